@@ -1,0 +1,32 @@
+#pragma once
+// Criteria of FindFirst/FindNext in Jet's WHERE syntax, evaluated in C++ over the rows of a
+// recordset: PRSN_NM='O''Brien', prsn_ky = 5, msrd_dt >= #3/1/2027#, a AND (b OR NOT c), x IS NULL.
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+namespace dao {
+
+class Criteria {
+public:
+    // Parses the text; throws dao::Error(3077) on a syntax error, 3075 on a bad date literal.
+    explicit Criteria(const QString& text);
+    ~Criteria();
+    Criteria(Criteria&&) noexcept;
+    Criteria& operator=(Criteria&&) noexcept;
+
+    // Resolves every field name (a "t." qualifier is ignored, letter case is ignored) to a
+    // column index through columnOf, which returns -1 for an unknown name; throws dao::Error(3070).
+    void bind(const std::function<int(const QString&)>& columnOf);
+
+    // SQL WHERE semantics: text compares with ASCII letter case folded (as COLLATE NOCASE),
+    // numbers numerically, dates (QDateTime) chronologically; a comparison with Null is false.
+    bool matches(const std::function<QVariant(int)>& valueOf) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace dao

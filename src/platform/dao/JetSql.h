@@ -1,0 +1,47 @@
+#pragma once
+// Translation of the Jet SQL dialect the program writes into SQLite's dialect,
+// and the date texts shared by the translator, the criteria of finds and storage.
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <optional>
+
+namespace dao::jetsql {
+
+enum class StatementKind { Select, InsertValues, InsertSelect, Update, Delete, Other };
+
+struct Translation {
+    QByteArray sql;                    // whole statement in SQLite's dialect (UTF-8), no trailing ';'
+    StatementKind kind = StatementKind::Other;
+    QString table;                     // INSERT/UPDATE/DELETE target; SELECT: the FROM table when singleTable
+    QString tableAlias;                // SELECT: the alias of that table (the table name when it has none)
+    QStringList insertColumns;         // INSERT with a column list, as written
+    QByteArray selectPart;             // INSERT ... SELECT: the translated SELECT
+    QByteArray setPart;                // UPDATE: translated text between SET and WHERE (qualifiers dropped)
+    QByteArray wherePart;              // UPDATE/DELETE/SELECT: translated condition after WHERE, empty when none
+    QByteArray selectList;             // SELECT: translated items between SELECT [DISTINCT] and FROM
+    QByteArray fromPart;               // SELECT: translated text after FROM up to WHERE/GROUP/HAVING/ORDER/end
+    QByteArray tailPart;               // SELECT: translated text from GROUP/HAVING/ORDER (after the WHERE) to the end
+    bool singleTable = false;          // SELECT over one table: no join, comma, DISTINCT, GROUP BY, HAVING,
+                                       // UNION or aggregate in the select list
+};
+
+// Translates one Jet statement. Throws dao::Error: 3075 for a date literal that is no date,
+// 3134 for text the translator cannot read (an unclosed quote or bracket, say).
+Translation translate(const QString& jetSql);
+
+// The text between the '#' signs of a Jet date literal, in the forms
+// "m/d/yyyy", "m/d/yy", "m/d/yyyy h[:m[:s]] [AM|PM]", "yyyy-m-d[ h:m[:s]]"; blanks around
+// and inside (before AM/PM) allowed. Two-digit years: 00-29 -> 2000-2029, 30-99 -> 1930-1999.
+// Returns nothing when the text is no valid date or time.
+std::optional<QDateTime> parseDateLiteral(QStringView body);
+
+// Stored form of a date: "YYYY-MM-DD HH:MM:SS", naive local time (QDateTime with Qt::UTC spec).
+QString canonicalDate(const QDateTime& dt);
+QByteArray canonicalDateUtf8(const QDateTime& dt);
+std::optional<QDateTime> parseCanonicalDate(QStringView text);
+bool looksCanonicalDate(QStringView text);
+
+} // namespace dao::jetsql

@@ -1,0 +1,56 @@
+#pragma once
+// Value conversions with the rules the program was written for: Val reads the leading number
+// with "." as the decimal point whatever the locale; CInt/CLng round half to even and raise
+// overflow (error 6); Null is an invalid (null) QVariant.
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+#include <stdexcept>
+
+namespace vb {
+
+// Raised by the conversions: number 6 overflow, 13 type mismatch, 94 invalid use of Null.
+class ConversionError : public std::runtime_error {
+public:
+    ConversionError(int number, const QString& description);
+    int Number() const { return number_; }
+    QString Description() const { return QString::fromStdString(what()); }
+
+private:
+    int number_;
+};
+
+bool IsNull(const QVariant& v);
+// The number the text begins with; blanks are skipped, "." is the decimal point, an optional
+// sign and exponent; a text that does not begin with a number reads as 0.
+double Val(const QString& text);
+double Val(const QVariant& v);
+// Half-to-even rounding to 16/32-bit integers; out of range raises error 6.
+int CInt(double v);
+int CInt(const QVariant& v);
+qint32 CLng(double v);
+qint32 CLng(const QVariant& v);
+// Single-precision value, returned as the double that prints as the float's shortest text
+// (72.3f -> 72.3), so single values compare equal wherever they are stored.
+double CSng(double v);
+double CSng(const QVariant& v);
+double CDbl(const QVariant& v);
+// Nz: the value, or the replacement when the value is Null.
+QVariant Nz(const QVariant& v, const QVariant& valueIfNull = QString());
+// The shortest text that reads back as the same number ("80", "4.5", "6.7").
+QString NumberText(double v);
+// Text of a value as VB's CStr gives it; Null gives the empty text.
+QString CStr(const QVariant& v);
+
+// VB's Format for the patterns the program uses: dates ("hh:mm AM/PM", "H:M AM/PM",
+// "mm/dd/yy", "mm/dd/yyyy HH:MM AM/PM", "mmmm, yyyy", "mmm dd , yyyy", "mmm. dd, yy", "yyyy",
+// "dd", "mmm dd", "mmm", "AM/PM", "Short Date", ...) and numbers ("0.0", "#.0", ".0", "00", ...).
+// "/" is always written as "/" and "." is the decimal point. Null gives the empty text.
+QString Format(const QVariant& value, const QString& pattern);
+
+// The text between single quotes in SQL: every quote doubled ("O'Brien" -> "O''Brien").
+QString SqlQuote(const QString& text);
+// A whole SQL text literal: 'O''Brien'.
+QString SqlText(const QString& text);
+
+} // namespace vb
