@@ -48,6 +48,11 @@ QString CStr(const QVariant& v);
 // "/" is always written as "/" and "." is the decimal point. Null gives the empty text.
 QString Format(const QVariant& value, const QString& pattern);
 
+// The user's short-date pattern in Format's tokens ("m/d/yyyy" until start-up sets it), used by
+// "Short Date", CStr of dates and "General Date".
+void SetShortDatePattern(const QString& vbPattern);
+QString ShortDatePattern();
+
 // The text between single quotes in SQL: every quote doubled ("O'Brien" -> "O''Brien").
 QString SqlQuote(const QString& text);
 // A whole SQL text literal: 'O''Brien'.
