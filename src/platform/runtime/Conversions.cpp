@@ -28,7 +28,7 @@ namespace {
 [[noreturn]] void RaiseInvalidNull() { throw ConversionError(94, QStringLiteral("Invalid use of Null")); }
 
 // Day 0 of the serial date numbers that dates turn into when used as numbers.
-const QDate kSerialBase(1899, 12, 30);
+QDate SerialBase() { return QDate(1899, 12, 30); }
 constexpr double kMsPerDay = 86400000.0;
 
 constexpr std::array<const char*, 12> kMonthNames = {"January", "February", "March",     "April",
@@ -118,12 +118,16 @@ Scanned ScanNumber(std::string_view s)
             ++j;
         }
         const std::size_t firstDigit = j;
-        while (j < s.size() && IsDigit(s[j])) {
-            // Only the sign of a huge exponent matters; keep the text short.
-            if (j - firstDigit < 6)
+        int kept = 0;
+        for (; j < s.size() && IsDigit(s[j]); ++j) {
+            // Past six digits any exponent is out of range; only its sign still matters.
+            if ((kept > 0 || s[j] != '0') && kept < 7) {
                 exponentText += s[j];
-            ++j;
+                ++kept;
+            }
         }
+        if (kept == 0)
+            exponentText += '0';
         if (j > firstDigit) {
             text += exponentText;
             length = j;
@@ -205,13 +209,13 @@ Moment MomentOf(const QVariant& v)
     case QMetaType::QDate:
         return {v.toDate(), QTime(0, 0)};
     default:
-        return {kSerialBase, v.toTime()};
+        return {SerialBase(), v.toTime()};
     }
 }
 
 double SerialOf(const Moment& m)
 {
-    const double days = static_cast<double>(kSerialBase.daysTo(m.date));
+    const double days = static_cast<double>(SerialBase().daysTo(m.date));
     const double fraction = m.time.msecsSinceStartOfDay() / kMsPerDay;
     // Before day 0 the fraction still counts forward in the day: -1.25 is 29 Dec 1899, 06:00.
     return days >= 0 ? days + fraction : days - fraction;
@@ -228,7 +232,7 @@ std::optional<Moment> MomentFromSerial(double serial)
         seconds -= 86400;
         days += serial >= 0 ? 1 : -1;
     }
-    return Moment{kSerialBase.addDays(days), QTime(0, 0).addSecs(static_cast<int>(seconds))};
+    return Moment{SerialBase().addDays(days), QTime(0, 0).addSecs(static_cast<int>(seconds))};
 }
 
 // Dates stored as text by the database: "yyyy-MM-dd" with an optional time.
@@ -530,7 +534,7 @@ QString GeneralDateText(const Moment& m)
 {
     const QString time = FormatMoment(m, QStringLiteral("h:mm:ss AM/PM"));
     // Day 0 is how a bare time is held, so it shows as the time alone.
-    if (m.date == kSerialBase)
+    if (m.date == SerialBase())
         return time;
     const QString date = FormatMoment(m, ShortDatePattern());
     return m.time == QTime(0, 0) ? date : date + u' ' + time;

@@ -22,7 +22,8 @@ private:
 
 bool IsNull(const QVariant& v);
 // The number the text begins with; blanks are skipped, "." is the decimal point, an optional
-// sign and exponent; a text that does not begin with a number reads as 0.
+// sign and exponent; a text that does not begin with a number reads as 0 (so does Null);
+// a number beyond the Double range raises error 6.
 double Val(const QString& text);
 double Val(const QVariant& v);
 // Half-to-even rounding to 16/32-bit integers; out of range raises error 6.
