@@ -261,7 +261,8 @@ std::optional<Moment> MomentFromIsoText(const QString& text)
 // ---------------------------------------------------------------------------------------------
 // Number to text
 
-// Shortest round-trip digits of a finite, nonzero magnitude: value = 0.digits * 10^pointPos.
+// Decimal digits of a finite, nonzero magnitude (shortest round-trip, or that many significant
+// digits): value = 0.digits * 10^pointPos.
 struct Digits {
     std::string digits;
     int pointPos = 0;
