@@ -1001,11 +1001,10 @@ double CSng(double v)
     const auto single = static_cast<float>(v);
     if (single == 0)
         return 0;
-    // A Single shows at most 7 significant digits; the double read from that text is the one
-    // that prints the same.
+    // The double read back from the single's shortest text: it prints as the single does and
+    // keeps every single exactly (12345678 stays 12345678).
     std::array<char, 32> buf{};
-    const auto written = std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<double>(single),
-                                       std::chars_format::general, 7);
+    const auto written = std::to_chars(buf.data(), buf.data() + buf.size(), single);
     double result = 0;
     std::from_chars(buf.data(), written.ptr, result);
     return result;

@@ -137,7 +137,8 @@ TEST(CIntCLng, NullAndTextThatIsNotANumber)
 TEST(CSng, PrintsAsTheSingleDoes)
 {
     EXPECT_EQ(CSng(72.3), 72.3);
-    EXPECT_EQ(CSng(1.0 / 3.0), 0.3333333);
+    EXPECT_EQ(CSng(1.0 / 3.0), 0.33333334);
+    EXPECT_EQ(CSng(12345678.0), 12345678.0);
     EXPECT_EQ(CSng(0.1), 0.1);
     EXPECT_EQ(CSng(static_cast<double>(72.3f)), 72.3);
     EXPECT_EQ(CSng(QVariant(QStringLiteral("98.6"))), 98.6);

@@ -1,0 +1,268 @@
+#include "platform/dao/Connection.h"
+
+#include <QDateTime>
+#include <sqlite3.h>
+
+namespace dao::detail {
+
+namespace {
+
+constexpr qsizetype kTranslationCacheLimit = 512;
+
+QString sqliteMessage(sqlite3* db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+}
+
+// "CHECK constraint failed: len:PERSON.PRSN_NM" -> kind "len", object "PERSON.PRSN_NM".
+bool splitCheckName(const QString& message, QString& kind, QString& object)
+{
+    const int colon = message.indexOf(QLatin1String("failed: "));
+    if (colon < 0)
+        return false;
+    const QString name = message.mid(colon + 8).trimmed();
+    const int sep = name.indexOf(QLatin1Char(':'));
+    if (sep < 0)
+        return false;
+    kind = name.left(sep);
+    object = name.mid(sep + 1);
+    return true;
+}
+
+QString fieldOnly(const QString& object)
+{
+    const int dot = object.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? object : object.mid(dot + 1);
+}
+
+} // namespace
+
+Connection::Connection(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+
+Connection::~Connection() { close(); }
+
+sqlite3* Connection::handle() const
+{
+    if (!db_)
+        throw Error(errObjectClosed, QStringLiteral("Object invalid or no longer set: the database is closed."));
+    return db_;
+}
+
+void Connection::close()
+{
+    if (!db_)
+        return;
+    if (transactionDepth > 0)
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    transactionDepth = 0;
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void Connection::exec(const QByteArray& sql)
+{
+    char* msg = nullptr;
+    const int rc = sqlite3_exec(handle(), sql.constData(), nullptr, nullptr, &msg);
+    if (rc != SQLITE_OK) {
+        const QString text = msg ? QString::fromUtf8(msg) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_free(msg);
+        throw mapError(sqlite3_extended_errcode(db_), text, QString::fromUtf8(sql));
+    }
+}
+
+const jetsql::Translation& Connection::translate(const QString& jetSql)
+{
+    auto it = cache_.constFind(jetSql);
+    if (it != cache_.constEnd())
+        return *it;
+    if (cache_.size() >= kTranslationCacheLimit)
+        cache_.clear();
+    return *cache_.insert(jetSql, jetsql::translate(jetSql));
+}
+
+Statement::Statement(sqlite3* db, const QByteArray& sql) : db_(db)
+{
+    const int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt_, nullptr);
+    if (rc != SQLITE_OK) {
+        Error e = mapError(db, rc, QString::fromUtf8(sql));
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        throw e;
+    }
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+void Statement::bindInt64(int index, qint64 value) { sqlite3_bind_int64(stmt_, index, value); }
+
+void Statement::bind(int index, const QVariant& value)
+{
+    if (value.isNull() || !value.isValid()) {
+        sqlite3_bind_null(stmt_, index);
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        sqlite3_bind_int(stmt_, index, value.toBool() ? -1 : 0);
+        break;
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::ULong:
+        sqlite3_bind_int64(stmt_, index, value.toLongLong());
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        sqlite3_bind_double(stmt_, index, value.toDouble());
+        break;
+    case QMetaType::QDateTime: {
+        const QByteArray text = jetsql::canonicalDateUtf8(value.toDateTime());
+        sqlite3_bind_text(stmt_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case QMetaType::QDate: {
+        const QByteArray text = jetsql::canonicalDateUtf8(QDateTime(value.toDate(), QTime(0, 0), Qt::UTC));
+        sqlite3_bind_text(stmt_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        sqlite3_bind_text(stmt_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    }
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw mapError(db_, sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_sql(stmt_)));
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+
+Error mapError(sqlite3* db, int rc, const QString& context)
+{
+    return mapError(rc, sqliteMessage(db), context);
+}
+
+Error mapError(int rc, const QString& message, const QString& context)
+{
+    const int primary = rc & 0xff;
+    QString kind;
+    QString object;
+    switch (rc) {
+    case SQLITE_CONSTRAINT_UNIQUE:
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+    case SQLITE_CONSTRAINT_ROWID:
+        return Error(errDuplicateKey,
+                     QStringLiteral("The changes were not made because they would create duplicate values in "
+                                    "the index or primary key (%1).").arg(message.section(QLatin1String(": "), 1)));
+    case SQLITE_CONSTRAINT_NOTNULL:
+        return Error(errRequired, QStringLiteral("The field '%1' cannot contain a Null value because its Required "
+                                                 "property is set to True.").arg(message.section(QLatin1String(": "), 1)));
+    case SQLITE_CONSTRAINT_FOREIGNKEY:
+        return Error(errRelatedRecordRequired,
+                     QStringLiteral("A record cannot be added or changed because a related record is required."));
+    case SQLITE_CONSTRAINT_TRIGGER: {
+        // Relation triggers raise "<number>|<table>".
+        const int bar = message.indexOf(QLatin1Char('|'));
+        const int number = bar > 0 ? message.left(bar).toInt() : 0;
+        const QString table = bar > 0 ? message.mid(bar + 1) : message;
+        if (number == errRelatedRecordsExist)
+            return Error(errRelatedRecordsExist,
+                         QStringLiteral("The record cannot be deleted or changed because table '%1' includes "
+                                        "related records.").arg(table));
+        return Error(errRelatedRecordRequired,
+                     QStringLiteral("A record cannot be added or changed because a related record is required "
+                                    "in table '%1'.").arg(table));
+    }
+    case SQLITE_CONSTRAINT_CHECK:
+        if (splitCheckName(message, kind, object)) {
+            if (kind == QLatin1String("zl"))
+                return Error(errZeroLength, QStringLiteral("Field '%1' cannot be a zero-length string.").arg(object));
+            if (kind == QLatin1String("len"))
+                return Error(errFieldTooSmall,
+                             QStringLiteral("The field '%1' is too small to accept the amount of data you "
+                                            "attempted to add.").arg(object));
+            if (kind == QLatin1String("rng"))
+                return Error(errNumericOverflow, QStringLiteral("Numeric field overflow in field '%1'.").arg(object));
+            if (kind == QLatin1String("req"))
+                return Error(errRequired, QStringLiteral("The field '%1' cannot contain a Null value because its "
+                                                         "Required property is set to True.").arg(object));
+            if (kind == QLatin1String("typ") || kind == QLatin1String("dt"))
+                return Error(errTypeConversion,
+                             QStringLiteral("Data type conversion error in field '%1'.").arg(fieldOnly(object)));
+        }
+        return Error(errRangeRule, QStringLiteral("A value breaks a validation rule: %1").arg(message));
+    default:
+        break;
+    }
+    switch (primary) {
+    case SQLITE_CONSTRAINT:
+        return Error(errRangeRule, QStringLiteral("A value breaks a rule of the table: %1").arg(message));
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Error(errLocked, QStringLiteral("Could not update; the database is currently locked by another "
+                                               "program."));
+    case SQLITE_READONLY:
+        return Error(errReadOnlyRecordset, QStringLiteral("Cannot update. The database or the object is read-only."));
+    case SQLITE_FULL:
+        return Error(3026, QStringLiteral("Not enough space on disk."));
+    case SQLITE_IOERR:
+        return Error(3043, QStringLiteral("Disk or network error: %1").arg(message));
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return Error(errUnrecognisedFormat,
+                     QStringLiteral("Unrecognized database format '%1'.").arg(context));
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return Error(errCannotOpenFile, QStringLiteral("The database engine cannot open the file '%1'.").arg(context));
+    case SQLITE_ERROR:
+        if (message.startsWith(QLatin1String("no such table")))
+            return Error(errTableNotFound, QStringLiteral("The database engine cannot find the input table or "
+                                                          "query '%1'.").arg(message.section(QLatin1String(": "), 1)));
+        if (message.startsWith(QLatin1String("no such column")))
+            return Error(3061, QStringLiteral("Too few parameters: the column '%1' is not known.")
+                                   .arg(message.section(QLatin1String(": "), 1)));
+        if (message.contains(QLatin1String("syntax error")) || message.contains(QLatin1String("incomplete input")))
+            return Error(errSyntaxInExpression,
+                         QStringLiteral("Syntax error in query expression '%1'.").arg(context));
+        return Error(errReservedError, message);
+    default:
+        return Error(errReservedError, message.isEmpty() ? QString::fromUtf8(sqlite3_errstr(rc)) : message);
+    }
+}
+
+QByteArray quoteIdent(const QString& name)
+{
+    QByteArray out("\"");
+    out += name.toUtf8().replace("\"", "\"\"");
+    out += '"';
+    return out;
+}
+
+QByteArray quoteLiteral(const QString& text)
+{
+    QByteArray out("'");
+    out += text.toUtf8().replace("'", "''");
+    out += '\'';
+    return out;
+}
+
+} // namespace dao::detail

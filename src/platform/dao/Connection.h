@@ -1,0 +1,72 @@
+#pragma once
+// The one SQLite connection behind an open database, shared by the database object and the
+// recordsets opened on it, and the small statement helpers the engine classes use.
+#include "platform/dao/Error.h"
+#include "platform/dao/JetSql.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace dao::detail {
+
+class Connection {
+public:
+    Connection(sqlite3* db, QString path);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    sqlite3* handle() const;           // throws 3420 once closed
+    bool isOpen() const { return db_ != nullptr; }
+    const QString& path() const { return path_; }
+    void close();
+
+    // Runs statements that return no rows; throws the mapped error.
+    void exec(const QByteArray& sql);
+    // Cached translation of Jet text (bounded, so one-off statements do not pile up).
+    const jetsql::Translation& translate(const QString& jetSql);
+
+    int transactionDepth = 0;
+
+private:
+    sqlite3* db_;
+    QString path_;
+    QHash<QString, jetsql::Translation> cache_;
+};
+
+using ConnectionPtr = std::shared_ptr<Connection>;
+
+// A prepared statement, finalized when it goes out of scope.
+class Statement {
+public:
+    Statement(sqlite3* db, const QByteArray& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    sqlite3_stmt* get() const { return stmt_; }
+    void bind(int index, const QVariant& value);   // 1-based
+    void bindInt64(int index, qint64 value);
+    bool step();                                   // true: a row is ready; throws on error
+    void reset();
+    int columnCount() const;
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Turns an SQLite failure into the engine's error with its Jet number.
+Error mapError(sqlite3* db, int rc, const QString& context = QString());
+Error mapError(int rc, const QString& message, const QString& context = QString());
+
+QByteArray quoteIdent(const QString& name);     // "name" with inner quotes doubled
+QByteArray quoteLiteral(const QString& text);   // 'text' with inner quotes doubled
+
+} // namespace dao::detail

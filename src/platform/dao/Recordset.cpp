@@ -1,0 +1,627 @@
+#include "platform/dao/Recordset.h"
+
+#include "platform/dao/Connection.h"
+#include "platform/dao/Criteria.h"
+#include "platform/dao/Error.h"
+#include "platform/dao/SchemaData.h"
+#include "platform/runtime/Conversions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sqlite3.h>
+
+namespace dao {
+
+using detail::quoteIdent;
+using detail::Statement;
+
+namespace {
+
+int typeFromDecl(const char* decl, int* size)
+{
+    *size = 0;
+    if (!decl)
+        return 0;
+    const QByteArray d = QByteArray(decl).toUpper();
+    if (d == "BOOLEAN")
+        return dbBoolean;
+    if (d == "BYTE")
+        return dbByte;
+    if (d == "SMALLINT")
+        return dbInteger;
+    if (d == "INTEGER")
+        return dbLong;
+    if (d == "FLOAT")
+        return dbSingle;
+    if (d == "DOUBLE" || d == "REAL")
+        return dbDouble;
+    if (d == "CURRENCY")
+        return dbCurrency;
+    if (d == "DATETIME")
+        return dbDate;
+    if (d.startsWith("VARCHAR")) {
+        const int open = d.indexOf('(');
+        *size = open > 0 ? d.mid(open + 1, d.indexOf(')') - open - 1).toInt() : 255;
+        return dbText;
+    }
+    if (d == "TEXT")
+        return dbMemo;
+    return 0;
+}
+
+Error noCurrentRecord() { return Error(errNoCurrentRecord, QStringLiteral("No current record.")); }
+
+bool parseNumber(const QString& text, double& out)
+{
+    bool ok = false;
+    out = text.trimmed().toDouble(&ok);   // QString::toDouble is locale-free ("." decimal)
+    return ok;
+}
+
+Error typeError(const QString& field)
+{
+    return Error(errTypeConversion, QStringLiteral("Data type conversion error: the value does not suit field '%1'.").arg(field));
+}
+
+// A value assigned to a field takes the field's type, as the engine converts it.
+QVariant coerce(const detail::FieldData& f, const QVariant& v)
+{
+    if (v.isNull() || !v.isValid())
+        return QVariant();
+    const int vt = v.typeId();
+    auto asNumber = [&]() -> double {
+        if (vt == QMetaType::Bool)
+            return v.toBool() ? -1.0 : 0.0;
+        if (vt == QMetaType::QString) {
+            double d = 0;
+            if (!parseNumber(v.toString(), d))
+                throw typeError(f.name);
+            return d;
+        }
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        if (!ok)
+            throw typeError(f.name);
+        return d;
+    };
+    switch (f.type) {
+    case dbBoolean: {
+        if (vt == QMetaType::QString) {
+            const QString s = v.toString().trimmed();
+            if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || s.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0)
+                return true;
+            if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 || s.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0)
+                return false;
+        }
+        return asNumber() != 0.0;
+    }
+    case dbByte:
+    case dbInteger:
+    case dbLong: {
+        const double d = std::nearbyint(asNumber());
+        const double lo = f.type == dbByte ? 0 : f.type == dbInteger ? -32768.0 : -2147483648.0;
+        const double hi = f.type == dbByte ? 255 : f.type == dbInteger ? 32767.0 : 2147483647.0;
+        if (d < lo || d > hi)
+            throw Error(errOverflow, QStringLiteral("Overflow: %1 does not fit field '%2'.").arg(vb::NumberText(d), f.name));
+        return int(d);
+    }
+    case dbSingle:
+        return vb::CSng(asNumber());
+    case dbDouble:
+    case dbCurrency:
+        return asNumber();
+    case dbDate: {
+        if (vt == QMetaType::QDateTime) {
+            QDateTime dt = v.toDateTime();
+            return QDateTime(dt.date(), QTime(dt.time().hour(), dt.time().minute(), dt.time().second()), Qt::UTC);
+        }
+        if (vt == QMetaType::QDate)
+            return QDateTime(v.toDate(), QTime(0, 0), Qt::UTC);
+        const QString s = v.toString();
+        if (auto dt = jetsql::parseCanonicalDate(s))
+            return *dt;
+        if (auto dt = jetsql::parseDateLiteral(s))
+            return *dt;
+        throw typeError(f.name);
+    }
+    case dbText:
+    case dbMemo:
+        switch (vt) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return vb::NumberText(v.toDouble());
+        case QMetaType::QDateTime:
+            return jetsql::canonicalDate(v.toDateTime());
+        default:
+            return v.toString();
+        }
+    default:
+        return v;
+    }
+}
+
+} // namespace
+
+Recordset::Recordset(detail::ConnectionPtr connection, const QString& jetSql, int type, int options)
+    : conn_(std::move(connection)), sql_(jetSql), type_(type), options_(options)
+{
+    const jetsql::Translation tr = conn_->translate(jetSql);
+    if (tr.kind != jetsql::StatementKind::Select)
+        throw Error(3219, QStringLiteral("Invalid operation: only a SELECT statement can be opened as a recordset."));
+    updatable_ = (type == dbOpenDynaset || type == dbOpenTable) && !(options & dbReadOnly) && tr.singleTable;
+    if (updatable_) {
+        table_ = tr.table;
+        alias_ = quoteIdent(tr.tableAlias.isEmpty() ? tr.table : tr.tableAlias);
+        selectList_ = tr.selectList;
+        fromPart_ = tr.fromPart;
+        selectSql_ = "SELECT " + alias_ + ".rowid, " + tr.selectList + " FROM " + tr.fromPart;
+        if (!tr.wherePart.isEmpty())
+            selectSql_ += " WHERE " + tr.wherePart;
+        if (!tr.tailPart.isEmpty())
+            selectSql_ += ' ' + tr.tailPart;
+    } else {
+        selectSql_ = tr.sql;
+    }
+    load();
+    pos_ = 0;
+}
+
+Recordset::~Recordset()
+{
+    for (RecordsetObserver* o : std::vector<RecordsetObserver*>(observers_))
+        o->recordsetChanged(RecordsetObserver::Change::Closed, -1);
+}
+
+void Recordset::readRow(void* raw, std::vector<QVariant>& out, int first) const
+{
+    auto* st = static_cast<sqlite3_stmt*>(raw);
+    for (std::size_t i = 0; i < columnCount_; ++i) {
+        const int col = first + int(i);
+        const int t = sqlite3_column_type(st, col);
+        if (t == SQLITE_NULL) {
+            out.emplace_back();
+            continue;
+        }
+        const detail::FieldData& f = *fields_.items()[i].impl();
+        switch (f.type) {
+        case dbBoolean:
+            out.emplace_back(sqlite3_column_double(st, col) != 0.0);
+            break;
+        case dbByte:
+        case dbInteger:
+        case dbLong:
+            out.emplace_back(int(sqlite3_column_int64(st, col)));
+            break;
+        case dbSingle:
+        case dbDouble:
+        case dbCurrency:
+            out.emplace_back(sqlite3_column_double(st, col));
+            break;
+        case dbDate: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+            const QString s = QString::fromUtf8(text, sqlite3_column_bytes(st, col));
+            if (auto dt = jetsql::parseCanonicalDate(s))
+                out.emplace_back(*dt);
+            else
+                out.emplace_back(s);
+            break;
+        }
+        case dbText:
+        case dbMemo:
+            out.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
+                                               sqlite3_column_bytes(st, col)));
+            break;
+        default:
+            // A computed column: its value decides its type.
+            if (t == SQLITE_INTEGER) {
+                const qint64 v = sqlite3_column_int64(st, col);
+                if (v >= INT_MIN && v <= INT_MAX)
+                    out.emplace_back(int(v));
+                else
+                    out.emplace_back(v);
+            } else if (t == SQLITE_FLOAT) {
+                out.emplace_back(sqlite3_column_double(st, col));
+            } else if (t == SQLITE_TEXT) {
+                const QString s = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
+                                                    sqlite3_column_bytes(st, col));
+                if (jetsql::looksCanonicalDate(s)) {
+                    if (auto dt = jetsql::parseCanonicalDate(s)) {
+                        out.emplace_back(*dt);
+                        break;
+                    }
+                }
+                out.emplace_back(s);
+            } else {
+                out.emplace_back(QByteArray(static_cast<const char*>(sqlite3_column_blob(st, col)), sqlite3_column_bytes(st, col)));
+            }
+            break;
+        }
+    }
+}
+
+void Recordset::load()
+{
+    Statement st(conn_->handle(), selectSql_);
+    const int first = updatable_ ? 1 : 0;
+    const int total = st.columnCount();
+    if (fields_.Count() == 0) {
+        columnCount_ = std::size_t(std::max(0, total - first));
+        for (int i = first; i < total; ++i) {
+            auto fd = std::make_shared<detail::FieldData>();
+            fd->name = QString::fromUtf8(sqlite3_column_name(st.get(), i));
+            int size = 0;
+            fd->type = typeFromDecl(sqlite3_column_decltype(st.get(), i), &size);
+            fd->size = size > 0 ? size : detail::defaultSizeOf(fd->type);
+            if (const char* t = sqlite3_column_table_name(st.get(), i))
+                fd->sourceTable = QString::fromUtf8(t);
+            if (const char* o = sqlite3_column_origin_name(st.get(), i))
+                fd->sourceField = QString::fromUtf8(o);
+            fd->updatable = updatable_ && !fd->sourceField.isEmpty()
+                && fd->sourceTable.compare(table_, Qt::CaseInsensitive) == 0;
+            fd->ordinal = i - first;
+            fields_.items().push_back(Field(fd, this, i - first));
+        }
+    }
+    values_.clear();
+    rowids_.clear();
+    rowCount_ = 0;
+    while (st.step()) {
+        if (updatable_)
+            rowids_.push_back(sqlite3_column_int64(st.get(), 0));
+        readRow(st.get(), values_, first);
+        ++rowCount_;
+    }
+    // Computed columns take the type of their first value.
+    for (std::size_t c = 0; c < columnCount_; ++c) {
+        detail::FieldData& f = *fields_.items()[c].impl();
+        if (f.type != 0)
+            continue;
+        for (qsizetype r = 0; r < rowCount_; ++r) {
+            const QVariant& v = valueAt(int(r), int(c));
+            if (v.isNull())
+                continue;
+            switch (v.typeId()) {
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+                f.type = dbLong;
+                break;
+            case QMetaType::Double:
+                f.type = dbDouble;
+                break;
+            case QMetaType::QDateTime:
+                f.type = dbDate;
+                break;
+            default:
+                f.type = dbText;
+                break;
+            }
+            break;
+        }
+    }
+}
+
+QString Recordset::columnName(int column) const { return fields_(column).Name(); }
+int Recordset::columnType(int column) const { return fields_(column).Type(); }
+
+void Recordset::checkOpen() const
+{
+    if (!open_)
+        throw Error(errObjectClosed, QStringLiteral("Object invalid or no longer set: the recordset is closed."));
+}
+
+void Recordset::checkCurrent() const
+{
+    checkOpen();
+    if (onDeleted_)
+        throw Error(errRecordDeleted, QStringLiteral("Record is deleted."));
+    if (pos_ < 0 || pos_ >= rowCount_)
+        throw noCurrentRecord();
+}
+
+void Recordset::checkUpdatable() const
+{
+    checkOpen();
+    if (!updatable_)
+        throw Error(errReadOnlyRecordset, QStringLiteral("Cannot update. The database or the object is read-only."));
+}
+
+bool Recordset::Eof() const
+{
+    checkOpen();
+    return rowCount_ == 0 || (!onDeleted_ && pos_ >= rowCount_);
+}
+
+bool Recordset::Bof() const
+{
+    checkOpen();
+    return rowCount_ == 0 || (!onDeleted_ && pos_ < 0);
+}
+
+int Recordset::AbsolutePosition() const
+{
+    if (!open_ || onDeleted_ || pos_ < 0 || pos_ >= rowCount_)
+        return -1;
+    return int(pos_);
+}
+
+void Recordset::setAbsolutePosition(int position)
+{
+    checkOpen();
+    if (position < 0 || position >= rowCount_)
+        throw Error(errInvalidArgument, QStringLiteral("Invalid argument: there is no row %1.").arg(position));
+    discardEdit();
+    moveTo(position);
+}
+
+void Recordset::discardEdit()
+{
+    editMode_ = dbEditNone;
+    buffer_.clear();
+    dirty_.clear();
+}
+
+void Recordset::notify(RecordsetObserver::Change change, int row)
+{
+    if (observers_.empty())
+        return;
+    for (RecordsetObserver* o : std::vector<RecordsetObserver*>(observers_))
+        o->recordsetChanged(change, row);
+}
+
+void Recordset::moveTo(qsizetype position)
+{
+    pos_ = position;
+    onDeleted_ = false;
+    notify(RecordsetObserver::Change::Reposition, AbsolutePosition());
+}
+
+void Recordset::MoveFirst()
+{
+    checkOpen();
+    discardEdit();
+    if (rowCount_ == 0)
+        throw noCurrentRecord();
+    moveTo(0);
+}
+
+void Recordset::MoveLast()
+{
+    checkOpen();
+    discardEdit();
+    if (rowCount_ == 0)
+        throw noCurrentRecord();
+    moveTo(rowCount_ - 1);
+}
+
+void Recordset::MoveNext()
+{
+    checkOpen();
+    discardEdit();
+    if (onDeleted_) {
+        moveTo(std::min(pos_, rowCount_));
+        return;
+    }
+    if (rowCount_ == 0 || pos_ >= rowCount_)
+        throw noCurrentRecord();
+    moveTo(pos_ + 1);
+}
+
+void Recordset::MovePrevious()
+{
+    checkOpen();
+    discardEdit();
+    if (onDeleted_) {
+        moveTo(std::max<qsizetype>(pos_ - 1, -1));
+        return;
+    }
+    if (rowCount_ == 0 || pos_ < 0)
+        throw noCurrentRecord();
+    moveTo(pos_ - 1);
+}
+
+Criteria& Recordset::criteria(const QString& text)
+{
+    auto it = criteria_.find(text);
+    if (it != criteria_.end())
+        return **it;
+    auto c = std::make_shared<Criteria>(text);
+    c->bind([this](const QString& name) { return fields_.indexOf(name); });
+    if (criteria_.size() > 64)
+        criteria_.clear();
+    criteria_.insert(text, c);
+    return *c;
+}
+
+bool Recordset::find(const QString& text, qsizetype start, int step)
+{
+    checkOpen();
+    discardEdit();
+    const Criteria& c = criteria(text);
+    qsizetype row = start;
+    const auto valueOf = [this, &row](int col) -> QVariant { return values_[std::size_t(row) * columnCount_ + std::size_t(col)]; };
+    for (; row >= 0 && row < rowCount_; row += step) {
+        if (c.matches(valueOf)) {
+            noMatch_ = false;
+            moveTo(row);
+            return true;
+        }
+    }
+    noMatch_ = true;
+    return false;
+}
+
+void Recordset::FindFirst(const QString& c) { find(c, 0, 1); }
+void Recordset::FindLast(const QString& c) { find(c, rowCount_ - 1, -1); }
+void Recordset::FindNext(const QString& c) { find(c, onDeleted_ ? pos_ : std::max<qsizetype>(pos_ + 1, 0), 1); }
+void Recordset::FindPrevious(const QString& c) { find(c, std::min(pos_ - 1, rowCount_ - 1), -1); }
+
+QVariant Recordset::fieldValue(int column) const
+{
+    checkOpen();
+    if (editMode_ != dbEditNone)
+        return buffer_[std::size_t(column)];
+    checkCurrent();
+    return values_[std::size_t(pos_) * columnCount_ + std::size_t(column)];
+}
+
+void Recordset::setFieldValue(int column, const QVariant& value)
+{
+    checkOpen();
+    if (editMode_ == dbEditNone)
+        throw Error(errUpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    const detail::FieldData& f = *fields_.items()[std::size_t(column)].impl();
+    if (!f.updatable)
+        throw Error(3164, QStringLiteral("The field '%1' cannot be updated.").arg(f.name));
+    buffer_[std::size_t(column)] = coerce(f, value);
+    dirty_[std::size_t(column)] = true;
+}
+
+void Recordset::AddNew()
+{
+    checkUpdatable();
+    discardEdit();
+    posBeforeAdd_ = pos_;
+    buffer_.assign(columnCount_, QVariant());
+    dirty_.assign(columnCount_, false);
+    editMode_ = dbEditAdd;
+}
+
+void Recordset::Edit()
+{
+    checkUpdatable();
+    checkCurrent();
+    discardEdit();
+    buffer_.assign(values_.begin() + std::ptrdiff_t(std::size_t(pos_) * columnCount_),
+                   values_.begin() + std::ptrdiff_t(std::size_t(pos_ + 1) * columnCount_));
+    dirty_.assign(columnCount_, false);
+    editMode_ = dbEditInProgress;
+}
+
+void Recordset::CancelUpdate()
+{
+    checkOpen();
+    discardEdit();
+}
+
+void Recordset::Update()
+{
+    checkOpen();
+    if (editMode_ == dbEditNone)
+        throw Error(errUpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    sqlite3* db = conn_->handle();
+    const QByteArray table = quoteIdent(table_);
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < columnCount_; ++i)
+        if (dirty_[i])
+            changed.push_back(i);
+    auto column = [this](std::size_t i) { return quoteIdent(fields_.items()[i].impl()->sourceField); };
+
+    if (editMode_ == dbEditInProgress) {
+        if (changed.empty()) {
+            discardEdit();
+            return;
+        }
+        QByteArray set;
+        for (std::size_t k = 0; k < changed.size(); ++k)
+            set += (k ? ", " : "") + column(changed[k]) + " = ?";
+        Statement st(db, "UPDATE " + table + " SET " + set + " WHERE rowid = ?");
+        for (std::size_t k = 0; k < changed.size(); ++k)
+            st.bind(int(k) + 1, buffer_[changed[k]]);
+        st.bindInt64(int(changed.size()) + 1, rowids_[std::size_t(pos_)]);
+        st.step();   // raises, keeping the pending edit
+        const qint64 rowid = rowids_[std::size_t(pos_)];
+        discardEdit();
+        refetch(rowid, pos_, false);
+        notify(RecordsetObserver::Change::RowChanged, int(pos_));
+        return;
+    }
+
+    QByteArray cols, marks;
+    for (std::size_t k = 0; k < changed.size(); ++k) {
+        cols += (k ? ", " : "") + column(changed[k]);
+        marks += k ? ", ?" : "?";
+    }
+    Statement st(db, changed.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                                     : "INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")");
+    for (std::size_t k = 0; k < changed.size(); ++k)
+        st.bind(int(k) + 1, buffer_[changed[k]]);
+    st.step();
+    const qint64 rowid = sqlite3_last_insert_rowid(db);
+    const qsizetype before = posBeforeAdd_;
+    discardEdit();
+    refetch(rowid, rowCount_, true);
+    pos_ = before;   // the current row stays where it was; the new row waits at the end
+    notify(RecordsetObserver::Change::RowAppended, int(rowCount_ - 1));
+}
+
+void Recordset::refetch(qint64 rowid, qsizetype row, bool append)
+{
+    Statement st(conn_->handle(), "SELECT " + alias_ + ".rowid, " + selectList_ + " FROM " + fromPart_ + " WHERE "
+                                      + alias_ + ".rowid = ?");
+    st.bindInt64(1, rowid);
+    std::vector<QVariant> fresh;
+    fresh.reserve(columnCount_);
+    if (st.step())
+        readRow(st.get(), fresh, 1);
+    else
+        fresh.assign(columnCount_, QVariant());
+    if (append) {
+        values_.insert(values_.end(), fresh.begin(), fresh.end());
+        rowids_.push_back(rowid);
+        ++rowCount_;
+    } else {
+        std::copy(fresh.begin(), fresh.end(), values_.begin() + std::ptrdiff_t(std::size_t(row) * columnCount_));
+    }
+}
+
+void Recordset::Delete()
+{
+    checkUpdatable();
+    checkCurrent();
+    discardEdit();
+    Statement st(conn_->handle(), "DELETE FROM " + quoteIdent(table_) + " WHERE rowid = ?");
+    st.bindInt64(1, rowids_[std::size_t(pos_)]);
+    st.step();
+    const auto first = values_.begin() + std::ptrdiff_t(std::size_t(pos_) * columnCount_);
+    values_.erase(first, first + std::ptrdiff_t(columnCount_));
+    rowids_.erase(rowids_.begin() + pos_);
+    --rowCount_;
+    onDeleted_ = true;
+    notify(RecordsetObserver::Change::RowRemoved, int(pos_));
+}
+
+void Recordset::Requery()
+{
+    checkOpen();
+    discardEdit();
+    load();
+    pos_ = 0;
+    onDeleted_ = false;
+    noMatch_ = false;
+    notify(RecordsetObserver::Change::Requeried, -1);
+}
+
+void Recordset::Close()
+{
+    if (!open_)
+        return;
+    open_ = false;
+    discardEdit();
+    values_.clear();
+    rowids_.clear();
+    rowCount_ = 0;
+    notify(RecordsetObserver::Change::Closed, -1);
+}
+
+void Recordset::addObserver(RecordsetObserver* observer)
+{
+    if (std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void Recordset::removeObserver(RecordsetObserver* observer)
+{
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+} // namespace dao

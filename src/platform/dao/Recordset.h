@@ -1,0 +1,133 @@
+#pragma once
+// A recordset loads its rows when it is opened. An updatable one (a dynaset over a single
+// table) keeps each row's rowid and writes through it: a new row stays at the end until the
+// recordset is requeried, and an edited row stays even when it no longer matches the WHERE.
+#include "platform/dao/Schema.h"
+#include "platform/dao/Types.h"
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+namespace dao {
+
+namespace detail {
+class Connection;
+using ConnectionPtr = std::shared_ptr<Connection>;
+}
+class Criteria;
+
+// What a data control or a grid model needs to hear from a recordset.
+class RecordsetObserver {
+public:
+    enum class Change { Reposition, RowAppended, RowChanged, RowRemoved, Requeried, Closed };
+    virtual ~RecordsetObserver() = default;
+    virtual void recordsetChanged(Change change, int row) = 0;
+};
+
+class Recordset {
+public:
+    Recordset(detail::ConnectionPtr connection, const QString& jetSql, int type, int options);
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    QString Name() const { return sql_; }
+    int Type() const { return type_; }
+    bool Updatable() const { return updatable_; }
+    int EditMode() const { return editMode_; }
+
+    // EOF and BOF (EOF is a C macro, hence the names).
+    bool Eof() const;
+    bool Bof() const;
+    int RecordCount() const { return int(rowCount_); }
+    int AbsolutePosition() const;           // 0-based, -1 without a current row
+    void setAbsolutePosition(int position); // raises 3001 out of range
+
+    void MoveFirst();   // raises 3021 when empty
+    void MoveLast();    // raises 3021 when empty
+    void MoveNext();    // raises 3021 at EOF
+    void MovePrevious();// raises 3021 at BOF
+
+    // Jet criteria; on failure NoMatch is true and the position is unchanged.
+    void FindFirst(const QString& criteria);
+    void FindNext(const QString& criteria);
+    void FindLast(const QString& criteria);
+    void FindPrevious(const QString& criteria);
+    bool NoMatch() const { return noMatch_; }
+
+    dao::Fields& Fields() { return fields_; }
+    Field Fields(int index) { return fields_(index); }
+    Field Fields(const QString& name) { return fields_(name); }
+
+    void AddNew();
+    void Edit();
+    void Update();          // raises the engine's error and keeps the pending edit on failure
+    void CancelUpdate();
+    void Delete();          // no current row until the next move
+    void Requery();         // runs the statement again and stands on the first row
+    void Close();
+    bool isOpen() const { return open_; }
+
+    void addObserver(RecordsetObserver* observer);
+    void removeObserver(RecordsetObserver* observer);
+
+    // Fast access for views: the stored value of a row and column (no pending edit).
+    const QVariant& valueAt(int row, int column) const { return values_[std::size_t(row) * columnCount_ + std::size_t(column)]; }
+    int columnCount() const { return int(columnCount_); }
+    QString columnName(int column) const;
+    int columnType(int column) const;
+
+private:
+    friend class Field;
+    QVariant fieldValue(int column) const;
+    void setFieldValue(int column, const QVariant& value);
+
+    void load();
+    void checkOpen() const;
+    void checkCurrent() const;
+    void checkUpdatable() const;
+    void discardEdit();
+    void moveTo(qsizetype position);
+    void notify(RecordsetObserver::Change change, int row);
+    bool find(const QString& criteria, qsizetype start, int step);
+    Criteria& criteria(const QString& text);
+    void readRow(void* stmt, std::vector<QVariant>& out, int firstColumn) const;
+    void refetch(qint64 rowid, qsizetype row, bool append);
+    QByteArray selectSql() const;
+
+    detail::ConnectionPtr conn_;
+    QString sql_;
+    int type_;
+    int options_;
+    bool updatable_ = false;
+    bool open_ = true;
+    QByteArray selectSql_;      // the translated statement as run (with the rowid first when updatable)
+    QString table_;
+    QByteArray alias_;
+    QByteArray selectList_;
+    QByteArray fromPart_;
+
+    dao::Fields fields_;
+    std::size_t columnCount_ = 0;
+    std::vector<QVariant> values_;   // row-major
+    std::vector<qint64> rowids_;
+    qsizetype rowCount_ = 0;
+    qsizetype pos_ = -1;             // -1 BOF, rowCount_ EOF
+    bool onDeleted_ = false;         // the current row was deleted; pos_ is the row after it
+    bool noMatch_ = false;
+
+    int editMode_ = dbEditNone;
+    std::vector<QVariant> buffer_;
+    std::vector<bool> dirty_;
+    qsizetype posBeforeAdd_ = -1;
+
+    std::vector<RecordsetObserver*> observers_;
+    QHash<QString, std::shared_ptr<Criteria>> criteria_;
+};
+
+using RecordsetPtr = std::shared_ptr<Recordset>;
+
+} // namespace dao
