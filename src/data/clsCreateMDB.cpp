@@ -1,0 +1,458 @@
+#include "data/clsCreateMDB.h"
+
+#include "data/Globals.h"
+#include "data/clsEncrypt.h"
+#include "platform/runtime/App.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+
+// ---- messages ------------------------------------------------------------------------------
+
+namespace dataMessage {
+
+namespace {
+
+Handler& currentHandler()
+{
+    static Handler handler;
+    return handler;
+}
+
+} // namespace
+
+void setHandler(Handler handler) { currentHandler() = std::move(handler); }
+
+void show(const QString& prompt, int buttons, const QString& title)
+{
+    if (const Handler& handler = currentHandler()) {
+        handler(prompt, buttons, title);
+        return;
+    }
+    std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(), prompt.toLocal8Bit().constData());
+}
+
+} // namespace dataMessage
+
+// ---- files ---------------------------------------------------------------------------------
+
+QString clsCreateMDB::databaseBaseName()
+{
+    return App::Path() + QStringLiteral("/database/Ravelcombrick-") + QString::number(App::Major());
+}
+
+QString clsCreateMDB::databasePath() { return databaseBaseName() + QStringLiteral(".mdb"); }
+
+QString clsCreateMDB::previousDatabasePath() { return App::Path() + QStringLiteral("/database/Ravelcombrick-1.mdb"); }
+
+// ---- open or create ------------------------------------------------------------------------
+
+void clsCreateMDB::OpenOrCreateDatabase()
+{
+    const QString base = databaseBaseName();
+    const QString path = base + QStringLiteral(".mdb");
+    const QString previous = previousDatabasePath();
+
+    if (!QFileInfo::exists(path) && QFileInfo::exists(previous)) {
+        if (!QFile::copy(previous, path))
+            throw dao::Error(75, QStringLiteral("Path/File access error: '%1' could not be copied to '%2'.").arg(previous, path),
+                             App::Title());
+    }
+
+    // The workgroup file has no meaning on our engine: it is named, never required.
+    dao::DBEngine::setSystemDB(base + QStringLiteral(".mdw"));
+    gWS = dao::DBEngine::CreateWorkspace(QStringLiteral("QJ"), QStringLiteral("Ravelcombrick-1"),
+                                         clsEncrypt().GetDatabaseSecret());
+
+    if (!QFileInfo::exists(path))
+        createDatabaseFile(path);
+    gDB = gWS->OpenDatabase(path);
+}
+
+void clsCreateMDB::createDatabaseFile(const QString& path)
+{
+    const QFileInfo target(path);
+    const QString folder = target.absolutePath();
+    // A folder that cannot be made shows up as the engine's error when the file is created.
+    QDir().mkpath(folder);
+
+    // Leftovers of a build that was killed half-way are of no use to anyone.
+    const QStringList stale = QDir(folder).entryList({target.fileName() + QStringLiteral(".*.building*")}, QDir::Files);
+    for (const QString& name : stale)
+        QFile::remove(folder + QLatin1Char('/') + name);
+
+    const QString temp = path + QStringLiteral(".%1.building").arg(QCoreApplication::applicationPid());
+    const dao::DatabasePtr former = gDB;
+    dao::DatabasePtr building;
+    try {
+        building = gWS->CreateDatabase(temp, QString::fromLatin1(dao::dbLangGeneral));
+        gDB = building;
+        {
+            // One transaction for the whole build: it is quick, and an error leaves nothing.
+            dao::Transaction trans(*gDB);
+            dao::Document doc = gDB->Containers(QStringLiteral("Databases")).Documents(QStringLiteral("MSysDb"));
+            doc.setUserName(QStringLiteral("Users"));
+            doc.setPermissions(0);
+            doc.setUserName(QStringLiteral("Admins"));
+            doc.setPermissions(0);
+
+            CreateTables();
+            LoadDefaultData();
+            trans.commit();
+        }
+        gDB->Close();
+        gDB = former;
+        if (!QFile::rename(temp, path)) {
+            if (QFileInfo::exists(path))
+                throw dao::Error(dao::errDatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
+            throw dao::Error(dao::errCannotOpenFile,
+                             QStringLiteral("The new database could not be moved to '%1'.").arg(path));
+        }
+    } catch (...) {
+        gDB = former;
+        if (building)
+            building->Close();
+        QFile::remove(temp);
+        QFile::remove(temp + QStringLiteral("-journal"));
+        throw;
+    }
+}
+
+void clsCreateMDB::CloseDatabase()
+{
+    if (gDB)
+        gDB->Close();
+    gDB.reset();
+    if (gWS)
+        gWS->Close();
+    gWS.reset();
+}
+
+// ---- field properties ----------------------------------------------------------------------
+
+void clsCreateMDB::SetFieldProperty(dao::Field& fld, const QString& strPropName, int intPropType,
+                                    const QVariant& varPropValue)
+{
+    try {
+        fld.Properties()(strPropName).setValue(varPropValue);
+        return;
+    } catch (const dao::Error& e) {
+        if (e.Number() != dao::errPropertyNotFound) {
+            dataMessage::show(QStringLiteral("Couldn't set property '") + strPropName + QStringLiteral("' on field '")
+                                  + fld.Name() + QStringLiteral("'"),
+                              dataMessage::vbExclamation, QStringLiteral("SetFieldProperty"));
+            return;
+        }
+    }
+    fld.Properties().Append(fld.CreateProperty(strPropName, intPropType, varPropValue));
+}
+
+// ---- building blocks -----------------------------------------------------------------------
+
+void clsCreateMDB::newTable(const QString& name) { tdfNew = gDB->CreateTableDef(name); }
+
+void clsCreateMDB::newField(const QString& name, int type, int size, bool required, bool zeroLength,
+                            const QString& defaultValue)
+{
+    fldNew = tdfNew.CreateField(name, type, size);
+    if (required)
+        fldNew.setRequired(true);
+    if (zeroLength)
+        fldNew.setAllowZeroLength(true);
+    if (!defaultValue.isEmpty())
+        fldNew.setDefaultValue(defaultValue);
+    tdfNew.Fields().Append(fldNew);
+}
+
+void clsCreateMDB::newCounter(const QString& name)
+{
+    fldNew = tdfNew.CreateField(name, dao::dbLong);
+    fldNew.setAttributes(fldNew.Attributes() + dao::dbAutoIncrField);
+    tdfNew.Fields().Append(fldNew);
+}
+
+void clsCreateMDB::appendTable() { gDB->TableDefs().Append(tdfNew); }
+
+void clsCreateMDB::setFormat(const QString& fieldName, const QString& format)
+{
+    fldNew = tdfNew.Fields(fieldName);
+    SetFieldProperty(fldNew, QStringLiteral("Format"), dao::dbText, format);
+}
+
+void clsCreateMDB::newIndex(const QString& name, const QStringList& columns, bool primary, bool unique)
+{
+    idxNew = tdfNew.CreateIndex(name);
+    for (const QString& column : columns)
+        idxNew.Fields().Append(idxNew.CreateField(column));
+    if (primary) {
+        idxNew.setPrimary(true);
+        idxNew.setClustered(true);
+    }
+    if (unique)
+        idxNew.setUnique(true);
+    tdfNew.Indexes().Append(idxNew);
+}
+
+void clsCreateMDB::newRelation(const QString& name, const QString& table, const QString& foreignTable,
+                               const QStringList& columns, bool cascade)
+{
+    dao::Relation rel = gDB->CreateRelation(name, table, foreignTable);
+    for (const QString& column : columns) {
+        dao::Field fld = rel.CreateField(column);
+        fld.setForeignName(column);
+        rel.Fields().Append(fld);
+    }
+    if (cascade) {
+        rel.setAttributes(rel.Attributes() + dao::dbRelationDeleteCascade);
+        rel.setAttributes(rel.Attributes() + dao::dbRelationUpdateCascade);
+    }
+    gDB->Relations().Append(rel);
+}
+
+// ---- the tables ----------------------------------------------------------------------------
+
+void clsCreateMDB::CreateTables()
+{
+    CreateRegimenTable();
+    CreatePersonTable();
+    CreateMoodTable();
+    CreateMeasureTable();
+    CreatePersonPlotTable();
+    CreateChartTable();
+    CreateSinglePersonPlotTable();
+    CreateMultiplePersonPlotTable();
+    CreateChartMultiplePersonPlotTable();
+    CreateAverageWeekTable();
+    CreateAverageMonthTable();
+    CreateApplicationTable();
+    CreateRelations();
+}
+
+void clsCreateMDB::CreateRegimenTable()
+{
+    using namespace dao;
+    newTable(QStringLiteral("REGIMEN"));
+    newCounter(QStringLiteral("RGMN_KY"));
+    newField(QStringLiteral("RGMN_NM"), dbText, 10, true);
+    newField(QStringLiteral("RGMN_DTL"), dbText, 200, false, true);
+    appendTable();
+    newIndex(QStringLiteral("PrimaryKey"), {QStringLiteral("RGMN_KY")}, true);
+    newIndex(QStringLiteral("RGMN_NM"), {QStringLiteral("RGMN_NM")}, false, true);
+}
+
+void clsCreateMDB::CreatePersonTable()
+{
+    using namespace dao;
+    newTable(QStringLiteral("PERSON"));
+    newCounter(QStringLiteral("PRSN_KY"));
+    newField(QStringLiteral("PRSN_NM"), dbText, 30, true);
+    newField(QStringLiteral("AGE"), dbInteger);
+    newField(QStringLiteral("HGT"), dbSingle);
+    newField(QStringLiteral("SEX"), dbText, 1, false, true);
+    newField(QStringLiteral("COMMENT"), dbText, 100, false, true);
+    newField(QStringLiteral("PLT_PNL_CL"), dbLong, 0, false, false, QStringLiteral("-2147483633"));
+    newField(QStringLiteral("PLT_BCK_CL"), dbLong, 0, false, false, QStringLiteral("16777215"));
+    newField(QStringLiteral("PLT_3D_PRCNT"), dbInteger, 0, false, false, QStringLiteral("9"));
+    appendTable();
+    newIndex(QStringLiteral("PrimaryKey"), {QStringLiteral("PRSN_KY")}, true);
+    newIndex(QStringLiteral("PRSN_NM"), {QStringLiteral("PRSN_NM")}, false, true);
+}
+
+void clsCreateMDB::CreateMoodTable()
+{
+    using namespace dao;
+    newTable(QStringLiteral("MOOD"));
+    newField(QStringLiteral("MD_KY"), dbInteger, 0, true);
+    newField(QStringLiteral("MD_NM"), dbText, 10, true);
+    appendTable();
+    newIndex(QStringLiteral("PrimaryKey"), {QStringLiteral("MD_KY")}, true);
+    newIndex(QStringLiteral("MD_NM"), {QStringLiteral("MD_NM")}, false, true);
+}
+
+void clsCreateMDB::CreateMeasureTable()
+{
+    using namespace dao;
+    newTable(QStringLiteral("MEASURE"));
+    newField(QStringLiteral("PRSN_KY"), dbLong, 0, true);
+    newField(QStringLiteral("MSRD_DT"), dbDate, 0, true);
+    newField(QStringLiteral("MD_KY"), dbInteger);
+    newField(QStringLiteral("RGMN_KY"), dbLong);
+    newField(QStringLiteral("LBP"), dbInteger);
+    newField(QStringLiteral("HBP"), dbInteger);
+    newField(QStringLiteral("PLSE"), dbInteger);
+    newField(QStringLiteral("WT"), dbSingle);
+    newField(QStringLiteral("TEMP"), dbSingle);
+    appendTable();
+    setFormat(QStringLiteral("MSRD_DT"), QStringLiteral("Short Date"));
+    setFormat(QStringLiteral("WT"), QStringLiteral("0.0"));
+    setFormat(QStringLiteral("TEMP"), QStringLiteral("0.0"));
+    newIndex(QStringLiteral("PrimaryKey"), {QStringLiteral("PRSN_KY"), QStringLiteral("MSRD_DT")}, true);
+    newIndex(QStringLiteral("MSRD_DT"), {QStringLiteral("MSRD_DT")}, false);
+    newIndex(QStringLiteral("PERSON_KY"), {QStringLiteral("PRSN_KY")}, false);
+}
+
+void clsCreateMDB::CreatePersonPlotTable()
+{
+    using namespace dao;
+    newTable(QStringLiteral("PERSON_PLOT"));
+    newField(QStringLiteral("PRSN_KY"), dbLong, 0, true);
+    newField(QStringLiteral("PLT_KY"), dbInteger, 0, true);
+    newField(QStringLiteral("PLT_ACT"), dbBoolean);
+    newField(QStringLiteral("LGND"), dbText, 20);
+    appendTable();
+    newIndex(QStringLiteral("PrimaryKey"), {QStringLiteral("PRSN_KY"), QStringLiteral("PLT_KY")}, true);
+}
+
+void clsCreateMDB::CreateChartTable()
+{
+    using namespace dao;
+    newTable(QStringLiteral("CHART"));
+    newField(QStringLiteral("CHRT_ID"), dbInteger, 0, true);
+    newField(QStringLiteral("CHRT_NM"), dbText, 20, true);
+    appendTable();
+    newIndex(QStringLiteral("PrimaryKey"), {QStringLiteral("CHRT_ID")}, true);
+}
+
+void clsCreateMDB::CreateSinglePersonPlotTable()
+{
+    using namespace dao;
+    newTable(QStringLiteral("SINGLE_PERSON_PLOT"));
+    newField(QStringLiteral("PRSN_KY"), dbLong, 0, true);
+    newField(QStringLiteral("PLT_KY"), dbInteger, 0, true);
+    newField(QStringLiteral("CHRT_ID"), dbInteger, 0, true);
+    newField(QStringLiteral("CHRT_TP"), dbInteger);
+    newField(QStringLiteral("CHRT_CL"), dbLong);
+    newField(QStringLiteral("CHRT_THK"), dbInteger);
+    newField(QStringLiteral("Y_MIN"), dbInteger);
+    newField(QStringLiteral("Y_MAX"), dbInteger);
+    appendTable();
+    newIndex(QStringLiteral("PrimaryKey"), {QStringLiteral("PRSN_KY"), QStringLiteral("PLT_KY")}, true);
+}
+
+void clsCreateMDB::CreateMultiplePersonPlotTable()
+{
+    using namespace dao;
+    newTable(QStringLiteral("MULTIPLE_PERSON_PLOT"));
+    newField(QStringLiteral("PRSN_KY"), dbLong, 0, true);
+    newField(QStringLiteral("PLT_KY"), dbInteger, 0, true);
+    appendTable();
+    newIndex(QStringLiteral("PrimaryKey"), {QStringLiteral("PRSN_KY"), QStringLiteral("PLT_KY")}, true);
+}
+
+void clsCreateMDB::CreateChartMultiplePersonPlotTable()
+{
+    using namespace dao;
+    newTable(QStringLiteral("CHART_MULTIPLE_PERSON_PLOT"));
+    newField(QStringLiteral("PRSN_KY"), dbLong, 0, true);
+    newField(QStringLiteral("PLT_KY"), dbInteger, 0, true);
+    newField(QStringLiteral("CHRT_ID"), dbInteger, 0, true);
+    newField(QStringLiteral("CHRT_TP"), dbInteger);
+    newField(QStringLiteral("CHRT_ACT"), dbBoolean);
+    newField(QStringLiteral("LBL_POS"), dbInteger);
+    appendTable();
+    newIndex(QStringLiteral("PrimaryKey"),
+             {QStringLiteral("PLT_KY"), QStringLiteral("PRSN_KY"), QStringLiteral("CHRT_ID")}, true);
+}
+
+void clsCreateMDB::CreateAverageWeekTable()
+{
+    using namespace dao;
+    newTable(QStringLiteral("AVERAGE_WEEK"));
+    newField(QStringLiteral("PRSN_KY"), dbLong, 0, true);
+    newField(QStringLiteral("WEEK"), dbDate, 0, true);
+    newField(QStringLiteral("LBP"), dbInteger);
+    newField(QStringLiteral("HBP"), dbInteger);
+    newField(QStringLiteral("PLSE"), dbInteger);
+    newField(QStringLiteral("WT"), dbSingle);
+    newField(QStringLiteral("TEMP"), dbSingle);
+    appendTable();
+    setFormat(QStringLiteral("WEEK"), QStringLiteral("Short Date"));
+    setFormat(QStringLiteral("WT"), QStringLiteral("0.0"));
+    setFormat(QStringLiteral("TEMP"), QStringLiteral("0.0"));
+    newIndex(QStringLiteral("PrimaryKey"), {QStringLiteral("PRSN_KY"), QStringLiteral("WEEK")}, true);
+    newIndex(QStringLiteral("PRSN_KY"), {QStringLiteral("PRSN_KY")}, false);
+    newIndex(QStringLiteral("WEEK"), {QStringLiteral("WEEK")}, false);
+}
+
+void clsCreateMDB::CreateAverageMonthTable()
+{
+    using namespace dao;
+    newTable(QStringLiteral("AVERAGE_MONTH"));
+    newField(QStringLiteral("PRSN_KY"), dbLong, 0, true);
+    newField(QStringLiteral("MNTH"), dbDate, 0, true);
+    newField(QStringLiteral("LBP"), dbInteger);
+    newField(QStringLiteral("HBP"), dbInteger);
+    newField(QStringLiteral("PLSE"), dbInteger);
+    newField(QStringLiteral("WT"), dbSingle);
+    newField(QStringLiteral("TEMP"), dbSingle);
+    appendTable();
+    setFormat(QStringLiteral("MNTH"), QStringLiteral("Short Date"));
+    setFormat(QStringLiteral("WT"), QStringLiteral("0.0"));
+    setFormat(QStringLiteral("TEMP"), QStringLiteral("0.0"));
+    newIndex(QStringLiteral("PrimaryKey"), {QStringLiteral("PRSN_KY"), QStringLiteral("MNTH")}, true);
+    newIndex(QStringLiteral("MON"), {QStringLiteral("MNTH")}, false);
+    newIndex(QStringLiteral("PRSN_KY"), {QStringLiteral("PRSN_KY")}, false);
+}
+
+void clsCreateMDB::CreateApplicationTable()
+{
+    using namespace dao;
+    newTable(QStringLiteral("APPLICATION"));
+    newField(QStringLiteral("ShowAtStartup"), dbBoolean);
+    newField(QStringLiteral("WtUnit"), dbText, 2);
+    newField(QStringLiteral("HtUnit"), dbText, 2);
+    newField(QStringLiteral("TempUnit"), dbText, 1);
+    newField(QStringLiteral("DtFormat"), dbText, 8);
+    newField(QStringLiteral("gblPrsnKy"), dbLong, 0, false, false, QStringLiteral("-1"));
+    appendTable();
+    setFormat(QStringLiteral("ShowAtStartup"), QStringLiteral("Yes/No"));
+}
+
+// ---- relations and seed rows ---------------------------------------------------------------
+
+void clsCreateMDB::CreateRelations()
+{
+    const QString prsn = QStringLiteral("PRSN_KY");
+    const QString plt = QStringLiteral("PLT_KY");
+    const QString chrt = QStringLiteral("CHRT_ID");
+    newRelation(QStringLiteral("R/7"), QStringLiteral("PERSON"), QStringLiteral("PERSON_PLOT"), {prsn});
+    newRelation(QStringLiteral("Reference_45"), QStringLiteral("PERSON_PLOT"), QStringLiteral("SINGLE_PERSON_PLOT"),
+                {prsn, plt}, true);
+    newRelation(QStringLiteral("R/12"), QStringLiteral("CHART"), QStringLiteral("SINGLE_PERSON_PLOT"), {chrt});
+    newRelation(QStringLiteral("Reference_29"), QStringLiteral("PERSON_PLOT"), QStringLiteral("MULTIPLE_PERSON_PLOT"),
+                {prsn, plt}, true);
+    newRelation(QStringLiteral("R/30"), QStringLiteral("MULTIPLE_PERSON_PLOT"),
+                QStringLiteral("CHART_MULTIPLE_PERSON_PLOT"), {prsn, plt});
+    newRelation(QStringLiteral("R/14"), QStringLiteral("CHART"), QStringLiteral("CHART_MULTIPLE_PERSON_PLOT"), {chrt});
+    newRelation(QStringLiteral("MOODMEASURE"), QStringLiteral("MOOD"), QStringLiteral("MEASURE"), {QStringLiteral("MD_KY")});
+    newRelation(QStringLiteral("PERSONMEASURE"), QStringLiteral("PERSON"), QStringLiteral("MEASURE"), {prsn});
+    newRelation(QStringLiteral("REGIMENMEASURE"), QStringLiteral("REGIMEN"), QStringLiteral("MEASURE"),
+                {QStringLiteral("RGMN_KY")});
+    newRelation(QStringLiteral("PERSONAVERAGE_MONTH"), QStringLiteral("PERSON"), QStringLiteral("AVERAGE_MONTH"), {prsn});
+    newRelation(QStringLiteral("PERSONAVERAGE_WEEK"), QStringLiteral("PERSON"), QStringLiteral("AVERAGE_WEEK"), {prsn});
+}
+
+void clsCreateMDB::LoadDefaultData()
+{
+    static const char* const moods[] = {"Normal", "Excited", "Happy", "Melancholy", "Depressed", "Anxious"};
+    static const char* const charts[] = {"BP", "PLSE", "WT", "TEMP", "TEMP1", "SUGAR"};
+
+    dao::DBEngine::BeginTrans();
+    try {
+        for (int n = 1; n <= 6; ++n)
+            gDB->Execute(QStringLiteral("insert into Mood(MD_KY, MD_NM) Values(") + QString::number(n) + QStringLiteral(", '")
+                         + QLatin1String(moods[n - 1]) + QStringLiteral("')"));
+        gDB->Execute(QStringLiteral("insert into Application (ShowAtStartup, WtUnit, HtUnit, TempUnit, DtFormat) "
+                                    "values(0, 'lb', 'ft', 'F', 'mm/dd/yy')"));
+        for (int n = 0; n <= 5; ++n)
+            gDB->Execute(QStringLiteral("insert into Chart Values(") + QString::number(n) + QStringLiteral(", '")
+                         + QLatin1String(charts[n]) + QStringLiteral("')"));
+        dao::DBEngine::CommitTrans();
+    } catch (...) {
+        dao::DBEngine::Rollback();
+        throw;
+    }
+}
