@@ -1,0 +1,231 @@
+#include "platform/dao/SqlFunctions.h"
+
+#include "platform/dao/Error.h"
+#include "platform/dao/JetSql.h"
+#include "platform/runtime/Conversions.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+#include <array>
+#include <cmath>
+#include <exception>
+#include <optional>
+#include <sqlite3.h>
+#include <string>
+#include <string_view>
+
+namespace dao {
+namespace {
+
+std::string_view textOf(sqlite3_value* v)
+{
+    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return p ? std::string_view(p, static_cast<std::size_t>(sqlite3_value_bytes(v))) : std::string_view();
+}
+
+QString qtextOf(sqlite3_value* v)
+{
+    const std::string_view t = textOf(v);
+    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
+
+struct Ymd {
+    int year, month, day;
+};
+
+// "YYYY-MM-DD" with an optional " HH:MM:SS": the stored form, read without building a QDateTime.
+std::optional<Ymd> storedDate(std::string_view t)
+{
+    if (t.size() != 10 && !(t.size() == 19 && t[10] == ' '))
+        return std::nullopt;
+    auto digits = [&t](std::size_t at, std::size_t n) {
+        int v = 0;
+        for (std::size_t i = at; i < at + n; ++i) {
+            if (t[i] < '0' || t[i] > '9')
+                return -1;
+            v = v * 10 + (t[i] - '0');
+        }
+        return v;
+    };
+    const Ymd d{digits(0, 4), digits(5, 2), digits(8, 2)};
+    if (t[4] != '-' || t[7] != '-' || !QDate::isValid(d.year, d.month, d.day))
+        return std::nullopt;
+    return d;
+}
+
+// The date of the argument: the stored form, or else any date literal form ("3/8/2027").
+std::optional<QDateTime> dateOf(sqlite3_value* v)
+{
+    const std::string_view t = textOf(v);
+    if (const auto d = storedDate(t)) {
+        if (t.size() == 10)
+            return QDateTime(QDate(d->year, d->month, d->day), QTime(0, 0), Qt::UTC);
+        return jetsql::parseCanonicalDate(qtextOf(v));
+    }
+    return jetsql::parseDateLiteral(qtextOf(v));
+}
+
+void mismatch(sqlite3_context* ctx, const char* function)
+{
+    const std::string message = std::string(function) + "(): the value is no date";
+    sqlite3_result_error(ctx, message.c_str(), -1);
+}
+
+enum class Part { Year, Month, Day };
+
+template <Part part>
+void datePart(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    constexpr const char* name = part == Part::Year ? "year" : part == Part::Month ? "month" : "day";
+    if (const auto d = storedDate(textOf(argv[0]))) {
+        // Also a date-only text: year/month/day need no validation of the time.
+        sqlite3_result_int(ctx, part == Part::Year ? d->year : part == Part::Month ? d->month : d->day);
+        return;
+    }
+    const auto dt = dateOf(argv[0]);
+    if (!dt)
+        return mismatch(ctx, name);
+    const QDate date = dt->date();
+    sqlite3_result_int(ctx, part == Part::Year ? date.year() : part == Part::Month ? date.month() : date.day());
+}
+
+void dateValue(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    const auto dt = dateOf(argv[0]);
+    if (!dt)
+        return mismatch(ctx, "datevalue");
+    const QByteArray text = jetsql::canonicalDateUtf8(QDateTime(dt->date(), QTime(0, 0), Qt::UTC));
+    sqlite3_result_text(ctx, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+// The value as vb::Format and the conversions take it: stored dates become dates, numeric
+// text a number.
+QVariant variantOf(sqlite3_value* v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL:
+        return QVariant();
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_value_int64(v)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_value_double(v));
+    default:
+        break;
+    }
+    const QString text = qtextOf(v);
+    if (jetsql::looksCanonicalDate(text)) {
+        if (auto dt = jetsql::parseCanonicalDate(text))
+            return *dt;
+    } else if (const auto d = storedDate(textOf(v))) {
+        return QDateTime(QDate(d->year, d->month, d->day), QTime(0, 0), Qt::UTC);
+    }
+    bool ok = false;
+    const double number = QStringView(text).trimmed().toDouble(&ok);
+    if (ok)
+        return number;
+    return text;
+}
+
+void resultText(sqlite3_context* ctx, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_result_text(ctx, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+}
+
+// No exception may cross SQLite's C frames: every failure becomes an SQL error.
+template <typename F>
+void guarded(sqlite3_context* ctx, F&& body)
+{
+    try {
+        body();
+    } catch (const std::exception& e) {
+        sqlite3_result_error(ctx, e.what(), -1);
+    } catch (...) {
+        sqlite3_result_error(ctx, "unexpected failure in an SQL function", -1);
+    }
+}
+
+void format(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    guarded(ctx, [&] {
+        const QString pattern = sqlite3_value_type(argv[1]) == SQLITE_NULL ? QString() : qtextOf(argv[1]);
+        resultText(ctx, vb::Format(variantOf(argv[0]), pattern));
+    });
+}
+
+// CInt/CLng/CSng read a number argument directly and leave text to the runtime's own rules.
+double numberOf(sqlite3_value* v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+        return static_cast<double>(sqlite3_value_int64(v));
+    case SQLITE_FLOAT:
+        return sqlite3_value_double(v);
+    default:
+        return vb::CDbl(variantOf(v));
+    }
+}
+
+void cint(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    guarded(ctx, [&] { sqlite3_result_int(ctx, vb::CInt(numberOf(argv[0]))); });
+}
+
+void clng(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    guarded(ctx, [&] { sqlite3_result_int(ctx, vb::CLng(numberOf(argv[0]))); });
+}
+
+void csng(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    guarded(ctx, [&] { sqlite3_result_double(ctx, vb::CSng(numberOf(argv[0]))); });
+}
+
+using Function = void (*)(sqlite3_context*, int, sqlite3_value**);
+
+struct Registration {
+    const char* name;
+    int arguments;
+    Function function;
+};
+
+constexpr std::array<Registration, 8> functions{{
+    {"year", 1, &datePart<Part::Year>},
+    {"month", 1, &datePart<Part::Month>},
+    {"day", 1, &datePart<Part::Day>},
+    {"datevalue", 1, &dateValue},
+    // Replaces SQLite's own format() (printf) for two arguments only.
+    {"format", 2, &format},
+    {"cint", 1, &cint},
+    {"clng", 1, &clng},
+    {"csng", 1, &csng},
+}};
+
+} // namespace
+
+void registerJetFunctions(sqlite3* db)
+{
+    for (const Registration& r : functions) {
+        const int rc = sqlite3_create_function_v2(db, r.name, r.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                                  nullptr, r.function, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            throw Error(errReservedError, QStringLiteral("The SQL function %1 could not be registered: %2")
+                                              .arg(QLatin1String(r.name), QString::fromUtf8(sqlite3_errstr(rc))));
+    }
+}
+
+} // namespace dao

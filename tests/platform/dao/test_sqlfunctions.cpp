@@ -1,0 +1,114 @@
+#include "platform/dao/SqlFunctions.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QString>
+
+#include <memory>
+#include <ostream>
+
+// Readable failure messages.
+static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace {
+
+class JetFunctions : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(":memory:", &raw), SQLITE_OK);
+        db_.reset(raw);
+        dao::registerJetFunctions(raw);
+    }
+
+    // The single value of a query as text, "NULL" for Null, "error: ..." when SQLite fails.
+    QString value(const char* sql)
+    {
+        sqlite3_stmt* raw = nullptr;
+        if (sqlite3_prepare_v2(db_.get(), sql, -1, &raw, nullptr) != SQLITE_OK)
+            return QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(db_.get()));
+        const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> stmt(raw, &sqlite3_finalize);
+        if (sqlite3_step(raw) != SQLITE_ROW)
+            return QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(db_.get()));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
+        return text ? QString::fromUtf8(text) : QStringLiteral("NULL");
+    }
+
+    void expectValues(std::initializer_list<std::pair<const char*, const char*>> cases)
+    {
+        for (const auto& [sql, expected] : cases) {
+            SCOPED_TRACE(sql);
+            EXPECT_EQ(value(sql), QString::fromUtf8(expected));
+        }
+    }
+
+    std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db_{nullptr, &sqlite3_close};
+};
+
+TEST_F(JetFunctions, DatePartsOfStoredDates)
+{
+    expectValues({
+        {"SELECT year('2027-03-08 19:05:00')", "2027"},
+        {"SELECT month('2027-03-08 19:05:00')", "3"},
+        {"SELECT day('2027-03-08 19:05:00')", "8"},
+        {"SELECT month('1999-12-31')", "12"},
+        {"SELECT year(NULL)", "NULL"},
+        {"SELECT typeof(day('2027-03-08 00:00:00'))", "integer"},
+        {"SELECT datevalue('2027-03-08 19:05:00')", "2027-03-08 00:00:00"},
+        {"SELECT datevalue('2027-03-08')", "2027-03-08 00:00:00"},
+        {"SELECT datevalue(NULL)", "NULL"},
+    });
+    EXPECT_TRUE(value("SELECT year('soon')").startsWith(QStringLiteral("error: ")));
+    EXPECT_TRUE(value("SELECT month('2027-02-30 00:00:00')").startsWith(QStringLiteral("error: ")));
+}
+
+TEST_F(JetFunctions, FormatFollowsTheRuntime)
+{
+    expectValues({
+        {"SELECT format(72.25, '0.0')", "72.3"},  // half away from zero, not to even
+        {"SELECT format(-0.25, '0.0')", "-0.3"},
+        {"SELECT format('98.65', '0.0')", "98.7"}, // numeric text is a number
+        {"SELECT format(7, '00')", "07"},
+        {"SELECT format('2027-03-08 19:05:00', 'mm/dd/yy')", "03/08/27"},
+        {"SELECT format('2027-03-08 19:05:00', 'hh:mm AM/PM')", "07:05 PM"},
+        {"SELECT format('2027-03-08 00:30:00', 'hh:mm AM/PM')", "12:30 AM"},
+        {"SELECT format(NULL, '0.0')", "NULL"},
+        // SQLite's own format() stays for other argument counts, and printf() too.
+        {"SELECT format('%d-%s', 5, 'x')", "5-x"},
+        {"SELECT printf('%05.1f', 2.5)", "002.5"},
+    });
+}
+
+TEST_F(JetFunctions, IntegerConversionsRoundHalfToEven)
+{
+    expectValues({
+        {"SELECT cint(2.5)", "2"},
+        {"SELECT cint(3.5)", "4"},
+        {"SELECT cint(-2.5)", "-2"},
+        {"SELECT cint(2.51)", "3"},
+        {"SELECT cint('2.5')", "2"},
+        {"SELECT cint(NULL)", "NULL"},
+        {"SELECT clng(1000000.5)", "1000000"},
+        {"SELECT clng(NULL)", "NULL"},
+        {"SELECT csng(72.3) = 72.3", "1"},
+        {"SELECT csng(NULL)", "NULL"},
+    });
+    EXPECT_TRUE(value("SELECT cint(40000)").startsWith(QStringLiteral("error: ")));
+    EXPECT_TRUE(value("SELECT clng(3000000000)").startsWith(QStringLiteral("error: ")));
+}
+
+// Only deterministic functions may appear in an index.
+TEST_F(JetFunctions, AreDeterministic)
+{
+    ASSERT_EQ(sqlite3_exec(db_.get(),
+                           "CREATE TABLE m (d TEXT); INSERT INTO m VALUES ('2027-03-08 19:05:00'), ('2026-01-01 00:00:00');"
+                           "CREATE INDEX m_year ON m (year(d), format(d, 'mm'), cint(1.5));",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(db_.get());
+    EXPECT_EQ(value("SELECT count(*) FROM m WHERE year(d) = 2027"), QStringLiteral("1"));
+}
+
+} // namespace
