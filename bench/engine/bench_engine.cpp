@@ -1,1 +1,240 @@
-int main() { return 0; }
+// Engine overhead against plain SQLite on the same rows:
+//  (a) 100,000 measurement INSERTs one statement each, Jet text through Database::Execute
+//      against sqlite3_exec of the same statements already in SQLite's dialect;
+//  (b) opening a 100,000-row snapshot and walking it against a bare sqlite3_step loop;
+//  (c) 1,000 FindFirst calls on a 10,000-row dynaset.
+#include "platform/dao/dao.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sqlite3.h>
+#include <vector>
+
+using namespace dao;
+
+namespace {
+
+constexpr int kRows = 100000;
+
+void buildSchema(Database& db)
+{
+    auto add = [](TableDef& td, const char* name, int type, int size = 0, bool required = false) {
+        Field f = td.CreateField(QString::fromLatin1(name), type, size);
+        f.setRequired(required);
+        td.Fields().Append(f);
+        return f;
+    };
+    auto key = [](TableDef& td, std::initializer_list<const char*> cols) {
+        Index idx = td.CreateIndex(QStringLiteral("PrimaryKey"));
+        for (const char* c : cols)
+            idx.Fields().Append(idx.CreateField(QString::fromLatin1(c)));
+        idx.setPrimary(true);
+        td.Indexes().Append(idx);
+    };
+    TableDef person = db.CreateTableDef(QStringLiteral("PERSON"));
+    add(person, "PRSN_KY", dbLong).setAttributes(dbAutoIncrField);
+    add(person, "PRSN_NM", dbText, 30, true);
+    db.TableDefs().Append(person);
+    key(person, {"PRSN_KY"});
+    TableDef mood = db.CreateTableDef(QStringLiteral("MOOD"));
+    add(mood, "MD_KY", dbInteger, 0, true);
+    add(mood, "MD_NM", dbText, 10, true);
+    db.TableDefs().Append(mood);
+    key(mood, {"MD_KY"});
+    TableDef regimen = db.CreateTableDef(QStringLiteral("REGIMEN"));
+    add(regimen, "RGMN_KY", dbLong).setAttributes(dbAutoIncrField);
+    add(regimen, "RGMN_NM", dbText, 10, true);
+    db.TableDefs().Append(regimen);
+    key(regimen, {"RGMN_KY"});
+    TableDef m = db.CreateTableDef(QStringLiteral("MEASURE"));
+    add(m, "PRSN_KY", dbLong, 0, true);
+    add(m, "MSRD_DT", dbDate, 0, true);
+    add(m, "MD_KY", dbInteger);
+    add(m, "RGMN_KY", dbLong);
+    for (const char* c : {"LBP", "HBP", "PLSE"})
+        add(m, c, dbInteger);
+    for (const char* c : {"WT", "TEMP", "TEMP1", "TEMP2"})
+        add(m, c, dbSingle);
+    Field cm = add(m, "CMMNT", dbText, 100);
+    cm.setAllowZeroLength(true);
+    add(m, "GL_KY", dbLong);
+    db.TableDefs().Append(m);
+    key(m, {"PRSN_KY", "MSRD_DT"});
+    Index byDate = m.CreateIndex(QStringLiteral("MSRD_DT"));
+    byDate.Fields().Append(byDate.CreateField(QStringLiteral("MSRD_DT")));
+    m.Indexes().Append(byDate);
+    for (auto [name, parent, col] : {std::tuple{"MOODMEASURE", "MOOD", "MD_KY"}, std::tuple{"PERSONMEASURE", "PERSON", "PRSN_KY"},
+                                     std::tuple{"REGIMENMEASURE", "REGIMEN", "RGMN_KY"}}) {
+        Relation r = db.CreateRelation(QString::fromLatin1(name), QString::fromLatin1(parent), QStringLiteral("MEASURE"));
+        Field f = r.CreateField(QString::fromLatin1(col));
+        f.setForeignName(QString::fromLatin1(col));
+        r.Fields().Append(f);
+        db.Relations().Append(r);
+    }
+    db.Execute(QStringLiteral("insert into PERSON (PRSN_NM) values ('Bench')"));
+    db.Execute(QStringLiteral("insert into MOOD values (1, 'Normal')"));
+    db.Execute(QStringLiteral("insert into REGIMEN (RGMN_NM) values ('Walk')"));
+}
+
+struct Reading {
+    QDateTime at;
+    int lbp, hbp, plse;
+    double wt;
+};
+
+std::vector<Reading> readings(int n)
+{
+    std::vector<Reading> out;
+    out.reserve(std::size_t(n));
+    const QDateTime start(QDate(2017, 1, 1), QTime(7, 5), Qt::UTC);
+    for (int i = 0; i < n; ++i)
+        out.push_back({start.addSecs(qint64(i) * 6 * 3600), 70 + i % 25, 110 + i % 40, 60 + i % 30, 150.0 + (i % 100) / 10.0});
+    return out;
+}
+
+QString jetStatement(const Reading& r)
+{
+    return QStringLiteral("INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1,TEMP2, CMMNT, GL_KY) "
+                          "VALUES(1, #%1#, 1, 1, %2, %3, %4, %5, Null, Null, Null, 'morning reading', NULL)")
+        .arg(r.at.toString(QStringLiteral("M/d/yyyy hh:mm:ss AP")))
+        .arg(r.lbp).arg(r.hbp).arg(r.plse).arg(r.wt);
+}
+
+QByteArray sqliteStatement(const Reading& r)
+{
+    return QStringLiteral("INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1,TEMP2, CMMNT, GL_KY) "
+                          "VALUES(1, '%1', 1, 1, %2, %3, %4, %5, Null, Null, Null, 'morning reading', NULL)")
+        .arg(r.at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+        .arg(r.lbp).arg(r.hbp).arg(r.plse).arg(r.wt)
+        .toUtf8();
+}
+
+double ms(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
+
+void print(const char* name, double value, const char* unit) { std::printf("%s: %.2f %s\n", name, value, unit); }
+void ratio(const char* name, double value) { std::printf("ratio %s: %.2f\n", name, value); }
+
+} // namespace
+
+int main()
+{
+    QTemporaryDir dir;
+    const auto rows = readings(kRows);
+    std::vector<QString> jet;
+    std::vector<QByteArray> plain;
+    jet.reserve(rows.size());
+    plain.reserve(rows.size());
+    for (const Reading& r : rows) {
+        jet.push_back(jetStatement(r));
+        plain.push_back(sqliteStatement(r));
+    }
+
+    // (a) Each side into its own fresh file of the same schema, each in one transaction; the two
+    // sides take turns in chunks so that the machine's other load falls on both alike.
+    double engineMs = 0, sqliteMs = 0;
+    {
+        auto engineDb = Database::create(dir.filePath(QStringLiteral("engine0.db")));
+        auto plainDb = Database::create(dir.filePath(QStringLiteral("plain0.db")));
+        buildSchema(*engineDb);
+        buildSchema(*plainDb);
+        sqlite3* h = plainDb->handle();
+        QElapsedTimer t;
+        t.start();
+        engineDb->BeginTrans();
+        engineMs += ms(t);
+        t.restart();
+        sqlite3_exec(h, "BEGIN", nullptr, nullptr, nullptr);
+        sqliteMs += ms(t);
+        constexpr std::size_t chunk = 2000;
+        for (std::size_t from = 0; from < rows.size(); from += chunk) {
+            const std::size_t to = std::min(rows.size(), from + chunk);
+            t.restart();
+            for (std::size_t i = from; i < to; ++i)
+                engineDb->Execute(jet[i]);
+            engineMs += ms(t);
+            t.restart();
+            for (std::size_t i = from; i < to; ++i)
+                if (sqlite3_exec(h, plain[i].constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+                    std::fprintf(stderr, "insert failed: %s\n", sqlite3_errmsg(h));
+            sqliteMs += ms(t);
+        }
+        t.restart();
+        engineDb->CommitTrans();
+        engineMs += ms(t);
+        t.restart();
+        sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr);
+        sqliteMs += ms(t);
+    }
+    print("insert 100000 rows engine", engineMs, "ms");
+    print("insert 100000 rows sqlite3_exec", sqliteMs, "ms");
+    ratio("insert engine/sqlite", engineMs / sqliteMs);
+
+    // (b) Walk every field of every row.
+    auto db = Database::open(dir.filePath(QStringLiteral("engine0.db")));
+    const QString select = QStringLiteral("SELECT * FROM MEASURE ORDER BY PRSN_KY, MSRD_DT");
+    double walkMs = 1e18, stepMs = 1e18;
+    volatile double sink = 0;
+    for (int run = 0; run < 3; ++run) {
+        QElapsedTimer t;
+        t.start();
+        auto rs = db->OpenRecordset(select, dbOpenSnapshot);
+        const int n = rs->Fields().Count();
+        double sum = 0;
+        for (; !rs->Eof(); rs->MoveNext())
+            for (int i = 0; i < n; ++i) {
+                const QVariant v = rs->Fields(i).Value();
+                sum += v.isNull() ? 0 : 1;
+            }
+        sink = sink + sum;
+        walkMs = std::min(walkMs, ms(t));
+
+        t.restart();
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db->handle(), "SELECT * FROM MEASURE ORDER BY PRSN_KY, MSRD_DT", -1, &st, nullptr);
+        sum = 0;
+        const int cols = sqlite3_column_count(st);
+        while (sqlite3_step(st) == SQLITE_ROW)
+            for (int i = 0; i < cols; ++i) {
+                switch (sqlite3_column_type(st, i)) {
+                case SQLITE_INTEGER:
+                    sum += double(sqlite3_column_int64(st, i));
+                    break;
+                case SQLITE_FLOAT:
+                    sum += sqlite3_column_double(st, i);
+                    break;
+                case SQLITE_TEXT:
+                    sum += sqlite3_column_bytes(st, i) + (sqlite3_column_text(st, i)[0] == 'x');
+                    break;
+                default:
+                    break;
+                }
+            }
+        sqlite3_finalize(st);
+        sink = sink + sum;
+        stepMs = std::min(stepMs, ms(t));
+    }
+    print("walk 100000-row snapshot engine", walkMs, "ms");
+    print("walk 100000 rows sqlite3_step", stepMs, "ms");
+    ratio("walk engine/sqlite", walkMs / stepMs);
+
+    // (c) Finds by date on a 10,000-row dynaset, spread over the set.
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM MEASURE WHERE MSRD_DT < #11/5/2023# ORDER BY MSRD_DT"), dbOpenDynaset);
+    rs->MoveLast();
+    const int setRows = rs->RecordCount();
+    QElapsedTimer t;
+    t.start();
+    int found = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const Reading& r = rows[std::size_t((i * 7919) % setRows)];
+        rs->FindFirst(QStringLiteral("MSRD_DT = #%1#").arg(r.at.toString(QStringLiteral("M/d/yyyy h:m AP"))));
+        found += rs->NoMatch() ? 0 : 1;
+    }
+    const double findMs = ms(t);
+    std::printf("find set rows: %d\n", setRows);
+    print("1000 FindFirst on the set", findMs, "ms");
+    print("FindFirst average", findMs * 1000.0 / 1000.0, "us");
+    std::printf("finds matched: %d\n", found);
+    return found == 1000 ? 0 : 1;
+}

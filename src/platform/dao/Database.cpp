@@ -44,28 +44,6 @@ bool isHiddenTable(const QString& name)
         || name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive);
 }
 
-// Integer columns take reals rounded half to even, as the engine's conversion does.
-void daoIntFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    switch (sqlite3_value_type(argv[0])) {
-    case SQLITE_FLOAT:
-        sqlite3_result_int64(ctx, qint64(std::nearbyint(sqlite3_value_double(argv[0]))));
-        break;
-    default:
-        sqlite3_result_value(ctx, argv[0]);
-    }
-}
-
-// Yes/No columns hold -1 for any true value.
-void daoBoolFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    const int t = sqlite3_value_type(argv[0]);
-    if (t == SQLITE_INTEGER || t == SQLITE_FLOAT)
-        sqlite3_result_int(ctx, sqlite3_value_double(argv[0]) != 0.0 ? -1 : 0);
-    else
-        sqlite3_result_value(ctx, argv[0]);
-}
-
 void configure(sqlite3* db)
 {
     sqlite3_busy_timeout(db, 5000);
@@ -75,10 +53,6 @@ void configure(sqlite3* db)
     sqlite3_exec(db, "PRAGMA foreign_keys=ON; PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr,
                  nullptr, nullptr);
     registerJetFunctions(db);
-    sqlite3_create_function(db, "dao_int", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, daoIntFunction,
-                            nullptr, nullptr);
-    sqlite3_create_function(db, "dao_bool", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, daoBoolFunction,
-                            nullptr, nullptr);
 }
 
 QByteArray declaredType(const detail::FieldData& f)
@@ -333,8 +307,7 @@ QByteArray matchList(const QStringList& left, const char* leftPrefix, const QStr
     return out;
 }
 
-// Relations, and the engine's conversions into integer and Yes/No columns, are kept by
-// triggers: they can be added to tables that already exist and hold rows.
+// Relations are kept by triggers: they can be added to tables that already exist and hold rows.
 void rebuildTriggersOn(Connection& c, const QString& table)
 {
     sqlite3* db = c.handle();
@@ -348,40 +321,6 @@ void rebuildTriggersOn(Connection& c, const QString& table)
     }
     for (const QString& name : old)
         c.exec("DROP TRIGGER " + quoteIdent(name));
-
-    const QByteArray t = quoteIdent(table);
-
-    // Conversions.
-    QList<QByteArray> ints, bools;
-    {
-        Statement st(db, "SELECT FieldName, Type, Attributes FROM MSysFields WHERE TableName = ?1");
-        st.bind(1, table);
-        while (st.step()) {
-            const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
-            const int type = sqlite3_column_int(st.get(), 1);
-            const int attr = sqlite3_column_int(st.get(), 2);
-            if ((attr & dbAutoIncrField) == 0 && (type == dbInteger || type == dbLong || type == dbByte))
-                ints << quoteIdent(name);
-            else if (type == dbBoolean)
-                bools << quoteIdent(name);
-        }
-    }
-    if (!ints.isEmpty() || !bools.isEmpty()) {
-        QByteArray when, set;
-        for (const QByteArray& q : ints) {
-            when += (when.isEmpty() ? "" : " OR ") + QByteArray("typeof(NEW.") + q + ")='real'";
-            set += (set.isEmpty() ? "" : ", ") + q + " = dao_int(NEW." + q + ")";
-        }
-        for (const QByteArray& q : bools) {
-            when += (when.isEmpty() ? "" : " OR ") + QByteArray("NEW.") + q + " NOT IN (-1, 0)";
-            set += (set.isEmpty() ? "" : ", ") + q + " = dao_bool(NEW." + q + ")";
-        }
-        for (const char* ev : {"INSERT", "UPDATE"}) {
-            c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_norm_%1:%2").arg(QLatin1String(ev), table))
-                   + " AFTER " + ev + " ON " + t + " WHEN " + when + " BEGIN UPDATE " + t + " SET " + set
-                   + " WHERE rowid = NEW.rowid; END");
-        }
-    }
 
     for (const RelationRow& r : relations(c)) {
         const QByteArray parent = quoteIdent(r.table);
@@ -506,7 +445,7 @@ std::shared_ptr<Database> Database::open(const QString& path, bool readOnly)
     const QString name = info.absoluteFilePath();
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(name).constData(), &raw,
-                                   readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+                                   (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
     auto conn = std::make_shared<Connection>(raw, name);
     if (rc != SQLITE_OK)
         throw detail::mapError(rc, QString::fromUtf8(sqlite3_errstr(rc)), name);
@@ -548,7 +487,7 @@ std::shared_ptr<Database> Database::create(const QString& path)
     const QString name = info.absoluteFilePath();
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(name).constData(), &raw,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE | SQLITE_OPEN_NOMUTEX, nullptr);
     auto conn = std::make_shared<Connection>(raw, name);
     if (rc != SQLITE_OK)
         throw detail::mapError(rc, QString::fromUtf8(sqlite3_errstr(rc)), name);

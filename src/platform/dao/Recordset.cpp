@@ -49,6 +49,28 @@ int typeFromDecl(const char* decl, int* size)
     return 0;
 }
 
+// Stored dates straight from their bytes: the hot path of loading a recordset.
+std::optional<QDateTime> canonicalDate(const char* p, int n)
+{
+    if (n != 19 || p[4] != '-' || p[7] != '-' || p[10] != ' ' || p[13] != ':' || p[16] != ':')
+        return std::nullopt;
+    auto num = [p](int at, int digits) {
+        int v = 0;
+        for (int i = 0; i < digits; ++i) {
+            const char c = p[at + i];
+            if (c < '0' || c > '9')
+                return -1;
+            v = v * 10 + (c - '0');
+        }
+        return v;
+    };
+    const QDate date(num(0, 4), num(5, 2), num(8, 2));
+    const QTime time(num(11, 2), num(14, 2), num(17, 2));
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return QDateTime(date, time, Qt::UTC);
+}
+
 Error noCurrentRecord() { return Error(errNoCurrentRecord, QStringLiteral("No current record.")); }
 
 bool parseNumber(const QString& text, double& out)
@@ -172,7 +194,8 @@ Recordset::~Recordset()
         o->recordsetChanged(RecordsetObserver::Change::Closed, -1);
 }
 
-void Recordset::readRow(void* raw, std::vector<QVariant>& out, int first) const
+template <typename Out>
+void Recordset::readRow(void* raw, Out& out, int first) const
 {
     auto* st = static_cast<sqlite3_stmt*>(raw);
     for (std::size_t i = 0; i < columnCount_; ++i) {
@@ -190,7 +213,10 @@ void Recordset::readRow(void* raw, std::vector<QVariant>& out, int first) const
         case dbByte:
         case dbInteger:
         case dbLong:
-            out.emplace_back(int(sqlite3_column_int64(st, col)));
+            // A real that SQL stored into an integer column reads as the engine converts it:
+            // rounded half to even.
+            out.emplace_back(t == SQLITE_FLOAT ? int(std::nearbyint(sqlite3_column_double(st, col)))
+                                               : int(sqlite3_column_int64(st, col)));
             break;
         case dbSingle:
         case dbDouble:
@@ -199,11 +225,11 @@ void Recordset::readRow(void* raw, std::vector<QVariant>& out, int first) const
             break;
         case dbDate: {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-            const QString s = QString::fromUtf8(text, sqlite3_column_bytes(st, col));
-            if (auto dt = jetsql::parseCanonicalDate(s))
+            const int bytes = sqlite3_column_bytes(st, col);
+            if (auto dt = canonicalDate(text, bytes))
                 out.emplace_back(*dt);
             else
-                out.emplace_back(s);
+                out.emplace_back(QString::fromUtf8(text, bytes));
             break;
         }
         case dbText:
@@ -298,6 +324,21 @@ void Recordset::load()
             break;
         }
     }
+}
+
+const Field& Recordset::Fields(int index) const
+{
+    if (index < 0 || index >= int(columnCount_))
+        throw Error(errItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(index));
+    return fields_.items()[std::size_t(index)];
+}
+
+const Field& Recordset::Fields(const QString& name) const
+{
+    const int i = fields_.indexOf(name);
+    if (i < 0)
+        throw Error(errItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name));
+    return fields_.items()[std::size_t(i)];
 }
 
 QString Recordset::columnName(int column) const { return fields_(column).Name(); }

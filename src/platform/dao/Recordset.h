@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -59,8 +60,8 @@ public:
     bool NoMatch() const { return noMatch_; }
 
     dao::Fields& Fields() { return fields_; }
-    Field Fields(int index) { return fields_(index); }
-    Field Fields(const QString& name) { return fields_(name); }
+    const Field& Fields(int index) const;
+    const Field& Fields(const QString& name) const;
 
     void AddNew();
     void Edit();
@@ -94,7 +95,8 @@ private:
     void notify(RecordsetObserver::Change change, int row);
     bool find(const QString& criteria, qsizetype start, int step);
     Criteria& criteria(const QString& text);
-    void readRow(void* stmt, std::vector<QVariant>& out, int firstColumn) const;
+    template <typename Out>
+    void readRow(void* stmt, Out& out, int firstColumn) const;
     void refetch(qint64 rowid, qsizetype row, bool append);
     QByteArray selectSql() const;
 
@@ -112,7 +114,7 @@ private:
 
     dao::Fields fields_;
     std::size_t columnCount_ = 0;
-    std::vector<QVariant> values_;   // row-major
+    std::deque<QVariant> values_;    // row-major; a deque grows without moving what it holds
     std::vector<qint64> rowids_;
     qsizetype rowCount_ = 0;
     qsizetype pos_ = -1;             // -1 BOF, rowCount_ EOF

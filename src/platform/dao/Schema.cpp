@@ -126,7 +126,7 @@ QVariant Field::Value() const
     return rs_->fieldValue(index_);
 }
 
-void Field::setValue(const QVariant& value)
+void Field::setValue(const QVariant& value) const
 {
     if (!rs_)
         throw Error(errInvalidArgument, QStringLiteral("The field '%1' has no value outside a recordset.").arg(Name()));

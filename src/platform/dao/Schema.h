@@ -90,7 +90,7 @@ public:
 
     // Value of the field in the current row of its recordset (or the pending edit).
     QVariant Value() const;
-    void setValue(const QVariant& value);
+    void setValue(const QVariant& value) const;
     bool isNull() const { return Value().isNull(); }
 
 private:
