@@ -2,6 +2,7 @@
 
 #include "data/Globals.h"
 #include "data/clsEncrypt.h"
+#include "data/modFunctions.h"
 #include "platform/runtime/App.h"
 
 #include <QCoreApplication>
@@ -99,6 +100,7 @@ void clsCreateMDB::createDatabaseFile(const QString& path)
             doc.setUserName(QStringLiteral("Admins"));
             doc.setPermissions(0);
 
+            modFunctions::ShowSplashStatus(0);
             CreateTables();
             LoadDefaultData();
             trans.commit();

@@ -3,6 +3,8 @@
 // the shipped sample files, and a database opened through the program's own creation path.
 #include "data/Globals.h"
 #include "data/clsCreateMDB.h"
+#include "data/clsModifyMDB.h"
+#include "data/clsModifyMDB1.h"
 #include "platform/dao/dao.h"
 #include "platform/runtime/App.h"
 
@@ -86,6 +88,86 @@ public:
     std::vector<Entry> entries;
 };
 
+// Layout of a table in short texts, as the tests compare it.
+inline QString typeText(const dao::Field& f)
+{
+    if (f.Attributes() & dao::dbAutoIncrField)
+        return QStringLiteral("counter");
+    switch (f.Type()) {
+    case dao::dbBoolean: return QStringLiteral("yesno");
+    case dao::dbInteger: return QStringLiteral("int16");
+    case dao::dbLong: return QStringLiteral("int32");
+    case dao::dbSingle: return QStringLiteral("single");
+    case dao::dbDate: return QStringLiteral("date");
+    case dao::dbText: return QStringLiteral("text(%1)").arg(f.Size());
+    default: return QStringLiteral("type %1").arg(f.Type());
+    }
+}
+
+// "NAME type[ req][ zl][ =default]" for each column, in the stored order.
+inline QStringList columnsOf(const QString& table)
+{
+    QStringList out;
+    const dao::TableDef td = gDB->TableDefs(table);   // the fields live as long as it does
+    for (const dao::Field& f : td.Fields()) {
+        QString text = f.Name() + QLatin1Char(' ') + typeText(f);
+        if (f.Required())
+            text += QStringLiteral(" req");
+        if (f.AllowZeroLength())
+            text += QStringLiteral(" zl");
+        if (!f.DefaultValue().isEmpty())
+            text += QStringLiteral(" =") + f.DefaultValue();
+        out << text;
+    }
+    return out;
+}
+
+// "Name(COL,COL)[ primary clustered][ unique]" for each index.
+inline QStringList indexesOf(const QString& table)
+{
+    QStringList out;
+    const dao::TableDef td = gDB->TableDefs(table);
+    for (const dao::Index& idx : td.Indexes()) {
+        QStringList cols;
+        for (const dao::Field& f : idx.Fields())
+            cols << f.Name();
+        QString text = idx.Name() + QLatin1Char('(') + cols.join(QLatin1Char(',')) + QLatin1Char(')');
+        if (idx.Primary())
+            text += QStringLiteral(" primary");
+        if (idx.Clustered())
+            text += QStringLiteral(" clustered");
+        if (idx.Unique() && !idx.Primary())
+            text += QStringLiteral(" unique");
+        out << text;
+    }
+    return out;
+}
+
+// Tables, columns, indexes and relations of the open database, one text each, in a fixed order.
+inline QStringList layoutOf()
+{
+    QStringList out;
+    QStringList tables = gDB->TableDefs().names();
+    tables.sort(Qt::CaseInsensitive);
+    for (const QString& table : tables) {
+        out << QStringLiteral("table ") + table;
+        for (const QString& c : columnsOf(table))
+            out << QStringLiteral("  ") + c;
+        for (const QString& i : indexesOf(table))
+            out << QStringLiteral("  index ") + i;
+    }
+    for (const QString& name : gDB->Relations().names()) {
+        const dao::Relation r = gDB->Relations()(name);
+        QStringList cols;
+        for (const dao::Field& f : r.Fields())
+            cols << f.Name() + QLatin1Char('=') + f.ForeignName();
+        out << QStringLiteral("relation %1 %2>%3 %4 %5")
+                   .arg(r.Name(), r.Table(), r.ForeignTable(), cols.join(QLatin1Char(',')))
+                   .arg(r.Attributes());
+    }
+    return out;
+}
+
 // A temporary program folder with the sample files and no database yet.
 class ProgramFolderTest : public ::testing::Test {
 protected:
@@ -117,6 +199,8 @@ protected:
     static void openUpgraded()
     {
         clsCreateMDB().OpenOrCreateDatabase();
+        clsModifyMDB().runUpgrade();
+        clsModifyMDB1().runUpgrade();
     }
 
     static void closeDatabase()

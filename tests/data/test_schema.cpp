@@ -2,8 +2,10 @@
 #include "DataFixture.h"
 
 #include "data/clsEncrypt.h"
+#include "platform/runtime/Conversions.h"
 
 #include <QSet>
+#include <sqlite3.h>
 
 using namespace testing_data;
 
@@ -150,6 +152,38 @@ TEST_F(CreationTest, RefusesAFileThatIsNotOneOfOurDatabasesAndLeavesItAlone)
     EXPECT_FALSE(gDB);
 }
 
+TEST_F(CreationTest, RefusesADatabaseOfAnotherProgramAndLeavesItAlone)
+{
+    QDir().mkpath(programFolder() + QStringLiteral("/database"));
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(databasePath()).constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE notes(body TEXT); INSERT INTO notes VALUES('keep me');", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+    const QByteArray before = [this] {
+        QFile f(databasePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+
+    EXPECT_EQ(errorOf([] { clsCreateMDB().OpenOrCreateDatabase(); }), dao::errUnrecognisedFormat);
+    QFile f(databasePath());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
+TEST_F(CreationTest, AFolderThatCannotBeMadeReachesTheCallerAndLeavesNothing)
+{
+    // A plain file stands where the database folder should be.
+    {
+        QFile blocker(programFolder() + QStringLiteral("/database"));
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    EXPECT_NE(errorOf([] { clsCreateMDB().OpenOrCreateDatabase(); }), 0);
+    EXPECT_FALSE(gDB);
+    EXPECT_TRUE(QFileInfo(programFolder() + QStringLiteral("/database")).isFile());
+    EXPECT_EQ(filesOf(programFolder()), QStringList{QStringLiteral("database")});
+}
+
 TEST_F(CreationTest, AFailedBuildLeavesNoFileAndTheNextStartBuildsAGoodOne)
 {
     FailingCreateMDB failing;
@@ -221,4 +255,277 @@ TEST_F(SetFieldPropertyTest, AnotherFailureIsShownAndTheBuildGoesOn)
     EXPECT_EQ(messages.entries[0].prompt, QStringLiteral("Couldn't set property 'Format' on field 'WT'"));
     EXPECT_EQ(messages.entries[0].title, QStringLiteral("SetFieldProperty"));
     EXPECT_EQ(messages.entries[0].buttons, dataMessage::vbExclamation);
+}
+
+// ---- the final layout of a new file --------------------------------------------------------
+
+namespace {
+
+QString formatOf(const QString& table, const QString& field)
+{
+    try {
+        return gDB->TableDefs(table).Fields(field).Properties()(QStringLiteral("Format")).Value().toString();
+    } catch (const dao::Error&) {
+        return QStringLiteral("(none)");
+    }
+}
+
+QStringList averageColumns(const char* period)
+{
+    return {QStringLiteral("PRSN_KY int32 req"), QLatin1String(period) + QStringLiteral(" date req"), QStringLiteral("LBP int16"),
+            QStringLiteral("HBP int16"), QStringLiteral("PLSE int16"), QStringLiteral("WT single"), QStringLiteral("TEMP single"),
+            QStringLiteral("TEMP1 single"), QStringLiteral("TEMP2 single")};
+}
+
+QStringList rowTexts(const QString& sql)
+{
+    QStringList out;
+    auto rs = gDB->OpenRecordset(sql, dao::dbOpenSnapshot);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        QStringList values;
+        for (int i = 0; i < rs->columnCount(); ++i)
+            values << (rs->Fields(i).Value().isNull() ? QStringLiteral("Null") : vb::CStr(rs->Fields(i).Value()));
+        out << values.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+} // namespace
+
+using NewFileTest = DataFixture;
+
+TEST_F(NewFileTest, HoldsTheFifteenTablesWithTheirColumnsInOrder)
+{
+    QStringList all = firstLayerTables();
+    all << QStringLiteral("AVERAGE_DAY") << QStringLiteral("DBTS_GOAL") << QStringLiteral("GridColumnPersistance");
+    EXPECT_EQ(sorted(gDB->TableDefs().names()), sorted(all));
+
+    EXPECT_EQ(columnsOf(QStringLiteral("REGIMEN")),
+              (QStringList{"RGMN_KY counter", "RGMN_NM text(10) req", "RGMN_DTL text(200) zl"}));
+    EXPECT_EQ(columnsOf(QStringLiteral("PERSON")),
+              (QStringList{"PRSN_KY counter", "PRSN_NM text(30) req", "AGE int16", "HGT single", "SEX text(1) zl",
+                           "COMMENT text(100) zl", "PLT_PNL_CL int32 =-2147483633", "PLT_BCK_CL int32 =16777215",
+                           "PLT_3D_PRCNT int16 =9"}));
+    EXPECT_EQ(columnsOf(QStringLiteral("MOOD")), (QStringList{"MD_KY int16 req", "MD_NM text(10) req"}));
+    EXPECT_EQ(columnsOf(QStringLiteral("MEASURE")),
+              (QStringList{"PRSN_KY int32 req", "MSRD_DT date req", "MD_KY int16", "RGMN_KY int32", "LBP int16", "HBP int16",
+                           "PLSE int16", "WT single", "TEMP single", "TEMP1 single", "TEMP2 single", "CMMNT text(100) zl",
+                           "GL_KY int32"}));
+    EXPECT_EQ(columnsOf(QStringLiteral("PERSON_PLOT")),
+              (QStringList{"PRSN_KY int32 req", "PLT_KY int16 req", "PLT_ACT yesno", "LGND text(20)"}));
+    EXPECT_EQ(columnsOf(QStringLiteral("CHART")), (QStringList{"CHRT_ID int16 req", "CHRT_NM text(20) req"}));
+    EXPECT_EQ(columnsOf(QStringLiteral("SINGLE_PERSON_PLOT")),
+              (QStringList{"PRSN_KY int32 req", "PLT_KY int16 req", "CHRT_ID int16 req", "CHRT_TP int16", "CHRT_CL int32",
+                           "CHRT_THK int16", "Y_MIN int16", "Y_MAX int16"}));
+    EXPECT_EQ(columnsOf(QStringLiteral("MULTIPLE_PERSON_PLOT")), (QStringList{"PRSN_KY int32 req", "PLT_KY int16 req"}));
+    EXPECT_EQ(columnsOf(QStringLiteral("CHART_MULTIPLE_PERSON_PLOT")),
+              (QStringList{"PRSN_KY int32 req", "PLT_KY int16 req", "CHRT_ID int16 req", "CHRT_TP int16", "CHRT_ACT yesno",
+                           "LBL_POS int16"}));
+    EXPECT_EQ(columnsOf(QStringLiteral("AVERAGE_WEEK")), averageColumns("WEEK"));
+    EXPECT_EQ(columnsOf(QStringLiteral("AVERAGE_MONTH")), averageColumns("MNTH"));
+    EXPECT_EQ(columnsOf(QStringLiteral("AVERAGE_DAY")), averageColumns("DT"));
+    EXPECT_EQ(columnsOf(QStringLiteral("APPLICATION")),
+              (QStringList{"ShowAtStartup yesno", "WtUnit text(2)", "HtUnit text(2)", "DtFormat text(8)", "gblPrsnKy int32 =-1",
+                           "TempUnit text(12)", "Temp1Unit text(12)", "TempLBL text(12)", "Temp1LBL text(12)", "OptnTime int16",
+                           "Temp2Unit text(10)", "ImportFileName text(30)", "PICTURE text(30)"}));
+    EXPECT_EQ(columnsOf(QStringLiteral("DBTS_GOAL")),
+              (QStringList{"GL_KY counter", "GL_NM text(25)", "GL_DTL text(200)", "GL_NL text(20)", "GL_NH text(20)",
+                           "GL_DL text(20)", "GL_DH text(20) zl"}));
+    QStringList grid{QStringLiteral("GRID_NM text(20) req")};
+    for (int n = 1; n <= 30; ++n)
+        grid << QStringLiteral("COL%1 int16").arg(n);
+    EXPECT_EQ(columnsOf(QStringLiteral("GridColumnPersistance")), grid);
+}
+
+TEST_F(NewFileTest, KeysIndexesAndDisplayFormats)
+{
+    EXPECT_EQ(indexesOf(QStringLiteral("REGIMEN")),
+              (QStringList{"PrimaryKey(RGMN_KY) primary clustered", "RGMN_NM(RGMN_NM) unique"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("PERSON")),
+              (QStringList{"PrimaryKey(PRSN_KY) primary clustered", "PRSN_NM(PRSN_NM) unique"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("MOOD")), (QStringList{"PrimaryKey(MD_KY) primary clustered", "MD_NM(MD_NM) unique"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("MEASURE")),
+              (QStringList{"PrimaryKey(PRSN_KY,MSRD_DT) primary clustered", "MSRD_DT(MSRD_DT)", "PERSON_KY(PRSN_KY)"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("PERSON_PLOT")), (QStringList{"PrimaryKey(PRSN_KY,PLT_KY) primary clustered"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("CHART")), (QStringList{"PrimaryKey(CHRT_ID) primary clustered"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("SINGLE_PERSON_PLOT")), (QStringList{"PrimaryKey(PRSN_KY,PLT_KY) primary clustered"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("MULTIPLE_PERSON_PLOT")), (QStringList{"PrimaryKey(PRSN_KY,PLT_KY) primary clustered"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("CHART_MULTIPLE_PERSON_PLOT")),
+              (QStringList{"PrimaryKey(PLT_KY,PRSN_KY,CHRT_ID) primary clustered"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("AVERAGE_WEEK")),
+              (QStringList{"PrimaryKey(PRSN_KY,WEEK) primary clustered", "PRSN_KY(PRSN_KY)", "WEEK(WEEK)"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("AVERAGE_MONTH")),
+              (QStringList{"PrimaryKey(PRSN_KY,MNTH) primary clustered", "MON(MNTH)", "PRSN_KY(PRSN_KY)"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("AVERAGE_DAY")), (QStringList{"PrimaryKey(PRSN_KY,DT) primary clustered"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("APPLICATION")), QStringList());
+    EXPECT_EQ(indexesOf(QStringLiteral("DBTS_GOAL")), (QStringList{"PrimaryKey(GL_KY) primary clustered"}));
+    EXPECT_EQ(indexesOf(QStringLiteral("GridColumnPersistance")), (QStringList{"PrimaryKey(GRID_NM) primary clustered"}));
+
+    EXPECT_EQ(formatOf(QStringLiteral("MEASURE"), QStringLiteral("MSRD_DT")), QStringLiteral("Short Date"));
+    EXPECT_EQ(formatOf(QStringLiteral("MEASURE"), QStringLiteral("WT")), QStringLiteral("0.0"));
+    EXPECT_EQ(formatOf(QStringLiteral("MEASURE"), QStringLiteral("TEMP")), QStringLiteral("0.0"));
+    EXPECT_EQ(formatOf(QStringLiteral("MEASURE"), QStringLiteral("TEMP1")), QStringLiteral("(none)"));
+    EXPECT_EQ(formatOf(QStringLiteral("AVERAGE_WEEK"), QStringLiteral("WEEK")), QStringLiteral("Short Date"));
+    EXPECT_EQ(formatOf(QStringLiteral("AVERAGE_MONTH"), QStringLiteral("MNTH")), QStringLiteral("Short Date"));
+    EXPECT_EQ(formatOf(QStringLiteral("AVERAGE_MONTH"), QStringLiteral("WT")), QStringLiteral("0.0"));
+    EXPECT_EQ(formatOf(QStringLiteral("AVERAGE_DAY"), QStringLiteral("DT")), QStringLiteral("(none)"));
+    EXPECT_EQ(formatOf(QStringLiteral("APPLICATION"), QStringLiteral("ShowAtStartup")), QStringLiteral("Yes/No"));
+}
+
+TEST_F(NewFileTest, TheElevenRelationsWithTheirColumnsAndCascades)
+{
+    QStringList described;
+    for (const QString& name : gDB->Relations().names()) {
+        const dao::Relation r = gDB->Relations()(name);
+        QStringList cols;
+        for (const dao::Field& f : r.Fields())
+            cols << f.Name() + QLatin1Char('=') + f.ForeignName();
+        described << QStringLiteral("%1 %2>%3 %4 %5").arg(r.Name(), r.Table(), r.ForeignTable(), cols.join(QLatin1Char(',')))
+                         .arg(r.Attributes());
+    }
+    EXPECT_EQ(described, (QStringList{"R/7 PERSON>PERSON_PLOT PRSN_KY=PRSN_KY 0",
+                                      "Reference_45 PERSON_PLOT>SINGLE_PERSON_PLOT PRSN_KY=PRSN_KY,PLT_KY=PLT_KY 4352",
+                                      "R/12 CHART>SINGLE_PERSON_PLOT CHRT_ID=CHRT_ID 0",
+                                      "Reference_29 PERSON_PLOT>MULTIPLE_PERSON_PLOT PRSN_KY=PRSN_KY,PLT_KY=PLT_KY 4352",
+                                      "R/30 MULTIPLE_PERSON_PLOT>CHART_MULTIPLE_PERSON_PLOT PRSN_KY=PRSN_KY,PLT_KY=PLT_KY 0",
+                                      "R/14 CHART>CHART_MULTIPLE_PERSON_PLOT CHRT_ID=CHRT_ID 0",
+                                      "MOODMEASURE MOOD>MEASURE MD_KY=MD_KY 0",
+                                      "PERSONMEASURE PERSON>MEASURE PRSN_KY=PRSN_KY 0",
+                                      "REGIMENMEASURE REGIMEN>MEASURE RGMN_KY=RGMN_KY 0",
+                                      "PERSONAVERAGE_MONTH PERSON>AVERAGE_MONTH PRSN_KY=PRSN_KY 0",
+                                      "PERSONAVERAGE_WEEK PERSON>AVERAGE_WEEK PRSN_KY=PRSN_KY 0"}));
+}
+
+TEST_F(NewFileTest, RelationsRefuseOrphansCascadeAndRestrict)
+{
+    const int sample = count(QStringLiteral("select min(PRSN_KY) from PERSON"));
+    ASSERT_GT(sample, 0);
+
+    // Orphans are refused: with the option as an error, without it silently.
+    EXPECT_EQ(errorOf([] {
+                  gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT) values (999, #1/2/2007#)"), dao::dbFailOnError);
+              }),
+              dao::errRelatedRecordRequired);
+    EXPECT_EQ(gDB->Execute(QStringLiteral("insert into AVERAGE_WEEK (PRSN_KY, WEEK) values (999, #1/7/2007#)")), 0);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from AVERAGE_WEEK where PRSN_KY = 999")), 0);
+    EXPECT_EQ(errorOf([&] {
+                  gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, MD_KY) values (%1, #1/2/2007#, 7)").arg(sample),
+                               dao::dbFailOnError);
+              }),
+              dao::errRelatedRecordRequired);
+    EXPECT_EQ(errorOf([&] {
+                  gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, RGMN_KY) values (%1, #1/2/2007#, 9999)").arg(sample),
+                               dao::dbFailOnError);
+              }),
+              dao::errRelatedRecordRequired);
+    // The goal key is bound by no relation.
+    EXPECT_EQ(gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, GL_KY) values (%1, #1/2/2007#, 12345)").arg(sample),
+                           dao::dbFailOnError),
+              1);
+
+    // The multiple plot still has its series: deleting its plot row is refused as a whole.
+    EXPECT_EQ(errorOf([&] {
+                  gDB->Execute(QStringLiteral("delete from PERSON_PLOT where PRSN_KY = %1 and PLT_KY = 6").arg(sample), dao::dbFailOnError);
+              }),
+              dao::errRelatedRecordsExist);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from MULTIPLE_PERSON_PLOT where PRSN_KY = %1").arg(sample)), 1);
+    // A single plot row goes with its plot row.
+    ASSERT_EQ(count(QStringLiteral("select count(*) from SINGLE_PERSON_PLOT where PRSN_KY = %1 and PLT_KY = 0").arg(sample)), 1);
+    gDB->Execute(QStringLiteral("delete from PERSON_PLOT where PRSN_KY = %1 and PLT_KY = 0").arg(sample), dao::dbFailOnError);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from SINGLE_PERSON_PLOT where PRSN_KY = %1 and PLT_KY = 0").arg(sample)), 0);
+
+    // A person with measurements can't go; once the related rows are gone it can, and its
+    // day averages, bound by nothing, stay.
+    EXPECT_EQ(errorOf([&] { gDB->Execute(QStringLiteral("delete from PERSON where PRSN_KY = %1").arg(sample), dao::dbFailOnError); }),
+              dao::errRelatedRecordsExist);
+    const int days = count(QStringLiteral("select count(*) from AVERAGE_DAY where PRSN_KY = %1").arg(sample));
+    ASSERT_GT(days, 0);
+    for (const char* table : {"MEASURE", "AVERAGE_WEEK", "AVERAGE_MONTH", "CHART_MULTIPLE_PERSON_PLOT", "MULTIPLE_PERSON_PLOT",
+                              "SINGLE_PERSON_PLOT", "PERSON_PLOT", "PERSON"})
+        gDB->Execute(QStringLiteral("delete from %1 where PRSN_KY = %2").arg(QLatin1String(table)).arg(sample), dao::dbFailOnError);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from PERSON")), 0);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from AVERAGE_DAY where PRSN_KY = %1").arg(sample)), days);
+}
+
+TEST_F(NewFileTest, NamesAreUniqueWhateverTheCaseAndEmptyTextOnlyWhereAllowed)
+{
+    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM) values ('pellam OSTRY')"), dao::dbFailOnError); }),
+              dao::errDuplicateKey);
+    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into MOOD (MD_KY, MD_NM) values (7, 'HAPPY')"), dao::dbFailOnError); }),
+              dao::errDuplicateKey);
+    gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM, RGMN_DTL) values ('Qigong', '')"), dao::dbFailOnError);
+    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM) values ('QIGONG')"), dao::dbFailOnError); }),
+              dao::errDuplicateKey);
+
+    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM) values ('')"), dao::dbFailOnError); }),
+              dao::errZeroLength);
+    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("update Application set WtUnit = ''"), dao::dbFailOnError); }),
+              dao::errZeroLength);
+    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_NL = '' where GL_KY = 1"), dao::dbFailOnError); }),
+              dao::errZeroLength);
+    EXPECT_EQ(gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_DH = '' where GL_KY = 1"), dao::dbFailOnError), 1);
+    EXPECT_EQ(gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM, SEX, COMMENT) values ('Ann', '', '')"), dao::dbFailOnError), 1);
+    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into PERSON (AGE) values (3)"), dao::dbFailOnError); }),
+              dao::errRequired);
+}
+
+TEST_F(NewFileTest, SeedRowsSettingsGoalsAndGridRows)
+{
+    EXPECT_EQ(rowTexts(QStringLiteral("select MD_KY, MD_NM from MOOD order by MD_KY")),
+              (QStringList{"1|Normal", "2|Excited", "3|Happy", "4|Melancholy", "5|Depressed", "6|Anxious"}));
+    // Rows 4 and 5 keep the names the creation gave them.
+    EXPECT_EQ(rowTexts(QStringLiteral("select CHRT_ID, CHRT_NM from CHART order by CHRT_ID")),
+              (QStringList{"0|BP", "1|PLSE", "2|WT", "3|TEMP", "4|TEMP1", "5|SUGAR"}));
+    EXPECT_EQ(rowTexts(QStringLiteral("select WtUnit, HtUnit, DtFormat, gblPrsnKy, TempUnit, Temp1Unit, TempLBL, Temp1LBL, "
+                                      "OptnTime, Temp2Unit, ImportFileName, PICTURE from Application")),
+              (QStringList{"lb|ft|mm/dd/yy|-1|Unit1|Unit2|Custom1|Custom2|Null|mg/dl|Null|Null"}));
+    EXPECT_EQ(value(QStringLiteral("select ShowAtStartup from Application")), QVariant(false));
+
+    EXPECT_EQ(rowTexts(QStringLiteral("select GL_KY, GL_NM, GL_DTL, GL_NL, GL_NH, GL_DL, GL_DH from DBTS_GOAL order by GL_KY")),
+              (QStringList{"1|1.Very Early Morning|Early morning around 3:00 AM|80|180|60|240",
+                           "2|2.Before Breakfast|Fasting - Before Break Fast|80|120|60|240",
+                           "3|3.1-2 Hrs after Breakfast|1-2 Hours after Breakfast|80|180|60|240",
+                           "4|4.Before Lunch|Fasting - Before Lunch|80|120|60|240",
+                           "5|5.1-2 Hrs after Lunch|1-2 Hours after Lunch|80|180|60|240",
+                           "6|6.Before Dinner|Fasting - Before Dinner|80|120|60|240",
+                           "7|7.1-2 Hrs after Diner|1-2 Hours after Dinner|80|180|60|240",
+                           "8|8.Bed time|During the day and before bed|100|140|60|240"}));
+    // Stored as texts: compared as text, "80" is what was written.
+    EXPECT_EQ(value(QStringLiteral("select GL_NL from DBTS_GOAL where GL_KY = 1")), QVariant(QStringLiteral("80")));
+
+    EXPECT_EQ(sorted(rowTexts(QStringLiteral("select GRID_NM from GridColumnPersistance"))),
+              sorted({"vsFGInfo", "vsFGDSetGoal", "vsFGShow", "vsFGPerson", "vsFGRegimen"}));
+    QStringList widths;
+    for (int n = 1; n <= 30; ++n)
+        widths << QStringLiteral("COL%1").arg(n);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from GridColumnPersistance where ") + widths.join(QStringLiteral(" is null and "))
+                    + QStringLiteral(" is null")),
+              5);
+}
+
+TEST_F(NewFileTest, HoldsTheSamplePersonWithItsData)
+{
+    EXPECT_EQ(rowTexts(QStringLiteral("select PRSN_NM, AGE, SEX from PERSON")), QStringList{QStringLiteral("Pellam Ostry|35|M")});
+    const int sample = count(QStringLiteral("select PRSN_KY from PERSON"));
+    const int measures = count(QStringLiteral("select count(*) from MEASURE where PRSN_KY = %1").arg(sample));
+    EXPECT_GE(measures, 300);   // a year of daily readings
+    EXPECT_GT(count(QStringLiteral("select count(*) from REGIMEN")), 0);
+    EXPECT_GT(count(QStringLiteral("select count(*) from MEASURE where RGMN_KY is not null")), 0);
+    EXPECT_GT(count(QStringLiteral("select count(*) from MEASURE where MD_KY is not null")), 0);
+
+    EXPECT_EQ(count(QStringLiteral("select count(*) from PERSON_PLOT where PRSN_KY = %1").arg(sample)), 7);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from SINGLE_PERSON_PLOT where PRSN_KY = %1").arg(sample)), 6);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from MULTIPLE_PERSON_PLOT where PRSN_KY = %1").arg(sample)), 1);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from CHART_MULTIPLE_PERSON_PLOT where PRSN_KY = %1").arg(sample)), 6);
+
+    // Averages: a month row for each month, a week row for each week, a day row for each day
+    // with readings.
+    EXPECT_EQ(count(QStringLiteral("select count(*) from AVERAGE_MONTH")),
+              count(QStringLiteral("select count(*) from (select distinct year(MSRD_DT), month(MSRD_DT) from MEASURE)")));
+    EXPECT_GE(count(QStringLiteral("select count(*) from AVERAGE_WEEK")), 52);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from AVERAGE_DAY")),
+              count(QStringLiteral("select count(*) from (select distinct datevalue(MSRD_DT) from MEASURE)")));
+    EXPECT_EQ(count(QStringLiteral("select count(*) from AVERAGE_DAY a where a.HBP is not null and a.HBP = "
+                                   "(select m.HBP from MEASURE m where m.PRSN_KY = a.PRSN_KY and m.MSRD_DT = a.DT)")),
+              count(QStringLiteral("select count(*) from MEASURE where HBP is not null")));
 }
