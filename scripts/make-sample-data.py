@@ -124,8 +124,8 @@ def day_reading(day, weight):
     stressed = rng.random() < 0.07
     fever = FEVER.get(day)
     sys_mean = SYSTOLIC[month - 1] + (12 if stressed else 0)
-    hbp = round(clip(normal(sys_mean, 5.0), 112, 162))
-    lbp = round(clip(normal(hbp * 0.62 + (4 if stressed else 0), 3.5), 68, 99))
+    hbp = round(clip(normal(sys_mean, 5.0), 114, 160))
+    lbp = round(clip(normal(hbp * 0.62 + (4 if stressed else 0), 3.5), 70, 98))
     pulse = round(clip(normal(72 + (6 if stressed else 0), 5.0), 60, 90))
     temp = round(clip(normal(98.2, 0.25), 97.5, 99.1), 1)
     if fever:
