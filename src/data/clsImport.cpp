@@ -222,15 +222,16 @@ void takeRegimen(dao::Recordset& regimens, const QString& line)
     const QString detail = line.mid(colon + 1).trimmed();
     if (name.isEmpty() || name.size() > kMaxRegimenName)
         return;
-    regimens.FindFirst(QStringLiteral("RGMN_NM=") + vb::SqlText(name));
-    if (!regimens.NoMatch())
-        return;
     try {
+        regimens.FindFirst(QStringLiteral("RGMN_NM=") + vb::SqlText(name));
+        if (!regimens.NoMatch())
+            return;
         regimens.AddNew();
         regimens.Fields(QStringLiteral("RGMN_NM")).setValue(name);
         regimens.Fields(QStringLiteral("RGMN_DTL")).setValue(detail);
         regimens.Update();
-    } catch (const dao::Error&) {
+    } catch (const std::exception&) {
+        // A detail too long for its column, say: no regimen, and the next line is read.
         regimens.CancelUpdate();
     }
 }

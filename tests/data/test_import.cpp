@@ -549,7 +549,8 @@ TEST_F(ImportTest, RegimenLinesWithoutColonOrWithALongNameAddNoRegimen)
 {
     import(writeReport(QStringLiteral("reg.txt"), QStringLiteral("Regimen Lines"),
                        {QStringLiteral("No colon here"), QStringLiteral("ElevenChars : too long"),
-                        QStringLiteral(" : no name"), QStringLiteral("Tenletters :   spaced detail  "),
+                        QStringLiteral(" : no name"), QStringLiteral("LongDetail : ") + QString(201, u'x'),
+                        QStringLiteral("Tenletters :   spaced detail  "),
                         QStringLiteral("TENLETTERS : same name, other case")},
                        {}));
     EXPECT_EQ(1, count(QStringLiteral("select count(*) from regimen")));
