@@ -95,6 +95,14 @@ std::optional<QDateTime> DateOfText(const QString& text)
     return QDateTime(date, *time, Qt::UTC);
 }
 
+// A time text as the callers pass it ("07:05:00 PM", "11:59:59 PM", "7:5 PM", "19:05").
+bool IsTimeText(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral(R"(^\s*(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*([AaPp][Mm]?)?\s*$)"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    return m.hasMatch() && TimeOf(m.captured(1), m.captured(2), m.captured(3), m.captured(4)).has_value();
+}
+
 QString DatePart(const QDate& d)
 {
     return QStringLiteral("%1/%2/%3").arg(d.month()).arg(d.day()).arg(d.year());
@@ -140,6 +148,9 @@ QString SqlDateTime(const QVariant& value, const QString& time)
     if (!dt)
         return QString();
     QString timeText = time;
+    // The time goes between the literal's "#" signs: only a time of day may stand there.
+    if (!timeText.isEmpty() && !IsTimeText(timeText))
+        return QString();
     if (timeText.isEmpty()) {
         const QTime t = dt->time();
         const int hour = t.hour() % 12 == 0 ? 12 : t.hour() % 12;

@@ -24,7 +24,8 @@ std::optional<QDateTime> DateOf(const QVariant& value);
 // value is no date.
 QString SqlDate(const QVariant& value);
 // "#m/d/yyyy " + time + "#". Without a time text, the value's own time as "h:m AM/PM" (no
-// leading zeros, seconds dropped). A null QString when the value is no date.
+// leading zeros, seconds dropped). A null QString when the value is no date, or when the time
+// text is not a time of day ("h:m[:s] [AM|PM]"), so nothing else ends up inside the literal.
 QString SqlDateTime(const QVariant& value, const QString& time = QString());
 
 // Days of a month of a year (February 29 in leap years). Months outside 1 to 12 count into

@@ -166,6 +166,15 @@ TEST(JetLiterals, DateTimeTakesTheGivenTimeOrTheValuesOwn)
               QStringLiteral("#3/8/2027 07:05:00 PM#"));
 }
 
+TEST(JetLiterals, TimeTextMustBeATimeOfDay)
+{
+    const QDate d(2027, 3, 8);
+    EXPECT_EQ(modFunctions::SqlDateTime(d, QStringLiteral("7:5 pm")), QStringLiteral("#3/8/2027 7:5 pm#"));
+    EXPECT_EQ(modFunctions::SqlDateTime(d, QStringLiteral("19:05")), QStringLiteral("#3/8/2027 19:05#"));
+    for (const char* bad : {"07:5#) or (1=1", "13:00 PM", "10:60:00 AM", "7 PM", "abc", "10:00 AM; delete"})
+        EXPECT_TRUE(modFunctions::SqlDateTime(d, QString::fromLatin1(bad)).isNull()) << bad;
+}
+
 TEST(JetLiterals, TextIsReadInTheUsersDayOrder)
 {
     {
