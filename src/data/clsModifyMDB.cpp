@@ -59,6 +59,8 @@ bool clsModifyMDB::runUpgrade()
 {
     if (IsVersion20())
         return false;
+    if (!gDB)
+        throw dao::Error(dao::errObjectClosed, QStringLiteral("Object invalid or no longer set: no database is open."));
     UpgradeTransaction layer(*gDB);
     try {
         updateFields();

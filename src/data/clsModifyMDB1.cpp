@@ -12,6 +12,8 @@ bool clsModifyMDB1::runUpgrade()
 {
     if (IsUpdated())
         return false;
+    if (!gDB)
+        throw dao::Error(dao::errObjectClosed, QStringLiteral("Object invalid or no longer set: no database is open."));
     UpgradeTransaction layer(*gDB);
     AddApplicationFields();
     layer.check();
