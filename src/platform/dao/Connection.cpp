@@ -59,11 +59,18 @@ void Connection::close()
     db_ = nullptr;
 }
 
+void Connection::syncTransactionState()
+{
+    if (db_ && transactionDepth > 0 && sqlite3_get_autocommit(db_))
+        transactionDepth = 0;
+}
+
 void Connection::exec(const QByteArray& sql)
 {
     char* msg = nullptr;
     const int rc = sqlite3_exec(handle(), sql.constData(), nullptr, nullptr, &msg);
     if (rc != SQLITE_OK) {
+        syncTransactionState();
         const QString text = msg ? QString::fromUtf8(msg) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(msg);
         throw mapError(sqlite3_extended_errcode(db_), text, QString::fromUtf8(sql));

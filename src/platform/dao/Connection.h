@@ -32,6 +32,10 @@ public:
     // Cached translation of Jet text (bounded, so one-off statements do not pile up).
     const jetsql::Translation& translate(const QString& jetSql);
 
+    // SQLite ends a transaction by itself after some failures (disk full, I/O, out of memory):
+    // the depth follows it so that later work is not taken for transactional.
+    void syncTransactionState();
+
     int transactionDepth = 0;
 
 private:

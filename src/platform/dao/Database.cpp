@@ -637,6 +637,7 @@ int Database::Execute(const QString& jetSql, int options)
         return recordsAffected_;
     }
     Error e = detail::mapError(r.rc, r.message, jetSql);
+    c.syncTransactionState();
     if (!isConstraintCode(r.rc) || (options & dbFailOnError))
         throw e;
     switch (tr.kind) {
@@ -662,6 +663,7 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const QString& jetSql, int ty
 void Database::BeginTrans()
 {
     Connection& c = *conn_;
+    c.syncTransactionState();
     c.exec(c.transactionDepth == 0 ? QByteArray("BEGIN") : "SAVEPOINT dao_t" + QByteArray::number(c.transactionDepth));
     ++c.transactionDepth;
 }
@@ -669,6 +671,7 @@ void Database::BeginTrans()
 void Database::CommitTrans()
 {
     Connection& c = *conn_;
+    c.syncTransactionState();
     if (c.transactionDepth == 0)
         throw Error(3034, QStringLiteral("You tried to commit or roll back a transaction without first beginning one."));
     --c.transactionDepth;
@@ -683,6 +686,7 @@ void Database::CommitTrans()
 void Database::Rollback()
 {
     Connection& c = *conn_;
+    c.syncTransactionState();
     if (c.transactionDepth == 0)
         throw Error(3034, QStringLiteral("You tried to commit or roll back a transaction without first beginning one."));
     --c.transactionDepth;
@@ -694,24 +698,36 @@ void Database::Rollback()
     }
 }
 
-int Database::transactionDepth() const { return conn_->transactionDepth; }
+int Database::transactionDepth() const
+{
+    conn_->syncTransactionState();
+    return conn_->isOpen() ? conn_->transactionDepth : 0;
+}
 
-Transaction::Transaction(Database& db) : db_(db) { db_.BeginTrans(); }
+Transaction::Transaction(Database& db) : db_(db)
+{
+    db_.BeginTrans();
+    level_ = db_.transactionDepth();
+}
 
+// Levels that inner code began and left open are undone with this one.
 Transaction::~Transaction()
 {
-    if (!done_) {
-        try {
+    if (done_)
+        return;
+    try {
+        while (db_.isOpen() && db_.transactionDepth() >= level_)
             db_.Rollback();
-        } catch (...) {
-            // The connection is gone: nothing is left open.
-        }
+    } catch (...) {
+        // The connection is gone: nothing is left open.
     }
 }
 
+// Levels that inner code began and left open are committed with this one.
 void Transaction::commit()
 {
-    db_.CommitTrans();
+    while (db_.transactionDepth() >= level_)
+        db_.CommitTrans();
     done_ = true;
 }
 

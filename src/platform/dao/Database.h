@@ -93,6 +93,7 @@ public:
 
 private:
     Database& db_;
+    int level_ = 0;
     bool done_ = false;
 };
 

@@ -59,7 +59,7 @@ public:
     void FindPrevious(const QString& criteria);
     bool NoMatch() const { return noMatch_; }
 
-    dao::Fields& Fields() { return fields_; }
+    dao::Fields Fields() const { return fields_; }
     const Field& Fields(int index) const;
     const Field& Fields(const QString& name) const;
 

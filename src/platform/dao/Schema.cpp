@@ -137,15 +137,15 @@ void Field::setValue(const QVariant& value) const
 
 Field Fields::operator()(int index) const
 {
-    if (index < 0 || index >= int(list_.size()))
+    if (index < 0 || index >= int(s_->list.size()))
         throw itemNotFound(QString::number(index));
-    return list_[std::size_t(index)];
+    return s_->list[std::size_t(index)];
 }
 
 int Fields::indexOf(const QString& name) const
 {
-    for (std::size_t i = 0; i < list_.size(); ++i)
-        if (list_[i].d->name.compare(name, Qt::CaseInsensitive) == 0)
+    for (std::size_t i = 0; i < s_->list.size(); ++i)
+        if (s_->list[i].d->name.compare(name, Qt::CaseInsensitive) == 0)
             return int(i);
     return -1;
 }
@@ -155,31 +155,31 @@ Field Fields::operator()(const QString& name) const
     const int i = indexOf(name);
     if (i < 0)
         throw itemNotFound(name);
-    return list_[std::size_t(i)];
+    return s_->list[std::size_t(i)];
 }
 
-void Fields::Append(const Field& field)
+void Fields::Append(const Field& field) const
 {
     if (!field.d || field.d->name.isEmpty())
         throw Error(errInvalidArgument, QStringLiteral("A field needs a name."));
     if (indexOf(field.d->name) >= 0)
         throw Error(3191, QStringLiteral("The field '%1' is defined more than once.").arg(field.d->name));
-    if (onAppend_)
-        onAppend_(field);
-    field.d->ordinal = int(list_.size());
-    list_.push_back(field);
+    if (s_->onAppend)
+        s_->onAppend(field);
+    field.d->ordinal = int(s_->list.size());
+    s_->list.push_back(field);
 }
 
-void Fields::Delete(const QString& name)
+void Fields::Delete(const QString& name) const
 {
     const int i = indexOf(name);
     if (i < 0)
         throw itemNotFound(name);
-    if (onDelete_)
-        onDelete_(list_[std::size_t(i)].d->name);
-    list_.erase(list_.begin() + i);
-    for (std::size_t k = 0; k < list_.size(); ++k)
-        list_[k].d->ordinal = int(k);
+    if (s_->onDelete)
+        s_->onDelete(s_->list[std::size_t(i)].d->name);
+    s_->list.erase(s_->list.begin() + i);
+    for (std::size_t k = 0; k < s_->list.size(); ++k)
+        s_->list[k].d->ordinal = int(k);
 }
 
 // ---- Index ---------------------------------------------------------------------------------
@@ -192,42 +192,42 @@ bool Index::Unique() const { return d && (d->unique || d->primary); }
 void Index::setUnique(bool unique) { d->unique = unique; }
 bool Index::Clustered() const { return d && d->clustered; }
 void Index::setClustered(bool clustered) { d->clustered = clustered; }
-Fields& Index::Fields() const { return d->fields; }
+Fields Index::Fields() const { return d->fields; }
 Field Index::CreateField(const QString& name) const { return Field(name, dbText, 0); }
 
 Index Indexes::operator()(int index) const
 {
-    if (index < 0 || index >= int(list_.size()))
+    if (index < 0 || index >= int(s_->list.size()))
         throw itemNotFound(QString::number(index));
-    return list_[std::size_t(index)];
+    return s_->list[std::size_t(index)];
 }
 
 Index Indexes::operator()(const QString& name) const
 {
-    for (const auto& i : list_)
+    for (const auto& i : s_->list)
         if (i.d->name.compare(name, Qt::CaseInsensitive) == 0)
             return i;
     throw itemNotFound(name);
 }
 
-void Indexes::Append(const Index& index)
+void Indexes::Append(const Index& index) const
 {
     if (!index.d || index.d->name.isEmpty() || index.d->fields.Count() == 0)
         throw Error(errInvalidArgument, QStringLiteral("An index needs a name and at least one field."));
-    for (const auto& i : list_)
+    for (const auto& i : s_->list)
         if (i.d->name.compare(index.d->name, Qt::CaseInsensitive) == 0)
             throw Error(3284, QStringLiteral("Index '%1' already exists.").arg(i.d->name));
-    if (onAppend_)
-        onAppend_(index);
-    list_.push_back(index);
+    if (s_->onAppend)
+        s_->onAppend(index);
+    s_->list.push_back(index);
 }
 
 // ---- TableDef ------------------------------------------------------------------------------
 
 TableDef::TableDef(const QString& name) : d(std::make_shared<detail::TableDefData>()) { d->name = name; }
 QString TableDef::Name() const { return d ? d->name : QString(); }
-Fields& TableDef::Fields() const { return d->fields; }
-Indexes& TableDef::Indexes() const { return d->indexes; }
+Fields TableDef::Fields() const { return d->fields; }
+Indexes TableDef::Indexes() const { return d->indexes; }
 Field TableDef::CreateField(const QString& name, int type, int size) const { return Field(name, type, size); }
 Index TableDef::CreateIndex(const QString& name) const { return Index(name); }
 
@@ -251,7 +251,7 @@ QString Relation::Table() const { return d ? d->table : QString(); }
 QString Relation::ForeignTable() const { return d ? d->foreignTable : QString(); }
 int Relation::Attributes() const { return d ? d->attributes : 0; }
 void Relation::setAttributes(int attributes) { d->attributes = attributes; }
-Fields& Relation::Fields() const { return d->fields; }
+Fields Relation::Fields() const { return d->fields; }
 Field Relation::CreateField(const QString& name) const { return Field(name, dbText, 0); }
 
 void Relations::Append(const Relation& relation) { db_->appendRelation(relation); }

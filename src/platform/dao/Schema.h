@@ -108,33 +108,37 @@ private:
     int index_ = -1;
 };
 
+// A collection of fields. A handle: copies share the same collection, so a collection taken
+// from a temporary definition stays valid while it is used.
 class Fields {
 public:
-    int Count() const { return int(list_.size()); }
+    int Count() const { return int(s_->list.size()); }
     Field operator()(int index) const;
     Field operator()(const QString& name) const;   // letter case ignored; raises 3265 when unknown
     Field operator[](int index) const { return (*this)(index); }
     Field operator[](const QString& name) const { return (*this)(name); }
     int indexOf(const QString& name) const;          // -1 when unknown
-    void Append(const Field& field);
-    void Delete(const QString& name);
+    void Append(const Field& field) const;
+    void Delete(const QString& name) const;
 
-    auto begin() const { return list_.begin(); }
-    auto end() const { return list_.end(); }
+    auto begin() const { return s_->list.cbegin(); }
+    auto end() const { return s_->list.cend(); }
 
     // Engine-internal: the items, and what a stored table does on append and delete.
-    std::vector<Field>& items() { return list_; }
-    const std::vector<Field>& items() const { return list_; }
-    void setHooks(std::function<void(const Field&)> onAppend, std::function<void(const QString&)> onDelete)
+    std::vector<Field>& items() const { return s_->list; }
+    void setHooks(std::function<void(const Field&)> onAppend, std::function<void(const QString&)> onDelete) const
     {
-        onAppend_ = std::move(onAppend);
-        onDelete_ = std::move(onDelete);
+        s_->onAppend = std::move(onAppend);
+        s_->onDelete = std::move(onDelete);
     }
 
 private:
-    std::vector<Field> list_;
-    std::function<void(const Field&)> onAppend_;
-    std::function<void(const QString&)> onDelete_;
+    struct State {
+        std::vector<Field> list;
+        std::function<void(const Field&)> onAppend;
+        std::function<void(const QString&)> onDelete;
+    };
+    std::shared_ptr<State> s_ = std::make_shared<State>();
 };
 
 class Index {
@@ -148,7 +152,7 @@ public:
     void setUnique(bool unique);
     bool Clustered() const;
     void setClustered(bool clustered);
-    dao::Fields& Fields() const;
+    dao::Fields Fields() const;
     Field CreateField(const QString& name) const;
     const std::shared_ptr<detail::IndexData>& impl() const { return d; }   // engine-internal
 
@@ -158,22 +162,26 @@ private:
     std::shared_ptr<detail::IndexData> d;
 };
 
+// A collection of indexes; a handle like Fields.
 class Indexes {
 public:
-    int Count() const { return int(list_.size()); }
+    int Count() const { return int(s_->list.size()); }
     Index operator()(int index) const;
     Index operator()(const QString& name) const;     // raises 3265 when unknown
-    void Append(const Index& index);
-    auto begin() const { return list_.begin(); }
-    auto end() const { return list_.end(); }
+    void Append(const Index& index) const;
+    auto begin() const { return s_->list.cbegin(); }
+    auto end() const { return s_->list.cend(); }
 
     // Engine-internal.
-    std::vector<Index>& items() { return list_; }
-    void setHook(std::function<void(const Index&)> onAppend) { onAppend_ = std::move(onAppend); }
+    std::vector<Index>& items() const { return s_->list; }
+    void setHook(std::function<void(const Index&)> onAppend) const { s_->onAppend = std::move(onAppend); }
 
 private:
-    std::vector<Index> list_;
-    std::function<void(const Index&)> onAppend_;
+    struct State {
+        std::vector<Index> list;
+        std::function<void(const Index&)> onAppend;
+    };
+    std::shared_ptr<State> s_ = std::make_shared<State>();
 };
 
 class TableDef {
@@ -181,10 +189,10 @@ public:
     TableDef() = default;
     explicit TableDef(const QString& name);
     QString Name() const;
-    dao::Fields& Fields() const;
+    dao::Fields Fields() const;
     Field Fields(const QString& name) const { return Fields()(name); }
     Field Fields(int index) const { return Fields()(index); }
-    dao::Indexes& Indexes() const;
+    dao::Indexes Indexes() const;
     Field CreateField(const QString& name, int type, int size = 0) const;
     Index CreateIndex(const QString& name) const;
     bool isValid() const { return d != nullptr; }
@@ -222,7 +230,7 @@ public:
     QString ForeignTable() const;   // the table that refers to it
     int Attributes() const;
     void setAttributes(int attributes);
-    dao::Fields& Fields() const;
+    dao::Fields Fields() const;
     Field CreateField(const QString& name) const;
     const std::shared_ptr<detail::RelationData>& impl() const { return d; }   // engine-internal
 

@@ -53,6 +53,16 @@ TEST_F(EngineTest, TransactionsCommitOrRollBackAndNest)
     db->CommitTrans();
     EXPECT_EQ(2, count("select count(*) from PERSON"));
     EXPECT_EQ(3034, errorOf([&] { db->CommitTrans(); }));
+    // A guard undoes what inner code began and left open.
+    try {
+        Transaction t(*db);
+        db->BeginTrans();
+        addPerson(QStringLiteral("Left open"));
+        throw std::runtime_error("stop");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(0, db->transactionDepth());
+    EXPECT_EQ(2, count("select count(*) from PERSON"));
     // A transaction left open at close is undone, never half kept.
     db->BeginTrans();
     addPerson(QStringLiteral("Unfinished"));

@@ -131,6 +131,11 @@ TEST_F(EngineTest, DefinitionsAreReadBackWithTheirNamesTypesAndIndexes)
     EXPECT_EQ(dbRelationDeleteCascade + dbRelationUpdateCascade, r.Attributes());
     EXPECT_EQ(QStringLiteral("PERSON_PLOT"), r.Table());
     EXPECT_EQ(errItemNotFound, errorOf([&] { db->TableDefs(QStringLiteral("NOPE")); }));
+    // A collection taken from a definition that is gone at once stays usable.
+    QStringList names;
+    for (const Field& f : db->TableDefs(QStringLiteral("MOOD")).Fields())
+        names << f.Name();
+    EXPECT_EQ(QStringList({"MD_KY", "MD_NM"}), names);
 }
 
 TEST_F(EngineTest, TheFormatPropertyIsCreatedWhenMissingAndKept)
