@@ -1,6 +1,7 @@
 #include "data/clsAverage.h"
 
 #include "data/Globals.h"
+#include "data/modFunctions.h"
 #include "platform/runtime/Conversions.h"
 
 #include <QStringList>
@@ -24,16 +25,9 @@ const Level& level(int intPeriod)
     return kLevels[intPeriod];
 }
 
-// Jet literals, month first whatever the locale.
-QString sqlDate(const QDate& d)
-{
-    return QStringLiteral("#%1/%2/%3#").arg(d.month()).arg(d.day()).arg(d.year(), 4, 10, QLatin1Char('0'));
-}
-
-QString sqlEndOfDay(const QDate& d)
-{
-    return QStringLiteral("#%1/%2/%3 11:59:59 PM#").arg(d.month()).arg(d.day()).arg(d.year(), 4, 10, QLatin1Char('0'));
-}
+// Jet literals of a day at midnight and at its last second.
+QString sqlDate(const QDate& d) { return modFunctions::SqlDate(d); }
+QString sqlEndOfDay(const QDate& d) { return modFunctions::SqlDateTime(d, QStringLiteral("11:59:59 PM")); }
 
 // First and last day of the period of a key.
 std::pair<QDate, QDate> span(int intPeriod, const QDate& key)
