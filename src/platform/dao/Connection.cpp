@@ -1,5 +1,7 @@
 #include "platform/dao/Connection.h"
 
+#include "platform/dao/Types.h"
+
 #include <QDateTime>
 #include <sqlite3.h>
 
@@ -254,6 +256,39 @@ Error mapError(int rc, const QString& message, const QString& context)
     default:
         return Error(errReservedError, message.isEmpty() ? QString::fromUtf8(sqlite3_errstr(rc)) : message);
     }
+}
+
+int typeFromDeclared(const QByteArray& declared, int* size)
+{
+    const QByteArray d = declared.toUpper();
+    if (size)
+        *size = 0;
+    if (d == "BOOLEAN")
+        return dbBoolean;
+    if (d == "BYTE")
+        return dbByte;
+    if (d == "SMALLINT")
+        return dbInteger;
+    if (d == "INTEGER")
+        return dbLong;
+    if (d == "FLOAT")
+        return dbSingle;
+    if (d == "DOUBLE" || d == "REAL")
+        return dbDouble;
+    if (d == "CURRENCY")
+        return dbCurrency;
+    if (d == "DATETIME")
+        return dbDate;
+    if (d.startsWith("VARCHAR")) {
+        if (size) {
+            const int open = d.indexOf('(');
+            *size = open > 0 ? d.mid(open + 1, d.indexOf(')') - open - 1).toInt() : 255;
+        }
+        return dbText;
+    }
+    if (d == "TEXT")
+        return dbMemo;
+    return 0;
 }
 
 QByteArray quoteIdent(const QString& name)

@@ -70,6 +70,10 @@ private:
 Error mapError(sqlite3* db, int rc, const QString& context = QString());
 Error mapError(int rc, const QString& message, const QString& context = QString());
 
+// The engine's field type for a column's declared SQLite type (0 when it is no type of ours);
+// size receives the length of a text column.
+int typeFromDeclared(const QByteArray& declared, int* size);
+
 QByteArray quoteIdent(const QString& name);     // "name" with inner quotes doubled
 QByteArray quoteLiteral(const QString& text);   // 'text' with inner quotes doubled
 

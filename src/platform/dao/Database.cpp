@@ -169,39 +169,6 @@ QByteArray columnSql(const QString& table, const detail::FieldData& f, bool inCr
     return sql;
 }
 
-int typeFromDeclared(const QByteArray& decl, int* size)
-{
-    const QByteArray d = decl.toUpper();
-    if (size)
-        *size = 0;
-    if (d == "BOOLEAN")
-        return dbBoolean;
-    if (d == "BYTE")
-        return dbByte;
-    if (d == "SMALLINT")
-        return dbInteger;
-    if (d == "INTEGER")
-        return dbLong;
-    if (d == "FLOAT")
-        return dbSingle;
-    if (d == "DOUBLE" || d == "REAL")
-        return dbDouble;
-    if (d == "CURRENCY")
-        return dbCurrency;
-    if (d == "DATETIME")
-        return dbDate;
-    if (d.startsWith("VARCHAR")) {
-        if (size) {
-            const int open = d.indexOf('(');
-            *size = open > 0 ? d.mid(open + 1, d.indexOf(')') - open - 1).toInt() : 255;
-        }
-        return dbText;
-    }
-    if (d == "TEXT")
-        return dbMemo;
-    return 0;
-}
-
 QStringList splitList(const QString& text)
 {
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char(','));
@@ -876,7 +843,7 @@ TableDef Database::loadTableDef(const QString& requested)
     for (const ColumnInfo& ci : tableColumns(c, name)) {
         Field f(ci.name, dbText, 0);
         int size = 0;
-        f.impl()->type = typeFromDeclared(ci.declared, &size);
+        f.impl()->type = detail::typeFromDeclared(ci.declared, &size);
         f.impl()->size = size > 0 ? size : detail::defaultSizeOf(f.impl()->type);
         f.impl()->required = ci.notNull;
         {

@@ -17,38 +17,6 @@ using detail::Statement;
 
 namespace {
 
-int typeFromDecl(const char* decl, int* size)
-{
-    *size = 0;
-    if (!decl)
-        return 0;
-    const QByteArray d = QByteArray(decl).toUpper();
-    if (d == "BOOLEAN")
-        return dbBoolean;
-    if (d == "BYTE")
-        return dbByte;
-    if (d == "SMALLINT")
-        return dbInteger;
-    if (d == "INTEGER")
-        return dbLong;
-    if (d == "FLOAT")
-        return dbSingle;
-    if (d == "DOUBLE" || d == "REAL")
-        return dbDouble;
-    if (d == "CURRENCY")
-        return dbCurrency;
-    if (d == "DATETIME")
-        return dbDate;
-    if (d.startsWith("VARCHAR")) {
-        const int open = d.indexOf('(');
-        *size = open > 0 ? d.mid(open + 1, d.indexOf(')') - open - 1).toInt() : 255;
-        return dbText;
-    }
-    if (d == "TEXT")
-        return dbMemo;
-    return 0;
-}
-
 // Stored dates straight from their bytes: the hot path of loading a recordset.
 std::optional<QDateTime> canonicalDate(const char* p, int n)
 {
@@ -276,7 +244,8 @@ void Recordset::load()
             auto fd = std::make_shared<detail::FieldData>();
             fd->name = QString::fromUtf8(sqlite3_column_name(st.get(), i));
             int size = 0;
-            fd->type = typeFromDecl(sqlite3_column_decltype(st.get(), i), &size);
+            const char* decl = sqlite3_column_decltype(st.get(), i);
+            fd->type = decl ? detail::typeFromDeclared(QByteArray(decl), &size) : 0;
             fd->size = size > 0 ? size : detail::defaultSizeOf(fd->type);
             if (const char* t = sqlite3_column_table_name(st.get(), i))
                 fd->sourceTable = QString::fromUtf8(t);
