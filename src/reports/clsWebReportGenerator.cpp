@@ -1,0 +1,121 @@
+#include "reports/clsWebReportGenerator.h"
+
+#include "platform/runtime/App.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <array>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Unicode code points of windows-1252's bytes 0x80 to 0x9F (0 where the byte is unassigned).
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+// The windows-1252 byte of a code point, or -1 when the code page has none.
+int windows1252Byte(char32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<int>(cp);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] != 0 && kHighControls[i] == cp)
+            return static_cast<int>(0x80 + i);
+    }
+    return -1;
+}
+
+} // namespace
+
+WebReportError::WebReportError(int number, const QString& description)
+    : std::runtime_error(description.toStdString()), number_(number)
+{
+}
+
+QByteArray toWindows1252Html(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t cp = text.at(i).unicode();
+        if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+            ++i;
+        } else if (QChar::isSurrogate(cp)) {
+            cp = QChar::ReplacementCharacter;
+        }
+        const int byte = windows1252Byte(cp);
+        if (byte >= 0)
+            out.append(static_cast<char>(byte));
+        else
+            out.append("&#" + QByteArray::number(static_cast<quint32>(cp)) + ';');
+    }
+    return out;
+}
+
+QString clsWebReportGenerator::GetTempFolder()
+{
+    const QString folder = QDir(App::Path()).filePath(QStringLiteral("temp"));
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+        throw WebReportError(75, QStringLiteral("Path/File access error: cannot create the folder %1")
+                                     .arg(QDir::toNativeSeparators(folder)));
+    tempFolder_ = folder;
+    return tempFolder_;
+}
+
+void clsWebReportGenerator::WriteHeader()
+{
+    header_ = QStringLiteral(
+                  "<!DOCTYPE html PUBLIC '-//W3C//DTD XHTML 1.0 Transitional//EN' "
+                  "'http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd'>"
+                  "<html xmlns='http://www.w3.org/1999/xhtml'>"
+                  "<head>"
+                  "<meta http-equiv='Content-Type' content='text/html; charset=iso-8859-1' />"
+                  "<title>Report from Ravelcombrick Software</title>")
+        + kCrLf
+        + QStringLiteral("<link href='css/ReportDoctorTemplate.css' rel='stylesheet' type='text/css' />"
+                         "</head>"
+                         "<body>");
+    headerWritten_ = true;
+}
+
+void clsWebReportGenerator::AddContent(const QString& text)
+{
+    if (!headerWritten_)
+        WriteHeader();
+    body_ += text;
+}
+
+void clsWebReportGenerator::WriteFooter()
+{
+    footer_ = QStringLiteral("</body>") + kCrLf + QStringLiteral("</html>");
+}
+
+void clsWebReportGenerator::SaveToFile(const QString& path)
+{
+    WriteFooter();
+    const QString page = header_ + kCrLf + body_ + kCrLf + footer_ + kCrLf;
+
+    // QSaveFile writes beside the target and renames on commit: a page is replaced whole or not
+    // at all.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw WebReportError(75, QStringLiteral("Path/File access error: cannot write the page %1 (%2)")
+                                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+    const QByteArray bytes = toWindows1252Html(page);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw WebReportError(75, QStringLiteral("Path/File access error: cannot write the page %1 (%2)")
+                                     .arg(QDir::toNativeSeparators(path), reason));
+    }
+    fileName_ = path;
+}
