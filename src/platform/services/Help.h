@@ -4,11 +4,10 @@
 // the empty topic is the contents page.
 #include <QPointer>
 #include <QString>
+#include <QTextBrowser>
 #include <QWidget>
 
 #include <memory>
-
-#include <QTextBrowser>
 
 namespace services {
 

@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 
 using namespace vb;
 
@@ -373,4 +374,29 @@ TEST_F(MdiTest, ActivateRunsWhenAFormBecomesActive)
     first.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&first));
     EXPECT_EQ(first.activations, 2);
+}
+
+TEST_F(ModalTest, RealModalLoopReturnsWhenTheFormUnloads)
+{
+    Runtime().modal = std::make_shared<QtModalRunner>();
+    ProbeForm form(QStringLiteral("frmAbout"));
+    bool seenVisible = false;
+    QTimer::singleShot(0, &form, [&form, &seenVisible] {
+        seenVisible = form.isVisible() && form.isModal();
+        form.Unload();
+    });
+    form.Show(vbModal);
+    EXPECT_TRUE(seenVisible);
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_FALSE(form.isModal()) << "the form is not left modal";
+}
+
+TEST_F(ModalTest, RealModalLoopReturnsWhenTheFormHides)
+{
+    Runtime().modal = std::make_shared<QtModalRunner>();
+    ProbeForm form(QStringLiteral("frmChngeCustomLblUnt"));
+    QTimer::singleShot(0, &form, [&form] { form.Hide(); });
+    form.Show(vbModal);
+    EXPECT_TRUE(form.Loaded());
+    EXPECT_FALSE(form.Visible());
 }
