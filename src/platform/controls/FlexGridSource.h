@@ -62,8 +62,8 @@ public:
     virtual int ColDataType(int col) const = 0;     // FlexDataType
     // The merged block holding (row, col): first row, first column, last row, last column.
     virtual void GetMergedRange(int row, int col, int& row1, int& col1, int& row2, int& col2) const = 0;
-    // flexcpTextDisplay/flexcpText: QString; flexcpBackColor/flexcpForeColor: colour code as
-    // quint32; flexcpFontName: QString; the font flags: bool; flexcpValue: double.
+    // flexcpTextDisplay/flexcpText: QString; flexcpBackColor/flexcpForeColor: colour code (vb::OLE_COLOR,
+    // a quint32); flexcpFontName: QString; the font flags: bool; flexcpValue: double.
     virtual QVariant Cell(int setting, int row, int col) const = 0;
     virtual QString FontName() const = 0;
     virtual int OutlineBar() const = 0;             // 0 = no outline

@@ -1,9 +1,10 @@
 #include "platform/controls/VSFlexGrid.h"
 
-#include "platform/controls/ControlsSupport.h"
 #include "platform/controls/DataControl.h"
 #include "platform/dao/dao.h"
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/ui/Colors.h"
+#include "platform/runtime/ui/Twips.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -31,8 +32,8 @@ enum CellFlag : quint8 {
 struct CellData {
     QString text;
     QString fontName;
-    quint32 back = 0;
-    quint32 fore = 0;
+    vb::OLE_COLOR back = 0;
+    vb::OLE_COLOR fore = 0;
     quint8 flags = 0;
 };
 
@@ -140,9 +141,9 @@ Qt::Alignment alignmentOf(int code, bool number)
     }
 }
 
-quint32 colorCodeOf(const QVariant& value)
+vb::OLE_COLOR colorCodeOf(const QVariant& value)
 {
-    return quint32(value.toLongLong() & 0xFFFFFFFFLL);
+    return vb::ColorCode(value.toLongLong());
 }
 
 } // namespace
@@ -359,13 +360,13 @@ public:
         switch (role) {
         case Qt::BackgroundRole:
             if (c && c->back)
-                return QBrush(controls_detail::colorFromCode(c->back, grid_->palette()));
+                return QBrush(vb::ColorFromCode(c->back, grid_->palette()));
             if (paintFixed)
                 return grid_->palette().brush(QPalette::Button);
             return {};
         case Qt::ForegroundRole:
             if (c && (c->flags & HasFore))
-                return QBrush(controls_detail::colorFromCode(c->fore, grid_->palette()));
+                return QBrush(vb::ColorFromCode(c->fore, grid_->palette()));
             return {};
         case Qt::FontRole:
             if (c && (c->flags & (HasFont | Bold | Italic | Underline))) {
@@ -563,10 +564,10 @@ void VSFlexGrid::checkCell(int row, int col) const
 int VSFlexGrid::modelRowOf(int row) const { return row - model_->H(); }
 int VSFlexGrid::modelColOf(int col) const { return col - model_->V(); }
 
-int VSFlexGrid::twipsToPixelsX(int twips) const { return controls_detail::twipsToPixelsX(this, twips); }
-int VSFlexGrid::twipsToPixelsY(int twips) const { return controls_detail::twipsToPixelsY(this, twips); }
-int VSFlexGrid::pixelsToTwipsX(int pixels) const { return controls_detail::pixelsToTwipsX(this, pixels); }
-int VSFlexGrid::pixelsToTwipsY(int pixels) const { return controls_detail::pixelsToTwipsY(this, pixels); }
+int VSFlexGrid::twipsToPixelsX(int twips) const { return vb::TwipsToPixelsX(twips, this); }
+int VSFlexGrid::twipsToPixelsY(int twips) const { return vb::TwipsToPixelsY(twips, this); }
+int VSFlexGrid::pixelsToTwipsX(int pixels) const { return qRound(vb::PixelsToTwipsX(pixels, this)); }
+int VSFlexGrid::pixelsToTwipsY(int pixels) const { return qRound(vb::PixelsToTwipsY(pixels, this)); }
 
 // --- size ------------------------------------------------------------------------------------
 
@@ -827,9 +828,9 @@ QVariant VSFlexGrid::Cell(int setting, int row, int col) const
     case flexcpValue:
         return vb::Val(model_->text(row, col));
     case flexcpBackColor:
-        return QVariant::fromValue<quint32>(c ? c->back : 0);
+        return QVariant::fromValue<vb::OLE_COLOR>(c ? c->back : 0);
     case flexcpForeColor:
-        return QVariant::fromValue<quint32>(c && (c->flags & HasFore) ? c->fore : 0);
+        return QVariant::fromValue<vb::OLE_COLOR>(c && (c->flags & HasFore) ? c->fore : 0);
     case flexcpFontName:
         return c && (c->flags & HasFont) ? c->fontName : FontName();
     case flexcpFontBold:
