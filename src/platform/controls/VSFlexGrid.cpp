@@ -720,10 +720,19 @@ void VSFlexGrid::setRowHidden(int row, bool hidden)
     rd.hidden = hidden;
     const bool saved = applying_;
     applying_ = true;
-    if (row < model_->H())
+    if (row < model_->H()) {
         horizontalHeader()->setVisible(!hidden);
-    else
+    } else {
+        // With the header drawing, each hidden row would cost a pass over all row positions: a
+        // form hiding thousands of rows waits seconds. Held, the header redraws once, later.
+        QHeaderView* vh = verticalHeader();
+        const bool drawing = vh->updatesEnabled();
+        if (drawing)
+            vh->setUpdatesEnabled(false);
         QTableView::setRowHidden(modelRowOf(row), hidden);
+        if (drawing)
+            vh->setUpdatesEnabled(true);
+    }
     applying_ = saved;
 }
 
@@ -1090,9 +1099,15 @@ void VSFlexGrid::applyRowHeights()
 void VSFlexGrid::applyRowHidden()
 {
     const int h = model_->H();
+    QHeaderView* vh = verticalHeader();
+    const bool drawing = vh->updatesEnabled();
+    if (drawing)
+        vh->setUpdatesEnabled(false);
     for (int r = h; r < Rows(); ++r)
         if (model_->rows[std::size_t(r)].hidden)
             QTableView::setRowHidden(r - h, true);
+    if (drawing)
+        vh->setUpdatesEnabled(true);
 }
 
 void VSFlexGrid::onSectionResized(int section, int, int newSize)

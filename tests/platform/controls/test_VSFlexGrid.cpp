@@ -424,6 +424,13 @@ TEST(VSFlexGridLarge, AHundredThousandRowsAreShownWithoutMakingThemAll)
     EXPECT_EQ(QString(), grid.TextMatrix(60502, 5));
     EXPECT_EQ(vb::CStr(QDateTime(QDate(2024, 1, 1), QTime(8, 0), Qt::UTC).addSecs(60LL * 60500)), grid.TextMatrix(60501, 2));
 
+    // Hidden rows close up on screen.
+    for (int r = 2; r <= 10; r += 2)
+        grid.setRowHidden(r, true);
+    QApplication::processEvents();
+    EXPECT_EQ(grid.rowViewportPosition(0) + grid.rowHeight(0), grid.rowViewportPosition(2));
+    EXPECT_TRUE(grid.visualRect(grid.model()->index(1, 1)).isEmpty());
+
     // Moving the data control to the last row scrolls the grid there.
     dat.lastButton()->click();
     EXPECT_EQ(100000, grid.Row());
