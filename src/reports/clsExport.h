@@ -23,7 +23,8 @@ public:
     // Whether the trimmed text reads as a plain number: digits, "," and at most one ".", with
     // "-" only first. The empty text counts as a number.
     bool IsNumberText(const QString& text);
-    // Replaces every occurrence of find in text; the search resumes after the inserted text.
+    // Replaces every occurrence of find in text; the search resumes after the inserted text (one
+    // character on when it is empty), so a replacement holding find is never searched again.
     void ReplaceAll(QString& text, const QString& find, const QString& replaceWith);
 };
 
