@@ -969,11 +969,6 @@ void VSFlexGrid::setEditable(int editable)
                              : QAbstractItemView::NoEditTriggers);
 }
 
-void VSFlexGrid::mousePressEvent(QMouseEvent* event)
-{
-    QTableView::mousePressEvent(event);
-}
-
 void VSFlexGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     QTableView::mouseReleaseEvent(event);

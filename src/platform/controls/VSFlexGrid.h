@@ -8,6 +8,10 @@
 // refresh) and its current row both ways. It reads the recordset lazily: a row's texts are made
 // when the row is first needed (drawn or read), raising FilterData once per cell of the row, so
 // 100,000 rows cost no more than the rows on screen.
+//
+// The grid's members count rows and columns as the grid does, fixed ones included; the inherited
+// view members (isRowHidden, rowHeight, columnWidth, ...) count the view's rows and columns, which
+// leave out the header row and column.
 #include "platform/controls/FlexGridSource.h"
 
 #include <QPointer>
@@ -124,7 +128,6 @@ signals:
     void Click();
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:

@@ -20,11 +20,11 @@ ctDate::ctDate(QWidget* parent)
         view->installEventFilter(this);
 }
 
-void ctDate::setDay(int day) { show(day, month_, year_); }
-void ctDate::setMonth(int month) { show(day_, month, year_); }
-void ctDate::setYear(int year) { show(day_, month_, year); }
+void ctDate::setDay(int day) { showDate(day, month_, year_); }
+void ctDate::setMonth(int month) { showDate(day_, month, year_); }
+void ctDate::setYear(int year) { showDate(day_, month_, year); }
 
-void ctDate::show(int day, int month, int year)
+void ctDate::showDate(int day, int month, int year)
 {
     day_ = std::clamp(day, 1, 31);
     month_ = std::clamp(month, 1, 12);

@@ -28,7 +28,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void show(int day, int month, int year);
+    void showDate(int day, int month, int year);
     void raiseSelected(const QDate& date);
 
     int day_;

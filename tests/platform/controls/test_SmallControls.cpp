@@ -46,6 +46,14 @@ TEST(CalendarControl, DayMonthAndYearMaySetInAnyOrder)
     EXPECT_EQ(2023, cal.Year());
     EXPECT_EQ(2023, cal.yearShown());
     EXPECT_EQ(3, cal.monthShown());
+
+    // Hidden until the form shows it, as the calendar button does.
+    QWidget form;
+    auto* ctDt = new ctDate(&form);
+    ctDt->hide();
+    EXPECT_FALSE(ctDt->Visible());
+    ctDt->show();
+    EXPECT_TRUE(ctDt->Visible());
 }
 
 TEST(CalendarControl, DateSelectedOnClickAndEnterButNotOnKeyboardMoves)
