@@ -434,9 +434,13 @@ public:
 
     // The data control's rows replace the grid's: the fixed rows stay, the columns become the
     // fields (their headers and keys the field names), each column keeping its layout.
-    void resetBound(bool isBound, const dao::RecordsetPtr& rs)
+    void resetBound(bool isBound, const dao::RecordsetPtr& rs, int newFixedRows = -1, int newFixedCols = -1)
     {
         rebuild([&] {
+            if (newFixedRows >= 0)
+                fixedRows = newFixedRows;
+            if (newFixedCols >= 0)
+                fixedCols = newFixedCols;
             bound = isBound;
             recordset = rs && rs->isOpen() ? rs : nullptr;
             if (recordset) {
@@ -444,6 +448,8 @@ public:
                 cols.resize(std::size_t(fixedCols + fields));
                 for (RowData& r : rows)
                     r.dropColumnsFrom(fixedCols + fields);
+            } else if (colCountAll() < fixedCols) {
+                cols.resize(std::size_t(fixedCols));
             }
             rows.resize(std::size_t(std::min<int>(fixedRows, rowCountAll())));
             rows.resize(std::size_t(fixedRows));
@@ -599,8 +605,7 @@ void VSFlexGrid::setFixedRows(int rows)
     if (rows == model_->fixedRows)
         return;
     if (model_->bound) {
-        model_->fixedRows = rows;
-        model_->resetBound(true, model_->recordset);
+        model_->resetBound(true, model_->recordset, rows, -1);
         followReposition();
         return;
     }
@@ -618,10 +623,7 @@ void VSFlexGrid::setFixedCols(int cols)
     if (cols == model_->fixedCols)
         return;
     if (model_->bound) {
-        model_->rows.resize(std::size_t(std::min<int>(model_->fixedRows, model_->rowCountAll())));
-        model_->cols.resize(std::size_t(cols));   // the fields follow the fixed columns anew
-        model_->fixedCols = cols;
-        model_->resetBound(true, model_->recordset);
+        model_->resetBound(true, model_->recordset, -1, cols);   // the fields follow the fixed columns anew
         followReposition();
         return;
     }

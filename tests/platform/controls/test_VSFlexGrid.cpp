@@ -273,6 +273,14 @@ TEST_F(BoundGridTest, ShowsTheRowsWithFieldHeadersAndDisplayTexts)
     EXPECT_EQ(QStringLiteral("Shown"), grid.TextMatrix(3, 2));
     dat.Recordset()->MoveLast();
     EXPECT_EQ(QStringLiteral("Cy"), dat.Recordset()->Fields(1).Value().toString());
+
+    // Without the row-header column the fields start at column 0, and the grid stays on its row.
+    grid.setFixedCols(0);
+    EXPECT_EQ(6, grid.Cols());
+    EXPECT_EQ(QStringLiteral("PRSN_NM"), grid.TextMatrix(0, 1));
+    EXPECT_EQ(QStringLiteral("Bob"), grid.TextMatrix(2, 1));
+    EXPECT_TRUE(grid.verticalHeader()->isHidden());
+    EXPECT_EQ(3, grid.Row());
 }
 
 TEST_F(BoundGridTest, FollowsTheCurrentRowBothWays)
