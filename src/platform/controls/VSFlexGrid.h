@@ -14,6 +14,8 @@
 // leave out the header row and column.
 #include "platform/controls/FlexGridSource.h"
 
+#include "platform/controls/DataControl.h"
+
 #include <QPointer>
 #include <QString>
 #include <QTableView>
@@ -22,7 +24,6 @@
 #include <memory>
 #include <stdexcept>
 
-class DataControl;
 class FlexGridModel;
 
 // A row or column outside the grid (error 381, as the grid raises it).
