@@ -1,0 +1,647 @@
+#include "records/frmDSetGoal.h"
+
+#include "data/Globals.h"
+#include "data/clsAverage.h"
+#include "data/clsDataService.h"
+#include "data/modFunctions.h"
+#include "data/ui/modHealthUi.h"
+#include "platform/controls/DataControl.h"
+#include "platform/controls/VSFlexGrid.h"
+#include "platform/runtime/App.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/ui/Colors.h"
+#include "platform/runtime/ui/MsgBox.h"
+#include "platform/services/Services.h"
+#include "platform/services/Shell.h"
+#include "records/frmMeasure.h"
+#include "reports/clsExport.h"
+#include "reports/clsWebReportGenerator.h"
+#include "shell/mdiHealth.h"
+#include "shell/modHTMLhelp.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr vb::OLE_COLOR kLockedBack = vb::vbButtonFace;        // &H8000000F
+constexpr vb::OLE_COLOR kEditableBack = vb::vbWindowBackground; // &H80000005
+constexpr vb::OLE_COLOR kEntryLabelColor = 0xC00000;            // dark blue
+constexpr vb::OLE_COLOR kDangerBand = 0x9999FF;
+constexpr vb::OLE_COLOR kWarningBand = 0x99FFFF;
+constexpr vb::OLE_COLOR kNormalBand = 0x99FF99;
+constexpr int kDetailLength = 200;
+
+const QString kBrowse = QStringLiteral("browse");
+const QString kAddNew = QStringLiteral("addnew");
+const QString kEdit = QStringLiteral("edit");
+const QString kCrLf = QStringLiteral("\r\n");
+
+QLineEdit* lineEdit(const char* name, int maxLength, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setMaxLength(maxLength);
+    return box;
+}
+
+// A plain decimal number as the limits are kept: digits with at most one ".".
+bool isNumberText(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("^(\\d+\\.?\\d*|\\.\\d+)$"));
+    return number.match(text).hasMatch();
+}
+
+// The key of a key press as the key filters take it: Backspace (8) or a printable character;
+// 0 for every other key, which passes untouched.
+int keyAsciiOf(const QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_Backspace)
+        return 8;
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return 0;
+    const QString text = key->text();
+    if (text.size() != 1 || !text[0].isPrint())
+        return 0;
+    return text[0].unicode();
+}
+
+void setBold(QWidget* widget, bool bold)
+{
+    QFont font = widget->font();
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
+} // namespace
+
+frmDSetGoal::frmDSetGoal() : vb::Form(QStringLiteral("frmDSetGoal"))
+{
+    setCaption(QStringLiteral("Set Blood Sugar Goal Ranges"));
+
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    static const char* const captions[6] = {"Goal Name:",           "Target Goal Range:", "to",
+                                            "Danger limit less than:", "and greater than",  "Detail:"};
+    for (int i = 0; i < 6; ++i) {
+        lbl[i] = new QLabel(QLatin1String(captions[i]), Frame1);
+        lbl[i]->setObjectName(QStringLiteral("lbl_%1").arg(i));
+    }
+    for (int i = 0; i < 2; ++i) {
+        lblTemp2Unit[i] = new QLabel(QStringLiteral("mg/dl"), Frame1);
+        lblTemp2Unit[i]->setObjectName(QStringLiteral("lblTemp2Unit_%1").arg(i));
+    }
+    txtGlNm = lineEdit("txtGlNm", 25, Frame1);
+    txtNL = lineEdit("txtNL", 10, Frame1);
+    txtNH = lineEdit("txtNH", 10, Frame1);
+    txtDL = lineEdit("txtDL", 10, Frame1);
+    txtDH = lineEdit("txtDH", 10, Frame1);
+    txtGlDtl = new QPlainTextEdit(Frame1);
+    txtGlDtl->setObjectName(QStringLiteral("txtGlDtl"));
+    txtGlDtl->setTabChangesFocus(true);
+    txtGlDtl->setFixedHeight(txtGlDtl->fontMetrics().lineSpacing() * 3 + 12);
+    // At most 200 characters, however they arrive (typing or pasting).
+    connect(txtGlDtl, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = txtGlDtl->toPlainText();
+        if (text.size() <= kDetailLength)
+            return;
+        QTextCursor cursor = txtGlDtl->textCursor();
+        const int caret = std::min(cursor.position(), kDetailLength);
+        txtGlDtl->setPlainText(text.left(kDetailLength));
+        cursor = txtGlDtl->textCursor();
+        cursor.setPosition(caret);
+        txtGlDtl->setTextCursor(cursor);
+    });
+    for (QLineEdit* box : {txtNL, txtNH, txtDL, txtDH})
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
+    for (QLineEdit* box : {txtNL, txtNH, txtDL})
+        box->installEventFilter(this);
+
+    // The frame's title turns bold in the entry modes; what it holds keeps its own weight.
+    for (QWidget* child : Frame1->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        setBold(child, false);
+
+    // Red stars mark the fields that must be filled (the empty-field message names them).
+    auto star = [this] {
+        auto* mark = new QLabel(QStringLiteral("*"), Frame1);
+        vb::SetForeColor(mark, vb::vbRed);
+        setBold(mark, false);
+        return mark;
+    };
+    auto* grid = new QGridLayout(Frame1);
+    grid->setColumnStretch(7, 1);
+    grid->addWidget(star(), 0, 0);
+    grid->addWidget(lbl[0], 0, 1);
+    grid->addWidget(txtGlNm, 0, 2, 1, 5);
+    grid->addWidget(star(), 1, 0);
+    grid->addWidget(lbl[1], 1, 1);
+    grid->addWidget(txtNL, 1, 2);
+    grid->addWidget(lbl[2], 1, 3, Qt::AlignCenter);
+    grid->addWidget(txtNH, 1, 4);
+    grid->addWidget(lblTemp2Unit[0], 1, 5);
+    grid->addWidget(star(), 2, 0);
+    grid->addWidget(lbl[3], 2, 1);
+    grid->addWidget(txtDL, 2, 2);
+    grid->addWidget(lbl[4], 2, 3, Qt::AlignCenter);
+    grid->addWidget(txtDH, 2, 4);
+    grid->addWidget(lblTemp2Unit[1], 2, 5);
+    grid->addWidget(star(), 3, 0, Qt::AlignTop);
+    grid->addWidget(lbl[5], 3, 1, Qt::AlignTop);
+    grid->addWidget(txtGlDtl, 3, 2, 1, 6);
+
+    auto button = [this](const char* name, const char* caption) {
+        auto* b = new QPushButton(QLatin1String(caption), this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    cmdAddNew = button("cmdAddNew", "&Add New");
+    cmdEdit = button("cmdEdit", "&Edit");
+    cmdDelete = button("cmdDelete", "&Delete");
+    cmdSave = button("cmdSave", "&Save");
+    cmdCancel = button("cmdCancel", "&Cancel");
+    cmdExport = button("cmdExport", "Export to Web Page");
+    cmdHLP = button("cmdHLP", "Topic Help");
+    connect(cmdAddNew, &QPushButton::clicked, this, [this] { cmdAddNew_Click(); });
+    connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(cmdExport, &QPushButton::clicked, this, [this] { cmdExport_Click(); });
+    connect(cmdHLP, &QPushButton::clicked, this, [this] { cmdHLP_Click(); });
+
+    datDSetGoal = new DataControl(this);
+    datDSetGoal->setObjectName(QStringLiteral("datDSetGoal"));
+    datDSetGoal->setCaption(QStringLiteral("Set Goal:"));
+    connect(datDSetGoal, &DataControl::Reposition, this, [this] { datDSetGoal_Reposition(); });
+
+    vsFGDSetGoal = new VSFlexGrid(this);
+    vsFGDSetGoal->setObjectName(QStringLiteral("vsFGDSetGoal"));
+    vsFGDSetGoal->setDataSource(datDSetGoal);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdExport);
+    buttons->addWidget(cmdHLP);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addLayout(buttons);
+    layout->addWidget(datDSetGoal);
+    layout->addWidget(vsFGDSetGoal, 1);
+    layout->addWidget(StatusBar1);
+    layout->setContentsMargins(8, 8, 8, 0);
+
+    resize(620, 560);
+}
+
+frmDSetGoal::~frmDSetGoal() = default;
+
+QString frmDSetGoal::RecordSourceSql()
+{
+    return QStringLiteral(" SELECT GL_KY, GL_DTL, GL_NL, GL_NH, GL_DL, GL_DH, GL_NM, ") +
+           QStringLiteral("' < ' & GL_DL, ") + QStringLiteral(" GL_DL & ' to ' &  GL_NL, ") +
+           QStringLiteral(" GL_NL & ' to ' & GL_NH, ") + QStringLiteral(" GL_NH & ' to ' & GL_DH, ") +
+           QStringLiteral(" '> ' & GL_DH ") + QStringLiteral("   FROM DBTS_GOAL ") + QStringLiteral(" ORDER BY GL_NM");
+}
+
+void frmDSetGoal::Form_Load()
+{
+    if (vb::MDIForm* main = vb::MDIForm::Current())
+        setWindowIcon(main->windowIcon());
+    {
+        clsDataService service;
+        lblTemp2Unit[0]->setText(service.GetMeasureCaption(3, 2));
+        lblTemp2Unit[1]->setText(lblTemp2Unit[0]->text());
+        gWeightUnitText = service.GetMeasureCaption(4, 2);
+    }
+    datDSetGoal->setDatabase(gDB);
+    EditMode = kBrowse;
+    datDSetGoal->setRecordSource(RecordSourceSql());
+    datDSetGoal->Refresh();
+    SetMode(kBrowse);
+    FormatGoalGrid();
+}
+
+void frmDSetGoal::SetMode(const QString& mode)
+{
+    const bool entering = mode == kAddNew || mode == kEdit;
+    if (mode == kBrowse) {
+        ShowRecord();
+        Frame1->setTitle(QStringLiteral("Browse Goal:"));
+    } else if (mode == kAddNew) {
+        ClearFields();
+        Frame1->setTitle(QStringLiteral("Add New Goal Here:"));
+    } else if (mode == kEdit) {
+        Frame1->setTitle(QStringLiteral("Edit Goal Here:"));
+    } else {
+        return;
+    }
+
+    cmdAddNew->setEnabled(!entering);
+    cmdEdit->setEnabled(!entering);
+    cmdDelete->setEnabled(!entering);
+    cmdCancel->setEnabled(entering);
+    cmdSave->setEnabled(entering);
+    // While a goal is entered the current row must not move under it: the save writes into
+    // the row it stands on.
+    datDSetGoal->setEnabled(!entering);
+    vsFGDSetGoal->setEnabled(!entering);
+
+    auto lock = [](QWidget* box, bool locked) {
+        if (auto* line = qobject_cast<QLineEdit*>(box))
+            line->setReadOnly(locked);
+        else if (auto* text = qobject_cast<QPlainTextEdit*>(box))
+            text->setReadOnly(locked);
+        vb::SetBackColor(box, locked ? kLockedBack : kEditableBack);
+        box->setFocusPolicy(locked ? Qt::ClickFocus : Qt::StrongFocus);
+    };
+    for (QWidget* box : std::initializer_list<QWidget*>{txtGlDtl, txtNL, txtNH, txtDL, txtDH})
+        lock(box, !entering);
+    lock(txtGlNm, mode != kAddNew);
+
+    QFont frameFont = Frame1->font();
+    frameFont.setBold(entering);
+    Frame1->setFont(frameFont);
+    for (QLabel* label : lbl) {
+        setBold(label, entering);
+        vb::SetForeColor(label, entering ? kEntryLabelColor : vb::vbBlack);
+    }
+    if (entering)
+        (mode == kAddNew ? static_cast<QWidget*>(txtGlNm) : txtNL)->setFocus();
+}
+
+void frmDSetGoal::ShowRecord()
+{
+    const dao::RecordsetPtr& rs = datDSetGoal->Recordset();
+    if (!rs || !rs->isOpen() || rs->AbsolutePosition() < 0)
+        return;
+    txtGlNm->setText(vb::CStr(rs->Fields(QStringLiteral("GL_NM")).Value()));
+    txtGlDtl->setPlainText(vb::CStr(rs->Fields(QStringLiteral("GL_DTL")).Value()));
+    txtNL->setText(vb::CStr(rs->Fields(QStringLiteral("GL_NL")).Value()));
+    txtNH->setText(vb::CStr(rs->Fields(QStringLiteral("GL_NH")).Value()));
+    txtDL->setText(vb::CStr(rs->Fields(QStringLiteral("GL_DL")).Value()));
+    txtDH->setText(vb::CStr(rs->Fields(QStringLiteral("GL_DH")).Value()));
+}
+
+void frmDSetGoal::ClearFields()
+{
+    for (QLineEdit* box : {txtGlNm, txtNL, txtNH, txtDL, txtDH})
+        box->clear();
+    txtGlDtl->clear();
+}
+
+void frmDSetGoal::FormatGoalGrid()
+{
+    VSFlexGrid& grid = *vsFGDSetGoal;
+    grid.setFormatString(
+        QStringLiteral("|GL_KY||||||Goal Name|Danger Limit|Warning Limit|Normal Limit|Warning Limit|Danger Limit"));
+    if (grid.Cols() < 13)
+        return;
+    grid.setColWidth(0, 300);
+    grid.setColWidth(1, 0);
+    for (int col = 1; col <= 6; ++col)
+        grid.setColHidden(col, true);
+    grid.setColWidth(7, 1800);
+    grid.setColAlignment(7, flexAlignLeftCenter);
+    for (int col = 8; col <= 11; ++col)
+        grid.setColWidth(col, 1200);
+    for (int col = 8; col <= 12; ++col)
+        grid.setColAlignment(col, flexAlignCenterCenter);
+
+    const std::pair<int, vb::OLE_COLOR> bands[] = {
+        {8, kDangerBand}, {9, kWarningBand}, {10, kNormalBand}, {11, kWarningBand}, {12, kDangerBand}};
+    const int lastRow = grid.Rows() - 1;
+    if (lastRow < 1)
+        return;
+    for (const auto& [col, color] : bands)
+        grid.setCell(flexcpBackColor, 1, col, lastRow, col, QVariant::fromValue(color));
+}
+
+void frmDSetGoal::setCounterCaption()
+{
+    const dao::RecordsetPtr& rs = datDSetGoal->Recordset();
+    const int position = rs && rs->isOpen() ? rs->AbsolutePosition() : -1;
+    const int count = rs && rs->isOpen() ? rs->RecordCount() : 0;
+    datDSetGoal->setCaption(QStringLiteral("Goal: %1 of %2").arg(position + 1).arg(count));
+}
+
+void frmDSetGoal::datDSetGoal_Reposition()
+{
+    if (EditMode != kBrowse)
+        return;
+    setCounterCaption();
+    const dao::RecordsetPtr& rs = datDSetGoal->Recordset();
+    if (rs && rs->isOpen() && rs->AbsolutePosition() >= 0) {
+        ShowRecord();
+        cmdDelete->setEnabled(true);
+        cmdEdit->setEnabled(true);
+    }
+}
+
+void frmDSetGoal::cmdAddNew_Click()
+{
+    EditMode = kAddNew;
+    SetMode(EditMode);
+    StatusBar1->showMessage(QStringLiteral("All fields are required fields before it can be saved."));
+}
+
+void frmDSetGoal::cmdEdit_Click()
+{
+    const dao::RecordsetPtr& rs = datDSetGoal->Recordset();
+    if (!rs || !rs->isOpen() || rs->RecordCount() == 0 || rs->AbsolutePosition() < 0)
+        return;
+    EditMode = kEdit;
+    SetMode(EditMode);
+}
+
+void frmDSetGoal::cmdCancel_Click()
+{
+    EditMode = kBrowse;
+    SetMode(EditMode);
+}
+
+void frmDSetGoal::txtNL_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDecimalKey(KeyAscii, txtNL); }
+void frmDSetGoal::txtNH_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDecimalKey(KeyAscii, txtNH); }
+void frmDSetGoal::txtDL_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDecimalKey(KeyAscii, txtDL); }
+
+bool frmDSetGoal::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        int key = keyAsciiOf(static_cast<QKeyEvent*>(event));
+        if (key != 0) {
+            if (watched == txtNL)
+                txtNL_KeyPress(key);
+            else if (watched == txtNH)
+                txtNH_KeyPress(key);
+            else if (watched == txtDL)
+                txtDL_KeyPress(key);
+            if (key == 0)
+                return true;
+        }
+    }
+    return vb::Form::eventFilter(watched, event);
+}
+
+bool frmDSetGoal::limitsAreNumbers()
+{
+    for (QLineEdit* box : {txtNL, txtNH, txtDL, txtDH}) {
+        const QString text = box->text().trimmed();
+        if (!isNumberText(text) || vb::Val(text) <= 0) {
+            vb::MsgBox(QStringLiteral("The goal limits must be numbers greater than 0, such as 80 or 4.5.") + kCrLf +
+                           QStringLiteral("Please correct the limit \"") + text + QStringLiteral("\"."),
+                       vb::vbOKOnly | vb::vbExclamation, QString());
+            box->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
+void frmDSetGoal::cmdSave_Click()
+{
+    const QString name = txtGlNm->text().trimmed();
+    const QString entries[] = {name,
+                               txtNL->text().trimmed(),
+                               txtNH->text().trimmed(),
+                               txtDL->text().trimmed(),
+                               txtDH->text().trimmed(),
+                               txtGlDtl->toPlainText().trimmed()};
+    for (const QString& entry : entries) {
+        if (entry.isEmpty()) {
+            vb::MsgBox(QStringLiteral("One or more of the mandatory fields (fields with red star before the fields) is empty") +
+                           kCrLf + QStringLiteral("Please enter all the fields"),
+                       vb::vbOKOnly | vb::vbInformation, QString());
+            return;
+        }
+    }
+    if (!limitsAreNumbers())
+        return;
+
+    const dao::RecordsetPtr rs = datDSetGoal->Recordset();
+    try {
+        if (EditMode == kAddNew) {
+            rs->FindFirst(QStringLiteral("GL_NM='") + vb::SqlQuote(name) + QLatin1Char('\''));
+            if (rs->NoMatch()) {
+                WriteRecord(0);
+            } else if (vb::MsgBox(QStringLiteral("Goal with the same name exists in database.") + kCrLf +
+                                      QStringLiteral("Do you want to replace its information?"),
+                                  vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton1, QString()) == vb::vbYes) {
+                WriteRecord(1);
+            }
+        } else if (EditMode == kEdit) {
+            if (rs->AbsolutePosition() < 0)
+                return;
+            if (name != vb::CStr(rs->Fields(QStringLiteral("GL_NM")).Value())) {
+                auto counted = gDB->OpenRecordset(QStringLiteral("select count(*) from MEASURE where GL_KY = ") +
+                                                      QString::number(vb::CLng(rs->Fields(0).Value())),
+                                                  dao::dbOpenSnapshot, dao::dbReadOnly);
+                const int readings = counted->Fields(0).Value().toInt();
+                counted->Close();
+                if (readings != 0 &&
+                    vb::MsgBox(QStringLiteral("By changing the name of this goal, the goal of the associated measurements") +
+                                   kCrLf + QStringLiteral("will be changed accordingly. Do you still want to change it?"),
+                               vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton2, QString()) == vb::vbNo) {
+                    EditMode = kBrowse;
+                    SetMode(EditMode);
+                    return;
+                }
+            }
+            WriteRecord(1);
+        }
+    } catch (const dao::Error& e) {
+        vb::MsgBox(e.Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
+        return;
+    }
+
+    EditMode = kBrowse;
+    SetMode(EditMode);
+    setCounterCaption();
+    FormatGoalGrid();
+    StatusBar1->clearMessage();
+    refreshMeasureForms(false);
+}
+
+void frmDSetGoal::WriteRecord(int kind)
+{
+    const dao::RecordsetPtr rs = datDSetGoal->Recordset();
+    if (kind == 0)
+        rs->AddNew();
+    else
+        rs->Edit();
+    // Limits are kept as the number typed, in its plain form ("80", "4.5"); the save refuses
+    // anything else before it comes here.
+    auto limit = [](const QLineEdit* box) -> QVariant {
+        const QString text = box->text().trimmed();
+        return isNumberText(text) ? QVariant(vb::NumberText(vb::Val(text))) : QVariant();
+    };
+    try {
+        rs->Fields(QStringLiteral("GL_NM")).setValue(txtGlNm->text());
+        rs->Fields(QStringLiteral("GL_DTL")).setValue(txtGlDtl->toPlainText());
+        rs->Fields(QStringLiteral("GL_NL")).setValue(limit(txtNL));
+        rs->Fields(QStringLiteral("GL_NH")).setValue(limit(txtNH));
+        rs->Fields(QStringLiteral("GL_DL")).setValue(limit(txtDL));
+        rs->Fields(QStringLiteral("GL_DH")).setValue(limit(txtDH));
+        rs->Update();
+    } catch (...) {
+        // Nothing half-written stays pending on the list; the entries stay in the boxes.
+        rs->CancelUpdate();
+        throw;
+    }
+    if (kind == 0)
+        rs->MoveLast();
+}
+
+void frmDSetGoal::cmdDelete_Click()
+{
+    if (EditMode != kBrowse)
+        return;
+    const dao::RecordsetPtr rs = datDSetGoal->Recordset();
+    if (!rs || !rs->isOpen() || rs->RecordCount() == 0 || rs->AbsolutePosition() < 0)
+        return;
+    const qint32 key = vb::CLng(rs->Fields(0).Value());
+
+    auto counted = gDB->OpenRecordset(QStringLiteral("select count(*) from MEASURE where GL_KY = ") + QString::number(key),
+                                      dao::dbOpenSnapshot, dao::dbReadOnly);
+    const int readings = counted->Fields(0).Value().toInt();
+    counted->Close();
+    if (readings > 0 &&
+        vb::MsgBox(QStringLiteral("By deleting this row, the goal range of the associated measurements") + kCrLf +
+                       QStringLiteral("will become empty. Do you still want to delete?"),
+                   vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton2, QString()) == vb::vbNo)
+        return;
+
+    if (!deleteGoalWithReadings(key, readings > 0)) {
+        // Nothing was changed: show the goals as they are.
+        datDSetGoal->Refresh();
+        FormatGoalGrid();
+        return;
+    }
+    refreshMeasureForms(readings > 0);
+
+    if (rs->RecordCount() > 0) {
+        rs->MoveNext();
+        if (rs->Eof())
+            rs->MoveLast();
+    }
+    datDSetGoal->Refresh();
+    FormatGoalGrid();
+    if (datDSetGoal->Recordset()->RecordCount() == 0) {
+        ClearFields();
+        datDSetGoal->setCaption(QStringLiteral("Goal: 0"));
+    }
+}
+
+bool frmDSetGoal::deleteGoalWithReadings(qint32 goalKey, bool hasReadings)
+{
+    const QString goal = QString::number(goalKey);
+    try {
+        dao::Transaction transaction(*gDB);
+        if (hasReadings) {
+            clsAverage averages;
+            // Readings that hold nothing but their sugar value go; each one's own person's
+            // averages follow.
+            std::vector<std::pair<qint32, QDateTime>> sugarOnly;
+            {
+                auto only = gDB->OpenRecordset(QStringLiteral("select * from MEASURE where GL_KY = ") + goal +
+                                                   QStringLiteral(" and LBP IS NULL AND HBP IS NULL AND ") +
+                                                   QStringLiteral(" PLSE IS NULL AND WT IS NULL AND TEMP IS NULL ") +
+                                                   QStringLiteral(" AND TEMP1 IS NULL"),
+                                               dao::dbOpenSnapshot, dao::dbReadOnly);
+                for (; !only->Eof(); only->MoveNext())
+                    sugarOnly.emplace_back(vb::CLng(only->Fields(QStringLiteral("PRSN_KY")).Value()),
+                                           only->Fields(QStringLiteral("MSRD_DT")).Value().toDateTime());
+                only->Close();
+            }
+            for (const auto& [person, measured] : sugarOnly) {
+                // The literal carries the stored seconds too, so it names exactly this row.
+                const QTime t = measured.time();
+                const QString time = QStringLiteral("%1:%2:%3 %4")
+                                         .arg(t.hour() % 12 == 0 ? 12 : t.hour() % 12)
+                                         .arg(t.minute())
+                                         .arg(t.second())
+                                         .arg(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+                gDB->Execute(QStringLiteral("delete from measure where prsn_ky = ") + QString::number(person) +
+                                 QStringLiteral(" and msrd_dt = ") + modFunctions::SqlDateTime(measured, time),
+                             dao::dbFailOnError);
+                averages.UpdateAverages(person, measured, clsAverage::actDeleted);
+            }
+            // The other readings keep their row and lose their sugar value and goal.
+            auto rest = gDB->OpenRecordset(QStringLiteral("select * from MEASURE where GL_KY = ") + goal, dao::dbOpenDynaset);
+            for (; !rest->Eof(); rest->MoveNext()) {
+                rest->Edit();
+                rest->Fields(QStringLiteral("GL_KY")).setValue(QVariant());
+                rest->Fields(QStringLiteral("TEMP2")).setValue(QVariant());
+                rest->Update();
+                averages.UpdateAverages(vb::CLng(rest->Fields(QStringLiteral("PRSN_KY")).Value()),
+                                        rest->Fields(QStringLiteral("MSRD_DT")).Value().toDateTime(),
+                                        clsAverage::actChanged);
+            }
+            rest->Close();
+        }
+        datDSetGoal->Recordset()->Delete();
+        transaction.commit();
+    } catch (const dao::Error& e) {
+        vb::MsgBox(QStringLiteral("The goal could not be deleted; nothing was changed.") + kCrLf + e.Description(),
+                   vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
+        return false;
+    }
+    return true;
+}
+
+void frmDSetGoal::refreshMeasureForms(bool requery)
+{
+    for (vb::FormBase* form : vb::Forms().Snapshot()) {
+        if (form->Name() != QLatin1String("frmMeasure"))
+            continue;
+        if (auto* measure = dynamic_cast<frmMeasure*>(form)) {
+            if (requery)
+                measure->RequeryMeasurements(0, true);
+            // A goal that is gone must not stay selectable there, and a new one must be there.
+            measure->RefillGoalList();
+        }
+    }
+}
+
+void frmDSetGoal::cmdExport_Click()
+{
+    clsWebReportGenerator page;
+    if (mdiHealth* main = mdiHealth::Loaded())
+        main->ExportGoalGridToWebReport(page);
+    else
+        clsExport().GridToHTML(*vsFGDSetGoal, QStringLiteral("Diabetes Goal"), page);
+    const QString file = App::Path() + QStringLiteral("/DiabetesGoals.html");
+    try {
+        page.SaveToFile(file);
+    } catch (const WebReportError& e) {
+        vb::MsgBox(QStringLiteral("The page \"") + file + QStringLiteral("\" could not be written.") + kCrLf + e.Description(),
+                   vb::vbOKOnly | vb::vbExclamation, QString());
+        return;
+    }
+    if (!services::Current().shell->OpenFile(page.FileName()))
+        vb::MsgBox(QStringLiteral("The page \"") + page.FileName() + QStringLiteral("\" was written but could not be opened."),
+                   vb::vbOKOnly | vb::vbExclamation, QString());
+}
+
+void frmDSetGoal::cmdHLP_Click()
+{
+    modHTMLhelp::ShowHelp(Name());
+}

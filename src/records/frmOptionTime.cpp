@@ -1,0 +1,206 @@
+#include "records/frmOptionTime.h"
+
+#include "data/Globals.h"
+#include "data/clsDataService.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/controls/UpDown.h"
+#include "platform/runtime/ui/Interaction.h"
+#include "records/frmMeasure.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+frmOptionTime::frmOptionTime() : vb::Form(QStringLiteral("frmOptionTime"))
+{
+    setCaption(QStringLiteral("Setting Default Measurement Time"));
+
+    Frame1 = new QGroupBox(QStringLiteral("Display setting for the measurement time:"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    static const char* const captions[6] = {
+        "Don't show time (12:00 AM)",
+        "Show the current time",
+        "Show the time to nearest quarter",
+        "Show the time to nearest hour",
+        "Show the time of previous measurement (for this person)",
+        "Show the time of previous measurement (for any person)",
+    };
+    auto* options = new QVBoxLayout(Frame1);
+    for (int i = 0; i < 6; ++i) {
+        OptnTime[i] = new QRadioButton(QLatin1String(captions[i]), Frame1);
+        OptnTime[i]->setObjectName(QStringLiteral("OptnTime_%1").arg(i));
+        options->addWidget(OptnTime[i]);
+        connect(OptnTime[i], &QRadioButton::clicked, this, [this, i] { OptnTime_Click(i); });
+    }
+
+    chkSetting = new QCheckBox(QStringLiteral("Keep this as default setting for all measurement in future"), this);
+    chkSetting->setObjectName(QStringLiteral("chkSetting"));
+
+    Frame2 = new QGroupBox(this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Label1 = new QLabel(QStringLiteral("Example: Following will be displayed for current measurement"), Frame2);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    lblTime = new QLabel(Frame2);
+    lblTime->setObjectName(QStringLiteral("lblTime"));
+    QFont timeFont = lblTime->font();
+    timeFont.setBold(true);
+    timeFont.setPointSizeF(timeFont.pointSizeF() * 1.6);
+    lblTime->setFont(timeFont);
+    lblTime->setAlignment(Qt::AlignCenter);
+    lblTime->setMinimumHeight(lblTime->fontMetrics().height() + 8);
+    auto* example = new QVBoxLayout(Frame2);
+    example->addWidget(Label1);
+    example->addWidget(lblTime);
+
+    cmdSave = new QPushButton(QStringLiteral("&Save"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdSave->setDefault(true);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addWidget(chkSetting);
+    layout->addWidget(Frame2);
+    layout->addLayout(buttons);
+    layout->addWidget(StatusBar1);
+    layout->setContentsMargins(10, 10, 10, 0);
+}
+
+frmOptionTime::~frmOptionTime() = default;
+
+void frmOptionTime::Form_Load()
+{
+    LoadTimeOption();
+    ShowExampleTime();
+}
+
+void frmOptionTime::LoadTimeOption()
+{
+    auto rs = gDB->OpenRecordset(QStringLiteral("select * from Application"), dao::dbOpenDynaset);
+    const QVariant stored = rs->Eof() ? QVariant() : rs->Fields(QStringLiteral("OptnTime")).Value();
+    rs->Close();
+    const int option = vb::IsNull(stored) ? 1 : stored.toInt();
+    // A value the program never writes names no option.
+    if (option >= 0 && option < int(OptnTime.size()))
+        OptnTime[std::size_t(option)]->setChecked(true);
+}
+
+QTime frmOptionTime::RoundedTime(const QTime& time, int steps)
+{
+    constexpr qint64 msPerDay = 86400000;
+    const qint64 unit = msPerDay / steps;
+    const qint64 ms = time.msecsSinceStartOfDay();
+    qint64 n = ms / unit;
+    const qint64 rest = ms % unit;
+    if (rest * 2 > unit || (rest * 2 == unit && n % 2 == 1))
+        ++n;
+    if (n * unit >= msPerDay)
+        return QTime(0, 0);
+    return QTime::fromMSecsSinceStartOfDay(int(n * unit));
+}
+
+std::optional<QTime> frmOptionTime::TimeOfText(const QString& text)
+{
+    static const QRegularExpression clock(QStringLiteral("^\\s*(\\d{1,2}):(\\d{2})\\s*([AaPp][Mm])\\s*$"));
+    const QRegularExpressionMatch m = clock.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int hour = m.captured(1).toInt();
+    const int minute = m.captured(2).toInt();
+    if (hour < 1 || hour > 12 || minute > 59)
+        return std::nullopt;
+    const bool afternoon = m.captured(3).at(0).toUpper() == QLatin1Char('P');
+    return QTime(hour % 12 + (afternoon ? 12 : 0), minute);
+}
+
+void frmOptionTime::ShowExampleTime()
+{
+    int option = -1;
+    for (int i = 0; i < int(OptnTime.size()); ++i) {
+        if (OptnTime[std::size_t(i)]->isChecked()) {
+            option = i;
+            break;
+        }
+    }
+    const QTime now = vb::Now().time();
+    switch (option) {
+    case DefaultTimeOption::Midnight:
+        lblTime->setText(QStringLiteral("12:00 AM"));
+        break;
+    case DefaultTimeOption::Now:
+        lblTime->setText(clsDataService::TimeText(now));
+        break;
+    case DefaultTimeOption::NearestQuarter:
+        lblTime->setText(clsDataService::TimeText(RoundedTime(now, 96)));
+        break;
+    case DefaultTimeOption::NearestHour:
+        lblTime->setText(clsDataService::TimeText(RoundedTime(now, 24)));
+        break;
+    case DefaultTimeOption::PersonLast:
+        lblTime->setText(clsDataService().GetLastMeasureTime(1));
+        break;
+    case DefaultTimeOption::AnyoneLast:
+        lblTime->setText(clsDataService().GetLastMeasureTime(2));
+        break;
+    default:
+        break;
+    }
+}
+
+void frmOptionTime::OptnTime_Click(int)
+{
+    ShowExampleTime();
+}
+
+void frmOptionTime::cmdSave_Click()
+{
+    if (chkSetting->isChecked()) {
+        int option = 0;
+        for (int i = 0; i < int(OptnTime.size()); ++i) {
+            if (OptnTime[std::size_t(i)]->isChecked()) {
+                option = i;
+                break;
+            }
+        }
+        gDB->Execute(QStringLiteral("update Application set OptnTime = ") + QString::number(option));
+    }
+
+    // The Measurement form's time spinner is enabled only while it adds a measurement; an
+    // example that is no time (no option chosen) is not pushed.
+    auto* measure = vb::Forms().Find<frmMeasure>(QStringLiteral("frmMeasure"));
+    if (measure && measure->UpDownTime->isEnabled()) {
+        if (const auto time = TimeOfText(lblTime->text())) {
+            const QString text = clsDataService::TimeText(*time);
+            measure->txtHr->setText(text.left(2));
+            measure->txtMin->setText(text.mid(3, 2));
+            measure->txtAMPM->setText(text.right(2));
+        }
+    }
+
+    Unload();
+}
+
+void frmOptionTime::cmdCancel_Click()
+{
+    Unload();
+}
