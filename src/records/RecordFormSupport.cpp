@@ -1,0 +1,243 @@
+#include "records/RecordFormSupport.h"
+
+#include "data/modHealth.h"
+#include "platform/controls/VSFlexGrid.h"
+#include "platform/dao/Error.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/ui/Colors.h"
+#include "platform/runtime/ui/MsgBox.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+namespace recordform {
+
+namespace {
+
+const char* const kTypingLimit = "typingLimit";
+constexpr vb::OLE_COLOR kEntryCaptionColour = 0xC00000;   // dark blue
+
+class KeyPressFilter : public QObject {
+public:
+    KeyPressFilter(QObject* parent, std::function<void(int&)> handler) : QObject(parent), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        int keyAscii = 0;
+        if (key->key() == Qt::Key_Backspace) {
+            keyAscii = 8;
+        } else {
+            const QString text = key->text();
+            if (text.size() != 1 || !text.at(0).isPrint() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+                return false;
+            keyAscii = text.at(0).unicode();
+        }
+        handler_(keyAscii);
+        return keyAscii == 0;
+    }
+
+private:
+    std::function<void(int&)> handler_;
+};
+
+// The grid as the stored-width helpers see it; widths beyond the 16-bit columns are stored
+// as the widest they can hold.
+class GridWidths : public modHealth::ColumnWidthGrid {
+public:
+    explicit GridWidths(VSFlexGrid& grid) : grid_(grid) {}
+    QString gridName() const override { return grid_.objectName(); }
+    int columnCount() const override { return grid_.Cols(); }
+    int columnWidth(int column) const override
+    {
+        return std::clamp(grid_.ColWidth(column), 0, int(std::numeric_limits<qint16>::max()));
+    }
+    void setColumnWidth(int column, int twips) override { grid_.setColWidth(column, twips); }
+
+private:
+    VSFlexGrid& grid_;
+};
+
+} // namespace
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit* makeTextBox(QWidget* parent, const char* name, int length)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setProperty(kTypingLimit, length);
+    box->setMaxLength(length);
+    // The limit holds typing (and pasting); a longer text shown by the program shrinks back
+    // to it as the user takes characters away.
+    QObject::connect(box, &QLineEdit::textEdited, box,
+                     [box, length] { box->setMaxLength(std::max(length, int(box->text().size()))); });
+    return box;
+}
+
+QPlainTextEdit* makeMultiLineBox(QWidget* parent, const char* name, int length, int lines)
+{
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setTabChangesFocus(true);
+    box->setProperty(kTypingLimit, length);
+    const QFontMetrics metrics(box->font());
+    box->setFixedHeight(metrics.lineSpacing() * lines + 2 * (box->frameWidth() + int(box->document()->documentMargin())));
+    // What goes past the limit is what was just typed or pasted: it stands before the caret.
+    QObject::connect(box, &QPlainTextEdit::textChanged, box, [box, length] {
+        const int excess = int(box->toPlainText().size()) - length;
+        if (excess <= 0)
+            return;
+        QTextCursor cursor = box->textCursor();
+        cursor.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor, excess);
+        cursor.removeSelectedText();
+    });
+    return box;
+}
+
+void fitToCharacters(QLineEdit* box, int characters)
+{
+    const QFontMetrics metrics(box->font());
+    box->setFixedWidth(metrics.horizontalAdvance(QLatin1Char('0')) * characters + 12);
+}
+
+QBoxLayout* buttonColumn(std::initializer_list<QPushButton*> buttons)
+{
+    auto* column = new QVBoxLayout;
+    column->setSpacing(4);
+    for (QPushButton* b : buttons)
+        column->addWidget(b);
+    column->addStretch();
+    return column;
+}
+
+void setBoxText(QLineEdit* box, const QString& text)
+{
+    const int limit = box->property(kTypingLimit).toInt();
+    box->setMaxLength(std::max(limit, int(text.size())));
+    box->setText(text);
+}
+
+void setMultiLineText(QPlainTextEdit* box, const QString& text)
+{
+    box->setPlainText(text);
+}
+
+void setOptions(const std::array<QRadioButton*, 2>& options, int which)
+{
+    // Exclusive options cannot be turned off one by one: lift the rule while setting them.
+    for (int i = 0; i < 2; ++i) {
+        options[i]->setAutoExclusive(false);
+        options[i]->setChecked(i == which);
+        options[i]->setAutoExclusive(true);
+    }
+}
+
+void onKeyPress(QWidget* box, std::function<void(int& keyAscii)> handler)
+{
+    box->installEventFilter(new KeyPressFilter(box, std::move(handler)));
+}
+
+void lockBox(QLineEdit* box, bool locked)
+{
+    box->setReadOnly(locked);
+    vb::SetBackColor(box, locked ? vb::vbButtonFace : vb::vbWindowBackground);
+    box->setFocusPolicy(locked ? Qt::ClickFocus : Qt::StrongFocus);
+}
+
+void lockBox(QPlainTextEdit* box, bool locked)
+{
+    box->setReadOnly(locked);
+    vb::SetBackColor(box, locked ? vb::vbButtonFace : vb::vbWindowBackground);
+    box->setFocusPolicy(locked ? Qt::ClickFocus : Qt::StrongFocus);
+}
+
+void setEntryLook(std::initializer_list<QWidget*> captions, bool entering)
+{
+    for (QWidget* w : captions) {
+        QFont font = w->font();
+        font.setBold(entering);
+        w->setFont(font);
+        vb::SetForeColor(w, entering ? kEntryCaptionColour : vb::vbBlack);
+    }
+}
+
+void keepOwnLook(QGroupBox* frame)
+{
+    for (QWidget* child : frame->findChildren<QWidget*>()) {
+        QPalette palette = child->palette();
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(role, palette.color(role));
+        child->setPalette(palette);
+        QFont font = child->font();
+        font.setBold(false);
+        child->setFont(font);
+    }
+}
+
+void loadColumnWidths(VSFlexGrid& grid)
+{
+    GridWidths widths(grid);
+    modHealth::LoadGridColumnWidths(widths);
+}
+
+void saveColumnWidths(VSFlexGrid& grid)
+{
+    try {
+        const GridWidths widths(grid);
+        modHealth::SaveGridColumnWidths(widths);
+    } catch (const std::exception&) {
+        // The widths of the last close stay stored.
+    }
+}
+
+ErrorParts errorParts(const std::exception& error)
+{
+    if (const auto* e = dynamic_cast<const dao::Error*>(&error))
+        return {e->Number(), e->Description()};
+    if (const auto* e = dynamic_cast<const vb::ConversionError*>(&error))
+        return {e->Number(), e->Description()};
+    if (const auto* e = dynamic_cast<const FlexGridError*>(&error))
+        return {e->Number(), e->Description()};
+    return {0, QString::fromUtf8(error.what())};
+}
+
+void guardedEvent(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        const ErrorParts parts = errorParts(e);
+        vb::MsgBox(parts.description, vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: ") + QString::number(parts.number));
+    }
+}
+
+} // namespace recordform

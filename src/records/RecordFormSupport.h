@@ -1,0 +1,71 @@
+#pragma once
+// What the Person and Regimen forms share: controls made with their names, text boxes whose
+// maximum length limits typing only, KeyPress handlers for typed keys, the locked and
+// editable looks of the entry fields, the grid's stored column widths, and handlers that
+// report an error instead of letting it into the event loop.
+#include <QString>
+
+#include <array>
+#include <exception>
+#include <functional>
+#include <initializer_list>
+
+class QBoxLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+class VSFlexGrid;
+
+namespace recordform {
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption);
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption);
+// A one-line box of at most `length` typed characters; text set by setBoxText may be longer
+// (a stored value is shown whole), and typing never makes it longer.
+QLineEdit* makeTextBox(QWidget* parent, const char* name, int length);
+// A multi-line box of at most `length` characters, `lines` lines high; Tab moves on.
+QPlainTextEdit* makeMultiLineBox(QWidget* parent, const char* name, int length, int lines);
+// Narrows a box to about `characters` characters.
+void fitToCharacters(QLineEdit* box, int characters);
+// The mode buttons one under the other, with room below.
+QBoxLayout* buttonColumn(std::initializer_list<QPushButton*> buttons);
+
+void setBoxText(QLineEdit* box, const QString& text);
+void setMultiLineText(QPlainTextEdit* box, const QString& text);
+// Sets option `which` of the pair, or none for -1.
+void setOptions(const std::array<QRadioButton*, 2>& options, int which);
+
+// Typed printable keys and Backspace go to the handler as key codes first; a code it sets to 0
+// drops the key. Other keys (moves, Delete, shortcuts) pass untouched.
+void onKeyPress(QWidget* box, std::function<void(int& keyAscii)> handler);
+
+// Browse mode: read-only, button-face grey, out of the tab order. Entry: editable, white,
+// in the tab order.
+void lockBox(QLineEdit* box, bool locked);
+void lockBox(QPlainTextEdit* box, bool locked);
+// The frame and labels while entering: bold, dark blue (&HC00000); otherwise plain, black.
+void setEntryLook(std::initializer_list<QWidget*> captions, bool entering);
+// The frame's children keep their own colour and weight when the frame's caption changes.
+void keepOwnLook(QGroupBox* frame);
+
+// The widths stored under the grid's name (its objectName).
+void loadColumnWidths(VSFlexGrid& grid);
+// Stores the widths; a failure leaves the stored ones (the form closes all the same).
+void saveColumnWidths(VSFlexGrid& grid);
+
+struct ErrorParts {
+    int number = 0;
+    QString description;
+};
+// The number and text of an engine, runtime or grid error (0 and the text for others).
+ErrorParts errorParts(const std::exception& error);
+
+// Runs an event handler; an error it lets out is shown (critical icon, "Error: " and the
+// number) rather than reaching the event loop.
+void guardedEvent(const std::function<void()>& handler);
+
+} // namespace recordform
