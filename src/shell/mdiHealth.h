@@ -110,8 +110,10 @@ public:
     // Enables or disables the menu item and toolbar button that open the named form:
     // "frmPerson" mnuPerson + 1, "frmRegimen" mnuRegimen + 2, "frmMeasure" mnuMeasure + 3,
     // "frmChart" mnuChart + 5 (and mnuPrint the other way), "frmGrid" mnuGrid + 6,
-    // "frmMemo" mnuMemoOpen + the Memo button. Other names: nothing.
-    void EnableOpener(const QString& formName, bool enabled);
+    // "frmMemo" mnuMemoOpen + the Memo button. Other names: nothing. Invokable, so that forms
+    // in libraries that do not link the shell can call it by name:
+    //     QMetaObject::invokeMethod(main->widget(), "EnableOpener", Q_ARG(QString, name), Q_ARG(bool, true));
+    Q_INVOKABLE void EnableOpener(const QString& formName, bool enabled);
 
     // --- Start-up and shutdown ---
     void MDIForm_Load() override;

@@ -1,0 +1,46 @@
+#include "charts/frmChart.h"
+
+#include "platform/controls/DataControl.h"
+#include "platform/controls/VSFlexGrid.h"
+#include "platform/services/Printing.h"
+
+#include <QLabel>
+#include <QMetaObject>
+#include <QVBoxLayout>
+
+frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
+{
+    setCaption(QStringLiteral("Chart of Measurements"));
+    setMDIChild(true);
+
+    TChart1 = new QLabel(QStringLiteral("The chart window is not built yet."), this);
+    TChart1->setObjectName(QStringLiteral("TChart1"));
+    TChart1->setAlignment(Qt::AlignCenter);
+    TChart1->setMinimumHeight(160);
+
+    vsFGChartRegimen = new VSFlexGrid(this);
+    vsFGChartRegimen->setObjectName(QStringLiteral("vsFGChartRegimen"));
+    vsFGChartRegimen->setFormatString(QStringLiteral("|Regimen Name|Regimen Detail"));
+    vsFGChartRegimen->setRows(1);
+    vsFGChartRegimen->setColWidth(0, 0);
+    vsFGChartRegimen->setColWidth(1, 1400);
+    vsFGChartRegimen->setColWidth(2, 6000);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(TChart1, 3);
+    layout->addWidget(vsFGChartRegimen, 1);
+}
+
+frmChart::~frmChart() = default;
+
+void frmChart::PrintChart()
+{
+    services::PrintWindow(TChart1);
+}
+
+void frmChart::Form_Unload(int& /*cancel*/)
+{
+    // Found by name: this library does not link the shell.
+    if (vb::FormBase* main = vb::Forms().Find(QStringLiteral("mdiHealth")))
+        QMetaObject::invokeMethod(main->widget(), "EnableOpener", Q_ARG(QString, Name()), Q_ARG(bool, true));
+}
