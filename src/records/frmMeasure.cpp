@@ -1,0 +1,1385 @@
+#include "records/frmMeasure.h"
+
+#include "data/Globals.h"
+#include "data/clsAverage.h"
+#include "data/clsDataService.h"
+#include "data/modFunctions.h"
+#include "data/modHealth.h"
+#include "data/ui/modHealthUi.h"
+#include "platform/controls/DataControl.h"
+#include "platform/controls/PictureClip.h"
+#include "platform/controls/UpDown.h"
+#include "platform/controls/VSFlexGrid.h"
+#include "platform/controls/ctDate.h"
+#include "platform/runtime/App.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/ui/Colors.h"
+#include "platform/runtime/ui/Interaction.h"
+#include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/Twips.h"
+#include "records/frmDSetGoal.h"
+#include "records/frmOptionTime.h"
+#include "shell/mdiHealth.h"
+#include "shell/modSplash.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTimer>
+#include <QValidator>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kBrowse = QStringLiteral("browse");
+const QString kAddNew = QStringLiteral("addnew");
+const QString kEdit = QStringLiteral("edit");
+const QString kRefresh = QStringLiteral("refresh");
+
+constexpr vb::OLE_COLOR kGrey = vb::vbButtonFace;
+constexpr vb::OLE_COLOR kWhite = vb::vbWindowBackground;
+constexpr vb::OLE_COLOR kDarkBlue = 0xC00000;
+constexpr vb::OLE_COLOR kBlack = 0;
+
+// The grid's columns: the row header, then the fields of the record source.
+constexpr std::array<int, 16> kColumnWidths = {300, 0, 0, 0, 1900, 700, 750, 950, 800, 800, 800, 1070, 2000, 1200, 1200, 3000};
+// Fields of the record source that ShowRecord reads.
+enum Field : int {
+    fRegimen = 0, fMood = 1, fGoal = 2, fDate = 3,
+    fHigh = 4, fLow = 5, fPulse = 6, fWeight = 7, fTemp = 8, fTemp1 = 9, fSugar = 10,
+    fComment = 14,
+};
+
+// Limits of the number boxes: three-digit whole numbers, five-character decimals.
+constexpr double kMaxWhole = 999;
+constexpr double kMaxDecimal = 99999;
+// The comment column's width.
+constexpr int kCommentLength = 100;
+
+// Length limit for typing and pasting, as a text box's maximum length: text set from code is
+// shown whole, and a text already longer may still be shortened.
+class LengthLimit : public QValidator {
+public:
+    LengthLimit(int maxLength, QLineEdit* box) : QValidator(box), max_(maxLength), box_(box) {}
+    State validate(QString& input, int&) const override
+    {
+        return input.size() <= max_ || input.size() <= box_->text().size() ? Acceptable : Invalid;
+    }
+
+private:
+    int max_;
+    QLineEdit* box_;
+};
+
+// The character a key press types, as a key handler sees it: Backspace is 8, other keys that
+// type no printable character are not the handlers' business (0).
+int keyAsciiOf(const QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Backspace)
+        return 8;
+    const QString text = event->text();
+    if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127)
+        return text[0].unicode();
+    return 0;
+}
+
+bool isTabKey(const QKeyEvent* event) { return event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab; }
+
+// A plain decimal number text: digits with at most one ".".
+bool isNumberText(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
+    return number.match(text).hasMatch();
+}
+
+bool isWholeNumberText(const QString& text)
+{
+    static const QRegularExpression whole(QStringLiteral("^\\d+$"));
+    return whole.match(text).hasMatch();
+}
+
+// Fixes the text colours of a widget at the application's, so that a frame's caption colour
+// does not run into the boxes and labels inside it (disabled text stays grey).
+void pinTextColours(QWidget* widget)
+{
+    const QPalette app = QApplication::palette();
+    QPalette palette = widget->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(group, role, app.color(group, role));
+    widget->setPalette(palette);
+    QFont font = widget->font();
+    font.setBold(false);
+    widget->setFont(font);
+}
+
+// Caption look of the frames and field labels: bold dark blue while entering, plain black otherwise.
+void setCaptionLook(QWidget* widget, bool entering)
+{
+    QFont font = widget->font();
+    font.setBold(entering);
+    widget->setFont(font);
+    vb::SetForeColor(widget, entering ? kDarkBlue : kBlack);
+}
+
+void setBoxLocked(QLineEdit* box, bool locked)
+{
+    box->setReadOnly(locked);
+    vb::SetBackColor(box, locked ? kGrey : kWhite);
+}
+
+// Runs a handler reached from a signal: an error is shown, never let loose in the event loop.
+void guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const dao::Error& e) {
+        vb::MsgBox(e.Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
+    } catch (const vb::ConversionError& e) {
+        vb::MsgBox(e.Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
+    } catch (const std::exception& e) {
+        vb::MsgBox(QString::fromLocal8Bit(e.what()), vb::vbOKOnly | vb::vbCritical, QString());
+    }
+}
+
+// The stored widths helpers' view of the grid.
+class GridWidths : public modHealth::ColumnWidthGrid {
+public:
+    explicit GridWidths(VSFlexGrid& grid) : grid_(grid) {}
+    QString gridName() const override { return grid_.objectName(); }
+    int columnCount() const override { return grid_.Cols(); }
+    int columnWidth(int column) const override { return grid_.ColWidth(column); }
+    void setColumnWidth(int column, int twips) override { grid_.setColWidth(column, twips); }
+
+private:
+    VSFlexGrid& grid_;
+};
+
+// A measurement's date-time as a Jet literal, seconds included, so that it matches the stored
+// value exactly.
+QString keyLiteral(const QDateTime& key)
+{
+    return modFunctions::SqlDateTime(QVariant(key), key.time().toString(QStringLiteral("h:mm:ss AP")));
+}
+
+QString settingsText(const dao::RecordsetPtr& rs, const char* column)
+{
+    return rs->Eof() ? QString() : vb::CStr(rs->Fields(QString::fromLatin1(column)).Value());
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QLineEdit* makeBox(QWidget* parent, const QString& name, int maxLength, int widthChars)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setValidator(new LengthLimit(maxLength, box));
+    if (widthChars > 0) {
+        const int text = box->fontMetrics().horizontalAdvance(QString(widthChars, QLatin1Char('0')));
+        box->setFixedWidth(text + 14);
+    }
+    return box;
+}
+
+QComboBox* makeCombo(QWidget* parent, const QString& name, int minChars)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(name);
+    combo->setMinimumContentsLength(minChars);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return combo;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Building the form
+
+frmMeasure::frmMeasure()
+    : vb::Form(QStringLiteral("frmMeasure"))
+{
+    setCaption(QStringLiteral("Measurement Entry"));
+    setMDIChild(true);
+    buildControls();
+    resize(vb::TwipsToPixelsX(16500, this), vb::TwipsToPixelsY(10500, this));
+}
+
+frmMeasure::~frmMeasure() = default;
+
+void frmMeasure::buildControls()
+{
+    PicClipDt = new PictureClip(this);
+    PicClipDt->setObjectName(QStringLiteral("PicClipDt"));
+    PicClipDt->setPicture(PictureClip::calendarButtonPicture(20));
+    PicClipDt->setCols(3);
+
+    QWidget* entry = buildEntryFrame();
+
+    cmdAddNew = new QPushButton(QStringLiteral("&Add New"), this);
+    cmdEdit = new QPushButton(QStringLiteral("&Edit"), this);
+    cmdDelete = new QPushButton(QStringLiteral("&Delete"), this);
+    cmdSave = new QPushButton(QStringLiteral("&Save"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    auto* buttons = new QHBoxLayout;
+    for (auto [button, name] : {std::pair{cmdAddNew, "cmdAddNew"}, {cmdEdit, "cmdEdit"}, {cmdDelete, "cmdDelete"},
+                                {cmdSave, "cmdSave"}, {cmdCancel, "cmdCancel"}}) {
+        button->setObjectName(QString::fromLatin1(name));
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+    connect(cmdAddNew, &QPushButton::clicked, this, [this] { guarded([this] { cmdAddNew_Click(); }); });
+    connect(cmdEdit, &QPushButton::clicked, this, [this] { guarded([this] { cmdEdit_Click(); }); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { guarded([this] { cmdDelete_Click(); }); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { guarded([this] { cmdSave_Click(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { guarded([this] { cmdCancel_Click(); }); });
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(entry);
+    left->addLayout(buttons);
+
+    // The picture sits in the free space right of the entry frame; it is placed by hand there
+    // (centred, a little above the middle) and takes no room from the frame.
+    picArea_ = new QWidget(this);
+    picArea_->setObjectName(QStringLiteral("picArea"));
+    picArea_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    picArea_->setMinimumSize(0, 0);
+    picArea_->installEventFilter(this);
+    picPhotosFrame = new QFrame(picArea_);
+    picPhotosFrame->setObjectName(QStringLiteral("picPhotosFrame"));
+    picPhotosFrame->setFrameShape(QFrame::Box);
+    picPhotosFrame->setAutoFillBackground(true);
+    vb::SetBackColor(picPhotosFrame, 0x808080);
+    picPhotos = new QLabel(picArea_);
+    picPhotos->setObjectName(QStringLiteral("picPhotos"));
+    picPhotos->setCursor(Qt::PointingHandCursor);
+    picPhotos->installEventFilter(this);
+    picPhotosFrame->hide();
+    picPhotos->hide();
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 0);
+    top->addWidget(picArea_, 1);
+
+    datInfo = new DataControl(this);
+    datInfo->setObjectName(QStringLiteral("datInfo"));
+    datInfo->setCaption(QStringLiteral("Measurement: "));
+    connect(datInfo, &DataControl::Reposition, this, [this] { guarded([this] { datInfo_Reposition(); }); });
+
+    vsFGInfo = new VSFlexGrid(this);
+    vsFGInfo->setObjectName(QStringLiteral("vsFGInfo"));
+    vsFGInfo->setDataSource(datInfo);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    statusText_ = new QLabel(StatusBar1);
+    statusText_->setObjectName(QStringLiteral("StatusBar1Text"));
+    StatusBar1->addWidget(statusText_, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 0);
+    layout->addWidget(datInfo, 0);
+    layout->addWidget(vsFGInfo, 1);
+    layout->addWidget(StatusBar1, 0);
+
+    // The calendar opens over the form below its button.
+    ctDt = new ctDate(this);
+    ctDt->setObjectName(QStringLiteral("ctDt"));
+    ctDt->hide();
+    connect(ctDt, &ctDate::DateSelected, this,
+            [this](int day, int month, int year) { guarded([&] { ctDt_DateSelected(day, month, year); }); });
+}
+
+QWidget* frmMeasure::buildEntryFrame()
+{
+    Frame1 = new QGroupBox(QStringLiteral("Browse Health Measurement:"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+
+    static const char* const captions[13] = {
+        "Select Person:", "Measured Date:", "Mood:", "Regimen:", "low:", "high:", "Pulse:", "Weight:",
+        "Temperature:", "Sugar:", "Comment:", "Sugar:", "Measured Time:"};
+    for (int i = 0; i < 13; ++i)
+        lbl1[std::size_t(i)] = makeLabel(Frame1, QStringLiteral("lbl1_%1").arg(i), QString::fromLatin1(captions[i]));
+
+    cboPerson = makeCombo(Frame1, QStringLiteral("cboPerson"), 18);
+    txtDate = makeBox(Frame1, QStringLiteral("txtDate"), 20, 10);
+    // The date comes from the calendar only; the box shows it.
+    txtDate->setReadOnly(true);
+    cmdDt = new PictureButton(Frame1);
+    cmdDt->setObjectName(QStringLiteral("cmdDt"));
+    cmdDt->setToolTip(QStringLiteral("Calendar Button"));
+    txtHr = makeBox(Frame1, QStringLiteral("txtHr"), 2, 2);
+    txtHr->setText(QStringLiteral("12"));
+    lblColon = makeLabel(Frame1, QStringLiteral("lblColon"), QStringLiteral(":"));
+    txtMin = makeBox(Frame1, QStringLiteral("txtMin"), 2, 2);
+    txtMin->setText(QStringLiteral("00"));
+    txtAMPM = makeBox(Frame1, QStringLiteral("txtAMPM"), 2, 2);
+    txtAMPM->setText(QStringLiteral("AM"));
+    UpDownTime = new UpDown(Frame1);
+    UpDownTime->setObjectName(QStringLiteral("UpDownTime"));
+    UpDownTime->setFixedWidth(18);
+    cmdOptionTime = new QPushButton(QStringLiteral("..."), Frame1);
+    cmdOptionTime->setObjectName(QStringLiteral("cmdOptionTime"));
+    cmdOptionTime->setToolTip(QStringLiteral("Setting of Time optiions"));
+    cmdOptionTime->setFixedWidth(cmdOptionTime->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
+    cboMood = makeCombo(Frame1, QStringLiteral("cboMood"), 12);
+    cboRegimen = makeCombo(Frame1, QStringLiteral("cboRegimen"), 12);
+
+    // Row 1: person, date, time.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->addWidget(lbl1[0], 0, 0);
+    grid->addWidget(cboPerson, 0, 1);
+    grid->addWidget(lbl1[1], 0, 2);
+    auto* date = new QHBoxLayout;
+    date->setSpacing(2);
+    date->addWidget(txtDate);
+    date->addWidget(cmdDt);
+    grid->addLayout(date, 0, 3);
+    grid->addWidget(lbl1[12], 0, 4);
+    auto* time = new QHBoxLayout;
+    time->setSpacing(2);
+    time->addWidget(txtHr);
+    time->addWidget(lblColon);
+    time->addWidget(txtMin);
+    time->addWidget(txtAMPM);
+    time->addWidget(UpDownTime);
+    time->addSpacing(4);
+    time->addWidget(cmdOptionTime);
+    time->addStretch(1);
+    grid->addLayout(time, 0, 5);
+    // Row 2: mood and regimen.
+    grid->addWidget(lbl1[2], 1, 0);
+    grid->addWidget(cboMood, 1, 1);
+    grid->addWidget(lbl1[3], 1, 2);
+    grid->addWidget(cboRegimen, 1, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+
+    // The measurements.
+    Frame2 = new QGroupBox(QStringLiteral("Blood Pressure"), Frame1);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    txtHBP = makeBox(Frame2, QStringLiteral("txtHBP"), 3, 4);
+    txtLBP = makeBox(Frame2, QStringLiteral("txtLBP"), 3, 4);
+    lbl1[5]->setParent(Frame2);
+    lbl1[4]->setParent(Frame2);
+    auto* bp = new QGridLayout(Frame2);
+    bp->addWidget(lbl1[5], 0, 0);
+    bp->addWidget(txtHBP, 0, 1);
+    bp->addWidget(lbl1[4], 1, 0);
+    bp->addWidget(txtLBP, 1, 1);
+    bp->setRowStretch(2, 1);
+
+    auto* general = new QGridLayout;
+    txtPlse = makeBox(Frame1, QStringLiteral("txtPlse"), 3, 4);
+    lblUnitPulse = makeLabel(Frame1, QStringLiteral("lblUnitPulse"), QStringLiteral("/min"));
+    txtWt = makeBox(Frame1, QStringLiteral("txtWt"), 5, 6);
+    lblUnitWt = makeLabel(Frame1, QStringLiteral("lblUnitWt"), QStringLiteral("lb"));
+    general->addWidget(lbl1[6], 0, 0);
+    general->addWidget(txtPlse, 0, 1);
+    general->addWidget(lblUnitPulse, 0, 2);
+    general->addWidget(lbl1[7], 1, 0);
+    general->addWidget(txtWt, 1, 1);
+    general->addWidget(lblUnitWt, 1, 2);
+    general->setRowStretch(2, 1);
+    general->setContentsMargins(0, 14, 0, 0);
+
+    Frame3 = new QGroupBox(QStringLiteral("Custom"), Frame1);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    Frame4 = new QGroupBox(QStringLiteral("Diabetes"), Frame1);
+    Frame4->setObjectName(QStringLiteral("Frame4"));
+    static const char* const unitCaptions[3] = {"F", "F", "mg/dl"};
+    for (int i = 0; i < 3; ++i) {
+        QGroupBox* frame = i < 2 ? Frame3 : Frame4;
+        txtTemp[std::size_t(i)] = makeBox(frame, QStringLiteral("txtTemp_%1").arg(i), 5, 6);
+        lblUnitTemp[std::size_t(i)] = makeLabel(frame, QStringLiteral("lblUnitTemp_%1").arg(i), QString::fromLatin1(unitCaptions[i]));
+    }
+    lbl1[8]->setParent(Frame3);
+    lbl1[9]->setParent(Frame3);
+    lbl1[11]->setParent(Frame4);
+    auto* custom = new QGridLayout(Frame3);
+    custom->addWidget(lbl1[8], 0, 0);
+    custom->addWidget(txtTemp[0], 0, 1);
+    custom->addWidget(lblUnitTemp[0], 0, 2);
+    custom->addWidget(lbl1[9], 1, 0);
+    custom->addWidget(txtTemp[1], 1, 1);
+    custom->addWidget(lblUnitTemp[1], 1, 2);
+    custom->setColumnMinimumWidth(2, fontMetrics().horizontalAdvance(QStringLiteral("mmol/l")));
+    custom->setRowStretch(2, 1);
+
+    CboDbtsGl = makeCombo(Frame4, QStringLiteral("CboDbtsGl"), 14);
+    CboDbtsGl->setPlaceholderText(QStringLiteral("Goal Name"));
+    cmdSetGoal = new QPushButton(QStringLiteral("Goals..."), Frame4);
+    cmdSetGoal->setObjectName(QStringLiteral("cmdSetGoal"));
+    cmdSetGoal->setToolTip(QStringLiteral("Blood Sugar Goal Setting"));
+    auto* sugar = new QGridLayout(Frame4);
+    sugar->addWidget(lbl1[11], 0, 0);
+    auto* sugarValue = new QHBoxLayout;
+    sugarValue->addWidget(txtTemp[2]);
+    sugarValue->addWidget(lblUnitTemp[2]);
+    sugarValue->addStretch(1);
+    sugar->addLayout(sugarValue, 0, 1);
+    auto* goal = new QHBoxLayout;
+    goal->addWidget(CboDbtsGl, 1);
+    goal->addWidget(cmdSetGoal);
+    sugar->addLayout(goal, 1, 0, 1, 2);
+    sugar->setRowStretch(2, 1);
+
+    auto* values = new QHBoxLayout;
+    values->addWidget(Frame2);
+    values->addSpacing(6);
+    values->addLayout(general);
+    values->addSpacing(6);
+    values->addWidget(Frame3);
+    values->addWidget(Frame4, 1);
+
+    txtCmmnt = makeBox(Frame1, QStringLiteral("txtCmmnt"), kCommentLength, 0);
+    auto* comment = new QHBoxLayout;
+    comment->addWidget(lbl1[10]);
+    comment->addWidget(txtCmmnt, 1);
+
+    auto* frame = new QVBoxLayout(Frame1);
+    frame->addLayout(grid);
+    frame->addLayout(values);
+    frame->addLayout(comment);
+
+    // The frames' caption look must not run into what they hold.
+    for (QWidget* child : Frame1->findChildren<QWidget*>()) {
+        if (!qobject_cast<QGroupBox*>(child))
+            pinTextColours(child);
+    }
+
+    // Signals and key handling.
+    connect(cmdDt, &QToolButton::clicked, this, [this] { guarded([this] { cmdDt_Click(); }); });
+    connect(cmdOptionTime, &QPushButton::clicked, this, [this] { guarded([this] { cmdOptionTime_Click(); }); });
+    connect(cmdSetGoal, &QPushButton::clicked, this, [this] { guarded([this] { cmdSetGoal_Click(); }); });
+    connect(UpDownTime, &UpDown::UpClick, this, [this] { guarded([this] { UpDownTime_UpClick(); }); });
+    connect(UpDownTime, &UpDown::DownClick, this, [this] { guarded([this] { UpDownTime_DownClick(); }); });
+    connect(cboPerson, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            guarded([this] { cboPerson_Click(); });
+    });
+    for (QWidget* watched : std::initializer_list<QWidget*>{
+             txtDate, txtHr, txtMin, txtAMPM, txtHBP, txtLBP, txtPlse, txtWt, txtTemp[0], txtTemp[1], txtTemp[2],
+             cboPerson, cboMood, cboRegimen, CboDbtsGl})
+        watched->installEventFilter(this);
+    return Frame1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loading, lists and the grid
+
+void frmMeasure::Form_Load()
+{
+    try {
+        cmdDt->setPicture(PicClipDt->GraphicCell(0));
+        cmdDt->setDownPicture(PicClipDt->GraphicCell(1));
+
+        clsDataService captions;
+        lbl1[8]->setText(captions.GetMeasureCaption(1, 1) + QStringLiteral(":"));
+        lbl1[9]->setText(captions.GetMeasureCaption(2, 1) + QStringLiteral(":"));
+        lblUnitTemp[0]->setText(captions.GetMeasureCaption(1, 2));
+        lblUnitTemp[1]->setText(captions.GetMeasureCaption(2, 2));
+        lblUnitTemp[2]->setText(captions.GetMeasureCaption(3, 2));
+        gWeightUnitText = captions.GetMeasureCaption(4, 2);
+
+        EditMode = kBrowse;
+        datInfo->setDatabase(gDB);
+
+        modHealth::FillCombo(cboMood, QStringLiteral("SELECT MD_KY, MD_NM FROM MOOD"));
+        modHealth::FillCombo(cboRegimen, QStringLiteral("SELECT RGMN_KY, RGMN_NM FROM REGIMEN ORDER BY RGMN_NM"));
+        // The goal list is filled before the person list, whose selection shows the first row.
+        modHealth::FillCombo(CboDbtsGl, QStringLiteral("SELECT GL_KY, GL_NM FROM DBTS_GOAL ORDER BY GL_NM"));
+        requeried_ = false;
+        // Selects the current person (or the first), which requeries the grid for that person.
+        modHealth::FillCombo(cboPerson, QStringLiteral("SELECT PRSN_KY, PRSN_NM FROM PERSON ORDER BY PRSN_NM"));
+
+        SetMode(EditMode);
+        ShowWeightUnit();
+        if (!requeried_)
+            RequeryMeasurements(0, true);
+
+        auto rs = gDB->OpenRecordset(QStringLiteral("select * from Application"), dao::dbOpenSnapshot);
+        PictureSetting = settingsText(rs, "PICTURE");
+        rs->Close();
+    } catch (...) {
+        modSplash::ShowErrorMessage(QStringLiteral("frmMeasurement"));
+    }
+}
+
+void frmMeasure::cboPerson_Click()
+{
+    const int index = cboPerson->currentIndex();
+    if (index < 0)
+        return;
+    gPersonKey = vb::CLng(cboPerson->itemData(index));
+    RequeryMeasurements(0, true);
+}
+
+void frmMeasure::RequeryMeasurements(int sortColumn, bool descending)
+{
+    static const char* const orderBy[8] = {"M.MSRD_DT", "M.HBP", "M.LBP", "M.PLSE", "M.WT", "M.TEMP", "R.RGMN_NM", "MO.MD_NM"};
+    if (sortColumn < 0 || sortColumn > 7)
+        return;
+    QString order = QString::fromLatin1(orderBy[sortColumn]);
+    if (descending)
+        order += QStringLiteral(" Desc");
+    const QString sql =
+        QStringLiteral(" SELECT  M.RGMN_KY, M.MD_KY, D.GL_KY, MSRD_DT, M.HBP, M.LBP, M.PLSE, format(M.WT,'0.0'), ") +
+        QStringLiteral(" format(M.TEMP,'0.0'),format(M.TEMP1,'0.0'), format(M.TEMP2,'0.0'), D.GL_NM,") +
+        QStringLiteral(" R.RGMN_NM, MO.MD_NM,  M.CMMNT ") +
+        QStringLiteral(" FROM (((PERSON AS P INNER JOIN MEASURE AS M ON P.PRSN_KY = M.PRSN_KY)") +
+        QStringLiteral(" LEFT JOIN MOOD AS MO ON M.MD_KY = MO.MD_KY)") +
+        QStringLiteral(" LEFT JOIN REGIMEN AS R ON M.RGMN_KY = R.RGMN_KY)") +
+        QStringLiteral(" LEFT JOIN DBTS_GOAL AS D ON M.GL_KY = D.GL_KY") +
+        QStringLiteral(" WHERE P.PRSN_KY = ") + QString::number(gPersonKey) + QStringLiteral(" ORDER BY ") + order;
+    if (datInfo->Database() != gDB)
+        datInfo->setDatabase(gDB);
+    datInfo->setRecordSource(sql);
+    datInfo->Refresh();
+    requeried_ = true;
+    FormatGrid();
+}
+
+void frmMeasure::FormatGrid()
+{
+    auto rs = gDB->OpenRecordset(QStringLiteral("select * from Application"), dao::dbOpenSnapshot);
+    const QString tempLbl = settingsText(rs, "TempLBL");
+    const QString temp1Lbl = settingsText(rs, "Temp1LBL");
+    const QString tempUnit = settingsText(rs, "TempUnit");
+    const QString temp1Unit = settingsText(rs, "Temp1Unit");
+    const QString temp2Unit = settingsText(rs, "Temp2Unit");
+    rs->Close();
+
+    vsFGInfo->setFormatString(QStringLiteral("|rgmn_ky|gl_ky|md_ky|Date(mm/dd/yy)|High BP|Low BP|Pulse (/min)|Weight (") +
+                              gWeightUnitText + QStringLiteral(")|") + tempLbl + QStringLiteral(" (") + tempUnit +
+                              QStringLiteral(")|") + temp1Lbl + QStringLiteral(" (") + temp1Unit + QStringLiteral(")") +
+                              QStringLiteral("|^Sugar(") + temp2Unit +
+                              QStringLiteral(")|^Sugar Goal Name|Regimen|Mood|Comment"));
+    vsFGInfo->setRowHeight(0, 500);
+    const int columns = std::min<int>(vsFGInfo->Cols(), int(kColumnWidths.size()));
+    for (int col = 0; col < columns; ++col)
+        vsFGInfo->setColWidth(col, kColumnWidths[std::size_t(col)]);
+    for (int col = 1; col <= 3 && col < columns; ++col)
+        vsFGInfo->setColHidden(col, true);
+    if (columns > 12) {
+        // The two sugar columns are centred; the date, high pressure and goal name sit left.
+        vsFGInfo->setColAlignment(11, flexAlignCenterCenter);
+        vsFGInfo->setColAlignment(12, flexAlignCenterCenter);
+        for (int col : {3, 4, 12})
+            vsFGInfo->setColAlignment(col, flexAlignLeftCenter);
+    }
+    GridWidths widths(*vsFGInfo);
+    modHealth::LoadGridColumnWidths(widths);
+}
+
+void frmMeasure::ShowWeightUnit()
+{
+    lblUnitWt->setText(gWeightUnitText);
+}
+
+void frmMeasure::RefillGoalList()
+{
+    const QVariant chosen = CboDbtsGl->currentIndex() >= 0 ? CboDbtsGl->currentData() : QVariant();
+    CboDbtsGl->clear();
+    modHealth::FillCombo(CboDbtsGl, QStringLiteral("SELECT GL_KY, GL_NM FROM DBTS_GOAL ORDER BY GL_NM"));
+    CboDbtsGl->setCurrentIndex(chosen.isValid() ? CboDbtsGl->findData(chosen) : -1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Browsing
+
+void frmMeasure::setCounterCaption()
+{
+    const auto& rs = datInfo->Recordset();
+    const int position = rs ? rs->AbsolutePosition() : -1;
+    const int count = rs ? rs->RecordCount() : 0;
+    datInfo->setCaption(QStringLiteral("Measurement: %1 of %2").arg(position + 1).arg(count));
+}
+
+void frmMeasure::datInfo_Reposition()
+{
+    if (EditMode != kBrowse)
+        return;
+    setCounterCaption();
+    ShowRecord();
+}
+
+void frmMeasure::ShowRecord()
+{
+    const auto& rs = datInfo->Recordset();
+    if (!rs || !rs->isOpen() || rs->AbsolutePosition() < 0) {
+        ClearFields();
+        return;
+    }
+    const QDateTime when = rs->Fields(fDate).Value().toDateTime();
+    recordKey_ = when;
+    setDateValue(when.date());
+    const QString time = when.time().toString(QStringLiteral("hh:mm AP"));
+    txtHr->setText(time.left(2));
+    txtMin->setText(time.mid(3, 2));
+    txtAMPM->setText(time.mid(6, 2));
+
+    const std::array<QLineEdit*, 7> boxes = {txtHBP, txtLBP, txtPlse, txtWt, txtTemp[0], txtTemp[1], txtTemp[2]};
+    for (int i = 0; i < 7; ++i)
+        boxes[std::size_t(i)]->setText(vb::CStr(rs->Fields(fHigh + i).Value()).replace(QLatin1Char(','), QLatin1Char('.')));
+    txtCmmnt->setText(vb::CStr(rs->Fields(fComment).Value()));
+
+    SelectComboByKey(cboRegimen, fRegimen);
+    SelectComboByKey(cboMood, fMood);
+    SelectComboByKey(CboDbtsGl, fGoal);
+}
+
+void frmMeasure::SelectComboByKey(QComboBox* combo, int field)
+{
+    const auto& rs = datInfo->Recordset();
+    if (!rs || rs->AbsolutePosition() < 0)
+        return;
+    const QVariant value = rs->Fields(field).Value();
+    if (vb::IsNull(value)) {
+        combo->setCurrentIndex(combo == cboMood || combo == cboRegimen ? 0 : -1);
+        return;
+    }
+    const qint64 key = value.toLongLong();
+    for (int i = 0; i < combo->count(); ++i) {
+        if (combo->itemData(i).toLongLong() == key) {
+            combo->setCurrentIndex(i);
+            return;
+        }
+    }
+    // No entry has that key (a deleted regimen, say): the list keeps what it showed.
+}
+
+void frmMeasure::ClearFields()
+{
+    cboRegimen->setCurrentIndex(cboRegimen->count() > 0 ? 0 : -1);
+    cboMood->setCurrentIndex(cboMood->count() > 0 ? 0 : -1);
+    CboDbtsGl->setCurrentIndex(-1);
+    setDateValue(QDate());
+    recordKey_ = QDateTime();
+    for (QLineEdit* box : {txtHr, txtMin, txtAMPM, txtLBP, txtHBP, txtPlse, txtWt, txtCmmnt, txtTemp[0], txtTemp[1], txtTemp[2]})
+        box->clear();
+}
+
+void frmMeasure::setDateValue(const QDate& date)
+{
+    dateValue_ = date;
+    const QString pattern = gShortDateFormat.isEmpty() ? QStringLiteral("M/d/yyyy") : gShortDateFormat;
+    txtDate->setText(date.isValid() ? date.toString(pattern) : QString());
+}
+
+bool frmMeasure::IsDateText(const QString& text) const
+{
+    const QString trimmed = text.trimmed();
+    return !trimmed.isEmpty() && modFunctions::DateOf(QVariant(trimmed)).has_value();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Modes
+
+void frmMeasure::setComboLocked(QComboBox* combo, bool locked)
+{
+    combo->setProperty("locked", locked);
+    combo->setFocusPolicy(locked ? Qt::ClickFocus : Qt::StrongFocus);
+}
+
+bool frmMeasure::isComboLocked(const QComboBox* combo) const
+{
+    return combo->property("locked").toBool();
+}
+
+void frmMeasure::SetMode(const QString& mode)
+{
+    txtDate->setToolTip(gShortDateFormat);
+    const bool browse = mode == kBrowse || mode == kRefresh;
+    const bool adding = mode == kAddNew;
+    const bool editing = mode == kEdit;
+    if (!browse && !adding && !editing)
+        return;
+
+    if (mode == kBrowse || editing) {
+        ShowRecord();
+    } else if (adding) {
+        ClearFields();
+        setDateValue(vb::Today());
+        clsDataService service;
+        const QString time = service.GetDefaultEntryTime();
+        const auto proposed = QTime::fromString(time, QStringLiteral("hh:mm AP"));
+        const QString text = proposed.isValid() ? proposed.toString(QStringLiteral("hh:mm AP")) : time;
+        txtHr->setText(text.left(2));
+        txtMin->setText(text.mid(3, 2));
+        txtAMPM->setText(text.mid(6, 2));
+    }
+
+    Frame1->setTitle(browse ? QStringLiteral("Browse Measurement:")
+                            : adding ? QStringLiteral("Add New Measurement Here:") : QStringLiteral("Edit Measurement Here:"));
+    cmdAddNew->setEnabled(browse);
+    cmdEdit->setEnabled(browse);
+    cmdDelete->setEnabled(browse);
+    cmdSave->setEnabled(!browse);
+    cmdCancel->setEnabled(!browse);
+
+    setComboLocked(cboPerson, !browse);
+    for (QComboBox* list : {cboMood, cboRegimen, CboDbtsGl}) {
+        setComboLocked(list, browse);
+        vb::SetBackColor(list, browse ? kGrey : kWhite);
+    }
+    for (QLineEdit* box : {txtHBP, txtLBP, txtPlse, txtWt, txtTemp[0], txtTemp[1], txtTemp[2], txtCmmnt})
+        setBoxLocked(box, browse);
+    if (browse)
+        vb::SetBackColor(txtDate, kGrey);
+    else if (adding)
+        vb::SetBackColor(txtDate, kWhite);
+    for (QLineEdit* box : {txtHr, txtMin, txtAMPM}) {
+        box->setEnabled(!editing);
+        if (!editing)
+            setBoxLocked(box, browse);
+    }
+    cmdDt->setEnabled(adding);
+    UpDownTime->setEnabled(adding);
+    cmdOptionTime->setEnabled(adding);
+    cmdSetGoal->setEnabled(!adding);
+    datInfo->setVisible(browse);
+
+    for (QWidget* caption : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2), static_cast<QWidget*>(Frame3),
+                             static_cast<QWidget*>(Frame4)})
+        setCaptionLook(caption, !browse);
+    for (QLabel* label : lbl1)
+        setCaptionLook(label, !browse);
+    if (browse) {
+        for (QLabel* unit : {lblUnitWt, lblUnitTemp[0], lblUnitTemp[1], lblUnitTemp[2]})
+            setCaptionLook(unit, false);
+    }
+}
+
+void frmMeasure::cmdAddNew_Click()
+{
+    EditMode = kAddNew;
+    SetMode(EditMode);
+    statusText_->setText(QStringLiteral("You may add measurements in the fields highlighted in blue color. "
+                                        "Click on Save button to save the measurements."));
+}
+
+void frmMeasure::cmdEdit_Click()
+{
+    const auto& rs = datInfo->Recordset();
+    if (!rs || rs->RecordCount() == 0)
+        return;
+    EditMode = kEdit;
+    SetMode(EditMode);
+}
+
+void frmMeasure::cmdCancel_Click()
+{
+    EditMode = kBrowse;
+    SetMode(EditMode);
+    closeCalendar();
+}
+
+QString frmMeasure::StatusText() const
+{
+    return statusText_->text();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Saving and deleting
+
+bool frmMeasure::numbersAreValid()
+{
+    struct Box {
+        QLineEdit* box;
+        QString name;
+        bool whole;
+    };
+    auto nameOf = [](const QLabel* label) { return label->text().remove(QLatin1Char(':')).trimmed(); };
+    const Box boxes[] = {
+        {txtHBP, QStringLiteral("High blood pressure"), true},
+        {txtLBP, QStringLiteral("Low blood pressure"), true},
+        {txtPlse, QStringLiteral("Pulse"), true},
+        {txtWt, QStringLiteral("Weight"), false},
+        {txtTemp[0], nameOf(lbl1[8]), false},
+        {txtTemp[1], nameOf(lbl1[9]), false},
+        {txtTemp[2], QStringLiteral("Sugar"), false},
+    };
+    for (const Box& b : boxes) {
+        const QString text = b.box->text().trimmed();
+        if (text.isEmpty())
+            continue;
+        const bool ok = b.whole ? isWholeNumberText(text) && vb::Val(text) <= kMaxWhole
+                                : isNumberText(text) && vb::Val(text) <= kMaxDecimal;
+        if (!ok) {
+            const QString name = b.name.isEmpty() ? QStringLiteral("This measurement") : b.name;
+            vb::MsgBox(b.whole ? QStringLiteral("%1 must be a whole number from 0 to 999.").arg(name)
+                               : QStringLiteral("%1 must be a number from 0 to 99999, such as 72.5.").arg(name),
+                       vb::vbOKOnly | vb::vbExclamation, QString());
+            b.box->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool frmMeasure::entriesAreValid()
+{
+    if (!numbersAreValid())
+        return false;
+
+    const std::array<QLineEdit*, 7> values = {txtHBP, txtLBP, txtPlse, txtWt, txtTemp[0], txtTemp[1], txtTemp[2]};
+    const bool allEmpty = std::all_of(values.begin(), values.end(),
+                                      [](const QLineEdit* box) { return vb::IsNull(modHealth::ValueOrNull(box->text())); });
+    if (allEmpty) {
+        vb::MsgBox(QStringLiteral("Please enter measurement data."), vb::vbOKOnly | vb::vbExclamation,
+                   App::Title() + QStringLiteral(" Software"));
+        return false;
+    }
+    if ((txtHBP->text().isEmpty() || txtLBP->text().isEmpty()) && txtHBP->text() != txtLBP->text()) {
+        vb::MsgBox(QStringLiteral("Please enter both high and low blood pressure measurements."),
+                   vb::vbOKOnly | vb::vbExclamation, QString());
+        return false;
+    }
+    if (!vb::IsNull(modHealth::ValueOrNull(txtTemp[2]->text())) && CboDbtsGl->currentIndex() < 0) {
+        vb::MsgBox(QStringLiteral("For diabetes reading, you also need to choose Goal Name from drop down."),
+                   vb::vbOKOnly | vb::vbInformation, App::Title() + QStringLiteral(" Software"));
+        return false;
+    }
+    if (txtCmmnt->text().size() > kCommentLength) {
+        vb::MsgBox(QStringLiteral("The comment can hold at most %1 characters; please shorten it.").arg(kCommentLength),
+                   vb::vbOKOnly | vb::vbExclamation, QString());
+        return false;
+    }
+    return true;
+}
+
+QDateTime frmMeasure::enteredKey() const
+{
+    const QString hour = txtHr->text().trimmed();
+    const QString minute = txtMin->text().trimmed();
+    const QString half = txtAMPM->text().trimmed().toUpper();
+    if (!dateValue_.isValid() || !isWholeNumberText(hour) || !isWholeNumberText(minute) || hour.size() > 2 || minute.size() > 2)
+        return {};
+    const int h = hour.toInt();
+    const int m = minute.toInt();
+    if (h < 1 || h > 12 || m > 59 || (half != QLatin1String("AM") && half != QLatin1String("PM")))
+        return {};
+    const int h24 = (h % 12) + (half == QLatin1String("PM") ? 12 : 0);
+    return QDateTime(dateValue_, QTime(h24, m), Qt::UTC);
+}
+
+bool frmMeasure::timeIsValid(QDateTime& key)
+{
+    key = enteredKey();
+    if (key.isValid())
+        return true;
+    if (!dateValue_.isValid())
+        vb::MsgBox(QStringLiteral("To enter date, click on the Calender Button to the right of this Text Box"),
+                   vb::vbOKOnly | vb::vbInformation, QString());
+    else
+        vb::MsgBox(QStringLiteral("Please enter a valid time: the hour from 01 to 12, the minute from 00 to 59, and AM or PM."),
+                   vb::vbOKOnly | vb::vbExclamation, QString());
+    return false;
+}
+
+int frmMeasure::SaveMeasurement(int action)
+{
+    const QDateTime key = EditMode == kEdit ? recordKey_ : enteredKey();
+    if (!key.isValid() || (action != 0 && action != 1))
+        return 0;
+    const QString person = QString::number(gPersonKey);
+    const QString when = keyLiteral(key);
+    const QString mood = modHealth::SqlValueOrNull(cboMood->currentIndex() >= 0 ? cboMood->currentData() : QVariant());
+    const QString regimen = modHealth::SqlValueOrNull(cboRegimen->currentIndex() >= 0 ? cboRegimen->currentData() : QVariant());
+    const QString lbp = modHealth::SqlValueOrNull(txtLBP->text());
+    const QString hbp = modHealth::SqlValueOrNull(txtHBP->text());
+    const QString pulse = modHealth::SqlValueOrNull(txtPlse->text());
+    const QString weight = modHealth::SqlValueOrNull(txtWt->text());
+    const QString temp = modHealth::SqlValueOrNull(txtTemp[0]->text());
+    const QString temp1 = modHealth::SqlValueOrNull(txtTemp[1]->text());
+    const QString temp2 = modHealth::SqlValueOrNull(txtTemp[2]->text());
+    const QString comment = vb::SqlText(txtCmmnt->text());
+    // A goal only goes with a sugar reading that is stored.
+    const QString goal = temp2 != QLatin1String("Null") && CboDbtsGl->currentIndex() >= 0
+                             ? QString::number(vb::CLng(CboDbtsGl->currentData()))
+                             : QStringLiteral("NULL");
+
+    QString sql;
+    if (action == 0) {
+        sql = QStringLiteral("INSERT INTO MEASURE ") +
+              QStringLiteral("(PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1,TEMP2, CMMNT, GL_KY) ") +
+              QStringLiteral("VALUES(") + person + QStringLiteral(", ") + when + QStringLiteral(", ") + mood +
+              QStringLiteral(", ") + regimen + QStringLiteral(", ") + lbp + QStringLiteral(", ") + hbp +
+              QStringLiteral(", ") + pulse + QStringLiteral(", ") + weight + QStringLiteral(", ") + temp +
+              QStringLiteral(", ") + temp1 + QStringLiteral(", ") + temp2 + QStringLiteral(", ") + comment +
+              QStringLiteral(", ") + goal + QStringLiteral(")");
+    } else {
+        sql = QStringLiteral("UPDATE MEASURE ") + QStringLiteral("SET MD_KY = ") + mood + QStringLiteral(", RGMN_KY = ") +
+              regimen + QStringLiteral(", LBP = ") + lbp + QStringLiteral(", HBP = ") + hbp + QStringLiteral(", PLSE= ") +
+              pulse + QStringLiteral(", WT = ") + weight + QStringLiteral(", TEMP= ") + temp + QStringLiteral(", TEMP1= ") +
+              temp1 + QStringLiteral(", TEMP2 = ") + temp2 + QStringLiteral(", CMMNT = ") + comment +
+              QStringLiteral(", GL_KY = ") + goal + QStringLiteral(" WHERE PRSN_KY = ") + person +
+              QStringLiteral(" AND MSRD_DT = ") + when;
+    }
+    // Failing rows raise instead of being skipped, so a save never looks done when it was not.
+    return gDB->Execute(sql, dao::dbFailOnError);
+}
+
+void frmMeasure::cmdSave_Click()
+{
+    if (EditMode != kAddNew && EditMode != kEdit)
+        return;
+    if (!entriesAreValid())
+        return;
+    // The higher pressure is always the high one.
+    if (vb::Val(txtLBP->text()) > vb::Val(txtHBP->text())) {
+        const QString high = txtHBP->text();
+        txtHBP->setText(txtLBP->text());
+        txtLBP->setText(high);
+    }
+    QDateTime key;
+    if (EditMode == kAddNew) {
+        if (!timeIsValid(key))
+            return;
+    } else {
+        key = recordKey_;
+    }
+
+    try {
+        int action = EditMode == kEdit ? clsAverage::actChanged : clsAverage::actAdded;
+        if (EditMode == kAddNew) {
+            auto rs = gDB->OpenRecordset(QStringLiteral("select count(*) from MEASURE where PRSN_KY = ") +
+                                             QString::number(gPersonKey) + QStringLiteral(" and MSRD_DT = ") + keyLiteral(key),
+                                         dao::dbOpenSnapshot);
+            const bool exists = rs->Fields(0).Value().toInt() > 0;
+            rs->Close();
+            if (exists) {
+                const int answer = vb::MsgBox(QStringLiteral("Measurement for the same date exists in database.") + kCrLf +
+                                                  QStringLiteral("Do you want to replace it?"),
+                                              vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton1, QString());
+                action = answer == vb::vbYes ? clsAverage::actChanged : -1;
+            }
+        }
+        if (action >= 0) {
+            // The row and the averages it feeds are written together or not at all.
+            dao::Transaction transaction(*gDB);
+            if (SaveMeasurement(action) != 1) {
+                vb::MsgBox(QStringLiteral("The measurement was not found in the database; nothing was saved."),
+                           vb::vbOKOnly | vb::vbExclamation, QString());
+                return;
+            }
+            clsAverage().UpdateAverages(QDateTime(key.date(), QTime(0, 0), Qt::UTC), action);
+            transaction.commit();
+        }
+    } catch (const dao::Error& e) {
+        vb::MsgBox(e.Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
+        return;
+    }
+
+    closeCalendar();
+    EditMode = kRefresh;
+    SetMode(EditMode);
+    try {
+        RequeryMeasurements(0, true);
+    } catch (...) {
+        EditMode = kBrowse;
+        throw;
+    }
+    EditMode = kBrowse;
+    showRowAfterWrite(key);
+}
+
+void frmMeasure::showRowAfterWrite(const QDateTime& key)
+{
+    const auto& rs = datInfo->Recordset();
+    if (!rs)
+        return;
+    rs->FindFirst(QStringLiteral("MSRD_DT = ") + keyLiteral(key));
+    // Without the row, the form shows the row it stands on.
+    if (rs->NoMatch())
+        datInfo_Reposition();
+}
+
+void frmMeasure::cmdDelete_Click()
+{
+    auto rs = datInfo->Recordset();
+    if (!rs || rs->RecordCount() == 0 || rs->AbsolutePosition() < 0)
+        return;
+    EditMode = kRefresh;
+    const int position = rs->AbsolutePosition();
+    const QDateTime when = rs->Fields(fDate).Value().toDateTime();
+    try {
+        dao::Transaction transaction(*gDB);
+        gDB->Execute(QStringLiteral("delete from measure where prsn_ky = ") + QString::number(gPersonKey) +
+                         QStringLiteral(" and msrd_dt = ") + keyLiteral(when),
+                     dao::dbFailOnError);
+        clsAverage().UpdateAverages(when, clsAverage::actDeleted);
+        transaction.commit();
+    } catch (const dao::Error& e) {
+        EditMode = kBrowse;
+        vb::MsgBox(e.Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
+        return;
+    }
+    try {
+        RequeryMeasurements(0, true);
+    } catch (...) {
+        EditMode = kBrowse;
+        throw;
+    }
+    EditMode = kBrowse;
+    rs = datInfo->Recordset();
+    if (rs->RecordCount() > 0) {
+        // The row that followed the deleted one, or the new last row when the oldest went.
+        rs->setAbsolutePosition(std::min(position, rs->RecordCount() - 1));
+    } else {
+        ClearFields();
+        datInfo->setCaption(QStringLiteral("Measurement: 0"));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Date and time entry
+
+void frmMeasure::cmdDt_Click()
+{
+    if (ctDt->isHidden()) {
+        QDate date = dateValue_;
+        if (!date.isValid()) {
+            date = vb::Today();
+            setDateValue(date);
+        }
+        ctDt->setYear(date.year());
+        ctDt->setMonth(date.month());
+        ctDt->setDay(date.day());
+        txtDate->setEnabled(false);
+        const QPoint below = cmdDt->mapTo(this, QPoint(0, cmdDt->height() + 2));
+        ctDt->resize(ctDt->sizeHint());
+        ctDt->move(std::max(0, std::min(below.x(), width() - ctDt->width())), below.y());
+        ctDt->show();
+        ctDt->raise();
+        cmdDt->setPicture(PicClipDt->GraphicCell(2));
+    } else {
+        closeCalendar();
+    }
+}
+
+void frmMeasure::closeCalendar()
+{
+    ctDt->hide();
+    txtDate->setEnabled(true);
+    cmdDt->setPicture(PicClipDt->GraphicCell(0));
+}
+
+void frmMeasure::ctDt_DateSelected(int day, int month, int year)
+{
+    setDateValue(QDate(year, month, day));
+    closeCalendar();
+}
+
+void frmMeasure::txtDate_KeyPress(int& KeyAscii)
+{
+    if (EditMode == kAddNew)
+        vb::MsgBox(QStringLiteral("To enter date, click on the Calender Button to the right of this Text Box"),
+                   vb::vbOKOnly | vb::vbInformation, QString());
+    // The date comes from the calendar only.
+    KeyAscii = 0;
+}
+
+void frmMeasure::txtHr_GotFocus()
+{
+    TimePart = 1;
+    QTimer::singleShot(0, txtHr, &QLineEdit::selectAll);
+}
+
+void frmMeasure::txtMin_GotFocus()
+{
+    TimePart = 2;
+    QTimer::singleShot(0, txtMin, &QLineEdit::selectAll);
+}
+
+void frmMeasure::txtAMPM_GotFocus()
+{
+    TimePart = 3;
+}
+
+void frmMeasure::txtHr_KeyPress(int& KeyAscii)
+{
+    KeyAscii = modHealth::FilterDigitKey(KeyAscii);
+}
+
+namespace {
+// "7" becomes "07"; an empty text or one that is no number stays as it is.
+void formatTwoDigits(QLineEdit* box)
+{
+    const QString text = box->text().trimmed();
+    if (isNumberText(text))
+        box->setText(vb::Format(vb::Val(text), QStringLiteral("00")));
+}
+} // namespace
+
+void frmMeasure::txtHr_LostFocus()
+{
+    formatTwoDigits(txtHr);
+}
+
+void frmMeasure::txtMin_LostFocus()
+{
+    formatTwoDigits(txtMin);
+}
+
+void frmMeasure::txtAMPM_KeyPress(int& KeyAscii)
+{
+    if (txtAMPM->isReadOnly())
+        return;
+    if (KeyAscii == 'A' || KeyAscii == 'a')
+        txtAMPM->setText(QStringLiteral("AM"));
+    else if (KeyAscii == 'P' || KeyAscii == 'p')
+        txtAMPM->setText(QStringLiteral("PM"));
+    KeyAscii = 0;
+}
+
+void frmMeasure::UpDownTime_DownClick()
+{
+    stepTime(-1);
+}
+
+void frmMeasure::UpDownTime_UpClick()
+{
+    stepTime(1);
+}
+
+void frmMeasure::stepTime(int direction)
+{
+    if (TimePart < 1 || TimePart > 3) {
+        txtMin->setFocus();
+        TimePart = 2;
+    }
+    if (TimePart == 3) {
+        const QString half = txtAMPM->text();
+        if (half == QLatin1String("AM"))
+            txtAMPM->setText(QStringLiteral("PM"));
+        else if (half == QLatin1String("PM"))
+            txtAMPM->setText(QStringLiteral("AM"));
+        return;
+    }
+    QLineEdit* box = TimePart == 1 ? txtHr : txtMin;
+    const QString text = box->text().trimmed();
+    // An empty box or one that holds no number is left alone.
+    if (!isNumberText(text))
+        return;
+    const int value = int(std::floor(vb::Val(text)));
+    int next = value;
+    if (TimePart == 1) {
+        if (direction > 0)
+            next = value < 12 ? value + 1 : value == 12 ? 1 : value;
+        else
+            next = value > 1 ? value - 1 : value == 1 ? 12 : value;
+    } else {
+        if (direction > 0)
+            next = value < 59 ? value + 1 : 0;
+        else
+            next = value > 0 ? value - 1 : 59;
+    }
+    if (next != value || text != vb::Format(next, QStringLiteral("00")))
+        box->setText(vb::Format(next, QStringLiteral("00")));
+}
+
+void frmMeasure::cmdOptionTime_Click()
+{
+    vb::defaultInstance<frmOptionTime>().Show(vb::vbModeless);
+}
+
+void frmMeasure::cmdSetGoal_Click()
+{
+    vb::defaultInstance<frmDSetGoal>().Show(vb::vbModeless);
+}
+
+void frmMeasure::txtHBP_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDigitKey(KeyAscii); }
+void frmMeasure::txtLBP_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDigitKey(KeyAscii); }
+void frmMeasure::txtPlse_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDigitKey(KeyAscii); }
+void frmMeasure::txtWt_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDecimalKey(KeyAscii, txtWt); }
+
+void frmMeasure::txtTemp_KeyPress(int Index, int& KeyAscii)
+{
+    if (Index >= 0 && Index < 3)
+        KeyAscii = modHealth::FilterDecimalKey(KeyAscii, txtTemp[std::size_t(Index)]);
+}
+
+// Key presses, focus changes and clicks of the controls, dispatched to their handlers.
+bool frmMeasure::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (auto* combo = qobject_cast<QComboBox*>(watched)) {
+            // The person, mood and regimen lists, and any locked list, take no keys but Tab.
+            const bool mouseOnly = combo == cboPerson || combo == cboMood || combo == cboRegimen;
+            return (mouseOnly || isComboLocked(combo)) && !isTabKey(key);
+        }
+        int keyAscii = keyAsciiOf(key);
+        if (keyAscii == 0)
+            return false;
+        guarded([&] { handleKey(watched, keyAscii); });
+        return keyAscii == 0;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        if (auto* combo = qobject_cast<QComboBox*>(watched))
+            return isComboLocked(combo);
+        if (watched == picPhotos && event->type() == QEvent::MouseButtonPress) {
+            guarded([this] { picPhotos_Click(); });
+            return true;
+        }
+        return false;
+    case QEvent::FocusIn:
+        if (watched == txtHr)
+            txtHr_GotFocus();
+        else if (watched == txtMin)
+            txtMin_GotFocus();
+        else if (watched == txtAMPM)
+            txtAMPM_GotFocus();
+        return false;
+    case QEvent::FocusOut:
+        if (watched == txtHr)
+            txtHr_LostFocus();
+        else if (watched == txtMin)
+            txtMin_LostFocus();
+        return false;
+    case QEvent::Resize:
+        if (watched == picArea_)
+            placePicture();
+        return false;
+    default:
+        return vb::Form::eventFilter(watched, event);
+    }
+}
+
+bool frmMeasure::handleKey(QObject* watched, int& keyAscii)
+{
+    if (watched == txtDate)
+        txtDate_KeyPress(keyAscii);
+    else if (watched == txtHr)
+        txtHr_KeyPress(keyAscii);
+    else if (watched == txtAMPM)
+        txtAMPM_KeyPress(keyAscii);
+    else if (watched == txtHBP)
+        txtHBP_KeyPress(keyAscii);
+    else if (watched == txtLBP)
+        txtLBP_KeyPress(keyAscii);
+    else if (watched == txtPlse)
+        txtPlse_KeyPress(keyAscii);
+    else if (watched == txtWt)
+        txtWt_KeyPress(keyAscii);
+    else {
+        for (int i = 0; i < 3; ++i)
+            if (watched == txtTemp[std::size_t(i)])
+                txtTemp_KeyPress(i, keyAscii);
+    }
+    return keyAscii != 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The picture
+
+void frmMeasure::Form_Activate()
+{
+    if (PictureSetting == QLatin1String("NO")) {
+        pictureShown_ = false;
+        pictureFile_.clear();
+        placePicture();
+        return;
+    }
+    ShowRandomPicture();
+}
+
+void frmMeasure::picPhotos_Click()
+{
+    ShowRandomPicture();
+}
+
+void frmMeasure::ShowRandomPicture()
+{
+    struct Group {
+        const char* name;
+        int count;
+    };
+    static constexpr Group groups[4] = {{"AA", 8}, {"BA", 7}, {"CA", 4}, {"DA", 6}};
+    vb::Randomize();
+    const int group = std::clamp(int(vb::Rnd() * 4), 0, 3);
+    const int number = std::clamp(int(groups[group].count * vb::Rnd()) + 1, 1, groups[group].count);
+    const QString file = App::Path() + QStringLiteral("/picture/") + QLatin1String(groups[group].name) +
+                         QString::number(number) + QStringLiteral(".jpg");
+    const QPixmap picture(file);
+    if (picture.isNull()) {
+        // A missing or unreadable file: the form goes on without a picture.
+        pictureShown_ = false;
+        pictureFile_.clear();
+        placePicture();
+        return;
+    }
+    picPhotos->setPixmap(picture);
+    picPhotos->setFixedSize(picture.size());
+    pictureShown_ = true;
+    pictureFile_ = file;
+    placePicture();
+    vb::DoEvents();
+}
+
+void frmMeasure::placePicture()
+{
+    if (!pictureShown_) {
+        picPhotos->hide();
+        picPhotosFrame->hide();
+        return;
+    }
+    const int border = std::max(1, vb::TwipsToPixelsX(50, this));
+    const QSize picture = picPhotos->size();
+    // Centred in the space right of the entry frame, a little above the middle of its height.
+    const int left = (picArea_->width() - picture.width()) / 2;
+    const int top = std::max(border, int((picArea_->height() - picture.height()) / 2.5));
+    picPhotos->move(left, top);
+    picPhotosFrame->setGeometry(left - border, top - border, picture.width() + 2 * border, picture.height() + 2 * border);
+    // Too narrow a space would put the picture over the entry frame: then it is hidden, unless
+    // it is taller than the space anyway.
+    const bool hidden = picArea_->height() > picPhotosFrame->height() && left < 0;
+    picPhotosFrame->setVisible(!hidden);
+    picPhotos->setVisible(!hidden);
+    picPhotosFrame->lower();
+    picPhotos->raise();
+}
+
+void frmMeasure::Form_Resize()
+{
+    placePicture();
+}
+
+void frmMeasure::Form_Unload(int& /*cancel*/)
+{
+    if (mdiHealth* main = mdiHealth::Loaded())
+        main->EnableOpener(QStringLiteral("frmMeasure"), true);
+    try {
+        GridWidths widths(*vsFGInfo);
+        modHealth::SaveGridColumnWidths(widths);
+    } catch (const dao::Error&) {
+        // The widths are a convenience; closing goes on.
+    }
+}
