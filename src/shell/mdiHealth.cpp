@@ -12,6 +12,12 @@
 #include "platform/runtime/ui/Interaction.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
+#include "records/frmChngeCustomLblUnt.h"
+#include "records/frmMeasure.h"
+#include "records/frmMemo.h"
+#include "records/frmPerson.h"
+#include "records/frmPictureManager.h"
+#include "records/frmRegimen.h"
 #include "reports/frmGrid.h"
 #include "reports/frmImportMeasurements.h"
 #include "reports/frmReportDoctor.h"
@@ -20,112 +26,14 @@
 
 #include <QAction>
 #include <QIcon>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <optional>
-#include <type_traits>
-
-// The record forms. Until one of them is in the tree (header and code), a plain stand-in of that
-// name keeps the main window usable.
-#if __has_include("records/frmPerson.h") && __has_include("records/frmPerson.cpp")
-#include "records/frmPerson.h"
-#define RAVEL_HAVE_FRMPERSON 1
-#endif
-#if __has_include("records/frmMeasure.h") && __has_include("records/frmMeasure.cpp")
-#include "records/frmMeasure.h"
-#define RAVEL_HAVE_FRMMEASURE 1
-#endif
-#if __has_include("records/frmRegimen.h") && __has_include("records/frmRegimen.cpp")
-#include "records/frmRegimen.h"
-#define RAVEL_HAVE_FRMREGIMEN 1
-#endif
-#if __has_include("records/frmMemo.h") && __has_include("records/frmMemo.cpp")
-#include "records/frmMemo.h"
-#define RAVEL_HAVE_FRMMEMO 1
-#endif
-#if __has_include("records/frmChngeCustomLblUnt.h") && __has_include("records/frmChngeCustomLblUnt.cpp")
-#include "records/frmChngeCustomLblUnt.h"
-#define RAVEL_HAVE_FRMCHNGECUSTOMLBLUNT 1
-#endif
-#if __has_include("records/frmPictureManager.h") && __has_include("records/frmPictureManager.cpp")
-#include "records/frmPictureManager.h"
-#define RAVEL_HAVE_FRMPICTUREMANAGER 1
-#endif
-
-namespace {
-
-// TEMPORARY: a record form that is not in the tree yet.
-class PendingForm : public vb::Form {
-public:
-    PendingForm(const QString& name, const QString& caption, bool mdiChild) : vb::Form(name)
-    {
-        setCaption(caption);
-        setMDIChild(mdiChild);
-        auto* layout = new QVBoxLayout(this);
-        auto* label = new QLabel(QStringLiteral("This window is not built yet."), this);
-        label->setAlignment(Qt::AlignCenter);
-        layout->addWidget(label);
-        resize(400, 200);
-    }
-
-protected:
-    void Form_Unload(int& /*cancel*/) override
-    {
-        if (mdiHealth* main = mdiHealth::Loaded())
-            main->EnableOpener(Name(), true);
-    }
-};
-
-} // namespace
-
-#ifndef RAVEL_HAVE_FRMPERSON
-class frmPerson : public PendingForm {
-public:
-    frmPerson() : PendingForm(QStringLiteral("frmPerson"), QStringLiteral("Person Information"), true) {}
-};
-#endif
-#ifndef RAVEL_HAVE_FRMMEASURE
-class frmMeasure : public PendingForm {
-public:
-    frmMeasure() : PendingForm(QStringLiteral("frmMeasure"), QStringLiteral("Measurement Entry"), true) {}
-};
-#endif
-#ifndef RAVEL_HAVE_FRMREGIMEN
-class frmRegimen : public PendingForm {
-public:
-    frmRegimen() : PendingForm(QStringLiteral("frmRegimen"), QStringLiteral("Regimen Information"), true) {}
-};
-#endif
-#ifndef RAVEL_HAVE_FRMMEMO
-class frmMemo : public PendingForm {
-public:
-    frmMemo() : PendingForm(QStringLiteral("frmMemo"), QStringLiteral("Memo"), true) {}
-    bool SaveMemo() { return true; }
-};
-#endif
-#ifndef RAVEL_HAVE_FRMCHNGECUSTOMLBLUNT
-class frmChngeCustomLblUnt : public PendingForm {
-public:
-    frmChngeCustomLblUnt()
-        : PendingForm(QStringLiteral("frmChngeCustomLblUnt"),
-                      QStringLiteral("Change label and units of custom and selected measures"), false)
-    {
-    }
-};
-#endif
-#ifndef RAVEL_HAVE_FRMPICTUREMANAGER
-class frmPictureManager : public PendingForm {
-public:
-    frmPictureManager() : PendingForm(QStringLiteral("frmPictureManager"), QStringLiteral("Picture Manager"), false) {}
-};
-#endif
 
 namespace {
 
@@ -706,14 +614,9 @@ void mdiHealth::mnuMemoSave_Click()
     auto* memo = vb::Forms().Find<frmMemo>(QStringLiteral("frmMemo"));
     if (!memo)
         return;
-    if constexpr (std::is_same_v<decltype(memo->SaveMemo()), bool>) {
-        // A save that failed keeps the command, so that the text can still be saved.
-        if (!memo->SaveMemo())
-            return;
-    } else {
-        memo->SaveMemo();
-    }
-    mnuMemoSave->setEnabled(false);
+    // A save that failed keeps the command, so that the text can still be saved.
+    if (memo->SaveMemo())
+        mnuMemoSave->setEnabled(false);
 }
 
 void mdiHealth::mnuMemoExit_Click()
