@@ -13,6 +13,7 @@
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/services/Services.h"
 #include "platform/services/Shell.h"
+#include "records/RecordFormSupport.h"
 #include "records/frmMeasure.h"
 #include "reports/clsExport.h"
 #include "reports/clsWebReportGenerator.h"
@@ -22,7 +23,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -36,53 +36,20 @@
 
 namespace {
 
-constexpr vb::OLE_COLOR kLockedBack = vb::vbButtonFace;        // &H8000000F
-constexpr vb::OLE_COLOR kEditableBack = vb::vbWindowBackground; // &H80000005
-constexpr vb::OLE_COLOR kEntryLabelColor = 0xC00000;            // dark blue
 constexpr vb::OLE_COLOR kDangerBand = 0x9999FF;
 constexpr vb::OLE_COLOR kWarningBand = 0x99FFFF;
 constexpr vb::OLE_COLOR kNormalBand = 0x99FF99;
-constexpr int kDetailLength = 200;
 
 const QString kBrowse = QStringLiteral("browse");
 const QString kAddNew = QStringLiteral("addnew");
 const QString kEdit = QStringLiteral("edit");
 const QString kCrLf = QStringLiteral("\r\n");
 
-QLineEdit* lineEdit(const char* name, int maxLength, QWidget* parent)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setMaxLength(maxLength);
-    return box;
-}
-
 // A plain decimal number as the limits are kept: digits with at most one ".".
 bool isNumberText(const QString& text)
 {
     static const QRegularExpression number(QStringLiteral("^(\\d+\\.?\\d*|\\.\\d+)$"));
     return number.match(text).hasMatch();
-}
-
-// The key of a key press as the key filters take it: Backspace (8) or a printable character;
-// 0 for every other key, which passes untouched.
-int keyAsciiOf(const QKeyEvent* key)
-{
-    if (key->key() == Qt::Key_Backspace)
-        return 8;
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return 0;
-    const QString text = key->text();
-    if (text.size() != 1 || !text[0].isPrint())
-        return 0;
-    return text[0].unicode();
-}
-
-void setBold(QWidget* widget, bool bold)
-{
-    QFont font = widget->font();
-    font.setBold(bold);
-    widget->setFont(font);
 }
 
 } // namespace
@@ -103,41 +70,22 @@ frmDSetGoal::frmDSetGoal() : vb::Form(QStringLiteral("frmDSetGoal"))
         lblTemp2Unit[i] = new QLabel(QStringLiteral("mg/dl"), Frame1);
         lblTemp2Unit[i]->setObjectName(QStringLiteral("lblTemp2Unit_%1").arg(i));
     }
-    txtGlNm = lineEdit("txtGlNm", 25, Frame1);
-    txtNL = lineEdit("txtNL", 10, Frame1);
-    txtNH = lineEdit("txtNH", 10, Frame1);
-    txtDL = lineEdit("txtDL", 10, Frame1);
-    txtDH = lineEdit("txtDH", 10, Frame1);
-    txtGlDtl = new QPlainTextEdit(Frame1);
-    txtGlDtl->setObjectName(QStringLiteral("txtGlDtl"));
-    txtGlDtl->setTabChangesFocus(true);
-    txtGlDtl->setFixedHeight(txtGlDtl->fontMetrics().lineSpacing() * 3 + 12);
-    // At most 200 characters, however they arrive (typing or pasting).
-    connect(txtGlDtl, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = txtGlDtl->toPlainText();
-        if (text.size() <= kDetailLength)
-            return;
-        QTextCursor cursor = txtGlDtl->textCursor();
-        const int caret = std::min(cursor.position(), kDetailLength);
-        txtGlDtl->setPlainText(text.left(kDetailLength));
-        cursor = txtGlDtl->textCursor();
-        cursor.setPosition(caret);
-        txtGlDtl->setTextCursor(cursor);
-    });
+    txtGlNm = recordform::makeTextBox(Frame1, "txtGlNm", 25);
+    txtNL = recordform::makeTextBox(Frame1, "txtNL", 10);
+    txtNH = recordform::makeTextBox(Frame1, "txtNH", 10);
+    txtDL = recordform::makeTextBox(Frame1, "txtDL", 10);
+    txtDH = recordform::makeTextBox(Frame1, "txtDH", 10);
+    txtGlDtl = recordform::makeMultiLineBox(Frame1, "txtGlDtl", 200, 3);
     for (QLineEdit* box : {txtNL, txtNH, txtDL, txtDH})
-        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
-    for (QLineEdit* box : {txtNL, txtNH, txtDL})
-        box->installEventFilter(this);
-
-    // The frame's title turns bold in the entry modes; what it holds keeps its own weight.
-    for (QWidget* child : Frame1->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        setBold(child, false);
+        recordform::fitToCharacters(box, 7);
+    recordform::onKeyPress(txtNL, [this](int& key) { txtNL_KeyPress(key); });
+    recordform::onKeyPress(txtNH, [this](int& key) { txtNH_KeyPress(key); });
+    recordform::onKeyPress(txtDL, [this](int& key) { txtDL_KeyPress(key); });
 
     // Red stars mark the fields that must be filled (the empty-field message names them).
     auto star = [this] {
         auto* mark = new QLabel(QStringLiteral("*"), Frame1);
         vb::SetForeColor(mark, vb::vbRed);
-        setBold(mark, false);
         return mark;
     };
     auto* grid = new QGridLayout(Frame1);
@@ -160,12 +108,11 @@ frmDSetGoal::frmDSetGoal() : vb::Form(QStringLiteral("frmDSetGoal"))
     grid->addWidget(star(), 3, 0, Qt::AlignTop);
     grid->addWidget(lbl[5], 3, 1, Qt::AlignTop);
     grid->addWidget(txtGlDtl, 3, 2, 1, 6);
+    // The frame's caption turns bold in the entry modes; what it holds keeps its own look.
+    recordform::keepOwnLook(Frame1);
 
     auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(QLatin1String(caption), this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        return b;
+        return recordform::makeButton(this, name, QLatin1String(caption));
     };
     cmdAddNew = button("cmdAddNew", "&Add New");
     cmdEdit = button("cmdEdit", "&Edit");
@@ -174,18 +121,19 @@ frmDSetGoal::frmDSetGoal() : vb::Form(QStringLiteral("frmDSetGoal"))
     cmdCancel = button("cmdCancel", "&Cancel");
     cmdExport = button("cmdExport", "Export to Web Page");
     cmdHLP = button("cmdHLP", "Topic Help");
-    connect(cmdAddNew, &QPushButton::clicked, this, [this] { cmdAddNew_Click(); });
-    connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
-    connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
-    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    connect(cmdExport, &QPushButton::clicked, this, [this] { cmdExport_Click(); });
-    connect(cmdHLP, &QPushButton::clicked, this, [this] { cmdHLP_Click(); });
+    connect(cmdAddNew, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdAddNew_Click(); }); });
+    connect(cmdEdit, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdEdit_Click(); }); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdDelete_Click(); }); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdSave_Click(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdCancel_Click(); }); });
+    connect(cmdExport, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdExport_Click(); }); });
+    connect(cmdHLP, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdHLP_Click(); }); });
 
     datDSetGoal = new DataControl(this);
     datDSetGoal->setObjectName(QStringLiteral("datDSetGoal"));
     datDSetGoal->setCaption(QStringLiteral("Set Goal:"));
-    connect(datDSetGoal, &DataControl::Reposition, this, [this] { datDSetGoal_Reposition(); });
+    connect(datDSetGoal, &DataControl::Reposition, this,
+            [this] { recordform::guardedEvent([this] { datDSetGoal_Reposition(); }); });
 
     vsFGDSetGoal = new VSFlexGrid(this);
     vsFGDSetGoal->setObjectName(QStringLiteral("vsFGDSetGoal"));
@@ -266,25 +214,15 @@ void frmDSetGoal::SetMode(const QString& mode)
     datDSetGoal->setEnabled(!entering);
     vsFGDSetGoal->setEnabled(!entering);
 
-    auto lock = [](QWidget* box, bool locked) {
-        if (auto* line = qobject_cast<QLineEdit*>(box))
-            line->setReadOnly(locked);
-        else if (auto* text = qobject_cast<QPlainTextEdit*>(box))
-            text->setReadOnly(locked);
-        vb::SetBackColor(box, locked ? kLockedBack : kEditableBack);
-        box->setFocusPolicy(locked ? Qt::ClickFocus : Qt::StrongFocus);
-    };
-    for (QWidget* box : std::initializer_list<QWidget*>{txtGlDtl, txtNL, txtNH, txtDL, txtDH})
-        lock(box, !entering);
-    lock(txtGlNm, mode != kAddNew);
+    for (QLineEdit* box : {txtNL, txtNH, txtDL, txtDH})
+        recordform::lockBox(box, !entering);
+    recordform::lockBox(txtGlDtl, !entering);
+    recordform::lockBox(txtGlNm, mode != kAddNew);
 
     QFont frameFont = Frame1->font();
     frameFont.setBold(entering);
     Frame1->setFont(frameFont);
-    for (QLabel* label : lbl) {
-        setBold(label, entering);
-        vb::SetForeColor(label, entering ? kEntryLabelColor : vb::vbBlack);
-    }
+    recordform::setEntryLook({lbl[0], lbl[1], lbl[2], lbl[3], lbl[4], lbl[5]}, entering);
     if (entering)
         (mode == kAddNew ? static_cast<QWidget*>(txtGlNm) : txtNL)->setFocus();
 }
@@ -294,12 +232,13 @@ void frmDSetGoal::ShowRecord()
     const dao::RecordsetPtr& rs = datDSetGoal->Recordset();
     if (!rs || !rs->isOpen() || rs->AbsolutePosition() < 0)
         return;
-    txtGlNm->setText(vb::CStr(rs->Fields(QStringLiteral("GL_NM")).Value()));
-    txtGlDtl->setPlainText(vb::CStr(rs->Fields(QStringLiteral("GL_DTL")).Value()));
-    txtNL->setText(vb::CStr(rs->Fields(QStringLiteral("GL_NL")).Value()));
-    txtNH->setText(vb::CStr(rs->Fields(QStringLiteral("GL_NH")).Value()));
-    txtDL->setText(vb::CStr(rs->Fields(QStringLiteral("GL_DL")).Value()));
-    txtDH->setText(vb::CStr(rs->Fields(QStringLiteral("GL_DH")).Value()));
+    auto text = [&rs](const char* column) { return vb::CStr(rs->Fields(QLatin1String(column)).Value()); };
+    recordform::setBoxText(txtGlNm, text("GL_NM"));
+    recordform::setMultiLineText(txtGlDtl, text("GL_DTL"));
+    recordform::setBoxText(txtNL, text("GL_NL"));
+    recordform::setBoxText(txtNH, text("GL_NH"));
+    recordform::setBoxText(txtDL, text("GL_DL"));
+    recordform::setBoxText(txtDH, text("GL_DH"));
 }
 
 void frmDSetGoal::ClearFields()
@@ -382,24 +321,6 @@ void frmDSetGoal::cmdCancel_Click()
 void frmDSetGoal::txtNL_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDecimalKey(KeyAscii, txtNL); }
 void frmDSetGoal::txtNH_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDecimalKey(KeyAscii, txtNH); }
 void frmDSetGoal::txtDL_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDecimalKey(KeyAscii, txtDL); }
-
-bool frmDSetGoal::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        int key = keyAsciiOf(static_cast<QKeyEvent*>(event));
-        if (key != 0) {
-            if (watched == txtNL)
-                txtNL_KeyPress(key);
-            else if (watched == txtNH)
-                txtNH_KeyPress(key);
-            else if (watched == txtDL)
-                txtDL_KeyPress(key);
-            if (key == 0)
-                return true;
-        }
-    }
-    return vb::Form::eventFilter(watched, event);
-}
 
 bool frmDSetGoal::limitsAreNumbers()
 {

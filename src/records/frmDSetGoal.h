@@ -9,7 +9,6 @@
 #include <array>
 
 class DataControl;
-class QEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -72,7 +71,6 @@ public:
 
 protected:
     void Form_Load() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setCounterCaption();

@@ -5,6 +5,7 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/controls/UpDown.h"
 #include "platform/runtime/ui/Interaction.h"
+#include "records/RecordFormSupport.h"
 #include "records/frmMeasure.h"
 
 #include <QCheckBox>
@@ -37,7 +38,7 @@ frmOptionTime::frmOptionTime() : vb::Form(QStringLiteral("frmOptionTime"))
         OptnTime[i] = new QRadioButton(QLatin1String(captions[i]), Frame1);
         OptnTime[i]->setObjectName(QStringLiteral("OptnTime_%1").arg(i));
         options->addWidget(OptnTime[i]);
-        connect(OptnTime[i], &QRadioButton::clicked, this, [this, i] { OptnTime_Click(i); });
+        connect(OptnTime[i], &QRadioButton::clicked, this, [this, i] { recordform::guardedEvent([this, i] { OptnTime_Click(i); }); });
     }
 
     chkSetting = new QCheckBox(QStringLiteral("Keep this as default setting for all measurement in future"), this);
@@ -65,8 +66,8 @@ frmOptionTime::frmOptionTime() : vb::Form(QStringLiteral("frmOptionTime"))
     cmdSave->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdSave_Click(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdCancel_Click(); }); });
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
