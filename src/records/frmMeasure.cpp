@@ -75,15 +75,19 @@ constexpr int kCommentLength = 100;
 // shown whole, and a text already longer may still be shortened.
 class LengthLimit : public QValidator {
 public:
-    LengthLimit(int maxLength, QLineEdit* box) : QValidator(box), max_(maxLength), box_(box) {}
+    LengthLimit(int maxLength, QLineEdit* box) : QValidator(box), max_(maxLength)
+    {
+        // The box's text before an edit (the box already holds the edited text while it asks).
+        connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text.size(); });
+    }
     State validate(QString& input, int&) const override
     {
-        return input.size() <= max_ || input.size() <= box_->text().size() ? Acceptable : Invalid;
+        return input.size() <= max_ || input.size() <= shown_ ? Acceptable : Invalid;
     }
 
 private:
     int max_;
-    QLineEdit* box_;
+    qsizetype shown_ = 0;
 };
 
 // The character a key press types, as a key handler sees it: Backspace is 8, other keys that
@@ -1198,7 +1202,7 @@ void frmMeasure::stepTime(int direction)
         else
             next = value > 0 ? value - 1 : 59;
     }
-    if (next != value || text != vb::Format(next, QStringLiteral("00")))
+    if (next != value)
         box->setText(vb::Format(next, QStringLiteral("00")));
 }
 
