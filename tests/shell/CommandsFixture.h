@@ -1,0 +1,67 @@
+#pragma once
+// The shell commands' tests: a program folder with a new database (sample person included), the
+// shipped help pages, tips file and pictures, the runtime and service doubles (an unexpected
+// dialog fails the test), and no form left behind.
+#include "data/DataFixture.h"
+#include "records/RecordsFixture.h"
+
+#include "platform/runtime/App.h"
+#include "platform/runtime/ui/Form.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+
+namespace testing_shell {
+
+// A plain form of a given name that goes away once unloaded, as a default instance does.
+class PlainForm : public vb::Form {
+public:
+    explicit PlainForm(const QString& name) : vb::Form(name) {}
+
+protected:
+    void Form_Unload(int& /*cancel*/) override { deleteLater(); }
+};
+
+class CommandsFixture : public testing_records::RecordsFixture {
+protected:
+    void SetUp() override
+    {
+        testing_records::RecordsFixture::SetUp();
+        const QString shipped = testing_data::executableFolder();
+        for (const char* folder : {"htm", "images", "css"})
+            testing_data::copyFolder(shipped + QLatin1Char('/') + QLatin1String(folder),
+                                     programFolder() + QLatin1Char('/') + QLatin1String(folder));
+    }
+
+    QString programPath(const QString& relative) const { return programFolder() + QLatin1Char('/') + relative; }
+
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+
+    static QByteArray readFile(const QString& path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return file.readAll();
+    }
+
+    // The texts of the message boxes shown so far.
+    QStringList boxTexts()
+    {
+        QStringList texts;
+        for (const auto& entry : messages().Log())
+            texts << entry.text;
+        return texts;
+    }
+};
+
+} // namespace testing_shell

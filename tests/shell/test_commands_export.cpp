@@ -1,0 +1,227 @@
+// "Export to Web Page Report": the grid of every open data form, each under its title, in one
+// page "Report.html" in the program's folder, opened through the shell.
+#include "shell/CommandsFixture.h"
+
+#include "charts/frmChart.h"
+#include "data/Globals.h"
+#include "platform/controls/VSFlexGrid.h"
+#include "platform/runtime/ui/MsgBox.h"
+#include "reports/clsWebReportGenerator.h"
+#include "reports/frmGrid.h"
+#include "shell/mdiHealth.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+using testing_shell::CommandsFixture;
+using testing_shell::PlainForm;
+
+// A loaded form of the given name holding a small grid of the given name: a fixed row and
+// column, then one row of two cells.
+class GridForm : public PlainForm {
+public:
+    GridForm(const QString& formName, const QString& gridName, const QString& cell) : PlainForm(formName)
+    {
+        grid = new VSFlexGrid(this);
+        grid->setObjectName(gridName);
+        grid->setFormatString(QStringLiteral("|Name|Detail"));
+        grid->setRows(2);
+        grid->setTextMatrix(1, 1, cell);
+        grid->setTextMatrix(1, 2, QStringLiteral("detail"));
+    }
+    VSFlexGrid* grid;
+};
+
+class ExportTest : public CommandsFixture {
+protected:
+    QString reportPath() const { return programPath(QStringLiteral("Report.html")); }
+    QByteArray page() const { return readFile(reportPath()); }
+
+    // The table titles of a page, in order.
+    static QStringList titles(const QByteArray& html)
+    {
+        QStringList out;
+        static const QRegularExpression title(QStringLiteral("Class='TableHeader2' colspan='\\d+'>(.*)</TD>"));
+        auto it = title.globalMatch(QString::fromLatin1(html));
+        while (it.hasNext())
+            out << it.next().captured(1);
+        return out;
+    }
+
+    GridForm* openGridForm(const QString& formName, const QString& gridName, const QString& cell = QStringLiteral("cell"))
+    {
+        auto* form = new GridForm(formName, gridName, cell);
+        form->Load();
+        return form;
+    }
+
+    mdiHealth& main() { return vb::defaultInstance<mdiHealth>(); }
+};
+
+TEST_F(ExportTest, PageHoldsTheOpenFormsGridsUnderTheirTitlesAndIsOpened)
+{
+    gPersonKey = samplePerson;
+    auto& grid = vb::defaultInstance<frmGrid>();
+    grid.Load();
+    grid.ShownPlotType = 2;
+    openGridForm(QStringLiteral("frmDSetGoal"), QStringLiteral("vsFGDSetGoal"), QStringLiteral("Fasting"));
+    openGridForm(QStringLiteral("frmMemo"), QStringLiteral("vsFGMemo")); // not a data form: passed over
+
+    main().mnuExportHTML_Click();
+
+    const QByteArray html = page();
+    EXPECT_EQ((QStringList{QStringLiteral("Weekly average measurement reading for Pellam Ostry"),
+                           QStringLiteral("Diabetes Goal")}),
+              titles(html));
+    EXPECT_TRUE(html.contains("Fasting"));
+    EXPECT_TRUE(html.startsWith("<!DOCTYPE html"));
+    EXPECT_TRUE(html.endsWith("</body>\r\n</html>\r\n"));
+    ASSERT_EQ(1u, services().shell().Calls().size());
+    EXPECT_EQ(QStringLiteral("file"), services().shell().Calls()[0].verb);
+    EXPECT_EQ(reportPath(), services().shell().Calls()[0].target);
+    EXPECT_TRUE(messages().Log().empty());
+}
+
+TEST_F(ExportTest, EachFormHasItsTitleAndTheGridFormsFollowsTheLevelShown)
+{
+    gPersonKey = samplePerson;
+    const struct {
+        const char* form;
+        const char* grid;
+        const char* title;
+    } forms[] = {
+        {"frmMeasure", "vsFGInfo", "Measurement Reading for Pellam Ostry"},
+        {"frmRegimen", "vsFGRegimen", "Regimen"},
+        {"frmPerson", "vsFGPerson", "Person"},
+        {"frmDSetGoal", "vsFGDSetGoal", "Diabetes Goal"},
+    };
+    for (const auto& f : forms) {
+        SCOPED_TRACE(f.form);
+        GridForm* form = openGridForm(QLatin1String(f.form), QLatin1String(f.grid));
+        clsWebReportGenerator report;
+        main().ExportActiveGridToWebReport(report);
+        report.SaveToFile(reportPath());
+        EXPECT_EQ(QStringList{QLatin1String(f.title)}, titles(page()));
+        form->Unload();
+    }
+
+    const char* levels[] = {"Daily measurement reading for Pellam Ostry",
+                            "Daily average measurement reading for Pellam Ostry",
+                            "Weekly average measurement reading for Pellam Ostry",
+                            "Monthly average measurement reading for Pellam Ostry", ""};
+    auto& grid = vb::defaultInstance<frmGrid>();
+    grid.Load();
+    for (int level = 0; level <= 4; ++level) {
+        SCOPED_TRACE(level);
+        grid.ShownPlotType = static_cast<qint16>(level);
+        clsWebReportGenerator report;
+        main().ExportActiveGridToWebReport(report);
+        report.SaveToFile(reportPath());
+        EXPECT_EQ(QStringList{QLatin1String(levels[level])}, titles(page()));
+    }
+    grid.Unload();
+
+    auto& chart = vb::defaultInstance<frmChart>();
+    chart.Load();
+    clsWebReportGenerator report;
+    main().ExportActiveGridToWebReport(report);
+    report.SaveToFile(reportPath());
+    EXPECT_EQ(QStringList{QStringLiteral("Regimen Used in the Measurements")}, titles(page()));
+}
+
+TEST_F(ExportTest, WithoutACurrentPersonThePersonsTitlesAreEmpty)
+{
+    gPersonKey = 0;
+    EXPECT_EQ(QString(), main().GetCurrentPersonName());
+    openGridForm(QStringLiteral("frmMeasure"), QStringLiteral("vsFGInfo"));
+    vb::defaultInstance<frmGrid>().Load();
+    openGridForm(QStringLiteral("frmRegimen"), QStringLiteral("vsFGRegimen"));
+    main().mnuExportHTML_Click();
+    EXPECT_EQ((QStringList{QString(), QString(), QStringLiteral("Regimen")}), titles(page()));
+
+    gPersonKey = -1;
+    EXPECT_EQ(QString(), main().GetCurrentPersonName());
+}
+
+TEST_F(ExportTest, ThePersonsNameIsEscapedAndWrittenAsTheCharsetThePageDeclares)
+{
+    gDB->Execute(QStringLiteral("update PERSON set PRSN_NM = 'Zo\u00EB <B> & \u540D' where PRSN_KY = %1").arg(samplePerson));
+    gPersonKey = samplePerson;
+    openGridForm(QStringLiteral("frmMeasure"), QStringLiteral("vsFGInfo"), QStringLiteral("x<y"));
+    main().mnuExportHTML_Click();
+    const QByteArray html = page();
+    EXPECT_TRUE(html.contains("Measurement Reading for Zo\xEB &lt;B&gt; &amp; &#21517;</TD>")) << html.constData();
+    EXPECT_TRUE(html.contains("x&lt;y"));
+    EXPECT_FALSE(html.contains("<B> &"));
+}
+
+TEST_F(ExportTest, OldChartPicturesGoAndWithNoFormOpenThePageIsEmpty)
+{
+    writeFile(programPath(QStringLiteral("temp/1.jpeg")), "old chart");
+    writeFile(programPath(QStringLiteral("temp/2.jpeg")), "old chart");
+    writeFile(programPath(QStringLiteral("temp/keep.txt")), "not a chart");
+    writeFile(reportPath(), "an earlier page");
+
+    main().mnuExportHTML_Click();
+
+    EXPECT_FALSE(QFileInfo::exists(programPath(QStringLiteral("temp/1.jpeg"))));
+    EXPECT_FALSE(QFileInfo::exists(programPath(QStringLiteral("temp/2.jpeg"))));
+    EXPECT_TRUE(QFileInfo::exists(programPath(QStringLiteral("temp/keep.txt"))));
+    const QByteArray html = page();
+    EXPECT_TRUE(titles(html).isEmpty());
+    EXPECT_TRUE(html.endsWith("<body>\r\n\r\n</body>\r\n</html>\r\n"));
+    EXPECT_EQ(1u, services().shell().Calls().size());
+
+    // No temp folder at all is no error either.
+    QDir(programPath(QStringLiteral("temp"))).removeRecursively();
+    main().mnuExportHTML_Click();
+    EXPECT_EQ(2u, services().shell().Calls().size());
+    EXPECT_TRUE(messages().Log().empty());
+}
+
+TEST_F(ExportTest, GoalExportTakesOnlyTheGoalForm)
+{
+    gPersonKey = samplePerson;
+    openGridForm(QStringLiteral("frmPerson"), QStringLiteral("vsFGPerson"));
+    openGridForm(QStringLiteral("frmDSetGoal"), QStringLiteral("vsFGDSetGoal"));
+    clsWebReportGenerator report;
+    main().ExportGoalGridToWebReport(report);
+    report.SaveToFile(reportPath());
+    EXPECT_EQ(QStringList{QStringLiteral("Diabetes Goal")}, titles(page()));
+}
+
+TEST_F(ExportTest, FailuresAreReportedAndTheProgramGoesOn)
+{
+    // A data form without its grid: the conversion stops with the export's message.
+    auto* broken = new PlainForm(QStringLiteral("frmRegimen"));
+    broken->Load();
+    answer(vb::vbOK);
+    main().mnuExportHTML_Click();
+    EXPECT_TRUE(messages().Last().text.startsWith(QStringLiteral("DoHTMLReport: ")));
+    EXPECT_EQ(QStringLiteral("424"), messages().Last().title);
+    EXPECT_EQ(0, messages().Last().icon);
+    EXPECT_EQ(1u, services().shell().Calls().size()); // the page is still written and opened
+    broken->Unload();
+
+    // A page that cannot be written: reported, nothing opened.
+    QFile::remove(reportPath());
+    QDir().mkpath(reportPath());
+    answer(vb::vbOK);
+    main().mnuExportHTML_Click();
+    EXPECT_TRUE(messages().Last().text.startsWith(QStringLiteral("DoHTMLReport: ")));
+    EXPECT_EQ(1u, services().shell().Calls().size());
+    QDir(reportPath()).removeRecursively();
+
+    // A desktop that cannot open the page: told so.
+    services().shell().setResult(false);
+    answer(vb::vbOK);
+    main().mnuExportHTML_Click();
+    EXPECT_EQ(QStringLiteral("The page was written but could not be opened:\r\n") + reportPath(), messages().Last().text);
+    EXPECT_EQ(vb::vbExclamation, messages().Last().icon);
+}
+
+} // namespace
