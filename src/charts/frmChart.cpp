@@ -23,7 +23,7 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     vsFGChartRegimen->setFormatString(QStringLiteral("|Regimen Name|Regimen Detail"));
     vsFGChartRegimen->setRows(1);
     vsFGChartRegimen->setColWidth(0, 0);
-    vsFGChartRegimen->setColWidth(1, 1400);
+    vsFGChartRegimen->setColWidth(1, 1800);
     vsFGChartRegimen->setColWidth(2, 6000);
 
     auto* layout = new QVBoxLayout(this);

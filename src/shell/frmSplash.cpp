@@ -71,6 +71,7 @@ frmSplash::frmSplash() : vb::Form(QStringLiteral("frmSplash"))
 
     lblStatus = new QLabel(QStringLiteral("Making database ..."), frame);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setStyleSheet(QStringLiteral("color: #506070;"));
     lblStatus->setVisible(false); // shown by the first status text
 
     auto* text = new QVBoxLayout;
@@ -81,6 +82,7 @@ frmSplash::frmSplash() : vb::Form(QStringLiteral("frmSplash"))
     text->addWidget(lblCopyright);
     text->addWidget(lblWarning);
     text->addStretch(1);
+    text->addSpacing(6);
     text->addWidget(lblStatus);
 
     auto* layout = new QVBoxLayout(frame);
