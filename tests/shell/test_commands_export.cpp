@@ -7,6 +7,8 @@
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "reports/clsWebReportGenerator.h"
+#include "records/frmDSetGoal.h"
+#include "records/frmMeasure.h"
 #include "reports/frmGrid.h"
 #include "shell/mdiHealth.h"
 
@@ -83,6 +85,29 @@ TEST_F(ExportTest, PageHoldsTheOpenFormsGridsUnderTheirTitlesAndIsOpened)
     ASSERT_EQ(1u, services().shell().Calls().size());
     EXPECT_EQ(QStringLiteral("file"), services().shell().Calls()[0].verb);
     EXPECT_EQ(reportPath(), services().shell().Calls()[0].target);
+    EXPECT_TRUE(messages().Log().empty());
+}
+
+TEST_F(ExportTest, TheMeasurementScreenWithItsGoalFormGivesTheirTwoTables)
+{
+    gPersonKey = samplePerson;
+    mdiHealth& window = main();
+    window.Load(); // opens the Measurement screen for the sample person
+    auto* measure = vb::Forms().Find<frmMeasure>(QStringLiteral("frmMeasure"));
+    ASSERT_NE(nullptr, measure);
+    measure->cmdSetGoal_Click();
+    ASSERT_NE(nullptr, vb::Forms().Find<frmDSetGoal>(QStringLiteral("frmDSetGoal")));
+
+    window.mnuExportHTML_Click();
+
+    const QByteArray html = page();
+    EXPECT_EQ((QStringList{QStringLiteral("Measurement Reading for Pellam Ostry"), QStringLiteral("Diabetes Goal")}),
+              titles(html));
+    // Every reading of the person is a row of the first table, after its title and header rows.
+    const QByteArray measurements = html.left(html.indexOf("<TABLE", html.indexOf("<TABLE") + 1));
+    EXPECT_EQ(count(QStringLiteral("select count(*) from MEASURE where PRSN_KY = %1").arg(samplePerson)) + 2,
+              measurements.count("<TR "));
+    EXPECT_EQ(1u, services().shell().Calls().size());
     EXPECT_TRUE(messages().Log().empty());
 }
 
