@@ -11,6 +11,7 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/Colors.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/Twips.h"
 #include "platform/services/Services.h"
 #include "platform/services/Shell.h"
 #include "records/RecordFormSupport.h"
@@ -20,6 +21,7 @@
 #include "shell/mdiHealth.h"
 #include "shell/modHTMLhelp.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,6 +33,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -212,7 +215,8 @@ void frmDSetGoal::SetMode(const QString& mode)
     // While a goal is entered the current row must not move under it: the save writes into
     // the row it stands on.
     datDSetGoal->setEnabled(!entering);
-    vsFGDSetGoal->setEnabled(!entering);
+    vsFGDSetGoal->setAttribute(Qt::WA_TransparentForMouseEvents, entering);
+    vsFGDSetGoal->setFocusPolicy(entering ? Qt::NoFocus : Qt::StrongFocus);
 
     for (QLineEdit* box : {txtNL, txtNH, txtDL, txtDH})
         recordform::lockBox(box, !entering);
@@ -263,8 +267,18 @@ void frmDSetGoal::FormatGoalGrid()
     grid.setColAlignment(7, flexAlignLeftCenter);
     for (int col = 8; col <= 11; ++col)
         grid.setColWidth(col, 1200);
-    for (int col = 8; col <= 12; ++col)
+    for (int col = 8; col <= 12; ++col) {
         grid.setColAlignment(col, flexAlignCenterCenter);
+        grid.setFixedAlignment(col, flexAlignCenterCenter);
+    }
+
+    // Room for the two-word headers, and for the longest goal name.
+    grid.setRowHeight(0, 500);
+    const QFontMetrics metrics(grid.font());
+    int widest = 0;
+    for (int row = 1; row < grid.Rows(); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(grid.TextMatrix(row, 7)));
+    grid.setColWidth(7, std::max(1800, int(vb::PixelsToTwipsX(widest + 12, &grid))));
 
     const std::pair<int, vb::OLE_COLOR> bands[] = {
         {8, kDangerBand}, {9, kWarningBand}, {10, kNormalBand}, {11, kWarningBand}, {12, kDangerBand}};

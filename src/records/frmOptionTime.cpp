@@ -48,7 +48,6 @@ frmOptionTime::frmOptionTime() : vb::Form(QStringLiteral("frmOptionTime"))
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Label1 = new QLabel(QStringLiteral("Example: Following will be displayed for current measurement"), Frame2);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setWordWrap(true);
     lblTime = new QLabel(Frame2);
     lblTime->setObjectName(QStringLiteral("lblTime"));
     QFont timeFont = lblTime->font();
