@@ -6,10 +6,12 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/Colors.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/Twips.h"
 
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -200,6 +202,19 @@ void keepOwnLook(QGroupBox* frame)
         QFont font = child->font();
         font.setBold(false);
         child->setFont(font);
+    }
+}
+
+void fitHeaders(VSFlexGrid& grid)
+{
+    const QFontMetrics metrics(grid.horizontalHeader()->font());
+    constexpr int kMarginPixels = 16;
+    for (int col = grid.FixedCols(); col < grid.Cols(); ++col) {
+        if (grid.ColHidden(col) || grid.ColWidth(col) <= 0)
+            continue;
+        const int needed = int(vb::PixelsToTwipsX(metrics.horizontalAdvance(grid.TextMatrix(0, col)) + kMarginPixels, &grid));
+        if (grid.ColWidth(col) < needed)
+            grid.setColWidth(col, needed);
     }
 }
 

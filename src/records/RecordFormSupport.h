@@ -52,6 +52,9 @@ void setEntryLook(std::initializer_list<QWidget*> captions, bool entering);
 // The frame's children keep their own colour and weight when the frame's caption changes.
 void keepOwnLook(QGroupBox* frame);
 
+// Widens the shown columns whose header text does not fit (the designed widths were made for a
+// smaller font).
+void fitHeaders(VSFlexGrid& grid);
 // The widths stored under the grid's name (its objectName).
 void loadColumnWidths(VSFlexGrid& grid);
 // Stores the widths; a failure leaves the stored ones (the form closes all the same).

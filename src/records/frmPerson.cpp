@@ -107,6 +107,7 @@ frmPerson::frmPerson(QWidget* parent) : vb::Form(QStringLiteral("frmPerson"), pa
     fitToCharacters(txtFt, 3);
     fitToCharacters(txtIn, 3);
     fitToCharacters(txtCM, 5);
+    txtName->setMinimumWidth(txtName->fontMetrics().averageCharWidth() * 26);
 
     auto* sexLayout = new QHBoxLayout(sexBox);
     sexLayout->setContentsMargins(0, 0, 0, 0);
@@ -156,7 +157,7 @@ frmPerson::frmPerson(QWidget* parent) : vb::Form(QStringLiteral("frmPerson"), pa
     StatusBar1->setSizeGripEnabled(false);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(Frame1, 1);
+    top->addWidget(Frame1, 2);
     top->addLayout(buttonColumn({cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel}));
     top->addStretch(1);
 
@@ -290,6 +291,7 @@ void frmPerson::FormatPersonGrid()
     vsFGPerson->setColWidth(4, kGridWidthNumber);
     vsFGPerson->setColWidth(5, kGridWidthNumber);
     vsFGPerson->setColWidth(6, kGridWidthComment);
+    fitHeaders(*vsFGPerson);
     loadColumnWidths(*vsFGPerson);
 }
 

@@ -58,6 +58,7 @@ frmRegimen::frmRegimen(QWidget* parent) : vb::Form(QStringLiteral("frmRegimen"),
     fitToCharacters(txtName, kNameLength + 4);
     lblDetail = makeLabel(Frame1, "lblDetail", QStringLiteral("Detail:"));
     txtDetail = makeMultiLineBox(Frame1, "txtDetail", kDetailLength, 4);
+    txtDetail->setMinimumWidth(txtDetail->fontMetrics().averageCharWidth() * 40);
 
     auto* nameLayout = new QHBoxLayout;
     nameLayout->setContentsMargins(0, 0, 0, 0);
@@ -88,7 +89,7 @@ frmRegimen::frmRegimen(QWidget* parent) : vb::Form(QStringLiteral("frmRegimen"),
     StatusBar1->setSizeGripEnabled(false);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(Frame1, 1);
+    top->addWidget(Frame1, 2);
     top->addLayout(buttonColumn({cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel}));
     top->addStretch(1);
 
@@ -180,6 +181,7 @@ void frmRegimen::FormatGrid()
     vsFGRegimen->setColAlignment(2, flexAlignLeftCenter);
     vsFGRegimen->setColWidth(3, kGridWidthDetail);
     vsFGRegimen->setColAlignment(3, flexAlignLeftCenter);
+    fitHeaders(*vsFGRegimen);
     loadColumnWidths(*vsFGRegimen);
 }
 

@@ -585,7 +585,7 @@ TEST_F(PersonForm, ADeletionThatFailsHalfWayLeavesEverything)
 TEST_F(PersonForm, ColumnWidthsTheUserLeavesAreKept)
 {
     frmPerson& form = open();
-    EXPECT_NEAR(1400, form.vsFGPerson->ColWidth(2), 15);
+    EXPECT_NEAR(4000, form.vsFGPerson->ColWidth(6), 15);
     form.vsFGPerson->setColWidth(6, 2500);
     close(form);
     EXPECT_NEAR(2500, value(QStringLiteral("select COL7 from GridColumnPersistance where GRID_NM = 'vsFGPerson'")).toInt(), 15);
