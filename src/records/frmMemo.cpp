@@ -72,12 +72,9 @@ void frmMemo::Form_Load()
 {
     const QString path = MemoPath();
     if (!QFileInfo::exists(path)) {
-        {
-            const bool wasLoading = loading_;
-            loading_ = true;
-            txtMemo->setPlainText(DefaultText());
-            loading_ = wasLoading;
-        }
+        loading_ = true;
+        txtMemo->setPlainText(DefaultText());
+        loading_ = false;
         SaveMemo();
         // The default text is no change of the user's, saved or not.
         dirty_ = false;
