@@ -322,12 +322,13 @@ void frmPerson::ShowPerson()
     setBoxText(txtAge, vb::CStr(rs->Fields(QStringLiteral("AGE")).Value()));
     setMultiLineText(txtComment, vb::CStr(rs->Fields(QStringLiteral("COMMENT")).Value()));
 
-    // All three boxes are filled whatever the unit; only those of the unit are visible.
+    // All three boxes are filled whatever the unit; only those of the unit are visible. A
+    // height too large to split into feet fills the centimetre box only.
     const QVariant height = rs->Fields(QStringLiteral("HGT")).Value();
-    if (vb::IsNull(height)) {
+    if (vb::IsNull(height) || std::abs(height.toDouble()) > 1e9) {
         setBoxText(txtFt, QString());
         setBoxText(txtIn, QString());
-        setBoxText(txtCM, QString());
+        setBoxText(txtCM, vb::CStr(height));
     } else {
         const double h = height.toDouble();
         // Inches to the nearest whole number, halves to the even neighbour.

@@ -117,6 +117,20 @@ TEST_F(PersonForm, AKeyThatMatchesNoPersonLeavesTheFirstRowCurrent)
     }
 }
 
+TEST_F(PersonForm, AFailingLoadIsReportedWithTheFormsName)
+{
+    const dao::DatabasePtr database = gDB;
+    gDB.reset();
+    answer(vb::vbOK);
+    frmPerson& form = open();
+    gDB = database;
+    EXPECT_TRUE(lastBox().text.startsWith(QStringLiteral("Error Number: "))) << lastBox().text.toStdString();
+    EXPECT_TRUE(lastBox().text.endsWith(QStringLiteral("\r\nError location:frmPerson"))) << lastBox().text.toStdString();
+    EXPECT_EQ(0, lastBox().icon);
+    // Closing it later still works.
+    close(form);
+}
+
 TEST_F(PersonForm, ModesSetCaptionsButtonsFieldsAndLabels)
 {
     frmPerson& form = open();
