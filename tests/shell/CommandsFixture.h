@@ -11,8 +11,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
+
+#include <utility>
+#include <vector>
 
 namespace testing_shell {
 
@@ -34,6 +38,24 @@ protected:
         for (const char* folder : {"htm", "images", "css"})
             testing_data::copyFolder(shipped + QLatin1Char('/') + QLatin1String(folder),
                                      programFolder() + QLatin1Char('/') + QLatin1String(folder));
+    }
+
+    void TearDown() override
+    {
+        // Forms a test made itself belong to the test.
+        for (const QPointer<QWidget>& form : ownForms_)
+            delete form.data();
+        ownForms_.clear();
+        testing_records::RecordsFixture::TearDown();
+    }
+
+    // A form of the test's own, deleted at the end of the test if nothing else deleted it.
+    template <class T, class... Args>
+    T* makeForm(Args&&... args)
+    {
+        auto* form = new T(std::forward<Args>(args)...);
+        ownForms_.emplace_back(form);
+        return form;
     }
 
     QString programPath(const QString& relative) const { return programFolder() + QLatin1Char('/') + relative; }
@@ -62,6 +84,9 @@ protected:
             texts << entry.text;
         return texts;
     }
+
+private:
+    std::vector<QPointer<QWidget>> ownForms_;
 };
 
 } // namespace testing_shell

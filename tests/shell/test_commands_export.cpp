@@ -56,7 +56,7 @@ protected:
 
     GridForm* openGridForm(const QString& formName, const QString& gridName, const QString& cell = QStringLiteral("cell"))
     {
-        auto* form = new GridForm(formName, gridName, cell);
+        auto* form = makeForm<GridForm>(formName, gridName, cell);
         form->Load();
         return form;
     }
@@ -222,7 +222,7 @@ TEST_F(ExportTest, GoalExportTakesOnlyTheGoalForm)
 TEST_F(ExportTest, FailuresAreReportedAndTheProgramGoesOn)
 {
     // A data form without its grid: the conversion stops with the export's message.
-    auto* broken = new PlainForm(QStringLiteral("frmRegimen"));
+    auto* broken = makeForm<PlainForm>(QStringLiteral("frmRegimen"));
     broken->Load();
     answer(vb::vbOK);
     main().mnuExportHTML_Click();

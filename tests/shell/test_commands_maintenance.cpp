@@ -128,7 +128,7 @@ protected:
 
 TEST_F(MaintenanceTest, BackupWritesACopyThatOpensWithEveryRowAndReopensTheDatabase)
 {
-    auto* other = new PlainForm(QStringLiteral("frmRegimen"));
+    auto* other = makeForm<PlainForm>(QStringLiteral("frmRegimen"));
     other->Load();
     const QString target = programPath(QStringLiteral("backup/copy"));
     QDir().mkpath(programPath(QStringLiteral("backup")));
@@ -171,7 +171,7 @@ TEST_F(MaintenanceTest, BackupReplacesAnExistingFileOnlyWhenTheUserAgrees)
     const QString question = QStringLiteral("The file: ") + target + QStringLiteral(" already exist.") + kCrLf +
                              QStringLiteral("Do you wish to overwrite it?");
 
-    auto* other = new PlainForm(QStringLiteral("frmPerson"));
+    auto* other = makeForm<PlainForm>(QStringLiteral("frmPerson"));
     other->Load();
     answer(vb::vbYes);
     services().fileDialogs().Choose(target);
@@ -273,7 +273,7 @@ TEST_F(MaintenanceTest, BackupThatCannotBeWrittenEndsWithTheDatabaseOpenAgain)
 
 TEST_F(MaintenanceTest, BackupAndCompactionStopWhenAFormWillNotClose)
 {
-    auto* stubborn = new StubbornForm;
+    auto* stubborn = makeForm<StubbornForm>();
     stubborn->Load();
 
     answer(vb::vbYes);
@@ -298,7 +298,7 @@ TEST_F(MaintenanceTest, CompactionShrinksTheFileKeepsEveryRowAndLeavesBothSideCo
     original = modMaintenance::TableRowCounts(*gDB);
     writeFile(path + QStringLiteral("_old"), "left from an earlier run");
     writeFile(path + QStringLiteral("_compact"), "left from an earlier run");
-    auto* other = new PlainForm(QStringLiteral("frmDSetGoal"));
+    auto* other = makeForm<PlainForm>(QStringLiteral("frmDSetGoal"));
     other->Load();
     gDB->Close();
     const qint64 sizeBefore = QFileInfo(path).size();
