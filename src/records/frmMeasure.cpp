@@ -26,7 +26,9 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
+#include <QFontMetrics>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -292,6 +294,16 @@ void frmMeasure::buildControls()
     vsFGInfo = new VSFlexGrid(this);
     vsFGInfo->setObjectName(QStringLiteral("vsFGInfo"));
     vsFGInfo->setDataSource(datInfo);
+    // The date column shows the date in the user's pattern with the time on the 12-hour clock.
+    connect(vsFGInfo, &VSFlexGrid::FilterData, this, [this](int row, int col, QString& text, bool, bool&) {
+        const auto& rs = datInfo->Recordset();
+        const int record = row - vsFGInfo->FixedRows();
+        if (col == fDate + vsFGInfo->FixedCols() && rs && record >= 0 && record < rs->RecordCount()) {
+            const QVariant when = rs->valueAt(record, fDate);
+            if (!vb::IsNull(when))
+                text = dateTimeText(when.toDateTime());
+        }
+    }, Qt::DirectConnection);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -521,6 +533,7 @@ void frmMeasure::Form_Load()
 
         SetMode(EditMode);
         ShowWeightUnit();
+        reserveCaptionWidths();
         if (!requeried_)
             RequeryMeasurements(0, true);
 
@@ -594,8 +607,35 @@ void frmMeasure::FormatGrid()
         for (int col : {3, 4, 12})
             vsFGInfo->setColAlignment(col, flexAlignLeftCenter);
     }
+    fitColumnsToTheirTexts();
     GridWidths widths(*vsFGInfo);
     modHealth::LoadGridColumnWidths(widths);
+}
+
+void frmMeasure::fitColumnsToTheirTexts()
+{
+    // The header row holds two lines: a column is at least as wide as its header's longest word,
+    // and the date column as wide as a date with its time.
+    const QFontMetrics header(vsFGInfo->horizontalHeader()->font());
+    const QFontMetrics cells(vsFGInfo->font());
+    constexpr int kMarginPixels = 14;
+    for (int col = vsFGInfo->FixedCols(); col < vsFGInfo->Cols(); ++col) {
+        if (vsFGInfo->ColHidden(col) || vsFGInfo->ColWidth(col) <= 0)
+            continue;
+        int pixels = 0;
+        for (const QString& word : vsFGInfo->TextMatrix(0, col).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            pixels = std::max(pixels, header.horizontalAdvance(word));
+        if (col == 4)
+            pixels = std::max(pixels, cells.horizontalAdvance(dateTimeText(QDateTime(QDate(2000, 12, 30), QTime(12, 0), Qt::UTC))));
+        const int twips = int(vb::PixelsToTwipsX(pixels + kMarginPixels, vsFGInfo));
+        if (vsFGInfo->ColWidth(col) < twips)
+            vsFGInfo->setColWidth(col, twips);
+    }
+}
+
+QString frmMeasure::dateTimeText(const QDateTime& when) const
+{
+    return when.date().toString(shortDatePattern()) + QLatin1Char(' ') + when.time().toString(QStringLiteral("hh:mm AP"));
 }
 
 void frmMeasure::ShowWeightUnit()
@@ -689,8 +729,12 @@ void frmMeasure::ClearFields()
 void frmMeasure::setDateValue(const QDate& date)
 {
     dateValue_ = date;
-    const QString pattern = gShortDateFormat.isEmpty() ? QStringLiteral("M/d/yyyy") : gShortDateFormat;
-    txtDate->setText(date.isValid() ? date.toString(pattern) : QString());
+    txtDate->setText(date.isValid() ? date.toString(shortDatePattern()) : QString());
+}
+
+QString frmMeasure::shortDatePattern()
+{
+    return gShortDateFormat.isEmpty() ? QStringLiteral("M/d/yyyy") : gShortDateFormat;
 }
 
 bool frmMeasure::IsDateText(const QString& text) const
@@ -765,6 +809,9 @@ void frmMeasure::SetMode(const QString& mode)
     cmdOptionTime->setEnabled(adding);
     cmdSetGoal->setEnabled(!adding);
     datInfo->setVisible(browse);
+    // The add hint speaks of the blue fields; it goes with them.
+    if (!adding)
+        statusText_->clear();
 
     for (QWidget* caption : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2), static_cast<QWidget*>(Frame3),
                              static_cast<QWidget*>(Frame4)})
@@ -774,6 +821,16 @@ void frmMeasure::SetMode(const QString& mode)
     if (browse) {
         for (QLabel* unit : {lblUnitWt, lblUnitTemp[0], lblUnitTemp[1], lblUnitTemp[2]})
             setCaptionLook(unit, false);
+    }
+}
+
+void frmMeasure::reserveCaptionWidths()
+{
+    // Captions turn bold while entering; their room is kept for that, so nothing moves.
+    for (QLabel* label : lbl1) {
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(label->text()) + 2);
     }
 }
 

@@ -167,6 +167,10 @@ private:
     bool isComboLocked(const QComboBox* combo) const;
     void stepTime(int direction);
     void placePicture();
+    void fitColumnsToTheirTexts();
+    void reserveCaptionWidths();
+    QString dateTimeText(const QDateTime& when) const;
+    static QString shortDatePattern();
     void setCounterCaption();
     void showRowAfterWrite(const QDateTime& key);
     // The checks before a save, each with its message; false stops the save.

@@ -122,8 +122,19 @@ TEST_F(MeasureFormTest, TheGridCarriesTheLabelsAndUnitsAndKeepsTheUsersWidths)
     EXPECT_EQ("Comment", grid->TextMatrix(0, 15));
     for (int col = 1; col <= 3; ++col)
         EXPECT_TRUE(grid->ColHidden(col)) << col;
-    EXPECT_EQ(1900, grid->ColWidth(4));
+    // The given widths, widened where a header word or the date with its time needs more.
+    EXPECT_GE(grid->ColWidth(4), 1900);
     EXPECT_EQ(3000, grid->ColWidth(15));
+    EXPECT_EQ("3/12/2024 07:05 PM", [&] {
+        form->cmdAddNew_Click();
+        form->ctDt_DateSelected(12, 3, 2024);
+        form->txtHr->setText("07");
+        form->txtMin->setText("05");
+        form->txtAMPM->setText("PM");
+        form->txtPlse->setText("70");
+        form->cmdSave_Click();
+        return grid->TextMatrix(1, 4);
+    }());
     EXPECT_EQ("Temp:", form->lbl1[8]->text());
     EXPECT_EQ("Oxygen:", form->lbl1[9]->text());
     EXPECT_EQ("C", form->lblUnitTemp[0]->text());
