@@ -149,17 +149,24 @@ void setBoxLocked(QLineEdit* box, bool locked)
     vb::SetBackColor(box, locked ? kGrey : kWhite);
 }
 
+// An error as the record forms show it: its description, critical icon, "Error: " and its number.
+void reportError(const std::exception& error)
+{
+    if (const auto* e = dynamic_cast<const dao::Error*>(&error))
+        vb::MsgBox(e->Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e->Number()));
+    else if (const auto* c = dynamic_cast<const vb::ConversionError*>(&error))
+        vb::MsgBox(c->Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(c->Number()));
+    else
+        vb::MsgBox(QString::fromLocal8Bit(error.what()), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: 0"));
+}
+
 // Runs a handler reached from a signal: an error is shown, never let loose in the event loop.
 void guarded(const std::function<void()>& handler)
 {
     try {
         handler();
-    } catch (const dao::Error& e) {
-        vb::MsgBox(e.Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
-    } catch (const vb::ConversionError& e) {
-        vb::MsgBox(e.Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
     } catch (const std::exception& e) {
-        vb::MsgBox(QString::fromLocal8Bit(e.what()), vb::vbOKOnly | vb::vbCritical, QString());
+        reportError(e);
     }
 }
 
@@ -601,7 +608,8 @@ void frmMeasure::FormatGrid()
     for (int col = 1; col <= 3 && col < columns; ++col)
         vsFGInfo->setColHidden(col, true);
     if (columns > 12) {
-        // The two sugar columns are centred; the date, high pressure and goal name sit left.
+        // The sugar columns are centred by the format string; then the date and the goal name
+        // (and the hidden column 3) are set to the left.
         vsFGInfo->setColAlignment(11, flexAlignCenterCenter);
         vsFGInfo->setColAlignment(12, flexAlignCenterCenter);
         for (int col : {3, 4, 12})
@@ -1050,8 +1058,9 @@ void frmMeasure::cmdSave_Click()
             clsAverage().UpdateAverages(QDateTime(key.date(), QTime(0, 0), Qt::UTC), action);
             transaction.commit();
         }
-    } catch (const dao::Error& e) {
-        vb::MsgBox(e.Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
+    } catch (const std::exception& e) {
+        // Nothing was written (the transaction is undone); the entries stay for another try.
+        reportError(e);
         return;
     }
 
@@ -1094,9 +1103,9 @@ void frmMeasure::cmdDelete_Click()
                      dao::dbFailOnError);
         clsAverage().UpdateAverages(when, clsAverage::actDeleted);
         transaction.commit();
-    } catch (const dao::Error& e) {
+    } catch (const std::exception& e) {
         EditMode = kBrowse;
-        vb::MsgBox(e.Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
+        reportError(e);
         return;
     }
     try {
