@@ -20,6 +20,8 @@ QLabel* newLabel(const QString& name, QWidget* parent, bool wrap = true)
     label->setWordWrap(wrap);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (wrap)
+        label->setMinimumWidth(400);
     return label;
 }
 
@@ -79,7 +81,6 @@ frmAbout::frmAbout(QWidget* parent) : vb::Form(QStringLiteral("frmAbout"), paren
     layout->addWidget(line);
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
-    setMinimumWidth(480);
 
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 }
@@ -113,6 +114,8 @@ void frmAbout::Form_Load()
     lblWarning[1]->setText(QStringLiteral(
         "Brannoway Vudevivoviro envisions creating software that are educational and  helpful at affordable price. Your "
         "support is greatly appreciated."));
+    // The wrapped texts decide the height.
+    adjustSize();
 }
 
 void frmAbout::cmdOK_Click()
