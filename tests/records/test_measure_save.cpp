@@ -49,9 +49,13 @@ TEST_F(MeasureSaveTest, AddReplaceEditAndDeleteKeepTheAveragesRight)
     EXPECT_EQ("PM", form->txtAMPM->text());
     expectAveragesMatch(samplePerson, evening.date());
 
+    // Whatever order the grid had, a save shows it newest first again.
+    form->RequeryMeasurements(3, false);
     addMeasurement(morning, {.high = "131", .low = "85", .pulse = "65", .weight = "151.1"});
     EXPECT_EQ(before + 2, measureCount(samplePerson));
     EXPECT_EQ(morning, form->RecordKey());
+    EXPECT_EQ(evening, rows()->valueAt(0, 3).toDateTime());
+    EXPECT_EQ(QStringLiteral("Measurement: 2 of %1").arg(before + 2), form->datInfo->Caption());
     expectAveragesMatch(samplePerson, morning.date());
 
     // The same minute again: the replace question, Yes the default. No keeps the stored row
