@@ -186,14 +186,4 @@ TEST_F(OptionTimeTest, SavePutsTheExampleIntoAMeasurementFormThatIsAddingOnly)
     EXPECT_EQ(editHour, measure.txtHr->text());
 }
 
-TEST_F(OptionTimeTest, ReadsOnlyClockTimesBack)
-{
-    EXPECT_EQ(QTime(0, 0), frmOptionTime::TimeOfText(QStringLiteral("12:00 AM")));
-    EXPECT_EQ(QTime(12, 5), frmOptionTime::TimeOfText(QStringLiteral("12:05 PM")));
-    EXPECT_EQ(QTime(21, 10), frmOptionTime::TimeOfText(QStringLiteral("09:10 pm")));
-    EXPECT_FALSE(frmOptionTime::TimeOfText(QString()));
-    EXPECT_FALSE(frmOptionTime::TimeOfText(QStringLiteral("13:00 PM")));
-    EXPECT_FALSE(frmOptionTime::TimeOfText(QStringLiteral("10:60 AM")));
-}
-
 } // namespace
