@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QToolBar>
 
+#include <functional>
+
 namespace {
 
 using testing_shell::ShellFixture;
@@ -51,7 +53,7 @@ protected:
         ShellFixture::SetUp();
         startProgram();
         ASSERT_NE(nullptr, mainWindow());
-        main = mainWindow();
+        mdi = mainWindow();
     }
 
     // A form of the test's own, shown; deleted with its window.
@@ -68,7 +70,7 @@ protected:
         return form ? qobject_cast<QMdiSubWindow*>(form->Window()) : nullptr;
     }
 
-    mdiHealth* main = nullptr;
+    mdiHealth* mdi = nullptr;
 };
 
 // A main window over a database without persons (no sample files).
@@ -79,9 +81,9 @@ protected:
         ShellFixture::SetUp();
         startProgramWithoutSamples();
         ASSERT_NE(nullptr, mainWindow());
-        main = mainWindow();
+        mdi = mainWindow();
     }
-    mdiHealth* main = nullptr;
+    mdiHealth* mdi = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -89,29 +91,29 @@ protected:
 
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndStartStates)
 {
-    EXPECT_EQ(QStringLiteral("Ravelcombrick"), main->windowTitle());
+    EXPECT_EQ(QStringLiteral("Ravelcombrick"), mdi->windowTitle());
     const std::pair<QMenu*, QString> menus[] = {
-        {main->mnuFile, QStringLiteral("&File")},         {main->mnuEntry, QStringLiteral("&Entry")},
-        {main->mnuView, QStringLiteral("&View")},         {main->mnuReport, QStringLiteral("Reports")},
-        {main->mnuMemo, QStringLiteral("&Memo")},         {main->mnuUtilities, QStringLiteral("&Health-Utilites")},
-        {main->mnuTools, QStringLiteral("&Tools")},       {main->mnuWindow, QStringLiteral("&Window")},
-        {main->mnuHelp, QStringLiteral("&Help")},
+        {mdi->mnuFile, QStringLiteral("&File")},         {mdi->mnuEntry, QStringLiteral("&Entry")},
+        {mdi->mnuView, QStringLiteral("&View")},         {mdi->mnuReport, QStringLiteral("Reports")},
+        {mdi->mnuMemo, QStringLiteral("&Memo")},         {mdi->mnuUtilities, QStringLiteral("&Health-Utilites")},
+        {mdi->mnuTools, QStringLiteral("&Tools")},       {mdi->mnuWindow, QStringLiteral("&Window")},
+        {mdi->mnuHelp, QStringLiteral("&Help")},
     };
     for (const auto& [menu, caption] : menus)
         EXPECT_EQ(caption, menu->title());
 
     const std::tuple<QAction*, QString, QKeySequence> items[] = {
-        {main->mnuPerson, QStringLiteral("&Person"), QKeySequence(QStringLiteral("Ctrl+P"))},
-        {main->mnuRegimen, QStringLiteral("&Regimen"), QKeySequence(QStringLiteral("Ctrl+R"))},
-        {main->mnuMeasure, QStringLiteral("&Measurement"), QKeySequence(QStringLiteral("Ctrl+M"))},
-        {main->mnuReportForDoctor, QStringLiteral("Report for Doctor"), QKeySequence(QStringLiteral("Ctrl+D"))},
-        {main->mnuMemoOpen, QStringLiteral("&Open"), QKeySequence(QStringLiteral("Ctrl+O"))},
-        {main->mnuMemoSave, QStringLiteral("Sa&ve"), QKeySequence(QStringLiteral("Ctrl+S"))},
-        {main->mnuBMI, QStringLiteral("BMI Calculator"), QKeySequence(QStringLiteral("Ctrl+B"))},
-        {main->mnuFC, QStringLiteral("Fahrenheit Centigrade Calcualtor"), QKeySequence()},
-        {main->mnuChart, QStringLiteral("&Chart of Measurements"), QKeySequence()},
-        {main->mnuGrid, QStringLiteral("&Browse Measurements"), QKeySequence()},
-        {main->mnuAbout, QStringLiteral("&About Ravelcombrick Software..."), QKeySequence()},
+        {mdi->mnuPerson, QStringLiteral("&Person"), QKeySequence(QStringLiteral("Ctrl+P"))},
+        {mdi->mnuRegimen, QStringLiteral("&Regimen"), QKeySequence(QStringLiteral("Ctrl+R"))},
+        {mdi->mnuMeasure, QStringLiteral("&Measurement"), QKeySequence(QStringLiteral("Ctrl+M"))},
+        {mdi->mnuReportForDoctor, QStringLiteral("Report for Doctor"), QKeySequence(QStringLiteral("Ctrl+D"))},
+        {mdi->mnuMemoOpen, QStringLiteral("&Open"), QKeySequence(QStringLiteral("Ctrl+O"))},
+        {mdi->mnuMemoSave, QStringLiteral("Sa&ve"), QKeySequence(QStringLiteral("Ctrl+S"))},
+        {mdi->mnuBMI, QStringLiteral("BMI Calculator"), QKeySequence(QStringLiteral("Ctrl+B"))},
+        {mdi->mnuFC, QStringLiteral("Fahrenheit Centigrade Calcualtor"), QKeySequence()},
+        {mdi->mnuChart, QStringLiteral("&Chart of Measurements"), QKeySequence()},
+        {mdi->mnuGrid, QStringLiteral("&Browse Measurements"), QKeySequence()},
+        {mdi->mnuAbout, QStringLiteral("&About Ravelcombrick Software..."), QKeySequence()},
     };
     for (const auto& [item, caption, shortcut] : items) {
         SCOPED_TRACE(caption.toStdString());
@@ -120,17 +122,17 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndStartStates)
     }
 
     // Hidden items are not in their menus; the hidden "Print Chart" starts disabled.
-    EXPECT_FALSE(main->mnuFile->actions().contains(main->mnuPrint));
-    EXPECT_FALSE(main->mnuPrint->isEnabled());
-    EXPECT_FALSE(main->mnuEntry->actions().contains(main->mnuImportMeasurements));
-    EXPECT_FALSE(main->mnuEntry->actions().contains(main->mnuDash12));
-    EXPECT_TRUE(main->mnuEntry->actions().contains(main->mnuChngeCustomLblUnt));
-    EXPECT_TRUE(main->mnuTools->actions().contains(main->mnuDatabase->menuAction()));
-    EXPECT_TRUE(main->mnuDatabase->actions().contains(main->mnuCompactDB));
+    EXPECT_FALSE(mdi->mnuFile->actions().contains(mdi->mnuPrint));
+    EXPECT_FALSE(mdi->mnuPrint->isEnabled());
+    EXPECT_FALSE(mdi->mnuEntry->actions().contains(mdi->mnuImportMeasurements));
+    EXPECT_FALSE(mdi->mnuEntry->actions().contains(mdi->mnuDash12));
+    EXPECT_TRUE(mdi->mnuEntry->actions().contains(mdi->mnuChngeCustomLblUnt));
+    EXPECT_TRUE(mdi->mnuTools->actions().contains(mdi->mnuDatabase->menuAction()));
+    EXPECT_TRUE(mdi->mnuDatabase->actions().contains(mdi->mnuCompactDB));
     // Memo: open on, save and exit off.
-    EXPECT_TRUE(main->mnuMemoOpen->isEnabled());
-    EXPECT_FALSE(main->mnuMemoSave->isEnabled());
-    EXPECT_FALSE(main->mnuMemoExit->isEnabled());
+    EXPECT_TRUE(mdi->mnuMemoOpen->isEnabled());
+    EXPECT_FALSE(mdi->mnuMemoSave->isEnabled());
+    EXPECT_FALSE(mdi->mnuMemoExit->isEnabled());
 }
 
 TEST_F(MainWindowTest, ToolbarButtonsStandAtTheirPositionsWithKeysAndTooltips)
@@ -143,45 +145,45 @@ TEST_F(MainWindowTest, ToolbarButtonsStandAtTheirPositionsWithKeysAndTooltips)
         {6, QStringLiteral("Grid"), QStringLiteral("Browse Measurements")},
     };
     for (const auto& [position, key, toolTip] : buttons) {
-        QAction* button = main->Toolbar1Button(position);
+        QAction* button = mdi->Toolbar1Button(position);
         ASSERT_NE(nullptr, button);
         EXPECT_EQ(key, mdiHealth::ButtonKey(button));
         EXPECT_EQ(toolTip, button->toolTip());
-        EXPECT_EQ(button, main->Toolbar1Button(key));
+        EXPECT_EQ(button, mdi->Toolbar1Button(key));
     }
-    EXPECT_TRUE(main->Toolbar1Button(4)->isSeparator());
-    EXPECT_EQ(nullptr, main->Toolbar1Button(0));
-    EXPECT_EQ(nullptr, main->Toolbar1Button(99));
+    EXPECT_TRUE(mdi->Toolbar1Button(4)->isSeparator());
+    EXPECT_EQ(nullptr, mdi->Toolbar1Button(0));
+    EXPECT_EQ(nullptr, mdi->Toolbar1Button(99));
     for (const char* key : {"ReportForDoctor", "ExportWebPage", "BMI", "WorkWithBiologicalClock", "Memo", "Tip",
                             "Help", "Print", "Exit"}) {
         SCOPED_TRACE(key);
-        QAction* button = main->Toolbar1Button(QLatin1String(key));
+        QAction* button = mdi->Toolbar1Button(QLatin1String(key));
         ASSERT_NE(nullptr, button);
         EXPECT_FALSE(button->icon().isNull());
     }
-    EXPECT_EQ(QStringLiteral("Exit Program"), main->Toolbar1Button(QStringLiteral("Exit"))->toolTip());
+    EXPECT_EQ(QStringLiteral("Exit Program"), mdi->Toolbar1Button(QStringLiteral("Exit"))->toolTip());
 }
 
 TEST_F(MainWindowTest, MenuItemAndItsButtonAreEnabledTogether)
 {
-    main->mnuRegimen->setEnabled(false);
-    EXPECT_FALSE(main->Toolbar1Button(2)->isEnabled());
-    main->Toolbar1Button(2)->setEnabled(true);
-    EXPECT_TRUE(main->mnuRegimen->isEnabled());
+    mdi->mnuRegimen->setEnabled(false);
+    EXPECT_FALSE(mdi->Toolbar1Button(2)->isEnabled());
+    mdi->Toolbar1Button(2)->setEnabled(true);
+    EXPECT_TRUE(mdi->mnuRegimen->isEnabled());
 
-    main->EnableOpener(QStringLiteral("frmMemo"), false);
-    EXPECT_FALSE(main->Toolbar1Button(QStringLiteral("Memo"))->isEnabled());
-    main->EnableOpener(QStringLiteral("frmMemo"), true);
-    EXPECT_TRUE(main->mnuMemoOpen->isEnabled());
+    mdi->EnableOpener(QStringLiteral("frmMemo"), false);
+    EXPECT_FALSE(mdi->Toolbar1Button(QStringLiteral("Memo"))->isEnabled());
+    mdi->EnableOpener(QStringLiteral("frmMemo"), true);
+    EXPECT_TRUE(mdi->mnuMemoOpen->isEnabled());
 
     // The chart's command and "Print Chart" go opposite ways.
-    main->EnableOpener(QStringLiteral("frmChart"), false);
-    EXPECT_FALSE(main->Toolbar1Button(5)->isEnabled());
-    EXPECT_TRUE(main->mnuPrint->isEnabled());
+    mdi->EnableOpener(QStringLiteral("frmChart"), false);
+    EXPECT_FALSE(mdi->Toolbar1Button(5)->isEnabled());
+    EXPECT_TRUE(mdi->mnuPrint->isEnabled());
     // Forms in libraries that do not link the shell reach it by name.
-    QMetaObject::invokeMethod(main, "EnableOpener", Q_ARG(QString, QStringLiteral("frmChart")), Q_ARG(bool, true));
-    EXPECT_TRUE(main->mnuChart->isEnabled());
-    EXPECT_FALSE(main->mnuPrint->isEnabled());
+    QMetaObject::invokeMethod(mdi, "EnableOpener", Q_ARG(QString, QStringLiteral("frmChart")), Q_ARG(bool, true));
+    EXPECT_TRUE(mdi->mnuChart->isEnabled());
+    EXPECT_FALSE(mdi->mnuPrint->isEnabled());
 }
 
 TEST_F(MainWindowTest, RegimenButtonTakesOneOfThreePicturesAtRandom)
@@ -209,9 +211,12 @@ TEST_F(MainWindowTest, RegimenButtonTakesOneOfThreePicturesAtRandom)
 TEST_F(EmptyDatabaseTest, MeasurementChartAndGridNeedAPersonThenChartAndGridAMeasurement)
 {
     ASSERT_TRUE(isLoaded(QStringLiteral("frmPerson")));
-    for (auto opener : {&mdiHealth::mnuMeasure_Click, &mdiHealth::mnuChart_Click, &mdiHealth::mnuGrid_Click}) {
+    mdiHealth& window = *mdi;
+    const std::function<void()> openers[] = {[&] { window.mnuMeasure_Click(); }, [&] { window.mnuChart_Click(); },
+                                             [&] { window.mnuGrid_Click(); }};
+    for (const auto& opener : openers) {
         answer(vb::vbOK);
-        (main->*opener)();
+        opener();
         ASSERT_FALSE(boxLog().empty());
         EXPECT_EQ(noPersonText, boxLog().back().text);
         EXPECT_EQ(vb::vbExclamation, boxLog().back().icon);
@@ -223,10 +228,10 @@ TEST_F(EmptyDatabaseTest, MeasurementChartAndGridNeedAPersonThenChartAndGridAMea
 
     gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM) values ('Ida Morrow')"), dao::dbFailOnError);
     answer(vb::vbOK);
-    main->mnuChart_Click();
+    mdi->mnuChart_Click();
     EXPECT_EQ(noMeasurementChartText, boxLog().back().text);
     answer(vb::vbOK);
-    main->Toolbar1_ButtonClick(main->Toolbar1Button(QStringLiteral("Grid")));
+    mdi->Toolbar1_ButtonClick(mdi->Toolbar1Button(QStringLiteral("Grid")));
     EXPECT_EQ(noMeasurementGridText, boxLog().back().text);
     EXPECT_EQ(vb::vbExclamation, boxLog().back().icon);
     EXPECT_FALSE(isLoaded(QStringLiteral("frmChart")));
@@ -235,65 +240,65 @@ TEST_F(EmptyDatabaseTest, MeasurementChartAndGridNeedAPersonThenChartAndGridAMea
     const size_t boxesSoFar = boxLog().size();
 
     // A person is enough for the Measurement form, which takes the Person form's place.
-    main->mnuMeasure_Click();
+    mdi->mnuMeasure_Click();
     EXPECT_EQ(boxesSoFar, boxLog().size());
     EXPECT_TRUE(isLoaded(QStringLiteral("frmMeasure")));
     EXPECT_FALSE(isLoaded(QStringLiteral("frmPerson")));
-    EXPECT_TRUE(main->mnuPerson->isEnabled());
-    EXPECT_TRUE(main->Toolbar1Button(1)->isEnabled());
-    EXPECT_FALSE(main->mnuMeasure->isEnabled());
+    EXPECT_TRUE(mdi->mnuPerson->isEnabled());
+    EXPECT_TRUE(mdi->Toolbar1Button(1)->isEnabled());
+    EXPECT_FALSE(mdi->mnuMeasure->isEnabled());
 
     // And a measurement opens the chart.
     const int person = count(QStringLiteral("select PRSN_KY from PERSON"));
     gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, HBP, LBP) values (%1, #3/1/2024 8:00 AM#, 120, 80)")
                      .arg(person),
                  dao::dbFailOnError);
-    main->mnuChart_Click();
+    mdi->mnuChart_Click();
     EXPECT_TRUE(isLoaded(QStringLiteral("frmChart")));
     EXPECT_EQ(boxesSoFar, boxLog().size());
 }
 
 TEST_F(MainWindowTest, OpeningTheGridClosesTheChartAndSwapsTheirCommands)
 {
-    main->mnuChart_Click();
+    mdi->mnuChart_Click();
     ASSERT_TRUE(isLoaded(QStringLiteral("frmChart")));
     EXPECT_FALSE(isLoaded(QStringLiteral("frmMeasure")));
-    EXPECT_TRUE(main->mnuMeasure->isEnabled());
-    EXPECT_TRUE(main->Toolbar1Button(3)->isEnabled());
-    EXPECT_FALSE(main->mnuChart->isEnabled());
-    EXPECT_FALSE(main->Toolbar1Button(5)->isEnabled());
-    EXPECT_TRUE(main->mnuPrint->isEnabled());
+    EXPECT_TRUE(mdi->mnuMeasure->isEnabled());
+    EXPECT_TRUE(mdi->Toolbar1Button(3)->isEnabled());
+    EXPECT_FALSE(mdi->mnuChart->isEnabled());
+    EXPECT_FALSE(mdi->Toolbar1Button(5)->isEnabled());
+    EXPECT_TRUE(mdi->mnuPrint->isEnabled());
 
-    main->mnuGrid_Click();
+    mdi->mnuGrid_Click();
     EXPECT_FALSE(isLoaded(QStringLiteral("frmChart")));
     EXPECT_TRUE(isLoaded(QStringLiteral("frmGrid")));
-    EXPECT_TRUE(main->mnuChart->isEnabled());
-    EXPECT_TRUE(main->Toolbar1Button(5)->isEnabled());
-    EXPECT_FALSE(main->mnuPrint->isEnabled());
-    EXPECT_FALSE(main->mnuGrid->isEnabled());
-    EXPECT_FALSE(main->Toolbar1Button(6)->isEnabled());
+    EXPECT_TRUE(mdi->mnuChart->isEnabled());
+    EXPECT_TRUE(mdi->Toolbar1Button(5)->isEnabled());
+    EXPECT_FALSE(mdi->mnuPrint->isEnabled());
+    EXPECT_FALSE(mdi->mnuGrid->isEnabled());
+    EXPECT_FALSE(mdi->Toolbar1Button(6)->isEnabled());
     EXPECT_TRUE(boxLog().empty());
 }
 
 TEST_F(MainWindowTest, ToolbarButtonsOpenWhatTheirMenuItemsOpen)
 {
-    main->Toolbar1_ButtonClick(main->Toolbar1Button(QStringLiteral("Regimen")));
+    mdi->Toolbar1_ButtonClick(mdi->Toolbar1Button(QStringLiteral("Regimen")));
     EXPECT_TRUE(isLoaded(QStringLiteral("frmRegimen")));
-    EXPECT_FALSE(main->mnuRegimen->isEnabled());
-    main->Toolbar1_ButtonClick(main->Toolbar1Button(QStringLiteral("Person")));
+    EXPECT_FALSE(mdi->mnuRegimen->isEnabled());
+    mdi->Toolbar1_ButtonClick(mdi->Toolbar1Button(QStringLiteral("Person")));
     EXPECT_TRUE(isLoaded(QStringLiteral("frmPerson")));
     EXPECT_FALSE(isLoaded(QStringLiteral("frmRegimen")));
-    EXPECT_TRUE(main->mnuRegimen->isEnabled());
-    main->Toolbar1_ButtonClick(main->Toolbar1Button(QStringLiteral("BMI")));
+    EXPECT_TRUE(mdi->mnuRegimen->isEnabled());
+    mdi->Toolbar1_ButtonClick(mdi->Toolbar1Button(QStringLiteral("BMI")));
     EXPECT_TRUE(isLoaded(QStringLiteral("frmBMI")));
-    main->Toolbar1_ButtonClick(main->Toolbar1Button(QStringLiteral("WorkWithBiologicalClock")));
+    mdi->Toolbar1_ButtonClick(mdi->Toolbar1Button(QStringLiteral("WorkWithBiologicalClock")));
     EXPECT_TRUE(isLoaded(QStringLiteral("frmBiologicalClockWork")));
 
     // The report for the doctor and the import are modal.
     services().modal().Expect([](vb::FormBase& form) { form.Unload(); });
-    main->Toolbar1_ButtonClick(main->Toolbar1Button(QStringLiteral("ReportForDoctor")));
+    mdi->Toolbar1_ButtonClick(mdi->Toolbar1Button(QStringLiteral("ReportForDoctor")));
     services().modal().Expect([](vb::FormBase& form) { form.Unload(); });
-    main->mnuImportMeasurements_Click();
+    mdi->mnuImportMeasurements_Click();
     EXPECT_EQ((QStringList{QStringLiteral("frmReportDoctor"), QStringLiteral("frmImportMeasurements")}),
               services().modal().Log());
     EXPECT_FALSE(isLoaded(QStringLiteral("frmReportDoctor")));
@@ -302,7 +307,7 @@ TEST_F(MainWindowTest, ToolbarButtonsOpenWhatTheirMenuItemsOpen)
     QAction none;
     none.setData(QStringLiteral(" "));
     const QStringList before = loadedForms();
-    main->Toolbar1_ButtonClick(&none);
+    mdi->Toolbar1_ButtonClick(&none);
     EXPECT_EQ(before, loadedForms());
 }
 
@@ -311,27 +316,27 @@ TEST_F(MainWindowTest, ToolbarButtonsOpenWhatTheirMenuItemsOpen)
 
 TEST_F(MainWindowTest, CloseLeavesTheMemoAndTwoCalculatorsAndClosesEverythingElse)
 {
-    main->mnuMemoOpen_Click();
-    main->mnuBMI_Click();
-    main->mnuWrkBio_Click();
-    main->mnuFC_Click();
+    mdi->mnuMemoOpen_Click();
+    mdi->mnuBMI_Click();
+    mdi->mnuWrkBio_Click();
+    mdi->mnuFC_Click();
     showPlainForm(QStringLiteral("frmDSetGoal"), true);
     showPlainForm(QStringLiteral("frmOptionTime"), false);
     ASSERT_TRUE(isLoaded(QStringLiteral("frmMeasure")));
 
-    main->mnuClose_Click();
+    mdi->mnuClose_Click();
 
     QStringList left = loadedForms();
     left.sort();
     EXPECT_EQ((QStringList{QStringLiteral("frmBMI"), QStringLiteral("frmBiologicalClockWork"), QStringLiteral("frmMemo"),
                            QStringLiteral("mdiHealth")}),
               left);
-    EXPECT_TRUE(main->mnuMeasure->isEnabled());
-    EXPECT_TRUE(main->Toolbar1Button(3)->isEnabled());
+    EXPECT_TRUE(mdi->mnuMeasure->isEnabled());
+    EXPECT_TRUE(mdi->Toolbar1Button(3)->isEnabled());
 
     // Opening a data form does the same.
-    main->mnuFC_Click();
-    main->mnuRegimen_Click();
+    mdi->mnuFC_Click();
+    mdi->mnuRegimen_Click();
     EXPECT_FALSE(isLoaded(QStringLiteral("frmCnFConverter")));
     EXPECT_TRUE(isLoaded(QStringLiteral("frmBMI")));
     EXPECT_TRUE(isLoaded(QStringLiteral("frmMemo")));
@@ -341,8 +346,8 @@ TEST_F(MainWindowTest, CloseLeavesTheMemoAndTwoCalculatorsAndClosesEverythingEls
 TEST_F(MainWindowTest, FormThatRefusesToCloseStaysAndTheOthersStillClose)
 {
     showPlainForm(QStringLiteral("frmStubborn"), true, true);
-    main->mnuFC_Click();
-    main->ArrangeChildForms(2);
+    mdi->mnuFC_Click();
+    mdi->ArrangeChildForms(2);
     EXPECT_TRUE(isLoaded(QStringLiteral("frmStubborn")));
     EXPECT_FALSE(isLoaded(QStringLiteral("frmCnFConverter")));
     EXPECT_FALSE(isLoaded(QStringLiteral("frmMeasure")));
@@ -350,7 +355,7 @@ TEST_F(MainWindowTest, FormThatRefusesToCloseStaysAndTheOthersStillClose)
 
 TEST_F(MainWindowTest, ResizingFitsTheNonExemptChildFormsToTheClientArea)
 {
-    main->mnuWrkBio_Click();
+    mdi->mnuWrkBio_Click();
     QMdiSubWindow* planner = subWindowOf(QStringLiteral("frmBiologicalClockWork"));
     ASSERT_NE(nullptr, planner);
     planner->setGeometry(10, 10, 150, 100);
@@ -358,24 +363,24 @@ TEST_F(MainWindowTest, ResizingFitsTheNonExemptChildFormsToTheClientArea)
     ASSERT_NE(nullptr, measure);
     measure->setGeometry(5, 5, 100, 80);
 
-    main->resize(main->width() + 120, main->height() + 60);
-    const QSize inner = main->MdiArea()->viewport()->size();
+    mdi->resize(mdi->width() + 120, mdi->height() + 60);
+    const QSize inner = mdi->MdiArea()->viewport()->size();
     EXPECT_EQ(QRect(QPoint(0, 0), inner), measure->geometry());
     EXPECT_EQ(QRect(10, 10, 150, 100), planner->geometry());
 
     // A minimised main window fits nothing.
     measure->setGeometry(5, 5, 100, 80);
-    main->showMinimized();
-    main->ArrangeChildForms(1);
+    mdi->showMinimized();
+    mdi->ArrangeChildForms(1);
     EXPECT_EQ(QRect(5, 5, 100, 80), measure->geometry());
 }
 
 TEST_F(MainWindowTest, OpenedDataFormFillsTheClientArea)
 {
-    main->mnuRegimen_Click();
+    mdi->mnuRegimen_Click();
     QMdiSubWindow* regimen = subWindowOf(QStringLiteral("frmRegimen"));
     ASSERT_NE(nullptr, regimen);
-    EXPECT_EQ(QRect(QPoint(0, 0), main->MdiArea()->viewport()->size()), regimen->geometry());
+    EXPECT_EQ(QRect(QPoint(0, 0), mdi->MdiArea()->viewport()->size()), regimen->geometry());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -383,43 +388,43 @@ TEST_F(MainWindowTest, OpenedDataFormFillsTheClientArea)
 
 TEST_F(MainWindowTest, MemoCommandsFollowTheMemo)
 {
-    main->Toolbar1_ButtonClick(main->Toolbar1Button(QStringLiteral("Memo")));
+    mdi->Toolbar1_ButtonClick(mdi->Toolbar1Button(QStringLiteral("Memo")));
     ASSERT_TRUE(isLoaded(QStringLiteral("frmMemo")));
-    EXPECT_FALSE(main->mnuMemoOpen->isEnabled());
-    EXPECT_FALSE(main->Toolbar1Button(QStringLiteral("Memo"))->isEnabled());
-    EXPECT_TRUE(main->mnuMemoSave->isEnabled());
-    EXPECT_TRUE(main->mnuMemoExit->isEnabled());
+    EXPECT_FALSE(mdi->mnuMemoOpen->isEnabled());
+    EXPECT_FALSE(mdi->Toolbar1Button(QStringLiteral("Memo"))->isEnabled());
+    EXPECT_TRUE(mdi->mnuMemoSave->isEnabled());
+    EXPECT_TRUE(mdi->mnuMemoExit->isEnabled());
 
-    main->mnuMemoSave_Click();
-    EXPECT_FALSE(main->mnuMemoSave->isEnabled());
+    mdi->mnuMemoSave_Click();
+    EXPECT_FALSE(mdi->mnuMemoSave->isEnabled());
     EXPECT_TRUE(QFile::exists(App::Path() + QStringLiteral("/Memo.txt")));
 
-    main->mnuMemoExit_Click();
+    mdi->mnuMemoExit_Click();
     EXPECT_FALSE(isLoaded(QStringLiteral("frmMemo")));
-    EXPECT_TRUE(main->mnuMemoOpen->isEnabled());
-    EXPECT_TRUE(main->Toolbar1Button(QStringLiteral("Memo"))->isEnabled());
-    EXPECT_FALSE(main->mnuMemoExit->isEnabled());
+    EXPECT_TRUE(mdi->mnuMemoOpen->isEnabled());
+    EXPECT_TRUE(mdi->Toolbar1Button(QStringLiteral("Memo"))->isEnabled());
+    EXPECT_FALSE(mdi->mnuMemoExit->isEnabled());
 }
 
 TEST_F(MainWindowTest, WindowMenuListsTheOpenChildWindows)
 {
-    main->mnuMemoOpen_Click();
-    emit main->mnuWindow->aboutToShow();
+    mdi->mnuMemoOpen_Click();
+    emit mdi->mnuWindow->aboutToShow();
     QStringList captions;
-    for (QAction* item : main->mnuWindow->actions())
+    for (QAction* item : mdi->mnuWindow->actions())
         captions << item->text();
     ASSERT_EQ(2, captions.size());
     EXPECT_TRUE(captions[0].contains(QStringLiteral("Measurement Entry")));
     EXPECT_TRUE(captions[1].contains(QStringLiteral("Memo")));
 
     // Choosing one makes it the active window.
-    main->mnuWindow->actions()[0]->trigger();
-    EXPECT_EQ(subWindowOf(QStringLiteral("frmMeasure")), main->MdiArea()->activeSubWindow());
+    mdi->mnuWindow->actions()[0]->trigger();
+    EXPECT_EQ(subWindowOf(QStringLiteral("frmMeasure")), mdi->MdiArea()->activeSubWindow());
 
-    main->mnuClose_Click();
-    main->mnuMemoExit_Click();
-    emit main->mnuWindow->aboutToShow();
-    EXPECT_TRUE(main->mnuWindow->actions().isEmpty());
+    mdi->mnuClose_Click();
+    mdi->mnuMemoExit_Click();
+    emit mdi->mnuWindow->aboutToShow();
+    EXPECT_TRUE(mdi->mnuWindow->actions().isEmpty());
 }
 
 } // namespace
