@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <sqlite3.h>
@@ -151,10 +153,84 @@ void guarded(sqlite3_context* ctx, F&& body)
     }
 }
 
+// Decimals of a plain fixed pattern ("0", "0.0", "0.00", ...), or -1 for any other pattern.
+int fixedDecimals(std::string_view pattern)
+{
+    if (pattern.empty() || pattern[0] != '0')
+        return -1;
+    if (pattern.size() == 1)
+        return 0;
+    if (pattern[1] != '.' || pattern.size() < 3 || pattern.size() > 17)
+        return -1;
+    for (std::size_t i = 2; i < pattern.size(); ++i)
+        if (pattern[i] != '0')
+            return -1;
+    return static_cast<int>(pattern.size() - 2);
+}
+
+// A number in a plain fixed pattern, as Format writes it: the value's 15 significant digits
+// rounded half away from zero to the decimals. The grid queries format every row this way, so
+// this path avoids the general formatter's work.
+std::string fixedText(double v, int decimals)
+{
+    std::array<char, 48> sci{};
+    std::snprintf(sci.data(), sci.size(), "%.14e", std::fabs(v));   // d.dddddddddddddde+XX
+    std::string digits;
+    digits.reserve(16);
+    digits += sci[0];
+    digits.append(sci.data() + 2, 14);
+    int pointPos = std::atoi(sci.data() + 17) + 1;   // digits before the decimal point
+    const int keep = pointPos + decimals;
+    if (keep < 0) {
+        digits.assign(1, '0');
+        pointPos = 1;
+    } else if (keep < 15) {
+        const bool up = digits[static_cast<std::size_t>(keep)] >= '5';
+        digits.resize(static_cast<std::size_t>(keep));
+        if (up) {
+            int i = keep - 1;
+            for (; i >= 0 && digits[static_cast<std::size_t>(i)] == '9'; --i)
+                digits[static_cast<std::size_t>(i)] = '0';
+            if (i >= 0) {
+                ++digits[static_cast<std::size_t>(i)];
+            } else {
+                digits.insert(digits.begin(), '1');
+                ++pointPos;
+            }
+        }
+    }
+    std::string out;
+    auto digitAt = [&](int i) { return i >= 0 && i < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(i)] : '0'; };
+    if (pointPos <= 0) {
+        out += '0';
+    } else {
+        for (int i = 0; i < pointPos; ++i)
+            out += digitAt(i);
+    }
+    if (decimals > 0) {
+        out += '.';
+        for (int i = 0; i < decimals; ++i)
+            out += digitAt(pointPos + i);
+    }
+    if (v < 0 && out.find_first_not_of("0.") != std::string::npos)
+        out.insert(out.begin(), '-');
+    return out;
+}
+
 void format(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
+    const int type = sqlite3_value_type(argv[0]);
+    if ((type == SQLITE_INTEGER || type == SQLITE_FLOAT) && sqlite3_value_type(argv[1]) == SQLITE_TEXT) {
+        const int decimals = fixedDecimals(textOf(argv[1]));
+        const double v = sqlite3_value_double(argv[0]);
+        if (decimals >= 0 && std::isfinite(v) && std::fabs(v) < 1e15) {
+            const std::string text = fixedText(v, decimals);
+            sqlite3_result_text(ctx, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+            return;
+        }
+    }
     guarded(ctx, [&] {
         const QString pattern = sqlite3_value_type(argv[1]) == SQLITE_NULL ? QString() : qtextOf(argv[1]);
         resultText(ctx, vb::Format(variantOf(argv[0]), pattern));
