@@ -6,7 +6,6 @@
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/dao/dao.h"
 #include "platform/runtime/Conversions.h"
-#include "platform/runtime/ui/Colors.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
 #include "records/RecordFormSupport.h"
