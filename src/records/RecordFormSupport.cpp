@@ -1,5 +1,7 @@
 #include "records/RecordFormSupport.h"
 
+#include "data/ui/GridWidths.h"
+
 #include "data/modHealth.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/dao/Error.h"
@@ -56,23 +58,6 @@ protected:
 
 private:
     std::function<void(int&)> handler_;
-};
-
-// The grid as the stored-width helpers see it; widths beyond the 16-bit columns are stored
-// as the widest they can hold.
-class GridWidths : public modHealth::ColumnWidthGrid {
-public:
-    explicit GridWidths(VSFlexGrid& grid) : grid_(grid) {}
-    QString gridName() const override { return grid_.objectName(); }
-    int columnCount() const override { return grid_.Cols(); }
-    int columnWidth(int column) const override
-    {
-        return std::clamp(grid_.ColWidth(column), 0, int(std::numeric_limits<qint16>::max()));
-    }
-    void setColumnWidth(int column, int twips) override { grid_.setColWidth(column, twips); }
-
-private:
-    VSFlexGrid& grid_;
 };
 
 } // namespace
@@ -220,15 +205,13 @@ void fitHeaders(VSFlexGrid& grid)
 
 void loadColumnWidths(VSFlexGrid& grid)
 {
-    GridWidths widths(grid);
-    modHealth::LoadGridColumnWidths(widths);
+    modHealth::LoadGridColumnWidths(grid);
 }
 
 void saveColumnWidths(VSFlexGrid& grid)
 {
     try {
-        const GridWidths widths(grid);
-        modHealth::SaveGridColumnWidths(widths);
+        modHealth::SaveGridColumnWidths(grid);
     } catch (const std::exception&) {
         // The widths of the last close stay stored.
     }
