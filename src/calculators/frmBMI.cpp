@@ -1,34 +1,3 @@
 #include "calculators/frmBMI.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
-frmBMI::frmBMI() : vb::Form(QStringLiteral("frmBMI"))
-{
-    setCaption(QStringLiteral("Body Mass Index Calculator"));
-    setMDIChild(false);
-
-    lblNotBuilt = new QLabel(QStringLiteral("This window is not built yet."), this);
-    lblNotBuilt->setObjectName(QStringLiteral("lblNotBuilt"));
-    lblNotBuilt->setAlignment(Qt::AlignCenter);
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdClose);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblNotBuilt, 1);
-    layout->addLayout(buttons);
-    resize(420, 180);
-}
-
-frmBMI::~frmBMI() = default;
-
-void frmBMI::cmdClose_Click()
-{
-    Unload();
-}
+frmBMI::frmBMI() : vb::NotBuiltForm(QStringLiteral("frmBMI"), QStringLiteral("Body Mass Index Calculator"), false) {}

@@ -1,34 +1,3 @@
 #include "calculators/frmBiologicalClockWork.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
-frmBiologicalClockWork::frmBiologicalClockWork() : vb::Form(QStringLiteral("frmBiologicalClockWork"))
-{
-    setCaption(QStringLiteral("Work with Biological Clock"));
-    setMDIChild(true);
-
-    lblNotBuilt = new QLabel(QStringLiteral("This window is not built yet."), this);
-    lblNotBuilt->setObjectName(QStringLiteral("lblNotBuilt"));
-    lblNotBuilt->setAlignment(Qt::AlignCenter);
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdClose);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblNotBuilt, 1);
-    layout->addLayout(buttons);
-    resize(420, 180);
-}
-
-frmBiologicalClockWork::~frmBiologicalClockWork() = default;
-
-void frmBiologicalClockWork::cmdClose_Click()
-{
-    Unload();
-}
+frmBiologicalClockWork::frmBiologicalClockWork() : vb::NotBuiltForm(QStringLiteral("frmBiologicalClockWork"), QStringLiteral("Work with Biological Clock"), true) {}

@@ -1,34 +1,3 @@
 #include "calculators/frmCnFConverter.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
-frmCnFConverter::frmCnFConverter() : vb::Form(QStringLiteral("frmCnFConverter"))
-{
-    setCaption(QStringLiteral("    Fahrenheight-Centigrade Temperature Converter"));
-    setMDIChild(false);
-
-    lblNotBuilt = new QLabel(QStringLiteral("This window is not built yet."), this);
-    lblNotBuilt->setObjectName(QStringLiteral("lblNotBuilt"));
-    lblNotBuilt->setAlignment(Qt::AlignCenter);
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdClose);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblNotBuilt, 1);
-    layout->addLayout(buttons);
-    resize(420, 180);
-}
-
-frmCnFConverter::~frmCnFConverter() = default;
-
-void frmCnFConverter::cmdClose_Click()
-{
-    Unload();
-}
+frmCnFConverter::frmCnFConverter() : vb::NotBuiltForm(QStringLiteral("frmCnFConverter"), QStringLiteral("    Fahrenheight-Centigrade Temperature Converter"), false) {}

@@ -2,19 +2,10 @@
 // The Fahrenheit/Celsius converter. Shown modeless by the main window; opening a data form closes it.
 //
 // For now the window says that it is not built yet and closes with its button.
-#include "platform/runtime/ui/Form.h"
+#include "platform/runtime/ui/NotBuiltForm.h"
 
-class QLabel;
-class QPushButton;
-
-class frmCnFConverter : public vb::Form {
+class frmCnFConverter : public vb::NotBuiltForm {
     Q_OBJECT
 public:
     frmCnFConverter();
-    ~frmCnFConverter() override;
-
-    QLabel* lblNotBuilt;
-    QPushButton* cmdClose;
-
-    void cmdClose_Click();
 };

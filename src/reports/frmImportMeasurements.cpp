@@ -1,34 +1,3 @@
 #include "reports/frmImportMeasurements.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
-frmImportMeasurements::frmImportMeasurements() : vb::Form(QStringLiteral("frmImportMeasurements"))
-{
-    setCaption(QStringLiteral("Import the Data from File"));
-    setMDIChild(false);
-
-    lblNotBuilt = new QLabel(QStringLiteral("This window is not built yet."), this);
-    lblNotBuilt->setObjectName(QStringLiteral("lblNotBuilt"));
-    lblNotBuilt->setAlignment(Qt::AlignCenter);
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdClose);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblNotBuilt, 1);
-    layout->addLayout(buttons);
-    resize(420, 180);
-}
-
-frmImportMeasurements::~frmImportMeasurements() = default;
-
-void frmImportMeasurements::cmdClose_Click()
-{
-    Unload();
-}
+frmImportMeasurements::frmImportMeasurements() : vb::NotBuiltForm(QStringLiteral("frmImportMeasurements"), QStringLiteral("Import the Data from File"), false) {}

@@ -2,19 +2,10 @@
 // The import of measurements from a comma-separated text file. Shown modally by the main window.
 //
 // For now the window says that it is not built yet and closes with its button.
-#include "platform/runtime/ui/Form.h"
+#include "platform/runtime/ui/NotBuiltForm.h"
 
-class QLabel;
-class QPushButton;
-
-class frmImportMeasurements : public vb::Form {
+class frmImportMeasurements : public vb::NotBuiltForm {
     Q_OBJECT
 public:
     frmImportMeasurements();
-    ~frmImportMeasurements() override;
-
-    QLabel* lblNotBuilt;
-    QPushButton* cmdClose;
-
-    void cmdClose_Click();
 };

@@ -1,34 +1,3 @@
 #include "reports/frmReportDoctor.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
-frmReportDoctor::frmReportDoctor() : vb::Form(QStringLiteral("frmReportDoctor"))
-{
-    setCaption(QStringLiteral("Report for Doctor"));
-    setMDIChild(false);
-
-    lblNotBuilt = new QLabel(QStringLiteral("This window is not built yet."), this);
-    lblNotBuilt->setObjectName(QStringLiteral("lblNotBuilt"));
-    lblNotBuilt->setAlignment(Qt::AlignCenter);
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdClose);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblNotBuilt, 1);
-    layout->addLayout(buttons);
-    resize(420, 180);
-}
-
-frmReportDoctor::~frmReportDoctor() = default;
-
-void frmReportDoctor::cmdClose_Click()
-{
-    Unload();
-}
+frmReportDoctor::frmReportDoctor() : vb::NotBuiltForm(QStringLiteral("frmReportDoctor"), QStringLiteral("Report for Doctor"), false) {}
