@@ -19,6 +19,7 @@
 #include "platform/runtime/ui/Form.h"
 #include "platform/runtime/ui/TestDoubles.h"
 #include "records/frmMeasure.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,44 +43,7 @@ constexpr int kPerDay = 4;
 constexpr int kOpenRuns = 7;
 constexpr int kSaveRuns = 15;
 
-double msSince(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-void figure(const char* name, double value, const char* unit) { std::printf("%s: %.3f %s\n", name, value, unit); }
-void ratio(const char* name, double value) { std::printf("ratio %s: %.2f\n", name, value); }
-
-void check(sqlite3* db, int rc, const char* what)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-        throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db));
-}
-
-void exec(sqlite3* db, const char* sql) { check(db, sqlite3_exec(db, sql, nullptr, nullptr, nullptr), sql); }
-
-class Stmt {
-public:
-    Stmt(sqlite3* db, const char* sql) : db_(db) { check(db, sqlite3_prepare_v2(db, sql, -1, &s_, nullptr), sql); }
-    ~Stmt() { sqlite3_finalize(s_); }
-    Stmt(const Stmt&) = delete;
-    Stmt& operator=(const Stmt&) = delete;
-    sqlite3_stmt* get() const { return s_; }
-    bool step()
-    {
-        const int rc = sqlite3_step(s_);
-        check(db_, rc, sqlite3_sql(s_));
-        return rc == SQLITE_ROW;
-    }
-    void reset() { sqlite3_reset(s_); }
-
-private:
-    sqlite3* db_;
-    sqlite3_stmt* s_ = nullptr;
-};
+using namespace bench;
 
 long long countOf(sqlite3* db, const char* sql)
 {
@@ -89,36 +53,24 @@ long long countOf(sqlite3* db, const char* sql)
 }
 
 // A program folder with the shipped sample files and a database made as the program makes it.
-class ProgramFolder {
+class ProgramDatabase {
 public:
-    ProgramFolder()
+    ProgramDatabase()
     {
-        if (!dir_.isValid())
-            throw std::runtime_error("no temporary folder");
-        const QString samples = QCoreApplication::applicationDirPath() + QStringLiteral("/Sample");
-        if (QFileInfo(samples).isDir()) {
-            QDir().mkpath(dir_.path() + QStringLiteral("/Sample"));
-            QDirIterator it(samples, QDir::Files);
-            while (it.hasNext()) {
-                const QString f = it.next();
-                QFile::copy(f, dir_.path() + QStringLiteral("/Sample/") + QFileInfo(f).fileName());
-            }
-        }
-        App::setPath(dir_.path());
         clsCreateMDB().OpenOrCreateDatabase();
         clsModifyMDB().runUpgrade();
         clsModifyMDB1().runUpgrade();
     }
-    ~ProgramFolder()
+    ~ProgramDatabase()
     {
         if (gDB || gWS)
             clsCreateMDB().CloseDatabase();
     }
-    ProgramFolder(const ProgramFolder&) = delete;
-    ProgramFolder& operator=(const ProgramFolder&) = delete;
+    ProgramDatabase(const ProgramDatabase&) = delete;
+    ProgramDatabase& operator=(const ProgramDatabase&) = delete;
 
 private:
-    QTemporaryDir dir_;
+    ProgramFolder folder_;
 };
 
 // The person of the benchmark with 10 years of 4 readings a day, written in one transaction,
@@ -306,7 +258,7 @@ double savePlainMs(int person, const QDateTime& when)
 
 void run()
 {
-    ProgramFolder folder;
+    ProgramDatabase folder;
     vb::RuntimeDoubles doubles; // no dialog can wait for a user; the clock and random numbers are fixed
     gShortDateFormat = QStringLiteral("M/d/yyyy");
     const int person = addBigPerson();
