@@ -37,6 +37,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
+#include <QStyleOptionGroupBox>
 #include <QTimer>
 #include <QValidator>
 #include <QVBoxLayout>
@@ -202,24 +206,103 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption)
     return label;
 }
 
-QLineEdit* makeBox(QWidget* parent, const QString& name, int maxLength, int widthChars)
+// A field caption, which turns bold while entering: it always takes the room of its bold text,
+// whatever caption it is given later, so the change of look moves nothing.
+class CaptionLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    QSize sizeHint() const override { return QLabel::sizeHint().expandedTo(boldSize()); }
+    QSize minimumSizeHint() const override { return QLabel::minimumSizeHint().expandedTo(boldSize()); }
+
+private:
+    QSize boldSize() const
+    {
+        QFont bold = font();
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        const QSize text = metrics.boundingRect(QRect(0, 0, 4000, 4000), Qt::AlignLeft | Qt::TextShowMnemonic, this->text()).size();
+        const QMargins margins = contentsMargins();
+        return QSize(std::max(text.width(), metrics.horizontalAdvance(this->text())) + 2 * margin() + margins.left() + margins.right(),
+                     text.height() + 2 * margin() + margins.top() + margins.bottom());
+    }
+};
+
+// A frame whose caption turns bold while entering: it is never narrower than its bold caption.
+class CaptionFrame : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+    QSize minimumSizeHint() const override
+    {
+        QFont bold = font();
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        QStyleOptionGroupBox option;
+        initStyleOption(&option);
+        const QSize caption(metrics.horizontalAdvance(title()) + metrics.horizontalAdvance(QLatin1Char(' ')), metrics.height());
+        return QGroupBox::minimumSizeHint().expandedTo(style()->sizeFromContents(QStyle::CT_GroupBox, &option, caption, this));
+    }
+    QSize sizeHint() const override { return QGroupBox::sizeHint().expandedTo(minimumSizeHint()); }
+};
+
+QLabel* makeCaption(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* label = new CaptionLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+// The width a text box needs to show the sample text whole in its own font and style.
+int boxWidthFor(const QLineEdit* box, const QString& sample)
+{
+    const QFontMetrics metrics = box->fontMetrics();
+    const QMargins text = box->textMargins();
+    const QMargins contents = box->contentsMargins();
+    // The box keeps 2 pixels each side of its text, and one for the cursor.
+    const int width = metrics.horizontalAdvance(sample) + 2 * 2 + 1 + text.left() + text.right() + contents.left() + contents.right();
+    const int height = std::max(metrics.height(), 14) + 2 + text.top() + text.bottom() + contents.top() + contents.bottom();
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.rect = QRect(QPoint(0, 0), QSize(width, height));
+    option.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    return box->style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(width, height), box).width();
+}
+
+QLineEdit* makeBox(QWidget* parent, const QString& name, int maxLength, const QString& sample)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setValidator(new LengthLimit(maxLength, box));
-    if (widthChars > 0) {
-        const int text = box->fontMetrics().horizontalAdvance(QString(widthChars, QLatin1Char('0')));
-        box->setFixedWidth(text + 14);
-    }
+    if (!sample.isEmpty())
+        box->setFixedWidth(boxWidthFor(box, sample));
     return box;
 }
 
-QComboBox* makeCombo(QWidget* parent, const QString& name, int minChars)
+// A small button sized to its caption (the style's wide minimum of text buttons is for dialogs).
+void fitButtonToCaption(QPushButton* button)
+{
+    const QFontMetrics metrics = button->fontMetrics();
+    const QStyle* style = button->style();
+    const int width = metrics.horizontalAdvance(button->text().remove(QLatin1Char('&'))) + 2 * metrics.averageCharWidth() +
+                      style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                      2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+    button->setFixedWidth(std::max(width, button->sizeHint().height()));
+}
+
+// A list as wide as its longest entry where there is room, and never narrower than the sample
+// text (or the given number of average characters) with the list's arrow and frame.
+QComboBox* makeCombo(QWidget* parent, const QString& name, int minChars, const QString& sample = QString())
 {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
-    combo->setMinimumContentsLength(minChars);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    const QFontMetrics metrics = combo->fontMetrics();
+    const int text = std::max(minChars * metrics.averageCharWidth(), metrics.horizontalAdvance(sample));
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = false;
+    combo->setMinimumWidth(combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(text, metrics.height()), combo).width());
     return combo;
 }
 
@@ -253,22 +336,28 @@ void frmMeasure::buildControls()
     cmdDelete = new QPushButton(QStringLiteral("&Delete"), this);
     cmdSave = new QPushButton(QStringLiteral("&Save"), this);
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    auto* buttons = new QHBoxLayout;
+    // The mode buttons share their row with the record counter, which only browsing shows.
+    auto* commands = new QHBoxLayout;
+    commands->setSpacing(4);
     for (auto [button, name] : {std::pair{cmdAddNew, "cmdAddNew"}, {cmdEdit, "cmdEdit"}, {cmdDelete, "cmdDelete"},
                                 {cmdSave, "cmdSave"}, {cmdCancel, "cmdCancel"}}) {
         button->setObjectName(QString::fromLatin1(name));
-        buttons->addWidget(button);
+        commands->addWidget(button);
     }
-    buttons->addStretch(1);
+    // One width for the five, that of the longest caption, so the counter keeps its room.
+    int buttonWidth = 0;
+    for (QPushButton* button : {cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel}) {
+        fitButtonToCaption(button);
+        buttonWidth = std::max(buttonWidth, button->width());
+    }
+    for (QPushButton* button : {cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel})
+        button->setFixedWidth(buttonWidth);
+    commands->addSpacing(8);
     connect(cmdAddNew, &QPushButton::clicked, this, [this] { guarded([this] { cmdAddNew_Click(); }); });
     connect(cmdEdit, &QPushButton::clicked, this, [this] { guarded([this] { cmdEdit_Click(); }); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { guarded([this] { cmdDelete_Click(); }); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { guarded([this] { cmdSave_Click(); }); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { guarded([this] { cmdCancel_Click(); }); });
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(entry);
-    left->addLayout(buttons);
 
     // The picture sits in the free space right of the entry frame; it is placed by hand there
     // (centred, a little above the middle) and takes no room from the frame.
@@ -290,7 +379,8 @@ void frmMeasure::buildControls()
     picPhotos->hide();
 
     auto* top = new QHBoxLayout;
-    top->addLayout(left, 0);
+    top->setSpacing(6);
+    top->addWidget(entry, 0);
     top->addWidget(picArea_, 1);
 
     datInfo = new DataControl(this);
@@ -317,12 +407,31 @@ void frmMeasure::buildControls()
     StatusBar1->setSizeGripEnabled(false);
     statusText_ = new QLabel(StatusBar1);
     statusText_->setObjectName(QStringLiteral("StatusBar1Text"));
+    // A long hint takes a second line rather than widening the form.
+    statusText_->setWordWrap(true);
+    statusText_->setContentsMargins(2, 0, 2, 0);
     StatusBar1->addWidget(statusText_, 1);
 
+    commands->addWidget(datInfo, 1);
+    // A row of the commands keeps its height while the counter is hidden.
+    datInfo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    QSizePolicy keepRoom = datInfo->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    datInfo->setSizePolicy(keepRoom);
+
+    // The entry frame and the commands take the height they need; the grid takes the rest.
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(4, 4, 4, 4);
+    body->setSpacing(4);
+    body->addLayout(top, 0);
+    body->addLayout(commands, 0);
+    body->addWidget(vsFGInfo, 1);
+
+    // The status bar runs along the form's bottom edge.
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 0);
-    layout->addWidget(datInfo, 0);
-    layout->addWidget(vsFGInfo, 1);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(body, 1);
     layout->addWidget(StatusBar1, 0);
 
     // The calendar opens over the form below its button.
@@ -335,7 +444,7 @@ void frmMeasure::buildControls()
 
 QWidget* frmMeasure::buildEntryFrame()
 {
-    Frame1 = new QGroupBox(QStringLiteral("Browse Health Measurement:"), this);
+    Frame1 = new CaptionFrame(QStringLiteral("Browse Health Measurement:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
 
@@ -343,68 +452,80 @@ QWidget* frmMeasure::buildEntryFrame()
         "Select Person:", "Measured Date:", "Mood:", "Regimen:", "low:", "high:", "Pulse:", "Weight:",
         "Temperature:", "Sugar:", "Comment:", "Sugar:", "Measured Time:"};
     for (int i = 0; i < 13; ++i)
-        lbl1[std::size_t(i)] = makeLabel(Frame1, QStringLiteral("lbl1_%1").arg(i), QString::fromLatin1(captions[i]));
+        lbl1[std::size_t(i)] = makeCaption(Frame1, QStringLiteral("lbl1_%1").arg(i), QString::fromLatin1(captions[i]));
 
-    cboPerson = makeCombo(Frame1, QStringLiteral("cboPerson"), 18);
-    txtDate = makeBox(Frame1, QStringLiteral("txtDate"), 20, 10);
+    cboPerson = makeCombo(Frame1, QStringLiteral("cboPerson"), 12);
+    // The date box is as wide as the longest date of the user's pattern.
+    txtDate = makeBox(Frame1, QStringLiteral("txtDate"), 20, QString());
+    txtDate->setFixedWidth(std::max(boxWidthFor(txtDate, QDate(2000, 12, 28).toString(shortDatePattern())),
+                                    boxWidthFor(txtDate, QStringLiteral("00/00/0000"))));
     // The date comes from the calendar only; the box shows it.
     txtDate->setReadOnly(true);
     cmdDt = new PictureButton(Frame1);
     cmdDt->setObjectName(QStringLiteral("cmdDt"));
     cmdDt->setToolTip(QStringLiteral("Calendar Button"));
-    txtHr = makeBox(Frame1, QStringLiteral("txtHr"), 2, 2);
+    txtHr = makeBox(Frame1, QStringLiteral("txtHr"), 2, QStringLiteral("00"));
     txtHr->setText(QStringLiteral("12"));
     lblColon = makeLabel(Frame1, QStringLiteral("lblColon"), QStringLiteral(":"));
-    txtMin = makeBox(Frame1, QStringLiteral("txtMin"), 2, 2);
+    txtMin = makeBox(Frame1, QStringLiteral("txtMin"), 2, QStringLiteral("00"));
     txtMin->setText(QStringLiteral("00"));
-    txtAMPM = makeBox(Frame1, QStringLiteral("txtAMPM"), 2, 2);
+    // Room for the wider of the two halves of the day.
+    txtAMPM = makeBox(Frame1, QStringLiteral("txtAMPM"), 2, QString());
+    txtAMPM->setFixedWidth(std::max(boxWidthFor(txtAMPM, QStringLiteral("AM")), boxWidthFor(txtAMPM, QStringLiteral("PM"))));
     txtAMPM->setText(QStringLiteral("AM"));
     UpDownTime = new UpDown(Frame1);
     UpDownTime->setObjectName(QStringLiteral("UpDownTime"));
-    UpDownTime->setFixedWidth(18);
+    // As tall as the time boxes it steps, as wide as a scroll bar.
+    UpDownTime->setFixedSize(std::max(12, UpDownTime->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, UpDownTime) + 2),
+                             txtHr->sizeHint().height());
     cmdOptionTime = new QPushButton(QStringLiteral("..."), Frame1);
     cmdOptionTime->setObjectName(QStringLiteral("cmdOptionTime"));
     cmdOptionTime->setToolTip(QStringLiteral("Setting of Time optiions"));
-    cmdOptionTime->setFixedWidth(cmdOptionTime->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
-    cboMood = makeCombo(Frame1, QStringLiteral("cboMood"), 12);
-    cboRegimen = makeCombo(Frame1, QStringLiteral("cboRegimen"), 12);
+    fitButtonToCaption(cmdOptionTime);
+    cboMood = makeCombo(Frame1, QStringLiteral("cboMood"), 10);
+    cboRegimen = makeCombo(Frame1, QStringLiteral("cboRegimen"), 10);
 
-    // Row 1: person, date, time.
+    // Two rows: the person with the lists of mood and regimen, then the date and time.
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
     grid->addWidget(lbl1[0], 0, 0);
     grid->addWidget(cboPerson, 0, 1);
-    grid->addWidget(lbl1[1], 0, 2);
+    grid->addWidget(lbl1[2], 0, 2);
+    grid->addWidget(cboMood, 0, 3);
+    grid->addWidget(lbl1[3], 0, 4);
+    grid->addWidget(cboRegimen, 0, 5);
+    grid->addWidget(lbl1[1], 1, 0);
     auto* date = new QHBoxLayout;
     date->setSpacing(2);
     date->addWidget(txtDate);
     date->addWidget(cmdDt);
-    grid->addLayout(date, 0, 3);
-    grid->addWidget(lbl1[12], 0, 4);
+    date->addStretch(1);
+    grid->addLayout(date, 1, 1);
+    // The time follows the date on its own, so its long caption does not widen the mood column.
     auto* time = new QHBoxLayout;
     time->setSpacing(2);
+    time->addWidget(lbl1[12]);
+    time->addSpacing(4);
     time->addWidget(txtHr);
     time->addWidget(lblColon);
     time->addWidget(txtMin);
+    time->addSpacing(2);
     time->addWidget(txtAMPM);
     time->addWidget(UpDownTime);
     time->addSpacing(4);
     time->addWidget(cmdOptionTime);
     time->addStretch(1);
-    grid->addLayout(time, 0, 5);
-    // Row 2: mood and regimen.
-    grid->addWidget(lbl1[2], 1, 0);
-    grid->addWidget(cboMood, 1, 1);
-    grid->addWidget(lbl1[3], 1, 2);
-    grid->addWidget(cboRegimen, 1, 3);
+    grid->addLayout(time, 1, 2, 1, 4);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(5, 1);
 
-    // The measurements.
-    Frame2 = new QGroupBox(QStringLiteral("Blood Pressure"), Frame1);
+    // The measurements, in their frames.
+    Frame2 = new CaptionFrame(QStringLiteral("Blood Pressure"), Frame1);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    txtHBP = makeBox(Frame2, QStringLiteral("txtHBP"), 3, 4);
-    txtLBP = makeBox(Frame2, QStringLiteral("txtLBP"), 3, 4);
+    txtHBP = makeBox(Frame2, QStringLiteral("txtHBP"), 3, QStringLiteral("000"));
+    txtLBP = makeBox(Frame2, QStringLiteral("txtLBP"), 3, QStringLiteral("000"));
     lbl1[5]->setParent(Frame2);
     lbl1[4]->setParent(Frame2);
     auto* bp = new QGridLayout(Frame2);
@@ -412,12 +533,12 @@ QWidget* frmMeasure::buildEntryFrame()
     bp->addWidget(txtHBP, 0, 1);
     bp->addWidget(lbl1[4], 1, 0);
     bp->addWidget(txtLBP, 1, 1);
-    bp->setRowStretch(2, 1);
+    bp->setColumnStretch(2, 1);
 
     auto* general = new QGridLayout;
-    txtPlse = makeBox(Frame1, QStringLiteral("txtPlse"), 3, 4);
+    txtPlse = makeBox(Frame1, QStringLiteral("txtPlse"), 3, QStringLiteral("000"));
     lblUnitPulse = makeLabel(Frame1, QStringLiteral("lblUnitPulse"), QStringLiteral("/min"));
-    txtWt = makeBox(Frame1, QStringLiteral("txtWt"), 5, 6);
+    txtWt = makeBox(Frame1, QStringLiteral("txtWt"), 5, QStringLiteral("00000"));
     lblUnitWt = makeLabel(Frame1, QStringLiteral("lblUnitWt"), QStringLiteral("lb"));
     general->addWidget(lbl1[6], 0, 0);
     general->addWidget(txtPlse, 0, 1);
@@ -425,17 +546,15 @@ QWidget* frmMeasure::buildEntryFrame()
     general->addWidget(lbl1[7], 1, 0);
     general->addWidget(txtWt, 1, 1);
     general->addWidget(lblUnitWt, 1, 2);
-    general->setRowStretch(2, 1);
-    general->setContentsMargins(0, 14, 0, 0);
 
-    Frame3 = new QGroupBox(QStringLiteral("Custom"), Frame1);
+    Frame3 = new CaptionFrame(QStringLiteral("Custom"), Frame1);
     Frame3->setObjectName(QStringLiteral("Frame3"));
-    Frame4 = new QGroupBox(QStringLiteral("Diabetes"), Frame1);
+    Frame4 = new CaptionFrame(QStringLiteral("Diabetes"), Frame1);
     Frame4->setObjectName(QStringLiteral("Frame4"));
     static const char* const unitCaptions[3] = {"F", "F", "mg/dl"};
     for (int i = 0; i < 3; ++i) {
         QGroupBox* frame = i < 2 ? Frame3 : Frame4;
-        txtTemp[std::size_t(i)] = makeBox(frame, QStringLiteral("txtTemp_%1").arg(i), 5, 6);
+        txtTemp[std::size_t(i)] = makeBox(frame, QStringLiteral("txtTemp_%1").arg(i), 5, QStringLiteral("00000"));
         lblUnitTemp[std::size_t(i)] = makeLabel(frame, QStringLiteral("lblUnitTemp_%1").arg(i), QString::fromLatin1(unitCaptions[i]));
     }
     lbl1[8]->setParent(Frame3);
@@ -448,41 +567,56 @@ QWidget* frmMeasure::buildEntryFrame()
     custom->addWidget(lbl1[9], 1, 0);
     custom->addWidget(txtTemp[1], 1, 1);
     custom->addWidget(lblUnitTemp[1], 1, 2);
-    custom->setColumnMinimumWidth(2, fontMetrics().horizontalAdvance(QStringLiteral("mmol/l")));
-    custom->setRowStretch(2, 1);
 
-    CboDbtsGl = makeCombo(Frame4, QStringLiteral("CboDbtsGl"), 14);
+    CboDbtsGl = makeCombo(Frame4, QStringLiteral("CboDbtsGl"), 0, QStringLiteral("Goal Name"));
     CboDbtsGl->setPlaceholderText(QStringLiteral("Goal Name"));
     cmdSetGoal = new QPushButton(QStringLiteral("Goals..."), Frame4);
     cmdSetGoal->setObjectName(QStringLiteral("cmdSetGoal"));
     cmdSetGoal->setToolTip(QStringLiteral("Blood Sugar Goal Setting"));
+    fitButtonToCaption(cmdSetGoal);
     auto* sugar = new QGridLayout(Frame4);
     sugar->addWidget(lbl1[11], 0, 0);
     auto* sugarValue = new QHBoxLayout;
+    sugarValue->setSpacing(6);
     sugarValue->addWidget(txtTemp[2]);
     sugarValue->addWidget(lblUnitTemp[2]);
+    // Room for the longer of the two sugar units.
+    lblUnitTemp[2]->setMinimumWidth(lblUnitTemp[2]->fontMetrics().horizontalAdvance(QStringLiteral("mmol/l")));
     sugarValue->addStretch(1);
     sugar->addLayout(sugarValue, 0, 1);
     auto* goal = new QHBoxLayout;
+    goal->setSpacing(4);
     goal->addWidget(CboDbtsGl, 1);
     goal->addWidget(cmdSetGoal);
     sugar->addLayout(goal, 1, 0, 1, 2);
-    sugar->setRowStretch(2, 1);
+
+    // Narrow frame borders keep the row within the main window's width; pulse and weight,
+    // which have no frame, line up with the rows inside the frames.
+    for (QGridLayout* inner : {bp, custom, sugar}) {
+        inner->setContentsMargins(4, 2, 4, 4);
+        inner->setHorizontalSpacing(6);
+        inner->setVerticalSpacing(4);
+    }
+    general->setHorizontalSpacing(4);
+    general->setVerticalSpacing(4);
+    general->setContentsMargins(0, Frame2->contentsMargins().top() + 2, 0, Frame2->contentsMargins().bottom() + 4);
 
     auto* values = new QHBoxLayout;
+    values->setSpacing(4);
     values->addWidget(Frame2);
-    values->addSpacing(6);
     values->addLayout(general);
-    values->addSpacing(6);
     values->addWidget(Frame3);
     values->addWidget(Frame4, 1);
 
-    txtCmmnt = makeBox(Frame1, QStringLiteral("txtCmmnt"), kCommentLength, 0);
+    txtCmmnt = makeBox(Frame1, QStringLiteral("txtCmmnt"), kCommentLength, QString());
     auto* comment = new QHBoxLayout;
+    comment->setSpacing(6);
     comment->addWidget(lbl1[10]);
     comment->addWidget(txtCmmnt, 1);
 
     auto* frame = new QVBoxLayout(Frame1);
+    frame->setContentsMargins(6, 4, 6, 6);
+    frame->setSpacing(6);
     frame->addLayout(grid);
     frame->addLayout(values);
     frame->addLayout(comment);
@@ -540,7 +674,6 @@ void frmMeasure::Form_Load()
 
         SetMode(EditMode);
         ShowWeightUnit();
-        reserveCaptionWidths();
         if (!requeried_)
             RequeryMeasurements(0, true);
 
@@ -829,16 +962,6 @@ void frmMeasure::SetMode(const QString& mode)
     if (browse) {
         for (QLabel* unit : {lblUnitWt, lblUnitTemp[0], lblUnitTemp[1], lblUnitTemp[2]})
             setCaptionLook(unit, false);
-    }
-}
-
-void frmMeasure::reserveCaptionWidths()
-{
-    // Captions turn bold while entering; their room is kept for that, so nothing moves.
-    for (QLabel* label : lbl1) {
-        QFont bold = label->font();
-        bold.setBold(true);
-        label->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(label->text()) + 2);
     }
 }
 

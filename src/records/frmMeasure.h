@@ -168,7 +168,6 @@ private:
     void stepTime(int direction);
     void placePicture();
     void fitColumnsToTheirTexts();
-    void reserveCaptionWidths();
     QString dateTimeText(const QDateTime& when) const;
     static QString shortDatePattern();
     void setCounterCaption();
