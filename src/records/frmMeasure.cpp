@@ -1,5 +1,7 @@
 #include "records/frmMeasure.h"
 
+#include "data/ui/GridWidths.h"
+
 #include "data/Globals.h"
 #include "data/clsAverage.h"
 #include "data/clsDataService.h"
@@ -174,18 +176,6 @@ void guarded(const std::function<void()>& handler)
     }
 }
 
-// The stored widths helpers' view of the grid.
-class GridWidths : public modHealth::ColumnWidthGrid {
-public:
-    explicit GridWidths(VSFlexGrid& grid) : grid_(grid) {}
-    QString gridName() const override { return grid_.objectName(); }
-    int columnCount() const override { return grid_.Cols(); }
-    int columnWidth(int column) const override { return grid_.ColWidth(column); }
-    void setColumnWidth(int column, int twips) override { grid_.setColWidth(column, twips); }
-
-private:
-    VSFlexGrid& grid_;
-};
 
 // A measurement's date-time as a Jet literal, seconds included, so that it matches the stored
 // value exactly.
@@ -749,8 +739,7 @@ void frmMeasure::FormatGrid()
             vsFGInfo->setColAlignment(col, flexAlignLeftCenter);
     }
     fitColumnsToTheirTexts();
-    GridWidths widths(*vsFGInfo);
-    modHealth::LoadGridColumnWidths(widths);
+    modHealth::LoadGridColumnWidths(*vsFGInfo);
 }
 
 void frmMeasure::fitColumnsToTheirTexts()
@@ -1570,8 +1559,7 @@ void frmMeasure::Form_Unload(int& /*cancel*/)
     if (mdiHealth* main = mdiHealth::Loaded())
         main->EnableOpener(QStringLiteral("frmMeasure"), true);
     try {
-        GridWidths widths(*vsFGInfo);
-        modHealth::SaveGridColumnWidths(widths);
+        modHealth::SaveGridColumnWidths(*vsFGInfo);
     } catch (const dao::Error&) {
         // The widths are a convenience; closing goes on.
     }
