@@ -22,21 +22,6 @@ QTime CurrentTime()
     return QTime(now.hour(), now.minute(), now.second());
 }
 
-// The time of day rounded to the nearest 1/steps of a day, ties to the even step; a rounding
-// that reaches the next day gives midnight.
-QTime RoundedTime(const QTime& time, int steps)
-{
-    constexpr qint64 msPerDay = 86400000;
-    const qint64 unit = msPerDay / steps;
-    const qint64 ms = time.msecsSinceStartOfDay();
-    qint64 n = ms / unit;
-    const qint64 rest = ms % unit;
-    if (rest * 2 > unit || (rest * 2 == unit && n % 2 == 1))
-        ++n;
-    if (n * unit >= msPerDay)
-        return QTime(0, 0);
-    return QTime::fromMSecsSinceStartOfDay(int(n * unit));
-}
 
 QString Key(qint32 key) { return QString::number(key); }
 
@@ -54,6 +39,22 @@ QString clsDataService::TimeText(const QTime& time)
         .arg(hour, 2, 10, QLatin1Char('0'))
         .arg(time.minute(), 2, 10, QLatin1Char('0'))
         .arg(time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+}
+
+// The time of day rounded to the nearest 1/steps of a day, ties to the even step; a rounding
+// that reaches the next day gives midnight.
+QTime clsDataService::RoundedTime(const QTime& time, int steps)
+{
+    constexpr qint64 msPerDay = 86400000;
+    const qint64 unit = msPerDay / steps;
+    const qint64 ms = time.msecsSinceStartOfDay();
+    qint64 n = ms / unit;
+    const qint64 rest = ms % unit;
+    if (rest * 2 > unit || (rest * 2 == unit && n % 2 == 1))
+        ++n;
+    if (n * unit >= msPerDay)
+        return QTime(0, 0);
+    return QTime::fromMSecsSinceStartOfDay(int(n * unit));
 }
 
 clsDataService::RecordsetPtr clsDataService::open(const QString& sql, int type, int options)

@@ -94,6 +94,9 @@ public:
     static void setClock(std::function<QTime()> clock);
     // "hh:mm AM/PM" on the 12-hour clock ("12:00 AM" at midnight).
     static QString TimeText(const QTime& time);
+    // The time of day rounded to the nearest 1/steps of a day (96: quarter hours, 24: hours),
+    // ties to the even step; a rounding that reaches the next day gives midnight.
+    static QTime RoundedTime(const QTime& time, int steps);
 
 private:
     RecordsetPtr open(const QString& sql, int type, int options = 0);

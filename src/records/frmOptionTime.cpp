@@ -107,16 +107,7 @@ void frmOptionTime::LoadTimeOption()
 
 QTime frmOptionTime::RoundedTime(const QTime& time, int steps)
 {
-    constexpr qint64 msPerDay = 86400000;
-    const qint64 unit = msPerDay / steps;
-    const qint64 ms = time.msecsSinceStartOfDay();
-    qint64 n = ms / unit;
-    const qint64 rest = ms % unit;
-    if (rest * 2 > unit || (rest * 2 == unit && n % 2 == 1))
-        ++n;
-    if (n * unit >= msPerDay)
-        return QTime(0, 0);
-    return QTime::fromMSecsSinceStartOfDay(int(n * unit));
+    return clsDataService::RoundedTime(time, steps);
 }
 
 std::optional<QTime> frmOptionTime::TimeOfText(const QString& text)
