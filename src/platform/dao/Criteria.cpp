@@ -60,7 +60,7 @@ constexpr Civil civilFromMs(qint64 ms)
 }
 
 // Dates are naive local times; they compare as milliseconds on one uniform calendar,
-// whatever time spec the QDateTime carries.
+// whatever time zone setting the QDateTime carries.
 qint64 msOf(const QDateTime& dt)
 {
     if (dt.timeSpec() == Qt::UTC)

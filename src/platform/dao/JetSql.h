@@ -38,7 +38,7 @@ Translation translate(const QString& jetSql);
 // Returns nothing when the text is no valid date or time.
 std::optional<QDateTime> parseDateLiteral(QStringView body);
 
-// Stored form of a date: "YYYY-MM-DD HH:MM:SS", naive local time (QDateTime with Qt::UTC spec).
+// Stored form of a date: "YYYY-MM-DD HH:MM:SS", naive local time (a QDateTime set to Qt::UTC).
 QString canonicalDate(const QDateTime& dt);
 QByteArray canonicalDateUtf8(const QDateTime& dt);
 std::optional<QDateTime> parseCanonicalDate(QStringView text);

@@ -23,7 +23,7 @@ public:
 class ClockService {
 public:
     virtual ~ClockService() = default;
-    // The local date and time, as a naive value with Qt::UTC spec like every date the program
+    // The local date and time, as a naive value set to Qt::UTC like every date the program
     // keeps (no daylight-saving shifts).
     virtual QDateTime Now() = 0;
 };
