@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -174,7 +175,9 @@ int fixedDecimals(std::string_view pattern)
 std::string fixedText(double v, int decimals)
 {
     std::array<char, 48> sci{};
-    std::snprintf(sci.data(), sci.size(), "%.14e", std::fabs(v));   // d.dddddddddddddde+XX
+    // d.dddddddddddddde+XX: the value's 15 significant digits, correctly rounded.
+    const auto written = std::to_chars(sci.data(), sci.data() + sci.size(), std::fabs(v), std::chars_format::scientific, 14);
+    *written.ptr = '\0';
     std::string digits;
     digits.reserve(16);
     digits += sci[0];
