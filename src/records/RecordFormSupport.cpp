@@ -3,6 +3,7 @@
 #include "data/ui/GridWidths.h"
 
 #include "data/modHealth.h"
+#include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/dao/Error.h"
 #include "platform/runtime/Conversions.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
@@ -124,6 +126,36 @@ QBoxLayout* buttonColumn(std::initializer_list<QPushButton*> buttons)
         column->addWidget(b);
     column->addStretch();
     return column;
+}
+
+DataControl* makeDataControl(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* dat = new DataControl(parent);
+    dat->setObjectName(QString::fromLatin1(name));
+    dat->setCaption(caption);
+    return dat;
+}
+
+VSFlexGrid* makeBoundGrid(QWidget* parent, const char* name, DataControl* source)
+{
+    auto* grid = new VSFlexGrid(parent);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->setDataSource(source);
+    return grid;
+}
+
+QStatusBar* makeStatusBar(QWidget* parent)
+{
+    auto* bar = new QStatusBar(parent);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    return bar;
+}
+
+void chainTabOrder(std::initializer_list<QWidget*> widgets)
+{
+    for (auto it = widgets.begin(); it + 1 != widgets.end(); ++it)
+        QWidget::setTabOrder(*it, *(it + 1));
 }
 
 void setBoxText(QLineEdit* box, const QString& text)

@@ -19,6 +19,8 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 class VSFlexGrid;
+class DataControl;
+class QStatusBar;
 
 namespace recordform {
 
@@ -33,6 +35,13 @@ QPlainTextEdit* makeMultiLineBox(QWidget* parent, const char* name, int length, 
 void fitToCharacters(QLineEdit* box, int characters);
 // The mode buttons one under the other, with room below.
 QBoxLayout* buttonColumn(std::initializer_list<QPushButton*> buttons);
+// The record list of a form: its data control (the caption is the record counter's word) and
+// the grid bound to it, and the status bar below them.
+DataControl* makeDataControl(QWidget* parent, const char* name, const QString& caption);
+VSFlexGrid* makeBoundGrid(QWidget* parent, const char* name, DataControl* source);
+QStatusBar* makeStatusBar(QWidget* parent);
+// Tab moves through the widgets in this order.
+void chainTabOrder(std::initializer_list<QWidget*> widgets);
 
 void setBoxText(QLineEdit* box, const QString& text);
 void setMultiLineText(QPlainTextEdit* box, const QString& text);

@@ -132,19 +132,13 @@ frmDSetGoal::frmDSetGoal() : vb::Form(QStringLiteral("frmDSetGoal"))
     connect(cmdExport, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdExport_Click(); }); });
     connect(cmdHLP, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdHLP_Click(); }); });
 
-    datDSetGoal = new DataControl(this);
-    datDSetGoal->setObjectName(QStringLiteral("datDSetGoal"));
-    datDSetGoal->setCaption(QStringLiteral("Set Goal:"));
+    datDSetGoal = recordform::makeDataControl(this, "datDSetGoal", QStringLiteral("Set Goal:"));
     connect(datDSetGoal, &DataControl::Reposition, this,
             [this] { recordform::guardedEvent([this] { datDSetGoal_Reposition(); }); });
 
-    vsFGDSetGoal = new VSFlexGrid(this);
-    vsFGDSetGoal->setObjectName(QStringLiteral("vsFGDSetGoal"));
-    vsFGDSetGoal->setDataSource(datDSetGoal);
+    vsFGDSetGoal = recordform::makeBoundGrid(this, "vsFGDSetGoal", datDSetGoal);
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1 = recordform::makeStatusBar(this);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel})

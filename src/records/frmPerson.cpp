@@ -145,15 +145,9 @@ frmPerson::frmPerson(QWidget* parent) : vb::Form(QStringLiteral("frmPerson"), pa
     cmdSave = makeButton(this, "cmdSave", QStringLiteral("&Save"));
     cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("&Cancel"));
 
-    datPerson = new DataControl(this);
-    datPerson->setObjectName(QStringLiteral("datPerson"));
-    datPerson->setCaption(QStringLiteral("Person"));
-    vsFGPerson = new VSFlexGrid(this);
-    vsFGPerson->setObjectName(QStringLiteral("vsFGPerson"));
-    vsFGPerson->setDataSource(datPerson);
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
+    datPerson = makeDataControl(this, "datPerson", QStringLiteral("Person"));
+    vsFGPerson = makeBoundGrid(this, "vsFGPerson", datPerson);
+    StatusBar1 = makeStatusBar(this);
 
     auto* top = new QHBoxLayout;
     top->addWidget(Frame1, 2);
@@ -167,10 +161,8 @@ frmPerson::frmPerson(QWidget* parent) : vb::Form(QStringLiteral("frmPerson"), pa
     layout->addWidget(vsFGPerson, 1);
     layout->addWidget(StatusBar1);
 
-    const std::initializer_list<QWidget*> tabOrder{txtName, txtAge, txtFt, txtIn, txtCM, optSex[0], optSex[1], txtComment,
-                                                   cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel};
-    for (auto it = tabOrder.begin(); it + 1 != tabOrder.end(); ++it)
-        setTabOrder(*it, *(it + 1));
+    chainTabOrder({txtName, txtAge, txtFt, txtIn, txtCM, optSex[0], optSex[1], txtComment,
+                                                   cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel});
 
     onKeyPress(txtAge, [this](int& key) { txtAge_KeyPress(key); });
     onKeyPress(txtCM, [this](int& key) { txtCM_KeyPress(key); });

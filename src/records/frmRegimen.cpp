@@ -78,15 +78,9 @@ frmRegimen::frmRegimen(QWidget* parent) : vb::Form(QStringLiteral("frmRegimen"),
     cmdSave = makeButton(this, "cmdSave", QStringLiteral("&Save"));
     cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("&Cancel"));
 
-    datRegimen = new DataControl(this);
-    datRegimen->setObjectName(QStringLiteral("datRegimen"));
-    datRegimen->setCaption(QStringLiteral("Regimen"));
-    vsFGRegimen = new VSFlexGrid(this);
-    vsFGRegimen->setObjectName(QStringLiteral("vsFGRegimen"));
-    vsFGRegimen->setDataSource(datRegimen);
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
+    datRegimen = makeDataControl(this, "datRegimen", QStringLiteral("Regimen"));
+    vsFGRegimen = makeBoundGrid(this, "vsFGRegimen", datRegimen);
+    StatusBar1 = makeStatusBar(this);
 
     auto* top = new QHBoxLayout;
     top->addWidget(Frame1, 2);
@@ -100,9 +94,7 @@ frmRegimen::frmRegimen(QWidget* parent) : vb::Form(QStringLiteral("frmRegimen"),
     layout->addWidget(vsFGRegimen, 1);
     layout->addWidget(StatusBar1);
 
-    const std::initializer_list<QWidget*> tabOrder{txtName, txtDetail, cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel};
-    for (auto it = tabOrder.begin(); it + 1 != tabOrder.end(); ++it)
-        setTabOrder(*it, *(it + 1));
+    chainTabOrder({txtName, txtDetail, cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel});
 
     onKeyPress(txtName, [this](int& key) { txtName_KeyPress(key); });
     connect(datRegimen, &DataControl::Reposition, this, [this] { guardedEvent([this] { datRegimen_Reposition(); }); });
