@@ -1,6 +1,7 @@
 // The program: install the real services, run the start, then the event loop for as long as
 // the main window lives.
 #include "data/clsCreateMDB.h"
+#include "data/clsDataService.h"
 #include "data/modHealth.h"
 #include "platform/runtime/ui/Form.h"
 #include "platform/runtime/ui/Interaction.h"
@@ -22,6 +23,8 @@ int main(int argc, char* argv[])
 
     services::InstallRealServices();
     modHealth::setBeepHook([] { vb::Beep(); });
+    // The default entry time reads the same clock as the forms.
+    clsDataService::setClock([] { return vb::Now().time(); });
     dataMessage::setHandler(
         [](const QString& prompt, int buttons, const QString& title) { vb::MsgBox(prompt, buttons, title); });
 

@@ -260,13 +260,36 @@ ErrorParts errorParts(const std::exception& error)
     return {0, QString::fromUtf8(error.what())};
 }
 
+void showError(int number, const QString& description)
+{
+    vb::MsgBox(description, vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: ") + QString::number(number));
+}
+
+void showError(const std::exception& error)
+{
+    const ErrorParts parts = errorParts(error);
+    showError(parts.number, parts.description);
+}
+
+bool reportFailedSave(const dao::RecordsetPtr& rs, const std::exception& error, const QString& duplicateText)
+{
+    if (rs && rs->EditMode() != dao::dbEditNone)
+        rs->CancelUpdate();
+    const auto* engineError = dynamic_cast<const dao::Error*>(&error);
+    if (!engineError || engineError->Number() != dao::errDuplicateKey) {
+        showError(error);
+        return false;
+    }
+    vb::MsgBox(duplicateText, vb::vbOKOnly | vb::vbExclamation, QStringLiteral("Error: ") + QString::number(engineError->Number()));
+    return true;
+}
+
 void guardedEvent(const std::function<void()>& handler)
 {
     try {
         handler();
     } catch (const std::exception& e) {
-        const ErrorParts parts = errorParts(e);
-        vb::MsgBox(parts.description, vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: ") + QString::number(parts.number));
+        showError(e);
     }
 }
 

@@ -3,6 +3,7 @@
 // maximum length limits typing only, KeyPress handlers for typed keys, the locked and
 // editable looks of the entry fields, the grid's stored column widths, and handlers that
 // report an error instead of letting it into the event loop.
+#include "platform/dao/dao.h"
 #include <QString>
 
 #include <array>
@@ -75,6 +76,15 @@ struct ErrorParts {
 };
 // The number and text of an engine, runtime or grid error (0 and the text for others).
 ErrorParts errorParts(const std::exception& error);
+
+// The record forms' error box: the description, critical icon, titled "Error: " and the number.
+void showError(int number, const QString& description);
+void showError(const std::exception& error);
+
+// After a save that raised: the pending insert or edit is dropped (the row before it stays
+// current). A duplicate key is told with the form's own text and the form goes back to
+// browsing (true); any other error is shown and the form stays as it is (false).
+bool reportFailedSave(const dao::RecordsetPtr& rs, const std::exception& error, const QString& duplicateText);
 
 // Runs an event handler; an error it lets out is shown (critical icon, "Error: " and the
 // number) rather than reaching the event loop.

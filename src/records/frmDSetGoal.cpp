@@ -397,7 +397,7 @@ void frmDSetGoal::cmdSave_Click()
             WriteRecord(1);
         }
     } catch (const dao::Error& e) {
-        vb::MsgBox(e.Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
+        recordform::showError(e);
         return;
     }
 

@@ -1,4 +1,5 @@
 #include "records/frmMeasure.h"
+#include "records/RecordFormSupport.h"
 
 #include "data/ui/GridWidths.h"
 
@@ -154,28 +155,6 @@ void setBoxLocked(QLineEdit* box, bool locked)
     box->setReadOnly(locked);
     vb::SetBackColor(box, locked ? kGrey : kWhite);
 }
-
-// An error as the record forms show it: its description, critical icon, "Error: " and its number.
-void reportError(const std::exception& error)
-{
-    if (const auto* e = dynamic_cast<const dao::Error*>(&error))
-        vb::MsgBox(e->Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e->Number()));
-    else if (const auto* c = dynamic_cast<const vb::ConversionError*>(&error))
-        vb::MsgBox(c->Description(), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(c->Number()));
-    else
-        vb::MsgBox(QString::fromLocal8Bit(error.what()), vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: 0"));
-}
-
-// Runs a handler reached from a signal: an error is shown, never let loose in the event loop.
-void guarded(const std::function<void()>& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        reportError(e);
-    }
-}
-
 
 // A measurement's date-time as a Jet literal, seconds included, so that it matches the stored
 // value exactly.
@@ -343,11 +322,11 @@ void frmMeasure::buildControls()
     for (QPushButton* button : {cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel})
         button->setFixedWidth(buttonWidth);
     commands->addSpacing(8);
-    connect(cmdAddNew, &QPushButton::clicked, this, [this] { guarded([this] { cmdAddNew_Click(); }); });
-    connect(cmdEdit, &QPushButton::clicked, this, [this] { guarded([this] { cmdEdit_Click(); }); });
-    connect(cmdDelete, &QPushButton::clicked, this, [this] { guarded([this] { cmdDelete_Click(); }); });
-    connect(cmdSave, &QPushButton::clicked, this, [this] { guarded([this] { cmdSave_Click(); }); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { guarded([this] { cmdCancel_Click(); }); });
+    connect(cmdAddNew, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdAddNew_Click(); }); });
+    connect(cmdEdit, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdEdit_Click(); }); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdDelete_Click(); }); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdSave_Click(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdCancel_Click(); }); });
 
     // The picture sits in the free space right of the entry frame; it is placed by hand there
     // (centred, a little above the middle) and takes no room from the frame.
@@ -376,7 +355,7 @@ void frmMeasure::buildControls()
     datInfo = new DataControl(this);
     datInfo->setObjectName(QStringLiteral("datInfo"));
     datInfo->setCaption(QStringLiteral("Measurement: "));
-    connect(datInfo, &DataControl::Reposition, this, [this] { guarded([this] { datInfo_Reposition(); }); });
+    connect(datInfo, &DataControl::Reposition, this, [this] { recordform::guardedEvent([this] { datInfo_Reposition(); }); });
 
     vsFGInfo = new VSFlexGrid(this);
     vsFGInfo->setObjectName(QStringLiteral("vsFGInfo"));
@@ -429,7 +408,7 @@ void frmMeasure::buildControls()
     ctDt->setObjectName(QStringLiteral("ctDt"));
     ctDt->hide();
     connect(ctDt, &ctDate::DateSelected, this,
-            [this](int day, int month, int year) { guarded([&] { ctDt_DateSelected(day, month, year); }); });
+            [this](int day, int month, int year) { recordform::guardedEvent([&] { ctDt_DateSelected(day, month, year); }); });
 }
 
 QWidget* frmMeasure::buildEntryFrame()
@@ -618,14 +597,14 @@ QWidget* frmMeasure::buildEntryFrame()
     }
 
     // Signals and key handling.
-    connect(cmdDt, &QToolButton::clicked, this, [this] { guarded([this] { cmdDt_Click(); }); });
-    connect(cmdOptionTime, &QPushButton::clicked, this, [this] { guarded([this] { cmdOptionTime_Click(); }); });
-    connect(cmdSetGoal, &QPushButton::clicked, this, [this] { guarded([this] { cmdSetGoal_Click(); }); });
-    connect(UpDownTime, &UpDown::UpClick, this, [this] { guarded([this] { UpDownTime_UpClick(); }); });
-    connect(UpDownTime, &UpDown::DownClick, this, [this] { guarded([this] { UpDownTime_DownClick(); }); });
+    connect(cmdDt, &QToolButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdDt_Click(); }); });
+    connect(cmdOptionTime, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdOptionTime_Click(); }); });
+    connect(cmdSetGoal, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdSetGoal_Click(); }); });
+    connect(UpDownTime, &UpDown::UpClick, this, [this] { recordform::guardedEvent([this] { UpDownTime_UpClick(); }); });
+    connect(UpDownTime, &UpDown::DownClick, this, [this] { recordform::guardedEvent([this] { UpDownTime_DownClick(); }); });
     connect(cboPerson, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
-            guarded([this] { cboPerson_Click(); });
+            recordform::guardedEvent([this] { cboPerson_Click(); });
     });
     for (QWidget* watched : std::initializer_list<QWidget*>{
              txtDate, txtHr, txtMin, txtAMPM, txtHBP, txtLBP, txtPlse, txtWt, txtTemp[0], txtTemp[1], txtTemp[2],
@@ -1172,7 +1151,7 @@ void frmMeasure::cmdSave_Click()
         }
     } catch (const std::exception& e) {
         // Nothing was written (the transaction is undone); the entries stay for another try.
-        reportError(e);
+        recordform::showError(e);
         return;
     }
 
@@ -1217,7 +1196,7 @@ void frmMeasure::cmdDelete_Click()
         transaction.commit();
     } catch (const std::exception& e) {
         EditMode = kBrowse;
-        reportError(e);
+        recordform::showError(e);
         return;
     }
     try {
@@ -1419,7 +1398,7 @@ bool frmMeasure::eventFilter(QObject* watched, QEvent* event)
         int keyAscii = keyAsciiOf(key);
         if (keyAscii == 0)
             return false;
-        guarded([&] { handleKey(watched, keyAscii); });
+        recordform::guardedEvent([&] { handleKey(watched, keyAscii); });
         return keyAscii == 0;
     }
     case QEvent::MouseButtonPress:
@@ -1428,7 +1407,7 @@ bool frmMeasure::eventFilter(QObject* watched, QEvent* event)
         if (auto* combo = qobject_cast<QComboBox*>(watched))
             return isComboLocked(combo);
         if (watched == picPhotos && event->type() == QEvent::MouseButtonPress) {
-            guarded([this] { picPhotos_Click(); });
+            recordform::guardedEvent([this] { picPhotos_Click(); });
             return true;
         }
         return false;

@@ -472,20 +472,9 @@ void frmPerson::cmdSave_Click()
             }
             SavePerson(1);
         }
-    } catch (const dao::Error& e) {
-        if (rs && rs->EditMode() != dao::dbEditNone)
-            rs->CancelUpdate();   // the unsaved insert or edit goes; the row before it stays current
-        if (e.Number() != dao::errDuplicateKey) {
-            showError(e.Number(), e.Description());
+    } catch (const std::exception& e) {
+        if (!reportFailedSave(rs, e, QStringLiteral("Person with the same name exists in database.")))
             return;
-        }
-        vb::MsgBox(QStringLiteral("Person with the same name exists in database."), vb::vbOKOnly | vb::vbExclamation,
-                   QStringLiteral("Error: ") + QString::number(e.Number()));
-    } catch (const vb::ConversionError& e) {
-        if (rs && rs->EditMode() != dao::dbEditNone)
-            rs->CancelUpdate();
-        showError(e.Number(), e.Description());
-        return;
     }
 
     EditMode = kBrowse;
@@ -529,10 +518,6 @@ void frmPerson::SavePerson(int mode)
     }
 }
 
-void frmPerson::showError(int number, const QString& description)
-{
-    vb::MsgBox(description, vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: ") + QString::number(number));
-}
 
 // ---------------------------------------------------------------------------------------------
 // Deleting
@@ -564,8 +549,7 @@ void frmPerson::cmdDelete_Click()
         rs->Delete();
         transaction.commit();
     } catch (const std::exception& e) {
-        const ErrorParts parts = errorParts(e);
-        showError(parts.number, parts.description);
+        showError(e);
         reloadOn(key);
         return;
     }

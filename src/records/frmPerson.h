@@ -105,7 +105,6 @@ private:
     bool entriesAreNumbers();
     // Reads the list again and stands on the person, after a write that did not happen.
     void reloadOn(qint32 personKey);
-    void showError(int number, const QString& description);
     void setLocked(bool locked);
     void setEntryLabels(bool entering);
 

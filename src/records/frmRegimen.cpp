@@ -313,20 +313,9 @@ void frmRegimen::cmdSave_Click()
             // The measurements keep the key, so they show the new name.
             SaveRegimen(1);
         }
-    } catch (const dao::Error& e) {
-        if (rs && rs->EditMode() != dao::dbEditNone)
-            rs->CancelUpdate();   // the unsaved insert or edit goes; the row before it stays current
-        if (e.Number() != dao::errDuplicateKey) {
-            showError(e.Number(), e.Description());
+    } catch (const std::exception& e) {
+        if (!reportFailedSave(rs, e, QStringLiteral("Regimen with the same name exists in database.")))
             return;
-        }
-        vb::MsgBox(QStringLiteral("Regimen with the same name exists in database."), vb::vbOKOnly | vb::vbExclamation,
-                   QStringLiteral("Error: ") + QString::number(e.Number()));
-    } catch (const vb::ConversionError& e) {
-        if (rs && rs->EditMode() != dao::dbEditNone)
-            rs->CancelUpdate();
-        showError(e.Number(), e.Description());
-        return;
     }
 
     EditMode = kBrowse;
@@ -349,10 +338,6 @@ void frmRegimen::SaveRegimen(int mode)
         rs->MoveLast();
 }
 
-void frmRegimen::showError(int number, const QString& description)
-{
-    vb::MsgBox(description, vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: ") + QString::number(number));
-}
 
 // ---------------------------------------------------------------------------------------------
 // Deleting
@@ -379,8 +364,7 @@ void frmRegimen::cmdDelete_Click()
         rs->Delete();
         transaction.commit();
     } catch (const std::exception& e) {
-        const ErrorParts parts = errorParts(e);
-        showError(parts.number, parts.description);
+        showError(e);
         reloadOn(key);
         return;
     }

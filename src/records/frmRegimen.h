@@ -68,6 +68,5 @@ public:
 
 private:
     void setLocked(bool locked);
-    void showError(int number, const QString& description);
     void reloadOn(qint32 regimenKey);
 };

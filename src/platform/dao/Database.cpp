@@ -473,8 +473,6 @@ void Database::Close() { conn_->close(); }
 bool Database::isOpen() const { return conn_->isOpen(); }
 sqlite3* Database::handle() const { return conn_->handle(); }
 
-void Database::ensureCatalog() { conn_->exec(kCatalogSql); }
-
 // ---- SQL -----------------------------------------------------------------------------------
 
 namespace {
@@ -744,8 +742,6 @@ QStringList Database::fieldNames(const QString& table)
         out << ci.name;
     return out;
 }
-
-QString Database::tableNameAsStored(const QString& name) { return requireTable(*conn_, name); }
 
 namespace {
 
@@ -1027,20 +1023,6 @@ void Document::setPermissions(int permissions)
     st.bind(3, user_);
     st.bind(4, permissions);
     st.step();
-}
-
-// Unused hooks kept private to the class: the schema work is done by the helpers above.
-void Database::createIndex(const QString& table, const Index& index) { createIndexOn(*conn_, requireTable(*conn_, table), index); }
-void Database::addField(const QString& table, const Field& field) { loadTableDef(table).Fields().Append(field); }
-void Database::dropField(const QString& table, const QString& field) { loadTableDef(table).Fields().Delete(field); }
-void Database::rebuildTriggers(const QString& table) { rebuildTriggersOn(*conn_, table); }
-void Database::saveProperty(const QString& object, const QString& name, int type, const QVariant& value)
-{
-    detail::PropertyData p;
-    p.name = name;
-    p.type = type;
-    p.value = value;
-    storeProperty(*conn_, object, p);
 }
 
 } // namespace dao

@@ -63,16 +63,9 @@ private:
     friend class Relations;
     friend class Document;
     Database(std::shared_ptr<detail::Connection> conn, QString name);
-    void ensureCatalog();
     TableDef loadTableDef(const QString& name);
     void createTable(const TableDef& table);
-    void addField(const QString& table, const Field& field);
-    void dropField(const QString& table, const QString& field);
-    void createIndex(const QString& table, const Index& index);
     void appendRelation(const Relation& relation);
-    void rebuildTriggers(const QString& table);
-    void saveProperty(const QString& object, const QString& name, int type, const QVariant& value);
-    QString tableNameAsStored(const QString& name);
 
     std::shared_ptr<detail::Connection> conn_;
     QString name_;

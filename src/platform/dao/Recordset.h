@@ -98,7 +98,6 @@ private:
     template <typename Out>
     void readRow(void* stmt, Out& out, int firstColumn) const;
     void refetch(qint64 rowid, qsizetype row, bool append);
-    QByteArray selectSql() const;
 
     detail::ConnectionPtr conn_;
     QString sql_;
