@@ -116,16 +116,21 @@ void blur(QImage& img, int radius)
             auto at = [&](int k) { return line[static_cast<size_t>(std::clamp(k, 0, length - 1))]; };
             for (int k = -radius; k <= radius; ++k) {
                 const QRgb c = at(k);
-                sa += qAlpha(c); sr += qRed(c); sg += qGreen(c); sb += qBlue(c);
+                sa += qAlpha(c);
+                sr += qRed(c);
+                sg += qGreen(c);
+                sb += qBlue(c);
             }
             const long n = 2L * radius + 1;
             for (int k = 0; k < length; ++k) {
-                *pixel(i, k) = qRgba(static_cast<int>(sr / n), static_cast<int>(sg / n),
-                                     static_cast<int>(sb / n), static_cast<int>(sa / n));
+                *pixel(i, k) =
+                    qRgba(static_cast<int>(sr / n), static_cast<int>(sg / n), static_cast<int>(sb / n), static_cast<int>(sa / n));
                 const QRgb out = at(k - radius);
                 const QRgb in = at(k + radius + 1);
-                sa += qAlpha(in) - qAlpha(out); sr += qRed(in) - qRed(out);
-                sg += qGreen(in) - qGreen(out); sb += qBlue(in) - qBlue(out);
+                sa += qAlpha(in) - qAlpha(out);
+                sr += qRed(in) - qRed(out);
+                sg += qGreen(in) - qGreen(out);
+                sb += qBlue(in) - qBlue(out);
             }
         }
     };
@@ -208,8 +213,8 @@ QPainterPath mountains(Rng& rng, double w, double h, double base, double amp)
     QPainterPath path(QPointF(-2, h + 2));
     for (double x = -2; x <= w + 2; x += 1.0) {
         const double t = x / w * 2 * kPi;
-        const double y = base - amp * (0.6 * (1 - std::fabs(std::sin(f1 * t + p1))) + 0.3 * (1 - std::fabs(std::sin(f2 * t + p2)))
-                                       + 0.1 * std::sin(f3 * t + p3));
+        const double y = base - amp * (0.6 * (1 - std::fabs(std::sin(f1 * t + p1))) +
+                                       0.3 * (1 - std::fabs(std::sin(f2 * t + p2))) + 0.1 * std::sin(f3 * t + p3));
         path.lineTo(x, y);
     }
     path.lineTo(w + 2, h + 2);
@@ -348,10 +353,7 @@ void bokeh(QPainter& p, Rng& rng, int count, const std::vector<QColor>& palette,
     }
 }
 
-void fillAll(QPainter& p, double w, double h, const QBrush& brush)
-{
-    p.fillRect(QRectF(0, 0, w, h), brush);
-}
+void fillAll(QPainter& p, double w, double h, const QBrush& brush) { p.fillRect(QRectF(0, 0, w, h), brush); }
 
 // ---------------------------------------------------------------- the decorative scenes
 
@@ -387,7 +389,9 @@ void sceneDawnHills(QImage& img, double s, Rng& rng)
             p.drawEllipse(QPointF(rng.range(10, 190), rng.range(25, 70)), rng.range(25, 45), rng.range(2.5, 4));
         }
     });
-    hillLayers(img, s, rng, {{96, col("#BCA9C6")}, {106, col("#98A2BC")}, {116, col("#86A86F")}, {128, col("#638F56")}, {140, col("#497548")}}, 6);
+    hillLayers(img, s, rng,
+               {{96, col("#BCA9C6")}, {106, col("#98A2BC")}, {116, col("#86A86F")}, {128, col("#638F56")}, {140, col("#497548")}},
+               6);
 }
 
 void sceneMeadow(QImage& img, double s, Rng& rng)
@@ -422,7 +426,8 @@ void sceneSunsetMountains(QImage& img, double s, Rng& rng)
 {
     paintOn(img, s, [&](QPainter& p) {
         fillAll(p, W, H,
-                linear({0, 0}, {0, 105}, {{0.0, col("#34427A")}, {0.45, col("#B9577D")}, {0.8, col("#F29A56")}, {1.0, col("#FBD68C")}}));
+                linear({0, 0}, {0, 105},
+                       {{0.0, col("#34427A")}, {0.45, col("#B9577D")}, {0.8, col("#F29A56")}, {1.0, col("#FBD68C")}}));
         glow(p, {100, 100}, 60, col("#FFD98F", 210));
         disc(p, {100, 100}, 15, col("#FFEBC0"));
     });
@@ -548,7 +553,10 @@ void sceneAutumnHills(QImage& img, double s, Rng& rng)
             for (double x = rng.range(0, 12); x < W; x += rng.range(6, 16)) {
                 double top = H;
                 for (double y = base - 2 * a; y < H; y += 0.5)
-                    if (hill.contains(QPointF(x, y))) { top = y; break; }
+                    if (hill.contains(QPointF(x, y))) {
+                        top = y;
+                        break;
+                    }
                 const double r = rng.range(1.5, 3.2) * (base / 90.0);
                 p.setBrush(rng.next() < 0.5 ? c.darker(115) : c.lighter(112));
                 p.drawEllipse(QPointF(x, top + r * 0.2), r, r);
@@ -577,7 +585,8 @@ void sceneLakeDusk(QImage& img, double s, Rng& rng)
             const double y = rng.range(horizon + 2, H);
             const double len = rng.range(6, 26) * (0.5 + (y - horizon) / (H - horizon));
             const double x = rng.range(0, W);
-            p.setPen(QPen(col("#F6D2B8", static_cast<int>(rng.range(40, 110))), rng.range(0.3, 0.7), Qt::SolidLine, Qt::RoundCap));
+            p.setPen(
+                QPen(col("#F6D2B8", static_cast<int>(rng.range(40, 110))), rng.range(0.3, 0.7), Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(x, y), QPointF(x + len, y));
         }
     });
@@ -607,15 +616,19 @@ void sceneSeaWaves(QImage& img, double s, Rng& rng)
             bool first = true;
             for (double x = -5; x <= W + 5; x += 0.5) {
                 const double yy = y + amp * std::sin(x / len * 2 * kPi + phase);
-                if (first) { wave.moveTo(x, yy); first = false; }
-                else wave.lineTo(x, yy);
+                if (first) {
+                    wave.moveTo(x, yy);
+                    first = false;
+                } else
+                    wave.lineTo(x, yy);
             }
             p.setPen(QPen(col("#E8FBFA", static_cast<int>(50 + t * 90)), 0.3 + t * 0.9));
             p.setBrush(Qt::NoBrush);
             p.drawPath(wave);
         }
         for (int i = 0; i < 40; ++i)
-            disc(p, {rng.range(0, W), rng.range(horizon + 3, H)}, rng.range(0.3, 0.8), col("#FFFFFF", static_cast<int>(rng.range(90, 200))));
+            disc(p, {rng.range(0, W), rng.range(horizon + 3, H)}, rng.range(0.3, 0.8),
+                 col("#FFFFFF", static_cast<int>(rng.range(90, 200))));
     });
 }
 
@@ -662,8 +675,10 @@ void sceneBeach(QImage& img, double s, Rng& rng)
         QPainterPath foam;
         for (double x = -2; x <= W + 2; x += 1) {
             const double y = 99 + 3 * std::sin(x / 40.0 + 0.5) + 1.5 * std::sin(x / 13.0);
-            if (x == -2) foam.moveTo(x, y);
-            else foam.lineTo(x, y);
+            if (x == -2)
+                foam.moveTo(x, y);
+            else
+                foam.lineTo(x, y);
         }
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(col("#FFFFFF", 230), 1.6, Qt::SolidLine, Qt::RoundCap));
@@ -722,20 +737,24 @@ void sceneLilyPond(QImage& img, double s, Rng& rng)
         }
     });
     paintOn(img, s, [&](QPainter& p) {
-        struct Pad { double x, y, r, notch; };
+        struct Pad {
+            double x, y, r, notch;
+        };
         const Pad pads[] = {{55, 50, 24, 20}, {110, 110, 30, 200}, {165, 128, 16, 120}, {22, 120, 18, 300}, {95, 30, 12, 80}};
         for (const Pad& pad : pads) {
             p.setPen(Qt::NoPen);
             p.setBrush(col("#0F2E30", 90));
-            p.drawPie(QRectF(pad.x - pad.r + 1.5, pad.y - pad.r * 0.8 + 2, pad.r * 2, pad.r * 1.6), static_cast<int>((pad.notch + 12) * 16),
-                      static_cast<int>(336 * 16));
-            p.setBrush(radial({pad.x - pad.r * 0.3, pad.y - pad.r * 0.3}, pad.r * 1.4, {{0.0, col("#7CC062")}, {1.0, col("#3E7F3A")}}));
+            p.drawPie(QRectF(pad.x - pad.r + 1.5, pad.y - pad.r * 0.8 + 2, pad.r * 2, pad.r * 1.6),
+                      static_cast<int>((pad.notch + 12) * 16), static_cast<int>(336 * 16));
+            p.setBrush(
+                radial({pad.x - pad.r * 0.3, pad.y - pad.r * 0.3}, pad.r * 1.4, {{0.0, col("#7CC062")}, {1.0, col("#3E7F3A")}}));
             p.drawPie(QRectF(pad.x - pad.r, pad.y - pad.r * 0.8, pad.r * 2, pad.r * 1.6), static_cast<int>((pad.notch + 12) * 16),
                       static_cast<int>(336 * 16));
             p.setPen(QPen(col("#A9D98C", 120), 0.4));
             for (int k = 0; k < 7; ++k) {
                 const double a = (pad.notch + 30 + k * 45) * kPi / 180;
-                p.drawLine(QPointF(pad.x, pad.y), QPointF(pad.x + std::cos(a) * pad.r * 0.85, pad.y - std::sin(a) * pad.r * 0.68));
+                p.drawLine(QPointF(pad.x, pad.y),
+                           QPointF(pad.x + std::cos(a) * pad.r * 0.85, pad.y - std::sin(a) * pad.r * 0.68));
             }
         }
         const QPointF flower(112, 104);
@@ -779,7 +798,8 @@ void sceneMoonlitSea(QImage& img, double s, Rng& rng)
             const double spread = 3 + (y - horizon) * 0.55;
             const double x = 128 + rng.range(-spread, spread) * rng.range(0.2, 1.0);
             const double len = 1.5 + (y - horizon) * 0.12 * rng.range(0.5, 1.5);
-            p.setPen(QPen(col("#F0EEDD", static_cast<int>(rng.range(60, 200))), 0.4 + (y - horizon) * 0.012, Qt::SolidLine, Qt::RoundCap));
+            p.setPen(QPen(col("#F0EEDD", static_cast<int>(rng.range(60, 200))), 0.4 + (y - horizon) * 0.012, Qt::SolidLine,
+                          Qt::RoundCap));
             p.drawLine(QPointF(x - len / 2, y), QPointF(x + len / 2, y));
         }
     });
@@ -791,7 +811,9 @@ void sceneGreenLeaves(QImage& img, double s, Rng& rng)
     paintOn(img, s, [&](QPainter& p) {
         fillAll(p, W, H, linear({0, 0}, {W, H}, {{0.0, col("#F1F5E9")}, {1.0, col("#D8E6C8")}}));
     });
-    struct L { double x, y, len, wid, ang; };
+    struct L {
+        double x, y, len, wid, ang;
+    };
     std::vector<L> leaves;
     const QPointF root(20, 150);
     for (int i = 0; i < 9; ++i) {
@@ -823,13 +845,19 @@ void sceneAutumnLeaves(QImage& img, double s, Rng& rng)
         for (int i = 0; i < 500; ++i)
             disc(p, {rng.range(0, W), rng.range(0, H)}, rng.range(0.3, 0.9), i % 2 ? col("#6B4F37", 90) : col("#C2A27A", 80));
     });
-    const std::pair<QColor, QColor> tones[] = {
-        {col("#F7C04A"), col("#D9822B")}, {col("#E9733A"), col("#B8432A")}, {col("#D9A441"), col("#9E6A2C")},
-        {col("#F29F45"), col("#C95E2A")}, {col("#C9402F"), col("#8E2A23")}};
-    struct L { double x, y, len, wid, ang; int tone; };
+    const std::pair<QColor, QColor> tones[] = {{col("#F7C04A"), col("#D9822B")},
+                                               {col("#E9733A"), col("#B8432A")},
+                                               {col("#D9A441"), col("#9E6A2C")},
+                                               {col("#F29F45"), col("#C95E2A")},
+                                               {col("#C9402F"), col("#8E2A23")}};
+    struct L {
+        double x, y, len, wid, ang;
+        int tone;
+    };
     std::vector<L> leaves;
     for (int i = 0; i < 16; ++i)
-        leaves.push_back({rng.range(-10, W - 10), rng.range(-5, H - 5), rng.range(28, 46), rng.range(12, 18), rng.range(0, 360), rng.below(5)});
+        leaves.push_back({rng.range(-10, W - 10), rng.range(-5, H - 5), rng.range(28, 46), rng.range(12, 18), rng.range(0, 360),
+                          rng.below(5)});
     softLayer(img, s, 2, [&](QPainter& p) {
         for (const L& l : leaves)
             leaf(p, {l.x + 2.5, l.y + 3}, l.len, l.wid, l.ang, col("#2E2016", 110), col("#2E2016", 110), false);
@@ -903,7 +931,9 @@ void sceneDaisies(QImage& img, double s, Rng& rng)
             p.setBrush(Qt::NoBrush);
             p.drawPath(blade);
         }
-        struct F { double x, y, r; };
+        struct F {
+            double x, y, r;
+        };
         const F flowers[] = {{48, 78, 15}, {120, 96, 19}, {170, 70, 11}, {84, 120, 10}, {20, 118, 9}};
         for (const F& f : flowers) {
             p.setPen(QPen(col("#3F7A32"), 1.0));
@@ -951,9 +981,10 @@ void sceneRibbons(QImage& img, double s, Rng& rng)
     paintOn(img, s, [&](QPainter& p) {
         fillAll(p, W, H, linear({0, 0}, {W, H}, {{0.0, col("#F6F0F6")}, {1.0, col("#E2ECF7")}}));
     });
-    const std::pair<QColor, QColor> tones[] = {
-        {col("#F4B6C8", 200), col("#F9DCE4", 150)}, {col("#B9A6E0", 190), col("#DCD2F2", 140)},
-        {col("#93C7EC", 190), col("#CBE6F7", 140)}, {col("#9EDBC0", 190), col("#D6F1E4", 140)}};
+    const std::pair<QColor, QColor> tones[] = {{col("#F4B6C8", 200), col("#F9DCE4", 150)},
+                                               {col("#B9A6E0", 190), col("#DCD2F2", 140)},
+                                               {col("#93C7EC", 190), col("#CBE6F7", 140)},
+                                               {col("#9EDBC0", 190), col("#D6F1E4", 140)}};
     softLayer(img, s, 1, [&](QPainter& p) {
         for (int i = 0; i < 4; ++i) {
             const double base = 30 + i * 28 + rng.range(-4, 4);
@@ -962,11 +993,14 @@ void sceneRibbons(QImage& img, double s, Rng& rng)
             QPainterPath band;
             for (double x = -5; x <= W + 5; x += 1) {
                 const double y = base + amp * std::sin(x / wl * 2 * kPi + ph);
-                if (x == -5) band.moveTo(x, y);
-                else band.lineTo(x, y);
+                if (x == -5)
+                    band.moveTo(x, y);
+                else
+                    band.lineTo(x, y);
             }
             for (double x = W + 5; x >= -5; x -= 1) {
-                const double y = base + thick * (0.6 + 0.4 * std::sin(x / 90.0 + i)) + amp * std::sin(x / wl * 2 * kPi + ph + 0.35);
+                const double y =
+                    base + thick * (0.6 + 0.4 * std::sin(x / 90.0 + i)) + amp * std::sin(x / wl * 2 * kPi + ph + 0.35);
                 band.lineTo(x, y);
             }
             band.closeSubpath();
@@ -982,7 +1016,9 @@ void sceneZenStones(QImage& img, double s, Rng&)
     paintOn(img, s, [&](QPainter& p) {
         fillAll(p, W, H, linear({0, 0}, {W, H}, {{0.0, col("#EEE6D6")}, {1.0, col("#DCD0BA")}}));
     });
-    struct Stone { double x, y, rx, ry; };
+    struct Stone {
+        double x, y, rx, ry;
+    };
     const Stone stones[] = {{62, 78, 22, 14}, {92, 86, 14, 9}, {150, 56, 11, 7}};
     QPainterPath keepOut;
     for (const Stone& st : stones)
@@ -1032,7 +1068,8 @@ void sceneSunburst(QImage& img, double s, Rng& rng)
 {
     const QPointF c(62, 112);
     paintOn(img, s, [&](QPainter& p) {
-        fillAll(p, W, H, radial(c, 190, {{0.0, col("#FFF7DA")}, {0.35, col("#F9D3BE")}, {0.7, col("#D9C3E0")}, {1.0, col("#B5C5E8")}}));
+        fillAll(p, W, H,
+                radial(c, 190, {{0.0, col("#FFF7DA")}, {0.35, col("#F9D3BE")}, {0.7, col("#D9C3E0")}, {1.0, col("#B5C5E8")}}));
     });
     softLayer(img, s, 3, [&](QPainter& p) {
         p.setPen(Qt::NoPen);
@@ -1059,10 +1096,9 @@ void sceneSunburst(QImage& img, double s, Rng& rng)
 
 void sceneWatercolour(QImage& img, double s, Rng& rng)
 {
-    paintOn(img, s, [&](QPainter& p) {
-        fillAll(p, W, H, col("#FBF8F1"));
-    });
-    const QColor tones[] = {col("#5E9FD3", 120), col("#5FC2AC", 120), col("#F2C254", 130), col("#EE8A70", 115), col("#9C86CF", 115)};
+    paintOn(img, s, [&](QPainter& p) { fillAll(p, W, H, col("#FBF8F1")); });
+    const QColor tones[] = {col("#5E9FD3", 120), col("#5FC2AC", 120), col("#F2C254", 130), col("#EE8A70", 115),
+                            col("#9C86CF", 115)};
     for (int layer = 0; layer < 2; ++layer) {
         softLayer(img, s, layer == 0 ? 2 : 1, [&](QPainter& p) {
             for (int i = 0; i < 6; ++i) {
@@ -1076,8 +1112,10 @@ void sceneWatercolour(QImage& img, double s, Rng& rng)
                     const double a = k * 2 * kPi / n;
                     const double rr = r * (1 + 0.18 * std::sin(3 * a + k1) + 0.08 * std::sin(7 * a + k2));
                     const QPointF pt(centre.x() + std::cos(a) * rr, centre.y() + std::sin(a) * rr * 0.8);
-                    if (k == 0) blob.moveTo(pt);
-                    else blob.lineTo(pt);
+                    if (k == 0)
+                        blob.moveTo(pt);
+                    else
+                        blob.lineTo(pt);
                 }
                 QColor edge = c.darker(125);
                 edge.setAlpha(std::min(255, c.alpha() + 50));
@@ -1101,12 +1139,12 @@ struct NamedScene {
 const std::vector<NamedScene>& scenes()
 {
     static const std::vector<NamedScene> all = {
-        {"AA1", sceneDawnHills},      {"AA2", sceneMeadow},        {"AA3", sceneSunsetMountains}, {"AA4", sceneMistyMountains},
-        {"AA5", sceneGoldenField},    {"AA6", sceneTwilightMoon},  {"AA7", sceneLavender},        {"AA8", sceneAutumnHills},
-        {"BA1", sceneLakeDusk},       {"BA2", sceneSeaWaves},      {"BA3", sceneRipples},         {"BA4", sceneBeach},
-        {"BA5", sceneRiverValley},    {"BA6", sceneLilyPond},      {"BA7", sceneMoonlitSea},      {"CA1", sceneGreenLeaves},
-        {"CA2", sceneAutumnLeaves},   {"CA3", sceneBranch},        {"CA4", sceneDaisies},         {"DA1", sceneWarmBokeh},
-        {"DA2", sceneCoolBokeh},      {"DA3", sceneRibbons},       {"DA4", sceneZenStones},       {"DA5", sceneSunburst},
+        {"AA1", sceneDawnHills},    {"AA2", sceneMeadow},       {"AA3", sceneSunsetMountains}, {"AA4", sceneMistyMountains},
+        {"AA5", sceneGoldenField},  {"AA6", sceneTwilightMoon}, {"AA7", sceneLavender},        {"AA8", sceneAutumnHills},
+        {"BA1", sceneLakeDusk},     {"BA2", sceneSeaWaves},     {"BA3", sceneRipples},         {"BA4", sceneBeach},
+        {"BA5", sceneRiverValley},  {"BA6", sceneLilyPond},     {"BA7", sceneMoonlitSea},      {"CA1", sceneGreenLeaves},
+        {"CA2", sceneAutumnLeaves}, {"CA3", sceneBranch},       {"CA4", sceneDaisies},         {"DA1", sceneWarmBokeh},
+        {"DA2", sceneCoolBokeh},    {"DA3", sceneRibbons},      {"DA4", sceneZenStones},       {"DA5", sceneSunburst},
         {"DA6", sceneWatercolour},
     };
     return all;
@@ -1130,9 +1168,11 @@ QPainterPath heartPath(QPointF c, double size)
     // A heart in a box of size x size centred on c.
     const double s = size / 2;
     QPainterPath h(QPointF(c.x(), c.y() + s * 0.95));
-    h.cubicTo(QPointF(c.x() - s * 0.15, c.y() + s * 0.75), QPointF(c.x() - s, c.y() + s * 0.2), QPointF(c.x() - s, c.y() - s * 0.3));
+    h.cubicTo(QPointF(c.x() - s * 0.15, c.y() + s * 0.75), QPointF(c.x() - s, c.y() + s * 0.2),
+              QPointF(c.x() - s, c.y() - s * 0.3));
     h.cubicTo(QPointF(c.x() - s, c.y() - s * 0.85), QPointF(c.x() - s * 0.45, c.y() - s * 1.0), QPointF(c.x(), c.y() - s * 0.55));
-    h.cubicTo(QPointF(c.x() + s * 0.45, c.y() - s * 1.0), QPointF(c.x() + s, c.y() - s * 0.85), QPointF(c.x() + s, c.y() - s * 0.3));
+    h.cubicTo(QPointF(c.x() + s * 0.45, c.y() - s * 1.0), QPointF(c.x() + s, c.y() - s * 0.85),
+              QPointF(c.x() + s, c.y() - s * 0.3));
     h.cubicTo(QPointF(c.x() + s, c.y() + s * 0.2), QPointF(c.x() + s * 0.15, c.y() + s * 0.75), QPointF(c.x(), c.y() + s * 0.95));
     h.closeSubpath();
     return h;
@@ -1163,7 +1203,8 @@ QImage renderSplash()
     QImage big = newCanvas(w * kOver, h * kOver);
     Rng rng(20260101);
     paintOn(big, kOver, [&](QPainter& p) {
-        p.fillRect(QRectF(0, 0, w, h), linear({0, 0}, {0, h}, {{0.0, col("#CFE4F4")}, {0.6, col("#F3E8E4")}, {1.0, col("#FBEBD9")}}));
+        p.fillRect(QRectF(0, 0, w, h),
+                   linear({0, 0}, {0, h}, {{0.0, col("#CFE4F4")}, {0.6, col("#F3E8E4")}, {1.0, col("#FBEBD9")}}));
         glow(p, {300, 70}, 110, col("#FFF6E0", 220));
     });
     softLayer(big, kOver, 3, [&](QPainter& p) {
@@ -1225,7 +1266,8 @@ void drawBulb(QPainter& p, bool rays)
         const double angles[] = {-90, -45, -135, 0, 180};
         for (double a : angles) {
             const double r = a * kPi / 180;
-            p.drawLine(QPointF(12 + std::cos(r) * 8.1, 9.5 + std::sin(r) * 8.1), QPointF(12 + std::cos(r) * 9.6, 9.5 + std::sin(r) * 9.6));
+            p.drawLine(QPointF(12 + std::cos(r) * 8.1, 9.5 + std::sin(r) * 8.1),
+                       QPointF(12 + std::cos(r) * 9.6, 9.5 + std::sin(r) * 9.6));
         }
     }
     QPainterPath glass(QPointF(9.2, 16.2));
@@ -1528,7 +1570,8 @@ void iconBiologicalClock(QPainter& p)
     p.setPen(QPen(col("#5E6B78"), 1.0, Qt::SolidLine, Qt::RoundCap));
     for (int i = 0; i < 12; i += 3) {
         const double a = i * kPi / 6;
-        p.drawLine(QPointF(c.x() + std::sin(a) * 5.6, c.y() - std::cos(a) * 5.6), QPointF(c.x() + std::sin(a) * 6.8, c.y() - std::cos(a) * 6.8));
+        p.drawLine(QPointF(c.x() + std::sin(a) * 5.6, c.y() - std::cos(a) * 5.6),
+                   QPointF(c.x() + std::sin(a) * 6.8, c.y() - std::cos(a) * 6.8));
     }
     p.setPen(QPen(kInk, 1.4, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(c, QPointF(12, 7.2));
@@ -1574,10 +1617,7 @@ void iconMemo(QPainter& p)
     p.restore();
 }
 
-void iconTip(QPainter& p)
-{
-    drawBulb(p, true);
-}
+void iconTip(QPainter& p) { drawBulb(p, true); }
 
 void iconHelp(QPainter& p)
 {
@@ -1708,7 +1748,7 @@ const std::vector<NamedIcon>& toolbarIcons()
     return all;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

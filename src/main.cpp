@@ -25,8 +25,7 @@ int main(int argc, char* argv[])
     modHealth::setBeepHook([] { vb::Beep(); });
     // The default entry time reads the same clock as the forms.
     clsDataService::setClock([] { return vb::Now().time(); });
-    dataMessage::setHandler(
-        [](const QString& prompt, int buttons, const QString& title) { vb::MsgBox(prompt, buttons, title); });
+    dataMessage::setHandler([](const QString& prompt, int buttons, const QString& title) { vb::MsgBox(prompt, buttons, title); });
 
     modHealth::Main();
 

@@ -26,9 +26,9 @@ namespace {
 
 constexpr int kRows = 100000;
 constexpr int kRuns = 5;
-const QString kSource = QStringLiteral(
-    "SELECT M.RGMN_KY, M.MD_KY, MSRD_DT, M.HBP, M.LBP, M.PLSE, format(M.WT,'0.0'), format(M.TEMP,'0.0'), M.CMMNT "
-    "FROM MEASURE AS M WHERE M.PRSN_KY = 1 ORDER BY M.MSRD_DT Desc");
+const QString kSource =
+    QStringLiteral("SELECT M.RGMN_KY, M.MD_KY, MSRD_DT, M.HBP, M.LBP, M.PLSE, format(M.WT,'0.0'), format(M.TEMP,'0.0'), M.CMMNT "
+                   "FROM MEASURE AS M WHERE M.PRSN_KY = 1 ORDER BY M.MSRD_DT Desc");
 
 void buildDatabase(Database& db)
 {
@@ -54,8 +54,10 @@ void buildDatabase(Database& db)
     sqlite3* h = db.handle();
     sqlite3_exec(h, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(h, "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, CMMNT) "
-                          "VALUES (1, ?, ?, ?, ?, ?, ?, ?, ?, ?)", -1, &st, nullptr);
+    sqlite3_prepare_v2(h,
+                       "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, CMMNT) "
+                       "VALUES (1, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                       -1, &st, nullptr);
     const QDateTime start(QDate(2015, 1, 1), QTime(7, 0), Qt::UTC);
     for (int i = 0; i < kRows; ++i) {
         const QByteArray when = start.addSecs(3600LL * i).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
@@ -111,7 +113,8 @@ qsizetype walk(const Recordset& rs)
 }
 
 // A grid as the forms lay one out, painted once.
-qint64 showFirstScreen(DataControl& dat, const std::function<void(VSFlexGrid&)>& prepare, const std::function<void(DataControl&)>& load)
+qint64 showFirstScreen(DataControl& dat, const std::function<void(VSFlexGrid&)>& prepare,
+                       const std::function<void(DataControl&)>& load)
 {
     VSFlexGrid grid;
     grid.resize(1000, 700);
@@ -119,7 +122,8 @@ qint64 showFirstScreen(DataControl& dat, const std::function<void(VSFlexGrid&)>&
     grid.setDataSource(&dat);
     prepare(grid);
     load(dat);
-    grid.setFormatString(QStringLiteral("|rgmn_ky|md_ky|Date(mm/dd/yy)|High BP|Low BP|Pulse (/min)|Weight (lb)|Temp (F)|Comment"));
+    grid.setFormatString(
+        QStringLiteral("|rgmn_ky|md_ky|Date(mm/dd/yy)|High BP|Low BP|Pulse (/min)|Weight (lb)|Temp (F)|Comment"));
     grid.setColHidden(1, true);
     grid.setColHidden(2, true);
     grid.setColWidth(3, 1900);
@@ -147,7 +151,8 @@ int main(int argc, char** argv)
     const double walkMs = best([&] { sink += walk(*rs); });
     const double bindMs = best([&] {
         DataControl dat;
-        sink += showFirstScreen(dat, [](VSFlexGrid&) {}, [&](DataControl& d) { d.setRecordset(rs); });
+        sink += showFirstScreen(
+            dat, [](VSFlexGrid&) {}, [&](DataControl& d) { d.setRecordset(rs); });
     });
     std::printf("rows: %d\n", rs->RecordCount());
     std::printf("plain_walk_format_all_cells: %.1f ms\n", walkMs);
@@ -163,7 +168,8 @@ int main(int argc, char** argv)
         DataControl dat;
         dat.setDatabase(db);
         dat.setRecordSource(kSource);
-        sink += showFirstScreen(dat, [](VSFlexGrid&) {}, [](DataControl& d) { d.Refresh(); });
+        sink += showFirstScreen(
+            dat, [](VSFlexGrid&) {}, [](DataControl& d) { d.Refresh(); });
     });
     std::printf("plain_open_and_walk: %.1f ms\n", openWalkMs);
     std::printf("grid_refresh_first_screen: %.1f ms\n", refreshMs);
@@ -179,7 +185,10 @@ int main(int argc, char** argv)
                 QObject::connect(&g, &VSFlexGrid::FilterData, [&filled, &g](int row, int col, QString& text, bool, bool& cancel) {
                     ++filled;
                     if (col == 4 && !text.isEmpty())
-                        g.setCell(flexcpBackColor, row, col, vb::Val(text) >= 140 ? 0x9999FF : vb::Val(text) >= 130 ? 0x99FFFF : 0x99FF99);
+                        g.setCell(flexcpBackColor, row, col,
+                                  vb::Val(text) >= 140   ? 0x9999FF
+                                  : vb::Val(text) >= 130 ? 0x99FFFF
+                                                         : 0x99FF99);
                     cancel = true;
                 });
             },

@@ -83,7 +83,7 @@ void benchCreation()
     struct TableRows {
         std::string name;
         int columns = 0;
-        std::vector<sqlite3_value*> values;   // row-major
+        std::vector<sqlite3_value*> values; // row-major
     };
     std::vector<TableRows> data;
     long long rowCount = 0;
@@ -166,7 +166,8 @@ void fillReadings(BigDatabase& big, int persons, int years)
         for (int person : big.persons)
             for (QDate d = big.first; d < end; d = d.addDays(1))
                 for (int h : hours) {
-                    const QByteArray when = d.toString(Qt::ISODate).toLatin1() + ' ' + QByteArray::number(h).rightJustified(2, '0') + ":00:00";
+                    const QByteArray when =
+                        d.toString(Qt::ISODate).toLatin1() + ' ' + QByteArray::number(h).rightJustified(2, '0') + ":00:00";
                     sqlite3_bind_int(ins.get(), 1, person);
                     sqlite3_bind_text(ins.get(), 2, when.constData(), int(when.size()), SQLITE_TRANSIENT);
                     sqlite3_bind_int(ins.get(), 3, 60 + int(rng.bounded(40)));
@@ -196,7 +197,7 @@ void fillDayAverages()
 }
 
 struct UpdateCost {
-    double insertMs = 0;   // durable, each on its own
+    double insertMs = 0; // durable, each on its own
     double updateMs = 0;
     double insertTxMs = 0; // inside an open transaction
     double updateTxMs = 0;
@@ -237,7 +238,7 @@ UpdateCost timeUpdates(const BigDatabase& big, int durableRounds, int rounds)
     {
         dao::Transaction tx(*gDB);
         for (int i = 0; i < rounds; ++i)
-            one(14 + i / 60, i % 60, insertTxMs, updateTxMs);   // 14:00 to 17:59, free of readings
+            one(14 + i / 60, i % 60, insertTxMs, updateTxMs); // 14:00 to 17:59, free of readings
         tx.commit();
     }
     return {median(insertMs), median(updateMs), median(insertTxMs), median(updateTxMs)};
@@ -250,7 +251,8 @@ UpdateCost benchUpdatesAt(int persons, int years, bool rebuild)
     t.start();
     fillReadings(big, persons, years);
     const long long rows = countOf(gDB->handle(), "SELECT count(*) FROM MEASURE");
-    std::printf("# %d persons x %d years x 4 readings a day: %lld readings, built in %.0f ms\n", persons, years, rows, msSince(t));
+    std::printf("# %d persons x %d years x 4 readings a day: %lld readings, built in %.0f ms\n", persons, years, rows,
+                msSince(t));
 
     if (rebuild) {
         // (c) month and week rows of every person, from empty tables.
@@ -262,15 +264,15 @@ UpdateCost benchUpdatesAt(int persons, int years, bool rebuild)
         t.restart();
         long long groups = 0;
         for (const char* key : {"substr(msrd_dt, 1, 7)", "date(msrd_dt, 'weekday 0')"}) {
-            Stmt s(gDB->handle(), std::string("SELECT prsn_ky, ") + key
-                                      + ", count(*), avg(lbp), avg(hbp), avg(plse), avg(wt), avg(temp), avg(temp1), avg(temp2) "
-                                        "FROM MEASURE GROUP BY 1, 2");
+            Stmt s(gDB->handle(), std::string("SELECT prsn_ky, ") + key +
+                                      ", count(*), avg(lbp), avg(hbp), avg(plse), avg(wt), avg(temp), avg(temp1), avg(temp2) "
+                                      "FROM MEASURE GROUP BY 1, 2");
             while (s.step())
                 ++groups;
         }
         const double plain = msSince(t);
-        const long long stored = countOf(gDB->handle(), "SELECT count(*) FROM AVERAGE_MONTH")
-                                 + countOf(gDB->handle(), "SELECT count(*) FROM AVERAGE_WEEK");
+        const long long stored = countOf(gDB->handle(), "SELECT count(*) FROM AVERAGE_MONTH") +
+                                 countOf(gDB->handle(), "SELECT count(*) FROM AVERAGE_WEEK");
         std::printf("# rebuild: %lld month and week rows written, %lld groups read by the plain queries\n", stored, groups);
         figure("rebuild all averages", ours, "ms");
         figure("plain sqlite group by month and week", plain, "ms");

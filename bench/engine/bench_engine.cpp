@@ -96,18 +96,26 @@ std::vector<Reading> readings(int n)
 
 QString jetStatement(const Reading& r)
 {
-    return QStringLiteral("INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1,TEMP2, CMMNT, GL_KY) "
-                          "VALUES(1, #%1#, 1, 1, %2, %3, %4, %5, Null, Null, Null, 'morning reading', NULL)")
+    return QStringLiteral(
+               "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1,TEMP2, CMMNT, GL_KY) "
+               "VALUES(1, #%1#, 1, 1, %2, %3, %4, %5, Null, Null, Null, 'morning reading', NULL)")
         .arg(r.at.toString(QStringLiteral("M/d/yyyy hh:mm:ss AP")))
-        .arg(r.lbp).arg(r.hbp).arg(r.plse).arg(r.wt);
+        .arg(r.lbp)
+        .arg(r.hbp)
+        .arg(r.plse)
+        .arg(r.wt);
 }
 
 QByteArray sqliteStatement(const Reading& r)
 {
-    return QStringLiteral("INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1,TEMP2, CMMNT, GL_KY) "
-                          "VALUES(1, '%1', 1, 1, %2, %3, %4, %5, Null, Null, Null, 'morning reading', NULL)")
+    return QStringLiteral(
+               "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1,TEMP2, CMMNT, GL_KY) "
+               "VALUES(1, '%1', 1, 1, %2, %3, %4, %5, Null, Null, Null, 'morning reading', NULL)")
         .arg(r.at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
-        .arg(r.lbp).arg(r.hbp).arg(r.plse).arg(r.wt)
+        .arg(r.lbp)
+        .arg(r.hbp)
+        .arg(r.plse)
+        .arg(r.wt)
         .toUtf8();
 }
 
@@ -220,7 +228,8 @@ int main()
     ratio("walk engine/sqlite", walkMs / stepMs);
 
     // (c) Finds by date on a 10,000-row dynaset, spread over the set.
-    auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM MEASURE WHERE MSRD_DT < #11/5/2023# ORDER BY MSRD_DT"), dbOpenDynaset);
+    auto rs =
+        db->OpenRecordset(QStringLiteral("SELECT * FROM MEASURE WHERE MSRD_DT < #11/5/2023# ORDER BY MSRD_DT"), dbOpenDynaset);
     rs->MoveLast();
     const int setRows = rs->RecordCount();
     QElapsedTimer t;

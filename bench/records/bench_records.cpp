@@ -85,8 +85,9 @@ int addBigPerson()
     const int goal = int(countOf(db, "SELECT min(GL_KY) FROM DBTS_GOAL"));
     exec(db, "BEGIN");
     {
-        Stmt ins(db, "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2, CMMNT, GL_KY) "
-                     "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)");
+        Stmt ins(db,
+                 "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2, CMMNT, GL_KY) "
+                 "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)");
         const QDate first(2014, 1, 1);
         const int days = int(first.daysTo(first.addYears(kYears)) / 365 * 365);
         static const int hours[kPerDay] = {7, 12, 17, 22};
@@ -127,8 +128,9 @@ int addBigPerson()
     }
     exec(db, "COMMIT");
     exec(db, "DELETE FROM AVERAGE_DAY");
-    exec(db, "INSERT INTO AVERAGE_DAY SELECT prsn_ky, datevalue(msrd_dt), cint(avg(lbp)), cint(avg(hbp)), cint(avg(plse)), "
-             "csng(avg(wt)), csng(avg(temp)), csng(avg(temp1)), csng(avg(temp2)) FROM MEASURE GROUP BY prsn_ky, datevalue(msrd_dt)");
+    exec(db,
+         "INSERT INTO AVERAGE_DAY SELECT prsn_ky, datevalue(msrd_dt), cint(avg(lbp)), cint(avg(hbp)), cint(avg(plse)), "
+         "csng(avg(wt)), csng(avg(temp)), csng(avg(temp1)), csng(avg(temp2)) FROM MEASURE GROUP BY prsn_ky, datevalue(msrd_dt)");
     clsAverage().RebuildAllAverages();
     return person;
 }
@@ -214,7 +216,8 @@ double savePlainMs(int person, const QDateTime& when)
     const QByteArray weekFrom = monday.toString(QStringLiteral("yyyy-MM-dd 00:00:00")).toLatin1();
     const QByteArray weekEnd = monday.addDays(7).toString(QStringLiteral("yyyy-MM-dd 00:00:00")).toLatin1();
     const QByteArray month = QDate(d.year(), d.month(), 1).toString(QStringLiteral("yyyy-MM-dd 00:00:00")).toLatin1();
-    const QByteArray monthEnd = QDate(d.year(), d.month(), 1).addMonths(1).toString(QStringLiteral("yyyy-MM-dd 00:00:00")).toLatin1();
+    const QByteArray monthEnd =
+        QDate(d.year(), d.month(), 1).addMonths(1).toString(QStringLiteral("yyyy-MM-dd 00:00:00")).toLatin1();
 
     QElapsedTimer t;
     t.start();
@@ -263,7 +266,8 @@ void run()
     gShortDateFormat = QStringLiteral("M/d/yyyy");
     const int person = addBigPerson();
     gPersonKey = person;
-    const long long readings = countOf(gDB->handle(), "SELECT count(*) FROM MEASURE WHERE PRSN_KY = (SELECT max(PRSN_KY) FROM PERSON)");
+    const long long readings =
+        countOf(gDB->handle(), "SELECT count(*) FROM MEASURE WHERE PRSN_KY = (SELECT max(PRSN_KY) FROM PERSON)");
     std::printf("# person with %lld readings\n", readings);
 
     // (a) Opening the form until its first screen is painted, against the plain query.
@@ -299,7 +303,8 @@ void run()
     std::vector<double> requery, engineOpen, engineOpenNoFormat;
     QString noFormat = form.datInfo->RecordSource();
     for (const char* column : {"WT", "TEMP", "TEMP1", "TEMP2"})
-        noFormat.replace(QStringLiteral("format(M.%1,'0.0')").arg(QLatin1String(column)), QStringLiteral("M.%1").arg(QLatin1String(column)));
+        noFormat.replace(QStringLiteral("format(M.%1,'0.0')").arg(QLatin1String(column)),
+                         QStringLiteral("M.%1").arg(QLatin1String(column)));
     for (int i = 0; i < 5; ++i) {
         QElapsedTimer t;
         t.start();

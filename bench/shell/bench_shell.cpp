@@ -50,7 +50,7 @@ int childProgram(int argc, char** argv, const QString& folder)
     mdiHealth* main = mdiHealth::Loaded();
     if (!main || !main->isVisible())
         return 2;
-    QApplication::processEvents();   // the first form painted
+    QApplication::processEvents(); // the first form painted
     std::printf("ready\n");
     std::fflush(stdout);
     vb::DestroyAllForms();
@@ -93,7 +93,8 @@ void buildDatabase()
         for (int person : persons)
             for (QDate d = first; d < end; d = d.addDays(1))
                 for (int h : {7, 12, 18, 22}) {
-                    const QByteArray when = d.toString(Qt::ISODate).toLatin1() + ' ' + QByteArray::number(h).rightJustified(2, '0') + ":00:00";
+                    const QByteArray when =
+                        d.toString(Qt::ISODate).toLatin1() + ' ' + QByteArray::number(h).rightJustified(2, '0') + ":00:00";
                     sqlite3_bind_int(ins.get(), 1, person);
                     sqlite3_bind_text(ins.get(), 2, when.constData(), int(when.size()), SQLITE_TRANSIENT);
                     sqlite3_bind_int(ins.get(), 3, 60 + int(rng.bounded(40)));

@@ -44,7 +44,10 @@ inline void exec(sqlite3* db, const std::string& sql)
 
 class Stmt {
 public:
-    Stmt(sqlite3* db, const std::string& sql) : db_(db) { check(db, sqlite3_prepare_v2(db, sql.c_str(), -1, &s_, nullptr), sql.c_str()); }
+    Stmt(sqlite3* db, const std::string& sql) : db_(db)
+    {
+        check(db, sqlite3_prepare_v2(db, sql.c_str(), -1, &s_, nullptr), sql.c_str());
+    }
     ~Stmt() { sqlite3_finalize(s_); }
     Stmt(const Stmt&) = delete;
     Stmt& operator=(const Stmt&) = delete;

@@ -1,3 +1,5 @@
 #include "calculators/frmBiologicalClockWork.h"
 
-frmBiologicalClockWork::frmBiologicalClockWork() : vb::NotBuiltForm(QStringLiteral("frmBiologicalClockWork"), QStringLiteral("Work with Biological Clock"), true) {}
+frmBiologicalClockWork::frmBiologicalClockWork()
+    : vb::NotBuiltForm(QStringLiteral("frmBiologicalClockWork"), QStringLiteral("Work with Biological Clock"), true)
+{}

@@ -1,3 +1,6 @@
 #include "calculators/frmCnFConverter.h"
 
-frmCnFConverter::frmCnFConverter() : vb::NotBuiltForm(QStringLiteral("frmCnFConverter"), QStringLiteral("    Fahrenheight-Centigrade Temperature Converter"), false) {}
+frmCnFConverter::frmCnFConverter()
+    : vb::NotBuiltForm(QStringLiteral("frmCnFConverter"), QStringLiteral("    Fahrenheight-Centigrade Temperature Converter"),
+                       false)
+{}

@@ -33,10 +33,7 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
 
 frmChart::~frmChart() = default;
 
-void frmChart::PrintChart()
-{
-    services::PrintWindow(TChart1);
-}
+void frmChart::PrintChart() { services::PrintWindow(TChart1); }
 
 void frmChart::Form_Unload(int& /*cancel*/)
 {

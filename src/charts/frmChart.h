@@ -15,8 +15,8 @@ public:
     frmChart();
     ~frmChart() override;
 
-    QLabel* TChart1;                // where the chart goes
-    VSFlexGrid* vsFGChartRegimen;   // the regimens of the shown readings
+    QLabel* TChart1;              // where the chart goes
+    VSFlexGrid* vsFGChartRegimen; // the regimens of the shown readings
 
     // Prints the chart on one page through the printer service; throws services::PrintError.
     void PrintChart();

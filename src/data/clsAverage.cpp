@@ -74,8 +74,8 @@ struct PeriodAverages {
 PeriodAverages readAverages(dao::Database& db, qint32 person, int intPeriod, const QDate& key)
 {
     const QString sql = QStringLiteral("select avg(lbp), avg(hbp), avg(plse),avg(wt),avg(temp), avg(temp1), avg(temp2), "
-                                       "count(*) from measure where prsn_ky = ")
-                        + QString::number(person) + periodClause(intPeriod, key);
+                                       "count(*) from measure where prsn_ky = ") +
+                        QString::number(person) + periodClause(intPeriod, key);
     auto rs = db.OpenRecordset(sql, dao::dbOpenSnapshot, dao::dbReadOnly);
     PeriodAverages a;
     a.readings = rs->Fields(7).Value().toInt();
@@ -83,9 +83,9 @@ PeriodAverages readAverages(dao::Database& db, qint32 person, int intPeriod, con
         const QVariant v = rs->Fields(i).Value();
         if (v.isNull())
             a.values << QStringLiteral("Null");
-        else if (i < 3)   // LBP, HBP, PLSE are 16-bit: rounded half to even, as the engine converts
+        else if (i < 3) // LBP, HBP, PLSE are 16-bit: rounded half to even, as the engine converts
             a.values << QString::number(vb::CInt(v.toDouble()));
-        else              // single precision, with "." whatever the locale
+        else // single precision, with "." whatever the locale
             a.values << vb::NumberText(vb::CSng(v.toDouble()));
     }
     rs->Close();
@@ -94,8 +94,8 @@ PeriodAverages readAverages(dao::Database& db, qint32 person, int intPeriod, con
 
 QString keyCondition(int intPeriod, qint32 person, const QDate& key)
 {
-    return QStringLiteral(" where prsn_ky = ") + QString::number(person) + QStringLiteral(" and ")
-           + QLatin1String(level(intPeriod).keyColumn) + QStringLiteral(" = ") + sqlDate(key) + QLatin1Char(';');
+    return QStringLiteral(" where prsn_ky = ") + QString::number(person) + QStringLiteral(" and ") +
+           QLatin1String(level(intPeriod).keyColumn) + QStringLiteral(" = ") + sqlDate(key) + QLatin1Char(';');
 }
 
 void deleteAverage(dao::Database& db, qint32 person, int intPeriod, const QDate& key)
@@ -109,15 +109,15 @@ void writeAverage(dao::Database& db, qint32 person, int intPeriod, int intExists
     const Level& lv = level(intPeriod);
     const QStringList& v = a.values;
     if (intExists == 0) {
-        db.Execute(QStringLiteral("insert into ") + QLatin1String(lv.table) + QStringLiteral(" values(") + QString::number(person)
-                       + QStringLiteral(", ") + sqlDate(key) + QStringLiteral(" , ") + v.join(QStringLiteral(", "))
-                       + QStringLiteral(");"),
+        db.Execute(QStringLiteral("insert into ") + QLatin1String(lv.table) + QStringLiteral(" values(") +
+                       QString::number(person) + QStringLiteral(", ") + sqlDate(key) + QStringLiteral(" , ") +
+                       v.join(QStringLiteral(", ")) + QStringLiteral(");"),
                    dao::dbFailOnError);
     } else {
-        db.Execute(QStringLiteral("update ") + QLatin1String(lv.table) + QStringLiteral(" set lbp = ") + v[0]
-                       + QStringLiteral(", hbp = ") + v[1] + QStringLiteral(", plse = ") + v[2] + QStringLiteral(", wt = ")
-                       + v[3] + QStringLiteral(", temp = ") + v[4] + QStringLiteral(", temp1 = ") + v[5]
-                       + QStringLiteral(", temp2 = ") + v[6] + keyCondition(intPeriod, person, key),
+        db.Execute(QStringLiteral("update ") + QLatin1String(lv.table) + QStringLiteral(" set lbp = ") + v[0] +
+                       QStringLiteral(", hbp = ") + v[1] + QStringLiteral(", plse = ") + v[2] + QStringLiteral(", wt = ") + v[3] +
+                       QStringLiteral(", temp = ") + v[4] + QStringLiteral(", temp1 = ") + v[5] + QStringLiteral(", temp2 = ") +
+                       v[6] + keyCondition(intPeriod, person, key),
                    dao::dbFailOnError);
     }
 }
@@ -126,7 +126,7 @@ void writeAverage(dao::Database& db, qint32 person, int intPeriod, int intExists
 
 QDate clsAverage::MonthKey(const QDate& d) { return QDate(d.year(), d.month(), 1); }
 
-QDate clsAverage::WeekKey(const QDate& d) { return d.addDays(7 - d.dayOfWeek()); }   // Monday 1 ... Sunday 7
+QDate clsAverage::WeekKey(const QDate& d) { return d.addDays(7 - d.dayOfWeek()); } // Monday 1 ... Sunday 7
 
 QDate clsAverage::PeriodKey(int intPeriod, const QDate& d)
 {
@@ -143,14 +143,14 @@ QDate clsAverage::PeriodKey(int intPeriod, const QDate& d)
 int clsAverage::CountMeasures(int intPeriod, const QDate& dtKey)
 {
     level(intPeriod);
-    return firstValueAsInt(database(), QStringLiteral("select count(*) from measure where prsn_ky = ") + QString::number(personKey_)
-                                           + periodClause(intPeriod, dtKey));
+    return firstValueAsInt(database(), QStringLiteral("select count(*) from measure where prsn_ky = ") +
+                                           QString::number(personKey_) + periodClause(intPeriod, dtKey));
 }
 
 int clsAverage::countAverageRows(int intPeriod, const QDate& dtKey)
 {
-    return firstValueAsInt(database(), QStringLiteral("select count(*) from ") + QLatin1String(level(intPeriod).table)
-                                           + keyCondition(intPeriod, personKey_, dtKey));
+    return firstValueAsInt(database(), QStringLiteral("select count(*) from ") + QLatin1String(level(intPeriod).table) +
+                                           keyCondition(intPeriod, personKey_, dtKey));
 }
 
 int clsAverage::CountMonthAverage(const QDate& dtKey) { return countAverageRows(akMonth, dtKey); }
@@ -175,10 +175,7 @@ void clsAverage::refreshPeriod(int intPeriod, const QDate& dtKey)
     SaveAverage(intPeriod, countAverageRows(intPeriod, dtKey) > 0 ? 1 : 0, dtKey);
 }
 
-void clsAverage::UpdateAverages(const QDateTime& dtMeasured, int intAction)
-{
-    UpdateAverages(gPersonKey, dtMeasured, intAction);
-}
+void clsAverage::UpdateAverages(const QDateTime& dtMeasured, int intAction) { UpdateAverages(gPersonKey, dtMeasured, intAction); }
 
 void clsAverage::UpdateAverages(qint32 lngPersonKey, const QDateTime& dtMeasured, int intAction)
 {
@@ -233,7 +230,7 @@ void clsAverage::RebuildMonthWeeks(const QDate& dtFirstWeekEnd)
     for (QDate key = dtFirstWeekEnd; key.addDays(-6) <= monthEnd; key = key.addDays(7)) {
         const PeriodAverages a = readAverages(db, personKey_, akWeek, key);
         if (a.readings == 0)
-            continue;   // rebuilding writes rows, it never deletes them
+            continue; // rebuilding writes rows, it never deletes them
         writeAverage(db, personKey_, akWeek, CountWeekAverage(key) > 0 ? 1 : 0, key, a);
     }
 }

@@ -65,8 +65,8 @@ void clsCreateMDB::OpenOrCreateDatabase()
 
     // The workgroup file has no meaning on our engine: it is named, never required.
     dao::DBEngine::setSystemDB(base + QStringLiteral(".mdw"));
-    gWS = dao::DBEngine::CreateWorkspace(QStringLiteral("QJ"), QStringLiteral("Ravelcombrick-1"),
-                                         clsEncrypt().GetDatabaseSecret());
+    gWS =
+        dao::DBEngine::CreateWorkspace(QStringLiteral("QJ"), QStringLiteral("Ravelcombrick-1"), clsEncrypt().GetDatabaseSecret());
 
     if (!QFileInfo::exists(path))
         createDatabaseFile(path);
@@ -110,8 +110,7 @@ void clsCreateMDB::createDatabaseFile(const QString& path)
         if (!QFile::rename(temp, path)) {
             if (QFileInfo::exists(path))
                 throw dao::Error(dao::errDatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
-            throw dao::Error(dao::errCannotOpenFile,
-                             QStringLiteral("The new database could not be moved to '%1'.").arg(path));
+            throw dao::Error(dao::errCannotOpenFile, QStringLiteral("The new database could not be moved to '%1'.").arg(path));
         }
     } catch (...) {
         gDB = former;
@@ -135,16 +134,15 @@ void clsCreateMDB::CloseDatabase()
 
 // ---- field properties ----------------------------------------------------------------------
 
-void clsCreateMDB::SetFieldProperty(dao::Field& fld, const QString& strPropName, int intPropType,
-                                    const QVariant& varPropValue)
+void clsCreateMDB::SetFieldProperty(dao::Field& fld, const QString& strPropName, int intPropType, const QVariant& varPropValue)
 {
     try {
         fld.Properties()(strPropName).setValue(varPropValue);
         return;
     } catch (const dao::Error& e) {
         if (e.Number() != dao::errPropertyNotFound) {
-            dataMessage::show(QStringLiteral("Couldn't set property '") + strPropName + QStringLiteral("' on field '")
-                                  + fld.Name() + QStringLiteral("'"),
+            dataMessage::show(QStringLiteral("Couldn't set property '") + strPropName + QStringLiteral("' on field '") +
+                                  fld.Name() + QStringLiteral("'"),
                               dataMessage::vbExclamation, QStringLiteral("SetFieldProperty"));
             return;
         }
@@ -156,8 +154,7 @@ void clsCreateMDB::SetFieldProperty(dao::Field& fld, const QString& strPropName,
 
 void clsCreateMDB::newTable(const QString& name) { tdfNew = gDB->CreateTableDef(name); }
 
-void clsCreateMDB::newField(const QString& name, int type, int size, bool required, bool zeroLength,
-                            const QString& defaultValue)
+void clsCreateMDB::newField(const QString& name, int type, int size, bool required, bool zeroLength, const QString& defaultValue)
 {
     fldNew = tdfNew.CreateField(name, type, size);
     if (required)
@@ -198,8 +195,8 @@ void clsCreateMDB::newIndex(const QString& name, const QStringList& columns, boo
     tdfNew.Indexes().Append(idxNew);
 }
 
-void clsCreateMDB::newRelation(const QString& name, const QString& table, const QString& foreignTable,
-                               const QStringList& columns, bool cascade)
+void clsCreateMDB::newRelation(const QString& name, const QString& table, const QString& foreignTable, const QStringList& columns,
+                               bool cascade)
 {
     dao::Relation rel = gDB->CreateRelation(name, table, foreignTable);
     for (const QString& column : columns) {
@@ -355,8 +352,8 @@ void clsCreateMDB::CreateChartMultiplePersonPlotTable()
     newField(QStringLiteral("CHRT_ACT"), dbBoolean);
     newField(QStringLiteral("LBL_POS"), dbInteger);
     appendTable();
-    newIndex(QStringLiteral("PrimaryKey"),
-             {QStringLiteral("PLT_KY"), QStringLiteral("PRSN_KY"), QStringLiteral("CHRT_ID")}, true);
+    newIndex(QStringLiteral("PrimaryKey"), {QStringLiteral("PLT_KY"), QStringLiteral("PRSN_KY"), QStringLiteral("CHRT_ID")},
+             true);
 }
 
 void clsCreateMDB::CreateAverageWeekTable()
@@ -421,13 +418,13 @@ void clsCreateMDB::CreateRelations()
     const QString plt = QStringLiteral("PLT_KY");
     const QString chrt = QStringLiteral("CHRT_ID");
     newRelation(QStringLiteral("R/7"), QStringLiteral("PERSON"), QStringLiteral("PERSON_PLOT"), {prsn});
-    newRelation(QStringLiteral("Reference_45"), QStringLiteral("PERSON_PLOT"), QStringLiteral("SINGLE_PERSON_PLOT"),
-                {prsn, plt}, true);
+    newRelation(QStringLiteral("Reference_45"), QStringLiteral("PERSON_PLOT"), QStringLiteral("SINGLE_PERSON_PLOT"), {prsn, plt},
+                true);
     newRelation(QStringLiteral("R/12"), QStringLiteral("CHART"), QStringLiteral("SINGLE_PERSON_PLOT"), {chrt});
     newRelation(QStringLiteral("Reference_29"), QStringLiteral("PERSON_PLOT"), QStringLiteral("MULTIPLE_PERSON_PLOT"),
                 {prsn, plt}, true);
-    newRelation(QStringLiteral("R/30"), QStringLiteral("MULTIPLE_PERSON_PLOT"),
-                QStringLiteral("CHART_MULTIPLE_PERSON_PLOT"), {prsn, plt});
+    newRelation(QStringLiteral("R/30"), QStringLiteral("MULTIPLE_PERSON_PLOT"), QStringLiteral("CHART_MULTIPLE_PERSON_PLOT"),
+                {prsn, plt});
     newRelation(QStringLiteral("R/14"), QStringLiteral("CHART"), QStringLiteral("CHART_MULTIPLE_PERSON_PLOT"), {chrt});
     newRelation(QStringLiteral("MOODMEASURE"), QStringLiteral("MOOD"), QStringLiteral("MEASURE"), {QStringLiteral("MD_KY")});
     newRelation(QStringLiteral("PERSONMEASURE"), QStringLiteral("PERSON"), QStringLiteral("MEASURE"), {prsn});
@@ -445,13 +442,13 @@ void clsCreateMDB::LoadDefaultData()
     dao::DBEngine::BeginTrans();
     try {
         for (int n = 1; n <= 6; ++n)
-            gDB->Execute(QStringLiteral("insert into Mood(MD_KY, MD_NM) Values(") + QString::number(n) + QStringLiteral(", '")
-                         + QLatin1String(moods[n - 1]) + QStringLiteral("')"));
+            gDB->Execute(QStringLiteral("insert into Mood(MD_KY, MD_NM) Values(") + QString::number(n) + QStringLiteral(", '") +
+                         QLatin1String(moods[n - 1]) + QStringLiteral("')"));
         gDB->Execute(QStringLiteral("insert into Application (ShowAtStartup, WtUnit, HtUnit, TempUnit, DtFormat) "
                                     "values(0, 'lb', 'ft', 'F', 'mm/dd/yy')"));
         for (int n = 0; n <= 5; ++n)
-            gDB->Execute(QStringLiteral("insert into Chart Values(") + QString::number(n) + QStringLiteral(", '")
-                         + QLatin1String(charts[n]) + QStringLiteral("')"));
+            gDB->Execute(QStringLiteral("insert into Chart Values(") + QString::number(n) + QStringLiteral(", '") +
+                         QLatin1String(charts[n]) + QStringLiteral("')"));
         dao::DBEngine::CommitTrans();
     } catch (...) {
         dao::DBEngine::Rollback();

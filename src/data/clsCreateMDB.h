@@ -18,7 +18,7 @@ inline constexpr int vbExclamation = 48;
 // Arguments as a message box takes them: the text, the buttons-and-icon style, the title.
 using Handler = std::function<void(const QString& prompt, int buttons, const QString& title)>;
 
-void setHandler(Handler handler);   // an empty handler restores the default
+void setHandler(Handler handler); // an empty handler restores the default
 void show(const QString& prompt, int buttons, const QString& title);
 
 } // namespace dataMessage
@@ -48,9 +48,9 @@ public:
     void CloseDatabase();
 
     // The files, under the program's folder.
-    static QString databaseBaseName();      // .../database/Ravelcombrick-<major>
-    static QString databasePath();          // the base name and ".mdb"
-    static QString previousDatabasePath();  // .../database/Ravelcombrick-1.mdb
+    static QString databaseBaseName();     // .../database/Ravelcombrick-<major>
+    static QString databasePath();         // the base name and ".mdb"
+    static QString previousDatabasePath(); // .../database/Ravelcombrick-1.mdb
 
 protected:
     // The table builders; virtual so that a test can make one step of a build fail.

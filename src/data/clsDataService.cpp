@@ -22,15 +22,11 @@ QTime CurrentTime()
     return QTime(now.hour(), now.minute(), now.second());
 }
 
-
 QString Key(qint32 key) { return QString::number(key); }
 
 } // namespace
 
-void clsDataService::setClock(std::function<QTime()> clock)
-{
-    Clock() = std::move(clock);
-}
+void clsDataService::setClock(std::function<QTime()> clock) { Clock() = std::move(clock); }
 
 QString clsDataService::TimeText(const QTime& time)
 {
@@ -78,25 +74,22 @@ clsDataService::RecordsetPtr clsDataService::openOnLastRow(const QString& sql)
 
 clsDataService::RecordsetPtr clsDataService::GetSinglePersonPlot(int plotKey, qint32 personKey)
 {
-    return openOnLastRow(QStringLiteral(" select y_min,y_max,chrt_cl,chrt_thk,chrt_tp ")
-                         + QStringLiteral(" from single_person_plot ")
-                         + QStringLiteral(" where plt_ky = ") + Key(plotKey)
-                         + QStringLiteral(" and prsn_ky = ") + Key(personKey));
+    return openOnLastRow(QStringLiteral(" select y_min,y_max,chrt_cl,chrt_thk,chrt_tp ") +
+                         QStringLiteral(" from single_person_plot ") + QStringLiteral(" where plt_ky = ") + Key(plotKey) +
+                         QStringLiteral(" and prsn_ky = ") + Key(personKey));
 }
 
 clsDataService::RecordsetPtr clsDataService::GetMultiPlotCharts(int plotKey, qint32 personKey)
 {
-    return openOnLastRow(QStringLiteral(" select chrt_id, chrt_tp, chrt_act, lbl_pos")
-                         + QStringLiteral(" from chart_multiple_person_plot ")
-                         + QStringLiteral(" where plt_ky = ") + Key(plotKey)
-                         + QStringLiteral(" and prsn_ky = ") + Key(personKey)
-                         + QStringLiteral(" order by chrt_id "));
+    return openOnLastRow(QStringLiteral(" select chrt_id, chrt_tp, chrt_act, lbl_pos") +
+                         QStringLiteral(" from chart_multiple_person_plot ") + QStringLiteral(" where plt_ky = ") + Key(plotKey) +
+                         QStringLiteral(" and prsn_ky = ") + Key(personKey) + QStringLiteral(" order by chrt_id "));
 }
 
 clsDataService::RecordsetPtr clsDataService::GetMultiPlotKeys(qint32 personKey)
 {
-    return open(QStringLiteral(" select plt_ky from chart_multiple_person_plot ")
-                    + QStringLiteral(" where prsn_ky = ") + Key(personKey),
+    return open(QStringLiteral(" select plt_ky from chart_multiple_person_plot ") + QStringLiteral(" where prsn_ky = ") +
+                    Key(personKey),
                 dao::dbOpenSnapshot);
 }
 
@@ -105,27 +98,27 @@ clsDataService::RecordsetPtr clsDataService::GetMeasureData(qint32 personKey, in
     QString sql;
     switch (level) {
     case PlotCategory::Daily:
-        sql = QStringLiteral("SELECT f.msrd_dt, f.lbp, f.hbp, f.plse, f.wt, f.temp, f.temp1, f.temp2, ")
-            + QStringLiteral("m.md_nm, r.rgmn_nm, d.gl_nm ")
-            + QStringLiteral(" FROM ((measure AS f LEFT JOIN mood AS m ON f.md_ky = m.md_ky) ")
-            + QStringLiteral(" LEFT JOIN regimen AS r ON f.rgmn_ky = r.rgmn_ky) ")
-            + QStringLiteral(" LEFT JOIN dbts_goal AS d ON f.gl_ky = d.gl_ky ")
-            + QStringLiteral(" Where f.prsn_ky = ") + Key(personKey) + QStringLiteral(" order by f.msrd_dt");
+        sql = QStringLiteral("SELECT f.msrd_dt, f.lbp, f.hbp, f.plse, f.wt, f.temp, f.temp1, f.temp2, ") +
+              QStringLiteral("m.md_nm, r.rgmn_nm, d.gl_nm ") +
+              QStringLiteral(" FROM ((measure AS f LEFT JOIN mood AS m ON f.md_ky = m.md_ky) ") +
+              QStringLiteral(" LEFT JOIN regimen AS r ON f.rgmn_ky = r.rgmn_ky) ") +
+              QStringLiteral(" LEFT JOIN dbts_goal AS d ON f.gl_ky = d.gl_ky ") + QStringLiteral(" Where f.prsn_ky = ") +
+              Key(personKey) + QStringLiteral(" order by f.msrd_dt");
         break;
     case PlotCategory::DayAverage:
-        sql = QStringLiteral("SELECT f.dt, f.lbp, f.hbp, f.plse, f.wt, f.temp, f.temp1, f.temp2")
-            + QStringLiteral(" FROM AVERAGE_DAY AS f ")
-            + QStringLiteral(" Where f.prsn_ky = ") + Key(personKey) + QStringLiteral(" order by f.dt");
+        sql = QStringLiteral("SELECT f.dt, f.lbp, f.hbp, f.plse, f.wt, f.temp, f.temp1, f.temp2") +
+              QStringLiteral(" FROM AVERAGE_DAY AS f ") + QStringLiteral(" Where f.prsn_ky = ") + Key(personKey) +
+              QStringLiteral(" order by f.dt");
         break;
     case PlotCategory::WeeklyAverage:
-        sql = QStringLiteral(" select fw.week, fw.lbp, fw.hbp, fw.plse , fw.wt, fw.temp , fw.temp1 , fw.temp2 ")
-            + QStringLiteral(" from average_week fw ")
-            + QStringLiteral(" where fw.prsn_ky = ") + Key(personKey) + QStringLiteral(" order by fw.week");
+        sql = QStringLiteral(" select fw.week, fw.lbp, fw.hbp, fw.plse , fw.wt, fw.temp , fw.temp1 , fw.temp2 ") +
+              QStringLiteral(" from average_week fw ") + QStringLiteral(" where fw.prsn_ky = ") + Key(personKey) +
+              QStringLiteral(" order by fw.week");
         break;
     case PlotCategory::MonthlyAverage:
-        sql = QStringLiteral(" select fm.mnth, fm.lbp, fm.hbp, fm.plse , fm.wt, fm.temp , fm.temp1 , fm.temp2 ")
-            + QStringLiteral(" from average_month fm ")
-            + QStringLiteral(" where fm.prsn_ky = ") + Key(personKey) + QStringLiteral(" order by fm.mnth");
+        sql = QStringLiteral(" select fm.mnth, fm.lbp, fm.hbp, fm.plse , fm.wt, fm.temp , fm.temp1 , fm.temp2 ") +
+              QStringLiteral(" from average_month fm ") + QStringLiteral(" where fm.prsn_ky = ") + Key(personKey) +
+              QStringLiteral(" order by fm.mnth");
         break;
     default:
         return nullptr;
@@ -135,28 +128,25 @@ clsDataService::RecordsetPtr clsDataService::GetMeasureData(qint32 personKey, in
 
 clsDataService::RecordsetPtr clsDataService::GetSinglePersonPlots(qint32 personKey)
 {
-    return open(QStringLiteral(" select plt_ky, chrt_id, chrt_tp, chrt_cl, chrt_thk, y_min, y_max ")
-                    + QStringLiteral(" from single_person_plot ")
-                    + QStringLiteral(" where prsn_ky = ") + Key(personKey) + QStringLiteral(" order by prsn_ky "),
+    return open(QStringLiteral(" select plt_ky, chrt_id, chrt_tp, chrt_cl, chrt_thk, y_min, y_max ") +
+                    QStringLiteral(" from single_person_plot ") + QStringLiteral(" where prsn_ky = ") + Key(personKey) +
+                    QStringLiteral(" order by prsn_ky "),
                 dao::dbOpenDynaset);
 }
 
 clsDataService::RecordsetPtr clsDataService::GetPersonsWithMeasures()
 {
-    return open(QStringLiteral(" select distinct f.prsn_ky, p.prsn_nm ")
-                    + QStringLiteral(" from measure f, person p ")
-                    + QStringLiteral(" Where f.prsn_ky = p.prsn_ky ")
-                    + QStringLiteral(" Order by p.prsn_nm "),
+    return open(QStringLiteral(" select distinct f.prsn_ky, p.prsn_nm ") + QStringLiteral(" from measure f, person p ") +
+                    QStringLiteral(" Where f.prsn_ky = p.prsn_ky ") + QStringLiteral(" Order by p.prsn_nm "),
                 dao::dbOpenDynaset, dao::dbReadOnly);
 }
 
 clsDataService::RecordsetPtr clsDataService::GetPersonRegimens(qint32 personKey)
 {
     // Sorted by name explicitly: callers list the regimens in this order.
-    return open(QStringLiteral(" select r.rgmn_nm, r.rgmn_dtl from Regimen r, Measure m where ")
-                    + QStringLiteral(" r.rgmn_ky = m.rgmn_ky and m.prsn_ky = ") + Key(personKey)
-                    + QStringLiteral(" group by r.rgmn_nm, r.rgmn_dtl")
-                    + QStringLiteral(" order by r.rgmn_nm"),
+    return open(QStringLiteral(" select r.rgmn_nm, r.rgmn_dtl from Regimen r, Measure m where ") +
+                    QStringLiteral(" r.rgmn_ky = m.rgmn_ky and m.prsn_ky = ") + Key(personKey) +
+                    QStringLiteral(" group by r.rgmn_nm, r.rgmn_dtl") + QStringLiteral(" order by r.rgmn_nm"),
                 dao::dbOpenSnapshot);
 }
 
@@ -164,28 +154,23 @@ clsDataService::RecordsetPtr clsDataService::GetMeasureMonths(int year, qint32 p
 {
     // Sorted explicitly: the month and year selector walks the months in ascending order and
     // takes the last one as the latest.
-    return open(QStringLiteral(" select distinct month(f.msrd_dt) ")
-                    + QStringLiteral(" from measure f ")
-                    + QStringLiteral(" where year(f.msrd_dt) = ") + QString::number(year)
-                    + QStringLiteral(" and f.prsn_ky = ") + Key(personKey)
-                    + QStringLiteral(" order by month(f.msrd_dt)"),
+    return open(QStringLiteral(" select distinct month(f.msrd_dt) ") + QStringLiteral(" from measure f ") +
+                    QStringLiteral(" where year(f.msrd_dt) = ") + QString::number(year) + QStringLiteral(" and f.prsn_ky = ") +
+                    Key(personKey) + QStringLiteral(" order by month(f.msrd_dt)"),
                 dao::dbOpenDynaset, dao::dbReadOnly);
 }
 
 clsDataService::RecordsetPtr clsDataService::GetMeasureYears(qint32 personKey)
 {
-    return open(QStringLiteral(" select distinct year(msrd_dt) ")
-                    + QStringLiteral(" from measure ")
-                    + QStringLiteral(" where prsn_ky = ") + Key(personKey)
-                    + QStringLiteral(" order by year(msrd_dt)"),
+    return open(QStringLiteral(" select distinct year(msrd_dt) ") + QStringLiteral(" from measure ") +
+                    QStringLiteral(" where prsn_ky = ") + Key(personKey) + QStringLiteral(" order by year(msrd_dt)"),
                 dao::dbOpenDynaset, dao::dbReadOnly);
 }
 
 int clsDataService::GetActivePlotKey(qint32 personKey)
 {
-    auto rs = open(QStringLiteral(" select plt_ky from person_plot ")
-                       + QStringLiteral(" where prsn_ky = ") + Key(personKey)
-                       + QStringLiteral(" and plt_act = -1 "),
+    auto rs = open(QStringLiteral(" select plt_ky from person_plot ") + QStringLiteral(" where prsn_ky = ") + Key(personKey) +
+                       QStringLiteral(" and plt_act = -1 "),
                    dao::dbOpenDynaset, dao::dbReadOnly);
     const int plotKey = rs->Eof() ? 0 : vb::CInt(rs->Fields(QStringLiteral("plt_ky")).Value());
     rs->Close();
@@ -194,9 +179,8 @@ int clsDataService::GetActivePlotKey(qint32 personKey)
 
 clsDataService::RecordsetPtr clsDataService::GetPlotAppearance(qint32 personKey)
 {
-    return open(QStringLiteral(" select plt_pnl_cl, plt_bck_cl, plt_3d_prcnt ")
-                    + QStringLiteral(" from person ")
-                    + QStringLiteral(" where prsn_ky = ") + Key(personKey),
+    return open(QStringLiteral(" select plt_pnl_cl, plt_bck_cl, plt_3d_prcnt ") + QStringLiteral(" from person ") +
+                    QStringLiteral(" where prsn_ky = ") + Key(personKey),
                 dao::dbOpenDynaset);
 }
 
@@ -250,9 +234,8 @@ QString clsDataService::GetDefaultEntryTime()
 
 QString clsDataService::GetLastMeasureTime(int scope)
 {
-    const QString sql = scope == 1
-        ? QStringLiteral("select max(msrd_dt) from measure where prsn_ky = ") + Key(gPersonKey)
-        : QStringLiteral("select max(msrd_dt) from measure");
+    const QString sql = scope == 1 ? QStringLiteral("select max(msrd_dt) from measure where prsn_ky = ") + Key(gPersonKey)
+                                   : QStringLiteral("select max(msrd_dt) from measure");
     auto rs = open(sql, dao::dbOpenSnapshot);
     const auto latest = modFunctions::DateOf(rs->Fields(0).Value());
     rs->Close();
@@ -262,11 +245,10 @@ QString clsDataService::GetLastMeasureTime(int scope)
 clsDataService::RecordsetPtr clsDataService::GetMonthlyCounts(qint32 personKey, const QString& periodName)
 {
     const QString condition = GetPeriodFilter(QStringLiteral("MSRD_DT"), periodName);
-    return open(QStringLiteral(" select  year(f.msrd_dt) as yr, month(f.msrd_dt) as mnth, count(*) as countrecord ")
-                    + QStringLiteral(" from measure f ")
-                    + QStringLiteral(" where f.prsn_ky = ") + Key(personKey) + condition
-                    + QStringLiteral(" group by year(f.msrd_dt), month(f.msrd_dt) ")
-                    + QStringLiteral(" order by year(f.msrd_dt), month(f.msrd_dt) desc "),
+    return open(QStringLiteral(" select  year(f.msrd_dt) as yr, month(f.msrd_dt) as mnth, count(*) as countrecord ") +
+                    QStringLiteral(" from measure f ") + QStringLiteral(" where f.prsn_ky = ") + Key(personKey) + condition +
+                    QStringLiteral(" group by year(f.msrd_dt), month(f.msrd_dt) ") +
+                    QStringLiteral(" order by year(f.msrd_dt), month(f.msrd_dt) desc "),
                 dao::dbOpenDynaset, dao::dbReadOnly);
 }
 
@@ -298,31 +280,22 @@ QString clsDataService::GetPeriodFilter(const QString& columnName, const QString
 
 QDateTime clsDataService::measureDateLimit(const char* aggregate)
 {
-    auto rs = open(QStringLiteral(" select %1(f.msrd_dt) as msrd_dt ").arg(QLatin1String(aggregate))
-                       + QStringLiteral(" from measure f ")
-                       + QStringLiteral(" where f.prsn_ky = ") + Key(gPersonKey),
+    auto rs = open(QStringLiteral(" select %1(f.msrd_dt) as msrd_dt ").arg(QLatin1String(aggregate)) +
+                       QStringLiteral(" from measure f ") + QStringLiteral(" where f.prsn_ky = ") + Key(gPersonKey),
                    dao::dbOpenDynaset, dao::dbReadOnly);
     const auto date = modFunctions::DateOf(rs->Fields(QStringLiteral("msrd_dt")).Value());
     rs->Close();
     return date ? *date : QDateTime();
 }
 
-QDateTime clsDataService::GetLastMeasureDate()
-{
-    return measureDateLimit("max");
-}
+QDateTime clsDataService::GetLastMeasureDate() { return measureDateLimit("max"); }
 
-QDateTime clsDataService::GetFirstMeasureDate()
-{
-    return measureDateLimit("min");
-}
+QDateTime clsDataService::GetFirstMeasureDate() { return measureDateLimit("min"); }
 
 clsDataService::RecordsetPtr clsDataService::GetWeightHistory()
 {
-    return open(QStringLiteral(" select f.wt, f.msrd_dt ")
-                    + QStringLiteral(" from measure f ")
-                    + QStringLiteral(" where f.prsn_ky = ") + Key(gPersonKey)
-                    + QStringLiteral("   and f.wt is not null ")
-                    + QStringLiteral("   order by f.msrd_dt desc "),
+    return open(QStringLiteral(" select f.wt, f.msrd_dt ") + QStringLiteral(" from measure f ") +
+                    QStringLiteral(" where f.prsn_ky = ") + Key(gPersonKey) + QStringLiteral("   and f.wt is not null ") +
+                    QStringLiteral("   order by f.msrd_dt desc "),
                 dao::dbOpenDynaset, dao::dbReadOnly);
 }

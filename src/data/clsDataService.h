@@ -30,10 +30,7 @@ inline const QString Last6Months = QStringLiteral("Last 6 Months");
 inline const QString Last1Year = QStringLiteral("Last 1 Year");
 inline const QString Last2Years = QStringLiteral("Last 2 Years");
 inline const QString Last3Years = QStringLiteral("Last 3 Years");
-inline QStringList all()
-{
-    return {AllPeriod, Last1Month, Last3Months, Last6Months, Last1Year, Last2Years, Last3Years};
-}
+inline QStringList all() { return {AllPeriod, Last1Month, Last3Months, Last6Months, Last1Year, Last2Years, Last3Years}; }
 } // namespace PeriodName
 
 class clsDataService {

@@ -19,8 +19,7 @@ constexpr int kMultiplePlotKey = 6;
 dao::Database& database()
 {
     if (!gDB)
-        throw dao::Error(dao::errObjectClosed, QStringLiteral("No database is open."),
-                         QStringLiteral("clsDefaultChartValues"));
+        throw dao::Error(dao::errObjectClosed, QStringLiteral("No database is open."), QStringLiteral("clsDefaultChartValues"));
     return *gDB;
 }
 
@@ -31,8 +30,8 @@ using Row = std::initializer_list<QVariant>;
 void addRowsIfNone(dao::Database& db, const char* table, qint32 person, std::initializer_list<const char*> columns,
                    std::initializer_list<Row> rows)
 {
-    auto rs = db.OpenRecordset(QStringLiteral("SELECT * FROM ") + QLatin1String(table) + QStringLiteral("  WHERE prsn_ky = ")
-                                   + QString::number(person),
+    auto rs = db.OpenRecordset(QStringLiteral("SELECT * FROM ") + QLatin1String(table) + QStringLiteral("  WHERE prsn_ky = ") +
+                                   QString::number(person),
                                dao::dbOpenDynaset);
     if (rs->Eof()) {
         dao::Transaction transaction(db);
@@ -87,7 +86,8 @@ void clsDefaultChartValues::CreateDefaultPlots(qint32 lngPersonKey)
     addRowsIfNone(db, "multiple_person_plot", lngPersonKey, {"PRSN_KY", "PLT_KY"}, {{k, kMultiplePlotKey}});
 
     // Blood pressure on the left axis and pulse on the right; the other series off.
-    addRowsIfNone(db, "CHART_MULTIPLE_PERSON_PLOT", lngPersonKey, {"PRSN_KY", "PLT_KY", "CHRT_ID", "CHRT_TP", "CHRT_ACT", "LBL_POS"},
+    addRowsIfNone(db, "CHART_MULTIPLE_PERSON_PLOT", lngPersonKey,
+                  {"PRSN_KY", "PLT_KY", "CHRT_ID", "CHRT_TP", "CHRT_ACT", "LBL_POS"},
                   {
                       {k, kMultiplePlotKey, 0, 11, true, 1},
                       {k, kMultiplePlotKey, 1, 0, true, 2},

@@ -74,7 +74,7 @@ Columns columnsOf(const QString& header)
 
 // One data row, its numbers already as SQL text ("Null" or a plain decimal number).
 struct DailyRow {
-    QString date;   // Jet literal of the day at midnight
+    QString date; // Jet literal of the day at midnight
     QString lbp = kNull;
     QString hbp = kNull;
     QString pulse = kNull;
@@ -103,7 +103,7 @@ std::optional<DailyRow> readRow(const QString& line, const Columns& columns)
 
     qsizetype pos = kDateWidth;
     auto field = [&](int width, int advance) {
-        const QString text = line.mid(pos, width);   // empty beyond the end of a short line
+        const QString text = line.mid(pos, width); // empty beyond the end of a short line
         pos += advance;
         return text;
     };
@@ -142,9 +142,9 @@ QString keyOf(const QString& sql)
 
 void setMeasureKey(const char* column, const QString& key, const QString& date)
 {
-    gDB->Execute(QStringLiteral("UPDATE MEASURE") + QStringLiteral("   SET MEASURE.") + QLatin1String(column)
-                 + QStringLiteral(" = ") + key + QStringLiteral(" ") + QStringLiteral(" where MEASURE.PRSN_KY = ")
-                 + QString::number(gPersonKey) + QStringLiteral("   and MEASURE.MSRD_DT = ") + date);
+    gDB->Execute(QStringLiteral("UPDATE MEASURE") + QStringLiteral("   SET MEASURE.") + QLatin1String(column) +
+                 QStringLiteral(" = ") + key + QStringLiteral(" ") + QStringLiteral(" where MEASURE.PRSN_KY = ") +
+                 QString::number(gPersonKey) + QStringLiteral("   and MEASURE.MSRD_DT = ") + date);
 }
 
 // Inserts the row's measurement, then sets its regimen and mood. A row the database refuses
@@ -152,11 +152,11 @@ void setMeasureKey(const char* column, const QString& key, const QString& date)
 // regimen and mood then go to the measurement the person already has on that date, if any.
 void storeRow(const DailyRow& row)
 {
-    gDB->Execute(QStringLiteral("insert into measure values (") + QString::number(gPersonKey) + QStringLiteral(", ")
-                 + row.date + QStringLiteral(", ") + kNull + QStringLiteral(",") + kNull + QStringLiteral(",") + row.lbp
-                 + QStringLiteral(",") + row.hbp + QStringLiteral(",") + row.pulse + QStringLiteral(",") + row.weight
-                 + QStringLiteral(",") + row.temp + QStringLiteral(",") + kNull + QStringLiteral(",") + kNull
-                 + QStringLiteral(",''") + QStringLiteral(",") + kNull + QStringLiteral(")"));
+    gDB->Execute(QStringLiteral("insert into measure values (") + QString::number(gPersonKey) + QStringLiteral(", ") + row.date +
+                 QStringLiteral(", ") + kNull + QStringLiteral(",") + kNull + QStringLiteral(",") + row.lbp +
+                 QStringLiteral(",") + row.hbp + QStringLiteral(",") + row.pulse + QStringLiteral(",") + row.weight +
+                 QStringLiteral(",") + row.temp + QStringLiteral(",") + kNull + QStringLiteral(",") + kNull +
+                 QStringLiteral(",''") + QStringLiteral(",") + kNull + QStringLiteral(")"));
 
     if (!row.regimen.isEmpty()) {
         const QString key = keyOf(QStringLiteral("select rgmn_ky from regimen where rgmn_nm =") + vb::SqlText(row.regimen));
@@ -197,8 +197,7 @@ bool takePerson(const QString& name)
         // The lookup below tells whether the person is there.
     }
 
-    auto rs = gDB->OpenRecordset(QStringLiteral("select * from Person where prsn_nm =") + vb::SqlText(name),
-                                 dao::dbOpenDynaset);
+    auto rs = gDB->OpenRecordset(QStringLiteral("select * from Person where prsn_nm =") + vb::SqlText(name), dao::dbOpenDynaset);
     if (rs->RecordCount() != 1)
         return false;
     gPersonKey = rs->Fields(0).Value().toInt();

@@ -20,15 +20,12 @@ void unwindTransactions(dao::Database& db, int depth)
         try {
             db.Rollback();
         } catch (const dao::Error&) {
-            return;   // the connection is gone: nothing is left open
+            return; // the connection is gone: nothing is left open
         }
     }
 }
 
-UpgradeTransaction::UpgradeTransaction(dao::Database& db) : db_(db), depth_(db.transactionDepth())
-{
-    db_.BeginTrans();
-}
+UpgradeTransaction::UpgradeTransaction(dao::Database& db) : db_(db), depth_(db.transactionDepth()) { db_.BeginTrans(); }
 
 UpgradeTransaction::~UpgradeTransaction()
 {
@@ -91,8 +88,8 @@ bool clsModifyMDB::runUpgrade()
 
 void clsModifyMDB::showFailure(const dao::Error& e)
 {
-    dataMessage::show(QStringLiteral("Failed to update fields from Version 1.5 to 2.0 in Ravelcombrick\n")
-                          + QString::number(e.Number()) + QLatin1Char(' ') + e.Description(),
+    dataMessage::show(QStringLiteral("Failed to update fields from Version 1.5 to 2.0 in Ravelcombrick\n") +
+                          QString::number(e.Number()) + QLatin1Char(' ') + e.Description(),
                       dataMessage::vbOKOnly, App::Title());
 }
 
@@ -188,13 +185,13 @@ void clsModifyMDB::updateFields()
         {"8.Bed time", "During the day and before bed", 100, 140, 60, 240},
     };
     for (const Goal& g : goals)
-        gDB->Execute(QStringLiteral("insert into DBTS_GOAL (GL_NM, GL_DTL, GL_NL, GL_NH, GL_DL, GL_DH) ")
-                     + QStringLiteral(" values(%1, %2, %3, %4, %5, %6)")
-                           .arg(vb::SqlText(QLatin1String(g.name)), vb::SqlText(QLatin1String(g.detail)))
-                           .arg(g.nl)
-                           .arg(g.nh)
-                           .arg(g.dl)
-                           .arg(g.dh));
+        gDB->Execute(QStringLiteral("insert into DBTS_GOAL (GL_NM, GL_DTL, GL_NL, GL_NH, GL_DL, GL_DH) ") +
+                     QStringLiteral(" values(%1, %2, %3, %4, %5, %6)")
+                         .arg(vb::SqlText(QLatin1String(g.name)), vb::SqlText(QLatin1String(g.detail)))
+                         .arg(g.nl)
+                         .arg(g.nh)
+                         .arg(g.dl)
+                         .arg(g.dh));
 }
 
 void clsModifyMDB::CreateAverageDayTable()
@@ -243,8 +240,8 @@ void clsModifyMDB::CreateGridColumnPersistanceTable()
     gDB->TableDefs().Append(td);
 
     for (const char* grid : {"vsFGInfo", "vsFGDSetGoal", "vsFGShow", "vsFGPerson", "vsFGRegimen"})
-        gDB->Execute(QStringLiteral("INSERT INTO GridColumnPersistance (GRID_NM) VALUES('") + QLatin1String(grid)
-                     + QStringLiteral("')"));
+        gDB->Execute(QStringLiteral("INSERT INTO GridColumnPersistance (GRID_NM) VALUES('") + QLatin1String(grid) +
+                     QStringLiteral("')"));
 }
 
 void clsModifyMDB::AddChartRows()
@@ -290,8 +287,8 @@ void clsModifyMDB::ImportSampleFiles()
     clsImport import;
     clsAverage average;
     for (int n = 1; n <= 12; ++n) {
-        const QString path = App::Path() + QStringLiteral("/Sample/Pellam Ostry-daily-") + QString::number(n)
-            + QStringLiteral("-99.txt");
+        const QString path =
+            App::Path() + QStringLiteral("/Sample/Pellam Ostry-daily-") + QString::number(n) + QStringLiteral("-99.txt");
         passOverErrors(*gDB, [&] { import.ImportFile(path); });
     }
     passOverErrors(*gDB, [&] { average.RebuildAllAverages(); });

@@ -50,14 +50,11 @@ void clsModifyMDB1::AddApplicationFields()
     }
 }
 
-void clsModifyMDB1::SetDefaultSugarUnit()
-{
-    gDB->Execute(QStringLiteral("update Application set Temp2Unit = 'mg/dl'"));
-}
+void clsModifyMDB1::SetDefaultSugarUnit() { gDB->Execute(QStringLiteral("update Application set Temp2Unit = 'mg/dl'")); }
 
 namespace {
 
-using Limits = std::array<double, 4>;   // GL_NL, GL_NH, GL_DL, GL_DH
+using Limits = std::array<double, 4>; // GL_NL, GL_NH, GL_DL, GL_DH
 
 struct GoalGroup {
     std::initializer_list<int> keys;

@@ -38,8 +38,7 @@ int FullYear(const QString& digits)
     return year < 30 ? 2000 + year : 1900 + year;
 }
 
-std::optional<QTime> TimeOf(const QString& hourText, const QString& minuteText, const QString& secondText,
-                            const QString& half)
+std::optional<QTime> TimeOf(const QString& hourText, const QString& minuteText, const QString& secondText, const QString& half)
 {
     if (hourText.isEmpty())
         return QTime(0, 0);
@@ -70,7 +69,7 @@ std::optional<QDateTime> DateOfText(const QString& text)
     int year = 0;
     int month = 0;
     int day = 0;
-    if (a.size() > 2) {   // year first
+    if (a.size() > 2) { // year first
         year = FullYear(a);
         month = b.toInt();
         day = c.toInt();
@@ -103,10 +102,7 @@ bool IsTimeText(const QString& text)
     return m.hasMatch() && TimeOf(m.captured(1), m.captured(2), m.captured(3), m.captured(4)).has_value();
 }
 
-QString DatePart(const QDate& d)
-{
-    return QStringLiteral("%1/%2/%3").arg(d.month()).arg(d.day()).arg(d.year());
-}
+QString DatePart(const QDate& d) { return QStringLiteral("%1/%2/%3").arg(d.month()).arg(d.day()).arg(d.year()); }
 
 } // namespace
 
@@ -154,7 +150,8 @@ QString SqlDateTime(const QVariant& value, const QString& time)
     if (timeText.isEmpty()) {
         const QTime t = dt->time();
         const int hour = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
-        timeText = QStringLiteral("%1:%2 %3").arg(hour).arg(t.minute()).arg(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+        timeText =
+            QStringLiteral("%1:%2 %3").arg(hour).arg(t.minute()).arg(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
     }
     return u'#' + DatePart(dt->date()) + u' ' + timeText + u'#';
 }
@@ -180,10 +177,7 @@ void ShowSplashStatus(int stage)
         hook(QStringLiteral("Loading Sample data ..."));
 }
 
-void setSplashStatusHook(std::function<void(const QString&)> hook)
-{
-    SplashStatusHook() = std::move(hook);
-}
+void setSplashStatusHook(std::function<void(const QString&)> hook) { SplashStatusHook() = std::move(hook); }
 
 qint32 GetSugarGoalColor(float reading, const QString& goalName)
 {

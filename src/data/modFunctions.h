@@ -10,10 +10,10 @@
 namespace modFunctions {
 
 // Colours of a sugar reading (BGR codes).
-inline constexpr qint32 SugarNoGoalColor = 0xFFFF00;   // cyan: no goal named
-inline constexpr qint32 SugarNormalColor = 0x99FF99;   // light green
-inline constexpr qint32 SugarWarningColor = 0x99FFFF;  // light yellow
-inline constexpr qint32 SugarDangerColor = 0x9999FF;   // light red
+inline constexpr qint32 SugarNoGoalColor = 0xFFFF00;  // cyan: no goal named
+inline constexpr qint32 SugarNormalColor = 0x99FF99;  // light green
+inline constexpr qint32 SugarWarningColor = 0x99FFFF; // light yellow
+inline constexpr qint32 SugarDangerColor = 0x9999FF;  // light red
 
 // The date a value stands for: a date or date-time value, or a text the user's locale reads as
 // a date (day order of the short-date pattern, "/", "-" or "." between the parts, an optional

@@ -11,7 +11,7 @@ namespace modHealth {
 namespace {
 
 constexpr int kBackspace = 8;
-constexpr int kStoredColumns = 30;   // COL1 to COL30
+constexpr int kStoredColumns = 30; // COL1 to COL30
 
 std::function<void()>& BeepHook()
 {
@@ -69,7 +69,7 @@ int FilterDecimalKey(int keyAscii, const QString& text, int caretPosition)
         return keyAscii;
     if (IsDigitKey(keyAscii)) {
         // One decimal place: refuse a digit behind a "." that already has its digit.
-        const qsizetype point = text.indexOf(u'.') + 1;   // counted from 1, 0 when none
+        const qsizetype point = text.indexOf(u'.') + 1; // counted from 1, 0 when none
         const bool decimalTaken = text.size() >= 2 && text[text.size() - 2] == u'.' && caretPosition >= point;
         return decimalTaken ? Refuse() : keyAscii;
     }
@@ -78,10 +78,7 @@ int FilterDecimalKey(int keyAscii, const QString& text, int caretPosition)
     return Refuse();
 }
 
-void setBeepHook(std::function<void()> hook)
-{
-    BeepHook() = std::move(hook);
-}
+void setBeepHook(std::function<void()> hook) { BeepHook() = std::move(hook); }
 
 QString SqlValueOrNull(const QVariant& value)
 {
@@ -131,8 +128,8 @@ void SaveGridColumnWidths(const ColumnWidthGrid& grid)
 
 void FixMultiplePersonPlot()
 {
-    auto rs = gDB->OpenRecordset(QStringLiteral("SELECT * FROM CHART_MULTIPLE_PERSON_PLOT WHERE PLT_KY <> 6"),
-                                 dao::dbOpenSnapshot);
+    auto rs =
+        gDB->OpenRecordset(QStringLiteral("SELECT * FROM CHART_MULTIPLE_PERSON_PLOT WHERE PLT_KY <> 6"), dao::dbOpenSnapshot);
     const bool folded = rs->Eof();
     rs->Close();
     if (folded)
@@ -140,7 +137,8 @@ void FixMultiplePersonPlot()
     // Parent rows under key 6 first, then the series move to them, then the old parents go;
     // rows that would break a key or relation are skipped, the rest is done as one unit.
     dao::Transaction transaction(*gDB);
-    gDB->Execute(QStringLiteral("INSERT INTO MULTIPLE_PERSON_PLOT(PRSN_KY, PLT_KY) SELECT PRSN_KY, 6 FROM MULTIPLE_PERSON_PLOT WHERE PLT_KY <> 6"));
+    gDB->Execute(QStringLiteral(
+        "INSERT INTO MULTIPLE_PERSON_PLOT(PRSN_KY, PLT_KY) SELECT PRSN_KY, 6 FROM MULTIPLE_PERSON_PLOT WHERE PLT_KY <> 6"));
     gDB->Execute(QStringLiteral("UPDATE CHART_MULTIPLE_PERSON_PLOT SET PLT_KY = 6"));
     gDB->Execute(QStringLiteral("DELETE FROM MULTIPLE_PERSON_PLOT WHERE PLT_KY <> 6"));
     transaction.commit();

@@ -19,9 +19,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -33,7 +33,7 @@ namespace recordform {
 namespace {
 
 const char* const kTypingLimit = "typingLimit";
-constexpr vb::OLE_COLOR kEntryCaptionColour = 0xC00000;   // dark blue
+constexpr vb::OLE_COLOR kEntryCaptionColour = 0xC00000; // dark blue
 
 class KeyPressFilter : public QObject {
 public:
@@ -165,10 +165,7 @@ void setBoxText(QLineEdit* box, const QString& text)
     box->setText(text);
 }
 
-void setMultiLineText(QPlainTextEdit* box, const QString& text)
-{
-    box->setPlainText(text);
-}
+void setMultiLineText(QPlainTextEdit* box, const QString& text) { box->setPlainText(text); }
 
 void setOptions(const std::array<QRadioButton*, 2>& options, int which)
 {
@@ -235,10 +232,7 @@ void fitHeaders(VSFlexGrid& grid)
     }
 }
 
-void loadColumnWidths(VSFlexGrid& grid)
-{
-    modHealth::LoadGridColumnWidths(grid);
-}
+void loadColumnWidths(VSFlexGrid& grid) { modHealth::LoadGridColumnWidths(grid); }
 
 void saveColumnWidths(VSFlexGrid& grid)
 {
@@ -280,7 +274,8 @@ bool reportFailedSave(const dao::RecordsetPtr& rs, const std::exception& error, 
         showError(error);
         return false;
     }
-    vb::MsgBox(duplicateText, vb::vbOKOnly | vb::vbExclamation, QStringLiteral("Error: ") + QString::number(engineError->Number()));
+    vb::MsgBox(duplicateText, vb::vbOKOnly | vb::vbExclamation,
+               QStringLiteral("Error: ") + QString::number(engineError->Number()));
     return true;
 }
 

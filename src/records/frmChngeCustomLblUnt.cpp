@@ -2,10 +2,10 @@
 
 #include "data/Globals.h"
 #include "data/clsModifyMDB1.h"
+#include "platform/controls/DataControl.h"
 #include "platform/dao/dao.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/MsgBox.h"
-#include "platform/controls/DataControl.h"
 #include "records/frmDSetGoal.h"
 #include "records/frmMeasure.h"
 #include "records/frmPerson.h"
@@ -48,10 +48,7 @@ UnitSettings readSettings()
 }
 
 // The settings columns refuse the empty text: an empty entry is stored as Null.
-QString settingLiteral(const QString& entry)
-{
-    return entry.isEmpty() ? QStringLiteral("Null") : vb::SqlText(entry);
-}
+QString settingLiteral(const QString& entry) { return entry.isEmpty() ? QStringLiteral("Null") : vb::SqlText(entry); }
 
 // Turns one option of a pair on, or both off (index -1). Radio buttons of one frame exclude
 // each other, so both can go off only with the exclusion lifted for a moment.
@@ -109,8 +106,7 @@ void reportNotSaved(const QString& reason)
 
 } // namespace
 
-frmChngeCustomLblUnt::frmChngeCustomLblUnt(QWidget* parent)
-    : vb::Form(QStringLiteral("frmChngeCustomLblUnt"), parent)
+frmChngeCustomLblUnt::frmChngeCustomLblUnt(QWidget* parent) : vb::Form(QStringLiteral("frmChngeCustomLblUnt"), parent)
 {
     setWindowFlags(Qt::Dialog);
     setCaption(QStringLiteral("Change label and units of custom and selected measures"));
@@ -152,8 +148,8 @@ frmChngeCustomLblUnt::frmChngeCustomLblUnt(QWidget* parent)
 
     Frame3 = optionFrame(QStringLiteral("Frame3"), QStringLiteral("Weight in Measurement Screen"), OptLbKg,
                          QStringLiteral("OptLbKg"), QStringLiteral("in lb"), QStringLiteral("in Kg"), this);
-    Frame2 = optionFrame(QStringLiteral("Frame2"), QStringLiteral("Height in Person Screen"), OptFtCm,
-                         QStringLiteral("OptFtCm"), QStringLiteral("in feet/inches"), QStringLiteral("in cm"), this);
+    Frame2 = optionFrame(QStringLiteral("Frame2"), QStringLiteral("Height in Person Screen"), OptFtCm, QStringLiteral("OptFtCm"),
+                         QStringLiteral("in feet/inches"), QStringLiteral("in cm"), this);
     Frame4 = optionFrame(QStringLiteral("Frame4"), QStringLiteral("Sugar in Measurement Screen"), OptMgMmol,
                          QStringLiteral("OptMgMmol"), QStringLiteral("in mg/dl"), QStringLiteral("in mmol/l"), this);
 
@@ -198,10 +194,7 @@ frmChngeCustomLblUnt::frmChngeCustomLblUnt(QWidget* parent)
 
 frmChngeCustomLblUnt::~frmChngeCustomLblUnt() = default;
 
-QString frmChngeCustomLblUnt::StatusText() const
-{
-    return StatusBar1->currentMessage();
-}
+QString frmChngeCustomLblUnt::StatusText() const { return StatusBar1->currentMessage(); }
 
 void frmChngeCustomLblUnt::Form_Load()
 {
@@ -240,7 +233,8 @@ void frmChngeCustomLblUnt::cmdApply_Click()
         QStringLiteral("Temp1Unit=") + settingLiteral(txtTempUnit[1]->text()),
     };
     if (sugar >= 0)
-        assignments << QStringLiteral("Temp2Unit=") + vb::SqlText(sugar == 0 ? QStringLiteral("mg/dl") : QStringLiteral("mmol/l"));
+        assignments << QStringLiteral("Temp2Unit=") +
+                           vb::SqlText(sugar == 0 ? QStringLiteral("mg/dl") : QStringLiteral("mmol/l"));
     if (weight >= 0)
         assignments << QStringLiteral("WtUnit=") + vb::SqlText(weight == 0 ? QStringLiteral("lb") : QStringLiteral("kg"));
     if (height >= 0)
@@ -310,7 +304,4 @@ void frmChngeCustomLblUnt::cmdApply_Click()
     }
 }
 
-void frmChngeCustomLblUnt::cmdClose_Click()
-{
-    Unload();
-}
+void frmChngeCustomLblUnt::cmdClose_Click() { Unload(); }

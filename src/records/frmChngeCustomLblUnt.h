@@ -25,16 +25,16 @@ public:
     // The settings columns' length: longer entries cannot be typed.
     static constexpr int kMaxEntryLength = 12;
 
-    QGroupBox* Frame1;                    // "Custom in Measurement Screen"
-    std::array<QLabel*, 2> lblFact{};     // "Custom 1 Label:", "Custom 2 Label:"
+    QGroupBox* Frame1;                // "Custom in Measurement Screen"
+    std::array<QLabel*, 2> lblFact{}; // "Custom 1 Label:", "Custom 2 Label:"
     std::array<QLineEdit*, 2> txtTempLbl{};
-    std::array<QLabel*, 2> lblto{};       // "Custom 1 Unit:", "Custom 2 Unit:"
+    std::array<QLabel*, 2> lblto{}; // "Custom 1 Unit:", "Custom 2 Unit:"
     std::array<QLineEdit*, 2> txtTempUnit{};
-    QGroupBox* Frame3;                    // weight: "in lb", "in Kg"
+    QGroupBox* Frame3; // weight: "in lb", "in Kg"
     std::array<QRadioButton*, 2> OptLbKg{};
-    QGroupBox* Frame2;                    // height: "in feet/inches", "in cm"
+    QGroupBox* Frame2; // height: "in feet/inches", "in cm"
     std::array<QRadioButton*, 2> OptFtCm{};
-    QGroupBox* Frame4;                    // sugar: "in mg/dl", "in mmol/l"
+    QGroupBox* Frame4; // sugar: "in mg/dl", "in mmol/l"
     std::array<QRadioButton*, 2> OptMgMmol{};
     QPushButton* cmdApply;
     QPushButton* cmdClose;

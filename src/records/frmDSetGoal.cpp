@@ -63,8 +63,8 @@ frmDSetGoal::frmDSetGoal() : vb::Form(QStringLiteral("frmDSetGoal"))
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    static const char* const captions[6] = {"Goal Name:",           "Target Goal Range:", "to",
-                                            "Danger limit less than:", "and greater than",  "Detail:"};
+    static const char* const captions[6] = {
+        "Goal Name:", "Target Goal Range:", "to", "Danger limit less than:", "and greater than", "Detail:"};
     for (int i = 0; i < 6; ++i) {
         lbl[i] = new QLabel(QLatin1String(captions[i]), Frame1);
         lbl[i]->setObjectName(QStringLiteral("lbl_%1").arg(i));
@@ -162,10 +162,10 @@ frmDSetGoal::~frmDSetGoal() = default;
 
 QString frmDSetGoal::RecordSourceSql()
 {
-    return QStringLiteral(" SELECT GL_KY, GL_DTL, GL_NL, GL_NH, GL_DL, GL_DH, GL_NM, ") +
-           QStringLiteral("' < ' & GL_DL, ") + QStringLiteral(" GL_DL & ' to ' &  GL_NL, ") +
-           QStringLiteral(" GL_NL & ' to ' & GL_NH, ") + QStringLiteral(" GL_NH & ' to ' & GL_DH, ") +
-           QStringLiteral(" '> ' & GL_DH ") + QStringLiteral("   FROM DBTS_GOAL ") + QStringLiteral(" ORDER BY GL_NM");
+    return QStringLiteral(" SELECT GL_KY, GL_DTL, GL_NL, GL_NH, GL_DL, GL_DH, GL_NM, ") + QStringLiteral("' < ' & GL_DL, ") +
+           QStringLiteral(" GL_DL & ' to ' &  GL_NL, ") + QStringLiteral(" GL_NL & ' to ' & GL_NH, ") +
+           QStringLiteral(" GL_NH & ' to ' & GL_DH, ") + QStringLiteral(" '> ' & GL_DH ") + QStringLiteral("   FROM DBTS_GOAL ") +
+           QStringLiteral(" ORDER BY GL_NM");
 }
 
 void frmDSetGoal::Form_Load()
@@ -452,10 +452,9 @@ void frmDSetGoal::cmdDelete_Click()
                                       dao::dbOpenSnapshot, dao::dbReadOnly);
     const int readings = counted->Fields(0).Value().toInt();
     counted->Close();
-    if (readings > 0 &&
-        vb::MsgBox(QStringLiteral("By deleting this row, the goal range of the associated measurements") + kCrLf +
-                       QStringLiteral("will become empty. Do you still want to delete?"),
-                   vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton2, QString()) == vb::vbNo)
+    if (readings > 0 && vb::MsgBox(QStringLiteral("By deleting this row, the goal range of the associated measurements") + kCrLf +
+                                       QStringLiteral("will become empty. Do you still want to delete?"),
+                                   vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton2, QString()) == vb::vbNo)
         return;
 
     if (!deleteGoalWithReadings(key, readings > 0)) {
@@ -521,8 +520,7 @@ bool frmDSetGoal::deleteGoalWithReadings(qint32 goalKey, bool hasReadings)
                 rest->Fields(QStringLiteral("TEMP2")).setValue(QVariant());
                 rest->Update();
                 averages.UpdateAverages(vb::CLng(rest->Fields(QStringLiteral("PRSN_KY")).Value()),
-                                        rest->Fields(QStringLiteral("MSRD_DT")).Value().toDateTime(),
-                                        clsAverage::actChanged);
+                                        rest->Fields(QStringLiteral("MSRD_DT")).Value().toDateTime(), clsAverage::actChanged);
             }
             rest->Close();
         }
@@ -570,7 +568,4 @@ void frmDSetGoal::cmdExport_Click()
                    vb::vbOKOnly | vb::vbExclamation, QString());
 }
 
-void frmDSetGoal::cmdHLP_Click()
-{
-    modHTMLhelp::ShowHelp(Name());
-}
+void frmDSetGoal::cmdHLP_Click() { modHTMLhelp::ShowHelp(Name()); }

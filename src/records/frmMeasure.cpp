@@ -27,12 +27,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
-#include <QFontMetrics>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,8 +45,8 @@
 #include <QStyleOptionFrame>
 #include <QStyleOptionGroupBox>
 #include <QTimer>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include <algorithm>
 #include <cmath>
@@ -69,8 +69,17 @@ constexpr vb::OLE_COLOR kBlack = 0;
 constexpr std::array<int, 16> kColumnWidths = {300, 0, 0, 0, 1900, 700, 750, 950, 800, 800, 800, 1070, 2000, 1200, 1200, 3000};
 // Fields of the record source that ShowRecord reads.
 enum Field : int {
-    fRegimen = 0, fMood = 1, fGoal = 2, fDate = 3,
-    fHigh = 4, fLow = 5, fPulse = 6, fWeight = 7, fTemp = 8, fTemp1 = 9, fSugar = 10,
+    fRegimen = 0,
+    fMood = 1,
+    fGoal = 2,
+    fDate = 3,
+    fHigh = 4,
+    fLow = 5,
+    fPulse = 6,
+    fWeight = 7,
+    fTemp = 8,
+    fTemp1 = 9,
+    fSugar = 10,
     fComment = 14,
 };
 
@@ -189,9 +198,11 @@ private:
         QFont bold = font();
         bold.setBold(true);
         const QFontMetrics metrics(bold);
-        const QSize text = metrics.boundingRect(QRect(0, 0, 4000, 4000), Qt::AlignLeft | Qt::TextShowMnemonic, this->text()).size();
+        const QSize text =
+            metrics.boundingRect(QRect(0, 0, 4000, 4000), Qt::AlignLeft | Qt::TextShowMnemonic, this->text()).size();
         const QMargins margins = contentsMargins();
-        return QSize(std::max(text.width(), metrics.horizontalAdvance(this->text())) + 2 * margin() + margins.left() + margins.right(),
+        return QSize(std::max(text.width(), metrics.horizontalAdvance(this->text())) + 2 * margin() + margins.left() +
+                         margins.right(),
                      text.height() + 2 * margin() + margins.top() + margins.bottom());
     }
 };
@@ -227,7 +238,8 @@ int boxWidthFor(const QLineEdit* box, const QString& sample)
     const QMargins text = box->textMargins();
     const QMargins contents = box->contentsMargins();
     // The box keeps 2 pixels each side of its text, and one for the cursor.
-    const int width = metrics.horizontalAdvance(sample) + 2 * 2 + 1 + text.left() + text.right() + contents.left() + contents.right();
+    const int width =
+        metrics.horizontalAdvance(sample) + 2 * 2 + 1 + text.left() + text.right() + contents.left() + contents.right();
     const int height = std::max(metrics.height(), 14) + 2 + text.top() + text.bottom() + contents.top() + contents.bottom();
     QStyleOptionFrame option;
     option.initFrom(box);
@@ -271,7 +283,8 @@ QComboBox* makeCombo(QWidget* parent, const QString& name, int minChars, const Q
     QStyleOptionComboBox option;
     option.initFrom(combo);
     option.editable = false;
-    combo->setMinimumWidth(combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(text, metrics.height()), combo).width());
+    combo->setMinimumWidth(
+        combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(text, metrics.height()), combo).width());
     return combo;
 }
 
@@ -280,8 +293,7 @@ QComboBox* makeCombo(QWidget* parent, const QString& name, int minChars, const Q
 // ---------------------------------------------------------------------------------------------
 // Building the form
 
-frmMeasure::frmMeasure()
-    : vb::Form(QStringLiteral("frmMeasure"))
+frmMeasure::frmMeasure() : vb::Form(QStringLiteral("frmMeasure"))
 {
     setCaption(QStringLiteral("Measurement Entry"));
     setMDIChild(true);
@@ -308,8 +320,11 @@ void frmMeasure::buildControls()
     // The mode buttons share their row with the record counter, which only browsing shows.
     auto* commands = new QHBoxLayout;
     commands->setSpacing(4);
-    for (auto [button, name] : {std::pair{cmdAddNew, "cmdAddNew"}, {cmdEdit, "cmdEdit"}, {cmdDelete, "cmdDelete"},
-                                {cmdSave, "cmdSave"}, {cmdCancel, "cmdCancel"}}) {
+    for (auto [button, name] : {std::pair{cmdAddNew, "cmdAddNew"},
+                                {cmdEdit, "cmdEdit"},
+                                {cmdDelete, "cmdDelete"},
+                                {cmdSave, "cmdSave"},
+                                {cmdCancel, "cmdCancel"}}) {
         button->setObjectName(QString::fromLatin1(name));
         commands->addWidget(button);
     }
@@ -361,15 +376,18 @@ void frmMeasure::buildControls()
     vsFGInfo->setObjectName(QStringLiteral("vsFGInfo"));
     vsFGInfo->setDataSource(datInfo);
     // The date column shows the date in the user's pattern with the time on the 12-hour clock.
-    connect(vsFGInfo, &VSFlexGrid::FilterData, this, [this](int row, int col, QString& text, bool, bool&) {
-        const auto& rs = datInfo->Recordset();
-        const int record = row - vsFGInfo->FixedRows();
-        if (col == fDate + vsFGInfo->FixedCols() && rs && record >= 0 && record < rs->RecordCount()) {
-            const QVariant when = rs->valueAt(record, fDate);
-            if (!vb::IsNull(when))
-                text = dateTimeText(when.toDateTime());
-        }
-    }, Qt::DirectConnection);
+    connect(
+        vsFGInfo, &VSFlexGrid::FilterData, this,
+        [this](int row, int col, QString& text, bool, bool&) {
+            const auto& rs = datInfo->Recordset();
+            const int record = row - vsFGInfo->FixedRows();
+            if (col == fDate + vsFGInfo->FixedCols() && rs && record >= 0 && record < rs->RecordCount()) {
+                const QVariant when = rs->valueAt(record, fDate);
+                if (!vb::IsNull(when))
+                    text = dateTimeText(when.toDateTime());
+            }
+        },
+        Qt::DirectConnection);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -418,8 +436,8 @@ QWidget* frmMeasure::buildEntryFrame()
     Frame1->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
 
     static const char* const captions[13] = {
-        "Select Person:", "Measured Date:", "Mood:", "Regimen:", "low:", "high:", "Pulse:", "Weight:",
-        "Temperature:", "Sugar:", "Comment:", "Sugar:", "Measured Time:"};
+        "Select Person:", "Measured Date:", "Mood:",  "Regimen:", "low:",   "high:",         "Pulse:",
+        "Weight:",        "Temperature:",   "Sugar:", "Comment:", "Sugar:", "Measured Time:"};
     for (int i = 0; i < 13; ++i)
         lbl1[std::size_t(i)] = makeCaption(Frame1, QStringLiteral("lbl1_%1").arg(i), QString::fromLatin1(captions[i]));
 
@@ -524,7 +542,8 @@ QWidget* frmMeasure::buildEntryFrame()
     for (int i = 0; i < 3; ++i) {
         QGroupBox* frame = i < 2 ? Frame3 : Frame4;
         txtTemp[std::size_t(i)] = makeBox(frame, QStringLiteral("txtTemp_%1").arg(i), 5, QStringLiteral("00000"));
-        lblUnitTemp[std::size_t(i)] = makeLabel(frame, QStringLiteral("lblUnitTemp_%1").arg(i), QString::fromLatin1(unitCaptions[i]));
+        lblUnitTemp[std::size_t(i)] =
+            makeLabel(frame, QStringLiteral("lblUnitTemp_%1").arg(i), QString::fromLatin1(unitCaptions[i]));
     }
     lbl1[8]->setParent(Frame3);
     lbl1[9]->setParent(Frame3);
@@ -606,9 +625,9 @@ QWidget* frmMeasure::buildEntryFrame()
         if (index >= 0)
             recordform::guardedEvent([this] { cboPerson_Click(); });
     });
-    for (QWidget* watched : std::initializer_list<QWidget*>{
-             txtDate, txtHr, txtMin, txtAMPM, txtHBP, txtLBP, txtPlse, txtWt, txtTemp[0], txtTemp[1], txtTemp[2],
-             cboPerson, cboMood, cboRegimen, CboDbtsGl})
+    for (QWidget* watched :
+         std::initializer_list<QWidget*>{txtDate, txtHr, txtMin, txtAMPM, txtHBP, txtLBP, txtPlse, txtWt, txtTemp[0], txtTemp[1],
+                                         txtTemp[2], cboPerson, cboMood, cboRegimen, CboDbtsGl})
         watched->installEventFilter(this);
     return Frame1;
 }
@@ -678,8 +697,8 @@ void frmMeasure::RequeryMeasurements(int sortColumn, bool descending)
         QStringLiteral(" FROM (((PERSON AS P INNER JOIN MEASURE AS M ON P.PRSN_KY = M.PRSN_KY)") +
         QStringLiteral(" LEFT JOIN MOOD AS MO ON M.MD_KY = MO.MD_KY)") +
         QStringLiteral(" LEFT JOIN REGIMEN AS R ON M.RGMN_KY = R.RGMN_KY)") +
-        QStringLiteral(" LEFT JOIN DBTS_GOAL AS D ON M.GL_KY = D.GL_KY") +
-        QStringLiteral(" WHERE P.PRSN_KY = ") + QString::number(gPersonKey) + QStringLiteral(" ORDER BY ") + order;
+        QStringLiteral(" LEFT JOIN DBTS_GOAL AS D ON M.GL_KY = D.GL_KY") + QStringLiteral(" WHERE P.PRSN_KY = ") +
+        QString::number(gPersonKey) + QStringLiteral(" ORDER BY ") + order;
     if (datInfo->Database() != gDB)
         datInfo->setDatabase(gDB);
     datInfo->setRecordSource(sql);
@@ -701,8 +720,7 @@ void frmMeasure::FormatGrid()
     vsFGInfo->setFormatString(QStringLiteral("|rgmn_ky|gl_ky|md_ky|Date(mm/dd/yy)|High BP|Low BP|Pulse (/min)|Weight (") +
                               gWeightUnitText + QStringLiteral(")|") + tempLbl + QStringLiteral(" (") + tempUnit +
                               QStringLiteral(")|") + temp1Lbl + QStringLiteral(" (") + temp1Unit + QStringLiteral(")") +
-                              QStringLiteral("|^Sugar(") + temp2Unit +
-                              QStringLiteral(")|^Sugar Goal Name|Regimen|Mood|Comment"));
+                              QStringLiteral("|^Sugar(") + temp2Unit + QStringLiteral(")|^Sugar Goal Name|Regimen|Mood|Comment"));
     vsFGInfo->setRowHeight(0, 500);
     const int columns = std::min<int>(vsFGInfo->Cols(), int(kColumnWidths.size()));
     for (int col = 0; col < columns; ++col)
@@ -735,7 +753,8 @@ void frmMeasure::fitColumnsToTheirTexts()
         for (const QString& word : vsFGInfo->TextMatrix(0, col).split(QLatin1Char(' '), Qt::SkipEmptyParts))
             pixels = std::max(pixels, header.horizontalAdvance(word));
         if (col == 4)
-            pixels = std::max(pixels, cells.horizontalAdvance(dateTimeText(QDateTime(QDate(2000, 12, 30), QTime(12, 0), Qt::UTC))));
+            pixels =
+                std::max(pixels, cells.horizontalAdvance(dateTimeText(QDateTime(QDate(2000, 12, 30), QTime(12, 0), Qt::UTC))));
         const int twips = int(vb::PixelsToTwipsX(pixels + kMarginPixels, vsFGInfo));
         if (vsFGInfo->ColWidth(col) < twips)
             vsFGInfo->setColWidth(col, twips);
@@ -747,10 +766,7 @@ QString frmMeasure::dateTimeText(const QDateTime& when) const
     return when.date().toString(shortDatePattern()) + QLatin1Char(' ') + when.time().toString(QStringLiteral("hh:mm AP"));
 }
 
-void frmMeasure::ShowWeightUnit()
-{
-    lblUnitWt->setText(gWeightUnitText);
-}
+void frmMeasure::ShowWeightUnit() { lblUnitWt->setText(gWeightUnitText); }
 
 void frmMeasure::RefillGoalList()
 {
@@ -841,10 +857,7 @@ void frmMeasure::setDateValue(const QDate& date)
     txtDate->setText(date.isValid() ? date.toString(shortDatePattern()) : QString());
 }
 
-QString frmMeasure::shortDatePattern()
-{
-    return gShortDateFormat.isEmpty() ? QStringLiteral("M/d/yyyy") : gShortDateFormat;
-}
+QString frmMeasure::shortDatePattern() { return gShortDateFormat.isEmpty() ? QStringLiteral("M/d/yyyy") : gShortDateFormat; }
 
 bool frmMeasure::IsDateText(const QString& text) const
 {
@@ -861,10 +874,7 @@ void frmMeasure::setComboLocked(QComboBox* combo, bool locked)
     combo->setFocusPolicy(locked ? Qt::ClickFocus : Qt::StrongFocus);
 }
 
-bool frmMeasure::isComboLocked(const QComboBox* combo) const
-{
-    return combo->property("locked").toBool();
-}
+bool frmMeasure::isComboLocked(const QComboBox* combo) const { return combo->property("locked").toBool(); }
 
 void frmMeasure::SetMode(const QString& mode)
 {
@@ -889,8 +899,9 @@ void frmMeasure::SetMode(const QString& mode)
         txtAMPM->setText(text.mid(6, 2));
     }
 
-    Frame1->setTitle(browse ? QStringLiteral("Browse Measurement:")
-                            : adding ? QStringLiteral("Add New Measurement Here:") : QStringLiteral("Edit Measurement Here:"));
+    Frame1->setTitle(browse   ? QStringLiteral("Browse Measurement:")
+                     : adding ? QStringLiteral("Add New Measurement Here:")
+                              : QStringLiteral("Edit Measurement Here:"));
     cmdAddNew->setEnabled(browse);
     cmdEdit->setEnabled(browse);
     cmdDelete->setEnabled(browse);
@@ -957,10 +968,7 @@ void frmMeasure::cmdCancel_Click()
     closeCalendar();
 }
 
-QString frmMeasure::StatusText() const
-{
-    return statusText_->text();
-}
+QString frmMeasure::StatusText() const { return statusText_->text(); }
 
 // ---------------------------------------------------------------------------------------------
 // Saving and deleting
@@ -986,8 +994,8 @@ bool frmMeasure::numbersAreValid()
         const QString text = b.box->text().trimmed();
         if (text.isEmpty())
             continue;
-        const bool ok = b.whole ? isWholeNumberText(text) && vb::Val(text) <= kMaxWhole
-                                : isNumberText(text) && vb::Val(text) <= kMaxDecimal;
+        const bool ok =
+            b.whole ? isWholeNumberText(text) && vb::Val(text) <= kMaxWhole : isNumberText(text) && vb::Val(text) <= kMaxDecimal;
         if (!ok) {
             const QString name = b.name.isEmpty() ? QStringLiteral("This measurement") : b.name;
             vb::MsgBox(b.whole ? QStringLiteral("%1 must be a whole number from 0 to 999.").arg(name)
@@ -1087,17 +1095,15 @@ int frmMeasure::SaveMeasurement(int action)
         sql = QStringLiteral("INSERT INTO MEASURE ") +
               QStringLiteral("(PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1,TEMP2, CMMNT, GL_KY) ") +
               QStringLiteral("VALUES(") + person + QStringLiteral(", ") + when + QStringLiteral(", ") + mood +
-              QStringLiteral(", ") + regimen + QStringLiteral(", ") + lbp + QStringLiteral(", ") + hbp +
-              QStringLiteral(", ") + pulse + QStringLiteral(", ") + weight + QStringLiteral(", ") + temp +
-              QStringLiteral(", ") + temp1 + QStringLiteral(", ") + temp2 + QStringLiteral(", ") + comment +
-              QStringLiteral(", ") + goal + QStringLiteral(")");
+              QStringLiteral(", ") + regimen + QStringLiteral(", ") + lbp + QStringLiteral(", ") + hbp + QStringLiteral(", ") +
+              pulse + QStringLiteral(", ") + weight + QStringLiteral(", ") + temp + QStringLiteral(", ") + temp1 +
+              QStringLiteral(", ") + temp2 + QStringLiteral(", ") + comment + QStringLiteral(", ") + goal + QStringLiteral(")");
     } else {
         sql = QStringLiteral("UPDATE MEASURE ") + QStringLiteral("SET MD_KY = ") + mood + QStringLiteral(", RGMN_KY = ") +
-              regimen + QStringLiteral(", LBP = ") + lbp + QStringLiteral(", HBP = ") + hbp + QStringLiteral(", PLSE= ") +
-              pulse + QStringLiteral(", WT = ") + weight + QStringLiteral(", TEMP= ") + temp + QStringLiteral(", TEMP1= ") +
-              temp1 + QStringLiteral(", TEMP2 = ") + temp2 + QStringLiteral(", CMMNT = ") + comment +
-              QStringLiteral(", GL_KY = ") + goal + QStringLiteral(" WHERE PRSN_KY = ") + person +
-              QStringLiteral(" AND MSRD_DT = ") + when;
+              regimen + QStringLiteral(", LBP = ") + lbp + QStringLiteral(", HBP = ") + hbp + QStringLiteral(", PLSE= ") + pulse +
+              QStringLiteral(", WT = ") + weight + QStringLiteral(", TEMP= ") + temp + QStringLiteral(", TEMP1= ") + temp1 +
+              QStringLiteral(", TEMP2 = ") + temp2 + QStringLiteral(", CMMNT = ") + comment + QStringLiteral(", GL_KY = ") +
+              goal + QStringLiteral(" WHERE PRSN_KY = ") + person + QStringLiteral(" AND MSRD_DT = ") + when;
     }
     // Failing rows raise instead of being skipped, so a save never looks done when it was not.
     return gDB->Execute(sql, dao::dbFailOnError);
@@ -1276,15 +1282,9 @@ void frmMeasure::txtMin_GotFocus()
     QTimer::singleShot(0, txtMin, &QLineEdit::selectAll);
 }
 
-void frmMeasure::txtAMPM_GotFocus()
-{
-    TimePart = 3;
-}
+void frmMeasure::txtAMPM_GotFocus() { TimePart = 3; }
 
-void frmMeasure::txtHr_KeyPress(int& KeyAscii)
-{
-    KeyAscii = modHealth::FilterDigitKey(KeyAscii);
-}
+void frmMeasure::txtHr_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDigitKey(KeyAscii); }
 
 namespace {
 // "7" becomes "07"; an empty text or one that is no number stays as it is.
@@ -1296,15 +1296,9 @@ void formatTwoDigits(QLineEdit* box)
 }
 } // namespace
 
-void frmMeasure::txtHr_LostFocus()
-{
-    formatTwoDigits(txtHr);
-}
+void frmMeasure::txtHr_LostFocus() { formatTwoDigits(txtHr); }
 
-void frmMeasure::txtMin_LostFocus()
-{
-    formatTwoDigits(txtMin);
-}
+void frmMeasure::txtMin_LostFocus() { formatTwoDigits(txtMin); }
 
 void frmMeasure::txtAMPM_KeyPress(int& KeyAscii)
 {
@@ -1317,15 +1311,9 @@ void frmMeasure::txtAMPM_KeyPress(int& KeyAscii)
     KeyAscii = 0;
 }
 
-void frmMeasure::UpDownTime_DownClick()
-{
-    stepTime(-1);
-}
+void frmMeasure::UpDownTime_DownClick() { stepTime(-1); }
 
-void frmMeasure::UpDownTime_UpClick()
-{
-    stepTime(1);
-}
+void frmMeasure::UpDownTime_UpClick() { stepTime(1); }
 
 void frmMeasure::stepTime(int direction)
 {
@@ -1363,15 +1351,9 @@ void frmMeasure::stepTime(int direction)
         box->setText(vb::Format(next, QStringLiteral("00")));
 }
 
-void frmMeasure::cmdOptionTime_Click()
-{
-    vb::defaultInstance<frmOptionTime>().Show(vb::vbModeless);
-}
+void frmMeasure::cmdOptionTime_Click() { vb::defaultInstance<frmOptionTime>().Show(vb::vbModeless); }
 
-void frmMeasure::cmdSetGoal_Click()
-{
-    vb::defaultInstance<frmDSetGoal>().Show(vb::vbModeless);
-}
+void frmMeasure::cmdSetGoal_Click() { vb::defaultInstance<frmDSetGoal>().Show(vb::vbModeless); }
 
 void frmMeasure::txtHBP_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDigitKey(KeyAscii); }
 void frmMeasure::txtLBP_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDigitKey(KeyAscii); }
@@ -1472,10 +1454,7 @@ void frmMeasure::Form_Activate()
     ShowRandomPicture();
 }
 
-void frmMeasure::picPhotos_Click()
-{
-    ShowRandomPicture();
-}
+void frmMeasure::picPhotos_Click() { ShowRandomPicture(); }
 
 void frmMeasure::ShowRandomPicture()
 {
@@ -1487,8 +1466,8 @@ void frmMeasure::ShowRandomPicture()
     vb::Randomize();
     const int group = std::clamp(int(vb::Rnd() * 4), 0, 3);
     const int number = std::clamp(int(groups[group].count * vb::Rnd()) + 1, 1, groups[group].count);
-    const QString file = App::Path() + QStringLiteral("/picture/") + QLatin1String(groups[group].name) +
-                         QString::number(number) + QStringLiteral(".jpg");
+    const QString file = App::Path() + QStringLiteral("/picture/") + QLatin1String(groups[group].name) + QString::number(number) +
+                         QStringLiteral(".jpg");
     const QPixmap picture(file);
     if (picture.isNull()) {
         // A missing or unreadable file: the form goes on without a picture.
@@ -1528,10 +1507,7 @@ void frmMeasure::placePicture()
     picPhotos->raise();
 }
 
-void frmMeasure::Form_Resize()
-{
-    placePicture();
-}
+void frmMeasure::Form_Resize() { placePicture(); }
 
 void frmMeasure::Form_Unload(int& /*cancel*/)
 {

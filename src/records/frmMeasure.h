@@ -45,15 +45,15 @@ public:
     int TimePart = 0;
 
     // --- Controls (objectName = the name; arrays "lbl1_8", "txtTemp_2") ---
-    QGroupBox* Frame1;                      // the entry frame; its caption names the mode
-    QGroupBox* Frame2;                      // "Blood Pressure"
-    QGroupBox* Frame3;                      // "Custom"
-    QGroupBox* Frame4;                      // "Diabetes"
+    QGroupBox* Frame1; // the entry frame; its caption names the mode
+    QGroupBox* Frame2; // "Blood Pressure"
+    QGroupBox* Frame3; // "Custom"
+    QGroupBox* Frame4; // "Diabetes"
     std::array<QLabel*, 13> lbl1{};
     QComboBox* cboPerson;
     QLineEdit* txtDate;
-    PictureButton* cmdDt;                   // "Calendar Button"
-    ctDate* ctDt;                           // hidden until cmdDt opens it
+    PictureButton* cmdDt; // "Calendar Button"
+    ctDate* ctDt;         // hidden until cmdDt opens it
     QLineEdit* txtHr;
     QLabel* lblColon;
     QLineEdit* txtMin;
@@ -68,9 +68,9 @@ public:
     QLabel* lblUnitPulse;
     QLineEdit* txtWt;
     QLabel* lblUnitWt;
-    std::array<QLineEdit*, 3> txtTemp{};    // custom 1, custom 2, blood sugar
+    std::array<QLineEdit*, 3> txtTemp{}; // custom 1, custom 2, blood sugar
     std::array<QLabel*, 3> lblUnitTemp{};
-    QComboBox* CboDbtsGl;                   // goal names
+    QComboBox* CboDbtsGl; // goal names
     QPushButton* cmdSetGoal;
     QLineEdit* txtCmmnt;
     QPushButton* cmdAddNew;
@@ -78,11 +78,11 @@ public:
     QPushButton* cmdDelete;
     QPushButton* cmdSave;
     QPushButton* cmdCancel;
-    DataControl* datInfo;                   // the grid's rows; its caption is the record counter
+    DataControl* datInfo; // the grid's rows; its caption is the record counter
     VSFlexGrid* vsFGInfo;
     QStatusBar* StatusBar1;
-    PictureClip* PicClipDt;                 // calendar button: 0 normal, 1 pressed, 2 calendar open
-    QFrame* picPhotosFrame;                 // the border behind the picture
+    PictureClip* PicClipDt; // calendar button: 0 normal, 1 pressed, 2 calendar open
+    QFrame* picPhotosFrame; // the border behind the picture
     QLabel* picPhotos;
 
     // --- Procedures ---

@@ -1,8 +1,8 @@
 #include "records/frmMemo.h"
 
 #include "platform/runtime/App.h"
-#include "shell/mdiHealth.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "shell/mdiHealth.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,15 +58,9 @@ frmMemo::frmMemo(QWidget* parent) : vb::Form(QStringLiteral("frmMemo"), parent)
 
 frmMemo::~frmMemo() = default;
 
-QString frmMemo::DefaultText()
-{
-    return QStringLiteral("This space might be used as a memo.");
-}
+QString frmMemo::DefaultText() { return QStringLiteral("This space might be used as a memo."); }
 
-QString frmMemo::MemoPath()
-{
-    return QDir(App::Path()).filePath(QStringLiteral("Memo.txt"));
-}
+QString frmMemo::MemoPath() { return QDir(App::Path()).filePath(QStringLiteral("Memo.txt")); }
 
 void frmMemo::Form_Load()
 {
@@ -83,8 +77,8 @@ void frmMemo::Form_Load()
     QString text;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        vb::MsgBox(QStringLiteral("The memo could not be read from the file\r\n") + QDir::toNativeSeparators(path) +
-                       kLineBreak + file.errorString(),
+        vb::MsgBox(QStringLiteral("The memo could not be read from the file\r\n") + QDir::toNativeSeparators(path) + kLineBreak +
+                       file.errorString(),
                    vb::vbOKOnly | vb::vbExclamation);
     } else {
         text = memoText(file.readAll());
@@ -122,8 +116,8 @@ bool frmMemo::SaveMemo()
     if (!written) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        vb::MsgBox(QStringLiteral("The memo could not be saved to the file\r\n") + QDir::toNativeSeparators(path) +
-                       kLineBreak + reason + QStringLiteral("\r\nYour text is still in the memo."),
+        vb::MsgBox(QStringLiteral("The memo could not be saved to the file\r\n") + QDir::toNativeSeparators(path) + kLineBreak +
+                       reason + QStringLiteral("\r\nYour text is still in the memo."),
                    vb::vbOKOnly | vb::vbExclamation);
         return false;
     }

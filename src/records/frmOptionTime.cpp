@@ -2,17 +2,17 @@
 
 #include "data/Globals.h"
 #include "data/clsDataService.h"
-#include "platform/runtime/Conversions.h"
 #include "platform/controls/UpDown.h"
+#include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/Interaction.h"
 #include "records/RecordFormSupport.h"
 #include "records/frmMeasure.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -38,7 +38,8 @@ frmOptionTime::frmOptionTime() : vb::Form(QStringLiteral("frmOptionTime"))
         OptnTime[i] = new QRadioButton(QLatin1String(captions[i]), Frame1);
         OptnTime[i]->setObjectName(QStringLiteral("OptnTime_%1").arg(i));
         options->addWidget(OptnTime[i]);
-        connect(OptnTime[i], &QRadioButton::clicked, this, [this, i] { recordform::guardedEvent([this, i] { OptnTime_Click(i); }); });
+        connect(OptnTime[i], &QRadioButton::clicked, this,
+                [this, i] { recordform::guardedEvent([this, i] { OptnTime_Click(i); }); });
     }
 
     chkSetting = new QCheckBox(QStringLiteral("Keep this as default setting for all measurement in future"), this);
@@ -105,10 +106,7 @@ void frmOptionTime::LoadTimeOption()
         OptnTime[std::size_t(option)]->setChecked(true);
 }
 
-QTime frmOptionTime::RoundedTime(const QTime& time, int steps)
-{
-    return clsDataService::RoundedTime(time, steps);
-}
+QTime frmOptionTime::RoundedTime(const QTime& time, int steps) { return clsDataService::RoundedTime(time, steps); }
 
 std::optional<QTime> frmOptionTime::TimeOfText(const QString& text)
 {
@@ -158,10 +156,7 @@ void frmOptionTime::ShowExampleTime()
     }
 }
 
-void frmOptionTime::OptnTime_Click(int)
-{
-    ShowExampleTime();
-}
+void frmOptionTime::OptnTime_Click(int) { ShowExampleTime(); }
 
 void frmOptionTime::cmdSave_Click()
 {
@@ -191,7 +186,4 @@ void frmOptionTime::cmdSave_Click()
     Unload();
 }
 
-void frmOptionTime::cmdCancel_Click()
-{
-    Unload();
-}
+void frmOptionTime::cmdCancel_Click() { Unload(); }

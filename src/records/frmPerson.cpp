@@ -67,10 +67,7 @@ std::optional<double> centimetres(const QString& text)
     return vb::Val(t);
 }
 
-QVariant nullWhenZero(double value)
-{
-    return value == 0 ? QVariant() : QVariant(value);
-}
+QVariant nullWhenZero(double value) { return value == 0 ? QVariant() : QVariant(value); }
 
 } // namespace
 
@@ -93,7 +90,7 @@ frmPerson::frmPerson(QWidget* parent) : vb::Form(QStringLiteral("frmPerson"), pa
     txtCM = makeTextBox(Frame1, "txtCM", kCentimetresLength);
     lblCM = makeLabel(Frame1, "lblCM", QStringLiteral("cm"));
     lblSex = makeLabel(Frame1, "lblSex", QStringLiteral("Gender:"));
-    auto* sexBox = new QWidget(Frame1);   // the two options are exclusive among themselves
+    auto* sexBox = new QWidget(Frame1); // the two options are exclusive among themselves
     optSex[0] = new QRadioButton(QStringLiteral("M"), sexBox);
     optSex[0]->setObjectName(QStringLiteral("optSex_0"));
     optSex[1] = new QRadioButton(QStringLiteral("F"), sexBox);
@@ -161,8 +158,8 @@ frmPerson::frmPerson(QWidget* parent) : vb::Form(QStringLiteral("frmPerson"), pa
     layout->addWidget(vsFGPerson, 1);
     layout->addWidget(StatusBar1);
 
-    chainTabOrder({txtName, txtAge, txtFt, txtIn, txtCM, optSex[0], optSex[1], txtComment,
-                                                   cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel});
+    chainTabOrder({txtName, txtAge, txtFt, txtIn, txtCM, optSex[0], optSex[1], txtComment, cmdAddNew, cmdEdit, cmdDelete, cmdSave,
+                   cmdCancel});
 
     onKeyPress(txtAge, [this](int& key) { txtAge_KeyPress(key); });
     onKeyPress(txtCM, [this](int& key) { txtCM_KeyPress(key); });
@@ -196,7 +193,7 @@ void frmPerson::Form_Load()
         const qint32 notedKey = gPersonKey;
         datPerson->setDatabase(gDB);
         ShowHeightFields();
-        LoadPersonList(1, false);   // its Reposition does nothing yet: EditMode is empty
+        LoadPersonList(1, false); // its Reposition does nothing yet: EditMode is empty
         EditMode = kBrowse;
         const dao::RecordsetPtr& rs = datPerson->Recordset();
         if (notedKey != 0)
@@ -271,7 +268,7 @@ void frmPerson::FormatPersonGrid()
         heightHeader = QStringLiteral("Height(cm)");
     vsFGPerson->setFormatString(QStringLiteral("|PRSN_KY|Person Name|Age|") + heightHeader + QStringLiteral("| Gender|Comment"));
     if (vsFGPerson->Cols() < 7)
-        return;   // no list to lay out
+        return; // no list to lay out
     vsFGPerson->setColWidth(0, kGridWidthHeader);
     vsFGPerson->setColWidth(1, 0);
     vsFGPerson->setColHidden(1, true);
@@ -448,23 +445,22 @@ void frmPerson::cmdSave_Click()
             rs->FindFirst(QStringLiteral("PRSN_NM=") + vb::SqlText(name));
             if (rs->NoMatch()) {
                 SavePerson(0);
-            } else if (vb::MsgBox(QStringLiteral("Person with the same name exists in database. Do you want to replace the information?"),
+            } else if (vb::MsgBox(QStringLiteral(
+                                      "Person with the same name exists in database. Do you want to replace the information?"),
                                   vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton1) == vb::vbYes) {
-                SavePerson(1);   // into the row found
+                SavePerson(1); // into the row found
             }
         } else if (EditMode == kEdit) {
             if (name != vb::CStr(rs->Fields(QStringLiteral("PRSN_NM")).Value())) {
                 const qint32 key = vb::CLng(rs->Fields(0).Value());
-                auto counter = gDB->OpenRecordset(QStringLiteral("select count(*) from MEASURE where PRSN_KY = ") +
-                                                      QString::number(key),
-                                                  dao::dbOpenSnapshot);
+                auto counter = gDB->OpenRecordset(
+                    QStringLiteral("select count(*) from MEASURE where PRSN_KY = ") + QString::number(key), dao::dbOpenSnapshot);
                 const qint64 measurements = counter->Fields(0).Value().toLongLong();
                 counter->Close();
-                if (measurements != 0 &&
-                    vb::MsgBox(QStringLiteral("This person already has health measurement data.") + crlf +
-                                   QStringLiteral("All the measurements will be assigned to this person!") + crlf +
-                                   QStringLiteral("Do you still want to change the name?"),
-                               vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton1) == vb::vbNo) {
+                if (measurements != 0 && vb::MsgBox(QStringLiteral("This person already has health measurement data.") + crlf +
+                                                        QStringLiteral("All the measurements will be assigned to this person!") +
+                                                        crlf + QStringLiteral("Do you still want to change the name?"),
+                                                    vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton1) == vb::vbNo) {
                     EditMode = kBrowse;
                     SetEditMode(EditMode);
                     return;
@@ -517,7 +513,6 @@ void frmPerson::SavePerson(int mode)
         chartDefaults().CreateDefaultPlots(gPersonKey);
     }
 }
-
 
 // ---------------------------------------------------------------------------------------------
 // Deleting
@@ -592,22 +587,10 @@ void frmPerson::reloadOn(qint32 personKey)
 // ---------------------------------------------------------------------------------------------
 // Keys
 
-void frmPerson::txtAge_KeyPress(int& KeyAscii)
-{
-    KeyAscii = modHealth::FilterDigitKey(KeyAscii);
-}
+void frmPerson::txtAge_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDigitKey(KeyAscii); }
 
-void frmPerson::txtCM_KeyPress(int& KeyAscii)
-{
-    KeyAscii = modHealth::FilterDigitKey(KeyAscii);
-}
+void frmPerson::txtCM_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDigitKey(KeyAscii); }
 
-void frmPerson::txtFt_KeyPress(int& KeyAscii)
-{
-    KeyAscii = modHealth::FilterDigitKey(KeyAscii);
-}
+void frmPerson::txtFt_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDigitKey(KeyAscii); }
 
-void frmPerson::txtIn_KeyPress(int& KeyAscii)
-{
-    KeyAscii = modHealth::FilterDigitKey(KeyAscii);
-}
+void frmPerson::txtIn_KeyPress(int& KeyAscii) { KeyAscii = modHealth::FilterDigitKey(KeyAscii); }

@@ -30,29 +30,29 @@ public:
     explicit frmPerson(QWidget* parent = nullptr);
     ~frmPerson() override;
 
-    QGroupBox* Frame1;                 // its caption names the mode
+    QGroupBox* Frame1; // its caption names the mode
     QLabel* lblName;
-    QLineEdit* txtName;                // 30 characters
+    QLineEdit* txtName; // 30 characters
     QLabel* lblAge;
-    QLineEdit* txtAge;                 // 3
+    QLineEdit* txtAge; // 3
     QLabel* lblHgt;
-    QLineEdit* txtFt;                  // 1, height unit 1
+    QLineEdit* txtFt; // 1, height unit 1
     QLabel* lblFt;
-    QLineEdit* txtIn;                  // 2, height unit 1
+    QLineEdit* txtIn; // 2, height unit 1
     QLabel* lblIn;
-    QLineEdit* txtCM;                  // 3, height unit 2
+    QLineEdit* txtCM; // 3, height unit 2
     QLabel* lblCM;
     QLabel* lblSex;
     std::array<QRadioButton*, 2> optSex{}; // "M", "F"; both may be off
     QLabel* lblComment;
-    QPlainTextEdit* txtComment;        // 100
+    QPlainTextEdit* txtComment; // 100
     QPushButton* cmdAddNew;
     QPushButton* cmdEdit;
     QPushButton* cmdDelete;
     QPushButton* cmdSave;
     QPushButton* cmdCancel;
-    DataControl* datPerson;            // caption: the record counter "Person: n"
-    VSFlexGrid* vsFGPerson;            // bound to datPerson; widths stored as "vsFGPerson"
+    DataControl* datPerson; // caption: the record counter "Person: n"
+    VSFlexGrid* vsFGPerson; // bound to datPerson; widths stored as "vsFGPerson"
     QStatusBar* StatusBar1;
 
     // "browse", "addnew" or "edit"; empty until Form_Load.

@@ -11,8 +11,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-frmPictureManager::frmPictureManager()
-    : vb::Form(QStringLiteral("frmPictureManager"))
+frmPictureManager::frmPictureManager() : vb::Form(QStringLiteral("frmPictureManager"))
 {
     setCaption(QStringLiteral("Picture Manager"));
 
@@ -21,10 +20,10 @@ frmPictureManager::frmPictureManager()
     RichTextBox1->setReadOnly(true);
     RichTextBox1->setFrameShape(QFrame::NoFrame);
     RichTextBox1->viewport()->setAutoFillBackground(false);
-    RichTextBox1->setPlainText(QStringLiteral(
-        "The picture shown on the right of Measurement screen is intended to distract you from daily "
-        "activities and create a positive feeling. However, you can choose to switch off the display of "
-        "pictures."));
+    RichTextBox1->setPlainText(
+        QStringLiteral("The picture shown on the right of Measurement screen is intended to distract you from daily "
+                       "activities and create a positive feeling. However, you can choose to switch off the display of "
+                       "pictures."));
 
     chkPicture = new QCheckBox(QStringLiteral("Display the picture"), this);
     chkPicture->setObjectName(QStringLiteral("chkPicture"));
@@ -54,18 +53,14 @@ void frmPictureManager::Form_Load()
     chkPicture->setChecked(setting != QLatin1String("NO"));
 }
 
-void frmPictureManager::cmdSave_Click()
-{
-    Unload();
-}
+void frmPictureManager::cmdSave_Click() { Unload(); }
 
 void frmPictureManager::Form_Unload(int& /*cancel*/)
 {
     // However the window closes, the box's state is what the user chose.
     const QString value = chkPicture->isChecked() ? QStringLiteral("YES") : QStringLiteral("NO");
     try {
-        gDB->Execute(QStringLiteral("UPDATE APPLICATION SET PICTURE = '") + value + QStringLiteral("'"),
-                     dao::dbFailOnError);
+        gDB->Execute(QStringLiteral("UPDATE APPLICATION SET PICTURE = '") + value + QStringLiteral("'"), dao::dbFailOnError);
     } catch (const dao::Error& e) {
         // The window still closes; the user learns that the choice was not kept.
         vb::MsgBox(QStringLiteral("The picture setting could not be saved.\r\n") + e.Description(),

@@ -14,9 +14,9 @@ public:
     frmPictureManager();
     ~frmPictureManager() override;
 
-    QCheckBox* chkPicture;      // "Display the picture"
-    QPushButton* cmdSave;       // "&Save"
-    QTextEdit* RichTextBox1;    // the explanation, read-only
+    QCheckBox* chkPicture;   // "Display the picture"
+    QPushButton* cmdSave;    // "&Save"
+    QTextEdit* RichTextBox1; // the explanation, read-only
 
     void Form_Load() override;
     void Form_Unload(int& cancel) override;

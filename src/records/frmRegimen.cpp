@@ -37,8 +37,8 @@ constexpr int kGridWidthDetail = 6000;
 
 qint64 measurementsWith(qint32 regimenKey)
 {
-    auto counter = gDB->OpenRecordset(QStringLiteral("select count(*) from MEASURE where RGMN_KY = ") + QString::number(regimenKey),
-                                      dao::dbOpenSnapshot);
+    auto counter = gDB->OpenRecordset(
+        QStringLiteral("select count(*) from MEASURE where RGMN_KY = ") + QString::number(regimenKey), dao::dbOpenSnapshot);
     const qint64 count = counter->Fields(0).Value().toLongLong();
     counter->Close();
     return count;
@@ -109,10 +109,7 @@ frmRegimen::frmRegimen(QWidget* parent) : vb::Form(QStringLiteral("frmRegimen"),
 
 frmRegimen::~frmRegimen() = default;
 
-QString frmRegimen::StatusText() const
-{
-    return StatusBar1->currentMessage();
-}
+QString frmRegimen::StatusText() const { return StatusBar1->currentMessage(); }
 
 // ---------------------------------------------------------------------------------------------
 // Loading, showing and closing
@@ -165,7 +162,7 @@ void frmRegimen::FormatGrid()
 {
     vsFGRegimen->setFormatString(QStringLiteral("|RGMN_KY|Regimen Name|Regimen Detail"));
     if (vsFGRegimen->Cols() < 4)
-        return;   // no list to lay out
+        return; // no list to lay out
     vsFGRegimen->setColWidth(0, kGridWidthHeader);
     vsFGRegimen->setColWidth(1, 0);
     vsFGRegimen->setColHidden(1, true);
@@ -298,13 +295,13 @@ void frmRegimen::cmdSave_Click()
             } else if (vb::MsgBox(QStringLiteral("Regimen with the same name exists in database.") + crlf +
                                       QStringLiteral("Do you want to replace the information?"),
                                   vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton1) == vb::vbYes) {
-                SaveRegimen(1);   // into the row found
+                SaveRegimen(1); // into the row found
             }
         } else if (EditMode == kEdit) {
             if (name != vb::CStr(rs->Fields(QStringLiteral("RGMN_NM")).Value()) &&
                 measurementsWith(vb::CLng(rs->Fields(0).Value())) != 0 &&
-                vb::MsgBox(QStringLiteral("By changing the name of this regimen, the regimen of the associated measurements") + crlf +
-                               QStringLiteral("will be changed accordingly. Do you still want to change it?"),
+                vb::MsgBox(QStringLiteral("By changing the name of this regimen, the regimen of the associated measurements") +
+                               crlf + QStringLiteral("will be changed accordingly. Do you still want to change it?"),
                            vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton2) == vb::vbNo) {
                 EditMode = kBrowse;
                 SetMode(EditMode);
@@ -338,7 +335,6 @@ void frmRegimen::SaveRegimen(int mode)
         rs->MoveLast();
 }
 
-
 // ---------------------------------------------------------------------------------------------
 // Deleting
 
@@ -349,10 +345,9 @@ void frmRegimen::cmdDelete_Click()
         return;
     const qint32 key = vb::CLng(rs->Fields(0).Value());
     const qint64 measurements = measurementsWith(key);
-    if (measurements > 0 &&
-        vb::MsgBox(QStringLiteral("By deleting this regimen, the regimen of the associated measurements") + crlf +
-                       QStringLiteral("will become 'unknown'. Do you still want to delete?"),
-                   vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton2) != vb::vbYes)
+    if (measurements > 0 && vb::MsgBox(QStringLiteral("By deleting this regimen, the regimen of the associated measurements") +
+                                           crlf + QStringLiteral("will become 'unknown'. Do you still want to delete?"),
+                                       vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton2) != vb::vbYes)
         return;
 
     // The measurements lose the regimen and the regimen goes, together or not at all.

@@ -21,19 +21,19 @@ public:
     explicit frmRegimen(QWidget* parent = nullptr);
     ~frmRegimen() override;
 
-    QGroupBox* Frame1;                 // its caption names the mode
+    QGroupBox* Frame1; // its caption names the mode
     QLabel* lblName;
-    QLineEdit* txtName;                // 10 characters, no comma typed
+    QLineEdit* txtName; // 10 characters, no comma typed
     QLabel* lblDetail;
-    QPlainTextEdit* txtDetail;         // 200
+    QPlainTextEdit* txtDetail; // 200
     QPushButton* cmdAddNew;
     QPushButton* cmdEdit;
     QPushButton* cmdDelete;
     QPushButton* cmdSave;
     QPushButton* cmdCancel;
-    DataControl* datRegimen;           // caption: the record counter "Regimen: n"
-    VSFlexGrid* vsFGRegimen;           // bound to datRegimen; widths stored as "vsFGRegimen"
-    QStatusBar* StatusBar1;            // the comma warning
+    DataControl* datRegimen; // caption: the record counter "Regimen: n"
+    VSFlexGrid* vsFGRegimen; // bound to datRegimen; widths stored as "vsFGRegimen"
+    QStatusBar* StatusBar1;  // the comma warning
 
     // "browse", "addnew" or "edit"; empty until Form_Load.
     QString EditMode;

@@ -37,10 +37,7 @@ QString widthText(qint64 twips)
     return QString::number(static_cast<double>(width), 'g', 7);
 }
 
-bool isTrueText(const QString& text)
-{
-    return vb::Val(text) != 0.0 || text.trimmed().compare(u"true", Qt::CaseInsensitive) == 0;
-}
+bool isTrueText(const QString& text) { return vb::Val(text) != 0.0 || text.trimmed().compare(u"true", Qt::CaseInsensitive) == 0; }
 
 } // namespace
 
@@ -50,10 +47,17 @@ QString htmlText(const QString& text)
     out.reserve(text.size());
     for (const QChar ch : text) {
         switch (ch.unicode()) {
-        case u'&': out += QStringLiteral("&amp;"); break;
-        case u'<': out += QStringLiteral("&lt;"); break;
-        case u'>': out += QStringLiteral("&gt;"); break;
-        default: out += ch;
+        case u'&':
+            out += QStringLiteral("&amp;");
+            break;
+        case u'<':
+            out += QStringLiteral("&lt;");
+            break;
+        case u'>':
+            out += QStringLiteral("&gt;");
+            break;
+        default:
+            out += ch;
         }
     }
     return out;
@@ -72,9 +76,8 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
     }
 
     report.AddContent(QStringLiteral("<TR class='TableHeader'>") + kCrLf);
-    report.AddContent(QStringLiteral("<TD align='center' Class='TableHeader2' colspan='") +
-                      QString::number(visibleCols - 1) + QStringLiteral("'>") + htmlText(title) +
-                      QStringLiteral("</TD>") + kCrLf);
+    report.AddContent(QStringLiteral("<TD align='center' Class='TableHeader2' colspan='") + QString::number(visibleCols - 1) +
+                      QStringLiteral("'>") + htmlText(title) + QStringLiteral("</TD>") + kCrLf);
     report.AddContent(QStringLiteral("</TR>"));
 
     const int fixedRows = grid.FixedRows();
@@ -85,8 +88,7 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
     for (int r = 0; r < rows; ++r) {
         if (grid.RowHidden(r) || grid.RowHeight(r) == 0)
             continue;
-        report.AddContent(QStringLiteral("<TR ") +
-                          (r < fixedRows ? QStringLiteral("Class='TableHeader'") : QString()) +
+        report.AddContent(QStringLiteral("<TR ") + (r < fixedRows ? QStringLiteral("Class='TableHeader'") : QString()) +
                           QStringLiteral(">") + kCrLf);
 
         for (int c = 1; c < cols; ++c) {
@@ -149,8 +151,8 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
                 align = QStringLiteral(" ALIGN=RIGHT");
             }
 
-            QString cell = QStringLiteral("<TD Width = ") + width + background + align + span +
-                           QStringLiteral(" > ") + style + text;
+            QString cell =
+                QStringLiteral("<TD Width = ") + width + background + align + span + QStringLiteral(" > ") + style + text;
             if (style.contains(u'B'))
                 cell += QStringLiteral("</B>");
             if (style.contains(u'I'))

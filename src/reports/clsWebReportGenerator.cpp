@@ -14,10 +14,8 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 // Unicode code points of windows-1252's bytes 0x80 to 0x9F (0 where the byte is unassigned).
 constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
 };
 
 // The windows-1252 byte of a code point, or -1 when the code page has none.
@@ -36,8 +34,7 @@ int windows1252Byte(char32_t cp)
 
 WebReportError::WebReportError(int number, const QString& description)
     : std::runtime_error(description.toStdString()), number_(number)
-{
-}
+{}
 
 QByteArray toWindows1252Html(const QString& text)
 {
@@ -64,25 +61,24 @@ QString clsWebReportGenerator::GetTempFolder()
 {
     const QString folder = QDir(App::Path()).filePath(QStringLiteral("temp"));
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
-        throw WebReportError(75, QStringLiteral("Path/File access error: cannot create the folder %1")
-                                     .arg(QDir::toNativeSeparators(folder)));
+        throw WebReportError(
+            75, QStringLiteral("Path/File access error: cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
     tempFolder_ = folder;
     return tempFolder_;
 }
 
 void clsWebReportGenerator::WriteHeader()
 {
-    header_ = QStringLiteral(
-                  "<!DOCTYPE html PUBLIC '-//W3C//DTD XHTML 1.0 Transitional//EN' "
-                  "'http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd'>"
-                  "<html xmlns='http://www.w3.org/1999/xhtml'>"
-                  "<head>"
-                  "<meta http-equiv='Content-Type' content='text/html; charset=iso-8859-1' />"
-                  "<title>Report from Ravelcombrick Software</title>")
-        + kCrLf
-        + QStringLiteral("<link href='css/ReportDoctorTemplate.css' rel='stylesheet' type='text/css' />"
-                         "</head>"
-                         "<body>");
+    header_ = QStringLiteral("<!DOCTYPE html PUBLIC '-//W3C//DTD XHTML 1.0 Transitional//EN' "
+                             "'http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd'>"
+                             "<html xmlns='http://www.w3.org/1999/xhtml'>"
+                             "<head>"
+                             "<meta http-equiv='Content-Type' content='text/html; charset=iso-8859-1' />"
+                             "<title>Report from Ravelcombrick Software</title>") +
+              kCrLf +
+              QStringLiteral("<link href='css/ReportDoctorTemplate.css' rel='stylesheet' type='text/css' />"
+                             "</head>"
+                             "<body>");
     headerWritten_ = true;
 }
 
@@ -93,10 +89,7 @@ void clsWebReportGenerator::AddContent(const QString& text)
     body_ += text;
 }
 
-void clsWebReportGenerator::WriteFooter()
-{
-    footer_ = QStringLiteral("</body>") + kCrLf + QStringLiteral("</html>");
-}
+void clsWebReportGenerator::WriteFooter() { footer_ = QStringLiteral("</body>") + kCrLf + QStringLiteral("</html>"); }
 
 void clsWebReportGenerator::SaveToFile(const QString& path)
 {
@@ -114,8 +107,9 @@ void clsWebReportGenerator::SaveToFile(const QString& path)
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        throw WebReportError(75, QStringLiteral("Path/File access error: cannot write the page %1 (%2)")
-                                     .arg(QDir::toNativeSeparators(path), reason));
+        throw WebReportError(
+            75,
+            QStringLiteral("Path/File access error: cannot write the page %1 (%2)").arg(QDir::toNativeSeparators(path), reason));
     }
     fileName_ = path;
 }

@@ -1,3 +1,5 @@
 #include "reports/frmImportMeasurements.h"
 
-frmImportMeasurements::frmImportMeasurements() : vb::NotBuiltForm(QStringLiteral("frmImportMeasurements"), QStringLiteral("Import the Data from File"), false) {}
+frmImportMeasurements::frmImportMeasurements()
+    : vb::NotBuiltForm(QStringLiteral("frmImportMeasurements"), QStringLiteral("Import the Data from File"), false)
+{}

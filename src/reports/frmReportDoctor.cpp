@@ -1,3 +1,5 @@
 #include "reports/frmReportDoctor.h"
 
-frmReportDoctor::frmReportDoctor() : vb::NotBuiltForm(QStringLiteral("frmReportDoctor"), QStringLiteral("Report for Doctor"), false) {}
+frmReportDoctor::frmReportDoctor()
+    : vb::NotBuiltForm(QStringLiteral("frmReportDoctor"), QStringLiteral("Report for Doctor"), false)
+{}

@@ -87,10 +87,7 @@ frmAbout::frmAbout(QWidget* parent) : vb::Form(QStringLiteral("frmAbout"), paren
 
 frmAbout::~frmAbout() = default;
 
-QString frmAbout::CopyrightNotice()
-{
-    return QStringLiteral("Copyright \u00A9 Brannoway Vudevivoviro. All rights reserved.");
-}
+QString frmAbout::CopyrightNotice() { return QStringLiteral("Copyright \u00A9 Brannoway Vudevivoviro. All rights reserved."); }
 
 void frmAbout::Form_Load()
 {
@@ -118,7 +115,4 @@ void frmAbout::Form_Load()
     adjustSize();
 }
 
-void frmAbout::cmdOK_Click()
-{
-    Unload();
-}
+void frmAbout::cmdOK_Click() { Unload(); }

@@ -14,10 +14,7 @@
 
 namespace {
 
-QString imagePath(const QString& name)
-{
-    return App::Path() + QStringLiteral("/images/") + name;
-}
+QString imagePath(const QString& name) { return App::Path() + QStringLiteral("/images/") + name; }
 
 } // namespace
 

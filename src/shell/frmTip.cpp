@@ -99,10 +99,7 @@ frmTip::frmTip(QWidget* parent) : vb::Form(QStringLiteral("frmTip"), parent)
 
 frmTip::~frmTip() = default;
 
-QString frmTip::TipsPath()
-{
-    return App::Path() + QLatin1Char('/') + kTipsFile;
-}
+QString frmTip::TipsPath() { return App::Path() + QLatin1Char('/') + kTipsFile; }
 
 QString frmTip::MissingFileText()
 {
@@ -125,10 +122,7 @@ void frmTip::Form_Load()
     }
 }
 
-void frmTip::Form_Activate()
-{
-    resize(vb::TwipsToPixels(QSizeF(5685, 4410), this));
-}
+void frmTip::Form_Activate() { resize(vb::TwipsToPixels(QSizeF(5685, 4410), this)); }
 
 void frmTip::Form_Unload(int& /*cancel*/)
 {
@@ -189,17 +183,8 @@ void frmTip::ShowCurrentTip()
     lblTipText->setText(tips_.at(currentTip_ - 1));
 }
 
-void frmTip::cmdNextTip_Click()
-{
-    ShowRandomTip();
-}
+void frmTip::cmdNextTip_Click() { ShowRandomTip(); }
 
-void frmTip::cmdClose_Click()
-{
-    Unload();
-}
+void frmTip::cmdClose_Click() { Unload(); }
 
-void frmTip::chkLoadTipsAtStartup_Click()
-{
-    changed_ = true;
-}
+void frmTip::chkLoadTipsAtStartup_Click() { changed_ = true; }

@@ -39,17 +39,11 @@ namespace {
 
 const QString crlf = QStringLiteral("\r\n");
 
-QString toolbarIcon(const QString& file)
-{
-    return App::Path() + QStringLiteral("/images/toolbar/") + file;
-}
+QString toolbarIcon(const QString& file) { return App::Path() + QStringLiteral("/images/toolbar/") + file; }
 
 // The counts the openers ask about: is there any row? (CountRecords stops at 32767, which
 // still reads as "some".)
-bool hasRows(const QString& table)
-{
-    return modHealth::CountRecords(table) != 0;
-}
+bool hasRows(const QString& table) { return modHealth::CountRecords(table) != 0; }
 
 void noPersonMessage()
 {
@@ -82,10 +76,7 @@ mdiHealth::mdiHealth() : vb::MDIForm(QStringLiteral("mdiHealth"))
 
 mdiHealth::~mdiHealth() = default;
 
-mdiHealth* mdiHealth::Loaded()
-{
-    return vb::Forms().Find<mdiHealth>(QStringLiteral("mdiHealth"));
-}
+mdiHealth* mdiHealth::Loaded() { return vb::Forms().Find<mdiHealth>(QStringLiteral("mdiHealth")); }
 
 namespace {
 
@@ -234,10 +225,7 @@ QAction* mdiHealth::addButton(const QString& key, const QString& toolTip, const 
     return button;
 }
 
-void mdiHealth::addSeparatorButton()
-{
-    buttons_.push_back(Toolbar1->addSeparator());
-}
+void mdiHealth::addSeparatorButton() { buttons_.push_back(Toolbar1->addSeparator()); }
 
 void mdiHealth::pairEnabled(QAction* item, QAction* button)
 {
@@ -256,22 +244,19 @@ void mdiHealth::createToolbar()
     Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
     Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
 
-    pairEnabled(mnuPerson, addButton(QStringLiteral("Person"), QStringLiteral("Add/Edit Person Information"),
-                                     QStringLiteral("person.png")));
+    pairEnabled(mnuPerson,
+                addButton(QStringLiteral("Person"), QStringLiteral("Add/Edit Person Information"), QStringLiteral("person.png")));
     pairEnabled(mnuRegimen, addButton(QStringLiteral("Regimen"), QStringLiteral("Add/Edit Regimen Information"),
                                       QStringLiteral("regimen1.png")));
-    pairEnabled(mnuMeasure, addButton(QStringLiteral("Measure"), QStringLiteral("Enter the Measurements"),
-                                      QStringLiteral("measure.png")));
+    pairEnabled(mnuMeasure,
+                addButton(QStringLiteral("Measure"), QStringLiteral("Enter the Measurements"), QStringLiteral("measure.png")));
     addSeparatorButton(); // position 4
     pairEnabled(mnuChart, addButton(QStringLiteral("Chart"), QStringLiteral("Visualize the Data with Charts"),
                                     QStringLiteral("chart.png")));
-    pairEnabled(mnuGrid,
-                addButton(QStringLiteral("Grid"), QStringLiteral("Browse Measurements"), QStringLiteral("grid.png")));
+    pairEnabled(mnuGrid, addButton(QStringLiteral("Grid"), QStringLiteral("Browse Measurements"), QStringLiteral("grid.png")));
     addSeparatorButton();
-    addButton(QStringLiteral("ReportForDoctor"), QStringLiteral("Report for Doctor"),
-              QStringLiteral("report-for-doctor.png"));
-    addButton(QStringLiteral("ExportWebPage"), QStringLiteral("Export Data to Web Page"),
-              QStringLiteral("export-web-page.png"));
+    addButton(QStringLiteral("ReportForDoctor"), QStringLiteral("Report for Doctor"), QStringLiteral("report-for-doctor.png"));
+    addButton(QStringLiteral("ExportWebPage"), QStringLiteral("Export Data to Web Page"), QStringLiteral("export-web-page.png"));
     addSeparatorButton();
     addButton(QStringLiteral("BMI"), QStringLiteral("Find your BMI"), QStringLiteral("bmi.png"));
     addButton(QStringLiteral("WorkWithBiologicalClock"), QStringLiteral("Work with Biological Clock"),
@@ -302,10 +287,7 @@ QAction* mdiHealth::Toolbar1Button(const QString& key) const
     return nullptr;
 }
 
-QString mdiHealth::ButtonKey(const QAction* button)
-{
-    return button ? button->data().toString() : QString();
-}
+QString mdiHealth::ButtonKey(const QAction* button) { return button ? button->data().toString() : QString(); }
 
 void mdiHealth::EnableOpener(const QString& formName, bool enabled)
 {
@@ -365,8 +347,8 @@ void mdiHealth::MDIForm_Load()
     move(0, 0);
     resize(vb::TwipsToPixelsX(10600, this), vb::TwipsToPixelsY(7950, this));
 
-    auto rs = gDB->OpenRecordset(QStringLiteral("select HtUnit, WtUnit, DtFormat, gblPrsnKy from APPLICATION"),
-                                 dao::dbOpenSnapshot);
+    auto rs =
+        gDB->OpenRecordset(QStringLiteral("select HtUnit, WtUnit, DtFormat, gblPrsnKy from APPLICATION"), dao::dbOpenSnapshot);
     const QVariant htUnit = rs->Fields(QStringLiteral("HtUnit")).Value();
     const QVariant wtUnit = rs->Fields(QStringLiteral("WtUnit")).Value();
     const QVariant dtFormat = rs->Fields(QStringLiteral("DtFormat")).Value();
@@ -406,8 +388,7 @@ void mdiHealth::MDIForm_Unload(int& /*cancel*/)
 {
     if (gDB) {
         try {
-            auto rs = gDB->OpenRecordset(QStringLiteral("select gblPrsnKy, dtformat from application"),
-                                         dao::dbOpenDynaset);
+            auto rs = gDB->OpenRecordset(QStringLiteral("select gblPrsnKy, dtformat from application"), dao::dbOpenDynaset);
             rs->Edit();
             rs->Fields(QStringLiteral("gblPrsnKy")).setValue(gPersonKey);
             rs->Fields(QStringLiteral("dtformat")).setValue(isMaximized() ? QStringLiteral("max") : QStringLiteral("def"));
@@ -422,10 +403,7 @@ void mdiHealth::MDIForm_Unload(int& /*cancel*/)
         clsCreateMDB().CloseDatabase();
 }
 
-void mdiHealth::MDIForm_Resize()
-{
-    ArrangeChildForms(1);
-}
+void mdiHealth::MDIForm_Resize() { ArrangeChildForms(1); }
 
 // ---------------------------------------------------------------------------------------------
 // Child forms
@@ -475,15 +453,9 @@ void mdiHealth::ArrangeChildForms(int mode)
 // ---------------------------------------------------------------------------------------------
 // File
 
-void mdiHealth::mnuClose_Click()
-{
-    ArrangeChildForms(2);
-}
+void mdiHealth::mnuClose_Click() { ArrangeChildForms(2); }
 
-void mdiHealth::mnuExit_Click()
-{
-    Unload();
-}
+void mdiHealth::mnuExit_Click() { Unload(); }
 
 // ---------------------------------------------------------------------------------------------
 // Openers
@@ -550,10 +522,7 @@ void mdiHealth::mnuGrid_Click()
 // ---------------------------------------------------------------------------------------------
 // Dialogs
 
-void mdiHealth::mnuImportMeasurements_Click()
-{
-    vb::defaultInstance<frmImportMeasurements>().Show(vb::vbModal);
-}
+void mdiHealth::mnuImportMeasurements_Click() { vb::defaultInstance<frmImportMeasurements>().Show(vb::vbModal); }
 
 void mdiHealth::mnuChngeCustomLblUnt_Click()
 {
@@ -564,15 +533,9 @@ void mdiHealth::mnuChngeCustomLblUnt_Click()
     }
 }
 
-void mdiHealth::mnuReportForDoctor_Click()
-{
-    vb::defaultInstance<frmReportDoctor>().Show(vb::vbModal);
-}
+void mdiHealth::mnuReportForDoctor_Click() { vb::defaultInstance<frmReportDoctor>().Show(vb::vbModal); }
 
-void mdiHealth::mnuPicture_Click()
-{
-    vb::defaultInstance<frmPictureManager>().Show(vb::vbModal);
-}
+void mdiHealth::mnuPicture_Click() { vb::defaultInstance<frmPictureManager>().Show(vb::vbModal); }
 
 void mdiHealth::mnuBMI_Click()
 {
@@ -586,15 +549,9 @@ void mdiHealth::mnuBMI_Click()
     }
 }
 
-void mdiHealth::mnuWrkBio_Click()
-{
-    vb::defaultInstance<frmBiologicalClockWork>().Show();
-}
+void mdiHealth::mnuWrkBio_Click() { vb::defaultInstance<frmBiologicalClockWork>().Show(); }
 
-void mdiHealth::mnuFC_Click()
-{
-    vb::defaultInstance<frmCnFConverter>().Show();
-}
+void mdiHealth::mnuFC_Click() { vb::defaultInstance<frmCnFConverter>().Show(); }
 
 // ---------------------------------------------------------------------------------------------
 // Memo

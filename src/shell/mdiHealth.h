@@ -50,35 +50,35 @@ public:
     // --- Menus (captions, shortcuts and start states as the program has always had them) ---
     QMenu* mnuFile = nullptr;
     QAction* mnuPrintScreen = nullptr;
-    QAction* mnuPrint = nullptr;          // "Print Chart": hidden throughout; enabled while the chart is open
+    QAction* mnuPrint = nullptr; // "Print Chart": hidden throughout; enabled while the chart is open
     QAction* mnuPrintDash = nullptr;
     QAction* mnuClose = nullptr;
     QAction* mnuExit = nullptr;
 
     QMenu* mnuEntry = nullptr;
-    QAction* mnuPerson = nullptr;         // Ctrl+P, twin of button 1
-    QAction* mnuRegimen = nullptr;        // Ctrl+R, twin of button 2
-    QAction* mnuMeasure = nullptr;        // Ctrl+M, twin of button 3
+    QAction* mnuPerson = nullptr;  // Ctrl+P, twin of button 1
+    QAction* mnuRegimen = nullptr; // Ctrl+R, twin of button 2
+    QAction* mnuMeasure = nullptr; // Ctrl+M, twin of button 3
     QAction* mnuDash1 = nullptr;
     QAction* mnuImportMeasurements = nullptr; // hidden
     QAction* mnuDash12 = nullptr;             // hidden
     QAction* mnuChngeCustomLblUnt = nullptr;
 
     QMenu* mnuView = nullptr;
-    QAction* mnuChart = nullptr;          // twin of button 5
-    QAction* mnuGrid = nullptr;           // twin of button 6
+    QAction* mnuChart = nullptr; // twin of button 5
+    QAction* mnuGrid = nullptr;  // twin of button 6
 
     QMenu* mnuReport = nullptr;
     QAction* mnuReportForDoctor = nullptr; // Ctrl+D
     QAction* mnuExportHTML = nullptr;
 
     QMenu* mnuMemo = nullptr;
-    QAction* mnuMemoOpen = nullptr;       // Ctrl+O, twin of the Memo button (14)
-    QAction* mnuMemoSave = nullptr;       // Ctrl+S, off at start
-    QAction* mnuMemoExit = nullptr;       // off at start
+    QAction* mnuMemoOpen = nullptr; // Ctrl+O, twin of the Memo button (14)
+    QAction* mnuMemoSave = nullptr; // Ctrl+S, off at start
+    QAction* mnuMemoExit = nullptr; // off at start
 
     QMenu* mnuUtilities = nullptr;
-    QAction* mnuBMI = nullptr;            // Ctrl+B
+    QAction* mnuBMI = nullptr; // Ctrl+B
     QAction* mnuWrkBio = nullptr;
     QAction* mnuFC = nullptr;
 
@@ -90,7 +90,7 @@ public:
     QAction* mnuDash11 = nullptr;
     QAction* mnuPicture = nullptr;
 
-    QMenu* mnuWindow = nullptr;           // lists the open child windows
+    QMenu* mnuWindow = nullptr; // lists the open child windows
 
     QMenu* mnuHelp = nullptr;
     QAction* mnuContents = nullptr;
@@ -129,8 +129,8 @@ public:
 
     // --- Menu handlers ---
     // File
-    void mnuPrintScreen_Click();          // mdiHealth_help.cpp
-    void mnuPrint_Click();                // mdiHealth_help.cpp
+    void mnuPrintScreen_Click(); // mdiHealth_help.cpp
+    void mnuPrint_Click();       // mdiHealth_help.cpp
     void mnuClose_Click();
     void mnuExit_Click();
     // Entry: the openers check their preconditions, close the other forms, open theirs and
@@ -145,24 +145,24 @@ public:
     void mnuGrid_Click();
     // Reports
     void mnuReportForDoctor_Click();
-    void mnuExportHTML_Click();           // mdiHealth_export.cpp
+    void mnuExportHTML_Click(); // mdiHealth_export.cpp
     // Memo
     void mnuMemoOpen_Click();
-    void mnuMemoSave_Click();             // also called by the memo when it saves on closing
+    void mnuMemoSave_Click(); // also called by the memo when it saves on closing
     void mnuMemoExit_Click();
     // Health-Utilites
     void mnuBMI_Click();
     void mnuWrkBio_Click();
     void mnuFC_Click();
     // Tools
-    void mnuBackupDBFile_Click();         // mdiHealth_maintenance.cpp
-    void mnuCompactDB_Click();            // mdiHealth_maintenance.cpp
-    void mnuDBDir_Click();                // mdiHealth_maintenance.cpp
+    void mnuBackupDBFile_Click(); // mdiHealth_maintenance.cpp
+    void mnuCompactDB_Click();    // mdiHealth_maintenance.cpp
+    void mnuDBDir_Click();        // mdiHealth_maintenance.cpp
     void mnuPicture_Click();
     // Help
-    void mnuContents_Click();             // mdiHealth_help.cpp
-    void mnuTip_Click();                  // mdiHealth_help.cpp
-    void mnuAbout_Click();                // mdiHealth_help.cpp
+    void mnuContents_Click(); // mdiHealth_help.cpp
+    void mnuTip_Click();      // mdiHealth_help.cpp
+    void mnuAbout_Click();    // mdiHealth_help.cpp
 
     // The toolbar's click: hourglass, then the handler of the button's key.
     void Toolbar1_ButtonClick(QAction* Button);

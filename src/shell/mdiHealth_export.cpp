@@ -27,7 +27,7 @@ struct ExportedForm {
 };
 
 constexpr ExportedForm kExportedForms[] = {
-    {"frmMeasure", "vsFGInfo"}, {"frmGrid", "vsFGShow"},   {"frmDSetGoal", "vsFGDSetGoal"},
+    {"frmMeasure", "vsFGInfo"},    {"frmGrid", "vsFGShow"},     {"frmDSetGoal", "vsFGDSetGoal"},
     {"frmRegimen", "vsFGRegimen"}, {"frmPerson", "vsFGPerson"}, {"frmChart", "vsFGChartRegimen"},
 };
 
@@ -47,11 +47,16 @@ QString gridFormTitle(vb::FormBase& form, const QString& person)
     if (!grid || person.isEmpty())
         return QString();
     switch (grid->ShownPlotType) {
-    case 0: return QStringLiteral("Daily measurement reading for ") + person;
-    case 1: return QStringLiteral("Daily average measurement reading for ") + person;
-    case 2: return QStringLiteral("Weekly average measurement reading for ") + person;
-    case 3: return QStringLiteral("Monthly average measurement reading for ") + person;
-    default: return QString();
+    case 0:
+        return QStringLiteral("Daily measurement reading for ") + person;
+    case 1:
+        return QStringLiteral("Daily average measurement reading for ") + person;
+    case 2:
+        return QStringLiteral("Weekly average measurement reading for ") + person;
+    case 3:
+        return QStringLiteral("Monthly average measurement reading for ") + person;
+    default:
+        return QString();
     }
 }
 
@@ -105,10 +110,11 @@ void exportGrids(mdiHealth& main, clsWebReportGenerator& report, bool goalOnly)
                 title = QStringLiteral("Regimen Used in the Measurements");
             }
 
-            const auto* grid = dynamic_cast<const FlexGridSource*>(
-                form->widget()->findChild<QObject*>(QString::fromLatin1(exported->grid)));
+            const auto* grid =
+                dynamic_cast<const FlexGridSource*>(form->widget()->findChild<QObject*>(QString::fromLatin1(exported->grid)));
             if (!grid)
-                throw dao::Error(424, QStringLiteral("Object required: the grid %1 of %2").arg(QLatin1String(exported->grid), name),
+                throw dao::Error(424,
+                                 QStringLiteral("Object required: the grid %1 of %2").arg(QLatin1String(exported->grid), name),
                                  App::Title());
             converter.GridToHTML(*grid, title, report);
         }
@@ -148,15 +154,9 @@ void mdiHealth::mnuExportHTML_Click()
                    vb::vbExclamation);
 }
 
-void mdiHealth::ExportActiveGridToWebReport(clsWebReportGenerator& report)
-{
-    exportGrids(*this, report, false);
-}
+void mdiHealth::ExportActiveGridToWebReport(clsWebReportGenerator& report) { exportGrids(*this, report, false); }
 
-void mdiHealth::ExportGoalGridToWebReport(clsWebReportGenerator& report)
-{
-    exportGrids(*this, report, true);
-}
+void mdiHealth::ExportGoalGridToWebReport(clsWebReportGenerator& report) { exportGrids(*this, report, true); }
 
 QString mdiHealth::GetCurrentPersonName()
 {

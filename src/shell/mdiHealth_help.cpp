@@ -35,12 +35,6 @@ void mdiHealth::mnuPrint_Click()
     }
 }
 
-void mdiHealth::mnuAbout_Click()
-{
-    vb::defaultInstance<frmAbout>().Show(vb::vbModal);
-}
+void mdiHealth::mnuAbout_Click() { vb::defaultInstance<frmAbout>().Show(vb::vbModal); }
 
-void mdiHealth::mnuTip_Click()
-{
-    modHealth::ShowTipOfTheDay(2);
-}
+void mdiHealth::mnuTip_Click() { modHealth::ShowTipOfTheDay(2); }

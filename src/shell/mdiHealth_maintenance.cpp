@@ -17,7 +17,4 @@ void mdiHealth::mnuCompactDB_Click()
         Unload();
 }
 
-void mdiHealth::mnuDBDir_Click()
-{
-    modMaintenance::ShowDatabaseFolder();
-}
+void mdiHealth::mnuDBDir_Click() { modMaintenance::ShowDatabaseFolder(); }

@@ -28,8 +28,7 @@ QString DateSeparatorRefusalText()
     const QString crlf = QStringLiteral("\r\n");
     return QStringLiteral("Ravelcombrick can only work if the date seperator ") + crlf +
            QStringLiteral("is \"-\" (as in 24-05-99) or \"/\"  (as in 5/24/99) or ") + crlf +
-           QStringLiteral("\".\" (as in 5.24.99).") + crlf +
-           QStringLiteral("Please change the date seperator from the ") + crlf +
+           QStringLiteral("\".\" (as in 5.24.99).") + crlf + QStringLiteral("Please change the date seperator from the ") + crlf +
            QStringLiteral("control panel. For more information read the ") + crlf + QStringLiteral("ReadMe file. ");
 }
 
@@ -81,7 +80,7 @@ void Main(services::InstanceLock& instanceLock)
 #ifdef RAVEL_HAVE_TIP_OF_THE_DAY
         modHealth::ShowTipOfTheDay(1);
 #else
-        // TIP OF THE DAY: modHealth::ShowTipOfTheDay(1) goes here once shell/modTip.h exists.
+            // TIP OF THE DAY: modHealth::ShowTipOfTheDay(1) goes here once shell/modTip.h exists.
 #endif
     } catch (...) {
         modSplash::ShowErrorMessage(QStringLiteral("modHealth"));

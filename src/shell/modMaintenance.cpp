@@ -40,10 +40,7 @@ QString backupQuestion()
            QStringLiteral("Do you like to backup the database?");
 }
 
-QString fileNameNotCorrect()
-{
-    return QStringLiteral("The file name is not correct. Enter the correct file name.");
-}
+QString fileNameNotCorrect() { return QStringLiteral("The file name is not correct. Enter the correct file name."); }
 
 QString compactQuestion()
 {
@@ -71,10 +68,7 @@ Failure describe(std::exception_ptr error)
     }
 }
 
-void closeDatabase()
-{
-    clsCreateMDB().CloseDatabase();
-}
+void closeDatabase() { clsCreateMDB().CloseDatabase(); }
 
 // Opens the database again; tells the user when even that fails. True when it is open.
 bool reopen(FileSteps& steps)
@@ -150,15 +144,9 @@ void FileSteps::removeFile(const QString& path)
         throw fileError(QStringLiteral("'%1' could not be deleted: %2").arg(path, file.errorString()));
 }
 
-void FileSteps::compact(const QString& from, const QString& to)
-{
-    dao::DBEngine::CompactDatabase(from, to);
-}
+void FileSteps::compact(const QString& from, const QString& to) { dao::DBEngine::CompactDatabase(from, to); }
 
-void FileSteps::openDatabase()
-{
-    clsCreateMDB().OpenOrCreateDatabase();
-}
+void FileSteps::openDatabase() { clsCreateMDB().OpenOrCreateDatabase(); }
 
 // ---- helpers -------------------------------------------------------------------------------
 
@@ -169,8 +157,8 @@ bool IsSameFile(const QString& first, const QString& second)
     if (QDir::cleanPath(QFileInfo(first).absoluteFilePath()) == QDir::cleanPath(QFileInfo(second).absoluteFilePath()))
         return true;
     std::error_code ec;
-    const bool same = std::filesystem::equivalent(QFile::encodeName(first).toStdString(),
-                                                  QFile::encodeName(second).toStdString(), ec);
+    const bool same =
+        std::filesystem::equivalent(QFile::encodeName(first).toStdString(), QFile::encodeName(second).toStdString(), ec);
     return !ec && same;
 }
 
@@ -196,8 +184,8 @@ std::map<QString, qint64> TableRowCounts(dao::Database& db)
 {
     std::map<QString, qint64> counts;
     for (const QString& table : db.TableDefs().names()) {
-        auto rs = db.OpenRecordset(QStringLiteral("select count(*) from [") + table + QLatin1Char(']'),
-                                   dao::dbOpenSnapshot, dao::dbReadOnly);
+        auto rs = db.OpenRecordset(QStringLiteral("select count(*) from [") + table + QLatin1Char(']'), dao::dbOpenSnapshot,
+                                   dao::dbReadOnly);
         counts[table] = rs->Fields(0).Value().toLongLong();
         rs->Close();
     }
@@ -260,8 +248,8 @@ bool BackupDatabase(FileSteps& steps)
     if (!opened)
         return true;
 
-    vb::MsgBox(QStringLiteral("The database file has been successfully copied to: ") + kCrLf +
-                   QDir::toNativeSeparators(target) + kCrLf + QStringLiteral("Closing the Application.") + kCrLf + kCrLf +
+    vb::MsgBox(QStringLiteral("The database file has been successfully copied to: ") + kCrLf + QDir::toNativeSeparators(target) +
+                   kCrLf + QStringLiteral("Closing the Application.") + kCrLf + kCrLf +
                    QStringLiteral("Please keep this backup file in a safe location."),
                vb::vbInformation);
     return true;
@@ -327,8 +315,7 @@ bool CompactDatabase(FileSteps& steps)
         engineErrors.emplace_back(failure->number, failure->description);
     for (const dao::Error& e : engineErrors) {
         vb::MsgBox(QStringLiteral("Repair unsuccessful! Replacing with Old file.") + QStringLiteral("\r") +
-                       QStringLiteral("Error number: ") + QString::number(e.Number()) + QStringLiteral("\r") +
-                       e.Description(),
+                       QStringLiteral("Error number: ") + QString::number(e.Number()) + QStringLiteral("\r") + e.Description(),
                    vb::vbOKOnly);
     }
     if (gDB)

@@ -38,8 +38,7 @@ QString ErrorReportText(const QString& location, int number, const QString& desc
 {
     const QString crlf = QStringLiteral("\r\n");
     return QStringLiteral("Error Number: ") + QString::number(number) + crlf + QStringLiteral("Error Description: ") +
-           description + crlf + QStringLiteral("Error source: ") + source + crlf + QStringLiteral("Error location:") +
-           location;
+           description + crlf + QStringLiteral("Error source: ") + source + crlf + QStringLiteral("Error location:") + location;
 }
 
 void ShowErrorMessage(const QString& location, int number, const QString& description, const QString& source)

@@ -94,13 +94,20 @@ inline QString typeText(const dao::Field& f)
     if (f.Attributes() & dao::dbAutoIncrField)
         return QStringLiteral("counter");
     switch (f.Type()) {
-    case dao::dbBoolean: return QStringLiteral("yesno");
-    case dao::dbInteger: return QStringLiteral("int16");
-    case dao::dbLong: return QStringLiteral("int32");
-    case dao::dbSingle: return QStringLiteral("single");
-    case dao::dbDate: return QStringLiteral("date");
-    case dao::dbText: return QStringLiteral("text(%1)").arg(f.Size());
-    default: return QStringLiteral("type %1").arg(f.Type());
+    case dao::dbBoolean:
+        return QStringLiteral("yesno");
+    case dao::dbInteger:
+        return QStringLiteral("int16");
+    case dao::dbLong:
+        return QStringLiteral("int32");
+    case dao::dbSingle:
+        return QStringLiteral("single");
+    case dao::dbDate:
+        return QStringLiteral("date");
+    case dao::dbText:
+        return QStringLiteral("text(%1)").arg(f.Size());
+    default:
+        return QStringLiteral("type %1").arg(f.Type());
     }
 }
 
@@ -108,7 +115,7 @@ inline QString typeText(const dao::Field& f)
 inline QStringList columnsOf(const QString& table)
 {
     QStringList out;
-    const dao::TableDef td = gDB->TableDefs(table);   // the fields live as long as it does
+    const dao::TableDef td = gDB->TableDefs(table); // the fields live as long as it does
     for (const dao::Field& f : td.Fields()) {
         QString text = f.Name() + QLatin1Char(' ') + typeText(f);
         if (f.Required())

@@ -16,7 +16,7 @@ using testing_data::errorOf;
 
 namespace {
 
-using Values = std::array<std::optional<double>, 7>;   // LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2
+using Values = std::array<std::optional<double>, 7>; // LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2
 const char* const kTables[] = {"average_month", "average_week", "average_day"};
 const char* const kKeys[] = {"mnth", "week", "dt"};
 
@@ -81,8 +81,9 @@ protected:
     }
     void remove(int person, const QDateTime& dt)
     {
-        ASSERT_EQ(1, gDB->Execute(QStringLiteral("delete from measure where prsn_ky = %1 and msrd_dt = %2").arg(person).arg(literal(dt)),
-                                  dao::dbFailOnError));
+        ASSERT_EQ(1, gDB->Execute(
+                         QStringLiteral("delete from measure where prsn_ky = %1 and msrd_dt = %2").arg(person).arg(literal(dt)),
+                         dao::dbFailOnError));
         tell(person, dt, clsAverage::actDeleted);
     }
     static void tell(int person, const QDateTime& dt, int action)
@@ -99,8 +100,8 @@ protected:
             std::array<int, 7> n{};
         };
         std::array<std::map<std::pair<int, QDate>, Acc>, 3> acc;
-        auto rs = gDB->OpenRecordset(QStringLiteral("select prsn_ky, msrd_dt, lbp, hbp, plse, wt, temp, temp1, temp2 from measure"),
-                                     dao::dbOpenSnapshot);
+        auto rs = gDB->OpenRecordset(
+            QStringLiteral("select prsn_ky, msrd_dt, lbp, hbp, plse, wt, temp, temp1, temp2 from measure"), dao::dbOpenSnapshot);
         for (; !rs->Eof(); rs->MoveNext()) {
             const int person = rs->Fields(0).Value().toInt();
             const QDate d = rs->Fields(1).Value().toDateTime().date();
@@ -123,7 +124,7 @@ protected:
                 for (std::size_t i = 0; i < 7; ++i)
                     if (a.n[i] > 0) {
                         const double mean = a.sum[i] / a.n[i];
-                        v[i] = i < 3 ? std::nearbyint(mean) : double(float(mean));   // half to even; single precision
+                        v[i] = i < 3 ? std::nearbyint(mean) : double(float(mean)); // half to even; single precision
                     }
                 out[std::size_t(level)][key] = v;
             }
@@ -160,12 +161,15 @@ protected:
         for (const auto& [key, v] : expected) {
             const Values& a = actual.at(key);
             for (std::size_t i = 0; i < 7; ++i) {
-                ASSERT_EQ(v[i].has_value(), a[i].has_value()) << what << " " << key.second.toString(Qt::ISODate).toStdString() << " column " << i;
+                ASSERT_EQ(v[i].has_value(), a[i].has_value())
+                    << what << " " << key.second.toString(Qt::ISODate).toStdString() << " column " << i;
                 if (v[i]) {
                     if (i < 3)
-                        EXPECT_EQ(*v[i], *a[i]) << what << " " << key.second.toString(Qt::ISODate).toStdString() << " column " << i;
+                        EXPECT_EQ(*v[i], *a[i])
+                            << what << " " << key.second.toString(Qt::ISODate).toStdString() << " column " << i;
                     else
-                        EXPECT_FLOAT_EQ(float(*v[i]), float(*a[i])) << what << " " << key.second.toString(Qt::ISODate).toStdString() << " column " << i;
+                        EXPECT_FLOAT_EQ(float(*v[i]), float(*a[i]))
+                            << what << " " << key.second.toString(Qt::ISODate).toStdString() << " column " << i;
                 }
             }
         }
@@ -205,7 +209,7 @@ TEST_F(AverageTest, FirstReadingMakesTheThreeRowsAndTheNextUpdatesThem)
 {
     clearAverages();
     const int p = addPerson(QStringLiteral("Ann"));
-    add(p, at(2007, 3, 14, 8, 30), {80, 125, 70, 150.5, 98.6, {}, 110});   // a Wednesday
+    add(p, at(2007, 3, 14, 8, 30), {80, 125, 70, 150.5, 98.6, {}, 110}); // a Wednesday
     EXPECT_EQ(1, rowsOf(0, p, QDate(2007, 3, 1)));
     EXPECT_EQ(1, rowsOf(1, p, QDate(2007, 3, 18)));
     EXPECT_EQ(1, rowsOf(2, p, QDate(2007, 3, 14)));
@@ -214,11 +218,11 @@ TEST_F(AverageTest, FirstReadingMakesTheThreeRowsAndTheNextUpdatesThem)
     add(p, at(2007, 3, 14, 20, 0), {81, 126, 73, 151, {}, 4.5, {}});
     for (int level = 0; level < 3; ++level) {
         const Values v = row(level, p, clsAverage::PeriodKey(level, QDate(2007, 3, 14)));
-        EXPECT_EQ(80, *v[0]);    // 80.5 rounds half to even
-        EXPECT_EQ(126, *v[1]);   // 125.5 likewise
-        EXPECT_EQ(72, *v[2]);    // 71.5
+        EXPECT_EQ(80, *v[0]);  // 80.5 rounds half to even
+        EXPECT_EQ(126, *v[1]); // 125.5 likewise
+        EXPECT_EQ(72, *v[2]);  // 71.5
         EXPECT_FLOAT_EQ(150.75f, float(*v[3]));
-        EXPECT_FLOAT_EQ(98.6f, float(*v[4]));   // one reading with a value
+        EXPECT_FLOAT_EQ(98.6f, float(*v[4])); // one reading with a value
         EXPECT_FLOAT_EQ(4.5f, float(*v[5]));
         EXPECT_FLOAT_EQ(110.f, float(*v[6]));
     }
@@ -234,9 +238,9 @@ TEST_F(AverageTest, PeriodKeysAndSpansAtWeekMonthAndYearBoundaries)
     avg.setPersonKey(p);
 
     // Monday 00:00 belongs to the week that it begins, Sunday 11:59 PM to the week it ends.
-    add(p, at(2007, 3, 12, 0, 0), bp(70, 120, 60));     // Monday
-    add(p, at(2007, 3, 18, 23, 59), bp(90, 140, 80));   // Sunday
-    add(p, at(2007, 3, 19, 0, 0), bp(60, 100, 50));     // the next Monday
+    add(p, at(2007, 3, 12, 0, 0), bp(70, 120, 60));   // Monday
+    add(p, at(2007, 3, 18, 23, 59), bp(90, 140, 80)); // Sunday
+    add(p, at(2007, 3, 19, 0, 0), bp(60, 100, 50));   // the next Monday
     EXPECT_EQ(2, avg.CountMeasures(clsAverage::akWeek, QDate(2007, 3, 18)));
     EXPECT_EQ(1, avg.CountMeasures(clsAverage::akWeek, QDate(2007, 3, 25)));
     EXPECT_EQ(1, avg.CountMeasures(clsAverage::akDay, QDate(2007, 3, 18)));
@@ -244,9 +248,9 @@ TEST_F(AverageTest, PeriodKeysAndSpansAtWeekMonthAndYearBoundaries)
     EXPECT_EQ(60, *row(1, p, QDate(2007, 3, 25))[0]);
 
     // A week over a month end and a year end keeps one key, the Sunday after.
-    add(p, at(2008, 12, 29, 9, 0), bp(70, 120, 60));    // Monday
+    add(p, at(2008, 12, 29, 9, 0), bp(70, 120, 60)); // Monday
     add(p, at(2008, 12, 31, 23, 59), bp(72, 122, 62));
-    add(p, at(2009, 1, 4, 12, 0), bp(80, 130, 70));     // Sunday
+    add(p, at(2009, 1, 4, 12, 0), bp(80, 130, 70)); // Sunday
     EXPECT_EQ(3, avg.CountMeasures(clsAverage::akWeek, QDate(2009, 1, 4)));
     EXPECT_EQ(2, avg.CountMeasures(clsAverage::akMonth, QDate(2008, 12, 1)));
     EXPECT_EQ(1, avg.CountMeasures(clsAverage::akMonth, QDate(2009, 1, 1)));
@@ -319,7 +323,8 @@ TEST_F(AverageTest, ChangesAndUnknownActions)
     expectAveragesMatchMeasurements();
 
     // Any other action changes nothing.
-    gDB->Execute(QStringLiteral("insert into measure (prsn_ky, msrd_dt, lbp) values (%1, #4/2/2007 8:00 AM#, 90)").arg(p), dao::dbFailOnError);
+    gDB->Execute(QStringLiteral("insert into measure (prsn_ky, msrd_dt, lbp) values (%1, #4/2/2007 8:00 AM#, 90)").arg(p),
+                 dao::dbFailOnError);
     for (int action : {-1, 3, 99})
         tell(p, at(2007, 4, 2, 8, 0), action);
     EXPECT_EQ(0, rowsOf(0, p, QDate(2007, 4, 1)));
@@ -353,7 +358,7 @@ TEST_F(AverageTest, MixedReadingsOfTwoPersonsStayInStep)
     auto randomValues = [&] {
         Values v;
         for (std::size_t i = 0; i < 7; ++i)
-            if (rng.bounded(4) != 0)   // about one value in four left empty
+            if (rng.bounded(4) != 0) // about one value in four left empty
                 v[i] = i < 3 ? double(rng.bounded(40, 180)) : rng.bounded(400) / 10.0 + 40;
         return v;
     };
@@ -362,7 +367,9 @@ TEST_F(AverageTest, MixedReadingsOfTwoPersonsStayInStep)
         if (op < 6) {
             const int person = rng.bounded(2) ? a : b;
             const QDateTime dt(start.addDays(rng.bounded(75)), QTime(int(rng.bounded(24)), int(rng.bounded(60))), Qt::UTC);
-            if (count(QStringLiteral("select count(*) from measure where prsn_ky = %1 and msrd_dt = %2").arg(person).arg(literal(dt))) == 0) {
+            if (count(QStringLiteral("select count(*) from measure where prsn_ky = %1 and msrd_dt = %2")
+                          .arg(person)
+                          .arg(literal(dt))) == 0) {
                 add(person, dt, randomValues());
                 present.emplace_back(person, dt);
             }
@@ -382,7 +389,8 @@ TEST_F(AverageTest, MixedReadingsOfTwoPersonsStayInStep)
 
     // The rows of a reading of another person than the current one, told through its key.
     const QDateTime dt = at(2009, 6, 10);
-    gDB->Execute(QStringLiteral("insert into measure (prsn_ky, msrd_dt, lbp) values (%1, %2, 99)").arg(b).arg(literal(dt)), dao::dbFailOnError);
+    gDB->Execute(QStringLiteral("insert into measure (prsn_ky, msrd_dt, lbp) values (%1, %2, 99)").arg(b).arg(literal(dt)),
+                 dao::dbFailOnError);
     gPersonKey = a;
     clsAverage().UpdateAverages(b, dt, clsAverage::actAdded);
     EXPECT_EQ(a, gPersonKey);
@@ -395,7 +403,8 @@ TEST_F(AverageTest, AFailedUpdateLeavesNoRowChangedAndNoTransactionOpen)
     clearAverages();
     const int p = addPerson(QStringLiteral("Ann"));
     gDB->TableDefs().Delete(QStringLiteral("AVERAGE_DAY"));
-    gDB->Execute(QStringLiteral("insert into measure (prsn_ky, msrd_dt, lbp) values (%1, #3/14/2007 8:30 AM#, 80)").arg(p), dao::dbFailOnError);
+    gDB->Execute(QStringLiteral("insert into measure (prsn_ky, msrd_dt, lbp) values (%1, #3/14/2007 8:30 AM#, 80)").arg(p),
+                 dao::dbFailOnError);
     gPersonKey = p;
     EXPECT_NE(0, errorOf([] { clsAverage().UpdateAverages(at(2007, 3, 14), clsAverage::actAdded); }));
     EXPECT_EQ(0, rowsOf(0, p, QDate(2007, 3, 1)));
@@ -411,13 +420,20 @@ TEST_F(AverageTest, RebuildGivesTheRowsThatIncrementalUpdatesGive)
     // Months chosen for their weeks: March 2009 begins on a Sunday and its last days (Monday 30,
     // Tuesday 31) fall in a week that ends in April, a month without readings; a week that
     // runs over a year end; a month alone in its year; a leap day.
-    const QDateTime readings[] = {at(2009, 3, 1, 6, 0),  at(2009, 3, 17),        at(2009, 3, 30, 23, 59), at(2009, 3, 31),
-                                  at(2008, 12, 30),      at(2009, 1, 2, 0, 0),   at(2011, 6, 15),         at(2008, 2, 29),
-                                  at(2008, 2, 1, 0, 0),  at(2009, 5, 31, 23, 59)};
+    const QDateTime readings[] = {at(2009, 3, 1, 6, 0), at(2009, 3, 17),        at(2009, 3, 30, 23, 59), at(2009, 3, 31),
+                                  at(2008, 12, 30),     at(2009, 1, 2, 0, 0),   at(2011, 6, 15),         at(2008, 2, 29),
+                                  at(2008, 2, 1, 0, 0), at(2009, 5, 31, 23, 59)};
     int n = 0;
     for (const QDateTime& dt : readings) {
         ++n;
-        add(a, dt, {double(60 + n), double(110 + 3 * n), double(50 + n), 70 + n / 4.0, {}, n % 2 ? std::optional<double>(n) : std::nullopt, {}});
+        add(a, dt,
+            {double(60 + n),
+             double(110 + 3 * n),
+             double(50 + n),
+             70 + n / 4.0,
+             {},
+             n % 2 ? std::optional<double>(n) : std::nullopt,
+             {}});
         add(b, dt.addSecs(60), bp(70 + n, 120 + n, 60));
     }
     expectAveragesMatchMeasurements();
@@ -441,7 +457,8 @@ TEST_F(AverageTest, RebuildGivesTheRowsThatIncrementalUpdatesGive)
 
     // Over stale rows: those of periods with readings are corrected, the others left alone.
     gDB->Execute(QStringLiteral("update average_month set lbp = 1, wt = Null"), dao::dbFailOnError);
-    gDB->Execute(QStringLiteral("insert into average_week values(%1, #1/7/2007#, 1, 2, 3, 4, 5, 6, 7)").arg(a), dao::dbFailOnError);
+    gDB->Execute(QStringLiteral("insert into average_week values(%1, #1/7/2007#, 1, 2, 3, 4, 5, 6, 7)").arg(a),
+                 dao::dbFailOnError);
     clsAverage().RebuildAllAverages();
     expectSame(months, stored(0), "months");
     EXPECT_EQ(weeks.size() + 1, stored(1).size());
@@ -461,8 +478,10 @@ TEST_F(AverageTest, YearsAndMonthsOfAPersonInOrder)
 {
     const int p = addPerson(QStringLiteral("Ann"));
     const int q = addPerson(QStringLiteral("Bo"));
-    for (const QDateTime& dt : {at(2010, 11, 30), at(2009, 2, 3), at(2010, 1, 1, 0, 0), at(2009, 12, 31, 23, 59), at(2009, 2, 28)})
-        gDB->Execute(QStringLiteral("insert into measure (prsn_ky, msrd_dt) values (%1, %2)").arg(p).arg(literal(dt)), dao::dbFailOnError);
+    for (const QDateTime& dt :
+         {at(2010, 11, 30), at(2009, 2, 3), at(2010, 1, 1, 0, 0), at(2009, 12, 31, 23, 59), at(2009, 2, 28)})
+        gDB->Execute(QStringLiteral("insert into measure (prsn_ky, msrd_dt) values (%1, %2)").arg(p).arg(literal(dt)),
+                     dao::dbFailOnError);
     gDB->Execute(QStringLiteral("insert into measure (prsn_ky, msrd_dt) values (%1, #6/1/2009#)").arg(q), dao::dbFailOnError);
     clsAverage avg;
     avg.setPersonKey(p);

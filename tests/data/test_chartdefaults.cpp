@@ -14,10 +14,14 @@ class ChartDefaults : public DataFixture {
 protected:
     int addPerson(const QString& name)
     {
-        gDB->Execute(QStringLiteral("insert into person (prsn_nm) values (") + vbText(name) + QStringLiteral(")"), dao::dbFailOnError);
+        gDB->Execute(QStringLiteral("insert into person (prsn_nm) values (") + vbText(name) + QStringLiteral(")"),
+                     dao::dbFailOnError);
         return count(QStringLiteral("select prsn_ky from person where prsn_nm = ") + vbText(name));
     }
-    static QString vbText(const QString& s) { return QLatin1Char('\'') + QString(s).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\''); }
+    static QString vbText(const QString& s)
+    {
+        return QLatin1Char('\'') + QString(s).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+    }
 
     // The rows of a query, each as its values in column order.
     static QList<QVariantList> rows(const QString& sql)
@@ -35,11 +39,13 @@ protected:
     static QList<QVariantList> singlePlots(int person)
     {
         return rows(QStringLiteral("select plt_ky, chrt_id, chrt_tp, chrt_cl, chrt_thk, y_min, y_max from single_person_plot "
-                                   "where prsn_ky = %1 order by plt_ky").arg(person));
+                                   "where prsn_ky = %1 order by plt_ky")
+                        .arg(person));
     }
     static QVariantList weightRange(int person)
     {
-        return rows(QStringLiteral("select y_min, y_max from single_person_plot where prsn_ky = %1 and plt_ky = 2").arg(person)).value(0);
+        return rows(QStringLiteral("select y_min, y_max from single_person_plot where prsn_ky = %1 and plt_ky = 2").arg(person))
+            .value(0);
     }
     static int chartRows(int person)
     {
@@ -57,11 +63,12 @@ TEST_F(ChartDefaults, NewPersonGetsTheTwentyDefaultRows)
     clsDefaultChartValues().CreateDefaultPlots(p);
 
     EXPECT_EQ(20, chartRows(p));
-    const QList<QVariantList> plots = rows(QStringLiteral("select plt_ky, plt_act, lgnd from person_plot where prsn_ky = %1 order by plt_ky").arg(p));
+    const QList<QVariantList> plots =
+        rows(QStringLiteral("select plt_ky, plt_act, lgnd from person_plot where prsn_ky = %1 order by plt_ky").arg(p));
     ASSERT_EQ(7, plots.size());
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(i, plots[i][0].toInt());
-        EXPECT_TRUE(plots[i][1].isNull());   // no plot is marked active
+        EXPECT_TRUE(plots[i][1].isNull()); // no plot is marked active
         EXPECT_TRUE(plots[i][2].isNull());
     }
     const QList<QVariantList> expected = {
@@ -74,9 +81,11 @@ TEST_F(ChartDefaults, NewPersonGetsTheTwentyDefaultRows)
         for (int c = 0; c < expected[r].size(); ++c)
             EXPECT_EQ(expected[r][c].toInt(), single[r][c].toInt()) << "row " << r << " column " << c;
 
-    EXPECT_EQ(QList<QVariantList>({{p, 6}}), rows(QStringLiteral("select prsn_ky, plt_ky from multiple_person_plot where prsn_ky = %1").arg(p)));
-    const QList<QVariantList> series = rows(QStringLiteral(
-        "select plt_ky, chrt_id, chrt_tp, chrt_act, lbl_pos from chart_multiple_person_plot where prsn_ky = %1 order by chrt_id").arg(p));
+    EXPECT_EQ(QList<QVariantList>({{p, 6}}),
+              rows(QStringLiteral("select prsn_ky, plt_ky from multiple_person_plot where prsn_ky = %1").arg(p)));
+    const QList<QVariantList> series = rows(QStringLiteral("select plt_ky, chrt_id, chrt_tp, chrt_act, lbl_pos from "
+                                                           "chart_multiple_person_plot where prsn_ky = %1 order by chrt_id")
+                                                .arg(p));
     const QList<QVariantList> expectedSeries = {{6, 0, 11, -1, 1}, {6, 1, 0, -1, 2}, {6, 2, 0, 0, 0},
                                                 {6, 3, 0, 0, 0},   {6, 4, 0, 0, 0},  {6, 5, 0, 0, 0}};
     ASSERT_EQ(expectedSeries.size(), series.size());
@@ -88,7 +97,8 @@ TEST_F(ChartDefaults, NewPersonGetsTheTwentyDefaultRows)
         EXPECT_EQ(expectedSeries[r][4].toInt(), series[r][4].toInt());
     }
     // Yes is stored as -1.
-    EXPECT_EQ(2, count(QStringLiteral("select count(*) from chart_multiple_person_plot where prsn_ky = %1 and chrt_act = -1").arg(p)));
+    EXPECT_EQ(
+        2, count(QStringLiteral("select count(*) from chart_multiple_person_plot where prsn_ky = %1 and chrt_act = -1").arg(p)));
     EXPECT_EQ(QStringLiteral("lb"), gWeightUnitText);
     EXPECT_EQ(0, gDB->transactionDepth());
 }
@@ -136,11 +146,13 @@ TEST_F(ChartDefaults, TablesThatAlreadyHoldRowsAreLeftAlone)
 
     // Only two plot rows of its own: those stay, the other three tables get their 13 rows.
     const int q = addPerson(QStringLiteral("Bo"));
-    gDB->Execute(QStringLiteral("insert into person_plot (prsn_ky, plt_ky, lgnd) values (%1, 6, 'mine')").arg(q), dao::dbFailOnError);
+    gDB->Execute(QStringLiteral("insert into person_plot (prsn_ky, plt_ky, lgnd) values (%1, 6, 'mine')").arg(q),
+                 dao::dbFailOnError);
     gDB->Execute(QStringLiteral("insert into person_plot (prsn_ky, plt_ky) values (%1, 2)").arg(q), dao::dbFailOnError);
     clsDefaultChartValues().CreateDefaultPlots(q);
     EXPECT_EQ(2, count(QStringLiteral("select count(*) from person_plot where prsn_ky = %1").arg(q)));
-    EXPECT_EQ(QStringLiteral("mine"), value(QStringLiteral("select lgnd from person_plot where prsn_ky = %1 and plt_ky = 6").arg(q)).toString());
+    EXPECT_EQ(QStringLiteral("mine"),
+              value(QStringLiteral("select lgnd from person_plot where prsn_ky = %1 and plt_ky = 6").arg(q)).toString());
     // Single plots whose parent plot row is missing are refused; the rest are written.
     EXPECT_EQ(QList<QVariantList>({{2, 2, 1, 10276981, 5, 40, 150}}), singlePlots(q));
     EXPECT_EQ(1, count(QStringLiteral("select count(*) from multiple_person_plot where prsn_ky = %1").arg(q)));

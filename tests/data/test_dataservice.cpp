@@ -20,10 +20,7 @@ using testing_data::errorOf;
 
 namespace {
 
-QDateTime At(int y, int m, int d, int h = 0, int min = 0)
-{
-    return QDateTime(QDate(y, m, d), QTime(h, min), Qt::UTC);
-}
+QDateTime At(int y, int m, int d, int h = 0, int min = 0) { return QDateTime(QDate(y, m, d), QTime(h, min), Qt::UTC); }
 
 QString SqlNumber(const QVariant& v) { return vb::IsNull(v) ? QStringLiteral("Null") : vb::CStr(v); }
 
@@ -76,26 +73,30 @@ protected:
     }
     static qint32 addRegimen(const QString& name, const QString& detail = QString())
     {
-        gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM, RGMN_DTL) values (%1, %2)").arg(vb::SqlText(name), vb::SqlText(detail)),
-                     dao::dbFailOnError);
+        gDB->Execute(
+            QStringLiteral("insert into REGIMEN (RGMN_NM, RGMN_DTL) values (%1, %2)").arg(vb::SqlText(name), vb::SqlText(detail)),
+            dao::dbFailOnError);
         return value(QStringLiteral("select max(RGMN_KY) from REGIMEN")).toInt();
     }
     static qint32 addGoal(const QString& name)
     {
-        gDB->Execute(QStringLiteral("insert into DBTS_GOAL (GL_NM, GL_NL, GL_NH, GL_DL, GL_DH) values (%1, '80', '120', '60', '240')")
-                         .arg(vb::SqlText(name)),
-                     dao::dbFailOnError);
+        gDB->Execute(
+            QStringLiteral("insert into DBTS_GOAL (GL_NM, GL_NL, GL_NH, GL_DL, GL_DH) values (%1, '80', '120', '60', '240')")
+                .arg(vb::SqlText(name)),
+            dao::dbFailOnError);
         return value(QStringLiteral("select max(GL_KY) from DBTS_GOAL")).toInt();
     }
     static void addReading(qint32 person, const Reading& r)
     {
-        gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2, CMMNT, GL_KY) "
-                                    "values (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13)")
-                         .arg(QString::number(person), modFunctions::SqlDateTime(r.when), SqlNumber(r.mood), SqlNumber(r.regimen),
-                              SqlNumber(r.lbp), SqlNumber(r.hbp), SqlNumber(r.plse), SqlNumber(r.wt), SqlNumber(r.temp))
-                         .arg(SqlNumber(r.temp1), SqlNumber(r.temp2),
-                              r.comment.isEmpty() ? QStringLiteral("Null") : vb::SqlText(r.comment), SqlNumber(r.goal)),
-                     dao::dbFailOnError);
+        gDB->Execute(
+            QStringLiteral(
+                "insert into MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2, CMMNT, GL_KY) "
+                "values (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13)")
+                .arg(QString::number(person), modFunctions::SqlDateTime(r.when), SqlNumber(r.mood), SqlNumber(r.regimen),
+                     SqlNumber(r.lbp), SqlNumber(r.hbp), SqlNumber(r.plse), SqlNumber(r.wt), SqlNumber(r.temp))
+                .arg(SqlNumber(r.temp1), SqlNumber(r.temp2),
+                     r.comment.isEmpty() ? QStringLiteral("Null") : vb::SqlText(r.comment), SqlNumber(r.goal)),
+            dao::dbFailOnError);
     }
     static void addReading(qint32 person, const QDateTime& when, const QVariant& weight = QVariant())
     {
@@ -111,19 +112,31 @@ protected:
     static void addChartRows(qint32 person)
     {
         for (int plot = 0; plot <= 6; ++plot)
-            gDB->Execute(QStringLiteral("insert into PERSON_PLOT (PRSN_KY, PLT_KY, PLT_ACT) values (%1, %2, 0)").arg(person).arg(plot),
-                         dao::dbFailOnError);
+            gDB->Execute(
+                QStringLiteral("insert into PERSON_PLOT (PRSN_KY, PLT_KY, PLT_ACT) values (%1, %2, 0)").arg(person).arg(plot),
+                dao::dbFailOnError);
         for (int plot = 0; plot <= 5; ++plot)
-            gDB->Execute(QStringLiteral("insert into SINGLE_PERSON_PLOT (PRSN_KY, PLT_KY, CHRT_ID, CHRT_TP, CHRT_CL, CHRT_THK, Y_MIN, Y_MAX) "
-                                        "values (%1, %2, %2, 0, %3, 1, %4, %5)")
-                             .arg(person).arg(plot).arg(255 + plot).arg(10 * plot).arg(200 + plot),
-                         dao::dbFailOnError);
-        gDB->Execute(QStringLiteral("insert into MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY) values (%1, 6)").arg(person), dao::dbFailOnError);
+            gDB->Execute(
+                QStringLiteral(
+                    "insert into SINGLE_PERSON_PLOT (PRSN_KY, PLT_KY, CHRT_ID, CHRT_TP, CHRT_CL, CHRT_THK, Y_MIN, Y_MAX) "
+                    "values (%1, %2, %2, 0, %3, 1, %4, %5)")
+                    .arg(person)
+                    .arg(plot)
+                    .arg(255 + plot)
+                    .arg(10 * plot)
+                    .arg(200 + plot),
+                dao::dbFailOnError);
+        gDB->Execute(QStringLiteral("insert into MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY) values (%1, 6)").arg(person),
+                     dao::dbFailOnError);
         for (int chart : {3, 0, 5, 1, 4, 2})
-            gDB->Execute(QStringLiteral("insert into CHART_MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY, CHRT_ID, CHRT_TP, CHRT_ACT, LBL_POS) "
-                                        "values (%1, 6, %2, 0, %3, %4)")
-                             .arg(person).arg(chart).arg(chart < 3 ? -1 : 0).arg(chart < 3 ? 1 : 0),
-                         dao::dbFailOnError);
+            gDB->Execute(
+                QStringLiteral("insert into CHART_MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY, CHRT_ID, CHRT_TP, CHRT_ACT, LBL_POS) "
+                               "values (%1, 6, %2, 0, %3, %4)")
+                    .arg(person)
+                    .arg(chart)
+                    .arg(chart < 3 ? -1 : 0)
+                    .arg(chart < 3 ? 1 : 0),
+                dao::dbFailOnError);
     }
     // The sample person of a new file, or 0 when the file has none.
     static qint32 samplePerson()
@@ -153,7 +166,10 @@ TEST_F(ChartSettingsQueries, SinglePlotStandsOnItsRowAndKeepsTheCount)
     EXPECT_EQ(rs->Fields(QStringLiteral("chrt_cl")).Value().toInt(), 257);
     EXPECT_EQ(rs->Fields(QStringLiteral("chrt_thk")).Value().toInt(), 1);
     EXPECT_EQ(rs->Fields(QStringLiteral("chrt_tp")).Value().toInt(), 0);
-    EXPECT_EQ(ds.lastStatement(), QStringLiteral(" select y_min,y_max,chrt_cl,chrt_thk,chrt_tp  from single_person_plot  where plt_ky = 2 and prsn_ky = %1").arg(p));
+    EXPECT_EQ(
+        ds.lastStatement(),
+        QStringLiteral(" select y_min,y_max,chrt_cl,chrt_thk,chrt_tp  from single_person_plot  where plt_ky = 2 and prsn_ky = %1")
+            .arg(p));
     // The limits dialog edits through it.
     rs->Edit();
     rs->Fields(QStringLiteral("y_max")).setValue(300);
@@ -165,7 +181,7 @@ TEST_F(ChartSettingsQueries, SinglePlotStandsOnItsRowAndKeepsTheCount)
     ASSERT_NO_THROW(none = ds.GetSinglePersonPlot(2, bare));
     EXPECT_TRUE(none->Eof());
     EXPECT_EQ(ds.RecordCount(), 0);
-    ASSERT_NO_THROW(none = ds.GetSinglePersonPlot(6, p));   // the multiple plot has no single row
+    ASSERT_NO_THROW(none = ds.GetSinglePersonPlot(6, p)); // the multiple plot has no single row
     EXPECT_TRUE(none->Eof());
     EXPECT_EQ(ds.RecordCount(), 0);
 }
@@ -188,8 +204,10 @@ TEST_F(ChartSettingsQueries, MultiPlotSeriesComeByChartIdAndStandOnTheLast)
     rs->Fields(QStringLiteral("chrt_act")).setValue(false);
     rs->Fields(QStringLiteral("lbl_pos")).setValue(2);
     rs->Update();
-    EXPECT_EQ(count(QStringLiteral("select LBL_POS from CHART_MULTIPLE_PERSON_PLOT where PRSN_KY = %1 and CHRT_ID = 0").arg(p)), 2);
-    EXPECT_EQ(count(QStringLiteral("select CHRT_ACT from CHART_MULTIPLE_PERSON_PLOT where PRSN_KY = %1 and CHRT_ID = 0").arg(p)), 0);
+    EXPECT_EQ(count(QStringLiteral("select LBL_POS from CHART_MULTIPLE_PERSON_PLOT where PRSN_KY = %1 and CHRT_ID = 0").arg(p)),
+              2);
+    EXPECT_EQ(count(QStringLiteral("select CHRT_ACT from CHART_MULTIPLE_PERSON_PLOT where PRSN_KY = %1 and CHRT_ID = 0").arg(p)),
+              0);
 
     auto keys = ds.GetMultiPlotKeys(p);
     EXPECT_EQ(IntColumn(keys, 0), (std::vector<int>(6, 6)));
@@ -262,7 +280,7 @@ protected:
         full.comment = QStringLiteral("it's fine");
         addReading(person, full);
         addReading(person, At(2027, 3, 9, 7, 0), 172.0);
-        addReading(person, At(2027, 1, 2, 23, 59));   // inserted last, earliest
+        addReading(person, At(2027, 1, 2, 23, 59)); // inserted last, earliest
         addReading(other, At(2027, 2, 1, 8, 0));
     }
     qint32 person = 0;
@@ -316,7 +334,9 @@ TEST_F(MeasureDataQueries, AveragesComeByPeriodForEachLevel)
         gDB->Execute(QStringLiteral("delete from %1 where PRSN_KY in (%2, %3)").arg(table).arg(person).arg(other));
         for (const QDate& d : {QDate(2027, 3, 1), QDate(2026, 11, 1), QDate(2027, 1, 1)})
             gDB->Execute(QStringLiteral("insert into %1 values (%2, %3, 80, 120, 70, 170.5, 98.5, 1.5, 100)")
-                             .arg(table).arg(person).arg(modFunctions::SqlDate(d)),
+                             .arg(table)
+                             .arg(person)
+                             .arg(modFunctions::SqlDate(d)),
                          dao::dbFailOnError);
         gDB->Execute(QStringLiteral("insert into %1 values (%2, #2/1/2027#, 1, 2, 3, 4, 5, 6, 7)").arg(table).arg(other),
                      dao::dbFailOnError);
@@ -351,7 +371,8 @@ TEST_F(MeasureDataQueries, WeightHistoryIsNewestFirstWithoutBlanks)
     auto rs = ds.GetWeightHistory();
     std::vector<std::pair<double, QDateTime>> rows;
     for (; !rs->Eof(); rs->MoveNext())
-        rows.emplace_back(rs->Fields(QStringLiteral("wt")).Value().toDouble(), rs->Fields(QStringLiteral("msrd_dt")).Value().toDateTime());
+        rows.emplace_back(rs->Fields(QStringLiteral("wt")).Value().toDouble(),
+                          rs->Fields(QStringLiteral("msrd_dt")).Value().toDateTime());
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].second, At(2027, 3, 9, 7, 0));
     EXPECT_FLOAT_EQ(float(rows[0].first), 172.0f);
@@ -426,7 +447,8 @@ TEST_F(ListQueries, PersonsWithMeasuresOnceEachByName)
     EXPECT_EQ(int(names.size()), count(QStringLiteral("select count(*) from (select distinct PRSN_KY from MEASURE)")));
     std::vector<QString> mine;
     for (const QString& n : names)
-        if (n == QStringLiteral("zed") || n == QStringLiteral("Adam") || n == QStringLiteral("mike") || n == QStringLiteral("Nobody"))
+        if (n == QStringLiteral("zed") || n == QStringLiteral("Adam") || n == QStringLiteral("mike") ||
+            n == QStringLiteral("Nobody"))
             mine.push_back(n);
     EXPECT_EQ(mine, (std::vector<QString>{QStringLiteral("Adam"), QStringLiteral("mike"), QStringLiteral("zed")}));
     for (std::size_t i = 1; i < names.size(); ++i)
@@ -454,7 +476,7 @@ TEST_F(ListQueries, RegimensOfAPersonOnceEachByName)
         r.regimen = regimen;
         addReading(p, r);
     }
-    addReading(p, At(2027, 2, 20));   // no regimen
+    addReading(p, At(2027, 2, 20)); // no regimen
     Reading r;
     r.when = At(2027, 2, 1);
     r.regimen = swim;
@@ -553,7 +575,8 @@ TEST_F(PeriodQueries, PeriodsCountBackFromTheLatestReading)
     EXPECT_EQ(ds.GetPeriodFilter(column, PeriodName::AllPeriod), QString());
     for (const char* unknown : {"", "last 1 month", "Last 4 Months", "Last 1 Month "})
         EXPECT_EQ(ds.GetPeriodFilter(column, QString::fromLatin1(unknown)), QString()) << unknown;
-    EXPECT_EQ(ds.GetPeriodFilter(QStringLiteral("f.msrd_dt"), PeriodName::Last1Month), QStringLiteral(" And f.msrd_dt >= #3/1/2027#"));
+    EXPECT_EQ(ds.GetPeriodFilter(QStringLiteral("f.msrd_dt"), PeriodName::Last1Month),
+              QStringLiteral(" And f.msrd_dt >= #3/1/2027#"));
 }
 
 TEST_F(PeriodQueries, PeriodStartWrapsIntoThePreviousYear)
@@ -590,16 +613,19 @@ protected:
 TEST_F(MonthlyCountQueries, YearsAscendingMonthsDescendingWithinTheYear)
 {
     const qint32 p = addPerson(QStringLiteral("Counter"));
-    for (const QDateTime& when : {At(2026, 11, 3), At(2026, 11, 20, 8, 15), At(2026, 12, 24), At(2027, 1, 1), At(2027, 1, 2),
-                                  At(2027, 1, 31, 23, 59)})
+    for (const QDateTime& when :
+         {At(2026, 11, 3), At(2026, 11, 20, 8, 15), At(2026, 12, 24), At(2027, 1, 1), At(2027, 1, 2), At(2027, 1, 31, 23, 59)})
         addReading(p, when);
     gPersonKey = p;
     clsDataService ds;
-    EXPECT_EQ(rows(ds.GetMonthlyCounts(p, PeriodName::AllPeriod)), (std::vector<Row>{{2026, 12, 1}, {2026, 11, 2}, {2027, 1, 3}}));
+    EXPECT_EQ(rows(ds.GetMonthlyCounts(p, PeriodName::AllPeriod)),
+              (std::vector<Row>{{2026, 12, 1}, {2026, 11, 2}, {2027, 1, 3}}));
     EXPECT_EQ(rows(ds.GetMonthlyCounts(p, PeriodName::Last1Month)), (std::vector<Row>{{2027, 1, 3}}));
-    EXPECT_EQ(rows(ds.GetMonthlyCounts(p, PeriodName::Last3Months)), (std::vector<Row>{{2026, 12, 1}, {2026, 11, 2}, {2027, 1, 3}}));
+    EXPECT_EQ(rows(ds.GetMonthlyCounts(p, PeriodName::Last3Months)),
+              (std::vector<Row>{{2026, 12, 1}, {2026, 11, 2}, {2027, 1, 3}}));
     EXPECT_EQ(rows(ds.GetMonthlyCounts(p, PeriodName::Last1Year)), (std::vector<Row>{{2027, 1, 3}}));
-    EXPECT_EQ(rows(ds.GetMonthlyCounts(p, PeriodName::Last2Years)), (std::vector<Row>{{2026, 12, 1}, {2026, 11, 2}, {2027, 1, 3}}));
+    EXPECT_EQ(rows(ds.GetMonthlyCounts(p, PeriodName::Last2Years)),
+              (std::vector<Row>{{2026, 12, 1}, {2026, 11, 2}, {2027, 1, 3}}));
     EXPECT_NE(errorOf([&] { ds.GetMonthlyCounts(p, PeriodName::AllPeriod)->Edit(); }), 0);
 }
 
@@ -632,7 +658,8 @@ TEST_F(SettingsQueries, CaptionsOfTheSettingsRow)
     for (auto [item, what] : {std::pair{3, 1}, std::pair{4, 1}, std::pair{0, 0}, std::pair{5, 2}, std::pair{1, 3}})
         EXPECT_EQ(ds.GetMeasureCaption(item, what), QString()) << item << "," << what;
 
-    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Doctor''s', Temp1Unit = Null, WtUnit = 'kg'"), dao::dbFailOnError);
+    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Doctor''s', Temp1Unit = Null, WtUnit = 'kg'"),
+                 dao::dbFailOnError);
     EXPECT_EQ(ds.GetMeasureCaption(1, 1), QStringLiteral("Doctor's"));
     EXPECT_EQ(ds.GetMeasureCaption(2, 2), QString());
     EXPECT_EQ(ds.GetMeasureCaption(4, 2), QStringLiteral("kg"));
@@ -669,8 +696,8 @@ TEST_F(EntryTimeQueries, MidnightAndRoundedTimes)
     option(2);
     EXPECT_EQ(at(QTime(10, 52)), QStringLiteral("10:45 AM"));
     EXPECT_EQ(at(QTime(10, 53)), QStringLiteral("11:00 AM"));
-    EXPECT_EQ(at(QTime(10, 52, 30)), QStringLiteral("11:00 AM"));   // tie: to the even quarter (44)
-    EXPECT_EQ(at(QTime(10, 37, 30)), QStringLiteral("10:30 AM"));   // tie: to the even quarter (42)
+    EXPECT_EQ(at(QTime(10, 52, 30)), QStringLiteral("11:00 AM")); // tie: to the even quarter (44)
+    EXPECT_EQ(at(QTime(10, 37, 30)), QStringLiteral("10:30 AM")); // tie: to the even quarter (42)
     EXPECT_EQ(at(QTime(23, 52, 29)), QStringLiteral("11:45 PM"));
     EXPECT_EQ(at(QTime(23, 53)), QStringLiteral("12:00 AM"));
     EXPECT_EQ(at(QTime(0, 7)), QStringLiteral("12:00 AM"));
@@ -737,7 +764,8 @@ TEST_F(SamplePersonQueries, QueriesAgreeWithTheStoredReadings)
         {PlotCategory::Daily, "msrd_dt", QStringLiteral("select count(*) from MEASURE where PRSN_KY = %1").arg(sample)},
         {PlotCategory::DayAverage, "dt", QStringLiteral("select count(*) from AVERAGE_DAY where PRSN_KY = %1").arg(sample)},
         {PlotCategory::WeeklyAverage, "week", QStringLiteral("select count(*) from AVERAGE_WEEK where PRSN_KY = %1").arg(sample)},
-        {PlotCategory::MonthlyAverage, "mnth", QStringLiteral("select count(*) from AVERAGE_MONTH where PRSN_KY = %1").arg(sample)},
+        {PlotCategory::MonthlyAverage, "mnth",
+         QStringLiteral("select count(*) from AVERAGE_MONTH where PRSN_KY = %1").arg(sample)},
     };
     for (const auto& level : levels) {
         auto rs = ds.GetMeasureData(sample, level.level);
@@ -781,9 +809,9 @@ TEST_F(SamplePersonQueries, QueriesAgreeWithTheStoredReadings)
         totals.push_back(total);
     }
     EXPECT_EQ(totals[0], readings);
-    EXPECT_LE(totals[1], totals[2]);   // 1 month <= 3 months <= 6 months
+    EXPECT_LE(totals[1], totals[2]); // 1 month <= 3 months <= 6 months
     EXPECT_LE(totals[2], totals[3]);
-    EXPECT_LE(totals[4], totals[5]);   // 1 year <= 2 years <= 3 years <= all
+    EXPECT_LE(totals[4], totals[5]); // 1 year <= 2 years <= 3 years <= all
     EXPECT_LE(totals[5], totals[6]);
     EXPECT_LE(totals[6], totals[0]);
     auto lastMonth = ds.GetMonthlyCounts(sample, PeriodName::Last1Month);
@@ -792,9 +820,12 @@ TEST_F(SamplePersonQueries, QueriesAgreeWithTheStoredReadings)
 
     // Regimens used, and weights newest first.
     EXPECT_EQ(ds.GetPersonRegimens(sample)->RecordCount(),
-              count(QStringLiteral("select count(*) from (select distinct RGMN_KY from MEASURE where PRSN_KY = %1 and RGMN_KY is not null)").arg(sample)));
+              count(QStringLiteral(
+                        "select count(*) from (select distinct RGMN_KY from MEASURE where PRSN_KY = %1 and RGMN_KY is not null)")
+                        .arg(sample)));
     auto weights = ds.GetWeightHistory();
-    EXPECT_EQ(weights->RecordCount(), count(QStringLiteral("select count(*) from MEASURE where PRSN_KY = %1 and WT is not null").arg(sample)));
+    EXPECT_EQ(weights->RecordCount(),
+              count(QStringLiteral("select count(*) from MEASURE where PRSN_KY = %1 and WT is not null").arg(sample)));
     QDateTime newer;
     for (; !weights->Eof(); weights->MoveNext()) {
         const QDateTime d = weights->Fields(QStringLiteral("msrd_dt")).Value().toDateTime();

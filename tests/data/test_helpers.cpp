@@ -74,23 +74,15 @@ TEST(KeyFilters, DecimalKeyAllowsOnePointAndOneDecimalDigit)
         bool passes;
     };
     const Case cases[] = {
-        {"", 0, '5', true},
-        {"7", 1, '.', true},
-        {"7.", 2, '2', true},        // the first decimal digit
-        {"7.2", 3, '3', false},      // a second one at the end
-        {"7.2", 2, '3', false},      // or right behind the point
-        {"7.2", 0, '3', true},       // in front of the point is fine
-        {"7.2", 1, '3', true},
-        {"12.5", 2, '0', true},      // caret just before the point
-        {"12.5", 3, '0', false},
-        {"7.2", 3, '.', false},      // a second point
-        {"72", 1, '.', true},
-        {"7.2", 3, 8, true},         // Backspace always
-        {"", 0, 8, true},
-        {"7", 1, '-', false},
-        {"7", 1, 'e', false},
-        {"7", 1, 22, false},         // Ctrl+V
-        {"1.25", 4, '1', true},      // only the last two characters are looked at
+        {"", 0, '5', true},      {"7", 1, '.', true},    {"7.", 2, '2', true}, // the first decimal digit
+        {"7.2", 3, '3', false},                                                // a second one at the end
+        {"7.2", 2, '3', false},                                                // or right behind the point
+        {"7.2", 0, '3', true},                                                 // in front of the point is fine
+        {"7.2", 1, '3', true},   {"12.5", 2, '0', true},                       // caret just before the point
+        {"12.5", 3, '0', false}, {"7.2", 3, '.', false},                       // a second point
+        {"72", 1, '.', true},    {"7.2", 3, 8, true},                          // Backspace always
+        {"", 0, 8, true},        {"7", 1, '-', false},   {"7", 1, 'e', false}, {"7", 1, 22, false}, // Ctrl+V
+        {"1.25", 4, '1', true}, // only the last two characters are looked at
     };
     int refused = 0;
     for (const Case& c : cases) {
@@ -112,9 +104,9 @@ TEST(KeyFilters, RefusedKeyWithoutBeepHookIsStillDropped)
 
 TEST(EmptyToNull, EmptyZeroAndNonNumericEntriesBecomeNull)
 {
-    for (const QVariant& v : {QVariant(QString()), QVariant(QStringLiteral("")), QVariant(QStringLiteral("0")),
-                              QVariant(QStringLiteral("0.0")), QVariant(QStringLiteral("abc")),
-                              QVariant(QStringLiteral("   ")), QVariant(0), QVariant(0.0), QVariant()}) {
+    for (const QVariant& v :
+         {QVariant(QString()), QVariant(QStringLiteral("")), QVariant(QStringLiteral("0")), QVariant(QStringLiteral("0.0")),
+          QVariant(QStringLiteral("abc")), QVariant(QStringLiteral("   ")), QVariant(0), QVariant(0.0), QVariant()}) {
         EXPECT_EQ(modHealth::SqlValueOrNull(v), QStringLiteral("Null")) << vb::CStr(v).toStdString();
         EXPECT_TRUE(modHealth::ValueOrNull(v).isNull()) << vb::CStr(v).toStdString();
     }
@@ -199,10 +191,15 @@ TEST(JetLiterals, TextIsReadInTheUsersDayOrder)
 TEST(JetLiterals, ValueThatIsNoDateGivesTheEmptyValue)
 {
     ShortDatePattern locale(QStringLiteral("m/d/yyyy"));
-    const QVariant notDates[] = {QVariant(QStringLiteral("abc")), QVariant(QStringLiteral("")),
-                                 QVariant(QStringLiteral("13/8/2027")), QVariant(QStringLiteral("2/30/2027")),
-                                 QVariant(QStringLiteral("3/8/2027 13:00 PM")), QVariant(QStringLiteral("3/8/2027 10:75")),
-                                 QVariant(45000), QVariant(), QVariant(QDate())};
+    const QVariant notDates[] = {QVariant(QStringLiteral("abc")),
+                                 QVariant(QStringLiteral("")),
+                                 QVariant(QStringLiteral("13/8/2027")),
+                                 QVariant(QStringLiteral("2/30/2027")),
+                                 QVariant(QStringLiteral("3/8/2027 13:00 PM")),
+                                 QVariant(QStringLiteral("3/8/2027 10:75")),
+                                 QVariant(45000),
+                                 QVariant(),
+                                 QVariant(QDate())};
     for (const QVariant& v : notDates) {
         EXPECT_TRUE(modFunctions::SqlDate(v).isNull()) << vb::CStr(v).toStdString();
         EXPECT_TRUE(modFunctions::SqlDateTime(v).isNull()) << vb::CStr(v).toStdString();
@@ -224,7 +221,7 @@ TEST(DaysInMonth, FollowsTheCalendar)
 
 TEST(SplashStatus, WritesTheStageTextThroughTheHook)
 {
-    modFunctions::ShowSplashStatus(0);   // no splash: nothing happens
+    modFunctions::ShowSplashStatus(0); // no splash: nothing happens
     std::vector<QString> shown;
     modFunctions::setSplashStatusHook([&shown](const QString& text) { shown.push_back(text); });
     modFunctions::ShowSplashStatus(0);
@@ -306,7 +303,7 @@ TEST_F(GridWidthsTest, SavedWidthsLoadBackAndNullKeepsTheDesignedWidth)
 {
     ASSERT_EQ(count(QStringLiteral("select count(*) from GridColumnPersistance where GRID_NM = 'vsFGPerson'")), 1);
     FakeGrid fresh(QStringLiteral("vsFGPerson"), 4, 777);
-    modHealth::LoadGridColumnWidths(fresh);   // a new file stores no width
+    modHealth::LoadGridColumnWidths(fresh); // a new file stores no width
     EXPECT_EQ(fresh.widths, (std::vector<int>{777, 777, 777, 777}));
     EXPECT_EQ(fresh.sets, 0);
 
@@ -315,7 +312,7 @@ TEST_F(GridWidthsTest, SavedWidthsLoadBackAndNullKeepsTheDesignedWidth)
     modHealth::SaveGridColumnWidths(grid);
     EXPECT_EQ(stored(QStringLiteral("vsFGPerson"), 1).toInt(), 300);
     EXPECT_EQ(stored(QStringLiteral("vsFGPerson"), 3).toInt(), 2500);
-    EXPECT_TRUE(stored(QStringLiteral("vsFGPerson"), 5).isNull());   // beyond the grid: untouched
+    EXPECT_TRUE(stored(QStringLiteral("vsFGPerson"), 5).isNull()); // beyond the grid: untouched
 
     gDB->Execute(QStringLiteral("update GridColumnPersistance set COL2 = Null where GRID_NM = 'vsFGPerson'"));
     FakeGrid later(QStringLiteral("vsFGPerson"), 4, 999);
@@ -371,7 +368,7 @@ TEST_F(GridWidthsTest, WidthsAreClampedToTheColumnRangeAndOnlyThirtyAreStored)
     EXPECT_NO_THROW(modHealth::LoadGridColumnWidths(back));
     EXPECT_EQ(back.widths[0], 32767);
     EXPECT_EQ(back.widths[29], 500);
-    EXPECT_EQ(back.widths[30], 1);   // the 31st column has no stored width
+    EXPECT_EQ(back.widths[30], 1); // the 31st column has no stored width
     EXPECT_EQ(back.widths[32], 1);
 }
 
@@ -386,14 +383,19 @@ protected:
         gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM) values ('%1')").arg(name), dao::dbFailOnError);
         const qint32 key = value(QStringLiteral("select max(PRSN_KY) from PERSON")).toInt();
         for (int plot = 0; plot <= 6; ++plot)
-            gDB->Execute(QStringLiteral("insert into PERSON_PLOT (PRSN_KY, PLT_KY, PLT_ACT) values (%1, %2, 0)").arg(key).arg(plot),
-                         dao::dbFailOnError);
+            gDB->Execute(
+                QStringLiteral("insert into PERSON_PLOT (PRSN_KY, PLT_KY, PLT_ACT) values (%1, %2, 0)").arg(key).arg(plot),
+                dao::dbFailOnError);
         gDB->Execute(QStringLiteral("insert into MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY) values (%1, %2)").arg(key).arg(plotKey),
                      dao::dbFailOnError);
         for (int chart = 0; chart <= 5; ++chart)
-            gDB->Execute(QStringLiteral("insert into CHART_MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY, CHRT_ID, CHRT_TP, CHRT_ACT, LBL_POS) "
-                                        "values (%1, %2, %3, 0, -1, 1)").arg(key).arg(plotKey).arg(chart),
-                         dao::dbFailOnError);
+            gDB->Execute(
+                QStringLiteral("insert into CHART_MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY, CHRT_ID, CHRT_TP, CHRT_ACT, LBL_POS) "
+                               "values (%1, %2, %3, 0, -1, 1)")
+                    .arg(key)
+                    .arg(plotKey)
+                    .arg(chart),
+                dao::dbFailOnError);
         return key;
     }
 };
@@ -410,8 +412,12 @@ TEST_F(FoldTest, SeriesRowsMoveToPlotKeySixAndOldParentsGo)
     EXPECT_EQ(count(QStringLiteral("select count(*) from CHART_MULTIPLE_PERSON_PLOT")), series);
     EXPECT_EQ(count(QStringLiteral("select count(*) from MULTIPLE_PERSON_PLOT where PLT_KY <> 6")), 0);
     for (qint32 person : {a, b}) {
-        EXPECT_EQ(count(QStringLiteral("select count(*) from MULTIPLE_PERSON_PLOT where PLT_KY = 6 and PRSN_KY = %1").arg(person)), 1);
-        EXPECT_EQ(count(QStringLiteral("select count(*) from CHART_MULTIPLE_PERSON_PLOT where PLT_KY = 6 and PRSN_KY = %1").arg(person)), 6);
+        EXPECT_EQ(
+            count(QStringLiteral("select count(*) from MULTIPLE_PERSON_PLOT where PLT_KY = 6 and PRSN_KY = %1").arg(person)), 1);
+        EXPECT_EQ(
+            count(
+                QStringLiteral("select count(*) from CHART_MULTIPLE_PERSON_PLOT where PLT_KY = 6 and PRSN_KY = %1").arg(person)),
+            6);
     }
 }
 
@@ -436,9 +442,11 @@ class SugarColorTest : public DataFixture {
 protected:
     static void addGoal(const QString& name, const char* nl, const char* nh, const char* dl, const char* dh)
     {
-        gDB->Execute(QStringLiteral("insert into DBTS_GOAL (GL_NM, GL_DTL, GL_NL, GL_NH, GL_DL, GL_DH) values ('%1', 'test', '%2', '%3', '%4', '%5')")
-                         .arg(vb::SqlQuote(name), QLatin1String(nl), QLatin1String(nh), QLatin1String(dl), QLatin1String(dh)),
-                     dao::dbFailOnError);
+        gDB->Execute(
+            QStringLiteral(
+                "insert into DBTS_GOAL (GL_NM, GL_DTL, GL_NL, GL_NH, GL_DL, GL_DH) values ('%1', 'test', '%2', '%3', '%4', '%5')")
+                .arg(vb::SqlQuote(name), QLatin1String(nl), QLatin1String(nh), QLatin1String(dl), QLatin1String(dh)),
+            dao::dbFailOnError);
     }
 };
 

@@ -16,8 +16,7 @@ namespace {
 struct ChangeCounter {
     explicit ChangeCounter(QComboBox* box)
         : connection(QObject::connect(box, &QComboBox::currentIndexChanged, box, [this](int) { ++n; }))
-    {
-    }
+    {}
     ~ChangeCounter() { QObject::disconnect(connection); }
     ChangeCounter(const ChangeCounter&) = delete;
     ChangeCounter& operator=(const ChangeCounter&) = delete;
@@ -152,7 +151,7 @@ TEST_F(FillComboTest, OtherListsGetRowsOnlyAndAppendToWhatTheyHold)
     goals->setCurrentIndex(1);
     modHealth::FillCombo(goals.get(), sql);
     EXPECT_EQ(goals->count(), 2 * rows);
-    EXPECT_EQ(goals->currentIndex(), 1);   // the caller's selection stays
+    EXPECT_EQ(goals->currentIndex(), 1); // the caller's selection stays
 }
 
 TEST_F(FillComboTest, DecimalFilterReadsTheLineEdit)

@@ -14,10 +14,7 @@ using namespace testing_data;
 
 namespace {
 
-QString sampleFile(int month)
-{
-    return executableFolder() + QStringLiteral("/Sample/Pellam Ostry-daily-%1-99.txt").arg(month);
-}
+QString sampleFile(int month) { return executableFolder() + QStringLiteral("/Sample/Pellam Ostry-daily-%1-99.txt").arg(month); }
 
 QString fileText(const QString& path)
 {
@@ -29,19 +26,18 @@ QString fileText(const QString& path)
 
 // A data row in the full layout: the date, high and low pressure (10 wide each, a blank at
 // position 11), pulse, weight, temperature and regimen (12 wide each), mood.
-QString fullRow(const QString& date, const QString& hbp, const QString& lbp, const QString& pulse,
-                const QString& weight, const QString& temp, const QString& regimen, const QString& mood)
+QString fullRow(const QString& date, const QString& hbp, const QString& lbp, const QString& pulse, const QString& weight,
+                const QString& temp, const QString& regimen, const QString& mood)
 {
-    return date.leftJustified(10) + (QLatin1Char(' ') + hbp).leftJustified(10) + lbp.leftJustified(10)
-           + pulse.leftJustified(12) + weight.leftJustified(12) + temp.leftJustified(12) + regimen.leftJustified(12)
-           + mood;
+    return date.leftJustified(10) + (QLatin1Char(' ') + hbp).leftJustified(10) + lbp.leftJustified(10) + pulse.leftJustified(12) +
+           weight.leftJustified(12) + temp.leftJustified(12) + regimen.leftJustified(12) + mood;
 }
 
 const QString kFullHeader = QStringLiteral("Date       High BP  Low BP    Pulse       Weight (lb) Temp (F)    Regimen     Mood");
 
 struct Reading {
     QVariant lbp, hbp, pulse, wt, temp, temp1, temp2, comment, goal;
-    QString regimen;   // name of the regimen the row points to, empty for Null
+    QString regimen; // name of the regimen the row points to, empty for Null
     QString mood;
     QDateTime when;
 };
@@ -69,10 +65,9 @@ protected:
 
     static std::optional<Reading> reading(qint32 person, const QString& day)
     {
-        auto rs = gDB->OpenRecordset(QStringLiteral("select * from measure where prsn_ky = %1 and msrd_dt = #%2#")
-                                         .arg(person)
-                                         .arg(day),
-                                     dao::dbOpenSnapshot);
+        auto rs =
+            gDB->OpenRecordset(QStringLiteral("select * from measure where prsn_ky = %1 and msrd_dt = #%2#").arg(person).arg(day),
+                               dao::dbOpenSnapshot);
         if (rs->Eof())
             return std::nullopt;
         Reading r;
@@ -114,8 +109,7 @@ protected:
                         const QString& header = kFullHeader)
     {
         QStringList lines{QStringLiteral("Ravelcombrick Daily Value for ") + person + QStringLiteral(" - March 2000"),
-                          QStringLiteral("============"),
-                          QStringLiteral("Regimens in use this month: %1").arg(regimens.size())};
+                          QStringLiteral("============"), QStringLiteral("Regimens in use this month: %1").arg(regimens.size())};
         lines += regimens;
         lines << QString() << header << QStringLiteral("----------");
         lines += rows;
@@ -186,7 +180,7 @@ TEST_F(ImportTest, ChosenSampleLinesAreStoredWithExactlyTheirValues)
 
     struct Expect {
         int month;
-        const char* line;    // as it stands in the file
+        const char* line; // as it stands in the file
         const char* day;
         QVariant hbp, lbp, pulse, wt, temp;
         const char* regimen;
@@ -195,32 +189,29 @@ TEST_F(ImportTest, ChosenSampleLinesAreStoredWithExactlyTheirValues)
     const QVariant null;
     const Expect cases[] = {
         // Full layout, blank pulse.
-        {1, "01/04/1999 140      83                    174.3       98.1        LowSalt     Happy", "1/4/1999",
-         140, 83, null, 174.3, 98.1, "LowSalt", "Happy"},
+        {1, "01/04/1999 140      83                    174.3       98.1        LowSalt     Happy", "1/4/1999", 140, 83, null,
+         174.3, 98.1, "LowSalt", "Happy"},
         // A fever day without regimen.
-        {2, "02/09/1999 139      89        84          173.5       101.1                   Depressed", "2/9/1999",
-         139, 89, 84, 173.5, 101.1, "", "Depressed"},
+        {2, "02/09/1999 139      89        84          173.5       101.1                   Depressed", "2/9/1999", 139, 89, 84,
+         173.5, 101.1, "", "Depressed"},
         // No temperature column: regimen and mood move left; blank pressures.
-        {3, "03/03/1999                    79          173.2       Walk30      Melancholy", "3/3/1999",
-         null, null, 79, 173.2, null, "Walk30", "Melancholy"},
+        {3, "03/03/1999                    79          173.2       Walk30      Melancholy", "3/3/1999", null, null, 79, 173.2,
+         null, "Walk30", "Melancholy"},
         // No mood column; blank temperature.
-        {5, "05/03/1999 124      82        72          170.0                   Walk30", "5/3/1999",
-         124, 82, 72, 170.0, null, "Walk30", ""},
+        {5, "05/03/1999 124      82        72          170.0                   Walk30", "5/3/1999", 124, 82, 72, 170.0, null,
+         "Walk30", ""},
         // No pulse column: the weight starts at position 31.
-        {6, "06/02/1999 126      71        169.3       98.5        Swim", "6/2/1999",
-         126, 71, null, 169.3, 98.5, "Swim", ""},
+        {6, "06/02/1999 126      71        169.3       98.5        Swim", "6/2/1999", 126, 71, null, 169.3, 98.5, "Swim", ""},
         // No weight and no regimen column.
-        {7, "07/02/1999 140      88        75          97.9        Anxious", "7/2/1999",
-         140, 88, 75, null, 97.9, "", "Anxious"},
+        {7, "07/02/1999 140      88        75          97.9        Anxious", "7/2/1999", 140, 88, 75, null, 97.9, "", "Anxious"},
         // No pressure column: the pulse starts at position 11.
-        {9, "09/02/1999 77         167.7       97.9        Lisinopril  Excited", "9/2/1999",
-         null, null, 77, 167.7, 97.9, "Lisinopril", "Excited"},
+        {9, "09/02/1999 77         167.7       97.9        Lisinopril  Excited", "9/2/1999", null, null, 77, 167.7, 97.9,
+         "Lisinopril", "Excited"},
         // No temperature and no mood column, a short line without regimen.
-        {10, "10/02/1999 128      83        68          168.1", "10/2/1999",
-         128, 83, 68, 168.1, null, "", ""},
+        {10, "10/02/1999 128      83        68          168.1", "10/2/1999", 128, 83, 68, 168.1, null, "", ""},
         // Full layout, every column filled.
-        {12, "12/01/1999 131      76        70          169.8       97.9        LowSalt     Melancholy", "12/1/1999",
-         131, 76, 70, 169.8, 97.9, "LowSalt", "Melancholy"},
+        {12, "12/01/1999 131      76        70          169.8       97.9        LowSalt     Melancholy", "12/1/1999", 131, 76, 70,
+         169.8, 97.9, "LowSalt", "Melancholy"},
     };
     for (const Expect& e : cases) {
         SCOPED_TRACE(e.line);
@@ -262,15 +253,15 @@ TEST_F(ImportTest, ASecondImportOfAFileAddsNothingAndSetsRegimenAndMoodAgain)
     EXPECT_EQ(1, count(QStringLiteral("select count(*) from person")));
     EXPECT_EQ(regimens, count(QStringLiteral("select count(*) from regimen")));
     EXPECT_EQ(rows, measures());
-    EXPECT_EQ(20, count(QStringLiteral("select count(*) from person_plot where prsn_ky = %1").arg(key))
-                      + count(QStringLiteral("select count(*) from single_person_plot where prsn_ky = %1").arg(key))
-                      + count(QStringLiteral("select count(*) from multiple_person_plot where prsn_ky = %1").arg(key))
-                      + count(QStringLiteral("select count(*) from chart_multiple_person_plot where prsn_ky = %1").arg(key)));
+    EXPECT_EQ(20, count(QStringLiteral("select count(*) from person_plot where prsn_ky = %1").arg(key)) +
+                      count(QStringLiteral("select count(*) from single_person_plot where prsn_ky = %1").arg(key)) +
+                      count(QStringLiteral("select count(*) from multiple_person_plot where prsn_ky = %1").arg(key)) +
+                      count(QStringLiteral("select count(*) from chart_multiple_person_plot where prsn_ky = %1").arg(key)));
     const auto r = reading(key, QStringLiteral("1/4/1999"));
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(QStringLiteral("LowSalt"), r->regimen);
     EXPECT_EQ(QStringLiteral("Happy"), r->mood);
-    EXPECT_EQ(100, r->hbp.toInt());   // the failed insert changed no reading
+    EXPECT_EQ(100, r->hbp.toInt()); // the failed insert changed no reading
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -279,13 +270,13 @@ TEST_F(ImportTest, ASecondImportOfAFileAddsNothingAndSetsRegimenAndMoodAgain)
 TEST_F(ImportTest, QuotesInPersonAndRegimenNamesAreStoredAndFoundWithoutLetterCase)
 {
     gDB->Execute(QStringLiteral("insert into regimen (rgmn_nm, rgmn_dtl) values ('Walk''s', 'kept detail')"));
-    const QString path = writeReport(
-        QStringLiteral("quotes.txt"), QStringLiteral("Dan O'Hara  "),
-        {QStringLiteral("Dr's plan : Mike's advice: twice a day"), QStringLiteral("WALK'S : another detail")},
-        {fullRow(QStringLiteral("03/01/2000"), QStringLiteral("130"), QStringLiteral("85"), QStringLiteral("70"),
-                 QStringLiteral("180.5"), QString(), QStringLiteral("dr's PLAN"), QStringLiteral("happy")),
-         fullRow(QStringLiteral("03/02/2000"), QStringLiteral("128"), QStringLiteral("84"), QString(), QString(), QString(),
-                 QStringLiteral("walk's"), QStringLiteral("O'Neil"))});
+    const QString path =
+        writeReport(QStringLiteral("quotes.txt"), QStringLiteral("Dan O'Hara  "),
+                    {QStringLiteral("Dr's plan : Mike's advice: twice a day"), QStringLiteral("WALK'S : another detail")},
+                    {fullRow(QStringLiteral("03/01/2000"), QStringLiteral("130"), QStringLiteral("85"), QStringLiteral("70"),
+                             QStringLiteral("180.5"), QString(), QStringLiteral("dr's PLAN"), QStringLiteral("happy")),
+                     fullRow(QStringLiteral("03/02/2000"), QStringLiteral("128"), QStringLiteral("84"), QString(), QString(),
+                             QString(), QStringLiteral("walk's"), QStringLiteral("O'Neil"))});
     import(path);
 
     const qint32 key = personKey(QStringLiteral("Dan O'Hara"));
@@ -304,22 +295,22 @@ TEST_F(ImportTest, QuotesInPersonAndRegimenNamesAreStoredAndFoundWithoutLetterCa
     const auto second = reading(key, QStringLiteral("3/2/2000"));
     ASSERT_TRUE(second.has_value());
     EXPECT_EQ(QStringLiteral("Walk's"), second->regimen);
-    EXPECT_EQ(QString(), second->mood);   // a mood no seeded mood has stays Null
+    EXPECT_EQ(QString(), second->mood); // a mood no seeded mood has stays Null
 }
 
 TEST_F(ImportTest, RowsAreReadAsTheFormatSays)
 {
-    const QString path = writeReport(
-        QStringLiteral("rows.txt"), QStringLiteral("Row Reader"), {},
-        {// The pressures the wrong way round are exchanged.
-         fullRow(QStringLiteral("03/01/2000"), QStringLiteral("80"), QStringLiteral("120"), QStringLiteral("66"),
-                 QString(), QString(), QString(), QString()),
-         // A pulse of 0 and a field without a number are Null; blanks inside a number are skipped.
-         fullRow(QStringLiteral("03/02/2000"), QStringLiteral("1 35"), QStringLiteral("85"), QStringLiteral("0"),
-                 QStringLiteral("n/a"), QStringLiteral("98.25"), QString(), QString()),
-         // A shorter date followed by blanks, and a two-digit year.
-         fullRow(QStringLiteral("3/3/00"), QStringLiteral("125"), QStringLiteral("80"), QStringLiteral("72"), QString(),
-                 QString(), QString(), QStringLiteral("Normal"))});
+    const QString path =
+        writeReport(QStringLiteral("rows.txt"), QStringLiteral("Row Reader"), {},
+                    {// The pressures the wrong way round are exchanged.
+                     fullRow(QStringLiteral("03/01/2000"), QStringLiteral("80"), QStringLiteral("120"), QStringLiteral("66"),
+                             QString(), QString(), QString(), QString()),
+                     // A pulse of 0 and a field without a number are Null; blanks inside a number are skipped.
+                     fullRow(QStringLiteral("03/02/2000"), QStringLiteral("1 35"), QStringLiteral("85"), QStringLiteral("0"),
+                             QStringLiteral("n/a"), QStringLiteral("98.25"), QString(), QString()),
+                     // A shorter date followed by blanks, and a two-digit year.
+                     fullRow(QStringLiteral("3/3/00"), QStringLiteral("125"), QStringLiteral("80"), QStringLiteral("72"),
+                             QString(), QString(), QString(), QStringLiteral("Normal"))});
     import(path);
     const qint32 key = personKey(QStringLiteral("Row Reader"));
     ASSERT_GT(key, 0);
@@ -347,13 +338,13 @@ TEST_F(ImportTest, AHeaderWithoutAColumnMovesTheFollowingColumnsLeft)
     // Without "Pulse" the weight starts at position 31; without "High BP" the first field
     // starts at position 11.
     const QString noPulse = writeReport(QStringLiteral("nopulse.txt"), QStringLiteral("Column Mover"), {},
-                                        {QStringLiteral("03/01/2000") + QStringLiteral(" 130").leftJustified(10)
-                                         + QStringLiteral("85").leftJustified(10) + QStringLiteral("181.5").leftJustified(12)
-                                         + QStringLiteral("99.0").leftJustified(12)},
+                                        {QStringLiteral("03/01/2000") + QStringLiteral(" 130").leftJustified(10) +
+                                         QStringLiteral("85").leftJustified(10) + QStringLiteral("181.5").leftJustified(12) +
+                                         QStringLiteral("99.0").leftJustified(12)},
                                         QStringLiteral("Date       High BP  Low BP    Weight      Temp"));
     const QString noPressure = writeReport(QStringLiteral("nopressure.txt"), QStringLiteral("Column Mover"), {},
-                                           {QStringLiteral("03/02/2000") + QStringLiteral(" 64").leftJustified(12)
-                                            + QStringLiteral("182.0").leftJustified(12) + QStringLiteral("Excited")},
+                                           {QStringLiteral("03/02/2000") + QStringLiteral(" 64").leftJustified(12) +
+                                            QStringLiteral("182.0").leftJustified(12) + QStringLiteral("Excited")},
                                            QStringLiteral("Date       Pulse       Weight      Mood"));
     import(noPulse);
     import(noPressure);
@@ -377,34 +368,34 @@ TEST_F(ImportTest, AHeaderWithoutAColumnMovesTheFollowingColumnsLeft)
 
 TEST_F(ImportTest, BadDatesAndValuesTooLargeLeaveTheirRowOutAndKeepTheOthers)
 {
-    const QString path = writeReport(
-        QStringLiteral("bad.txt"), QStringLiteral("Bad Rows"), {QStringLiteral("Walk30 : walking")},
-        {fullRow(QStringLiteral("03/01/2000"), QStringLiteral("130"), QStringLiteral("85"), QStringLiteral("70"),
-                 QString(), QString(), QStringLiteral("Walk30"), QStringLiteral("Happy")),
-         fullRow(QStringLiteral("13/45/2000"), QStringLiteral("131"), QStringLiteral("86"), QString(), QString(),
-                 QString(), QStringLiteral("Walk30"), QString()),
-         fullRow(QStringLiteral("xx/01/2000"), QStringLiteral("132"), QStringLiteral("87"), QString(), QString(),
-                 QString(), QString(), QString()),
-         // A date text that would break the statement if it went into the SQL as it stands.
-         QStringLiteral("3/2/2000#,1)-- 133      88"),
-         // Too large for the 16-bit pulse, for the single weight, for a double.
-         fullRow(QStringLiteral("03/03/2000"), QStringLiteral("133"), QStringLiteral("88"), QStringLiteral("40000"),
-                 QString(), QString(), QStringLiteral("Walk30"), QStringLiteral("Sad")),
-         fullRow(QStringLiteral("03/04/2000"), QStringLiteral("134"), QStringLiteral("89"), QString(),
-                 QStringLiteral("1E39"), QString(), QString(), QString()),
-         fullRow(QStringLiteral("03/05/2000"), QStringLiteral("1E999"), QStringLiteral("89"), QString(), QString(),
-                 QString(), QString(), QString()),
-         // No reading at all (a date alone, an empty line): no measurement.
-         QStringLiteral("03/06/2000"), QString(),
-         fullRow(QStringLiteral("03/07/2000"), QString(), QString(), QString(), QString(), QString(),
-                 QStringLiteral("Walk30"), QStringLiteral("Happy")),
-         // The same day twice: the first row stays, the second one's mood goes to it.
-         fullRow(QStringLiteral("03/08/2000"), QStringLiteral("135"), QStringLiteral("90"), QString(), QString(),
-                 QString(), QString(), QString()),
-         fullRow(QStringLiteral("03/08/2000"), QStringLiteral("150"), QStringLiteral("99"), QString(), QString(),
-                 QString(), QString(), QStringLiteral("Anxious")),
-         fullRow(QStringLiteral("03/09/2000"), QStringLiteral("136"), QStringLiteral("91"), QString(), QString(),
-                 QString(), QString(), QString())});
+    const QString path =
+        writeReport(QStringLiteral("bad.txt"), QStringLiteral("Bad Rows"), {QStringLiteral("Walk30 : walking")},
+                    {fullRow(QStringLiteral("03/01/2000"), QStringLiteral("130"), QStringLiteral("85"), QStringLiteral("70"),
+                             QString(), QString(), QStringLiteral("Walk30"), QStringLiteral("Happy")),
+                     fullRow(QStringLiteral("13/45/2000"), QStringLiteral("131"), QStringLiteral("86"), QString(), QString(),
+                             QString(), QStringLiteral("Walk30"), QString()),
+                     fullRow(QStringLiteral("xx/01/2000"), QStringLiteral("132"), QStringLiteral("87"), QString(), QString(),
+                             QString(), QString(), QString()),
+                     // A date text that would break the statement if it went into the SQL as it stands.
+                     QStringLiteral("3/2/2000#,1)-- 133      88"),
+                     // Too large for the 16-bit pulse, for the single weight, for a double.
+                     fullRow(QStringLiteral("03/03/2000"), QStringLiteral("133"), QStringLiteral("88"), QStringLiteral("40000"),
+                             QString(), QString(), QStringLiteral("Walk30"), QStringLiteral("Sad")),
+                     fullRow(QStringLiteral("03/04/2000"), QStringLiteral("134"), QStringLiteral("89"), QString(),
+                             QStringLiteral("1E39"), QString(), QString(), QString()),
+                     fullRow(QStringLiteral("03/05/2000"), QStringLiteral("1E999"), QStringLiteral("89"), QString(), QString(),
+                             QString(), QString(), QString()),
+                     // No reading at all (a date alone, an empty line): no measurement.
+                     QStringLiteral("03/06/2000"), QString(),
+                     fullRow(QStringLiteral("03/07/2000"), QString(), QString(), QString(), QString(), QString(),
+                             QStringLiteral("Walk30"), QStringLiteral("Happy")),
+                     // The same day twice: the first row stays, the second one's mood goes to it.
+                     fullRow(QStringLiteral("03/08/2000"), QStringLiteral("135"), QStringLiteral("90"), QString(), QString(),
+                             QString(), QString(), QString()),
+                     fullRow(QStringLiteral("03/08/2000"), QStringLiteral("150"), QStringLiteral("99"), QString(), QString(),
+                             QString(), QString(), QStringLiteral("Anxious")),
+                     fullRow(QStringLiteral("03/09/2000"), QStringLiteral("136"), QStringLiteral("91"), QString(), QString(),
+                             QString(), QString(), QString())});
     EXPECT_NO_THROW(import(path));
     const qint32 key = personKey(QStringLiteral("Bad Rows"));
     ASSERT_GT(key, 0);
@@ -431,18 +422,18 @@ TEST_F(ImportTest, FilesThatAreMissingEmptyOrWithoutTitleImportNothing)
 {
     gPersonKey = -1;
     import(programFolder() + QStringLiteral("/no such file.txt"));
-    import(programFolder());   // a folder
+    import(programFolder()); // a folder
     import(writeFile(QStringLiteral("empty.txt"), {}));
     import(writeFile(QStringLiteral("title.txt"),
                      {QStringLiteral("Ravelcombrick daily value for Pellam Ostry - April 2000"), QStringLiteral("="),
                       QStringLiteral("Regimens in use this month: 0"), QString(), kFullHeader, QStringLiteral("-"),
-                      fullRow(QStringLiteral("04/01/2000"), QStringLiteral("130"), QStringLiteral("85"), QString(),
-                              QString(), QString(), QString(), QString())}));
+                      fullRow(QStringLiteral("04/01/2000"), QStringLiteral("130"), QStringLiteral("85"), QString(), QString(),
+                              QString(), QString(), QString())}));
     // An empty name, and a name longer than the 30 characters a person's name may have.
     import(writeFile(QStringLiteral("noname.txt"), {QStringLiteral("Daily Value for  - May")}));
     import(writeReport(QStringLiteral("longname.txt"), QStringLiteral("A Name Much Longer Than Thirty Letters"), {},
-                       {fullRow(QStringLiteral("04/01/2000"), QStringLiteral("130"), QStringLiteral("85"), QString(),
-                                QString(), QString(), QString(), QString())}));
+                       {fullRow(QStringLiteral("04/01/2000"), QStringLiteral("130"), QStringLiteral("85"), QString(), QString(),
+                                QString(), QString(), QString())}));
 
     EXPECT_EQ(0, count(QStringLiteral("select count(*) from person")));
     EXPECT_EQ(0, measures());
@@ -452,14 +443,14 @@ TEST_F(ImportTest, FilesThatAreMissingEmptyOrWithoutTitleImportNothing)
 TEST_F(ImportTest, AFailedPersonNeverLendsItsRowsToTheCurrentPerson)
 {
     import(writeReport(QStringLiteral("first.txt"), QStringLiteral("First Person"), {},
-                       {fullRow(QStringLiteral("04/01/2000"), QStringLiteral("130"), QStringLiteral("85"), QString(),
-                                QString(), QString(), QString(), QString())}));
+                       {fullRow(QStringLiteral("04/01/2000"), QStringLiteral("130"), QStringLiteral("85"), QString(), QString(),
+                                QString(), QString(), QString())}));
     const qint32 first = gPersonKey;
     ASSERT_EQ(first, personKey(QStringLiteral("First Person")));
 
     import(writeReport(QStringLiteral("long.txt"), QStringLiteral("A Name Much Longer Than Thirty Letters"), {},
-                       {fullRow(QStringLiteral("04/02/2000"), QStringLiteral("131"), QStringLiteral("86"), QString(),
-                                QString(), QString(), QString(), QString())}));
+                       {fullRow(QStringLiteral("04/02/2000"), QStringLiteral("131"), QStringLiteral("86"), QString(), QString(),
+                                QString(), QString(), QString())}));
     EXPECT_EQ(first, gPersonKey);
     EXPECT_EQ(1, measures());
 }
@@ -476,30 +467,31 @@ TEST_F(ImportTest, TruncatedAndShortFilesKeepWhatWasReadWhole)
     // Cut inside the regimen lines: the regimens before the cut are there.
     import(writeFile(QStringLiteral("regimens.txt"),
                      {QStringLiteral("Daily Value for Short File - June"), QStringLiteral("="),
-                      QStringLiteral("Regimens in use this month: 3"), QStringLiteral("Swim : pool"),
-                      QStringLiteral("Cycl")},
+                      QStringLiteral("Regimens in use this month: 3"), QStringLiteral("Swim : pool"), QStringLiteral("Cycl")},
                      true, false));
     EXPECT_EQ(1, count(QStringLiteral("select count(*) from regimen")));
 
     // Cut after the header: no rows.
-    import(writeFile(QStringLiteral("header.txt"),
-                     {QStringLiteral("Daily Value for Short File - June"), QStringLiteral("="),
-                      QStringLiteral("Regimens: 0"), QString(), kFullHeader}));
+    import(writeFile(QStringLiteral("header.txt"), {QStringLiteral("Daily Value for Short File - June"), QStringLiteral("="),
+                                                    QStringLiteral("Regimens: 0"), QString(), kFullHeader}));
     EXPECT_EQ(0, measures());
 
     // Cut inside the last row's regimen name: the rows before are whole, the cut row keeps its
     // numbers and finds no regimen.
-    const QStringList rows{fullRow(QStringLiteral("06/01/2000"), QStringLiteral("130"), QStringLiteral("85"),
-                                   QStringLiteral("70"), QStringLiteral("181.0"), QString(), QStringLiteral("Swim"),
-                                   QStringLiteral("Normal")),
-                           fullRow(QStringLiteral("06/02/2000"), QStringLiteral("131"), QStringLiteral("86"),
-                                   QStringLiteral("71"), QStringLiteral("181.2"), QString(), QStringLiteral("Swim"),
-                                   QStringLiteral("Happy"))};
-    QStringList lines{QStringLiteral("Daily Value for Short File - June"), QStringLiteral("="),
-                      QStringLiteral("Regimens in use this month: 1"), QStringLiteral("Swim : pool"), QString(),
-                      kFullHeader, QStringLiteral("-")};
+    const QStringList rows{
+        fullRow(QStringLiteral("06/01/2000"), QStringLiteral("130"), QStringLiteral("85"), QStringLiteral("70"),
+                QStringLiteral("181.0"), QString(), QStringLiteral("Swim"), QStringLiteral("Normal")),
+        fullRow(QStringLiteral("06/02/2000"), QStringLiteral("131"), QStringLiteral("86"), QStringLiteral("71"),
+                QStringLiteral("181.2"), QString(), QStringLiteral("Swim"), QStringLiteral("Happy"))};
+    QStringList lines{QStringLiteral("Daily Value for Short File - June"),
+                      QStringLiteral("="),
+                      QStringLiteral("Regimens in use this month: 1"),
+                      QStringLiteral("Swim : pool"),
+                      QString(),
+                      kFullHeader,
+                      QStringLiteral("-")};
     lines += rows;
-    QString cutRow = rows.last().left(68);   // ends inside "Swim"
+    QString cutRow = rows.last().left(68); // ends inside "Swim"
     cutRow.replace(QStringLiteral("06/02"), QStringLiteral("06/03"));
     lines << cutRow;
     import(writeFile(QStringLiteral("cut.txt"), lines, true, false));
@@ -523,9 +515,14 @@ TEST_F(ImportTest, ARegimenCountOutOfStepWithItsLinesStoresNoMisreadRows)
                            fullRow(QStringLiteral("07/02/2000"), QStringLiteral("131"), QStringLiteral("86"),
                                    QStringLiteral("71"), QStringLiteral("181.2"), QString(), QString(), QString())};
     auto report = [&](const QString& countLine, const QString& person) {
-        QStringList lines{QStringLiteral("Daily Value for ") + person + QStringLiteral(" - July"), QStringLiteral("="),
-                          countLine, QStringLiteral("Swim : pool"), QStringLiteral("Cycling : river path"), QString(),
-                          kFullHeader, QStringLiteral("----------")};
+        QStringList lines{QStringLiteral("Daily Value for ") + person + QStringLiteral(" - July"),
+                          QStringLiteral("="),
+                          countLine,
+                          QStringLiteral("Swim : pool"),
+                          QStringLiteral("Cycling : river path"),
+                          QString(),
+                          kFullHeader,
+                          QStringLiteral("----------")};
         lines += rows;
         return writeFile(person + QStringLiteral(".txt"), lines);
     };
@@ -548,9 +545,8 @@ TEST_F(ImportTest, ARegimenCountOutOfStepWithItsLinesStoresNoMisreadRows)
 TEST_F(ImportTest, RegimenLinesWithoutColonOrWithALongNameAddNoRegimen)
 {
     import(writeReport(QStringLiteral("reg.txt"), QStringLiteral("Regimen Lines"),
-                       {QStringLiteral("No colon here"), QStringLiteral("ElevenChars : too long"),
-                        QStringLiteral(" : no name"), QStringLiteral("LongDetail : ") + QString(201, u'x'),
-                        QStringLiteral("Tenletters :   spaced detail  "),
+                       {QStringLiteral("No colon here"), QStringLiteral("ElevenChars : too long"), QStringLiteral(" : no name"),
+                        QStringLiteral("LongDetail : ") + QString(201, u'x'), QStringLiteral("Tenletters :   spaced detail  "),
                         QStringLiteral("TENLETTERS : same name, other case")},
                        {}));
     EXPECT_EQ(1, count(QStringLiteral("select count(*) from regimen")));
@@ -560,9 +556,13 @@ TEST_F(ImportTest, RegimenLinesWithoutColonOrWithALongNameAddNoRegimen)
 
 TEST_F(ImportTest, CrlfAndLfLineEndsReadAlike)
 {
-    const QStringList lines{QStringLiteral("Daily Value for Line Ends - July"), QStringLiteral("="),
-                            QStringLiteral("Regimens in use this month: 1"), QStringLiteral("Swim : pool"), QString(),
-                            kFullHeader, QStringLiteral("-"),
+    const QStringList lines{QStringLiteral("Daily Value for Line Ends - July"),
+                            QStringLiteral("="),
+                            QStringLiteral("Regimens in use this month: 1"),
+                            QStringLiteral("Swim : pool"),
+                            QString(),
+                            kFullHeader,
+                            QStringLiteral("-"),
                             fullRow(QStringLiteral("07/01/2000"), QStringLiteral("130"), QStringLiteral("85"),
                                     QStringLiteral("70"), QString(), QString(), QStringLiteral("Swim"),
                                     QStringLiteral("Normal"))};

@@ -19,23 +19,36 @@ QStringList sorted(QStringList list)
 
 QStringList firstLayerTables()
 {
-    return {QStringLiteral("REGIMEN"), QStringLiteral("PERSON"), QStringLiteral("MOOD"), QStringLiteral("MEASURE"),
-            QStringLiteral("PERSON_PLOT"), QStringLiteral("CHART"), QStringLiteral("SINGLE_PERSON_PLOT"),
-            QStringLiteral("MULTIPLE_PERSON_PLOT"), QStringLiteral("CHART_MULTIPLE_PERSON_PLOT"),
-            QStringLiteral("AVERAGE_WEEK"), QStringLiteral("AVERAGE_MONTH"), QStringLiteral("APPLICATION")};
+    return {QStringLiteral("REGIMEN"),
+            QStringLiteral("PERSON"),
+            QStringLiteral("MOOD"),
+            QStringLiteral("MEASURE"),
+            QStringLiteral("PERSON_PLOT"),
+            QStringLiteral("CHART"),
+            QStringLiteral("SINGLE_PERSON_PLOT"),
+            QStringLiteral("MULTIPLE_PERSON_PLOT"),
+            QStringLiteral("CHART_MULTIPLE_PERSON_PLOT"),
+            QStringLiteral("AVERAGE_WEEK"),
+            QStringLiteral("AVERAGE_MONTH"),
+            QStringLiteral("APPLICATION")};
 }
 
 QStringList relationNames()
 {
-    return {QStringLiteral("R/7"), QStringLiteral("Reference_45"), QStringLiteral("R/12"), QStringLiteral("Reference_29"),
-            QStringLiteral("R/30"), QStringLiteral("R/14"), QStringLiteral("MOODMEASURE"), QStringLiteral("PERSONMEASURE"),
-            QStringLiteral("REGIMENMEASURE"), QStringLiteral("PERSONAVERAGE_MONTH"), QStringLiteral("PERSONAVERAGE_WEEK")};
+    return {QStringLiteral("R/7"),
+            QStringLiteral("Reference_45"),
+            QStringLiteral("R/12"),
+            QStringLiteral("Reference_29"),
+            QStringLiteral("R/30"),
+            QStringLiteral("R/14"),
+            QStringLiteral("MOODMEASURE"),
+            QStringLiteral("PERSONMEASURE"),
+            QStringLiteral("REGIMENMEASURE"),
+            QStringLiteral("PERSONAVERAGE_MONTH"),
+            QStringLiteral("PERSONAVERAGE_WEEK")};
 }
 
-QStringList filesOf(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
-}
+QStringList filesOf(const QString& folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
 
 // A build that breaks down after the relations, before the seed rows are in.
 class FailingCreateMDB : public clsCreateMDB {
@@ -157,8 +170,9 @@ TEST_F(CreationTest, RefusesADatabaseOfAnotherProgramAndLeavesItAlone)
     QDir().mkpath(programFolder() + QStringLiteral("/database"));
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(QFile::encodeName(databasePath()).constData(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE notes(body TEXT); INSERT INTO notes VALUES('keep me');", nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(other, "CREATE TABLE notes(body TEXT); INSERT INTO notes VALUES('keep me');", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(other);
     const QByteArray before = [this] {
         QFile f(databasePath());
@@ -238,10 +252,18 @@ TEST_F(SetFieldPropertyTest, CreatesAMissingPropertyAndChangesAnExistingOne)
     dao::Field fld = gDB->TableDefs(QStringLiteral("PERSON")).Fields(QStringLiteral("HGT"));
     clsCreateMDB creator;
     creator.SetFieldProperty(fld, QStringLiteral("Format"), dao::dbText, QStringLiteral("0.00"));
-    EXPECT_EQ(gDB->TableDefs(QStringLiteral("PERSON")).Fields(QStringLiteral("HGT")).Properties()(QStringLiteral("Format")).Value().toString(),
+    EXPECT_EQ(gDB->TableDefs(QStringLiteral("PERSON"))
+                  .Fields(QStringLiteral("HGT"))
+                  .Properties()(QStringLiteral("Format"))
+                  .Value()
+                  .toString(),
               QStringLiteral("0.00"));
     creator.SetFieldProperty(fld, QStringLiteral("Format"), dao::dbText, QStringLiteral("0.0"));
-    EXPECT_EQ(gDB->TableDefs(QStringLiteral("PERSON")).Fields(QStringLiteral("HGT")).Properties()(QStringLiteral("Format")).Value().toString(),
+    EXPECT_EQ(gDB->TableDefs(QStringLiteral("PERSON"))
+                  .Fields(QStringLiteral("HGT"))
+                  .Properties()(QStringLiteral("Format"))
+                  .Value()
+                  .toString(),
               QStringLiteral("0.0"));
     EXPECT_TRUE(messages.entries.empty());
 }
@@ -249,7 +271,7 @@ TEST_F(SetFieldPropertyTest, CreatesAMissingPropertyAndChangesAnExistingOne)
 TEST_F(SetFieldPropertyTest, AnotherFailureIsShownAndTheBuildGoesOn)
 {
     dao::Field fld = gDB->TableDefs(QStringLiteral("MEASURE")).Fields(QStringLiteral("WT"));
-    closeDatabase();   // the property exists, but can no longer be written
+    closeDatabase(); // the property exists, but can no longer be written
     clsCreateMDB().SetFieldProperty(fld, QStringLiteral("Format"), dao::dbText, QStringLiteral("0.00"));
     ASSERT_EQ(messages.entries.size(), 1u);
     EXPECT_EQ(messages.entries[0].prompt, QStringLiteral("Couldn't set property 'Format' on field 'WT'"));
@@ -272,9 +294,11 @@ QString formatOf(const QString& table, const QString& field)
 
 QStringList averageColumns(const char* period)
 {
-    return {QStringLiteral("PRSN_KY int32 req"), QLatin1String(period) + QStringLiteral(" date req"), QStringLiteral("LBP int16"),
-            QStringLiteral("HBP int16"), QStringLiteral("PLSE int16"), QStringLiteral("WT single"), QStringLiteral("TEMP single"),
-            QStringLiteral("TEMP1 single"), QStringLiteral("TEMP2 single")};
+    return {QStringLiteral("PRSN_KY int32 req"), QLatin1String(period) + QStringLiteral(" date req"),
+            QStringLiteral("LBP int16"),         QStringLiteral("HBP int16"),
+            QStringLiteral("PLSE int16"),        QStringLiteral("WT single"),
+            QStringLiteral("TEMP single"),       QStringLiteral("TEMP1 single"),
+            QStringLiteral("TEMP2 single")};
 }
 
 QStringList rowTexts(const QString& sql)
@@ -380,20 +404,20 @@ TEST_F(NewFileTest, TheElevenRelationsWithTheirColumnsAndCascades)
         QStringList cols;
         for (const dao::Field& f : r.Fields())
             cols << f.Name() + QLatin1Char('=') + f.ForeignName();
-        described << QStringLiteral("%1 %2>%3 %4 %5").arg(r.Name(), r.Table(), r.ForeignTable(), cols.join(QLatin1Char(',')))
+        described << QStringLiteral("%1 %2>%3 %4 %5")
+                         .arg(r.Name(), r.Table(), r.ForeignTable(), cols.join(QLatin1Char(',')))
                          .arg(r.Attributes());
     }
-    EXPECT_EQ(described, (QStringList{"R/7 PERSON>PERSON_PLOT PRSN_KY=PRSN_KY 0",
-                                      "Reference_45 PERSON_PLOT>SINGLE_PERSON_PLOT PRSN_KY=PRSN_KY,PLT_KY=PLT_KY 4352",
-                                      "R/12 CHART>SINGLE_PERSON_PLOT CHRT_ID=CHRT_ID 0",
-                                      "Reference_29 PERSON_PLOT>MULTIPLE_PERSON_PLOT PRSN_KY=PRSN_KY,PLT_KY=PLT_KY 4352",
-                                      "R/30 MULTIPLE_PERSON_PLOT>CHART_MULTIPLE_PERSON_PLOT PRSN_KY=PRSN_KY,PLT_KY=PLT_KY 0",
-                                      "R/14 CHART>CHART_MULTIPLE_PERSON_PLOT CHRT_ID=CHRT_ID 0",
-                                      "MOODMEASURE MOOD>MEASURE MD_KY=MD_KY 0",
-                                      "PERSONMEASURE PERSON>MEASURE PRSN_KY=PRSN_KY 0",
-                                      "REGIMENMEASURE REGIMEN>MEASURE RGMN_KY=RGMN_KY 0",
-                                      "PERSONAVERAGE_MONTH PERSON>AVERAGE_MONTH PRSN_KY=PRSN_KY 0",
-                                      "PERSONAVERAGE_WEEK PERSON>AVERAGE_WEEK PRSN_KY=PRSN_KY 0"}));
+    EXPECT_EQ(described,
+              (QStringList{"R/7 PERSON>PERSON_PLOT PRSN_KY=PRSN_KY 0",
+                           "Reference_45 PERSON_PLOT>SINGLE_PERSON_PLOT PRSN_KY=PRSN_KY,PLT_KY=PLT_KY 4352",
+                           "R/12 CHART>SINGLE_PERSON_PLOT CHRT_ID=CHRT_ID 0",
+                           "Reference_29 PERSON_PLOT>MULTIPLE_PERSON_PLOT PRSN_KY=PRSN_KY,PLT_KY=PLT_KY 4352",
+                           "R/30 MULTIPLE_PERSON_PLOT>CHART_MULTIPLE_PERSON_PLOT PRSN_KY=PRSN_KY,PLT_KY=PLT_KY 0",
+                           "R/14 CHART>CHART_MULTIPLE_PERSON_PLOT CHRT_ID=CHRT_ID 0", "MOODMEASURE MOOD>MEASURE MD_KY=MD_KY 0",
+                           "PERSONMEASURE PERSON>MEASURE PRSN_KY=PRSN_KY 0", "REGIMENMEASURE REGIMEN>MEASURE RGMN_KY=RGMN_KY 0",
+                           "PERSONAVERAGE_MONTH PERSON>AVERAGE_MONTH PRSN_KY=PRSN_KY 0",
+                           "PERSONAVERAGE_WEEK PERSON>AVERAGE_WEEK PRSN_KY=PRSN_KY 0"}));
 }
 
 TEST_F(NewFileTest, RelationsRefuseOrphansCascadeAndRestrict)
@@ -403,29 +427,34 @@ TEST_F(NewFileTest, RelationsRefuseOrphansCascadeAndRestrict)
 
     // Orphans are refused: with the option as an error, without it silently.
     EXPECT_EQ(errorOf([] {
-                  gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT) values (999, #1/2/2007#)"), dao::dbFailOnError);
+                  gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT) values (999, #1/2/2007#)"),
+                               dao::dbFailOnError);
               }),
               dao::errRelatedRecordRequired);
     EXPECT_EQ(gDB->Execute(QStringLiteral("insert into AVERAGE_WEEK (PRSN_KY, WEEK) values (999, #1/7/2007#)")), 0);
     EXPECT_EQ(count(QStringLiteral("select count(*) from AVERAGE_WEEK where PRSN_KY = 999")), 0);
     EXPECT_EQ(errorOf([&] {
-                  gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, MD_KY) values (%1, #1/2/2007#, 7)").arg(sample),
-                               dao::dbFailOnError);
+                  gDB->Execute(
+                      QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, MD_KY) values (%1, #1/2/2007#, 7)").arg(sample),
+                      dao::dbFailOnError);
               }),
               dao::errRelatedRecordRequired);
     EXPECT_EQ(errorOf([&] {
-                  gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, RGMN_KY) values (%1, #1/2/2007#, 9999)").arg(sample),
-                               dao::dbFailOnError);
+                  gDB->Execute(
+                      QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, RGMN_KY) values (%1, #1/2/2007#, 9999)").arg(sample),
+                      dao::dbFailOnError);
               }),
               dao::errRelatedRecordRequired);
     // The goal key is bound by no relation.
-    EXPECT_EQ(gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, GL_KY) values (%1, #1/2/2007#, 12345)").arg(sample),
-                           dao::dbFailOnError),
-              1);
+    EXPECT_EQ(
+        gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, GL_KY) values (%1, #1/2/2007#, 12345)").arg(sample),
+                     dao::dbFailOnError),
+        1);
 
     // The multiple plot still has its series: deleting its plot row is refused as a whole.
     EXPECT_EQ(errorOf([&] {
-                  gDB->Execute(QStringLiteral("delete from PERSON_PLOT where PRSN_KY = %1 and PLT_KY = 6").arg(sample), dao::dbFailOnError);
+                  gDB->Execute(QStringLiteral("delete from PERSON_PLOT where PRSN_KY = %1 and PLT_KY = 6").arg(sample),
+                               dao::dbFailOnError);
               }),
               dao::errRelatedRecordsExist);
     EXPECT_EQ(count(QStringLiteral("select count(*) from MULTIPLE_PERSON_PLOT where PRSN_KY = %1").arg(sample)), 1);
@@ -436,35 +465,42 @@ TEST_F(NewFileTest, RelationsRefuseOrphansCascadeAndRestrict)
 
     // A person with measurements can't go; once the related rows are gone it can, and its
     // day averages, bound by nothing, stay.
-    EXPECT_EQ(errorOf([&] { gDB->Execute(QStringLiteral("delete from PERSON where PRSN_KY = %1").arg(sample), dao::dbFailOnError); }),
-              dao::errRelatedRecordsExist);
+    EXPECT_EQ(
+        errorOf([&] { gDB->Execute(QStringLiteral("delete from PERSON where PRSN_KY = %1").arg(sample), dao::dbFailOnError); }),
+        dao::errRelatedRecordsExist);
     const int days = count(QStringLiteral("select count(*) from AVERAGE_DAY where PRSN_KY = %1").arg(sample));
     ASSERT_GT(days, 0);
     for (const char* table : {"MEASURE", "AVERAGE_WEEK", "AVERAGE_MONTH", "CHART_MULTIPLE_PERSON_PLOT", "MULTIPLE_PERSON_PLOT",
                               "SINGLE_PERSON_PLOT", "PERSON_PLOT", "PERSON"})
-        gDB->Execute(QStringLiteral("delete from %1 where PRSN_KY = %2").arg(QLatin1String(table)).arg(sample), dao::dbFailOnError);
+        gDB->Execute(QStringLiteral("delete from %1 where PRSN_KY = %2").arg(QLatin1String(table)).arg(sample),
+                     dao::dbFailOnError);
     EXPECT_EQ(count(QStringLiteral("select count(*) from PERSON")), 0);
     EXPECT_EQ(count(QStringLiteral("select count(*) from AVERAGE_DAY where PRSN_KY = %1").arg(sample)), days);
 }
 
 TEST_F(NewFileTest, NamesAreUniqueWhateverTheCaseAndEmptyTextOnlyWhereAllowed)
 {
-    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM) values ('pellam OSTRY')"), dao::dbFailOnError); }),
-              dao::errDuplicateKey);
-    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into MOOD (MD_KY, MD_NM) values (7, 'HAPPY')"), dao::dbFailOnError); }),
-              dao::errDuplicateKey);
+    EXPECT_EQ(
+        errorOf([] { gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM) values ('pellam OSTRY')"), dao::dbFailOnError); }),
+        dao::errDuplicateKey);
+    EXPECT_EQ(
+        errorOf([] { gDB->Execute(QStringLiteral("insert into MOOD (MD_KY, MD_NM) values (7, 'HAPPY')"), dao::dbFailOnError); }),
+        dao::errDuplicateKey);
     gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM, RGMN_DTL) values ('Qigong', '')"), dao::dbFailOnError);
-    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM) values ('QIGONG')"), dao::dbFailOnError); }),
-              dao::errDuplicateKey);
+    EXPECT_EQ(
+        errorOf([] { gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM) values ('QIGONG')"), dao::dbFailOnError); }),
+        dao::errDuplicateKey);
 
     EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM) values ('')"), dao::dbFailOnError); }),
               dao::errZeroLength);
     EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("update Application set WtUnit = ''"), dao::dbFailOnError); }),
               dao::errZeroLength);
-    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_NL = '' where GL_KY = 1"), dao::dbFailOnError); }),
-              dao::errZeroLength);
+    EXPECT_EQ(
+        errorOf([] { gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_NL = '' where GL_KY = 1"), dao::dbFailOnError); }),
+        dao::errZeroLength);
     EXPECT_EQ(gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_DH = '' where GL_KY = 1"), dao::dbFailOnError), 1);
-    EXPECT_EQ(gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM, SEX, COMMENT) values ('Ann', '', '')"), dao::dbFailOnError), 1);
+    EXPECT_EQ(
+        gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM, SEX, COMMENT) values ('Ann', '', '')"), dao::dbFailOnError), 1);
     EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into PERSON (AGE) values (3)"), dao::dbFailOnError); }),
               dao::errRequired);
 }
@@ -498,8 +534,8 @@ TEST_F(NewFileTest, SeedRowsSettingsGoalsAndGridRows)
     QStringList widths;
     for (int n = 1; n <= 30; ++n)
         widths << QStringLiteral("COL%1").arg(n);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from GridColumnPersistance where ") + widths.join(QStringLiteral(" is null and "))
-                    + QStringLiteral(" is null")),
+    EXPECT_EQ(count(QStringLiteral("select count(*) from GridColumnPersistance where ") +
+                    widths.join(QStringLiteral(" is null and ")) + QStringLiteral(" is null")),
               5);
 }
 
@@ -508,7 +544,7 @@ TEST_F(NewFileTest, HoldsTheSamplePersonWithItsData)
     EXPECT_EQ(rowTexts(QStringLiteral("select PRSN_NM, AGE, SEX from PERSON")), QStringList{QStringLiteral("Pellam Ostry|35|M")});
     const int sample = count(QStringLiteral("select PRSN_KY from PERSON"));
     const int measures = count(QStringLiteral("select count(*) from MEASURE where PRSN_KY = %1").arg(sample));
-    EXPECT_GE(measures, 300);   // a year of daily readings
+    EXPECT_GE(measures, 300); // a year of daily readings
     EXPECT_GT(count(QStringLiteral("select count(*) from REGIMEN")), 0);
     EXPECT_GT(count(QStringLiteral("select count(*) from MEASURE where RGMN_KY is not null")), 0);
     EXPECT_GT(count(QStringLiteral("select count(*) from MEASURE where MD_KY is not null")), 0);

@@ -62,10 +62,7 @@ protected:
         modFunctions::setSplashStatusHook({});
         ProgramFolderTest::TearDown();
     }
-    static bool hasColumn(const QString& table, const QString& column)
-    {
-        return gDB->fieldNames(table).contains(column);
-    }
+    static bool hasColumn(const QString& table, const QString& column) { return gDB->fieldNames(table).contains(column); }
 };
 
 } // namespace
@@ -86,8 +83,9 @@ TEST_F(UpgradeTest, AFirstLayerFileIsUpgradedAtTheNextStartToTheLayoutOfANewFile
     EXPECT_FALSE(clsModifyMDB().IsVersion20());
     EXPECT_FALSE(clsModifyMDB1().IsUpdated());
     gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM) values ('Ann')"), dao::dbFailOnError);
-    gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, HBP, LBP, WT) values (1, #3/14/2007 8:30 AM#, 120, 80, 150.5)"),
-                 dao::dbFailOnError);
+    gDB->Execute(
+        QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, HBP, LBP, WT) values (1, #3/14/2007 8:30 AM#, 120, 80, 150.5)"),
+        dao::dbFailOnError);
     gDB->Execute(QStringLiteral("insert into PERSON_PLOT (PRSN_KY, PLT_KY) values (1, 0)"), dao::dbFailOnError);
     gDB->Execute(QStringLiteral("insert into SINGLE_PERSON_PLOT values (1, 0, 0, 1, 255, 1, 10, 20)"), dao::dbFailOnError);
     gDB->Execute(QStringLiteral("delete from CHART where CHRT_ID >= 4"), dao::dbFailOnError);
@@ -185,7 +183,7 @@ TEST_F(UpgradeTest, AFailingSecondLayerLeavesTheFileAsItWasAndRunsAgainNextTime)
     EXPECT_EQ(count(QStringLiteral("select count(*) from PERSON")), 0);
     EXPECT_EQ(count(QStringLiteral("select count(*) from MEASURE")), 0);
     EXPECT_EQ(rows(QStringLiteral("select TempUnit from Application")), QStringList{"F"});
-    EXPECT_TRUE(messages.entries.empty());   // the error is the caller's to report
+    EXPECT_TRUE(messages.entries.empty()); // the error is the caller's to report
 
     // The next start runs the layer again, from the start.
     closeDatabase();
@@ -281,7 +279,8 @@ TEST_F(UpgradeTest, DayAveragesHoldEveryReadingOfTheDayAndStayInStepAfterwards)
     openUpgraded();
     gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM) values ('Ann')"), dao::dbFailOnError);
     const int ann = count(QStringLiteral("select PRSN_KY from PERSON where PRSN_NM = 'Ann'"));
-    const QString insert = QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, HBP, LBP, WT, TEMP2) values (%1, %2, %3, 80, %4, %5)");
+    const QString insert =
+        QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, HBP, LBP, WT, TEMP2) values (%1, %2, %3, 80, %4, %5)");
     gDB->Execute(insert.arg(ann).arg(QStringLiteral("#5/2/2007 8:00 AM#")).arg(120).arg(150.0).arg(QStringLiteral("Null")),
                  dao::dbFailOnError);
     gDB->Execute(insert.arg(ann).arg(QStringLiteral("#5/2/2007 6:00 PM#")).arg(130).arg(151.0).arg(99), dao::dbFailOnError);
@@ -320,12 +319,12 @@ TEST_F(GoalUnitTest, TheDefaultRowsSwitchBothWaysAndBackToTheSameTexts)
     ASSERT_EQ(goals(), kMgdl);
     const QStringList texts = rows(QStringLiteral("select * from DBTS_GOAL order by GL_KY"));
 
-    clsModifyMDB1().ConvertGoalUnits(2);   // already mg/dl: nothing to do
+    clsModifyMDB1().ConvertGoalUnits(2); // already mg/dl: nothing to do
     EXPECT_EQ(goals(), kMgdl);
     clsModifyMDB1().ConvertGoalUnits(1);
     EXPECT_EQ(goals(), kMmol);
     EXPECT_EQ(value(QStringLiteral("select GL_NH from DBTS_GOAL where GL_KY = 2")), QVariant(QStringLiteral("6.7")));
-    clsModifyMDB1().ConvertGoalUnits(1);   // already mmol/l
+    clsModifyMDB1().ConvertGoalUnits(1); // already mmol/l
     EXPECT_EQ(goals(), kMmol);
     clsModifyMDB1().ConvertGoalUnits(2);
     EXPECT_EQ(rows(QStringLiteral("select * from DBTS_GOAL order by GL_KY")), texts);
@@ -340,23 +339,24 @@ TEST_F(GoalUnitTest, TheDefaultRowsSwitchBothWaysAndBackToTheSameTexts)
 TEST_F(GoalUnitTest, RowsTheUserAddedOrChangedKeepTheirNumbers)
 {
     gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_NH = '130' where GL_KY = 2"), dao::dbFailOnError);
-    gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_NL = '80', GL_NH = '180' where GL_KY = 4"), dao::dbFailOnError);   // group 1's set
+    gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_NL = '80', GL_NH = '180' where GL_KY = 4"),
+                 dao::dbFailOnError); // group 1's set
     gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_DH = '' where GL_KY = 6"), dao::dbFailOnError);
     gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_DL = Null where GL_KY = 8"), dao::dbFailOnError);
     gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_NL = '80.0', GL_DH = ' 240 ' where GL_KY = 3"), dao::dbFailOnError);
-    gDB->Execute(QStringLiteral("insert into DBTS_GOAL (GL_NM, GL_NL, GL_NH, GL_DL, GL_DH) values ('Mine', '80', '180', '60', '240')"),
-                 dao::dbFailOnError);
+    gDB->Execute(
+        QStringLiteral("insert into DBTS_GOAL (GL_NM, GL_NL, GL_NH, GL_DL, GL_DH) values ('Mine', '80', '180', '60', '240')"),
+        dao::dbFailOnError);
     gDB->Execute(QStringLiteral("update MEASURE set TEMP2 = 123, GL_KY = 1 where MSRD_DT = #1/1/1999#"), dao::dbFailOnError);
     const QStringList before = goals();
 
     clsModifyMDB1().ConvertGoalUnits(1);
-    EXPECT_EQ(goals(), (QStringList{"1|4.5|10|3.5|13", "2|80|130|60|240", "3|4.5|10|3.5|13", "4|80|180|60|240",
-                                    "5|4.5|10|3.5|13", "6|80|120|60|", "7|4.5|10|3.5|13", "8|100|140|Null|240",
-                                    "9|80|180|60|240"}));
+    EXPECT_EQ(goals(), (QStringList{"1|4.5|10|3.5|13", "2|80|130|60|240", "3|4.5|10|3.5|13", "4|80|180|60|240", "5|4.5|10|3.5|13",
+                                    "6|80|120|60|", "7|4.5|10|3.5|13", "8|100|140|Null|240", "9|80|180|60|240"}));
     EXPECT_EQ(value(QStringLiteral("select TEMP2 from MEASURE where MSRD_DT = #1/1/1999#")).toDouble(), 123.0);
 
     clsModifyMDB1().ConvertGoalUnits(2);
     QStringList back = before;
-    back[2] = QStringLiteral("3|80|180|60|240");   // the row that read as the defaults is written back plainly
+    back[2] = QStringLiteral("3|80|180|60|240"); // the row that read as the defaults is written back plainly
     EXPECT_EQ(goals(), back);
 }

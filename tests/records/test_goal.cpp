@@ -230,8 +230,8 @@ TEST_F(GoalFormTest, EmptyZeroOrNonNumericEntriesAreRefusedAndTheEntryStays)
     EXPECT_TRUE(lastBox().text.contains(QStringLiteral("numbers greater than 0")));
     EXPECT_EQ(0, count(QStringLiteral("select count(*) from DBTS_GOAL where GL_NM = 'Refused'")));
     // Nothing half-written is left pending: a correct entry then saves one row.
-    enter(QStringLiteral("Refused"), QStringLiteral("80"), QStringLiteral("120"), QStringLiteral("60"),
-          QStringLiteral("240"), QStringLiteral("x"));
+    enter(QStringLiteral("Refused"), QStringLiteral("80"), QStringLiteral("120"), QStringLiteral("60"), QStringLiteral("240"),
+          QStringLiteral("x"));
     form->cmdSave_Click();
     EXPECT_EQ(1, count(QStringLiteral("select count(*) from DBTS_GOAL where GL_NM = 'Refused'")));
     EXPECT_EQ(0, count(QStringLiteral("select count(*) from DBTS_GOAL where GL_NL = 'Null' or GL_DH = 'Null'")));
@@ -258,8 +258,8 @@ TEST_F(GoalFormTest, AddingAnExistingNameAsksToReplaceIt)
 
     // Yes: the existing row (its key) takes the entries.
     form->cmdAddNew_Click();
-    enter(QStringLiteral("8.Bed time"), QStringLiteral("90"), QStringLiteral("150"), QStringLiteral("70"),
-          QStringLiteral("250"), QStringLiteral("Evening"));
+    enter(QStringLiteral("8.Bed time"), QStringLiteral("90"), QStringLiteral("150"), QStringLiteral("70"), QStringLiteral("250"),
+          QStringLiteral("Evening"));
     answer(vbYes);
     form->cmdSave_Click();
     EXPECT_EQ(QStringLiteral("8.Bed time=90,150,70,250|Evening"), goalRow(bed));
@@ -351,8 +351,8 @@ protected:
 
     static QDateTime at(int y, int m, int d, int h, int min) { return QDateTime(QDate(y, m, d), QTime(h, min), Qt::UTC); }
 
-    void add(qint32 person, const QDateTime& when, std::optional<int> hbp, std::optional<double> wt, double sugar,
-             qint32 goalKey, const QString& comment = QString())
+    void add(qint32 person, const QDateTime& when, std::optional<int> hbp, std::optional<double> wt, double sugar, qint32 goalKey,
+             const QString& comment = QString())
     {
         gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, HBP, WT, TEMP2, GL_KY, CMMNT) "
                                     "values (%1, %2, %3, %4, %5, %6, %7)")
@@ -404,9 +404,9 @@ protected:
             for (const Level& level : levels) {
                 int n = 0, hbpCount = 0, wtCount = 0, sugarCount = 0;
                 double hbp = 0, wt = 0, sugar = 0;
-                auto rs = gDB->OpenRecordset(QStringLiteral("select MSRD_DT, HBP, WT, TEMP2 from MEASURE where PRSN_KY = %1")
-                                                 .arg(person),
-                                             dao::dbOpenSnapshot);
+                auto rs = gDB->OpenRecordset(
+                    QStringLiteral("select MSRD_DT, HBP, WT, TEMP2 from MEASURE where PRSN_KY = %1").arg(person),
+                    dao::dbOpenSnapshot);
                 for (; !rs->Eof(); rs->MoveNext()) {
                     const QDate d = rs->Fields(0).Value().toDateTime().date();
                     if (d < level.from || d >= level.to)
@@ -419,7 +419,7 @@ protected:
                     if (!rs->Fields(3).Value().isNull())
                         sugar += rs->Fields(3).Value().toDouble(), ++sugarCount;
                 }
-                const QString keyDate = level.table == QLatin1String("AVERAGE_MONTH") ? level.from.toString(u"M/d/yyyy")
+                const QString keyDate = level.table == QLatin1String("AVERAGE_MONTH")  ? level.from.toString(u"M/d/yyyy")
                                         : level.table == QLatin1String("AVERAGE_WEEK") ? week.toString(u"M/d/yyyy")
                                                                                        : day.toString(u"M/d/yyyy");
                 auto stored = gDB->OpenRecordset(QStringLiteral("select HBP, WT, TEMP2 from %1 where PRSN_KY = %2 and %3 = #%4#")
@@ -427,8 +427,8 @@ protected:
                                                      .arg(person)
                                                      .arg(QLatin1String(level.keyColumn), keyDate),
                                                  dao::dbOpenSnapshot);
-                const std::string where = std::string(level.table) + " person " + std::to_string(person) + " " +
-                                          keyDate.toStdString();
+                const std::string where =
+                    std::string(level.table) + " person " + std::to_string(person) + " " + keyDate.toStdString();
                 if (n == 0) {
                     EXPECT_TRUE(stored->Eof()) << where << ": a period without readings keeps a row";
                     continue;
@@ -485,8 +485,7 @@ TEST_F(GoalDeletionTest, YesDeletesSugarOnlyReadingsClearsTheOthersAndKeepsEvery
     // without its sugar; the other goal's reading is untouched.
     EXPECT_EQ(QStringList({QStringLiteral("5/3 12:00 90 %1").arg(kept), QStringLiteral("5/3 19:30 130")}),
               readings(samplePerson));
-    EXPECT_EQ(QStringList({QStringLiteral("6/3 9:45 70.5"), QStringLiteral("6/3 10:00 72.5 120 %1").arg(kept)}),
-              readings(other));
+    EXPECT_EQ(QStringList({QStringLiteral("6/3 9:45 70.5"), QStringLiteral("6/3 10:00 72.5 120 %1").arg(kept)}), readings(other));
 
     expectAveragesRecomputed();
     // The second person's May has no reading left, so no month row either.
@@ -550,7 +549,8 @@ TEST_F(GoalDeletionTest, AFailureOnTheWayUndoesTheWholeDeletion)
 TEST_F(GoalFormTest, AGoalWithoutReadingsGoesAtOnceAndTheLastOneLeavesAnEmptyForm)
 {
     gDB->Execute(QStringLiteral("update MEASURE set GL_KY = Null"));
-    gDB->Execute(QStringLiteral("delete from DBTS_GOAL where GL_NM <> '3.1-2 Hrs after Breakfast' and GL_NM <> '4.Before Lunch'"));
+    gDB->Execute(
+        QStringLiteral("delete from DBTS_GOAL where GL_NM <> '3.1-2 Hrs after Breakfast' and GL_NM <> '4.Before Lunch'"));
     openForm();
     form->cmdDelete_Click();
     EXPECT_TRUE(messages().Log().empty());

@@ -23,7 +23,8 @@ class MeasureFormTest : public MeasureFixture {};
 TEST_F(MeasureFormTest, OpensOnTheCurrentPersonWithTheNewestReadingShown)
 {
     const int total = measureCount(samplePerson);
-    const QDateTime newest = value(QStringLiteral("select max(MSRD_DT) from MEASURE where PRSN_KY = %1").arg(samplePerson)).toDateTime();
+    const QDateTime newest =
+        value(QStringLiteral("select max(MSRD_DT) from MEASURE where PRSN_KY = %1").arg(samplePerson)).toDateTime();
     openForm();
     EXPECT_EQ("Measurement Entry", form->Caption());
     EXPECT_EQ("Browse Measurement:", form->Frame1->title());
@@ -74,8 +75,9 @@ TEST_F(MeasureFormTest, ARowShowsItsValuesListsAndFormattedWeight)
                      .arg(goal)
                      .arg(regimen),
                  dao::dbFailOnError);
-    gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, PLSE, MD_KY) values (%1, #1/1/2023 7:05 AM#, 70, 2)").arg(person),
-                 dao::dbFailOnError);
+    gDB->Execute(
+        QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, PLSE, MD_KY) values (%1, #1/1/2023 7:05 AM#, 70, 2)").arg(person),
+        dao::dbFailOnError);
     gPersonKey = person;
     openForm();
     // Newest: weight stored as 72 shows 72.0; mood Null shows "(Unknown)"; its goal and regimen.

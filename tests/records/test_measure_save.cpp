@@ -103,7 +103,8 @@ TEST_F(MeasureSaveTest, AddReplaceEditAndDeleteKeepTheAveragesRight)
     form->cmdDelete_Click();
     EXPECT_EQ(before, measureCount(samplePerson));
     expectAveragesMatch(samplePerson, evening.date());
-    EXPECT_EQ(0, count(QStringLiteral("select count(*) from AVERAGE_DAY where PRSN_KY = %1 and DT = #3/12/2024#").arg(samplePerson)));
+    EXPECT_EQ(
+        0, count(QStringLiteral("select count(*) from AVERAGE_DAY where PRSN_KY = %1 and DT = #3/12/2024#").arg(samplePerson)));
 }
 
 TEST_F(MeasureSaveTest, EditingASampleReadingRecomputesItsPeriods)
@@ -136,15 +137,39 @@ TEST_F(MeasureSaveTest, ChecksBeforeSavingStopWithTheirMessages)
     const QString bothBp = "Please enter both high and low blood pressure measurements.";
     const Case cases[] = {
         {"all empty, with mood and comment", {.comment = "x", .moodIndex = 1}, noData, vb::vbExclamation, software},
-        {"all zero", {.high = "0", .low = "0", .pulse = "0", .weight = "0", .temp = "0", .temp1 = "0", .sugar = "0"}, noData, vb::vbExclamation, software},
+        {"all zero",
+         {.high = "0", .low = "0", .pulse = "0", .weight = "0", .temp = "0", .temp1 = "0", .sugar = "0"},
+         noData,
+         vb::vbExclamation,
+         software},
         {"high without low", {.high = "120"}, bothBp, vb::vbExclamation, program},
         {"high 0, low empty, with a pulse", {.high = "0", .pulse = "70"}, bothBp, vb::vbExclamation, program},
-        {"sugar without a goal", {.sugar = "110"}, "For diabetes reading, you also need to choose Goal Name from drop down.", vb::vbInformation, software},
+        {"sugar without a goal",
+         {.sugar = "110"},
+         "For diabetes reading, you also need to choose Goal Name from drop down.",
+         vb::vbInformation,
+         software},
         {"pulse out of range", {.pulse = "99999"}, "Pulse must be a whole number from 0 to 999.", vb::vbExclamation, program},
-        {"pressure not a number", {.high = "1/2", .low = "80"}, "High blood pressure must be a whole number from 0 to 999.", vb::vbExclamation, program},
-        {"weight not a number", {.weight = "7x"}, "Weight must be a number from 0 to 99999, such as 72.5.", vb::vbExclamation, program},
-        {"sugar too large", {.sugar = "123456", .goalIndex = 0}, "Sugar must be a number from 0 to 99999, such as 72.5.", vb::vbExclamation, program},
-        {"comment too long", {.pulse = "70", .comment = QString(101, 'c')}, "The comment can hold at most 100 characters; please shorten it.", vb::vbExclamation, program},
+        {"pressure not a number",
+         {.high = "1/2", .low = "80"},
+         "High blood pressure must be a whole number from 0 to 999.",
+         vb::vbExclamation,
+         program},
+        {"weight not a number",
+         {.weight = "7x"},
+         "Weight must be a number from 0 to 99999, such as 72.5.",
+         vb::vbExclamation,
+         program},
+        {"sugar too large",
+         {.sugar = "123456", .goalIndex = 0},
+         "Sugar must be a number from 0 to 99999, such as 72.5.",
+         vb::vbExclamation,
+         program},
+        {"comment too long",
+         {.pulse = "70", .comment = QString(101, 'c')},
+         "The comment can hold at most 100 characters; please shorten it.",
+         vb::vbExclamation,
+         program},
     };
     openForm();
     const int before = count("select count(*) from MEASURE");
@@ -222,8 +247,9 @@ TEST_F(MeasureSaveTest, EmptyZeroSwappedAndQuotedEntriesAreStoredSoundly)
     form->Unload();
     openForm();
     const QDateTime t7 = at(2024, 3, 11, 15, 0);
-    addMeasurement(t7, {.weight = "70.5", .sugar = "110.5", .goalIndex = 0, .moodIndex = 1,
-                        .regimenIndex = form->cboRegimen->findText("Walk")});
+    addMeasurement(
+        t7,
+        {.weight = "70.5", .sugar = "110.5", .goalIndex = 0, .moodIndex = 1, .regimenIndex = form->cboRegimen->findText("Walk")});
     EXPECT_EQ(form->CboDbtsGl->itemData(0).toInt(), storedColumn(samplePerson, t7, "GL_KY").toInt());
     EXPECT_EQ(form->cboMood->itemData(1).toInt(), storedColumn(samplePerson, t7, "MD_KY").toInt());
     EXPECT_EQ(count("select RGMN_KY from REGIMEN where RGMN_NM = 'Walk'"), storedColumn(samplePerson, t7, "RGMN_KY").toInt());

@@ -43,8 +43,8 @@ inline QDateTime at(int y, int m, int d, int h, int min) { return QDateTime(QDat
 // What the user types into the entry fields.
 struct Entry {
     QString high{}, low{}, pulse{}, weight{}, temp{}, temp1{}, sugar{}, comment{};
-    int goalIndex = -1;    // entry of the goal list, -1 none
-    int moodIndex = 0;     // 0 "(Unknown)"
+    int goalIndex = -1; // entry of the goal list, -1 none
+    int moodIndex = 0;  // 0 "(Unknown)"
     int regimenIndex = 0;
 };
 

@@ -194,7 +194,9 @@ TEST_F(MeasureTimeTest, TwelveAmIsMidnightAndTwelvePmIsNoon)
         const char* half;
         QTime stored;
     };
-    const Case cases[] = {{"12", "00", "AM", QTime(0, 0)}, {"12", "30", "PM", QTime(12, 30)}, {"07", "05", "PM", QTime(19, 5)},
+    const Case cases[] = {{"12", "00", "AM", QTime(0, 0)},
+                          {"12", "30", "PM", QTime(12, 30)},
+                          {"07", "05", "PM", QTime(19, 5)},
                           {"1", "2", "am", QTime(1, 2)}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored.toString().toStdString());

@@ -7,9 +7,9 @@
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/MsgBox.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QAction>
 #include <QPlainTextEdit>
 
 namespace {
@@ -85,7 +85,8 @@ TEST_F(MemoTest, SavedTextReloadsExactlyAndTheFileDoesNotGrow)
     }
 
     // A memo an older version wrote in the ANSI code page still reads.
-    writeFile(QByteArray("caf\xe9 \xb0" "C\r\n"));
+    writeFile(QByteArray("caf\xe9 \xb0"
+                         "C\r\n"));
     EXPECT_EQ(QStringLiteral("caf\u00e9 \u00b0C"), openMemo().txtMemo->toPlainText());
 }
 

@@ -84,7 +84,7 @@ TEST_F(PersonForm, OpensOnTheCurrentPersonAndMovesMakeAnotherCurrent)
     EXPECT_EQ(QStringLiteral("browse"), form.EditMode);
     EXPECT_EQ(QStringLiteral("Person Information"), form.Caption());
     EXPECT_EQ(QStringLiteral("Pellam Ostry"), form.txtName->text());
-    EXPECT_EQ(QStringLiteral("Person: 2"), form.datPerson->Caption());   // listed by name
+    EXPECT_EQ(QStringLiteral("Person: 2"), form.datPerson->Caption()); // listed by name
     EXPECT_EQ(samplePerson, gPersonKey);
     EXPECT_EQ(QStringLiteral("Person Name"), form.vsFGPerson->TextMatrix(0, 2));
     EXPECT_EQ(QStringLiteral("Height(in)"), form.vsFGPerson->TextMatrix(0, 4));
@@ -161,7 +161,8 @@ TEST_F(PersonForm, ModesSetCaptionsButtonsFieldsAndLabels)
     EXPECT_FALSE(form.cmdDelete->isEnabled());
     EXPECT_TRUE(form.cmdSave->isEnabled());
     EXPECT_TRUE(form.cmdCancel->isEnabled());
-    for (QWidget* caption : std::initializer_list<QWidget*>{form.Frame1, form.lblName, form.lblAge, form.lblHgt, form.lblSex, form.lblComment}) {
+    for (QWidget* caption :
+         std::initializer_list<QWidget*>{form.Frame1, form.lblName, form.lblAge, form.lblHgt, form.lblSex, form.lblComment}) {
         EXPECT_TRUE(caption->font().bold()) << caption->objectName().toStdString();
         EXPECT_EQ(0xC00000u, vb::ForeColor(caption)) << caption->objectName().toStdString();
     }
@@ -221,10 +222,11 @@ TEST_F(PersonForm, ANewPersonIsStoredMadeCurrentAndGetsChartRows)
     EXPECT_EQ(42, value("select AGE from PERSON where PRSN_KY = " + QString::number(key)).toInt());
     EXPECT_EQ(71.0, value("select HGT from PERSON where PRSN_KY = " + QString::number(key)).toDouble());
     EXPECT_EQ(QStringLiteral("F"), value("select SEX from PERSON where PRSN_KY = " + QString::number(key)).toString());
-    EXPECT_EQ(QStringLiteral(" didn't sleep "), value("select COMMENT from PERSON where PRSN_KY = " + QString::number(key)).toString());
+    EXPECT_EQ(QStringLiteral(" didn't sleep "),
+              value("select COMMENT from PERSON where PRSN_KY = " + QString::number(key)).toString());
     EXPECT_EQ(20, chartRows(key));
     EXPECT_EQ(QStringLiteral("browse"), form.EditMode);
-    EXPECT_EQ(QStringLiteral("Person: 2"), form.datPerson->Caption());   // the new row waits at the end
+    EXPECT_EQ(QStringLiteral("Person: 2"), form.datPerson->Caption()); // the new row waits at the end
     EXPECT_EQ(name, form.txtName->text());
 
     // Read back by a new form.
@@ -253,7 +255,8 @@ TEST_F(PersonForm, AddingAnExistingNameInAnotherCaseAsksToReplace)
     form.txtAge->setText(QStringLiteral("50"));
     answer(vb::vbNo);
     form.cmdSave_Click();
-    EXPECT_EQ(QStringLiteral("Person with the same name exists in database. Do you want to replace the information?"), lastBox().text);
+    EXPECT_EQ(QStringLiteral("Person with the same name exists in database. Do you want to replace the information?"),
+              lastBox().text);
     EXPECT_EQ(vb::vbYesNo, lastBox().buttons);
     EXPECT_EQ(vb::vbExclamation, lastBox().icon);
     EXPECT_EQ(vb::vbDefaultButton1, lastBox().defaultButton);
@@ -269,7 +272,8 @@ TEST_F(PersonForm, AddingAnExistingNameInAnotherCaseAsksToReplace)
     answer(vb::vbYes);
     form.cmdSave_Click();
     EXPECT_EQ(2, count(QStringLiteral("select count(*) from PERSON")));
-    EXPECT_EQ(QStringLiteral("PELLAM OSTRY"), value("select PRSN_NM from PERSON where PRSN_KY = " + QString::number(samplePerson)).toString());
+    EXPECT_EQ(QStringLiteral("PELLAM OSTRY"),
+              value("select PRSN_NM from PERSON where PRSN_KY = " + QString::number(samplePerson)).toString());
     EXPECT_EQ(50, value("select AGE from PERSON where PRSN_KY = " + QString::number(samplePerson)).toInt());
     EXPECT_EQ(measurements, rowsOf("MEASURE", samplePerson));
     EXPECT_EQ(charts, chartRows(samplePerson));
@@ -311,12 +315,13 @@ TEST_F(PersonForm, RenamingAPersonWithMeasurementsAsksFirstWithYesTheDefault)
 
     // A person without measurements is renamed without a question.
     const int ann = addPerson(QStringLiteral("Ann Bell"));
-    form.LoadPersonList(1, false);   // the list read again stands on its first row
+    form.LoadPersonList(1, false); // the list read again stands on its first row
     ASSERT_EQ(QStringLiteral("Ann Bell"), form.txtName->text());
     form.cmdEdit_Click();
     form.txtName->setText(QStringLiteral("Ann Bell-Ray"));
     form.cmdSave_Click();
-    EXPECT_EQ(QStringLiteral("Ann Bell-Ray"), value("select PRSN_NM from PERSON where PRSN_KY = " + QString::number(ann)).toString());
+    EXPECT_EQ(QStringLiteral("Ann Bell-Ray"),
+              value("select PRSN_NM from PERSON where PRSN_KY = " + QString::number(ann)).toString());
 }
 
 TEST_F(PersonForm, RenamingOntoAnotherPersonsNameIsRefusedAndTheEditDiscarded)
@@ -529,7 +534,7 @@ TEST_F(PersonForm, DeletingAPersonWithoutMeasurementsAsksNothingAndTheLastLeaves
     form.datPerson->Recordset()->FindFirst("PRSN_KY = " + QString::number(ann));
     ASSERT_EQ(QStringLiteral("Ann Bell"), form.txtName->text());
 
-    form.cmdDelete_Click();   // no question: the strict double would fail on one
+    form.cmdDelete_Click(); // no question: the strict double would fail on one
     EXPECT_EQ(0, rowsOf("PERSON", ann));
     EXPECT_EQ(0, chartRows(ann));
     EXPECT_EQ(QStringLiteral("Pellam Ostry"), form.txtName->text());
@@ -568,11 +573,13 @@ TEST_F(PersonForm, ADeletionThatFailsHalfWayLeavesEverything)
 
     // The day averages go third, after the month and week averages: with their table out of
     // the way, the deletion fails in the middle.
-    ASSERT_EQ(SQLITE_OK, sqlite3_exec(gDB->handle(), "ALTER TABLE AVERAGE_DAY RENAME TO AVERAGE_DAY_AWAY", nullptr, nullptr, nullptr));
+    ASSERT_EQ(SQLITE_OK,
+              sqlite3_exec(gDB->handle(), "ALTER TABLE AVERAGE_DAY RENAME TO AVERAGE_DAY_AWAY", nullptr, nullptr, nullptr));
     answer(vb::vbYes);
     answer(vb::vbOK);
     form.cmdDelete_Click();
-    ASSERT_EQ(SQLITE_OK, sqlite3_exec(gDB->handle(), "ALTER TABLE AVERAGE_DAY_AWAY RENAME TO AVERAGE_DAY", nullptr, nullptr, nullptr));
+    ASSERT_EQ(SQLITE_OK,
+              sqlite3_exec(gDB->handle(), "ALTER TABLE AVERAGE_DAY_AWAY RENAME TO AVERAGE_DAY", nullptr, nullptr, nullptr));
 
     EXPECT_EQ(vb::vbCritical, lastBox().icon);
     EXPECT_TRUE(lastBox().title.startsWith(QStringLiteral("Error: "))) << lastBox().title.toStdString();

@@ -11,9 +11,9 @@
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLayout>
 #include <QPushButton>
-#include <QLabel>
 #include <QTest>
 
 namespace {
@@ -53,7 +53,7 @@ TEST_F(PictureTest, TheGroupIsDrawnFirstAndTheNumberWithinIt)
         double r1, r2;
         const char* name;
     };
-    const Case cases[] = {{0.0, 0.0, "AA1.jpg"}, {0.0, 0.99, "AA8.jpg"}, {0.25, 0.5, "BA4.jpg"},
+    const Case cases[] = {{0.0, 0.0, "AA1.jpg"},  {0.0, 0.99, "AA8.jpg"}, {0.25, 0.5, "BA4.jpg"},
                           {0.5, 0.99, "CA4.jpg"}, {0.99, 0.0, "DA1.jpg"}, {0.99, 0.99, "DA6.jpg"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

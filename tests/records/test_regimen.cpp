@@ -31,8 +31,10 @@ protected:
         walk = addRegimen(QStringLiteral("Walk"), QStringLiteral("30 minutes a day"));
         swim = addRegimen(QStringLiteral("Swim"), QString());
         // The walk is named by the first ten readings.
-        gDB->Execute(QStringLiteral("update MEASURE set RGMN_KY = %1 where MSRD_DT in (select MSRD_DT from MEASURE order by MSRD_DT limit 10)")
-                         .arg(walk));
+        gDB->Execute(
+            QStringLiteral(
+                "update MEASURE set RGMN_KY = %1 where MSRD_DT in (select MSRD_DT from MEASURE order by MSRD_DT limit 10)")
+                .arg(walk));
         walkReadings = readingsWith(walk);
     }
 
@@ -49,10 +51,14 @@ protected:
     }
     int addRegimen(const QString& name, const QString& detail)
     {
-        gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM, RGMN_DTL) values (%1, %2)").arg(vb::SqlText(name), vb::SqlText(detail)));
+        gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM, RGMN_DTL) values (%1, %2)")
+                         .arg(vb::SqlText(name), vb::SqlText(detail)));
         return count(QStringLiteral("select RGMN_KY from REGIMEN where RGMN_NM = ") + vb::SqlText(name));
     }
-    int readingsWith(int regimen) { return count(QStringLiteral("select count(*) from MEASURE where RGMN_KY = %1").arg(regimen)); }
+    int readingsWith(int regimen)
+    {
+        return count(QStringLiteral("select count(*) from MEASURE where RGMN_KY = %1").arg(regimen));
+    }
     QVariant field(const char* column, int regimen)
     {
         return value(QStringLiteral("select %1 from REGIMEN where RGMN_KY = %2").arg(QLatin1String(column)).arg(regimen));
@@ -139,13 +145,14 @@ TEST_F(RegimenForm, AddingAnExistingNameAsksToReplace)
     form.txtDetail->setPlainText(QStringLiteral("an hour"));
     answer(vb::vbNo);
     form.cmdSave_Click();
-    EXPECT_EQ(QStringLiteral("Regimen with the same name exists in database.") + crlf + QStringLiteral("Do you want to replace the information?"),
+    EXPECT_EQ(QStringLiteral("Regimen with the same name exists in database.") + crlf +
+                  QStringLiteral("Do you want to replace the information?"),
               lastBox().text);
     EXPECT_EQ(vb::vbYesNo, lastBox().buttons);
     EXPECT_EQ(vb::vbExclamation, lastBox().icon);
     EXPECT_EQ(vb::vbDefaultButton1, lastBox().defaultButton);
     EXPECT_EQ(QStringLiteral("browse"), form.EditMode);
-    EXPECT_EQ(QStringLiteral("Walk"), form.txtName->text());   // the existing row is shown
+    EXPECT_EQ(QStringLiteral("Walk"), form.txtName->text()); // the existing row is shown
     EXPECT_EQ(QStringLiteral("30 minutes a day"), field("RGMN_DTL", walk).toString());
 
     form.cmdAddNew_Click();
@@ -188,12 +195,12 @@ TEST_F(RegimenForm, RenamingARegimenThatMeasurementsUseAsksWithNoTheDefault)
     answer(vb::vbYes);
     form.cmdSave_Click();
     EXPECT_EQ(QStringLiteral("Hike"), field("RGMN_NM", walk).toString());
-    EXPECT_EQ(walkReadings, readingsWith(walk));   // they keep the key and show the new name
+    EXPECT_EQ(walkReadings, readingsWith(walk)); // they keep the key and show the new name
 }
 
 TEST_F(RegimenForm, RenamingOntoAnotherRegimensNameIsRefusedAndTheEditDiscarded)
 {
-    frmRegimen& form = open();   // on Swim
+    frmRegimen& form = open(); // on Swim
     form.cmdEdit_Click();
     form.txtName->setText(QStringLiteral("walk"));
     answer(vb::vbOK);

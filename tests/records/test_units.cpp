@@ -55,8 +55,8 @@ protected:
                                                     "where TEMP2 is not null or WT is not null order by PRSN_KY, MSRD_DT"),
                                      dao::dbOpenSnapshot);
         for (; !rs->Eof(); rs->MoveNext()) {
-            out << rs->Fields(0).Value().toString() + QLatin1Char('/') + rs->Fields(1).Value().toString() +
-                       QLatin1Char('/') + rs->Fields(2).Value().toString();
+            out << rs->Fields(0).Value().toString() + QLatin1Char('/') + rs->Fields(1).Value().toString() + QLatin1Char('/') +
+                       rs->Fields(2).Value().toString();
         }
         return out;
     }
@@ -115,9 +115,9 @@ TEST_F(UnitsFormTest, SugarUnitChangeRewritesOnlyUntouchedDefaultGoalsAndBack)
     form->cmdApply_Click();
     EXPECT_EQ(QStringLiteral("mmol/l"), setting(QStringLiteral("Temp2Unit")));
     QStringList expected{
-        QStringLiteral("1:4.5,10,3.5,13"), QStringLiteral("2:80,130,60,240"), QStringLiteral("3:4.5,10,3.5,13"),
-        QStringLiteral("4:4.5,6.7,3.5,13"), QStringLiteral("5:4.5,10,3.5,13"), QStringLiteral("6:4.5,6.7,3.5,13"),
-        QStringLiteral("7:4.5,10,3.5,13"), QStringLiteral("8:5.5,7.8,3.5,13"), mineRow,
+        QStringLiteral("1:4.5,10,3.5,13"),  QStringLiteral("2:80,130,60,240"),  QStringLiteral("3:4.5,10,3.5,13"),
+        QStringLiteral("4:4.5,6.7,3.5,13"), QStringLiteral("5:4.5,10,3.5,13"),  QStringLiteral("6:4.5,6.7,3.5,13"),
+        QStringLiteral("7:4.5,10,3.5,13"),  QStringLiteral("8:5.5,7.8,3.5,13"), mineRow,
     };
     EXPECT_EQ(expected, goals());
     EXPECT_EQ(stored, readings());
@@ -137,8 +137,8 @@ TEST_F(UnitsFormTest, SugarUnitChangeRewritesOnlyUntouchedDefaultGoalsAndBack)
 TEST_F(UnitsFormTest, LabelsAndUnitsWithQuotesAndOfFullLengthAreStoredAsTyped)
 {
     const QString label1 = QStringLiteral("Doctor's cnt");   // 12 characters
-    const QString label2 = QStringLiteral(" 'x' \"y\" ;--");  // 12, quotes and blanks kept
-    const QString unit1 = QStringLiteral("o'clock''''"); // 11
+    const QString label2 = QStringLiteral(" 'x' \"y\" ;--"); // 12, quotes and blanks kept
+    const QString unit1 = QStringLiteral("o'clock''''");     // 11
     const QString unit2 = QStringLiteral("123456789012");
     ASSERT_EQ(frmChngeCustomLblUnt::kMaxEntryLength, label1.size());
     form->txtTempLbl[0]->setText(label1);

@@ -166,8 +166,7 @@ TEST_F(ExportTest, GridShowsAsSeen)
     const QString expected =
         lines({"<TABLE WIDTH=90%>", "<TR class='TableHeader'>",
                "<TD align='center' Class='TableHeader2' colspan='6'>&lt;Zo\u00EB &amp; O'Brien&gt;</TD>"}) +
-        QStringLiteral("</TR>") +
-        lines({"<TR Class='TableHeader'>", "<TD Width = \"90.90909\" > Name</TD>"}) +
+        QStringLiteral("</TR>") + lines({"<TR Class='TableHeader'>", "<TD Width = \"90.90909\" > Name</TD>"}) +
         QStringLiteral("<TD Width = \"100\" > ") + nbsp5 + QStringLiteral("Time") + nbsp5 + QStringLiteral("</TD>") + kCrLf +
         lines({"<TD Width = \"63.63636\" ALIGN=CENTER > Sugar</TD>",
                "<TD Width = \"109.0909\" ALIGN=CENTER > Taken</TD>",
@@ -215,9 +214,19 @@ TEST_F(ExportTest, AlignmentCodesAndTheGeneralRule)
     ASSERT_TRUE(exporter_.GridToHTML(grid, QStringLiteral("Codes"), page_));
 
     const QString body = bodyOf(page_);
-    const char* attributes[] = {" VALIGN=TOP", "", " VALIGN=BOTTOM", " ALIGN=CENTER VALIGN=TOP", " ALIGN=CENTER",
-                                " ALIGN=CENTER VALIGN=BOTTOM", " ALIGN=RIGHT VALIGN=TOP", " ALIGN=RIGHT",
-                                " ALIGN=RIGHT VALIGN=BOTTOM", " ALIGN=RIGHT", "", "", ""};
+    const char* attributes[] = {" VALIGN=TOP",
+                                "",
+                                " VALIGN=BOTTOM",
+                                " ALIGN=CENTER VALIGN=TOP",
+                                " ALIGN=CENTER",
+                                " ALIGN=CENTER VALIGN=BOTTOM",
+                                " ALIGN=RIGHT VALIGN=TOP",
+                                " ALIGN=RIGHT",
+                                " ALIGN=RIGHT VALIGN=BOTTOM",
+                                " ALIGN=RIGHT",
+                                "",
+                                "",
+                                ""};
     QString cells;
     for (const char* attribute : attributes) {
         cells += QStringLiteral("<TD Width = \"100\"") + QString::fromLatin1(attribute) + QStringLiteral(" > ");
@@ -243,9 +252,8 @@ TEST_F(ExportTest, MergesOutlineAndColumnZeroOnly)
     merged.texts[{2, 3}] = QStringLiteral("y");
     exporter_.GridToHTML(merged, QStringLiteral("Merge"), page_);
     const QString body = bodyOf(page_);
-    EXPECT_TRUE(body.contains(lines({"<TR >", "<TD Width = \"200\" COLSPAN=2 ROWSPAN=2 > m</TD>",
-                                     "<TD Width = \"100\" > x</TD>", "</TR>", "<TR >",
-                                     "<TD Width = \"100\" > y</TD>", "</TR>"})))
+    EXPECT_TRUE(body.contains(lines({"<TR >", "<TD Width = \"200\" COLSPAN=2 ROWSPAN=2 > m</TD>", "<TD Width = \"100\" > x</TD>",
+                                     "</TR>", "<TR >", "<TD Width = \"100\" > y</TD>", "</TR>"})))
         << body.toStdString();
 
     // Only column 0 shown: a title over no columns and rows without cells.
@@ -281,9 +289,9 @@ TEST_F(ExportTest, MergesOutlineAndColumnZeroOnly)
         first = !first;
     }
     const QString four = QStringLiteral("&nbsp&nbsp&nbsp&nbsp");
-    EXPECT_EQ(firstCells, (QStringList{QStringLiteral("r0</TD>"), QStringLiteral("r1</TD>"),
-                                       four + four + QStringLiteral("r2</TD>"), four + four + QStringLiteral("r3</TD>"),
-                                       four + QStringLiteral("r4</TD>")}));
+    EXPECT_EQ(firstCells,
+              (QStringList{QStringLiteral("r0</TD>"), QStringLiteral("r1</TD>"), four + four + QStringLiteral("r2</TD>"),
+                           four + four + QStringLiteral("r3</TD>"), four + QStringLiteral("r4</TD>")}));
     EXPECT_FALSE(bodyOf(third).contains(QStringLiteral("&nbsp&nbsp&nbsp&nbspv")));
 }
 

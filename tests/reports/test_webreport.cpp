@@ -15,13 +15,12 @@
 
 namespace {
 
-const QByteArray kHeader =
-    "<!DOCTYPE html PUBLIC '-//W3C//DTD XHTML 1.0 Transitional//EN' "
-    "'http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd'>"
-    "<html xmlns='http://www.w3.org/1999/xhtml'><head>"
-    "<meta http-equiv='Content-Type' content='text/html; charset=iso-8859-1' />"
-    "<title>Report from Ravelcombrick Software</title>\r\n"
-    "<link href='css/ReportDoctorTemplate.css' rel='stylesheet' type='text/css' /></head><body>";
+const QByteArray kHeader = "<!DOCTYPE html PUBLIC '-//W3C//DTD XHTML 1.0 Transitional//EN' "
+                           "'http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd'>"
+                           "<html xmlns='http://www.w3.org/1999/xhtml'><head>"
+                           "<meta http-equiv='Content-Type' content='text/html; charset=iso-8859-1' />"
+                           "<title>Report from Ravelcombrick Software</title>\r\n"
+                           "<link href='css/ReportDoctorTemplate.css' rel='stylesheet' type='text/css' /></head><body>";
 const QByteArray kFooter = "</body>\r\n</html>\r\n";
 
 QByteArray readAll(const QString& path)
@@ -55,8 +54,8 @@ TEST_F(WebReportGeneratorTest, PageIsHeaderBodyAndFooterInWindows1252)
     page.SaveToFile(file);
 
     EXPECT_EQ(page.FileName(), file);
-    const QByteArray expected = kHeader + "\r\n" + "<p>&lt;&amp;&gt;</p>" +
-                                "O'Brien, Zo\xEB &#21517; \x80\x95 &#119070;" + "\r\n" + kFooter;
+    const QByteArray expected =
+        kHeader + "\r\n" + "<p>&lt;&amp;&gt;</p>" + "O'Brien, Zo\xEB &#21517; \x80\x95 &#119070;" + "\r\n" + kFooter;
     EXPECT_EQ(readAll(file), expected);
     // Only the page itself is left: no temporary file beside it.
     EXPECT_EQ(entries(), QStringList{QStringLiteral("Report.html")});

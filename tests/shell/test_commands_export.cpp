@@ -6,9 +6,9 @@
 #include "data/Globals.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/runtime/ui/MsgBox.h"
-#include "reports/clsWebReportGenerator.h"
 #include "records/frmDSetGoal.h"
 #include "records/frmMeasure.h"
+#include "reports/clsWebReportGenerator.h"
 #include "reports/frmGrid.h"
 #include "shell/mdiHealth.h"
 
@@ -76,9 +76,9 @@ TEST_F(ExportTest, PageHoldsTheOpenFormsGridsUnderTheirTitlesAndIsOpened)
     main().mnuExportHTML_Click();
 
     const QByteArray html = page();
-    EXPECT_EQ((QStringList{QStringLiteral("Weekly average measurement reading for Pellam Ostry"),
-                           QStringLiteral("Diabetes Goal")}),
-              titles(html));
+    EXPECT_EQ(
+        (QStringList{QStringLiteral("Weekly average measurement reading for Pellam Ostry"), QStringLiteral("Diabetes Goal")}),
+        titles(html));
     EXPECT_TRUE(html.contains("Fasting"));
     EXPECT_TRUE(html.startsWith("<!DOCTYPE html"));
     EXPECT_TRUE(html.endsWith("</body>\r\n</html>\r\n"));
@@ -134,8 +134,7 @@ TEST_F(ExportTest, EachFormHasItsTitleAndTheGridFormsFollowsTheLevelShown)
         form->Unload();
     }
 
-    const char* levels[] = {"Daily measurement reading for Pellam Ostry",
-                            "Daily average measurement reading for Pellam Ostry",
+    const char* levels[] = {"Daily measurement reading for Pellam Ostry", "Daily average measurement reading for Pellam Ostry",
                             "Weekly average measurement reading for Pellam Ostry",
                             "Monthly average measurement reading for Pellam Ostry", ""};
     auto& grid = vb::defaultInstance<frmGrid>();

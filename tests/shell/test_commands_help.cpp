@@ -168,10 +168,7 @@ TEST_F(HelpCommandsTest, AboutBoxShowsTheTitleAndAThreeNumberVersion)
 
 class TipTest : public HelpCommandsTest {
 protected:
-    void setShowAtStartup(bool on)
-    {
-        gDB->Execute(QStringLiteral("update APPLICATION set ShowAtStartup = %1").arg(on ? -1 : 0));
-    }
+    void setShowAtStartup(bool on) { gDB->Execute(QStringLiteral("update APPLICATION set ShowAtStartup = %1").arg(on ? -1 : 0)); }
     bool showAtStartup() { return value(QStringLiteral("select ShowAtStartup from APPLICATION")).toBool(); }
     void writeTips(const QByteArray& bytes) { writeFile(programPath(QStringLiteral("TIPS.TXT")), bytes); }
 };
@@ -207,9 +204,10 @@ TEST_F(TipTest, WithoutTheFileTheDialogSaysSoAndNextTipKeepsThatText)
     QFile::remove(programPath(QStringLiteral("TIPS.TXT")));
     frmTip& tip = vb::defaultInstance<frmTip>();
     tip.Load();
-    const QString missing = QStringLiteral("That the TIPS.TXT file was not found? \r\n\r\nCreate a text file named TIPS.TXT using "
-                                           "NotePad with 1 tip per line. Then place it in the same directory as the "
-                                           "application. ");
+    const QString missing =
+        QStringLiteral("That the TIPS.TXT file was not found? \r\n\r\nCreate a text file named TIPS.TXT using "
+                       "NotePad with 1 tip per line. Then place it in the same directory as the "
+                       "application. ");
     EXPECT_EQ(missing, tip.lblTipText->text());
     tip.cmdNextTip_Click();
     EXPECT_EQ(missing, tip.lblTipText->text());

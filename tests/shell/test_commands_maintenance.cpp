@@ -153,8 +153,8 @@ TEST_F(MaintenanceTest, BackupWritesACopyThatOpensWithEveryRowAndReopensTheDatab
     EXPECT_EQ(QStringLiteral("Database Files (*.mdb)|*.mdb"), request.filter);
     EXPECT_EQ(QStringLiteral(".mdb"), request.defaultExtension);
     EXPECT_EQ(QDir::homePath(), request.initialFolder);
-    EXPECT_EQ(QStringLiteral("The database file has been successfully copied to: ") + kCrLf + target +
-                  QStringLiteral(".mdb") + kCrLf + QStringLiteral("Closing the Application.") + kCrLf + kCrLf +
+    EXPECT_EQ(QStringLiteral("The database file has been successfully copied to: ") + kCrLf + target + QStringLiteral(".mdb") +
+                  kCrLf + QStringLiteral("Closing the Application.") + kCrLf + kCrLf +
                   QStringLiteral("Please keep this backup file in a safe location."),
               log[1].text);
     EXPECT_EQ(vb::vbInformation, log[1].icon);
@@ -359,13 +359,13 @@ TEST_P(CompactionFailureTest, LeavesTheOriginalDatabaseOpen)
     clsCreateMDB().OpenOrCreateDatabase();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EachStep, CompactionFailureTest,
-    ::testing::Values(FailureCase{"RemoveLeftover", FailingSteps::Step::RemoveLeftover},
-                      FailureCase{"CopyOld", FailingSteps::Step::CopyOld}, FailureCase{"Compact", FailingSteps::Step::Compact},
-                      FailureCase{"CompactGarbage", FailingSteps::Step::CompactGarbage},
-                      FailureCase{"Swap", FailingSteps::Step::Swap}),
-    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EachStep, CompactionFailureTest,
+                         ::testing::Values(FailureCase{"RemoveLeftover", FailingSteps::Step::RemoveLeftover},
+                                           FailureCase{"CopyOld", FailingSteps::Step::CopyOld},
+                                           FailureCase{"Compact", FailingSteps::Step::Compact},
+                                           FailureCase{"CompactGarbage", FailingSteps::Step::CompactGarbage},
+                                           FailureCase{"Swap", FailingSteps::Step::Swap}),
+                         [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MaintenanceTest, CompactionFailureOfTheEngineShowsTheEnginesError)
 {

@@ -32,8 +32,7 @@ const QString noMeasurementGridText = QStringLiteral("There is no measurement fo
 // A form of the test's own, loaded beside the program's.
 class PlainForm : public vb::Form {
 public:
-    PlainForm(const QString& name, bool mdiChild, bool refuseUnload = false)
-        : vb::Form(name), refuseUnload_(refuseUnload)
+    PlainForm(const QString& name, bool mdiChild, bool refuseUnload = false) : vb::Form(name), refuseUnload_(refuseUnload)
     {
         setMDIChild(mdiChild);
         resize(200, 120);
@@ -93,10 +92,10 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndStartStates)
 {
     EXPECT_EQ(QStringLiteral("Ravelcombrick"), mdi->windowTitle());
     const std::pair<QMenu*, QString> menus[] = {
-        {mdi->mnuFile, QStringLiteral("&File")},         {mdi->mnuEntry, QStringLiteral("&Entry")},
-        {mdi->mnuView, QStringLiteral("&View")},         {mdi->mnuReport, QStringLiteral("Reports")},
-        {mdi->mnuMemo, QStringLiteral("&Memo")},         {mdi->mnuUtilities, QStringLiteral("&Health-Utilites")},
-        {mdi->mnuTools, QStringLiteral("&Tools")},       {mdi->mnuWindow, QStringLiteral("&Window")},
+        {mdi->mnuFile, QStringLiteral("&File")},   {mdi->mnuEntry, QStringLiteral("&Entry")},
+        {mdi->mnuView, QStringLiteral("&View")},   {mdi->mnuReport, QStringLiteral("Reports")},
+        {mdi->mnuMemo, QStringLiteral("&Memo")},   {mdi->mnuUtilities, QStringLiteral("&Health-Utilites")},
+        {mdi->mnuTools, QStringLiteral("&Tools")}, {mdi->mnuWindow, QStringLiteral("&Window")},
         {mdi->mnuHelp, QStringLiteral("&Help")},
     };
     for (const auto& [menu, caption] : menus)
@@ -154,8 +153,8 @@ TEST_F(MainWindowTest, ToolbarButtonsStandAtTheirPositionsWithKeysAndTooltips)
     EXPECT_TRUE(mdi->Toolbar1Button(4)->isSeparator());
     EXPECT_EQ(nullptr, mdi->Toolbar1Button(0));
     EXPECT_EQ(nullptr, mdi->Toolbar1Button(99));
-    for (const char* key : {"ReportForDoctor", "ExportWebPage", "BMI", "WorkWithBiologicalClock", "Memo", "Tip",
-                            "Help", "Print", "Exit"}) {
+    for (const char* key :
+         {"ReportForDoctor", "ExportWebPage", "BMI", "WorkWithBiologicalClock", "Memo", "Tip", "Help", "Print", "Exit"}) {
         SCOPED_TRACE(key);
         QAction* button = mdi->Toolbar1Button(QLatin1String(key));
         ASSERT_NE(nullptr, button);
@@ -250,9 +249,9 @@ TEST_F(EmptyDatabaseTest, MeasurementChartAndGridNeedAPersonThenChartAndGridAMea
 
     // And a measurement opens the chart.
     const int person = count(QStringLiteral("select PRSN_KY from PERSON"));
-    gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, HBP, LBP) values (%1, #3/1/2024 8:00 AM#, 120, 80)")
-                     .arg(person),
-                 dao::dbFailOnError);
+    gDB->Execute(
+        QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, HBP, LBP) values (%1, #3/1/2024 8:00 AM#, 120, 80)").arg(person),
+        dao::dbFailOnError);
     mdi->mnuChart_Click();
     EXPECT_TRUE(isLoaded(QStringLiteral("frmChart")));
     EXPECT_EQ(boxesSoFar, boxLog().size());

@@ -58,9 +58,8 @@ QString refusalText()
 {
     return QStringLiteral("Ravelcombrick can only work if the date seperator ") + crlf +
            QStringLiteral("is \"-\" (as in 24-05-99) or \"/\"  (as in 5/24/99) or ") + crlf +
-           QStringLiteral("\".\" (as in 5.24.99).") + crlf + QStringLiteral("Please change the date seperator from the ") +
-           crlf + QStringLiteral("control panel. For more information read the ") + crlf +
-           QStringLiteral("ReadMe file. ");
+           QStringLiteral("\".\" (as in 5.24.99).") + crlf + QStringLiteral("Please change the date seperator from the ") + crlf +
+           QStringLiteral("control panel. For more information read the ") + crlf + QStringLiteral("ReadMe file. ");
 }
 
 TEST_F(StartupTest, UnusableDateSeparatorsRefuseWithTheSixLineMessageBeforeAnyDatabaseWork)

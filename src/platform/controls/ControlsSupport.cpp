@@ -14,7 +14,7 @@ QIcon arrowIcon(Arrow arrow, const QColor& color, int size)
     p.setPen(Qt::NoPen);
     p.setBrush(color);
     const qreal s = size;
-    const qreal m = s * 0.2;   // margin
+    const qreal m = s * 0.2; // margin
     QPolygonF tri;
     switch (arrow) {
     case Arrow::Previous:

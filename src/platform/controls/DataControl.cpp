@@ -36,8 +36,7 @@ void guarded(Move move)
 
 } // namespace
 
-DataControl::DataControl(QWidget* parent)
-    : QWidget(parent)
+DataControl::DataControl(QWidget* parent) : QWidget(parent)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
@@ -61,10 +60,7 @@ DataControl::DataControl(QWidget* parent)
     connect(last_, &QToolButton::clicked, this, [this] { guarded([this] { moveLast(); }); });
 }
 
-DataControl::~DataControl()
-{
-    detach();
-}
+DataControl::~DataControl() { detach(); }
 
 void DataControl::setDatabase(dao::DatabasePtr database)
 {
@@ -81,7 +77,8 @@ void DataControl::Refresh(const dao::DatabasePtr& database)
 void DataControl::Refresh()
 {
     if (!database_ || !database_->isOpen())
-        throw dao::Error(dao::errObjectClosed, QStringLiteral("Object invalid or no longer set: the data control has no open database."),
+        throw dao::Error(dao::errObjectClosed,
+                         QStringLiteral("Object invalid or no longer set: the data control has no open database."),
                          QStringLiteral("DataControl"));
     // Opened before the old one is let go: a failing record source keeps the rows shown.
     dao::RecordsetPtr fresh = database_->OpenRecordset(recordSource_, dao::dbOpenDynaset);
@@ -98,7 +95,7 @@ void DataControl::setRecordset(dao::RecordsetPtr recordset)
 void DataControl::standOnFirstRow()
 {
     if (recordset_ && recordset_->isOpen() && recordset_->RecordCount() > 0)
-        recordset_->MoveFirst();   // raises Reposition through the observer
+        recordset_->MoveFirst(); // raises Reposition through the observer
     else
         emit Reposition();
 }
@@ -119,15 +116,9 @@ void DataControl::detach()
     recordset_.reset();
 }
 
-QString DataControl::Caption() const
-{
-    return caption_->text();
-}
+QString DataControl::Caption() const { return caption_->text(); }
 
-void DataControl::setCaption(const QString& caption)
-{
-    caption_->setText(caption);
-}
+void DataControl::setCaption(const QString& caption) { caption_->setText(caption); }
 
 void DataControl::moveFirst()
 {

@@ -7,15 +7,15 @@
 
 // Setting numbers of VSFlexGrid::Cell.
 enum FlexCellSetting : int {
-    flexcpText = 0,          // the cell's text
-    flexcpBackColor = 6,     // back colour code (&HBBGGRR); 0 = none of its own
-    flexcpForeColor = 7,     // fore colour code; 0 (black) unless set
-    flexcpFontName = 11,     // the cell's font name (the grid's unless set)
+    flexcpText = 0,      // the cell's text
+    flexcpBackColor = 6, // back colour code (&HBBGGRR); 0 = none of its own
+    flexcpForeColor = 7, // fore colour code; 0 (black) unless set
+    flexcpFontName = 11, // the cell's font name (the grid's unless set)
     flexcpFontBold = 13,
     flexcpFontItalic = 14,
     flexcpFontUnderline = 15,
-    flexcpValue = 18,        // the number the text reads as (0 when it is no number)
-    flexcpTextDisplay = 19,  // the text as shown
+    flexcpValue = 18,       // the number the text reads as (0 when it is no number)
+    flexcpTextDisplay = 19, // the text as shown
 };
 
 // Column alignment codes: left, centre, right by top, centre, bottom; anything else is general
@@ -54,19 +54,19 @@ public:
     virtual int Cols() const = 0;
     virtual int FixedRows() const = 0;
     virtual int FixedCols() const = 0;
-    virtual int ColWidth(int col) const = 0;        // twips; 0 counts as not shown
+    virtual int ColWidth(int col) const = 0; // twips; 0 counts as not shown
     virtual bool ColHidden(int col) const = 0;
     virtual bool RowHidden(int row) const = 0;
-    virtual int RowHeight(int row) const = 0;       // twips; 0 counts as not shown
-    virtual int ColAlignment(int col) const = 0;    // FlexAlignment
-    virtual int ColDataType(int col) const = 0;     // FlexDataType
+    virtual int RowHeight(int row) const = 0;    // twips; 0 counts as not shown
+    virtual int ColAlignment(int col) const = 0; // FlexAlignment
+    virtual int ColDataType(int col) const = 0;  // FlexDataType
     // The merged block holding (row, col): first row, first column, last row, last column.
     virtual void GetMergedRange(int row, int col, int& row1, int& col1, int& row2, int& col2) const = 0;
     // flexcpTextDisplay/flexcpText: QString; flexcpBackColor/flexcpForeColor: colour code (vb::OLE_COLOR,
     // a quint32); flexcpFontName: QString; the font flags: bool; flexcpValue: double.
     virtual QVariant Cell(int setting, int row, int col) const = 0;
     virtual QString FontName() const = 0;
-    virtual int OutlineBar() const = 0;             // 0 = no outline
+    virtual int OutlineBar() const = 0; // 0 = no outline
     virtual int OutlineCol() const = 0;
     virtual bool IsSubtotal(int row) const = 0;
     virtual int RowOutlineLevel(int row) const = 0;

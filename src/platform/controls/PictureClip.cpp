@@ -2,10 +2,7 @@
 
 #include <QPainter>
 
-PictureClip::PictureClip(QObject* parent)
-    : QObject(parent)
-{
-}
+PictureClip::PictureClip(QObject* parent) : QObject(parent) {}
 
 QPixmap PictureClip::GraphicCell(int index) const
 {
@@ -33,8 +30,10 @@ void drawCalendar(QPainter& p, const QRect& cell, int state)
     p.setBrush(band);
     p.drawRect(QRectF(sheet.x(), sheet.y(), sheet.width(), sheet.height() * 0.25));
     p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.5));
-    p.drawLine(QPointF(sheet.x() + sheet.width() * 0.3, sheet.y() - s * 0.08), QPointF(sheet.x() + sheet.width() * 0.3, sheet.y() + s * 0.06));
-    p.drawLine(QPointF(sheet.x() + sheet.width() * 0.7, sheet.y() - s * 0.08), QPointF(sheet.x() + sheet.width() * 0.7, sheet.y() + s * 0.06));
+    p.drawLine(QPointF(sheet.x() + sheet.width() * 0.3, sheet.y() - s * 0.08),
+               QPointF(sheet.x() + sheet.width() * 0.3, sheet.y() + s * 0.06));
+    p.drawLine(QPointF(sheet.x() + sheet.width() * 0.7, sheet.y() - s * 0.08),
+               QPointF(sheet.x() + sheet.width() * 0.7, sheet.y() + s * 0.06));
     p.setPen(Qt::NoPen);
     const qreal top = sheet.y() + sheet.height() * 0.35;
     const qreal dx = sheet.width() / 4.0, dy = (sheet.bottom() - top) / 3.0;
@@ -58,8 +57,7 @@ QPixmap PictureClip::calendarButtonPicture(int cellSize)
     return strip;
 }
 
-PictureButton::PictureButton(QWidget* parent)
-    : QToolButton(parent)
+PictureButton::PictureButton(QWidget* parent) : QToolButton(parent)
 {
     connect(this, &QToolButton::pressed, this, &PictureButton::showPicture);
     connect(this, &QToolButton::released, this, &PictureButton::showPicture);
@@ -79,7 +77,4 @@ void PictureButton::setDownPicture(const QPixmap& picture)
     showPicture();
 }
 
-void PictureButton::showPicture()
-{
-    setIcon(QIcon(isDown() && !downPicture_.isNull() ? downPicture_ : picture_));
-}
+void PictureButton::showPicture() { setIcon(QIcon(isDown() && !downPicture_.isNull() ? downPicture_ : picture_)); }

@@ -25,8 +25,7 @@ QToolButton* makeArrow(QWidget* parent, const QString& name, Arrow arrow)
 
 } // namespace
 
-UpDown::UpDown(QWidget* parent)
-    : QWidget(parent)
+UpDown::UpDown(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     auto* layout = new QVBoxLayout(this);

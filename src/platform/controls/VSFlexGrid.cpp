@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kDefaultColWidth = 960;   // twips
+constexpr int kDefaultColWidth = 960; // twips
 
 enum CellFlag : quint8 {
     HasText = 1,
@@ -41,9 +41,9 @@ struct CellData {
 // to or coloured costs a few bytes, whatever the number of columns.
 struct RowData {
     std::vector<std::pair<int, CellData>> cells;
-    int height = -1;   // twips; -1: the default height
+    int height = -1; // twips; -1: the default height
     bool hidden = false;
-    bool filled = false;   // the fill event has run for this bound row
+    bool filled = false; // the fill event has run for this bound row
 
     const CellData* find(int col) const
     {
@@ -78,22 +78,28 @@ struct ColData {
 int dataTypeOfField(int fieldType)
 {
     switch (fieldType) {
-    case dao::dbBoolean: return flexDTBoolean;
-    case dao::dbByte: return 17;   // byte
-    case dao::dbInteger: return flexDTShort;
-    case dao::dbLong: return flexDTLong;
-    case dao::dbCurrency: return flexDTCurrency;
-    case dao::dbSingle: return flexDTSingle;
-    case dao::dbDouble: return flexDTDouble;
-    case dao::dbDate: return flexDTDate;
-    default: return flexDTString;
+    case dao::dbBoolean:
+        return flexDTBoolean;
+    case dao::dbByte:
+        return 17; // byte
+    case dao::dbInteger:
+        return flexDTShort;
+    case dao::dbLong:
+        return flexDTLong;
+    case dao::dbCurrency:
+        return flexDTCurrency;
+    case dao::dbSingle:
+        return flexDTSingle;
+    case dao::dbDouble:
+        return flexDTDouble;
+    case dao::dbDate:
+        return flexDTDate;
+    default:
+        return flexDTString;
     }
 }
 
-bool isNumericType(int type)
-{
-    return (type >= flexDTShort && type <= flexDTCurrency) || type == 17;
-}
+bool isNumericType(int type) { return (type >= flexDTShort && type <= flexDTCurrency) || type == 17; }
 
 // A plain number: an optional sign, digits with at most one decimal point.
 bool isNumberText(const QString& text)
@@ -128,37 +134,40 @@ QString displayText(const QVariant& value)
 Qt::Alignment alignmentOf(int code, bool number)
 {
     switch (code) {
-    case flexAlignLeftTop: return Qt::AlignLeft | Qt::AlignTop;
-    case flexAlignLeftCenter: return Qt::AlignLeft | Qt::AlignVCenter;
-    case flexAlignLeftBottom: return Qt::AlignLeft | Qt::AlignBottom;
-    case flexAlignCenterTop: return Qt::AlignHCenter | Qt::AlignTop;
-    case flexAlignCenterCenter: return Qt::AlignCenter;
-    case flexAlignCenterBottom: return Qt::AlignHCenter | Qt::AlignBottom;
-    case flexAlignRightTop: return Qt::AlignRight | Qt::AlignTop;
-    case flexAlignRightCenter: return Qt::AlignRight | Qt::AlignVCenter;
-    case flexAlignRightBottom: return Qt::AlignRight | Qt::AlignBottom;
-    default: return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+    case flexAlignLeftTop:
+        return Qt::AlignLeft | Qt::AlignTop;
+    case flexAlignLeftCenter:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case flexAlignLeftBottom:
+        return Qt::AlignLeft | Qt::AlignBottom;
+    case flexAlignCenterTop:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case flexAlignCenterCenter:
+        return Qt::AlignCenter;
+    case flexAlignCenterBottom:
+        return Qt::AlignHCenter | Qt::AlignBottom;
+    case flexAlignRightTop:
+        return Qt::AlignRight | Qt::AlignTop;
+    case flexAlignRightCenter:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case flexAlignRightBottom:
+        return Qt::AlignRight | Qt::AlignBottom;
+    default:
+        return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
     }
 }
 
-vb::OLE_COLOR colorCodeOf(const QVariant& value)
-{
-    return vb::ColorCode(value.toLongLong());
-}
+vb::OLE_COLOR colorCodeOf(const QVariant& value) { return vb::ColorCode(value.toLongLong()); }
 
 } // namespace
 
-FlexGridError::FlexGridError(const QString& description)
-    : std::out_of_range(description.toStdString())
-{
-}
+FlexGridError::FlexGridError(const QString& description) : std::out_of_range(description.toStdString()) {}
 
 // The grid's cells and layout, and the table the view shows: grid row 0 and column 0 (when fixed)
 // are the view's headers, so model row = grid row - H and model column = grid column - V.
 class FlexGridModel : public QAbstractTableModel {
 public:
-    explicit FlexGridModel(VSFlexGrid* grid)
-        : grid_(grid)
+    explicit FlexGridModel(VSFlexGrid* grid) : grid_(grid)
     {
         rows.resize(1);
         cols.resize(1);
@@ -170,7 +179,7 @@ public:
     int fixedCols = 1;
     bool bound = false;
     dao::RecordsetPtr recordset;
-    int filling = 0;   // inside a fill event: changes need no signal, the row is being drawn
+    int filling = 0; // inside a fill event: changes need no signal, the row is being drawn
 
     int H() const { return fixedRows > 0 && !rows.empty() ? 1 : 0; }
     int V() const { return fixedCols > 0 && !cols.empty() ? 1 : 0; }
@@ -194,10 +203,7 @@ public:
     }
     bool isBoundCell(int row, int col) const { return fieldOf(col) >= 0 && recordOf(row) >= 0; }
 
-    QString boundText(int row, int col) const
-    {
-        return displayText(recordset->valueAt(recordOf(row), fieldOf(col)));
-    }
+    QString boundText(int row, int col) const { return displayText(recordset->valueAt(recordOf(row), fieldOf(col))); }
 
     const CellData* find(int row, int col) const { return rows[std::size_t(row)].find(col); }
     CellData& cellAt(int row, int col) { return rows[std::size_t(row)].at(col); }
@@ -468,10 +474,7 @@ public:
         });
     }
 
-    bool boundRowsMatch(int expectedRecords) const
-    {
-        return hasRecords() && rowCountAll() == fixedRows + expectedRecords;
-    }
+    bool boundRowsMatch(int expectedRecords) const { return hasRecords() && rowCountAll() == fixedRows + expectedRecords; }
 
     void insertBoundRow(int record)
     {
@@ -514,9 +517,7 @@ private:
 
 // ---------------------------------------------------------------------------------------------
 
-VSFlexGrid::VSFlexGrid(QWidget* parent)
-    : QTableView(parent)
-    , model_(std::make_unique<FlexGridModel>(this))
+VSFlexGrid::VSFlexGrid(QWidget* parent) : QTableView(parent), model_(std::make_unique<FlexGridModel>(this))
 {
     setModel(model_.get());
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -536,8 +537,9 @@ VSFlexGrid::VSFlexGrid(QWidget* parent)
     hh->setDefaultSectionSize(twipsToPixelsX(kDefaultColWidth));
     vh->setDefaultSectionSize(fontMetrics().height() + 4);
     connect(hh, &QHeaderView::sectionResized, this, &VSFlexGrid::onSectionResized);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current, const QModelIndex&) { onCurrentRowChanged(current.isValid() ? current.row() : -1); });
+    connect(
+        selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex& current, const QModelIndex&) { onCurrentRowChanged(current.isValid() ? current.row() : -1); });
     applyLayout();
 }
 
@@ -587,7 +589,7 @@ void VSFlexGrid::setRows(int rows)
     if (rows < 0)
         throw FlexGridError(QStringLiteral("Invalid number of rows: %1.").arg(rows));
     if (model_->bound)
-        return;   // a bound grid's rows are the data control's
+        return; // a bound grid's rows are the data control's
     model_->setRowCount(rows);
 }
 
@@ -623,7 +625,7 @@ void VSFlexGrid::setFixedCols(int cols)
     if (cols == model_->fixedCols)
         return;
     if (model_->bound) {
-        model_->resetBound(true, model_->recordset, -1, cols);   // the fields follow the fixed columns anew
+        model_->resetBound(true, model_->recordset, -1, cols); // the fields follow the fixed columns anew
         followReposition();
         return;
     }
@@ -663,10 +665,17 @@ void VSFlexGrid::setFormatString(const QString& format)
         int align = flexAlignGeneral;
         if (!text.isEmpty()) {
             switch (text[0].unicode()) {
-            case u'^': align = flexAlignCenterCenter; break;
-            case u'<': align = flexAlignLeftCenter; break;
-            case u'>': align = flexAlignRightCenter; break;
-            default: break;
+            case u'^':
+                align = flexAlignCenterCenter;
+                break;
+            case u'<':
+                align = flexAlignLeftCenter;
+                break;
+            case u'>':
+                align = flexAlignRightCenter;
+                break;
+            default:
+                break;
             }
             if (align != flexAlignGeneral)
                 text.remove(0, 1);
@@ -855,10 +864,7 @@ QVariant VSFlexGrid::Cell(int setting, int row, int col) const
     }
 }
 
-void VSFlexGrid::setCell(int setting, int row, int col, const QVariant& value)
-{
-    setCell(setting, row, col, row, col, value);
-}
+void VSFlexGrid::setCell(int setting, int row, int col, const QVariant& value) { setCell(setting, row, col, row, col, value); }
 
 void VSFlexGrid::setCell(int setting, int row1, int col1, int row2, int col2, const QVariant& value)
 {
@@ -913,10 +919,7 @@ void VSFlexGrid::GetMergedRange(int row, int col, int& row1, int& col1, int& row
     col1 = col2 = col;
 }
 
-QString VSFlexGrid::FontName() const
-{
-    return font().family();
-}
+QString VSFlexGrid::FontName() const { return font().family(); }
 
 // --- current row and selection ---------------------------------------------------------------
 
@@ -967,8 +970,9 @@ bool VSFlexGrid::IsSelected(int row) const
 void VSFlexGrid::setEditable(int editable)
 {
     editable_ = editable;
-    setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
-                             : QAbstractItemView::NoEditTriggers);
+    setEditTriggers(editable
+                        ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
+                        : QAbstractItemView::NoEditTriggers);
 }
 
 void VSFlexGrid::mouseReleaseEvent(QMouseEvent* event)

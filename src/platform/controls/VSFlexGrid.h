@@ -160,6 +160,6 @@ private:
     QString formatString_;
     int editable_ = 0;
     bool redraw_ = true;
-    bool applying_ = false;   // layout changes made by the grid itself, not by the user
-    bool following_ = false;  // selecting the data control's row, not the user's choice
+    bool applying_ = false;  // layout changes made by the grid itself, not by the user
+    bool following_ = false; // selecting the data control's row, not the user's choice
 };

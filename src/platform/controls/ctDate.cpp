@@ -5,8 +5,7 @@
 
 #include <algorithm>
 
-ctDate::ctDate(QWidget* parent)
-    : QCalendarWidget(parent)
+ctDate::ctDate(QWidget* parent) : QCalendarWidget(parent)
 {
     const QDate today = selectedDate();
     day_ = today.day();

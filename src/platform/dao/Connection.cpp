@@ -11,10 +11,7 @@ namespace {
 
 constexpr qsizetype kTranslationCacheLimit = 512;
 
-QString sqliteMessage(sqlite3* db)
-{
-    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
-}
+QString sqliteMessage(sqlite3* db) { return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString(); }
 
 // "CHECK constraint failed: len:PERSON.PRSN_NM" -> kind "len", object "PERSON.PRSN_NM".
 bool splitCheckName(const QString& message, QString& kind, QString& object)
@@ -164,10 +161,7 @@ void Statement::reset()
 
 int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
 
-Error mapError(sqlite3* db, int rc, const QString& context)
-{
-    return mapError(rc, sqliteMessage(db), context);
-}
+Error mapError(sqlite3* db, int rc, const QString& context) { return mapError(rc, sqliteMessage(db), context); }
 
 Error mapError(int rc, const QString& message, const QString& context)
 {
@@ -178,12 +172,13 @@ Error mapError(int rc, const QString& message, const QString& context)
     case SQLITE_CONSTRAINT_UNIQUE:
     case SQLITE_CONSTRAINT_PRIMARYKEY:
     case SQLITE_CONSTRAINT_ROWID:
-        return Error(errDuplicateKey,
-                     QStringLiteral("The changes were not made because they would create duplicate values in "
-                                    "the index or primary key (%1).").arg(message.section(QLatin1String(": "), 1)));
+        return Error(errDuplicateKey, QStringLiteral("The changes were not made because they would create duplicate values in "
+                                                     "the index or primary key (%1).")
+                                          .arg(message.section(QLatin1String(": "), 1)));
     case SQLITE_CONSTRAINT_NOTNULL:
         return Error(errRequired, QStringLiteral("The field '%1' cannot contain a Null value because its Required "
-                                                 "property is set to True.").arg(message.section(QLatin1String(": "), 1)));
+                                                 "property is set to True.")
+                                      .arg(message.section(QLatin1String(": "), 1)));
     case SQLITE_CONSTRAINT_FOREIGNKEY:
         return Error(errRelatedRecordRequired,
                      QStringLiteral("A record cannot be added or changed because a related record is required."));
@@ -195,24 +190,27 @@ Error mapError(int rc, const QString& message, const QString& context)
         if (number == errRelatedRecordsExist)
             return Error(errRelatedRecordsExist,
                          QStringLiteral("The record cannot be deleted or changed because table '%1' includes "
-                                        "related records.").arg(table));
+                                        "related records.")
+                             .arg(table));
         return Error(errRelatedRecordRequired,
                      QStringLiteral("A record cannot be added or changed because a related record is required "
-                                    "in table '%1'.").arg(table));
+                                    "in table '%1'.")
+                         .arg(table));
     }
     case SQLITE_CONSTRAINT_CHECK:
         if (splitCheckName(message, kind, object)) {
             if (kind == QLatin1String("zl"))
                 return Error(errZeroLength, QStringLiteral("Field '%1' cannot be a zero-length string.").arg(object));
             if (kind == QLatin1String("len"))
-                return Error(errFieldTooSmall,
-                             QStringLiteral("The field '%1' is too small to accept the amount of data you "
-                                            "attempted to add.").arg(object));
+                return Error(errFieldTooSmall, QStringLiteral("The field '%1' is too small to accept the amount of data you "
+                                                              "attempted to add.")
+                                                   .arg(object));
             if (kind == QLatin1String("rng"))
                 return Error(errNumericOverflow, QStringLiteral("Numeric field overflow in field '%1'.").arg(object));
             if (kind == QLatin1String("req"))
                 return Error(errRequired, QStringLiteral("The field '%1' cannot contain a Null value because its "
-                                                         "Required property is set to True.").arg(object));
+                                                         "Required property is set to True.")
+                                              .arg(object));
             if (kind == QLatin1String("typ") || kind == QLatin1String("dt"))
                 return Error(errTypeConversion,
                              QStringLiteral("Data type conversion error in field '%1'.").arg(fieldOnly(object)));
@@ -236,8 +234,7 @@ Error mapError(int rc, const QString& message, const QString& context)
         return Error(3043, QStringLiteral("Disk or network error: %1").arg(message));
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return Error(errUnrecognisedFormat,
-                     QStringLiteral("Unrecognized database format '%1'.").arg(context));
+        return Error(errUnrecognisedFormat, QStringLiteral("Unrecognized database format '%1'.").arg(context));
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
     case SQLITE_AUTH:
@@ -245,13 +242,14 @@ Error mapError(int rc, const QString& message, const QString& context)
     case SQLITE_ERROR:
         if (message.startsWith(QLatin1String("no such table")))
             return Error(errTableNotFound, QStringLiteral("The database engine cannot find the input table or "
-                                                          "query '%1'.").arg(message.section(QLatin1String(": "), 1)));
+                                                          "query '%1'.")
+                                               .arg(message.section(QLatin1String(": "), 1)));
         if (message.startsWith(QLatin1String("no such column")))
-            return Error(3061, QStringLiteral("Too few parameters: the column '%1' is not known.")
-                                   .arg(message.section(QLatin1String(": "), 1)));
+            return Error(
+                3061,
+                QStringLiteral("Too few parameters: the column '%1' is not known.").arg(message.section(QLatin1String(": "), 1)));
         if (message.contains(QLatin1String("syntax error")) || message.contains(QLatin1String("incomplete input")))
-            return Error(errSyntaxInExpression,
-                         QStringLiteral("Syntax error in query expression '%1'.").arg(context));
+            return Error(errSyntaxInExpression, QStringLiteral("Syntax error in query expression '%1'.").arg(context));
         return Error(errReservedError, message);
     default:
         return Error(errReservedError, message.isEmpty() ? QString::fromUtf8(sqlite3_errstr(rc)) : message);

@@ -22,7 +22,7 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    sqlite3* handle() const;           // throws 3420 once closed
+    sqlite3* handle() const; // throws 3420 once closed
     bool isOpen() const { return db_ != nullptr; }
     const QString& path() const { return path_; }
     void close();
@@ -55,9 +55,9 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     sqlite3_stmt* get() const { return stmt_; }
-    void bind(int index, const QVariant& value);   // 1-based
+    void bind(int index, const QVariant& value); // 1-based
     void bindInt64(int index, qint64 value);
-    bool step();                                   // true: a row is ready; throws on error
+    bool step(); // true: a row is ready; throws on error
     void reset();
     int columnCount() const;
 
@@ -74,7 +74,7 @@ Error mapError(int rc, const QString& message, const QString& context = QString(
 // size receives the length of a text column.
 int typeFromDeclared(const QByteArray& declared, int* size);
 
-QByteArray quoteIdent(const QString& name);     // "name" with inner quotes doubled
-QByteArray quoteLiteral(const QString& text);   // 'text' with inner quotes doubled
+QByteArray quoteIdent(const QString& name);   // "name" with inner quotes doubled
+QByteArray quoteLiteral(const QString& text); // 'text' with inner quotes doubled
 
 } // namespace dao::detail

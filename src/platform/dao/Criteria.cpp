@@ -55,8 +55,7 @@ constexpr Civil civilFromMs(qint64 ms)
     const unsigned m = mp < 10 ? mp + 3 : mp - 9;
     const qint64 y = static_cast<qint64>(yoe) + era * 400 + (m <= 2);
     const auto secs = static_cast<int>(rest / 1000);
-    return {static_cast<int>(y), static_cast<int>(m), static_cast<int>(d), secs / 3600, secs / 60 % 60,
-            secs % 60};
+    return {static_cast<int>(y), static_cast<int>(m), static_cast<int>(d), secs / 3600, secs / 60 % 60, secs % 60};
 }
 
 // Dates are naive local times; they compare as milliseconds on one uniform calendar,
@@ -66,15 +65,12 @@ qint64 msOf(const QDateTime& dt)
     if (dt.timeSpec() == Qt::UTC)
         return dt.toMSecsSinceEpoch();
     const QDate date = dt.date();
-    return daysFromCivil(date.year(), static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()))
-        * msPerDay + dt.time().msecsSinceStartOfDay();
+    return daysFromCivil(date.year(), static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day())) * msPerDay +
+           dt.time().msecsSinceStartOfDay();
 }
 
 // Days since 1899-12-30 with the time as the fraction: what a date is as a number.
-double serialOf(qint64 ms)
-{
-    return static_cast<double>(ms) / msPerDay + 25569.0;
-}
+double serialOf(qint64 ms) { return static_cast<double>(ms) / msPerDay + 25569.0; }
 
 // The stored text of a date, in a buffer that needs no allocation.
 using DateText = std::array<char16_t, 19>;
@@ -101,10 +97,7 @@ DateText dateText(qint64 ms)
     return t;
 }
 
-constexpr char16_t fold(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-}
+constexpr char16_t fold(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 
 // ASCII letters without case, everything else exactly: the order of SQLite's NOCASE.
 int compareFolded(QStringView a, QStringView b)
@@ -130,9 +123,9 @@ int compareScalar(T a, T b)
 // A constant of the criteria with the readings it may need worked out beforehand.
 struct Literal {
     Kind kind = Kind::Null;
-    double number = 0;     // Number; Text that reads as a number
-    qint64 ms = 0;         // Date; Text that reads as a date
-    QString text;          // Text as meant (quotes undone)
+    double number = 0; // Number; Text that reads as a number
+    qint64 ms = 0;     // Date; Text that reads as a date
+    QString text;      // Text as meant (quotes undone)
     bool textIsNumber = false;
     bool textIsDate = false;
 };
@@ -214,8 +207,7 @@ Value valueOf(const QVariant& var, QString& spare)
         const auto& date = *static_cast<const QDate*>(var.constData());
         if (date.isValid()) {
             v.kind = Kind::Date;
-            v.ms = daysFromCivil(date.year(), static_cast<unsigned>(date.month()),
-                                 static_cast<unsigned>(date.day())) * msPerDay;
+            v.ms = daysFromCivil(date.year(), static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day())) * msPerDay;
         }
         return v;
     }
@@ -271,10 +263,17 @@ bool compare(const Value& a, const Value& b, int& result)
         return false;
     if (a.kind == b.kind) {
         switch (a.kind) {
-        case Kind::Number: result = compareScalar(a.number, b.number); break;
-        case Kind::Date: result = compareScalar(a.ms, b.ms); break;
-        case Kind::Text: result = compareFolded(a.text, b.text); break;
-        case Kind::Null: break;
+        case Kind::Number:
+            result = compareScalar(a.number, b.number);
+            break;
+        case Kind::Date:
+            result = compareScalar(a.ms, b.ms);
+            break;
+        case Kind::Text:
+            result = compareFolded(a.text, b.text);
+            break;
+        case Kind::Null:
+            break;
         }
         return true;
     }
@@ -380,7 +379,7 @@ enum class Op : std::uint8_t { Eq, Ne, Lt, Le, Gt, Ge };
 
 struct Tok {
     TokType type = TokType::End;
-    QString text;      // Word/Name: the name; Text: the text meant; Date: the literal as written
+    QString text; // Word/Name: the name; Text: the text meant; Date: the literal as written
     Op op = Op::Eq;
     double number = 0;
     qint64 ms = 0;
@@ -391,8 +390,7 @@ bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
 Error syntaxError(const QString& criteria)
 {
-    return Error(errSyntaxInCriteria,
-                 QStringLiteral("Syntax error in the criteria expression '%1'.").arg(criteria));
+    return Error(errSyntaxInCriteria, QStringLiteral("Syntax error in the criteria expression '%1'.").arg(criteria));
 }
 
 std::vector<Tok> lex(const QString& s)
@@ -409,7 +407,8 @@ std::vector<Tok> lex(const QString& s)
         Tok t;
         const qsizetype start = i;
         if (isWordStart(c)) {
-            while (++i < n && isWordChar(s[i])) {}
+            while (++i < n && isWordChar(s[i])) {
+            }
             t.type = TokType::Word;
             t.text = s.mid(start, i - start);
         } else if (c.isDigit() || c == u'.' || c == u'-' || c == u'+') {
@@ -461,11 +460,9 @@ std::vector<Tok> lex(const QString& s)
         } else if (c == u'#') {
             const qsizetype close = s.indexOf(u'#', i + 1);
             const QString literal = close < 0 ? s.mid(i) : s.mid(i, close - i + 1);
-            const auto dt = close < 0 ? std::nullopt
-                                      : jetsql::parseDateLiteral(QStringView(s).mid(i + 1, close - i - 1));
+            const auto dt = close < 0 ? std::nullopt : jetsql::parseDateLiteral(QStringView(s).mid(i + 1, close - i - 1));
             if (!dt)
-                throw Error(errSyntaxInExpression,
-                            QStringLiteral("Syntax error in date in query expression '%1'.").arg(literal));
+                throw Error(errSyntaxInExpression, QStringLiteral("Syntax error in date in query expression '%1'.").arg(literal));
             t.type = TokType::Date;
             t.ms = msOf(*dt);
             i = close + 1;
@@ -500,7 +497,7 @@ std::vector<Tok> lex(const QString& s)
 enum class Tri : std::uint8_t { False, True, Unknown };
 
 struct Operand {
-    QString field;   // empty for a literal
+    QString field; // empty for a literal
     int column = -1;
     Literal literal;
 };
@@ -511,7 +508,7 @@ struct Node {
     NodeKind kind = NodeKind::Compare;
     Op op = Op::Eq;
     bool negated = false;
-    int left = -1;   // And/Or/Not: child nodes
+    int left = -1; // And/Or/Not: child nodes
     int right = -1;
     Operand a, b;    // Compare: both; IsNull/Like: a
     QString pattern; // Like
@@ -524,8 +521,7 @@ bool isKeyword(const Tok& t, const char* word)
 
 class Parser {
 public:
-    Parser(const QString& text, std::vector<Node>& nodes)
-        : text_(text), toks_(lex(text)), nodes_(nodes) {}
+    Parser(const QString& text, std::vector<Node>& nodes) : text_(text), toks_(lex(text)), nodes_(nodes) {}
 
     int parse()
     {
@@ -631,8 +627,7 @@ private:
             }
             if (isKeyword(t, "null"))
                 return o;
-            if (isKeyword(t, "and") || isKeyword(t, "or") || isKeyword(t, "not") || isKeyword(t, "is")
-                || isKeyword(t, "like"))
+            if (isKeyword(t, "and") || isKeyword(t, "or") || isKeyword(t, "not") || isKeyword(t, "is") || isKeyword(t, "like"))
                 throw syntaxError(text_);
             [[fallthrough]];
         case TokType::Name:
@@ -673,12 +668,18 @@ Tri fromBool(bool b) { return b ? Tri::True : Tri::False; }
 bool holds(Op op, int r)
 {
     switch (op) {
-    case Op::Eq: return r == 0;
-    case Op::Ne: return r != 0;
-    case Op::Lt: return r < 0;
-    case Op::Le: return r <= 0;
-    case Op::Gt: return r > 0;
-    case Op::Ge: return r >= 0;
+    case Op::Eq:
+        return r == 0;
+    case Op::Ne:
+        return r != 0;
+    case Op::Lt:
+        return r < 0;
+    case Op::Le:
+        return r <= 0;
+    case Op::Gt:
+        return r > 0;
+    case Op::Ge:
+        return r >= 0;
     }
     return false;
 }
@@ -693,8 +694,8 @@ struct Criteria::Impl {
 
     // The value of an operand: a literal's is at hand, a field's is fetched into `holder`,
     // which must outlive the view.
-    static Value operandValue(const Operand& o, const std::function<QVariant(int)>& rowValue,
-                              std::optional<QVariant>& holder, QString& spare)
+    static Value operandValue(const Operand& o, const std::function<QVariant(int)>& rowValue, std::optional<QVariant>& holder,
+                              QString& spare)
     {
         if (o.field.isEmpty())
             return valueOf(o.literal);
@@ -786,8 +787,7 @@ void Criteria::bind(const std::function<int(const QString&)>& columnOf)
                 continue;
             o->column = columnOf(o->field);
             if (o->column < 0)
-                throw Error(errFieldNotRecognised,
-                            QStringLiteral("The field '%1' in the criteria is not known.").arg(o->field));
+                throw Error(errFieldNotRecognised, QStringLiteral("The field '%1' in the criteria is not known.").arg(o->field));
         }
     }
     d->bound = true;

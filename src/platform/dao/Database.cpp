@@ -40,8 +40,8 @@ constexpr const char* kCatalogSql =
 
 bool isHiddenTable(const QString& name)
 {
-    return name.startsWith(QLatin1String("MSys"), Qt::CaseInsensitive)
-        || name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive);
+    return name.startsWith(QLatin1String("MSys"), Qt::CaseInsensitive) ||
+           name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive);
 }
 
 void configure(sqlite3* db)
@@ -50,8 +50,7 @@ void configure(sqlite3* db)
     sqlite3_extended_result_codes(db, 1);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    sqlite3_exec(db, "PRAGMA foreign_keys=ON; PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr,
-                 nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA foreign_keys=ON; PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
     registerJetFunctions(db);
 }
 
@@ -93,9 +92,11 @@ QByteArray defaultLiteral(const detail::FieldData& f)
     if (v.size() >= 2 && (v.startsWith(QLatin1Char('"')) || v.startsWith(QLatin1Char('\''))))
         return quoteLiteral(v.mid(1, v.size() - 2));
     if (f.type == dbBoolean) {
-        if (v.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0 || v.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        if (v.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0 ||
+            v.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
             return "-1";
-        if (v.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0 || v.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        if (v.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0 ||
+            v.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
             return "0";
     }
     bool ok = false;
@@ -153,8 +154,8 @@ QByteArray columnSql(const QString& table, const detail::FieldData& f, bool inCr
         break;
     case dbDate:
         sql += constraint("dt", object,
-                          q + " IS NULL OR (typeof(" + q + ")='text' AND " + q
-                              + " GLOB '[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]')");
+                          q + " IS NULL OR (typeof(" + q + ")='text' AND " + q +
+                              " GLOB '[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]')");
         break;
     case dbText:
         sql += constraint("len", object, "length(" + q + ") <= " + QByteArray::number(f.size > 0 ? f.size : 255));
@@ -169,10 +170,7 @@ QByteArray columnSql(const QString& table, const detail::FieldData& f, bool inCr
     return sql;
 }
 
-QStringList splitList(const QString& text)
-{
-    return text.isEmpty() ? QStringList() : text.split(QLatin1Char(','));
-}
+QStringList splitList(const QString& text) { return text.isEmpty() ? QStringList() : text.split(QLatin1Char(',')); }
 
 QString storedTableName(Connection& c, const QString& name)
 {
@@ -213,9 +211,8 @@ std::vector<ColumnInfo> tableColumns(Connection& c, const QString& table)
 
 void storeFieldMeta(Connection& c, const QString& table, const detail::FieldData& f)
 {
-    Statement st(c.handle(),
-                 "INSERT OR REPLACE INTO MSysFields(TableName, FieldName, Type, Size, Attributes, Required, "
-                 "AllowZeroLength, DefaultValue) VALUES(?1,?2,?3,?4,?5,?6,?7,?8)");
+    Statement st(c.handle(), "INSERT OR REPLACE INTO MSysFields(TableName, FieldName, Type, Size, Attributes, Required, "
+                             "AllowZeroLength, DefaultValue) VALUES(?1,?2,?3,?4,?5,?6,?7,?8)");
     st.bind(1, table);
     st.bind(2, f.name);
     st.bind(3, f.type);
@@ -229,8 +226,7 @@ void storeFieldMeta(Connection& c, const QString& table, const detail::FieldData
 
 void storeProperty(Connection& c, const QString& object, const detail::PropertyData& p)
 {
-    Statement st(c.handle(),
-                 "INSERT OR REPLACE INTO MSysProperties(ObjectName, PropertyName, Type, Value) VALUES(?1,?2,?3,?4)");
+    Statement st(c.handle(), "INSERT OR REPLACE INTO MSysProperties(ObjectName, PropertyName, Type, Value) VALUES(?1,?2,?3,?4)");
     st.bind(1, object);
     st.bind(2, p.name);
     st.bind(3, p.type);
@@ -299,36 +295,40 @@ void rebuildTriggersOn(Connection& c, const QString& table)
                 notNull += "NEW." + quoteIdent(f) + " IS NOT NULL AND ";
                 cols += (cols.isEmpty() ? "" : ",") + quoteIdent(f);
             }
-            const QByteArray when = notNull + "NOT EXISTS (SELECT 1 FROM " + parent + " WHERE "
-                + matchList(r.fields, "", r.foreignFields, "NEW.") + ")";
-            const QByteArray raise = " BEGIN SELECT RAISE(ABORT, " + quoteLiteral(QStringLiteral("%1|%2").arg(errRelatedRecordRequired).arg(r.table)) + "); END";
-            c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_rel_ci:") + r.name) + " BEFORE INSERT ON " + child
-                   + " WHEN " + when + raise);
-            c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_rel_cu:") + r.name) + " BEFORE UPDATE OF " + cols
-                   + " ON " + child + " WHEN " + when + raise);
+            const QByteArray when = notNull + "NOT EXISTS (SELECT 1 FROM " + parent + " WHERE " +
+                                    matchList(r.fields, "", r.foreignFields, "NEW.") + ")";
+            const QByteArray raise = " BEGIN SELECT RAISE(ABORT, " +
+                                     quoteLiteral(QStringLiteral("%1|%2").arg(errRelatedRecordRequired).arg(r.table)) + "); END";
+            c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_rel_ci:") + r.name) + " BEFORE INSERT ON " + child +
+                   " WHEN " + when + raise);
+            c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_rel_cu:") + r.name) + " BEFORE UPDATE OF " + cols + " ON " +
+                   child + " WHEN " + when + raise);
         }
         if (r.table.compare(table, Qt::CaseInsensitive) == 0) {
             const QByteArray children = "SELECT 1 FROM " + child + " WHERE " + matchList(r.foreignFields, "", r.fields, "OLD.");
-            const QByteArray raise = " BEGIN SELECT RAISE(ABORT, " + quoteLiteral(QStringLiteral("%1|%2").arg(errRelatedRecordsExist).arg(r.foreignTable)) + "); END";
+            const QByteArray raise = " BEGIN SELECT RAISE(ABORT, " +
+                                     quoteLiteral(QStringLiteral("%1|%2").arg(errRelatedRecordsExist).arg(r.foreignTable)) +
+                                     "); END";
             QByteArray cols, changed, setNew;
             for (int i = 0; i < r.fields.size(); ++i) {
                 cols += (i ? "," : "") + quoteIdent(r.fields[i]);
-                changed += (i ? " OR " : "") + QByteArray("NEW.") + quoteIdent(r.fields[i]) + " IS NOT OLD." + quoteIdent(r.fields[i]);
+                changed +=
+                    (i ? " OR " : "") + QByteArray("NEW.") + quoteIdent(r.fields[i]) + " IS NOT OLD." + quoteIdent(r.fields[i]);
                 setNew += (i ? ", " : "") + quoteIdent(r.foreignFields[i]) + " = NEW." + quoteIdent(r.fields[i]);
             }
             if (r.attributes & dbRelationDeleteCascade)
-                c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_rel_pd:") + r.name) + " BEFORE DELETE ON " + parent
-                       + " BEGIN DELETE FROM " + child + " WHERE " + matchList(r.foreignFields, "", r.fields, "OLD.") + "; END");
+                c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_rel_pd:") + r.name) + " BEFORE DELETE ON " + parent +
+                       " BEGIN DELETE FROM " + child + " WHERE " + matchList(r.foreignFields, "", r.fields, "OLD.") + "; END");
             else
-                c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_rel_pd:") + r.name) + " BEFORE DELETE ON " + parent
-                       + " WHEN EXISTS (" + children + ")" + raise);
+                c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_rel_pd:") + r.name) + " BEFORE DELETE ON " + parent +
+                       " WHEN EXISTS (" + children + ")" + raise);
             if (r.attributes & dbRelationUpdateCascade)
-                c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_rel_pu:") + r.name) + " AFTER UPDATE OF " + cols
-                       + " ON " + parent + " WHEN " + changed + " BEGIN UPDATE " + child + " SET " + setNew + " WHERE "
-                       + matchList(r.foreignFields, "", r.fields, "OLD.") + "; END");
+                c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_rel_pu:") + r.name) + " AFTER UPDATE OF " + cols +
+                       " ON " + parent + " WHEN " + changed + " BEGIN UPDATE " + child + " SET " + setNew + " WHERE " +
+                       matchList(r.foreignFields, "", r.fields, "OLD.") + "; END");
             else
-                c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_rel_pu:") + r.name) + " BEFORE UPDATE OF " + cols
-                       + " ON " + parent + " WHEN (" + changed + ") AND EXISTS (" + children + ")" + raise);
+                c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_rel_pu:") + r.name) + " BEFORE UPDATE OF " + cols +
+                       " ON " + parent + " WHEN (" + changed + ") AND EXISTS (" + children + ")" + raise);
         }
     }
 }
@@ -363,8 +363,8 @@ void createIndexOn(Connection& c, const QString& table, const Index& index)
         QByteArray cols;
         for (const QString& n : names)
             cols += (cols.isEmpty() ? "" : ", ") + quoteIdent(n);
-        c.exec(QByteArray("CREATE ") + (index.Unique() ? "UNIQUE " : "") + "INDEX "
-               + quoteIdent(table + QLatin1Char('.') + index.Name()) + " ON " + quoteIdent(table) + " (" + cols + ")");
+        c.exec(QByteArray("CREATE ") + (index.Unique() ? "UNIQUE " : "") + "INDEX " +
+               quoteIdent(table + QLatin1Char('.') + index.Name()) + " ON " + quoteIdent(table) + " (" + cols + ")");
     }
     Statement st(c.handle(), "INSERT INTO MSysIndexes(TableName, IndexName, Fields, IsPrimary, IsUnique, IsClustered) "
                              "VALUES(?1,?2,?3,?4,?5,?6)");
@@ -422,8 +422,8 @@ std::shared_ptr<Database> Database::open(const QString& path, bool readOnly)
     bool ours = false;
     {
         sqlite3_stmt* st = nullptr;
-        rcCheck = sqlite3_prepare_v2(raw, "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='MSysFields'",
-                                     -1, &st, nullptr);
+        rcCheck = sqlite3_prepare_v2(raw, "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='MSysFields'", -1, &st,
+                                     nullptr);
         if (rcCheck == SQLITE_OK) {
             rcCheck = sqlite3_step(st);
             if (rcCheck == SQLITE_ROW) {
@@ -453,8 +453,9 @@ std::shared_ptr<Database> Database::create(const QString& path)
         throw Error(errDatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
     const QString name = info.absoluteFilePath();
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(name).constData(), &raw,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(name).constData(), &raw,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE | SQLITE_OPEN_NOMUTEX, nullptr);
     auto conn = std::make_shared<Connection>(raw, name);
     if (rc != SQLITE_OK)
         throw detail::mapError(rc, QString::fromUtf8(sqlite3_errstr(rc)), name);
@@ -527,13 +528,13 @@ int rowByRow(Connection& c, const jetsql::Translation& tr)
         if (tr.kind == StatementKind::Update || tr.kind == StatementKind::Delete) {
             std::vector<qint64> ids;
             {
-                Statement sel(db, "SELECT rowid FROM " + table + (tr.wherePart.isEmpty() ? QByteArray() : " WHERE " + tr.wherePart));
+                Statement sel(db,
+                              "SELECT rowid FROM " + table + (tr.wherePart.isEmpty() ? QByteArray() : " WHERE " + tr.wherePart));
                 while (sel.step())
                     ids.push_back(sqlite3_column_int64(sel.get(), 0));
             }
-            Statement one(db, tr.kind == StatementKind::Update
-                                  ? "UPDATE " + table + " SET " + tr.setPart + " WHERE rowid = ?"
-                                  : "DELETE FROM " + table + " WHERE rowid = ?");
+            Statement one(db, tr.kind == StatementKind::Update ? "UPDATE " + table + " SET " + tr.setPart + " WHERE rowid = ?"
+                                                               : "DELETE FROM " + table + " WHERE rowid = ?");
             const int last = sqlite3_bind_parameter_count(one.get());
             for (qint64 id : ids) {
                 sqlite3_bind_int64(one.get(), last, id);
@@ -612,7 +613,7 @@ int Database::Execute(const QString& jetSql, int options)
         recordsAffected_ = rowByRow(c, tr);
         break;
     default:
-        recordsAffected_ = 0;   // the one row broke a rule: left out
+        recordsAffected_ = 0; // the one row broke a rule: left out
         break;
     }
     return recordsAffected_;
@@ -766,14 +767,15 @@ void attachTableDef(const ConnectionPtr& conn, const TableDef& td, const QString
             Statement st(c->handle(), "SELECT IndexName, Fields FROM MSysIndexes WHERE TableName = ?1");
             st.bind(1, table);
             while (st.step()) {
-                const QStringList fields = splitList(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1))));
+                const QStringList fields =
+                    splitList(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1))));
                 if (fields.contains(field, Qt::CaseInsensitive))
                     throw Error(3280, QStringLiteral("The field '%1' is part of an index and cannot be deleted.").arg(field));
             }
         }
         for (const RelationRow& r : relations(*c)) {
-            if ((r.table.compare(table, Qt::CaseInsensitive) == 0 && r.fields.contains(field, Qt::CaseInsensitive))
-                || (r.foreignTable.compare(table, Qt::CaseInsensitive) == 0 && r.foreignFields.contains(field, Qt::CaseInsensitive)))
+            if ((r.table.compare(table, Qt::CaseInsensitive) == 0 && r.fields.contains(field, Qt::CaseInsensitive)) ||
+                (r.foreignTable.compare(table, Qt::CaseInsensitive) == 0 && r.foreignFields.contains(field, Qt::CaseInsensitive)))
                 throw Error(3303, QStringLiteral("The field '%1' is part of a relation and cannot be deleted.").arg(field));
         }
         Statement drop(c->handle(), "DELETE FROM MSysFields WHERE TableName = ?1 AND FieldName = ?2");
@@ -878,7 +880,8 @@ TableDef Database::loadTableDef(const QString& requested)
         st.bind(1, name);
         while (st.step()) {
             Index idx(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0))));
-            for (const QString& fn : splitList(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1)))))
+            for (const QString& fn :
+                 splitList(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1)))))
                 idx.impl()->fields.items().push_back(Field(fn, dbText, 0));
             idx.impl()->primary = sqlite3_column_int(st.get(), 2) != 0;
             idx.impl()->unique = sqlite3_column_int(st.get(), 3) != 0;
@@ -917,7 +920,9 @@ void TableDefs::Delete(const QString& requested)
     }
     Statement st(c.handle(), "DELETE FROM MSysProperties WHERE ObjectName LIKE ?1 ESCAPE '~'");
     QString pattern = name;
-    pattern.replace(QLatin1Char('~'), QLatin1String("~~")).replace(QLatin1Char('%'), QLatin1String("~%")).replace(QLatin1Char('_'), QLatin1String("~_"));
+    pattern.replace(QLatin1Char('~'), QLatin1String("~~"))
+        .replace(QLatin1Char('%'), QLatin1String("~%"))
+        .replace(QLatin1Char('_'), QLatin1String("~_"));
     st.bind(1, pattern + QLatin1String(".%"));
     st.step();
 }
@@ -958,8 +963,8 @@ void Database::appendRelation(const Relation& relation)
     for (const QString& f : foreign)
         notNull += quoteIdent(f) + " IS NOT NULL AND ";
     {
-        Statement st(c.handle(), "SELECT 1 FROM " + quoteIdent(child) + " AS c WHERE " + notNull + "NOT EXISTS (SELECT 1 FROM "
-                                     + quoteIdent(parent) + " WHERE " + matchList(fields, "", foreign, "c.") + ") LIMIT 1");
+        Statement st(c.handle(), "SELECT 1 FROM " + quoteIdent(child) + " AS c WHERE " + notNull + "NOT EXISTS (SELECT 1 FROM " +
+                                     quoteIdent(parent) + " WHERE " + matchList(fields, "", foreign, "c.") + ") LIMIT 1");
         if (st.step())
             throw Error(3367, QStringLiteral("The relation '%1' cannot be made: rows of '%2' have no match in '%3'.")
                                   .arg(relation.Name(), child, parent));

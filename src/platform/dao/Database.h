@@ -38,8 +38,7 @@ public:
     TableDef TableDefs(const QString& name) { return dao::TableDefs(this)(name); }
     TableDef CreateTableDef(const QString& name) const { return TableDef(name); }
     dao::Relations Relations() { return dao::Relations(this); }
-    Relation CreateRelation(const QString& name, const QString& table, const QString& foreignTable,
-                            int attributes = 0) const;
+    Relation CreateRelation(const QString& name, const QString& table, const QString& foreignTable, int attributes = 0) const;
     Container Containers(const QString& name) { return Container(this, name); }
 
     // Real transactions, nested through savepoints. Prefer the Transaction guard.
@@ -53,7 +52,7 @@ public:
 
     void Close();
     bool isOpen() const;
-    sqlite3* handle() const;   // for benchmarks and the engine's own tools
+    sqlite3* handle() const; // for benchmarks and the engine's own tools
 
     // Field names of a table in their stored order and declared case.
     QStringList fieldNames(const QString& table);

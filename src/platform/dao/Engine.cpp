@@ -144,15 +144,16 @@ void DBEngine::CompactDatabase(const QString& src, const QString& dst)
         DatabasePtr db = Database::open(src);
         const QString target = QFileInfo(dst).absoluteFilePath();
         char* msg = nullptr;
-        const int rc = sqlite3_exec(db->handle(), ("VACUUM INTO " + detail::quoteLiteral(target)).constData(), nullptr,
-                                    nullptr, &msg);
+        const int rc =
+            sqlite3_exec(db->handle(), ("VACUUM INTO " + detail::quoteLiteral(target)).constData(), nullptr, nullptr, &msg);
         const QString text = msg ? QString::fromUtf8(msg) : QString();
         sqlite3_free(msg);
         db->Close();
         if (rc != SQLITE_OK) {
             QFile::remove(target);
             Error e = detail::mapError(rc, text, dst);
-            throw Error(e.Number(), QStringLiteral("The database could not be compacted into '%1': %2").arg(dst, e.Description()));
+            throw Error(e.Number(),
+                        QStringLiteral("The database could not be compacted into '%1': %2").arg(dst, e.Description()));
         }
     });
 }

@@ -38,8 +38,7 @@ class DBEngine {
 public:
     static QString SystemDB();
     static void setSystemDB(const QString& path);
-    static WorkspacePtr CreateWorkspace(const QString& name, const QString& user, const QString& password,
-                                        int type = dbUseJet);
+    static WorkspacePtr CreateWorkspace(const QString& name, const QString& user, const QString& password, int type = dbUseJet);
     // Transactions of the engine: on every database opened through a workspace and still open.
     static void BeginTrans();
     static void CommitTrans();

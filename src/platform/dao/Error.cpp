@@ -5,8 +5,7 @@ namespace dao {
 Error::Error(int number, QString description, QString source)
     : number_(number), description_(std::move(description)), source_(std::move(source)),
       what_(QStringLiteral("%1: %2").arg(number_).arg(description_).toStdString())
-{
-}
+{}
 
 bool Error::isConstraint() const
 {

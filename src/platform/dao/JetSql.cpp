@@ -25,9 +25,15 @@ struct DateParts {
 };
 
 template <typename Ch>
-constexpr bool isDigit(Ch c) { return c >= '0' && c <= '9'; }
+constexpr bool isDigit(Ch c)
+{
+    return c >= '0' && c <= '9';
+}
 template <typename Ch>
-constexpr bool isBlank(Ch c) { return c == ' ' || c == '\t'; }
+constexpr bool isBlank(Ch c)
+{
+    return c == ' ' || c == '\t';
+}
 
 constexpr bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
@@ -90,8 +96,7 @@ bool parseDateParts(const Ch* p, const Ch* e, DateParts& out)
     } else {
         return false;
     }
-    if (d.year < 100 || d.month < 1 || d.month > 12 || d.day < 1
-        || d.day > daysInMonth(d.year, d.month))
+    if (d.year < 100 || d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month))
         return false;
 
     if (p < e) {
@@ -178,23 +183,78 @@ QDateTime toDateTime(const DateParts& d)
 
 Error badDate(const QString& literal)
 {
-    return Error(errSyntaxInExpression,
-                 QStringLiteral("Syntax error in date in query expression '%1'.").arg(literal));
+    return Error(errSyntaxInExpression, QStringLiteral("Syntax error in date in query expression '%1'.").arg(literal));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Tokens
 
 enum class Type : std::uint8_t {
-    Word, Bracket, Number, String, DqString, Date,
-    LParen, RParen, Comma, Semi, Dot, Amp, Compare, Arith, Other
+    Word,
+    Bracket,
+    Number,
+    String,
+    DqString,
+    Date,
+    LParen,
+    RParen,
+    Comma,
+    Semi,
+    Dot,
+    Amp,
+    Compare,
+    Arith,
+    Other
 };
 
 enum Kw : std::uint8_t {
-    kNone, kSelect, kFrom, kWhere, kAs, kOrder, kGroup, kBy, kHaving, kOn, kSet, kValues, kThen,
-    kElse, kWhen, kEnd, kCase, kAnd, kOr, kNot, kLike, kIs, kBetween, kIn, kInto, kInsert,
-    kUpdate, kDelete, kUnion, kJoin, kLeft, kRight, kInner, kOuter, kDistinct, kTrue, kFalse,
-    kNull, kAll, kAsc, kDesc, kTop, kExists, kMod, kXor, kEqv, kImp
+    kNone,
+    kSelect,
+    kFrom,
+    kWhere,
+    kAs,
+    kOrder,
+    kGroup,
+    kBy,
+    kHaving,
+    kOn,
+    kSet,
+    kValues,
+    kThen,
+    kElse,
+    kWhen,
+    kEnd,
+    kCase,
+    kAnd,
+    kOr,
+    kNot,
+    kLike,
+    kIs,
+    kBetween,
+    kIn,
+    kInto,
+    kInsert,
+    kUpdate,
+    kDelete,
+    kUnion,
+    kJoin,
+    kLeft,
+    kRight,
+    kInner,
+    kOuter,
+    kDistinct,
+    kTrue,
+    kFalse,
+    kNull,
+    kAll,
+    kAsc,
+    kDesc,
+    kTop,
+    kExists,
+    kMod,
+    kXor,
+    kEqv,
+    kImp
 };
 
 // Up to eight ASCII characters, lower-cased, in one integer: keyword tests become a switch.
@@ -229,53 +289,100 @@ std::uint64_t packWord(const char* p, int n)
 Kw keywordOf(const char* p, int n)
 {
     switch (packWord(p, n)) {
-    case pack("select"): return kSelect;
-    case pack("from"): return kFrom;
-    case pack("where"): return kWhere;
-    case pack("as"): return kAs;
-    case pack("order"): return kOrder;
-    case pack("group"): return kGroup;
-    case pack("by"): return kBy;
-    case pack("having"): return kHaving;
-    case pack("on"): return kOn;
-    case pack("set"): return kSet;
-    case pack("values"): return kValues;
-    case pack("then"): return kThen;
-    case pack("else"): return kElse;
-    case pack("when"): return kWhen;
-    case pack("end"): return kEnd;
-    case pack("case"): return kCase;
-    case pack("and"): return kAnd;
-    case pack("or"): return kOr;
-    case pack("not"): return kNot;
-    case pack("like"): return kLike;
-    case pack("is"): return kIs;
-    case pack("between"): return kBetween;
-    case pack("in"): return kIn;
-    case pack("into"): return kInto;
-    case pack("insert"): return kInsert;
-    case pack("update"): return kUpdate;
-    case pack("delete"): return kDelete;
-    case pack("union"): return kUnion;
-    case pack("join"): return kJoin;
-    case pack("left"): return kLeft;
-    case pack("right"): return kRight;
-    case pack("inner"): return kInner;
-    case pack("outer"): return kOuter;
-    case pack("distinct"): return kDistinct;
-    case pack("true"): return kTrue;
-    case pack("false"): return kFalse;
-    case pack("null"): return kNull;
-    case pack("all"): return kAll;
-    case pack("asc"): return kAsc;
-    case pack("desc"): return kDesc;
-    case pack("top"): return kTop;
-    case pack("exists"): return kExists;
-    case pack("mod"): return kMod;
-    case pack("xor"): return kXor;
-    case pack("eqv"): return kEqv;
-    case pack("imp"): return kImp;
-    default: return kNone;
+    case pack("select"):
+        return kSelect;
+    case pack("from"):
+        return kFrom;
+    case pack("where"):
+        return kWhere;
+    case pack("as"):
+        return kAs;
+    case pack("order"):
+        return kOrder;
+    case pack("group"):
+        return kGroup;
+    case pack("by"):
+        return kBy;
+    case pack("having"):
+        return kHaving;
+    case pack("on"):
+        return kOn;
+    case pack("set"):
+        return kSet;
+    case pack("values"):
+        return kValues;
+    case pack("then"):
+        return kThen;
+    case pack("else"):
+        return kElse;
+    case pack("when"):
+        return kWhen;
+    case pack("end"):
+        return kEnd;
+    case pack("case"):
+        return kCase;
+    case pack("and"):
+        return kAnd;
+    case pack("or"):
+        return kOr;
+    case pack("not"):
+        return kNot;
+    case pack("like"):
+        return kLike;
+    case pack("is"):
+        return kIs;
+    case pack("between"):
+        return kBetween;
+    case pack("in"):
+        return kIn;
+    case pack("into"):
+        return kInto;
+    case pack("insert"):
+        return kInsert;
+    case pack("update"):
+        return kUpdate;
+    case pack("delete"):
+        return kDelete;
+    case pack("union"):
+        return kUnion;
+    case pack("join"):
+        return kJoin;
+    case pack("left"):
+        return kLeft;
+    case pack("right"):
+        return kRight;
+    case pack("inner"):
+        return kInner;
+    case pack("outer"):
+        return kOuter;
+    case pack("distinct"):
+        return kDistinct;
+    case pack("true"):
+        return kTrue;
+    case pack("false"):
+        return kFalse;
+    case pack("null"):
+        return kNull;
+    case pack("all"):
+        return kAll;
+    case pack("asc"):
+        return kAsc;
+    case pack("desc"):
+        return kDesc;
+    case pack("top"):
+        return kTop;
+    case pack("exists"):
+        return kExists;
+    case pack("mod"):
+        return kMod;
+    case pack("xor"):
+        return kXor;
+    case pack("eqv"):
+        return kEqv;
+    case pack("imp"):
+        return kImp;
+    default:
+        return kNone;
     }
 }
 
@@ -295,16 +402,16 @@ bool isAggregate(const char* p, int n)
 
 // Blanks are not kept as tokens: the output copies the source text between rewritten tokens.
 struct Token {
-    int start;   // byte offset in the UTF-8 source, quotes and brackets included
+    int start; // byte offset in the UTF-8 source, quotes and brackets included
     int len;
-    int out;     // where the token's output begins; set for marked tokens only
+    int out; // where the token's output begins; set for marked tokens only
     Type type;
     Kw kw;
     std::uint8_t opens;  // '&' chains whose first operand starts here
     std::uint8_t closes; // '&' chains whose last operand ends here
     bool drop;
     bool inChain;
-    bool mark;   // rewritten, dropped, or a place a part of the statement begins or ends
+    bool mark; // rewritten, dropped, or a place a part of the statement begins or ends
 };
 
 // Token storage on the stack for ordinary statements; long ones move to the heap.
@@ -465,7 +572,8 @@ void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool
             ++i;
             continue;
         case cWord: {
-            while (classOf(s[++i]) >= cWord) {}
+            while (classOf(s[++i]) >= cWord) {
+            }
             const Kw kw = keywordOf(s + start, i - start);
             if (plainCopied) {
                 if (kw == kTrue || kw == kFalse)
@@ -484,9 +592,9 @@ void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool
         default:
             if (c == '.' && i + 1 < n && classOf(s[i + 1]) == cDigit) {
                 // "t.5" would be a name, not a number; "x .5" a number.
-                const bool afterName = toks.size() > 0 && toks.back().start + toks.back().len == start
-                    && (toks.back().type == Type::Word || toks.back().type == Type::Bracket
-                        || toks.back().type == Type::RParen);
+                const bool afterName =
+                    toks.size() > 0 && toks.back().start + toks.back().len == start &&
+                    (toks.back().type == Type::Word || toks.back().type == Type::Bracket || toks.back().type == Type::RParen);
                 if (!afterName)
                     break;
             }
@@ -504,14 +612,16 @@ void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool
                 continue;
             }
             case '[':
-                while (++i < n && s[i] != ']') {}
+                while (++i < n && s[i] != ']') {
+                }
                 if (i == n)
                     throw unclosed(s, start, n, "bracket");
                 ++i;
                 push(start, i - start, Type::Bracket, kNone, true);
                 continue;
             case '#':
-                while (++i < n && s[i] != '#') {}
+                while (++i < n && s[i] != '#') {
+                }
                 if (i == n)
                     throw badDate(QString::fromUtf8(s + start, n - start));
                 ++i;
@@ -524,8 +634,7 @@ void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool
                     toks.back().kw = kNone;
                 if (depth++ == 0) {
                     m.complexFrom |= inFromClause(m);
-                    if (inSelectList(m) && toks.back().type == Type::Word
-                        && isAggregate(s + toks.back().start, toks.back().len))
+                    if (inSelectList(m) && toks.back().type == Type::Word && isAggregate(s + toks.back().start, toks.back().len))
                         m.aggregate = true;
                 }
                 push(start, 1, Type::LParen);
@@ -541,8 +650,14 @@ void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool
                 push(start, 1, Type::Comma);
                 ++i;
                 continue;
-            case ';': push(start, 1, Type::Semi); ++i; continue;
-            case '.': push(start, 1, Type::Dot); ++i; continue;
+            case ';':
+                push(start, 1, Type::Semi);
+                ++i;
+                continue;
+            case '.':
+                push(start, 1, Type::Dot);
+                ++i;
+                continue;
             case '&':
                 push(start, 1, Type::Amp, kNone, true);
                 ++i;
@@ -562,7 +677,10 @@ void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool
                     push(start, 1, c == '>' ? Type::Compare : Type::Other);
                 }
                 continue;
-            case '=': push(start, 1, Type::Compare); ++i; continue;
+            case '=':
+                push(start, 1, Type::Compare);
+                ++i;
+                continue;
             case '-':
                 // "--" would start a comment in SQLite: the second minus gets a blank before it.
                 push(start, 1, Type::Arith, kNone, start > 0 && s[start - 1] == '-');
@@ -615,9 +733,14 @@ bool isValueWord(const Token& t)
 bool startsPrimary(const Token& t)
 {
     switch (t.type) {
-    case Type::Word: return isValueWord(t);
-    case Type::Bracket: case Type::Number: case Type::String: case Type::DqString:
-    case Type::Date: case Type::LParen:
+    case Type::Word:
+        return isValueWord(t);
+    case Type::Bracket:
+    case Type::Number:
+    case Type::String:
+    case Type::DqString:
+    case Type::Date:
+    case Type::LParen:
         return true;
     default:
         return false;
@@ -627,9 +750,14 @@ bool startsPrimary(const Token& t)
 bool endsPrimary(const Token& t)
 {
     switch (t.type) {
-    case Type::Word: return isValueWord(t);
-    case Type::Bracket: case Type::Number: case Type::String: case Type::DqString:
-    case Type::Date: case Type::RParen:
+    case Type::Word:
+        return isValueWord(t);
+    case Type::Bracket:
+    case Type::Number:
+    case Type::String:
+    case Type::DqString:
+    case Type::Date:
+    case Type::RParen:
         return true;
     default:
         return false;
@@ -639,16 +767,14 @@ bool endsPrimary(const Token& t)
 // Operators that bind tighter than '&' and so stay inside an operand.
 bool joinsOperand(const Token& t)
 {
-    return t.type == Type::Arith || t.type == Type::Dot || t.type == Type::Other
-        || (t.type == Type::Word && t.kw == kMod);
+    return t.type == Type::Arith || t.type == Type::Dot || t.type == Type::Other || (t.type == Type::Word && t.kw == kMod);
 }
 
 // Two primaries standing side by side end an operand ("a & b alias"), except a function
 // name followed by its parenthesised arguments.
 bool sideBySide(const Token& left, const Token& right)
 {
-    return endsPrimary(left) && startsPrimary(right)
-        && !(left.type == Type::Word && right.type == Type::LParen);
+    return endsPrimary(left) && startsPrimary(right) && !(left.type == Type::Word && right.type == Type::LParen);
 }
 
 // Marks where the chain of '&' operators through toks[amp] begins and ends.
@@ -718,10 +844,7 @@ void markChain(Tokens& toks, int first, int end, int amp)
 // ---------------------------------------------------------------------------------------------
 // Statement structure
 
-bool isName(const Token& t)
-{
-    return (t.type == Type::Word && t.kw == kNone) || t.type == Type::Bracket;
-}
+bool isName(const Token& t) { return (t.type == Type::Word && t.kw == kNone) || t.type == Type::Bracket; }
 
 // SQLite takes no table qualifier on the columns an UPDATE assigns.
 void dropSetQualifiers(Tokens& toks, int from, int end)
@@ -732,8 +855,8 @@ void dropSetQualifiers(Tokens& toks, int from, int end)
         Token& t = toks[k];
         if (depth == 0 && itemStart) {
             itemStart = false;
-            if (isName(t) && k + 2 < end && toks[k + 1].type == Type::Dot
-                && (toks[k + 2].type == Type::Word || toks[k + 2].type == Type::Bracket)) {
+            if (isName(t) && k + 2 < end && toks[k + 1].type == Type::Dot &&
+                (toks[k + 2].type == Type::Word || toks[k + 2].type == Type::Bracket)) {
                 for (Token* q : {&t, &toks[k + 1]})
                     q->drop = q->mark = true;
                 k += 2;
@@ -792,8 +915,8 @@ Translation translate(const QString& jetSql)
     std::array<char, 2048> local;
     std::unique_ptr<char[]> heap;
     char* const source = room <= static_cast<qsizetype>(local.size())
-        ? local.data()
-        : (heap = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(room))).get();
+                             ? local.data()
+                             : (heap = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(room))).get();
     const char* const s = source;
     const int n = static_cast<int>(toUtf8.appendToBuffer(source, jetSql) - source);
     std::memset(source + n, 0, 8);
@@ -819,15 +942,22 @@ Translation translate(const QString& jetSql)
 
     const Kw statement = toks[first].type == Type::Word ? toks[first].kw : kNone;
     switch (statement) {
-    case kSelect: tr.kind = StatementKind::Select; break;
-    case kInsert:
-        tr.kind = m.values >= 0 ? StatementKind::InsertValues
-            : m.select >= 0     ? StatementKind::InsertSelect
-                                : StatementKind::Other;
+    case kSelect:
+        tr.kind = StatementKind::Select;
         break;
-    case kUpdate: tr.kind = StatementKind::Update; break;
-    case kDelete: tr.kind = StatementKind::Delete; break;
-    default: break;
+    case kInsert:
+        tr.kind = m.values >= 0   ? StatementKind::InsertValues
+                  : m.select >= 0 ? StatementKind::InsertSelect
+                                  : StatementKind::Other;
+        break;
+    case kUpdate:
+        tr.kind = StatementKind::Update;
+        break;
+    case kDelete:
+        tr.kind = StatementKind::Delete;
+        break;
+    default:
+        break;
     }
 
     if (counts.amps > 0) {
@@ -843,8 +973,7 @@ Translation translate(const QString& jetSql)
             toks[k].drop = toks[k].mark = true;
     }
     // The parts of the statement are cut from the output at these tokens.
-    for (const int k : {first + 1, m.distinct + 1, m.from, m.from + 1, m.where, m.where + 1, m.tail,
-                        m.set + 1, m.select}) {
+    for (const int k : {first + 1, m.distinct + 1, m.from, m.from + 1, m.where, m.where + 1, m.tail, m.set + 1, m.select}) {
         if (k > first && k < end)
             toks[k].mark = true;
     }
@@ -973,8 +1102,7 @@ Translation translate(const QString& jetSql)
         const int table = m.into + 1;
         tr.table = nameAt(table);
         const int open = table + 1;
-        if (open < end && toks[open].type == Type::LParen
-            && (tr.kind == StatementKind::InsertSelect || open < m.values)) {
+        if (open < end && toks[open].type == Type::LParen && (tr.kind == StatementKind::InsertSelect || open < m.values)) {
             // Names and commas alternate: half the tokens up to VALUES/SELECT bound the count.
             tr.insertColumns.reserve(std::max(0, (m.values >= 0 ? m.values : m.select) - open) / 2 + 1);
             QString column;
@@ -1044,10 +1172,24 @@ bool looksCanonicalDate(QStringView text)
     for (int i = 0; i < 19; ++i) {
         const char16_t c = text.utf16()[i];
         switch (i) {
-        case 4: case 7: if (c != u'-') return false; break;
-        case 10: if (c != u' ') return false; break;
-        case 13: case 16: if (c != u':') return false; break;
-        default: if (!isDigit(c)) return false; break;
+        case 4:
+        case 7:
+            if (c != u'-')
+                return false;
+            break;
+        case 10:
+            if (c != u' ')
+                return false;
+            break;
+        case 13:
+        case 16:
+            if (c != u':')
+                return false;
+            break;
+        default:
+            if (!isDigit(c))
+                return false;
+            break;
         }
     }
     return true;
@@ -1065,8 +1207,8 @@ std::optional<QDateTime> parseCanonicalDate(QStringView text)
         return v;
     };
     const DateParts d{num(0, 4), num(5, 2), num(8, 2), num(11, 2), num(14, 2), num(17, 2)};
-    if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month)
-        || d.hour > 23 || d.minute > 59 || d.second > 59)
+    if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month) || d.hour > 23 ||
+        d.minute > 59 || d.second > 59)
         return std::nullopt;
     return toDateTime(d);
 }

@@ -13,19 +13,19 @@ namespace dao::jetsql {
 enum class StatementKind { Select, InsertValues, InsertSelect, Update, Delete, Other };
 
 struct Translation {
-    QByteArray sql;                    // whole statement in SQLite's dialect (UTF-8), no trailing ';'
+    QByteArray sql; // whole statement in SQLite's dialect (UTF-8), no trailing ';'
     StatementKind kind = StatementKind::Other;
-    QString table;                     // INSERT/UPDATE/DELETE target; SELECT: the FROM table when singleTable
-    QString tableAlias;                // SELECT: the alias of that table (the table name when it has none)
-    QStringList insertColumns;         // INSERT with a column list, as written
-    QByteArray selectPart;             // INSERT ... SELECT: the translated SELECT
-    QByteArray setPart;                // UPDATE: translated text between SET and WHERE (qualifiers dropped)
-    QByteArray wherePart;              // UPDATE/DELETE/SELECT: translated condition after WHERE, empty when none
-    QByteArray selectList;             // SELECT: translated items between SELECT [DISTINCT] and FROM
-    QByteArray fromPart;               // SELECT: translated text after FROM up to WHERE/GROUP/HAVING/ORDER/end
-    QByteArray tailPart;               // SELECT: translated text from GROUP/HAVING/ORDER (after the WHERE) to the end
-    bool singleTable = false;          // SELECT over one table: no join, comma, DISTINCT, GROUP BY, HAVING,
-                                       // UNION or aggregate in the select list
+    QString table;             // INSERT/UPDATE/DELETE target; SELECT: the FROM table when singleTable
+    QString tableAlias;        // SELECT: the alias of that table (the table name when it has none)
+    QStringList insertColumns; // INSERT with a column list, as written
+    QByteArray selectPart;     // INSERT ... SELECT: the translated SELECT
+    QByteArray setPart;        // UPDATE: translated text between SET and WHERE (qualifiers dropped)
+    QByteArray wherePart;      // UPDATE/DELETE/SELECT: translated condition after WHERE, empty when none
+    QByteArray selectList;     // SELECT: translated items between SELECT [DISTINCT] and FROM
+    QByteArray fromPart;       // SELECT: translated text after FROM up to WHERE/GROUP/HAVING/ORDER/end
+    QByteArray tailPart;       // SELECT: translated text from GROUP/HAVING/ORDER (after the WHERE) to the end
+    bool singleTable = false;  // SELECT over one table: no join, comma, DISTINCT, GROUP BY, HAVING,
+                               // UNION or aggregate in the select list
 };
 
 // Translates one Jet statement. Throws dao::Error: 3075 for a date literal that is no date,

@@ -44,7 +44,7 @@ Error noCurrentRecord() { return Error(errNoCurrentRecord, QStringLiteral("No cu
 bool parseNumber(const QString& text, double& out)
 {
     bool ok = false;
-    out = text.trimmed().toDouble(&ok);   // QString::toDouble is locale-free ("." decimal)
+    out = text.trimmed().toDouble(&ok); // QString::toDouble is locale-free ("." decimal)
     return ok;
 }
 
@@ -78,9 +78,11 @@ QVariant coerce(const detail::FieldData& f, const QVariant& v)
     case dbBoolean: {
         if (vt == QMetaType::QString) {
             const QString s = v.toString().trimmed();
-            if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || s.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0)
+            if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+                s.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0)
                 return true;
-            if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 || s.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0)
+            if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 ||
+                s.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0)
                 return false;
         }
         return asNumber() != 0.0;
@@ -202,8 +204,8 @@ void Recordset::readRow(void* raw, Out& out, int first) const
         }
         case dbText:
         case dbMemo:
-            out.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
-                                               sqlite3_column_bytes(st, col)));
+            out.emplace_back(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)), sqlite3_column_bytes(st, col)));
             break;
         default:
             // A computed column: its value decides its type.
@@ -216,8 +218,8 @@ void Recordset::readRow(void* raw, Out& out, int first) const
             } else if (t == SQLITE_FLOAT) {
                 out.emplace_back(sqlite3_column_double(st, col));
             } else if (t == SQLITE_TEXT) {
-                const QString s = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
-                                                    sqlite3_column_bytes(st, col));
+                const QString s =
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)), sqlite3_column_bytes(st, col));
                 if (jetsql::looksCanonicalDate(s)) {
                     if (auto dt = jetsql::parseCanonicalDate(s)) {
                         out.emplace_back(*dt);
@@ -226,7 +228,8 @@ void Recordset::readRow(void* raw, Out& out, int first) const
                 }
                 out.emplace_back(s);
             } else {
-                out.emplace_back(QByteArray(static_cast<const char*>(sqlite3_column_blob(st, col)), sqlite3_column_bytes(st, col)));
+                out.emplace_back(
+                    QByteArray(static_cast<const char*>(sqlite3_column_blob(st, col)), sqlite3_column_bytes(st, col)));
             }
             break;
         }
@@ -251,8 +254,7 @@ void Recordset::load()
                 fd->sourceTable = QString::fromUtf8(t);
             if (const char* o = sqlite3_column_origin_name(st.get(), i))
                 fd->sourceField = QString::fromUtf8(o);
-            fd->updatable = updatable_ && !fd->sourceField.isEmpty()
-                && fd->sourceTable.compare(table_, Qt::CaseInsensitive) == 0;
+            fd->updatable = updatable_ && !fd->sourceField.isEmpty() && fd->sourceTable.compare(table_, Qt::CaseInsensitive) == 0;
             fd->ordinal = i - first;
             fields_.items().push_back(Field(fd, this, i - first));
         }
@@ -448,7 +450,9 @@ bool Recordset::find(const QString& text, qsizetype start, int step)
     discardEdit();
     const Criteria& c = criteria(text);
     qsizetype row = start;
-    const auto valueOf = [this, &row](int col) -> QVariant { return values_[std::size_t(row) * columnCount_ + std::size_t(col)]; };
+    const auto valueOf = [this, &row](int col) -> QVariant {
+        return values_[std::size_t(row) * columnCount_ + std::size_t(col)];
+    };
     for (; row >= 0 && row < rowCount_; row += step) {
         if (c.matches(valueOf)) {
             noMatch_ = false;
@@ -538,7 +542,7 @@ void Recordset::Update()
         for (std::size_t k = 0; k < changed.size(); ++k)
             st.bind(int(k) + 1, buffer_[changed[k]]);
         st.bindInt64(int(changed.size()) + 1, rowids_[std::size_t(pos_)]);
-        st.step();   // raises, keeping the pending edit
+        st.step(); // raises, keeping the pending edit
         const qint64 rowid = rowids_[std::size_t(pos_)];
         discardEdit();
         refetch(rowid, pos_, false);
@@ -560,14 +564,14 @@ void Recordset::Update()
     const qsizetype before = posBeforeAdd_;
     discardEdit();
     refetch(rowid, rowCount_, true);
-    pos_ = before;   // the current row stays where it was; the new row waits at the end
+    pos_ = before; // the current row stays where it was; the new row waits at the end
     notify(RecordsetObserver::Change::RowAppended, int(rowCount_ - 1));
 }
 
 void Recordset::refetch(qint64 rowid, qsizetype row, bool append)
 {
-    Statement st(conn_->handle(), "SELECT " + alias_ + ".rowid, " + selectList_ + " FROM " + fromPart_ + " WHERE "
-                                      + alias_ + ".rowid = ?");
+    Statement st(conn_->handle(),
+                 "SELECT " + alias_ + ".rowid, " + selectList_ + " FROM " + fromPart_ + " WHERE " + alias_ + ".rowid = ?");
     st.bindInt64(1, rowid);
     std::vector<QVariant> fresh;
     fresh.reserve(columnCount_);

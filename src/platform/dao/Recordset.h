@@ -17,7 +17,7 @@ namespace dao {
 namespace detail {
 class Connection;
 using ConnectionPtr = std::shared_ptr<Connection>;
-}
+} // namespace detail
 class Criteria;
 
 // What a data control or a grid model needs to hear from a recordset.
@@ -47,10 +47,10 @@ public:
     int AbsolutePosition() const;           // 0-based, -1 without a current row
     void setAbsolutePosition(int position); // raises 3001 out of range
 
-    void MoveFirst();   // raises 3021 when empty
-    void MoveLast();    // raises 3021 when empty
-    void MoveNext();    // raises 3021 at EOF
-    void MovePrevious();// raises 3021 at BOF
+    void MoveFirst();    // raises 3021 when empty
+    void MoveLast();     // raises 3021 when empty
+    void MoveNext();     // raises 3021 at EOF
+    void MovePrevious(); // raises 3021 at BOF
 
     // Jet criteria; on failure NoMatch is true and the position is unchanged.
     void FindFirst(const QString& criteria);
@@ -65,10 +65,10 @@ public:
 
     void AddNew();
     void Edit();
-    void Update();          // raises the engine's error and keeps the pending edit on failure
+    void Update(); // raises the engine's error and keeps the pending edit on failure
     void CancelUpdate();
-    void Delete();          // no current row until the next move
-    void Requery();         // runs the statement again and stands on the first row
+    void Delete();  // no current row until the next move
+    void Requery(); // runs the statement again and stands on the first row
     void Close();
     bool isOpen() const { return open_; }
 
@@ -105,7 +105,7 @@ private:
     int options_;
     bool updatable_ = false;
     bool open_ = true;
-    QByteArray selectSql_;      // the translated statement as run (with the rowid first when updatable)
+    QByteArray selectSql_; // the translated statement as run (with the rowid first when updatable)
     QString table_;
     QByteArray alias_;
     QByteArray selectList_;
@@ -113,11 +113,11 @@ private:
 
     dao::Fields fields_;
     std::size_t columnCount_ = 0;
-    std::deque<QVariant> values_;    // row-major; a deque grows without moving what it holds
+    std::deque<QVariant> values_; // row-major; a deque grows without moving what it holds
     std::vector<qint64> rowids_;
     qsizetype rowCount_ = 0;
-    qsizetype pos_ = -1;             // -1 BOF, rowCount_ EOF
-    bool onDeleted_ = false;         // the current row was deleted; pos_ is the row after it
+    qsizetype pos_ = -1;     // -1 BOF, rowCount_ EOF
+    bool onDeleted_ = false; // the current row was deleted; pos_ is the row after it
     bool noMatch_ = false;
 
     int editMode_ = dbEditNone;

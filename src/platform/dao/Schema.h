@@ -33,7 +33,7 @@ public:
     QString Name() const;
     int Type() const;
     QVariant Value() const;
-    void setValue(const QVariant& value);   // stored at once when the property belongs to a stored field
+    void setValue(const QVariant& value); // stored at once when the property belongs to a stored field
 
 private:
     friend class Properties;
@@ -83,7 +83,7 @@ public:
     QString SourceTable() const;
     QString SourceField() const;
     bool isValid() const { return d != nullptr; }
-    const std::shared_ptr<detail::FieldData>& impl() const { return d; }   // engine-internal
+    const std::shared_ptr<detail::FieldData>& impl() const { return d; } // engine-internal
 
     dao::Properties Properties() const;
     Property CreateProperty(const QString& name, int type, const QVariant& value) const;
@@ -102,9 +102,10 @@ private:
     friend class Recordset;
     friend class Database;
     explicit Field(std::shared_ptr<detail::FieldData> data, Recordset* rs = nullptr, int index = -1)
-        : d(std::move(data)), rs_(rs), index_(index) {}
+        : d(std::move(data)), rs_(rs), index_(index)
+    {}
     std::shared_ptr<detail::FieldData> d;
-    Recordset* rs_ = nullptr;   // not owned: valid while the recordset is
+    Recordset* rs_ = nullptr; // not owned: valid while the recordset is
     int index_ = -1;
 };
 
@@ -114,10 +115,10 @@ class Fields {
 public:
     int Count() const { return int(s_->list.size()); }
     Field operator()(int index) const;
-    Field operator()(const QString& name) const;   // letter case ignored; raises 3265 when unknown
+    Field operator()(const QString& name) const; // letter case ignored; raises 3265 when unknown
     Field operator[](int index) const { return (*this)(index); }
     Field operator[](const QString& name) const { return (*this)(name); }
-    int indexOf(const QString& name) const;          // -1 when unknown
+    int indexOf(const QString& name) const; // -1 when unknown
     void Append(const Field& field) const;
     void Delete(const QString& name) const;
 
@@ -154,7 +155,7 @@ public:
     void setClustered(bool clustered);
     dao::Fields Fields() const;
     Field CreateField(const QString& name) const;
-    const std::shared_ptr<detail::IndexData>& impl() const { return d; }   // engine-internal
+    const std::shared_ptr<detail::IndexData>& impl() const { return d; } // engine-internal
 
 private:
     friend class TableDef;
@@ -167,7 +168,7 @@ class Indexes {
 public:
     int Count() const { return int(s_->list.size()); }
     Index operator()(int index) const;
-    Index operator()(const QString& name) const;     // raises 3265 when unknown
+    Index operator()(const QString& name) const; // raises 3265 when unknown
     void Append(const Index& index) const;
     auto begin() const { return s_->list.cbegin(); }
     auto end() const { return s_->list.cend(); }
@@ -196,7 +197,7 @@ public:
     Field CreateField(const QString& name, int type, int size = 0) const;
     Index CreateIndex(const QString& name) const;
     bool isValid() const { return d != nullptr; }
-    const std::shared_ptr<detail::TableDefData>& impl() const { return d; }   // engine-internal
+    const std::shared_ptr<detail::TableDefData>& impl() const { return d; } // engine-internal
 
 private:
     friend class TableDefs;
@@ -209,10 +210,10 @@ class TableDefs {
 public:
     int Count() const;
     QStringList names() const;
-    TableDef operator()(const QString& name) const;  // raises 3265 when unknown
+    TableDef operator()(const QString& name) const; // raises 3265 when unknown
     TableDef operator()(int index) const;
     TableDef operator[](const QString& name) const { return (*this)(name); }
-    void Append(const TableDef& table);              // CREATE TABLE with its fields and indexes
+    void Append(const TableDef& table); // CREATE TABLE with its fields and indexes
     void Delete(const QString& name);
     void Refresh() {}
 
@@ -226,13 +227,13 @@ class Relation {
 public:
     Relation() = default;
     QString Name() const;
-    QString Table() const;          // the table whose key is referred to
-    QString ForeignTable() const;   // the table that refers to it
+    QString Table() const;        // the table whose key is referred to
+    QString ForeignTable() const; // the table that refers to it
     int Attributes() const;
     void setAttributes(int attributes);
     dao::Fields Fields() const;
     Field CreateField(const QString& name) const;
-    const std::shared_ptr<detail::RelationData>& impl() const { return d; }   // engine-internal
+    const std::shared_ptr<detail::RelationData>& impl() const { return d; } // engine-internal
 
 private:
     friend class Relations;
@@ -243,7 +244,7 @@ private:
 class Relations {
 public:
     int Count() const;
-    Relation operator()(const QString& name) const;  // raises 3265 when unknown
+    Relation operator()(const QString& name) const; // raises 3265 when unknown
     QStringList names() const;
     void Append(const Relation& relation);
 

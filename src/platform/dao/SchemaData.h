@@ -29,7 +29,7 @@ struct FieldData {
     int ordinal = 0;
     QString sourceTable;
     QString sourceField;
-    bool updatable = false;     // recordset columns: a base column of the updatable table
+    bool updatable = false; // recordset columns: a base column of the updatable table
     std::vector<std::shared_ptr<PropertyData>> properties;
     // Set once the field belongs to a stored table: appended properties are written through.
     std::function<void(const PropertyData&)> storeProperty;

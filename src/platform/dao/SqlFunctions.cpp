@@ -182,7 +182,7 @@ std::string fixedText(double v, int decimals)
     digits.reserve(16);
     digits += sci[0];
     digits.append(sci.data() + 2, 14);
-    int pointPos = std::atoi(sci.data() + 17) + 1;   // digits before the decimal point
+    int pointPos = std::atoi(sci.data() + 17) + 1; // digits before the decimal point
     const int keep = pointPos + decimals;
     if (keep < 0) {
         digits.assign(1, '0');
@@ -203,7 +203,9 @@ std::string fixedText(double v, int decimals)
         }
     }
     std::string out;
-    auto digitAt = [&](int i) { return i >= 0 && i < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(i)] : '0'; };
+    auto digitAt = [&](int i) {
+        return i >= 0 && i < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(i)] : '0';
+    };
     if (pointPos <= 0) {
         out += '0';
     } else {
@@ -299,8 +301,8 @@ constexpr std::array<Registration, 8> functions{{
 void registerJetFunctions(sqlite3* db)
 {
     for (const Registration& r : functions) {
-        const int rc = sqlite3_create_function_v2(db, r.name, r.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                                  nullptr, r.function, nullptr, nullptr, nullptr);
+        const int rc = sqlite3_create_function_v2(db, r.name, r.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                                  r.function, nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK)
             throw Error(errReservedError, QStringLiteral("The SQL function %1 could not be registered: %2")
                                               .arg(QLatin1String(r.name), QString::fromUtf8(sqlite3_errstr(rc))));

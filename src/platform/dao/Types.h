@@ -6,8 +6,8 @@ namespace dao {
 enum DataTypeEnum : int {
     dbBoolean = 1,
     dbByte = 2,
-    dbInteger = 3,   // 16-bit
-    dbLong = 4,      // 32-bit
+    dbInteger = 3, // 16-bit
+    dbLong = 4,    // 32-bit
     dbCurrency = 5,
     dbSingle = 6,
     dbDouble = 7,

@@ -31,7 +31,4 @@ QString App::Path()
     return QDir::cleanPath(folder.isEmpty() ? ExecutableFolder() : folder);
 }
 
-void App::setPath(const QString& folder)
-{
-    PathOverride() = folder;
-}
+void App::setPath(const QString& folder) { PathOverride() = folder; }

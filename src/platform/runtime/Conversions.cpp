@@ -18,8 +18,7 @@ namespace vb {
 
 ConversionError::ConversionError(int number, const QString& description)
     : std::runtime_error(description.toStdString()), number_(number)
-{
-}
+{}
 
 namespace {
 
@@ -31,12 +30,10 @@ namespace {
 QDate SerialBase() { return QDate(1899, 12, 30); }
 constexpr double kMsPerDay = 86400000.0;
 
-constexpr std::array<const char*, 12> kMonthNames = {"January", "February", "March",     "April",
-                                                     "May",     "June",     "July",      "August",
-                                                     "September", "October", "November", "December"};
+constexpr std::array<const char*, 12> kMonthNames = {"January", "February", "March",     "April",   "May",      "June",
+                                                     "July",    "August",   "September", "October", "November", "December"};
 // Sunday first, as the program's weekday numbers count.
-constexpr std::array<const char*, 7> kDayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                                  "Thursday", "Friday", "Saturday"};
+constexpr std::array<const char*, 7> kDayNames = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -131,8 +128,7 @@ Scanned ScanNumber(std::string_view s)
         if (j > firstDigit) {
             text += exponentText;
             length = j;
-            std::from_chars(exponentText.data() + 1, exponentText.data() + exponentText.size(),
-                            exponent);
+            std::from_chars(exponentText.data() + 1, exponentText.data() + exponentText.size(), exponent);
         }
     }
     double value = 0;
@@ -249,8 +245,7 @@ std::optional<Moment> MomentFromIsoText(const QString& text)
     if (t[10] != u' ' && t[10] != u'T')
         return std::nullopt;
     const QString timeText = t.mid(11);
-    for (const QString& form : {QStringLiteral("HH:mm:ss.zzz"), QStringLiteral("HH:mm:ss"),
-                                QStringLiteral("HH:mm")}) {
+    for (const QString& form : {QStringLiteral("HH:mm:ss.zzz"), QStringLiteral("HH:mm:ss"), QStringLiteral("HH:mm")}) {
         const QTime time = QTime::fromString(timeText, form);
         if (time.isValid())
             return Moment{date, time};
@@ -272,10 +267,9 @@ Digits DigitsOf(double magnitude, std::optional<int> significant)
 {
     std::array<char, 64> buf{};
     const auto result =
-        significant ? std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                    std::chars_format::scientific, *significant - 1)
-                    : std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                    std::chars_format::scientific);
+        significant
+            ? std::to_chars(buf.data(), buf.data() + buf.size(), magnitude, std::chars_format::scientific, *significant - 1)
+            : std::to_chars(buf.data(), buf.data() + buf.size(), magnitude, std::chars_format::scientific);
     const std::string_view text(buf.data(), static_cast<std::size_t>(result.ptr - buf.data()));
     const std::size_t e = text.find('e');
     Digits d;
@@ -291,10 +285,7 @@ Digits DigitsOf(double magnitude, std::optional<int> significant)
     return d;
 }
 
-QString ExponentText(int exponent, int minDigits)
-{
-    return QString::number(std::abs(exponent)).rightJustified(minDigits, u'0');
-}
+QString ExponentText(int exponent, int minDigits) { return QString::number(std::abs(exponent)).rightJustified(minDigits, u'0'); }
 
 QString GeneralDateText(const Moment& m);
 
@@ -303,18 +294,36 @@ QString GeneralDateText(const Moment& m);
 
 enum class DateToken {
     Literal,
-    Day, Day2, DayAbbr, DayName, ShortDate, LongDate,
-    Weekday, Week,
-    MonthOrMinute, MonthOrMinute2, MonthAbbr, MonthName,
-    Minute, Minute2,
-    DayOfYear, Year2, Year4, Quarter,
-    Hour, Hour2, Second, Second2,
-    AmPm, GeneralDate, LongTime,
+    Day,
+    Day2,
+    DayAbbr,
+    DayName,
+    ShortDate,
+    LongDate,
+    Weekday,
+    Week,
+    MonthOrMinute,
+    MonthOrMinute2,
+    MonthAbbr,
+    MonthName,
+    Minute,
+    Minute2,
+    DayOfYear,
+    Year2,
+    Year4,
+    Quarter,
+    Hour,
+    Hour2,
+    Second,
+    Second2,
+    AmPm,
+    GeneralDate,
+    LongTime,
 };
 
 struct DatePart {
     DateToken token = DateToken::Literal;
-    QString text;   // the literal text, or the morning half of an AM/PM token
+    QString text;    // the literal text, or the morning half of an AM/PM token
     QString evening; // the afternoon half of an AM/PM token
 };
 
@@ -377,9 +386,8 @@ std::vector<DatePart> ParseDatePattern(const QString& p)
         DateToken token = DateToken::Literal;
         switch (lower) {
         case u'd': {
-            static constexpr std::array<DateToken, 6> byLength = {
-                DateToken::Day,     DateToken::Day2,      DateToken::DayAbbr,
-                DateToken::DayName, DateToken::ShortDate, DateToken::LongDate};
+            static constexpr std::array<DateToken, 6> byLength = {DateToken::Day,     DateToken::Day2,      DateToken::DayAbbr,
+                                                                  DateToken::DayName, DateToken::ShortDate, DateToken::LongDate};
             used = std::min<qsizetype>(run, 6);
             token = byLength[static_cast<std::size_t>(used - 1)];
             break;
@@ -389,9 +397,8 @@ std::vector<DatePart> ParseDatePattern(const QString& p)
             token = used == 1 ? DateToken::Weekday : DateToken::Week;
             break;
         case u'm': {
-            static constexpr std::array<DateToken, 4> byLength = {
-                DateToken::MonthOrMinute, DateToken::MonthOrMinute2, DateToken::MonthAbbr,
-                DateToken::MonthName};
+            static constexpr std::array<DateToken, 4> byLength = {DateToken::MonthOrMinute, DateToken::MonthOrMinute2,
+                                                                  DateToken::MonthAbbr, DateToken::MonthName};
             used = std::min<qsizetype>(run, 4);
             token = byLength[static_cast<std::size_t>(used - 1)];
             break;
@@ -480,9 +487,15 @@ QString FormatMoment(const Moment& m, const QString& pattern, int depth = 0)
     QString out;
     for (const DatePart& part : parts) {
         switch (part.token) {
-        case DateToken::Literal: out += part.text; break;
-        case DateToken::Day: out += QString::number(d.day()); break;
-        case DateToken::Day2: out += Two(d.day()); break;
+        case DateToken::Literal:
+            out += part.text;
+            break;
+        case DateToken::Day:
+            out += QString::number(d.day());
+            break;
+        case DateToken::Day2:
+            out += Two(d.day());
+            break;
         case DateToken::DayAbbr:
             out += QLatin1StringView(kDayNames[static_cast<std::size_t>(sundayBased)], 3);
             break;
@@ -491,38 +504,67 @@ QString FormatMoment(const Moment& m, const QString& pattern, int depth = 0)
             break;
         case DateToken::ShortDate:
             // A user pattern made of "ddddd" must not recurse.
-            out += FormatMoment(m, depth == 0 ? ShortDatePattern() : QStringLiteral("m/d/yyyy"),
-                                depth + 1);
+            out += FormatMoment(m, depth == 0 ? ShortDatePattern() : QStringLiteral("m/d/yyyy"), depth + 1);
             break;
         case DateToken::LongDate:
             out += FormatMoment(m, QStringLiteral("dddd, mmmm d, yyyy"), depth + 1);
             break;
-        case DateToken::Weekday: out += QString::number(sundayBased + 1); break;
+        case DateToken::Weekday:
+            out += QString::number(sundayBased + 1);
+            break;
         case DateToken::Week: {
             const int jan1 = QDate(d.year(), 1, 1).dayOfWeek() % 7;
             out += QString::number((d.dayOfYear() - 1 + jan1) / 7 + 1);
             break;
         }
-        case DateToken::MonthOrMinute: out += QString::number(d.month()); break;
-        case DateToken::MonthOrMinute2: out += Two(d.month()); break;
+        case DateToken::MonthOrMinute:
+            out += QString::number(d.month());
+            break;
+        case DateToken::MonthOrMinute2:
+            out += Two(d.month());
+            break;
         case DateToken::MonthAbbr:
             out += QLatin1StringView(kMonthNames[static_cast<std::size_t>(d.month() - 1)], 3);
             break;
         case DateToken::MonthName:
             out += QLatin1StringView(kMonthNames[static_cast<std::size_t>(d.month() - 1)]);
             break;
-        case DateToken::Minute: out += QString::number(t.minute()); break;
-        case DateToken::Minute2: out += Two(t.minute()); break;
-        case DateToken::DayOfYear: out += QString::number(d.dayOfYear()); break;
-        case DateToken::Year2: out += Two(d.year() % 100); break;
-        case DateToken::Year4: out += QString::number(d.year()); break;
-        case DateToken::Quarter: out += QString::number((d.month() - 1) / 3 + 1); break;
-        case DateToken::Hour: out += QString::number(hour); break;
-        case DateToken::Hour2: out += Two(hour); break;
-        case DateToken::Second: out += QString::number(t.second()); break;
-        case DateToken::Second2: out += Two(t.second()); break;
-        case DateToken::AmPm: out += t.hour() < 12 ? part.text : part.evening; break;
-        case DateToken::GeneralDate: out += GeneralDateText(m); break;
+        case DateToken::Minute:
+            out += QString::number(t.minute());
+            break;
+        case DateToken::Minute2:
+            out += Two(t.minute());
+            break;
+        case DateToken::DayOfYear:
+            out += QString::number(d.dayOfYear());
+            break;
+        case DateToken::Year2:
+            out += Two(d.year() % 100);
+            break;
+        case DateToken::Year4:
+            out += QString::number(d.year());
+            break;
+        case DateToken::Quarter:
+            out += QString::number((d.month() - 1) / 3 + 1);
+            break;
+        case DateToken::Hour:
+            out += QString::number(hour);
+            break;
+        case DateToken::Hour2:
+            out += Two(hour);
+            break;
+        case DateToken::Second:
+            out += QString::number(t.second());
+            break;
+        case DateToken::Second2:
+            out += Two(t.second());
+            break;
+        case DateToken::AmPm:
+            out += t.hour() < 12 ? part.text : part.evening;
+            break;
+        case DateToken::GeneralDate:
+            out += GeneralDateText(m);
+            break;
         case DateToken::LongTime:
             out += FormatMoment(m, QStringLiteral("h:mm:ss AM/PM"), depth + 1);
             break;
@@ -595,8 +637,8 @@ enum class NumberElement { Literal, IntegerDigit, FractionDigit, Point, Exponent
 
 struct NumberPart {
     NumberElement element = NumberElement::Literal;
-    QChar placeholder;  // '0' or '#' for digits, the sign mode ('+'/'-') for an exponent
-    QString text;       // literal text, or the exponent letter
+    QChar placeholder; // '0' or '#' for digits, the sign mode ('+'/'-') for an exponent
+    QString text;      // literal text, or the exponent letter
 };
 
 std::vector<QString> SplitSections(const QString& pattern)
@@ -646,7 +688,8 @@ QString FormatSection(double magnitude, const QString& section)
             parts.push_back({seenExponent ? NumberElement::ExponentDigit
                              : seenPoint  ? NumberElement::FractionDigit
                                           : NumberElement::IntegerDigit,
-                             c, {}});
+                             c,
+                             {}});
         } else if (c == u'.' && !seenPoint && !seenExponent) {
             seenPoint = true;
             parts.push_back({NumberElement::Point, {}, {}});
@@ -673,8 +716,12 @@ QString FormatSection(double magnitude, const QString& section)
     int exponentMinDigits = 0;
     for (std::size_t k = 0; k < parts.size(); ++k) {
         switch (parts[k].element) {
-        case NumberElement::IntegerDigit: ++integerCount; break;
-        case NumberElement::FractionDigit: ++fractionCount; break;
+        case NumberElement::IntegerDigit:
+            ++integerCount;
+            break;
+        case NumberElement::FractionDigit:
+            ++fractionCount;
+            break;
         case NumberElement::ExponentDigit:
             if (parts[k].placeholder == u'0')
                 ++exponentMinDigits;
@@ -698,12 +745,12 @@ QString FormatSection(double magnitude, const QString& section)
             }
             break;
         }
-        default: break;
+        default:
+            break;
         }
     }
-    const bool scientific = std::any_of(parts.begin(), parts.end(), [](const NumberPart& p) {
-        return p.element == NumberElement::Exponent;
-    });
+    const bool scientific =
+        std::any_of(parts.begin(), parts.end(), [](const NumberPart& p) { return p.element == NumberElement::Exponent; });
 
     double value = magnitude * (percent ? 100.0 : 1.0);
     for (int k = 0; k < scaleBy1000; ++k)
@@ -776,8 +823,7 @@ QString FormatSection(double magnitude, const QString& section)
             break;
         case NumberElement::FractionDigit: {
             const auto at = static_cast<std::size_t>(fractionIndex++);
-            const bool trailingZero =
-                digits.fraction.find_first_not_of('0', at) == std::string::npos;
+            const bool trailingZero = digits.fraction.find_first_not_of('0', at) == std::string::npos;
             if (part.placeholder == u'0' || !trailingZero)
                 out += QLatin1Char(digits.fraction[at]);
             break;
@@ -812,9 +858,7 @@ QString FormatNumber(double v, const QString& pattern)
     }
     const QString text = FormatSection(std::fabs(v), *section);
     // A negative number that rounds to zero shows no sign.
-    const bool allZero = std::none_of(text.begin(), text.end(), [](QChar c) {
-        return c.isDigit() && c != u'0';
-    });
+    const bool allZero = std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit() && c != u'0'; });
     return minus && !allZero ? u'-' + text : text;
 }
 
@@ -834,7 +878,7 @@ bool IsDatePattern(const QString& p)
         } else if (QStringView(u"dmyhnswqcDMYHNSWQC").contains(c)) {
             dateLetter = true;
         } else if ((c == u'a' || c == u'A') && (p.mid(i, 3).compare(u"a/p", Qt::CaseInsensitive) == 0 ||
-                                                 p.mid(i, 4).compare(u"ampm", Qt::CaseInsensitive) == 0)) {
+                                                p.mid(i, 4).compare(u"ampm", Qt::CaseInsensitive) == 0)) {
             dateLetter = true;
         }
     }
@@ -954,8 +998,7 @@ Int ToInteger(double v)
     if (!std::isfinite(v))
         RaiseOverflow();
     const double r = RoundHalfEven(v);
-    if (r < static_cast<double>(std::numeric_limits<Int>::min()) ||
-        r > static_cast<double>(std::numeric_limits<Int>::max()))
+    if (r < static_cast<double>(std::numeric_limits<Int>::min()) || r > static_cast<double>(std::numeric_limits<Int>::max()))
         RaiseOverflow();
     return static_cast<Int>(r);
 }

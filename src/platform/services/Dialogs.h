@@ -14,10 +14,10 @@ namespace services {
 struct FileDialogRequest {
     QString title;
     QString initialFolder;
-    QString fileName;       // proposed name, may be empty
-    QString filter;         // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*"
-    int filterIndex = 1;    // 1-based, as the filter's pairs are counted
-    QString defaultExtension; // ".txt" or "txt": added to a chosen name without an extension
+    QString fileName;             // proposed name, may be empty
+    QString filter;               // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*"
+    int filterIndex = 1;          // 1-based, as the filter's pairs are counted
+    QString defaultExtension;     // ".txt" or "txt": added to a chosen name without an extension
     bool overwritePrompt = false; // save: ask before replacing an existing file
 };
 

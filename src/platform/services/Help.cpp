@@ -31,10 +31,7 @@ QString MatchName(const QString& folder, const QString& name)
 
 } // namespace
 
-QString HelpFolder()
-{
-    return App::Path() + QStringLiteral("/htm");
-}
+QString HelpFolder() { return App::Path() + QStringLiteral("/htm"); }
 
 QString HelpTopicFile(const QString& topic)
 {
@@ -76,10 +73,7 @@ HelpWindowViewer::~HelpWindowViewer()
         (void)window_.release();
 }
 
-QWidget* HelpWindowViewer::Window() const
-{
-    return window_.get();
-}
+QWidget* HelpWindowViewer::Window() const { return window_.get(); }
 
 void HelpWindowViewer::ShowPage(const QString& file)
 {

@@ -32,9 +32,6 @@ bool InstanceLock::TryLock()
     return true;
 }
 
-bool InstanceLock::Locked() const
-{
-    return lock_ && lock_->isLocked();
-}
+bool InstanceLock::Locked() const { return lock_ && lock_->isLocked(); }
 
 } // namespace services

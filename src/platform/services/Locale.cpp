@@ -8,10 +8,7 @@ namespace services {
 
 namespace {
 
-bool IsFieldLetter(QChar c)
-{
-    return c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y');
-}
+bool IsFieldLetter(QChar c) { return c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y'); }
 
 } // namespace
 
@@ -39,23 +36,52 @@ QString VbDatePattern(const QString& pattern)
         if (i >= pattern.size())
             break;
         switch (pattern[i].unicode()) {
-        case 'd': out += unpadded ? QStringLiteral("d") : QStringLiteral("dd"); break;
-        case 'e': out += QStringLiteral("d"); break;
-        case 'm': out += unpadded ? QStringLiteral("M") : QStringLiteral("MM"); break;
-        case 'y': out += QStringLiteral("yy"); break;
+        case 'd':
+            out += unpadded ? QStringLiteral("d") : QStringLiteral("dd");
+            break;
+        case 'e':
+            out += QStringLiteral("d");
+            break;
+        case 'm':
+            out += unpadded ? QStringLiteral("M") : QStringLiteral("MM");
+            break;
+        case 'y':
+            out += QStringLiteral("yy");
+            break;
         case 'Y':
-        case 'G': out += QStringLiteral("yyyy"); break;
+        case 'G':
+            out += QStringLiteral("yyyy");
+            break;
         case 'b':
-        case 'h': out += QStringLiteral("MMM"); break;
-        case 'B': out += QStringLiteral("MMMM"); break;
-        case 'a': out += QStringLiteral("ddd"); break;
-        case 'A': out += QStringLiteral("dddd"); break;
-        case 'D': out += QStringLiteral("MM/dd/yy"); break;
-        case 'F': out += QStringLiteral("yyyy-MM-dd"); break;
-        case '%': out += QLatin1Char('%'); break;
-        case 'n': out += QLatin1Char(' '); break;
-        case 't': out += QLatin1Char(' '); break;
-        default: break; // nothing a short date shows
+        case 'h':
+            out += QStringLiteral("MMM");
+            break;
+        case 'B':
+            out += QStringLiteral("MMMM");
+            break;
+        case 'a':
+            out += QStringLiteral("ddd");
+            break;
+        case 'A':
+            out += QStringLiteral("dddd");
+            break;
+        case 'D':
+            out += QStringLiteral("MM/dd/yy");
+            break;
+        case 'F':
+            out += QStringLiteral("yyyy-MM-dd");
+            break;
+        case '%':
+            out += QLatin1Char('%');
+            break;
+        case 'n':
+            out += QLatin1Char(' ');
+            break;
+        case 't':
+            out += QLatin1Char(' ');
+            break;
+        default:
+            break; // nothing a short date shows
         }
     }
     return out;
@@ -93,14 +119,8 @@ QString SystemLocale::DateFormat()
     return format.isEmpty() ? QStringLiteral("%m/%d/%y") : format;
 }
 
-QString SystemLocale::ShortDatePattern()
-{
-    return VbDatePattern(DateFormat());
-}
+QString SystemLocale::ShortDatePattern() { return VbDatePattern(DateFormat()); }
 
-QString SystemLocale::DateSeparator()
-{
-    return DateSeparatorOf(ShortDatePattern());
-}
+QString SystemLocale::DateSeparator() { return DateSeparatorOf(ShortDatePattern()); }
 
 } // namespace services

@@ -18,10 +18,7 @@ namespace {
 constexpr double TwipsPerPoint = 20.0;
 
 // Rounds half to even, as the printed sizes are rounded.
-int RoundEven(double value)
-{
-    return static_cast<int>(std::nearbyint(value));
-}
+int RoundEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 void Configure(QPrinter& printer, const QString& pdfFile)
 {
@@ -83,9 +80,6 @@ void QtPrinter::PrintImage(const QImage& image, const QSize& sizeTwips)
         throw PrintError(QStringLiteral("The page could not be printed."));
 }
 
-QImage WidgetCapture::Grab(QWidget* window)
-{
-    return window->grab().toImage();
-}
+QImage WidgetCapture::Grab(QWidget* window) { return window->grab().toImage(); }
 
 } // namespace services

@@ -70,13 +70,9 @@ std::optional<vb::OLE_COLOR> ColorDialogDouble::ChooseColor(vb::OLE_COLOR initia
 }
 
 TestServices::TestServices()
-    : previous_(Current()),
-      shell_(std::make_shared<ShellDouble>()),
-      help_(std::make_shared<HelpDouble>()),
-      printer_(std::make_shared<FakePrinter>()),
-      capture_(std::make_shared<FakeCapture>()),
-      locale_(std::make_shared<FixedLocale>()),
-      fileDialogs_(std::make_shared<FileDialogDouble>()),
+    : previous_(Current()), shell_(std::make_shared<ShellDouble>()), help_(std::make_shared<HelpDouble>()),
+      printer_(std::make_shared<FakePrinter>()), capture_(std::make_shared<FakeCapture>()),
+      locale_(std::make_shared<FixedLocale>()), fileDialogs_(std::make_shared<FileDialogDouble>()),
       colorDialog_(std::make_shared<ColorDialogDouble>())
 {
     Services& s = Current();
@@ -89,10 +85,7 @@ TestServices::TestServices()
     s.colorDialog = colorDialog_;
 }
 
-TestServices::~TestServices()
-{
-    Current() = previous_;
-}
+TestServices::~TestServices() { Current() = previous_; }
 
 void TestServices::setOnUnexpected(const vb::UnexpectedHook& hook)
 {
@@ -101,9 +94,6 @@ void TestServices::setOnUnexpected(const vb::UnexpectedHook& hook)
     colorDialog_->setOnUnexpected(hook);
 }
 
-QStringList TestServices::Errors() const
-{
-    return runtime_.Errors() + fileDialogs_->Errors() + colorDialog_->Errors();
-}
+QStringList TestServices::Errors() const { return runtime_.Errors() + fileDialogs_->Errors() + colorDialog_->Errors(); }
 
 } // namespace services

@@ -89,8 +89,7 @@ class FixedLocale : public LocaleService {
 public:
     FixedLocale(const QString& pattern = QStringLiteral("M/d/yyyy"), const QString& separator = QStringLiteral("/"))
         : pattern_(pattern), separator_(separator)
-    {
-    }
+    {}
     void Set(const QString& pattern, const QString& separator)
     {
         pattern_ = pattern;

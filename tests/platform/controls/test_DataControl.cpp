@@ -50,7 +50,7 @@ TEST_F(DataControlTest, RefreshStandsOnTheFirstRowAndRaisesRepositionAlsoWhenEmp
     dat.Refresh();
     EXPECT_EQ(1, reposition.count());
     EXPECT_EQ(1, reset.count());
-    EXPECT_EQ(0, positionSeen);   // the handler already sees the first row
+    EXPECT_EQ(0, positionSeen); // the handler already sees the first row
     EXPECT_EQ(3, dat.Recordset()->RecordCount());
     EXPECT_EQ(QStringLiteral("Ann"), dat.Recordset()->Fields(1).Value().toString());
 
@@ -78,7 +78,7 @@ TEST_F(DataControlTest, AFailingRefreshRaisesAndKeepsTheRowsShown)
     DataControl without;
     without.setRecordSource(QStringLiteral("SELECT * FROM PERSON"));
     EXPECT_EQ(dao::errObjectClosed, errorOf([&] { without.Refresh(); }));
-    without.Refresh(db);   // the database passed in
+    without.Refresh(db); // the database passed in
     EXPECT_EQ(3, without.Recordset()->RecordCount());
 }
 
@@ -88,7 +88,7 @@ TEST_F(DataControlTest, CaptionAndVisibleAreTheFormsToSet)
     EXPECT_EQ(QStringLiteral("Person: 0"), dat.Caption());
     QWidget parent;
     auto* child = new DataControl(&parent);
-    EXPECT_TRUE(child->Visible());   // shown with its parent, though the parent is not shown yet
+    EXPECT_TRUE(child->Visible()); // shown with its parent, though the parent is not shown yet
     child->setVisible(false);
     EXPECT_FALSE(child->Visible());
 }
@@ -104,11 +104,11 @@ TEST_F(DataControlTest, ButtonsMovesAndFindsRaiseRepositionAndStopAtTheEnds)
     EXPECT_EQ(1, rs->AbsolutePosition());
     dat.lastButton()->click();
     EXPECT_EQ(2, rs->AbsolutePosition());
-    dat.nextButton()->click();   // past the end: stays on the last row
+    dat.nextButton()->click(); // past the end: stays on the last row
     EXPECT_EQ(2, rs->AbsolutePosition());
     EXPECT_FALSE(rs->Eof());
     dat.firstButton()->click();
-    dat.previousButton()->click();   // before the start: stays on the first row
+    dat.previousButton()->click(); // before the start: stays on the first row
     EXPECT_EQ(0, rs->AbsolutePosition());
     EXPECT_FALSE(rs->Bof());
     EXPECT_EQ(5, reposition.count());
@@ -118,7 +118,7 @@ TEST_F(DataControlTest, ButtonsMovesAndFindsRaiseRepositionAndStopAtTheEnds)
     EXPECT_EQ(2, rs->AbsolutePosition());
     rs->FindFirst(QStringLiteral("PRSN_NM = 'Nobody'"));
     EXPECT_TRUE(rs->NoMatch());
-    EXPECT_EQ(6, reposition.count());   // a failed find does not move
+    EXPECT_EQ(6, reposition.count()); // a failed find does not move
     rs->MovePrevious();
     EXPECT_EQ(7, reposition.count());
 }
@@ -138,9 +138,9 @@ TEST_F(DataControlTest, RowSignalsFollowAppendedChangedAndDeletedRows)
     rs->Fields(QStringLiteral("PRSN_NM")).setValue(QStringLiteral("Dee"));
     rs->Update();
     ASSERT_EQ(1, appended.count());
-    EXPECT_EQ(3, appended.at(0).at(0).toInt());   // at the end, until the next refresh
+    EXPECT_EQ(3, appended.at(0).at(0).toInt()); // at the end, until the next refresh
 
-    rs->setAbsolutePosition(1);   // Bob
+    rs->setAbsolutePosition(1); // Bob
     rs->Edit();
     rs->Fields(QStringLiteral("AGE")).setValue(41);
     rs->Update();
@@ -182,7 +182,7 @@ TEST_F(DataControlTest, BindsToAnExistingRecordsetWhereItStandsAndLetsGoOfItWhen
         DataControl shortLived;
         shortLived.setRecordset(rs);
     }
-    rs->MoveNext();   // the destroyed control no longer listens
+    rs->MoveNext(); // the destroyed control no longer listens
     EXPECT_EQ(3, reposition.count());
 }
 

@@ -16,7 +16,7 @@ namespace {
 QModelIndex dayCell(QAbstractItemView* view, int day)
 {
     const QAbstractItemModel* m = view->model();
-    for (int r = 1; r < m->rowCount(); ++r) {   // row 0 holds the weekday names
+    for (int r = 1; r < m->rowCount(); ++r) { // row 0 holds the weekday names
         for (int c = 0; c < m->columnCount(); ++c) {
             const QModelIndex i = m->index(r, c);
             // Days of the neighbouring months are shown too: take the first run of the month.

@@ -35,7 +35,7 @@ TEST(VSFlexGridLayout, FormatStringSetsColumnsHeadersAndHeaderAlignment)
     EXPECT_EQ(flexAlignLeftCenter, g.FixedAlignment(4));
     EXPECT_EQ(flexAlignRightCenter, g.FixedAlignment(5));
     EXPECT_EQ(flexAlignGeneral, g.FixedAlignment(2));
-    EXPECT_EQ(flexAlignGeneral, g.ColAlignment(3));   // the mark aligns the header only
+    EXPECT_EQ(flexAlignGeneral, g.ColAlignment(3)); // the mark aligns the header only
     EXPECT_EQ(QStringLiteral("Sugar (mg/dl)"), g.model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString());
     const auto headerAlign = Qt::Alignment(g.model()->headerData(2, Qt::Horizontal, Qt::TextAlignmentRole).toInt());
     EXPECT_TRUE(headerAlign & Qt::AlignHCenter);
@@ -76,7 +76,7 @@ TEST(VSFlexGridLayout, WidthsAreTwipsAndHiddenColumnsAndRowsLeaveTheView)
     EXPECT_TRUE(g.RowHidden(2));
     EXPECT_TRUE(g.isRowHidden(1));
     EXPECT_FALSE(g.RowHidden(3));
-    g.setRowHidden(0, true);   // the header row
+    g.setRowHidden(0, true); // the header row
     EXPECT_TRUE(g.horizontalHeader()->isHidden());
     g.setRowHidden(0, false);
 
@@ -107,9 +107,15 @@ TEST(VSFlexGridLayout, AlignmentCodesAndTheGeneralAlignment)
     EXPECT_EQ(Qt::AlignLeft | Qt::AlignVCenter, align(2, 1));
 
     const std::pair<int, Qt::Alignment> codes[] = {
-        {0, Qt::AlignLeft | Qt::AlignTop},       {1, Qt::AlignLeft | Qt::AlignVCenter},    {2, Qt::AlignLeft | Qt::AlignBottom},
-        {3, Qt::AlignHCenter | Qt::AlignTop},    {4, Qt::AlignCenter},                      {5, Qt::AlignHCenter | Qt::AlignBottom},
-        {6, Qt::AlignRight | Qt::AlignTop},      {7, Qt::AlignRight | Qt::AlignVCenter},   {8, Qt::AlignRight | Qt::AlignBottom},
+        {0, Qt::AlignLeft | Qt::AlignTop},
+        {1, Qt::AlignLeft | Qt::AlignVCenter},
+        {2, Qt::AlignLeft | Qt::AlignBottom},
+        {3, Qt::AlignHCenter | Qt::AlignTop},
+        {4, Qt::AlignCenter},
+        {5, Qt::AlignHCenter | Qt::AlignBottom},
+        {6, Qt::AlignRight | Qt::AlignTop},
+        {7, Qt::AlignRight | Qt::AlignVCenter},
+        {8, Qt::AlignRight | Qt::AlignBottom},
     };
     for (const auto& [code, expected] : codes) {
         g.setColAlignment(1, code);
@@ -128,7 +134,7 @@ TEST(VSFlexGridCells, BackColoursFontsAndTheirDefaults)
 
     g.setCell(flexcpBackColor, 2, 2, 0x9999FF);
     EXPECT_EQ(0x9999FFu, g.Cell(flexcpBackColor, 2, 2).toUInt());
-    EXPECT_EQ(QColor(0xFF, 0x99, 0x99), modelData(g, 2, 2, Qt::BackgroundRole).value<QBrush>().color());   // &HBBGGRR
+    EXPECT_EQ(QColor(0xFF, 0x99, 0x99), modelData(g, 2, 2, Qt::BackgroundRole).value<QBrush>().color()); // &HBBGGRR
 
     // A range, with the corners in any order; a system colour goes through the palette.
     g.setCell(flexcpBackColor, 4, 3, 1, 3, 0x99FF99);
@@ -222,7 +228,8 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         db = testing_controls::createDatabase(dir.filePath(QStringLiteral("grid.mdb")));
-        db->Execute(QStringLiteral("insert into PERSON (PRSN_NM, AGE, HGT, ACTV, BORN) values ('Ann', 40, 64.5, True, #3/8/1980 7:05 PM#)"));
+        db->Execute(QStringLiteral(
+            "insert into PERSON (PRSN_NM, AGE, HGT, ACTV, BORN) values ('Ann', 40, 64.5, True, #3/8/1980 7:05 PM#)"));
         db->Execute(QStringLiteral("insert into PERSON (PRSN_NM, AGE, ACTV) values ('Bob', Null, False)"));
         db->Execute(QStringLiteral("insert into PERSON (PRSN_NM, AGE) values ('Cy', 7)"));
         dat.setDatabase(db);
@@ -253,10 +260,10 @@ TEST_F(BoundGridTest, ShowsTheRowsWithFieldHeadersAndDisplayTexts)
     EXPECT_EQ(QStringLiteral("64.5"), grid.TextMatrix(1, 4));
     EXPECT_EQ(QStringLiteral("-1"), grid.TextMatrix(1, 5));
     EXPECT_EQ(vb::CStr(QDateTime(QDate(1980, 3, 8), QTime(19, 5), Qt::UTC)), grid.TextMatrix(1, 6));
-    EXPECT_EQ(QString(), grid.TextMatrix(2, 3));   // Null
+    EXPECT_EQ(QString(), grid.TextMatrix(2, 3)); // Null
     EXPECT_EQ(QStringLiteral("0"), grid.TextMatrix(2, 5));
     EXPECT_EQ(Qt::Checked, modelData(grid, 1, 5, Qt::CheckStateRole).toInt());
-    EXPECT_EQ(QString(), grid.TextMatrix(1, 0));   // the row-header column
+    EXPECT_EQ(QString(), grid.TextMatrix(1, 0)); // the row-header column
 
     // The forms lay the grid out after each refresh; a refresh with the same fields keeps it.
     grid.setFormatString(QStringLiteral("|PRSN_KY|Person Name|Age|Height(in)| Active|Born"));
@@ -321,14 +328,14 @@ TEST_F(BoundGridTest, FollowsTheCurrentRowBothWays)
 TEST_F(BoundGridTest, FollowsAppendedChangedAndDeletedRows)
 {
     const dao::RecordsetPtr rs = dat.Recordset();
-    grid.setCell(flexcpBackColor, 3, 2, 0x99FF99);   // Cy
+    grid.setCell(flexcpBackColor, 3, 2, 0x99FF99); // Cy
     grid.setRowHidden(3, true);
 
     rs->AddNew();
     rs->Fields(QStringLiteral("PRSN_NM")).setValue(QStringLiteral("Al"));
     rs->Update();
     EXPECT_EQ(5, grid.Rows());
-    EXPECT_EQ(QStringLiteral("Al"), grid.TextMatrix(4, 2));   // at the end until the next refresh
+    EXPECT_EQ(QStringLiteral("Al"), grid.TextMatrix(4, 2)); // at the end until the next refresh
 
     rs->MoveFirst();
     rs->Edit();
@@ -336,7 +343,7 @@ TEST_F(BoundGridTest, FollowsAppendedChangedAndDeletedRows)
     rs->Update();
     EXPECT_EQ(QStringLiteral("41"), grid.TextMatrix(1, 3));
 
-    rs->setAbsolutePosition(1);   // Bob
+    rs->setAbsolutePosition(1); // Bob
     rs->Delete();
     EXPECT_EQ(4, grid.Rows());
     EXPECT_EQ(QStringLiteral("Cy"), grid.TextMatrix(2, 2));
@@ -346,7 +353,7 @@ TEST_F(BoundGridTest, FollowsAppendedChangedAndDeletedRows)
     EXPECT_TRUE(grid.isRowHidden(1));
     EXPECT_FALSE(grid.RowHidden(3));
 
-    dat.Refresh();   // a refresh starts the rows afresh
+    dat.Refresh(); // a refresh starts the rows afresh
     EXPECT_EQ(4, grid.Rows());
     EXPECT_FALSE(grid.RowHidden(2));
     EXPECT_EQ(0u, grid.Cell(flexcpBackColor, 2, 2).toUInt());
@@ -372,10 +379,10 @@ TEST_F(BoundGridTest, TheFillEventRunsOncePerCellOfEachRowNeeded)
         cancel = true;
     });
     dat.Refresh();
-    EXPECT_TRUE(calls.empty());   // nothing is filled before it is needed
+    EXPECT_TRUE(calls.empty()); // nothing is filled before it is needed
 
     EXPECT_EQ(QStringLiteral("ANN"), grid.TextMatrix(1, 2));
-    ASSERT_EQ(6u, calls.size());   // one call per field of row 1, in column order
+    ASSERT_EQ(6u, calls.size()); // one call per field of row 1, in column order
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(1, calls[std::size_t(i)].row);
         EXPECT_EQ(i + 1, calls[std::size_t(i)].col);
@@ -384,9 +391,9 @@ TEST_F(BoundGridTest, TheFillEventRunsOncePerCellOfEachRowNeeded)
     EXPECT_EQ(0x9999FFu, grid.Cell(flexcpBackColor, 1, 3).toUInt());
     EXPECT_EQ(0x99FFFFu, grid.Cell(flexcpBackColor, 1, 2).toUInt());
     grid.TextMatrix(1, 4);
-    EXPECT_EQ(6u, calls.size());   // once per row
+    EXPECT_EQ(6u, calls.size()); // once per row
 
-    EXPECT_EQ(0u, grid.Cell(flexcpBackColor, 3, 3).toUInt());   // Cy, 7
+    EXPECT_EQ(0u, grid.Cell(flexcpBackColor, 3, 3).toUInt()); // Cy, 7
     EXPECT_EQ(12u, calls.size());
 
     // A changed row is filled again.
@@ -424,7 +431,7 @@ TEST(VSFlexGridLarge, AHundredThousandRowsAreShownWithoutMakingThemAll)
     EXPECT_EQ(100001, grid.Rows());
     EXPECT_EQ(100000, grid.model()->rowCount());
     EXPECT_GT(filled, 0);
-    EXPECT_LT(filled, 5 * 200);   // only the rows on screen were filled
+    EXPECT_LT(filled, 5 * 200); // only the rows on screen were filled
 
     // Reading 60500 (grid row 60501): 60 + 500/10 kg, a comment on every tenth reading.
     EXPECT_EQ(QStringLiteral("110.0"), grid.TextMatrix(60501, 4));

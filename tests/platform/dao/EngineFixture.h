@@ -29,8 +29,7 @@ inline dao::Field field(dao::TableDef& td, const char* name, int type, int size 
     return f;
 }
 
-inline void index(dao::TableDef& td, const char* name, std::initializer_list<const char*> cols, bool primary,
-                  bool unique = false)
+inline void index(dao::TableDef& td, const char* name, std::initializer_list<const char*> cols, bool primary, bool unique = false)
 {
     dao::Index idx = td.CreateIndex(QString::fromLatin1(name));
     for (const char* c : cols)
@@ -206,7 +205,9 @@ protected:
 
     int addPerson(const QString& name)
     {
-        db->Execute(QStringLiteral("insert into PERSON (PRSN_NM) values ('%1')").arg(QString(name).replace(QLatin1Char('\''), QLatin1String("''"))), dao::dbFailOnError);
+        db->Execute(QStringLiteral("insert into PERSON (PRSN_NM) values ('%1')")
+                        .arg(QString(name).replace(QLatin1Char('\''), QLatin1String("''"))),
+                    dao::dbFailOnError);
         auto rs = db->OpenRecordset(QStringLiteral("select max(PRSN_KY) from PERSON"), dao::dbOpenSnapshot);
         return rs->Fields(0).Value().toInt();
     }

@@ -80,22 +80,20 @@ TEST_F(CriteriaOverRows, TextComparesWithAsciiCaseFolded)
 TEST_F(CriteriaOverRows, NumbersCompareNumerically)
 {
     expectMatches({{"prsn_ky = 5", {"1", "2"}},
-                   {"PRSN_KY >= 7", {"4", "5"}},           // an int and a qint64 field
+                   {"PRSN_KY >= 7", {"4", "5"}}, // an int and a qint64 field
                    {"PRSN_KY > -3 AND PRSN_KY < +6", {"1", "2"}},
                    {"WT >= 150.5", {"1", "2"}},
                    {"WT < 1E2", {"3", "5"}},
                    {"WT <= .995e2", {"3", "5"}},
-                   {"PRSN_KY = '5'", {"1", "2"}},          // numeric text against a number
-                   {"CODE = 12", {"1"}},                   // and the other way round
-                   {"CODE > 10", {"1", "4", "5"}}});        // text that is no number sorts after numbers
+                   {"PRSN_KY = '5'", {"1", "2"}},    // numeric text against a number
+                   {"CODE = 12", {"1"}},             // and the other way round
+                   {"CODE > 10", {"1", "4", "5"}}}); // text that is no number sorts after numbers
 }
 
 TEST_F(CriteriaOverRows, YesNoFieldsAreMinusOneAndZero)
 {
-    expectMatches({{"FLAG = True", {"2", "4"}},
-                   {"FLAG = -1", {"2", "4"}},
-                   {"flag = false", {"1", "3", "5"}},
-                   {"FLAG <> 0", {"2", "4"}}});
+    expectMatches(
+        {{"FLAG = True", {"2", "4"}}, {"FLAG = -1", {"2", "4"}}, {"flag = false", {"1", "3", "5"}}, {"FLAG <> 0", {"2", "4"}}});
 }
 
 TEST_F(CriteriaOverRows, DatesCompareChronologically)
@@ -104,9 +102,9 @@ TEST_F(CriteriaOverRows, DatesCompareChronologically)
                    {"MSRD_DT = #3/8/2027 07:05:00 PM#", {"2"}},
                    {"MSRD_DT < #3/1/2027 12:00:01 AM#", {"1", "3"}},
                    {"f.msrd_dt > #2027-03-08 19:05#", {"5"}},
-                   {"MSRD_DT > '3/8/2027'", {"2", "5"}},            // text that reads as a date
+                   {"MSRD_DT > '3/8/2027'", {"2", "5"}}, // text that reads as a date
                    {"MSRD_DT = '2027-03-01 00:00:00'", {"3"}},
-                   {"CODE = #3/1/2027#", {"5"}}});                   // a stored date text against a date
+                   {"CODE = #3/1/2027#", {"5"}}}); // a stored date text against a date
 }
 
 TEST_F(CriteriaOverRows, AndBindsTighterThanOrAndNotNegates)
@@ -125,7 +123,7 @@ TEST_F(CriteriaOverRows, NullNeverMatchesAComparison)
                    {"CMMNT Is Not Null", {"1", "3", "4", "5"}},
                    {"CMMNT = Null", {}},
                    {"CMMNT <> 'x'", {"1", "3", "5"}},
-                   {"NOT (CMMNT = 'x')", {"1", "3", "5"}},       // Null stays unknown under NOT
+                   {"NOT (CMMNT = 'x')", {"1", "3", "5"}}, // Null stays unknown under NOT
                    {"CMMNT = 'x' OR WT > 1000", {"4"}},
                    {"MSRD_DT < #1/1/2100# OR CMMNT = 'x'", {"1", "2", "3", "4", "5"}},
                    {"NOT (MSRD_DT > #1/1/2000# AND CODE = 'abc')", {"1", "2", "5"}}});
@@ -147,9 +145,24 @@ TEST_F(CriteriaOverRows, LikeUsesJetWildcards)
 TEST_F(CriteriaOverRows, ErrorsCarryJetNumbers)
 {
     const char* syntax[] = {
-        "", "   ", "PRSN_KY =", "PRSN_KY = 5 AND", "(PRSN_KY = 5", "PRSN_KY = 5)", "= 5", "PRSN_KY 5",
-        "PRSN_KY IS 5", "PRSN_NM LIKE 5", "PRSN_NM = 'open", "PRSN_KY = 5 5", "PRSN_KY == 5", "PRSN_KY = -",
-        "[PRSN_KY = 5", "AND = 5", "PRSN_KY = 5 OR OR PRSN_KY = 6", "PRSN_KY = @",
+        "",
+        "   ",
+        "PRSN_KY =",
+        "PRSN_KY = 5 AND",
+        "(PRSN_KY = 5",
+        "PRSN_KY = 5)",
+        "= 5",
+        "PRSN_KY 5",
+        "PRSN_KY IS 5",
+        "PRSN_NM LIKE 5",
+        "PRSN_NM = 'open",
+        "PRSN_KY = 5 5",
+        "PRSN_KY == 5",
+        "PRSN_KY = -",
+        "[PRSN_KY = 5",
+        "AND = 5",
+        "PRSN_KY = 5 OR OR PRSN_KY = 6",
+        "PRSN_KY = @",
     };
     for (const char* text : syntax) {
         SCOPED_TRACE(text);

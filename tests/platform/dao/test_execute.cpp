@@ -29,13 +29,19 @@ TEST_F(ExecuteTest, FoldOfTheMultiplePlotSkipsTheRowsThatBreakARule)
     db->Execute(QStringLiteral("insert into MULTIPLE_PERSON_PLOT values (%1, 5)").arg(p2));
     db->Execute(QStringLiteral("insert into MULTIPLE_PERSON_PLOT values (%1, 6)").arg(p2));
     for (int c = 0; c < 3; ++c)
-        db->Execute(QStringLiteral("insert into CHART_MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY, CHRT_ID, CHRT_ACT) values (%1, 5, %2, -1)").arg(p1).arg(c));
+        db->Execute(
+            QStringLiteral("insert into CHART_MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY, CHRT_ID, CHRT_ACT) values (%1, 5, %2, -1)")
+                .arg(p1)
+                .arg(c));
     db->Execute(QStringLiteral("insert into CHART_MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY, CHRT_ID) values (%1, 5, 0)").arg(p2));
     db->Execute(QStringLiteral("insert into CHART_MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY, CHRT_ID) values (%1, 5, 1)").arg(p2));
     db->Execute(QStringLiteral("insert into CHART_MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY, CHRT_ID) values (%1, 6, 0)").arg(p2));
 
     // Bob already has his key-6 row: only Ann's is added.
-    EXPECT_EQ(1, db->Execute("INSERT INTO MULTIPLE_PERSON_PLOT(PRSN_KY, PLT_KY) SELECT PRSN_KY, 6 FROM MULTIPLE_PERSON_PLOT WHERE PLT_KY <> 6"));
+    EXPECT_EQ(
+        1,
+        db->Execute(
+            "INSERT INTO MULTIPLE_PERSON_PLOT(PRSN_KY, PLT_KY) SELECT PRSN_KY, 6 FROM MULTIPLE_PERSON_PLOT WHERE PLT_KY <> 6"));
     // Bob's series 0 would collide with the one already under key 6: it stays behind.
     EXPECT_EQ(5, db->Execute("UPDATE CHART_MULTIPLE_PERSON_PLOT SET PLT_KY = 6"));
     // Bob's old parent row still has that series row: it is kept.
@@ -60,11 +66,12 @@ TEST_F(ExecuteTest, ErrorsThatAreNoRuleAlwaysRaiseAndChangeNothing)
 {
     EXPECT_EQ(errSyntaxInExpression, errorOf([&] { db->Execute("insert into MEASURE values (1, 2"); }));
     EXPECT_EQ(errSyntaxInExpression, errorOf([&] {
-        db->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT) values (%1, #2/30/2027#)").arg(p1));
-    }));
+                  db->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT) values (%1, #2/30/2027#)").arg(p1));
+              }));
     EXPECT_EQ(errSyntax, errorOf([&] {
-        db->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, CMMNT) values (%1, #3/8/2027#, 'it's')").arg(p1));
-    }));
+                  db->Execute(
+                      QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, CMMNT) values (%1, #3/8/2027#, 'it's')").arg(p1));
+              }));
     EXPECT_EQ(errTableNotFound, errorOf([&] { db->Execute("delete from NOSUCH"); }));
     EXPECT_EQ(0, count("select count(*) from MEASURE"));
     EXPECT_EQ(0, db->transactionDepth());
@@ -72,8 +79,9 @@ TEST_F(ExecuteTest, ErrorsThatAreNoRuleAlwaysRaiseAndChangeNothing)
 
 TEST_F(ExecuteTest, DateLiteralsAreStoredAndComparedToTheSecond)
 {
-    const QString insert = QStringLiteral("INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1,TEMP2, CMMNT, GL_KY) "
-                                          "VALUES(%1, %2, Null, Null, 80, 120, 72, 150.5, Null, Null, Null, 'text', NULL)");
+    const QString insert = QStringLiteral(
+        "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1,TEMP2, CMMNT, GL_KY) "
+        "VALUES(%1, %2, Null, Null, 80, 120, 72, 150.5, Null, Null, Null, 'text', NULL)");
     db->Execute(insert.arg(p1).arg("#3/8/2027 07:05:00 PM#"), dbFailOnError);
     db->Execute(insert.arg(p1).arg("#3/8/2027 12:0 AM#"), dbFailOnError);
     db->Execute(insert.arg(p1).arg("#3/8/2027 11:59:59 PM#"), dbFailOnError);
@@ -88,21 +96,30 @@ TEST_F(ExecuteTest, DateLiteralsAreStoredAndComparedToTheSecond)
     auto rs = db->OpenRecordset(QStringLiteral("select max(msrd_dt) from measure"), dbOpenSnapshot);
     EXPECT_EQ(QDateTime(QDate(2029, 1, 5), QTime(0, 0), Qt::UTC), rs->Fields(0).Value().toDateTime());
     // Updates and deletes address the row by its date the same way.
-    EXPECT_EQ(1, db->Execute(QStringLiteral("UPDATE MEASURE SET HBP = 130 WHERE PRSN_KY = %1 AND MSRD_DT = #3/8/2027 07:05:00 PM#").arg(p1)));
+    EXPECT_EQ(
+        1, db->Execute(
+               QStringLiteral("UPDATE MEASURE SET HBP = 130 WHERE PRSN_KY = %1 AND MSRD_DT = #3/8/2027 07:05:00 PM#").arg(p1)));
     EXPECT_EQ(1, db->Execute(QStringLiteral("delete from measure where prsn_ky = %1 and msrd_dt = #3/8/2027 7:5 PM#").arg(p1)));
 }
 
 TEST_F(ExecuteTest, TheProgramsStatementShapesRun)
 {
     db->Execute("insert into REGIMEN (RGMN_NM, RGMN_DTL) values ('Walk', \"30 min\")");
-    db->Execute(QStringLiteral("insert into measure values (%1, #1/5/99 #, Null, Null, 80, 120, 72, 150, Null, Null, Null, '', Null)").arg(p1));
-    db->Execute(QStringLiteral("insert into measure values (%1, #1/6/99 #, 3, Null, 82, 124, 70, 151.5, Null, Null, Null, '', Null)").arg(p1));
+    db->Execute(
+        QStringLiteral("insert into measure values (%1, #1/5/99 #, Null, Null, 80, 120, 72, 150, Null, Null, Null, '', Null)")
+            .arg(p1));
+    db->Execute(
+        QStringLiteral("insert into measure values (%1, #1/6/99 #, 3, Null, 82, 124, 70, 151.5, Null, Null, Null, '', Null)")
+            .arg(p1));
     EXPECT_EQ(2, db->Execute(QStringLiteral("UPDATE MEASURE   SET MEASURE.RGMN_KY = 1  where MEASURE.PRSN_KY = %1").arg(p1)));
 
-    auto rs = db->OpenRecordset(QStringLiteral(
-        " SELECT  M.RGMN_KY, M.MD_KY, MSRD_DT, M.HBP, format(M.WT,'0.0'), R.RGMN_NM, MO.MD_NM, M.CMMNT "
-        " FROM ((PERSON AS P INNER JOIN MEASURE AS M ON P.PRSN_KY = M.PRSN_KY) LEFT JOIN MOOD AS MO ON M.MD_KY = MO.MD_KY) "
-        " LEFT JOIN REGIMEN AS R ON M.RGMN_KY = R.RGMN_KY WHERE P.PRSN_KY = %1 ORDER BY M.MSRD_DT Desc").arg(p1), dbOpenDynaset);
+    auto rs = db->OpenRecordset(
+        QStringLiteral(
+            " SELECT  M.RGMN_KY, M.MD_KY, MSRD_DT, M.HBP, format(M.WT,'0.0'), R.RGMN_NM, MO.MD_NM, M.CMMNT "
+            " FROM ((PERSON AS P INNER JOIN MEASURE AS M ON P.PRSN_KY = M.PRSN_KY) LEFT JOIN MOOD AS MO ON M.MD_KY = MO.MD_KY) "
+            " LEFT JOIN REGIMEN AS R ON M.RGMN_KY = R.RGMN_KY WHERE P.PRSN_KY = %1 ORDER BY M.MSRD_DT Desc")
+            .arg(p1),
+        dbOpenDynaset);
     ASSERT_EQ(2, rs->RecordCount());
     EXPECT_FALSE(rs->Updatable());
     EXPECT_EQ(QStringLiteral("151.5"), rs->Fields(4).Value().toString());
@@ -112,15 +129,18 @@ TEST_F(ExecuteTest, TheProgramsStatementShapesRun)
     EXPECT_TRUE(rs->Fields(QStringLiteral("MD_NM")).Value().isNull());
     EXPECT_EQ(QStringLiteral("150.0"), rs->Fields(4).Value().toString());
 
-    auto months = db->OpenRecordset(QStringLiteral(
-        " select  year(f.msrd_dt) as yr, month(f.msrd_dt) as mnth, count(*) as countrecord  from measure f "
-        " where f.prsn_ky = %1 And MSRD_DT >= #1/1/1999# group by year(f.msrd_dt), month(f.msrd_dt) "
-        " order by year(f.msrd_dt), month(f.msrd_dt) desc ;").arg(p1), dbOpenSnapshot);
+    auto months = db->OpenRecordset(
+        QStringLiteral(" select  year(f.msrd_dt) as yr, month(f.msrd_dt) as mnth, count(*) as countrecord  from measure f "
+                       " where f.prsn_ky = %1 And MSRD_DT >= #1/1/1999# group by year(f.msrd_dt), month(f.msrd_dt) "
+                       " order by year(f.msrd_dt), month(f.msrd_dt) desc ;")
+            .arg(p1),
+        dbOpenSnapshot);
     EXPECT_EQ(1999, months->Fields(QStringLiteral("yr")).Value().toInt());
     EXPECT_EQ(2, months->Fields(QStringLiteral("countrecord")).Value().toInt());
 
     // '&' joins text and reads Null as the empty text.
-    auto cat = db->OpenRecordset(QStringLiteral("select RGMN_NM & ' (' & RGMN_DTL & ')', '<' & Null & '>' from REGIMEN"), dbOpenSnapshot);
+    auto cat = db->OpenRecordset(QStringLiteral("select RGMN_NM & ' (' & RGMN_DTL & ')', '<' & Null & '>' from REGIMEN"),
+                                 dbOpenSnapshot);
     EXPECT_EQ(QStringLiteral("Walk (30 min)"), cat->Fields(0).Value().toString());
     EXPECT_EQ(QStringLiteral("<>"), cat->Fields(1).Value().toString());
 }

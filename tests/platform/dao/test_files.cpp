@@ -17,7 +17,7 @@ TEST_F(EngineTest, FilesThatAreMissingForeignOrAlreadyThereAreRefused)
     junk.write(QByteArray(4096, 'x'));
     junk.close();
     EXPECT_EQ(errUnrecognisedFormat, errorOf([&] { Database::open(junk.fileName()); }));
-    EXPECT_EQ(4096, QFileInfo(junk.fileName()).size());   // left as it was
+    EXPECT_EQ(4096, QFileInfo(junk.fileName()).size()); // left as it was
     EXPECT_EQ(errDatabaseExists, errorOf([&] { Database::create(path); }));
     auto ws = DBEngine::CreateWorkspace(QStringLiteral("QJ"), QStringLiteral("user"), QString());
     EXPECT_EQ(errFileNotFound, errorOf([&] { ws->OpenDatabase(dir.filePath("gone.mdb")); }));
@@ -106,7 +106,7 @@ TEST_F(EngineTest, CompactionAndBackupGiveFilesThatOpenWithTheSameRows)
     EXPECT_EQ(11, [&] {
         copy->Execute("insert into PERSON (PRSN_NM) values ('New')");
         auto r = copy->OpenRecordset("select PRSN_KY from PERSON where PRSN_NM = 'New'", dbOpenSnapshot);
-        return r->Fields(0).Value().toInt() > 50 ? 11 : 0;   // counters are not reused after compaction
+        return r->Fields(0).Value().toInt() > 50 ? 11 : 0; // counters are not reused after compaction
     }());
 
     const QString backup = dir.filePath("backup.mdb");

@@ -83,11 +83,28 @@ TEST(JetDateLiteral, TwoDigitYearsPivotAtThirty)
 TEST(JetDateLiteral, RejectsWhatIsNoDate)
 {
     const char* bad[] = {
-        "13/1/2027", "0/1/2027", "2/30/2027", "2/29/2027", "2/29/1900", "4/31/2027",
-        "3/8/2027 13:00 PM", "3/8/2027 7:75", "3/8/2027 24:00", "3/8/2027 7:05:60",
-        "3/8/2027 15",          // a bare hour without AM/PM is no time
-        "3/8/2027 7:05 XM", "3/8/2027 7:05 PM x", "3/8", "3/8/", "/8/2027", "3/8/20277",
-        "abc", "", "   ", "3-8-2027", "2027/3/8",
+        "13/1/2027",
+        "0/1/2027",
+        "2/30/2027",
+        "2/29/2027",
+        "2/29/1900",
+        "4/31/2027",
+        "3/8/2027 13:00 PM",
+        "3/8/2027 7:75",
+        "3/8/2027 24:00",
+        "3/8/2027 7:05:60",
+        "3/8/2027 15", // a bare hour without AM/PM is no time
+        "3/8/2027 7:05 XM",
+        "3/8/2027 7:05 PM x",
+        "3/8",
+        "3/8/",
+        "/8/2027",
+        "3/8/20277",
+        "abc",
+        "",
+        "   ",
+        "3-8-2027",
+        "2027/3/8",
     };
     for (const char* body : bad) {
         SCOPED_TRACE(body);
@@ -116,14 +133,12 @@ TEST(JetDateLiteral, CanonicalTextRoundTrips)
 
     // The shape test is only the shape; the parse also checks the calendar and the clock.
     EXPECT_TRUE(looksCanonicalDate(u"2027-02-30 00:00:00"));
-    for (const char16_t* text : {u"2027-02-30 00:00:00", u"2027-13-01 00:00:00", u"2027-03-08 24:00:00",
-                                 u"2027-03-08 19:60:00", u"2027-3-8 19:05:07", u"2027-03-08T19:05:07",
-                                 u"2027-03-08 19:05:07.5", u"2027-03-08", u""}) {
+    for (const char16_t* text : {u"2027-02-30 00:00:00", u"2027-13-01 00:00:00", u"2027-03-08 24:00:00", u"2027-03-08 19:60:00",
+                                 u"2027-3-8 19:05:07", u"2027-03-08T19:05:07", u"2027-03-08 19:05:07.5", u"2027-03-08", u""}) {
         SCOPED_TRACE(QString::fromUtf16(text).toStdString());
         EXPECT_FALSE(parseCanonicalDate(text).has_value());
     }
-    for (const char16_t* text : {u"2027-3-8 19:05:07", u"2027-03-08T19:05:07", u"2027-03-08 19:05:0x",
-                                 u"2027-03-08"})
+    for (const char16_t* text : {u"2027-3-8 19:05:07", u"2027-03-08T19:05:07", u"2027-03-08 19:05:0x", u"2027-03-08"})
         EXPECT_FALSE(looksCanonicalDate(text));
 }
 
@@ -228,8 +243,7 @@ TEST_F(JetSqlOnSqlite, ConcatenationOperandsFollowJetPrecedence)
 TEST_F(JetSqlOnSqlite, QualifiedSetTargetsUpdateOnlyTheMatchingRow)
 {
     jetExec("UPDATE MEASURE SET MEASURE.RGMN_KY = 3, MEASURE.MD_KY = 1 WHERE MEASURE.MSR_KY = 2");
-    EXPECT_EQ(rows("SELECT MSR_KY, RGMN_KY, MD_KY FROM MEASURE ORDER BY MSR_KY"),
-              QStringList({"1|1|1", "2|3|1", "3|2|NULL"}));
+    EXPECT_EQ(rows("SELECT MSR_KY, RGMN_KY, MD_KY FROM MEASURE ORDER BY MSR_KY"), QStringList({"1|1|1", "2|3|1", "3|2|NULL"}));
     jetExec("UPDATE MEASURE SET [MEASURE].[CMMNT] = 'x' & MEASURE.CMMNT WHERE MEASURE.MSR_KY = 1");
     EXPECT_EQ(rows("SELECT CMMNT FROM MEASURE WHERE MSR_KY = 1"), QStringList({"xit's fine"}));
 }
@@ -247,8 +261,7 @@ TEST_F(JetSqlOnSqlite, TrueAndFalseAreMinusOneAndZero)
     EXPECT_EQ(rows("SELECT MSR_KY, FLAG FROM MEASURE WHERE FLAG <> 0"), QStringList({"2|-1"}));
     EXPECT_EQ(jetRows("SELECT MSR_KY FROM MEASURE WHERE FLAG = tRUE"), QStringList({"2"}));
     EXPECT_EQ(jetRows("SELECT count(*) FROM MEASURE WHERE FLAG = False"), QStringList({"2"}));
-    EXPECT_EQ(jetRows("SELECT -True, 1 - -1, 'True', \"false\" FROM MEASURE WHERE MSR_KY = 1"),
-              QStringList({"1|2|True|false"}));
+    EXPECT_EQ(jetRows("SELECT -True, 1 - -1, 'True', \"false\" FROM MEASURE WHERE MSR_KY = 1"), QStringList({"1|2|True|false"}));
 }
 
 TEST_F(JetSqlOnSqlite, TrailingSemicolonIsDropped)
@@ -267,8 +280,7 @@ TEST_F(JetSqlOnSqlite, JoinsAliasesAndOtherSyntaxPassThrough)
               QStringList({"3|Smith|NULL", "2|O'Brien|Insulin", "1|O'Brien|Aspirin"}));
     EXPECT_EQ(jetRows("SELECT DISTINCT PRSN_KY FROM MEASURE ORDER BY PRSN_KY"), QStringList({"7", "8"}));
     EXPECT_EQ(jetRows("SELECT distinct(PRSN_KY) FROM MEASURE WHERE MD_KY IS NOT NULL"), QStringList({"7"}));
-    EXPECT_EQ(jetRows("SELECT PRSN_KY, count(*) AS n FROM MEASURE GROUP BY PRSN_KY HAVING count(*) > 1"),
-              QStringList({"7|2"}));
+    EXPECT_EQ(jetRows("SELECT PRSN_KY, count(*) AS n FROM MEASURE GROUP BY PRSN_KY HAVING count(*) > 1"), QStringList({"7|2"}));
     EXPECT_EQ(jetRows("SELECT MSR_KY FROM MEASURE WHERE MSRD_DT BETWEEN #3/1/2027# AND #3/8/2027 11:59:59 PM#"
                       " AND MD_KY <> -1 AND RGMN_KY < 1.5"),
               QStringList({"2"}));
@@ -333,18 +345,17 @@ TEST(JetTranslation, SplitsEachKindOfStatement)
     };
     using K = StatementKind;
     const Case cases[] = {
-        {"SELECT * FROM measure f WHERE f.x = True ORDER BY f.y", K::Select, "measure", "f", true, "*", "measure f",
-         "f.x = -1", "ORDER BY f.y"},
+        {"SELECT * FROM measure f WHERE f.x = True ORDER BY f.y", K::Select, "measure", "f", true, "*", "measure f", "f.x = -1",
+         "ORDER BY f.y"},
         {"select a, b from [My Table] as t", K::Select, "My Table", "t", true, "a, b", "\"My Table\" as t", "", ""},
         {"SELECT a FROM t", K::Select, "t", "t", true, "a", "t", "", ""},
         {"SELECT DISTINCT a FROM t", K::Select, "", "", false, "a", "t", "", ""},
         {"SELECT a, count(*) FROM t GROUP BY a", K::Select, "", "", false, "a, count(*)", "t", "", "GROUP BY a"},
         {"SELECT Max(a) FROM t WHERE b = 1", K::Select, "", "", false, "Max(a)", "t", "b = 1", ""},
-        {"SELECT (SELECT max(b) FROM u) AS m, a FROM t", K::Select, "t", "t", true,
-         "(SELECT max(b) FROM u) AS m, a", "t", "", ""},
+        {"SELECT (SELECT max(b) FROM u) AS m, a FROM t", K::Select, "t", "t", true, "(SELECT max(b) FROM u) AS m, a", "t", "",
+         ""},
         {"SELECT a FROM t, u WHERE t.k = u.k", K::Select, "", "", false, "a", "t, u", "t.k = u.k", ""},
-        {"SELECT a FROM t INNER JOIN u ON t.k = u.k", K::Select, "", "", false, "a", "t INNER JOIN u ON t.k = u.k",
-         "", ""},
+        {"SELECT a FROM t INNER JOIN u ON t.k = u.k", K::Select, "", "", false, "a", "t INNER JOIN u ON t.k = u.k", "", ""},
         {"SELECT a FROM (SELECT a FROM t) AS s", K::Select, "", "", false, "a", "(SELECT a FROM t) AS s", "", ""},
         {"SELECT a FROM t WHERE b IN (SELECT b FROM u WHERE c = 1) ORDER BY a", K::Select, "t", "t", true, "a", "t",
          "b IN (SELECT b FROM u WHERE c = 1)", "ORDER BY a"},
@@ -352,8 +363,7 @@ TEST(JetTranslation, SplitsEachKindOfStatement)
          "UNION SELECT a FROM u"},
         {"DELETE FROM MEASURE WHERE PRSN_KY = 7;", K::Delete, "MEASURE", "", false, "", "", "PRSN_KY = 7", ""},
         {"DELETE * FROM MEASURE", K::Delete, "MEASURE", "", false, "", "", "", ""},
-        {"UPDATE MEASURE SET MEASURE.A = 1 WHERE MEASURE.B = 2", K::Update, "MEASURE", "", false, "", "",
-         "MEASURE.B = 2", ""},
+        {"UPDATE MEASURE SET MEASURE.A = 1 WHERE MEASURE.B = 2", K::Update, "MEASURE", "", false, "", "", "MEASURE.B = 2", ""},
         {"CREATE TABLE x (a INTEGER)", K::Other, "", "", false, "", "", "", ""},
     };
     for (const Case& c : cases) {
@@ -377,8 +387,8 @@ TEST(JetTranslation, InsertAndUpdateParts)
         "VALUES(7, #3/8/2027 07:05:00 PM#, Null, 3, 80, 120, 72, 150.5, Null, Null, Null, 'text', NULL)"));
     EXPECT_EQ(tr.kind, StatementKind::InsertValues);
     EXPECT_EQ(tr.table, QStringLiteral("MEASURE"));
-    EXPECT_EQ(tr.insertColumns, QStringList({"PRSN_KY", "MSRD_DT", "MD_KY", "RGMN_KY", "LBP", "HBP", "PLSE", "WT",
-                                              "TEMP", "TEMP1", "TEMP2", "CMMNT", "GL_KY"}));
+    EXPECT_EQ(tr.insertColumns, QStringList({"PRSN_KY", "MSRD_DT", "MD_KY", "RGMN_KY", "LBP", "HBP", "PLSE", "WT", "TEMP",
+                                             "TEMP1", "TEMP2", "CMMNT", "GL_KY"}));
     EXPECT_TRUE(tr.selectPart.isEmpty());
 
     tr = translate(QStringLiteral("INSERT INTO [Goal Copy] ([Low], High) SELECT GL_NL, GL_NH & '' FROM DBTS_GOAL;"));

@@ -78,10 +78,10 @@ TEST_F(RecordsetTest, NewRowsWaitAtTheEndWithTheirCounter)
     rs->addObserver(&log);
     rs->AddNew();
     rs->Fields(QStringLiteral("PRSN_NM")).setValue(QStringLiteral("Aaron"));
-    rs->Fields(QStringLiteral("AGE")).setValue(QStringLiteral("50"));   // text into a number field
+    rs->Fields(QStringLiteral("AGE")).setValue(QStringLiteral("50")); // text into a number field
     rs->Fields(QStringLiteral("HGT")).setValue(70.3);
     rs->Update();
-    EXPECT_EQ(0, rs->AbsolutePosition());   // back where it was
+    EXPECT_EQ(0, rs->AbsolutePosition()); // back where it was
     EXPECT_EQ(4, rs->RecordCount());
     rs->MoveLast();
     EXPECT_EQ(QStringLiteral("Aaron"), rs->Fields(1).Value().toString());
@@ -108,15 +108,15 @@ TEST_F(RecordsetTest, AFailedUpdateKeepsTheEditUntilAMove)
     EXPECT_EQ(QStringLiteral("Ann"), rs->Fields(1).Value().toString());
     EXPECT_EQ(errUpdateWithoutEdit, errorOf([&] { rs->Fields(1).setValue(QStringLiteral("x")); }));
     EXPECT_EQ(errOverflow, errorOf([&] {
-        rs->Edit();
-        rs->Fields(0).setValue(99999999999.0);
-    }));
+                  rs->Edit();
+                  rs->Fields(0).setValue(99999999999.0);
+              }));
 }
 
 TEST_F(RecordsetTest, DeleteLeavesNoCurrentRowUntilTheNextMove)
 {
     auto rs = db->OpenRecordset("SELECT PRSN_KY, PRSN_NM FROM PERSON ORDER BY PRSN_NM", dbOpenDynaset);
-    rs->MoveLast();   // Cy
+    rs->MoveLast(); // Cy
     rs->Delete();
     EXPECT_EQ(2, rs->RecordCount());
     EXPECT_EQ(errRecordDeleted, errorOf([&] { rs->Fields(1).Value(); }));
@@ -161,7 +161,9 @@ TEST_F(RecordsetTest, FieldNamesKeepTheirDeclaredCaseAndAreFoundInAnyCase)
     EXPECT_EQ(QStringLiteral("Temp1LBL"), rs->Fields(0).Name());
     EXPECT_EQ(QStringLiteral("WtUnit"), rs->Fields(QStringLiteral("WTUNIT")).Name());
     EXPECT_EQ(errItemNotFound, errorOf([&] { rs->Fields(QStringLiteral("TempLbl")); }));
-    auto all = db->OpenRecordset(" SELECT * " "   FROM Application", dbOpenSnapshot);
+    auto all = db->OpenRecordset(" SELECT * "
+                                 "   FROM Application",
+                                 dbOpenSnapshot);
     QStringList names;
     for (const Field& f : all->Fields())
         names << f.Name();

@@ -11,12 +11,12 @@ TEST_F(EngineTest, TextRulesIgnoreLetterCaseAndRefuseEmptyOrLongText)
 {
     addPerson(QStringLiteral("Ann"));
     EXPECT_EQ(errDuplicateKey, errorOf([&] { db->Execute("insert into PERSON (PRSN_NM) values ('ANN')", dbFailOnError); }));
-    EXPECT_EQ(0, db->Execute("insert into PERSON (PRSN_NM) values ('aNN')"));   // skipped without a word
+    EXPECT_EQ(0, db->Execute("insert into PERSON (PRSN_NM) values ('aNN')")); // skipped without a word
     EXPECT_EQ(1, count("select count(*) from PERSON where PRSN_NM = 'aNn'"));
     EXPECT_EQ(errZeroLength, errorOf([&] { db->Execute("insert into PERSON (PRSN_NM) values ('')", dbFailOnError); }));
     EXPECT_EQ(errFieldTooSmall, errorOf([&] {
-        db->Execute("insert into PERSON (PRSN_NM) values ('" + QString(31, QLatin1Char('x')) + "')", dbFailOnError);
-    }));
+                  db->Execute("insert into PERSON (PRSN_NM) values ('" + QString(31, QLatin1Char('x')) + "')", dbFailOnError);
+              }));
     EXPECT_EQ(errRequired, errorOf([&] { db->Execute("insert into PERSON (AGE) values (3)", dbFailOnError); }));
     // Zero-length text is allowed where the column says so.
     EXPECT_EQ(1, db->Execute("insert into PERSON (PRSN_NM, COMMENT, SEX) values ('Bo', '', '')", dbFailOnError));
@@ -34,14 +34,16 @@ TEST_F(EngineTest, NumbersKeepTheirTypeRules)
 {
     const int p = addPerson(QStringLiteral("Ann"));
     EXPECT_EQ(errNumericOverflow, errorOf([&] {
-        db->Execute(QStringLiteral("update PERSON set AGE = 40000 where PRSN_KY = %1").arg(p), dbFailOnError);
-    }));
+                  db->Execute(QStringLiteral("update PERSON set AGE = 40000 where PRSN_KY = %1").arg(p), dbFailOnError);
+              }));
     EXPECT_EQ(0, db->Execute(QStringLiteral("update PERSON set AGE = 40000 where PRSN_KY = %1").arg(p)));
     EXPECT_EQ(errTypeConversion, errorOf([&] {
-        db->Execute(QStringLiteral("update PERSON set AGE = 'old' where PRSN_KY = %1").arg(p), dbFailOnError);
-    }));
+                  db->Execute(QStringLiteral("update PERSON set AGE = 'old' where PRSN_KY = %1").arg(p), dbFailOnError);
+              }));
     // Reals written into integer columns read rounded half to even, as the engine converts them.
-    db->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, LBP, HBP, PLSE) values (%1, #3/8/2027#, 71.5, 72.5, 80.25)").arg(p));
+    db->Execute(
+        QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, LBP, HBP, PLSE) values (%1, #3/8/2027#, 71.5, 72.5, 80.25)")
+            .arg(p));
     auto rs = db->OpenRecordset("select LBP, HBP, PLSE from MEASURE", dbOpenSnapshot);
     EXPECT_EQ(72, rs->Fields("LBP").Value().toInt());
     EXPECT_EQ(72, rs->Fields("HBP").Value().toInt());
@@ -73,12 +75,12 @@ TEST_F(EngineTest, CountersStartAtOneFollowInsertOrderAndAreNeverReused)
 TEST_F(EngineTest, RelationsRefuseOrphansCascadeAndRestrict)
 {
     const int p = addPerson(QStringLiteral("Ann"));
-    EXPECT_EQ(errRelatedRecordRequired, errorOf([&] {
-        db->Execute("insert into MEASURE (PRSN_KY, MSRD_DT) values (99, #3/8/2027#)", dbFailOnError);
-    }));
+    EXPECT_EQ(errRelatedRecordRequired,
+              errorOf([&] { db->Execute("insert into MEASURE (PRSN_KY, MSRD_DT) values (99, #3/8/2027#)", dbFailOnError); }));
     EXPECT_EQ(0, db->Execute("insert into MEASURE (PRSN_KY, MSRD_DT) values (99, #3/8/2027#)"));
     // A Null part exempts a row from its relation.
-    EXPECT_EQ(1, db->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, RGMN_KY) values (%1, #3/8/2027#, Null)").arg(p)));
+    EXPECT_EQ(
+        1, db->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, RGMN_KY) values (%1, #3/8/2027#, Null)").arg(p)));
 
     for (int k = 0; k <= 6; ++k)
         db->Execute(QStringLiteral("insert into PERSON_PLOT (PRSN_KY, PLT_KY) values (%1, %2)").arg(p).arg(k));
@@ -87,14 +89,15 @@ TEST_F(EngineTest, RelationsRefuseOrphansCascadeAndRestrict)
     db->Execute(QStringLiteral("insert into CHART_MULTIPLE_PERSON_PLOT (PRSN_KY, PLT_KY, CHRT_ID) values (%1, 6, 1)").arg(p));
 
     // Restricted: the person still has measurements and plots.
-    EXPECT_EQ(errRelatedRecordsExist, errorOf([&] { db->Execute(QStringLiteral("delete from PERSON where PRSN_KY = %1").arg(p), dbFailOnError); }));
+    EXPECT_EQ(errRelatedRecordsExist,
+              errorOf([&] { db->Execute(QStringLiteral("delete from PERSON where PRSN_KY = %1").arg(p), dbFailOnError); }));
     // Cascade: the single plot row goes with its parent.
     db->Execute(QStringLiteral("delete from PERSON_PLOT where PRSN_KY = %1 and PLT_KY = 2").arg(p), dbFailOnError);
     EXPECT_EQ(0, count("select count(*) from SINGLE_PERSON_PLOT"));
     // The cascade to MULTIPLE_PERSON_PLOT is restricted by its series rows: nothing is deleted.
     EXPECT_EQ(errRelatedRecordsExist, errorOf([&] {
-        db->Execute(QStringLiteral("delete from PERSON_PLOT where PRSN_KY = %1 and PLT_KY = 6").arg(p), dbFailOnError);
-    }));
+                  db->Execute(QStringLiteral("delete from PERSON_PLOT where PRSN_KY = %1 and PLT_KY = 6").arg(p), dbFailOnError);
+              }));
     EXPECT_EQ(1, count("select count(*) from PERSON_PLOT where PLT_KY = 6"));
     EXPECT_EQ(1, count("select count(*) from MULTIPLE_PERSON_PLOT"));
     // Cascade update carries the key to the children.
@@ -148,8 +151,11 @@ TEST_F(EngineTest, TheFormatPropertyIsCreatedWhenMissingAndKept)
     Field again = db->TableDefs(QStringLiteral("MEASURE")).Fields(QStringLiteral("WT"));
     EXPECT_EQ(QStringLiteral("0.0"), again.Properties()[QStringLiteral("format")].Value().toString());
     again.Properties()[QStringLiteral("Format")].setValue(QStringLiteral("0.00"));
-    EXPECT_EQ(QStringLiteral("0.00"),
-              db->TableDefs(QStringLiteral("MEASURE")).Fields(QStringLiteral("WT")).Properties()[QStringLiteral("Format")].Value().toString());
+    EXPECT_EQ(QStringLiteral("0.00"), db->TableDefs(QStringLiteral("MEASURE"))
+                                          .Fields(QStringLiteral("WT"))
+                                          .Properties()[QStringLiteral("Format")]
+                                          .Value()
+                                          .toString());
 }
 
 TEST_F(EngineTest, ColumnsAreAddedAtTheEndAndDeletedWithTheirValues)
@@ -158,12 +164,14 @@ TEST_F(EngineTest, ColumnsAreAddedAtTheEndAndDeletedWithTheirValues)
     TableDef app = db->TableDefs(QStringLiteral("APPLICATION"));
     app.Fields().Delete(QStringLiteral("TempUnit"));
     app.Fields().Append(app.CreateField(QStringLiteral("TempUnit"), dbText, 12));
-    EXPECT_EQ(QStringList({"ShowAtStartup", "WtUnit", "gblPrsnKy", "Temp1LBL", "TempUnit"}), db->fieldNames(QStringLiteral("Application")));
+    EXPECT_EQ(QStringList({"ShowAtStartup", "WtUnit", "gblPrsnKy", "Temp1LBL", "TempUnit"}),
+              db->fieldNames(QStringLiteral("Application")));
     auto rs = db->OpenRecordset("select * from Application", dbOpenSnapshot);
     EXPECT_TRUE(rs->Fields(QStringLiteral("TempUnit")).Value().isNull());
     EXPECT_EQ(QStringLiteral("Custom2"), rs->Fields(QStringLiteral("Temp1LBL")).Value().toString());
     // The new column keeps its rules.
-    EXPECT_EQ(errFieldTooSmall, errorOf([&] { db->Execute("update Application set TempUnit = '1234567890123'", dbFailOnError); }));
+    EXPECT_EQ(errFieldTooSmall,
+              errorOf([&] { db->Execute("update Application set TempUnit = '1234567890123'", dbFailOnError); }));
     // Integer columns added later keep their range like the others.
     app.Fields().Append(app.CreateField(QStringLiteral("OptnTime"), dbInteger));
     EXPECT_EQ(errNumericOverflow, errorOf([&] { db->Execute("update Application set OptnTime = 32768", dbFailOnError); }));
@@ -185,13 +193,12 @@ TEST_F(EngineTest, TablesIndexesAndRelationsCanBeAddedToAFileInUse)
     // A primary key added after the table exists.
     testing_dao::index(day, "PrimaryKey", {"PRSN_KY", "DT"}, true);
     EXPECT_EQ(errDuplicateKey, errorOf([&] {
-        db->Execute(QStringLiteral("insert into AVERAGE_DAY values (%1, #3/8/2027#, 121)").arg(p), dbFailOnError);
-    }));
+                  db->Execute(QStringLiteral("insert into AVERAGE_DAY values (%1, #3/8/2027#, 121)").arg(p), dbFailOnError);
+              }));
     // A relation added over rows that keep it.
     testing_dao::relation(*db, "PERSONAVERAGE_DAY", "PERSON", "AVERAGE_DAY", {"PRSN_KY"});
-    EXPECT_EQ(errRelatedRecordRequired, errorOf([&] {
-        db->Execute("insert into AVERAGE_DAY values (77, #3/9/2027#, 1)", dbFailOnError);
-    }));
+    EXPECT_EQ(errRelatedRecordRequired,
+              errorOf([&] { db->Execute("insert into AVERAGE_DAY values (77, #3/9/2027#, 1)", dbFailOnError); }));
     // A relation over rows that break it is refused.
     db->Execute("insert into AVERAGE_DAY values (1, #3/10/2027#, 1)");
     db->Execute("delete from AVERAGE_DAY");

@@ -72,7 +72,7 @@ TEST_F(JetFunctions, DatePartsOfStoredDates)
 TEST_F(JetFunctions, FormatFollowsTheRuntime)
 {
     expectValues({
-        {"SELECT format(72.25, '0.0')", "72.3"},  // half away from zero, not to even
+        {"SELECT format(72.25, '0.0')", "72.3"}, // half away from zero, not to even
         {"SELECT format(-0.25, '0.0')", "-0.3"},
         {"SELECT format('98.65', '0.0')", "98.7"}, // numeric text is a number
         {"SELECT format(7, '00')", "07"},
@@ -91,17 +91,19 @@ TEST_F(JetFunctions, FixedPatternsWriteWhatTheRuntimeWrites)
 {
     std::mt19937_64 rng(7);
     std::uniform_real_distribution<double> wide(-100000.0, 100000.0);
-    std::vector<double> values = {0.0, 0.05, 0.15, 0.25, 0.45, 1.005, 2.675, 9.95, 99.95, 999.95, -0.04, -0.05,
-                                  -9.95, 72.3, 150.5, 12345678.95, 0.0049, 1e-9, 123456789012.5};
+    std::vector<double> values = {0.0,   0.05,  0.15,  0.25, 0.45,  1.005,       2.675,  9.95, 99.95,         999.95,
+                                  -0.04, -0.05, -9.95, 72.3, 150.5, 12345678.95, 0.0049, 1e-9, 123456789012.5};
     for (int i = 0; i < 3000; ++i)
         values.push_back(wide(rng));
     for (int i = 0; i < 1000; ++i)
-        values.push_back(std::round(wide(rng) * 100.0) / 1000.0);   // many exact halves
+        values.push_back(std::round(wide(rng) * 100.0) / 1000.0); // many exact halves
     for (const char* pattern : {"0", "0.0", "0.00", "0.000"}) {
         for (double v : values) {
-            const QString sql = QStringLiteral("SELECT format(%1, '%2')").arg(QString::number(v, 'g', 17), QLatin1String(pattern));
+            const QString sql =
+                QStringLiteral("SELECT format(%1, '%2')").arg(QString::number(v, 'g', 17), QLatin1String(pattern));
             SCOPED_TRACE(sql.toStdString());
-            ASSERT_EQ(value(sql.toUtf8().constData()), vb::Format(QString::number(v, 'g', 17).toDouble(), QLatin1String(pattern)));
+            ASSERT_EQ(value(sql.toUtf8().constData()),
+                      vb::Format(QString::number(v, 'g', 17).toDouble(), QLatin1String(pattern)));
         }
     }
 }

@@ -29,10 +29,7 @@ QVariant SqlNull() { return QVariant(QMetaType(QMetaType::QString)); }
 // Tests that change the short-date pattern put the default back however they end.
 class ShortDatePatternGuard {
 public:
-    explicit ShortDatePatternGuard(const QString& pattern) : saved_(ShortDatePattern())
-    {
-        SetShortDatePattern(pattern);
-    }
+    explicit ShortDatePatternGuard(const QString& pattern) : saved_(ShortDatePattern()) { SetShortDatePattern(pattern); }
     ~ShortDatePatternGuard() { SetShortDatePattern(saved_); }
     ShortDatePatternGuard(const ShortDatePatternGuard&) = delete;
     ShortDatePatternGuard& operator=(const ShortDatePatternGuard&) = delete;
@@ -48,14 +45,12 @@ const QDateTime kEvening(QDate(2027, 3, 8), QTime(19, 5, 9), Qt::UTC);
 TEST(Val, ReadsTheLeadingNumber)
 {
     const std::vector<std::pair<const char*, double>> cases = {
-        {"42", 42},        {"  42", 42},      {"1 2", 12},       {"\t5\r\n0", 50},
-        {"-3.5", -3.5},    {"+7", 7},         {"- 4", -4},       {".5", 0.5},
-        {"1.5e3", 1500},   {"2D2", 200},      {"1.5E-1", 0.15},  {"1e", 1},
-        {"1e+", 1},        {"1.2.3", 1.2},    {"12abc", 12},     {"72.3 kg", 72.3},
-        {"1,000", 1},      {"abc", 0},        {"", 0},           {"-", 0},
-        {".", 0},          {"$5", 0},         {"&HFF", 255},     {"&hff", 255},
-        {"&HFFFF", -1},    {"&H10000", 65536}, {"&HFFFFFFFF", -1}, {"&O17", 15},
-        {"&H", 0},         {"1e-400", 0},     {"0001.50", 1.5},  {"5 é", 5},
+        {"42", 42},       {"  42", 42},       {"1 2", 12},        {"\t5\r\n0", 50},  {"-3.5", -3.5},   {"+7", 7},
+        {"- 4", -4},      {".5", 0.5},        {"1.5e3", 1500},    {"2D2", 200},      {"1.5E-1", 0.15}, {"1e", 1},
+        {"1e+", 1},       {"1.2.3", 1.2},     {"12abc", 12},      {"72.3 kg", 72.3}, {"1,000", 1},     {"abc", 0},
+        {"", 0},          {"-", 0},           {".", 0},           {"$5", 0},         {"&HFF", 255},    {"&hff", 255},
+        {"&HFFFF", -1},   {"&H10000", 65536}, {"&HFFFFFFFF", -1}, {"&O17", 15},      {"&H", 0},        {"1e-400", 0},
+        {"0001.50", 1.5}, {"5 é", 5},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(Val(QString::fromUtf8(text)), expected) << text;
@@ -77,9 +72,8 @@ TEST(Val, ValuesAndOverflow)
 TEST(CIntCLng, RoundHalfToEven)
 {
     const std::vector<std::pair<double, int>> cases = {
-        {0.5, 0},   {1.5, 2},       {2.5, 2},         {3.5, 4},         {-0.5, 0},
-        {-1.5, -2}, {-2.5, -2},     {2.4999999, 2},   {2.5000001, 3},   {-2.5000001, -3},
-        {0, 0},     {32767.4, 32767}, {-32768.5, -32768}, {32766.5, 32766},
+        {0.5, 0},       {1.5, 2},       {2.5, 2},         {3.5, 4}, {-0.5, 0},        {-1.5, -2},         {-2.5, -2},
+        {2.4999999, 2}, {2.5000001, 3}, {-2.5000001, -3}, {0, 0},   {32767.4, 32767}, {-32768.5, -32768}, {32766.5, 32766},
     };
     for (const auto& [value, expected] : cases) {
         EXPECT_EQ(CInt(value), expected) << value;
@@ -92,8 +86,7 @@ TEST(CIntCLng, RoundHalfToEven)
 
 TEST(CIntCLng, OverflowIsError6)
 {
-    for (const double v : {32767.5, 32768.0, -32768.6, -32769.0, 1e10,
-                           std::numeric_limits<double>::quiet_NaN(),
+    for (const double v : {32767.5, 32768.0, -32768.6, -32769.0, 1e10, std::numeric_limits<double>::quiet_NaN(),
                            std::numeric_limits<double>::infinity()})
         EXPECT_EQ(ErrorNumberOf([v] { CInt(v); }), 6) << v;
     for (const double v : {2147483647.5, -2147483648.6, 1e10})
@@ -104,9 +97,15 @@ TEST(CIntCLng, OverflowIsError6)
 TEST(CIntCLng, FromValues)
 {
     const std::vector<std::pair<QVariant, int>> cases = {
-        {QStringLiteral("2.5"), 2},  {QStringLiteral(" 12 "), 12}, {QStringLiteral("-3.5"), -4},
-        {QStringLiteral("1e3"), 1000}, {QStringLiteral("&HFF"), 255}, {true, -1},
-        {false, 0},                  {7.5, 8},                     {QVariant(qint64(-9)), -9},
+        {QStringLiteral("2.5"), 2},
+        {QStringLiteral(" 12 "), 12},
+        {QStringLiteral("-3.5"), -4},
+        {QStringLiteral("1e3"), 1000},
+        {QStringLiteral("&HFF"), 255},
+        {true, -1},
+        {false, 0},
+        {7.5, 8},
+        {QVariant(qint64(-9)), -9},
         {QDate(1900, 1, 1), 2},
     };
     for (const auto& [value, expected] : cases) {
@@ -170,10 +169,19 @@ TEST(CSng, Overflow)
 TEST(NumberText, ShortestRoundTrip)
 {
     const std::vector<std::pair<double, const char*>> cases = {
-        {80, "80"},       {4.5, "4.5"},       {6.7, "6.7"},     {0.1, "0.1"},
-        {-3, "-3"},       {-0.0, "0"},        {0.1 + 0.2, "0.30000000000000004"},
-        {1e14, "100000000000000"}, {123456789012345, "123456789012345"},
-        {1e15, "1E+15"},  {0.00001, "0.00001"}, {1.5e-6, "1.5E-06"}, {-2.5e100, "-2.5E+100"},
+        {80, "80"},
+        {4.5, "4.5"},
+        {6.7, "6.7"},
+        {0.1, "0.1"},
+        {-3, "-3"},
+        {-0.0, "0"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {1e14, "100000000000000"},
+        {123456789012345, "123456789012345"},
+        {1e15, "1E+15"},
+        {0.00001, "0.00001"},
+        {1.5e-6, "1.5E-06"},
+        {-2.5e100, "-2.5E+100"},
         {1234.5678, "1234.5678"},
     };
     for (const auto& [value, expected] : cases)

@@ -17,8 +17,7 @@ class ProbeForm : public Form {
 public:
     explicit ProbeForm(const QString& name = QStringLiteral("frmProbe"), QStringList* events = nullptr)
         : Form(name), events_(events)
-    {
-    }
+    {}
     int cancelQuery = 0;
     int cancelUnload = 0;
     int lastUnloadMode = -1;

@@ -14,8 +14,8 @@ TEST_F(MsgBoxTest, LogsTextIconTitleButtonsAndDefault)
     doubles().messages().Answer(vbNo);
     doubles().messages().Answer(vbOK);
     const int first = MsgBox(QStringLiteral("Replace it?"), vbYesNo + vbExclamation + vbDefaultButton2);
-    const int second = MsgBox(QStringLiteral("Please enter measurement data."), vbExclamation,
-                              QStringLiteral("Ravelcombrick Software"));
+    const int second =
+        MsgBox(QStringLiteral("Please enter measurement data."), vbExclamation, QStringLiteral("Ravelcombrick Software"));
     EXPECT_EQ(first, vbNo);
     EXPECT_EQ(second, vbOK);
 

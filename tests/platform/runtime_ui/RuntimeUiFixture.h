@@ -10,10 +10,7 @@
 
 #include <memory>
 
-inline void FlushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+inline void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 class RuntimeUiTest : public ::testing::Test {
 protected:

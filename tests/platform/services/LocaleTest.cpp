@@ -44,17 +44,17 @@ struct PatternCase {
 TEST(LocalePatternTest, StrftimePatternsBecomeProgramPatternsWithTheirSeparator)
 {
     const PatternCase cases[] = {
-        {"%m/%d/%y", "MM/dd/yy", "/"},       // POSIX / C
-        {"%d.%m.%Y", "dd.MM.yyyy", "."},     // German
-        {"%Y-%m-%d", "yyyy-MM-dd", "-"},     // Swedish, Canadian
-        {"%d/%m/%y", "dd/MM/yy", "/"},       // British
-        {"%m/%d/%Y", "MM/dd/yyyy", "/"},     // US
+        {"%m/%d/%y", "MM/dd/yy", "/"},   // POSIX / C
+        {"%d.%m.%Y", "dd.MM.yyyy", "."}, // German
+        {"%Y-%m-%d", "yyyy-MM-dd", "-"}, // Swedish, Canadian
+        {"%d/%m/%y", "dd/MM/yy", "/"},   // British
+        {"%m/%d/%Y", "MM/dd/yyyy", "/"}, // US
         {"%D", "MM/dd/yy", "/"},
         {"%F", "yyyy-MM-dd", "-"},
-        {"%-d/%-m/%Y", "d/M/yyyy", "/"},     // GNU unpadded fields
+        {"%-d/%-m/%Y", "d/M/yyyy", "/"}, // GNU unpadded fields
         {"%e.%m.%Y", "d.MM.yyyy", "."},
-        {"%Od.%Om.%Ey", "dd.MM.yy", "."},    // alternative digits
-        {"%d %b %Y", "dd MMM yyyy", " "},    // a blank separator (refused by the start-up check)
+        {"%Od.%Om.%Ey", "dd.MM.yy", "."}, // alternative digits
+        {"%d %b %Y", "dd MMM yyyy", " "}, // a blank separator (refused by the start-up check)
         {"%Y. %m. %d.", "yyyy. MM. dd.", ". "},
         {"%Y\xeb\x85\x84 %m\xec\x9b\x94 %d\xec\x9d\xbc", "yyyy\xeb\x85\x84 MM\xec\x9b\x94 dd\xec\x9d\xbc", "\xeb\x85\x84 "},
         {"%Y%m%d", "yyyyMMdd", ""},

@@ -189,9 +189,12 @@ TEST(FileDialogTest, FiltersAndDefaultExtension)
     EXPECT_EQ(QtFilters(QStringLiteral("Pictures|*.jpg;*.png")), QStringList{"Pictures (*.jpg *.png)"});
     EXPECT_TRUE(QtFilters(QString()).isEmpty());
 
-    EXPECT_EQ(WithDefaultExtension(QStringLiteral("/home/u/backup"), QStringLiteral(".mdb")), QStringLiteral("/home/u/backup.mdb"));
-    EXPECT_EQ(WithDefaultExtension(QStringLiteral("/home/u/backup.db"), QStringLiteral(".mdb")), QStringLiteral("/home/u/backup.db"));
-    EXPECT_EQ(WithDefaultExtension(QStringLiteral("/home/u.x/export"), QStringLiteral("txt")), QStringLiteral("/home/u.x/export.txt"));
+    EXPECT_EQ(WithDefaultExtension(QStringLiteral("/home/u/backup"), QStringLiteral(".mdb")),
+              QStringLiteral("/home/u/backup.mdb"));
+    EXPECT_EQ(WithDefaultExtension(QStringLiteral("/home/u/backup.db"), QStringLiteral(".mdb")),
+              QStringLiteral("/home/u/backup.db"));
+    EXPECT_EQ(WithDefaultExtension(QStringLiteral("/home/u.x/export"), QStringLiteral("txt")),
+              QStringLiteral("/home/u.x/export.txt"));
 }
 
 TEST_F(ServicesTest, DialogDoublesAnswerFromTheirQueuesAndTellCancelApart)

@@ -146,20 +146,11 @@ FormBase::~FormBase()
         ForgetDefaultInstance(this);
 }
 
-QString FormBase::Name() const
-{
-    return widget()->objectName();
-}
+QString FormBase::Name() const { return widget()->objectName(); }
 
-QString FormBase::Caption() const
-{
-    return widget()->windowTitle();
-}
+QString FormBase::Caption() const { return widget()->windowTitle(); }
 
-void FormBase::setCaption(const QString& caption)
-{
-    widget()->setWindowTitle(caption);
-}
+void FormBase::setCaption(const QString& caption) { widget()->setWindowTitle(caption); }
 
 QWidget* FormBase::Window()
 {
@@ -287,10 +278,7 @@ void FormBase::handleClose(QCloseEvent* event)
 // ---------------------------------------------------------------------------------------------
 // Form
 
-Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
-{
-    setObjectName(name);
-}
+Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window) { setObjectName(name); }
 
 Form::~Form() = default;
 
@@ -310,10 +298,7 @@ void Form::resizeEvent(QResizeEvent* event)
     handleResize();
 }
 
-void Form::closeEvent(QCloseEvent* event)
-{
-    handleClose(event);
-}
+void Form::closeEvent(QCloseEvent* event) { handleClose(event); }
 
 void Form::showWindow()
 {
@@ -417,10 +402,7 @@ void MDIForm::resizeEvent(QResizeEvent* event)
     handleResize();
 }
 
-void MDIForm::closeEvent(QCloseEvent* event)
-{
-    handleClose(event);
-}
+void MDIForm::closeEvent(QCloseEvent* event) { handleClose(event); }
 
 void MDIForm::showWindow()
 {

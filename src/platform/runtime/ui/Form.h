@@ -195,7 +195,10 @@ public:
     // The first loaded form with that name, or none.
     FormBase* Find(const QString& name) const;
     template <class T>
-    T* Find(const QString& name) const { return dynamic_cast<T*>(Find(name)); }
+    T* Find(const QString& name) const
+    {
+        return dynamic_cast<T*>(Find(name));
+    }
     std::vector<FormBase*> Snapshot() const { return forms_; }
 
 private:

@@ -12,55 +12,25 @@
 
 namespace vb {
 
-void Beep()
-{
-    Runtime().beep->Beep();
-}
+void Beep() { Runtime().beep->Beep(); }
 
-void DoEvents()
-{
-    QCoreApplication::processEvents();
-}
+void DoEvents() { QCoreApplication::processEvents(); }
 
-void Pause(int milliseconds)
-{
-    Runtime().pause->Pause(milliseconds);
-}
+void Pause(int milliseconds) { Runtime().pause->Pause(milliseconds); }
 
-QDateTime Now()
-{
-    return Runtime().clock->Now();
-}
+QDateTime Now() { return Runtime().clock->Now(); }
 
-QDate Today()
-{
-    return Now().date();
-}
+QDate Today() { return Now().date(); }
 
-double Rnd()
-{
-    return Runtime().random->Rnd();
-}
+double Rnd() { return Runtime().random->Rnd(); }
 
-void Randomize()
-{
-    Runtime().random->Randomize();
-}
+void Randomize() { Runtime().random->Randomize(); }
 
-BusyCursor::BusyCursor()
-{
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-}
+BusyCursor::BusyCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
 
-BusyCursor::~BusyCursor()
-{
-    QGuiApplication::restoreOverrideCursor();
-}
+BusyCursor::~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
 
-void SystemBeep::Beep()
-{
-    QApplication::beep();
-}
+void SystemBeep::Beep() { QApplication::beep(); }
 
 void ThreadPause::Pause(int milliseconds)
 {
@@ -96,14 +66,8 @@ quint64 ClockSeed()
 // Without Randomize the sequence is the same on every run, as VB's is.
 SystemRandom::SystemRandom() : state_(0x5DEECE66DULL) {}
 
-double SystemRandom::Rnd()
-{
-    return static_cast<double>(NextState(state_) >> 11) * (1.0 / 9007199254740992.0);
-}
+double SystemRandom::Rnd() { return static_cast<double>(NextState(state_) >> 11) * (1.0 / 9007199254740992.0); }
 
-void SystemRandom::Randomize()
-{
-    state_ = ClockSeed();
-}
+void SystemRandom::Randomize() { state_ = ClockSeed(); }
 
 } // namespace vb

@@ -32,8 +32,8 @@ enum MsgBoxResult : int {
 // One box as the code asked for it. The text keeps its line breaks as given ("\r\n").
 struct MsgBoxCall {
     QString text;
-    int buttons = vbOKOnly;        // vbOKOnly, vbOKCancel, vbYesNoCancel, vbYesNo
-    int icon = 0;                  // 0, vbCritical, vbQuestion, vbExclamation, vbInformation
+    int buttons = vbOKOnly; // vbOKOnly, vbOKCancel, vbYesNoCancel, vbYesNo
+    int icon = 0;           // 0, vbCritical, vbQuestion, vbExclamation, vbInformation
     int defaultButton = vbDefaultButton1;
     QString title;
 

@@ -30,9 +30,6 @@ NotBuiltForm::NotBuiltForm(const QString& name, const QString& caption, bool mdi
 
 NotBuiltForm::~NotBuiltForm() = default;
 
-void NotBuiltForm::cmdClose_Click()
-{
-    Unload();
-}
+void NotBuiltForm::cmdClose_Click() { Unload(); }
 
 } // namespace vb

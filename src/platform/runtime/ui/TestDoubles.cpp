@@ -65,8 +65,7 @@ int MsgBoxDouble::Show(const MsgBoxCall& box)
     if (answers_.empty()) {
         entry.answer = SafeAnswer(box);
         Report(errors_, onUnexpected_,
-               QStringLiteral("Unexpected message box (no answer queued): \"%1\" (%2)")
-                   .arg(box.text, StyleText(box)));
+               QStringLiteral("Unexpected message box (no answer queued): \"%1\" (%2)").arg(box.text, StyleText(box)));
         return entry.answer;
     }
     const int answer = answers_.front();
@@ -88,8 +87,7 @@ void ModalDouble::Run(FormBase& form)
 {
     log_.append(form.Name());
     if (actions_.empty()) {
-        Report(errors_, onUnexpected_,
-               QStringLiteral("Unexpected modal form \"%1\" (no action queued)").arg(form.Name()));
+        Report(errors_, onUnexpected_, QStringLiteral("Unexpected modal form \"%1\" (no action queued)").arg(form.Name()));
         return;
     }
     Action action = std::move(actions_.front());
@@ -104,15 +102,9 @@ void ModalDouble::Run(FormBase& form)
 
 FixedClock::FixedClock() : now_(QDate(2024, 3, 12), QTime(10, 7), Qt::UTC) {}
 
-void FixedClock::Set(const QDateTime& now)
-{
-    now_ = QDateTime(now.date(), now.time(), Qt::UTC);
-}
+void FixedClock::Set(const QDateTime& now) { now_ = QDateTime(now.date(), now.time(), Qt::UTC); }
 
-void FixedClock::Set(const QDate& date, const QTime& time)
-{
-    now_ = QDateTime(date, time, Qt::UTC);
-}
+void FixedClock::Set(const QDate& date, const QTime& time) { now_ = QDateTime(date, time, Qt::UTC); }
 
 double QueuedRandom::Rnd()
 {
@@ -125,12 +117,8 @@ double QueuedRandom::Rnd()
 }
 
 RuntimeDoubles::RuntimeDoubles()
-    : previous_(Runtime()),
-      messages_(std::make_shared<MsgBoxDouble>()),
-      modal_(std::make_shared<ModalDouble>()),
-      beep_(std::make_shared<BeepCounter>()),
-      pause_(std::make_shared<NoPause>()),
-      clock_(std::make_shared<FixedClock>()),
+    : previous_(Runtime()), messages_(std::make_shared<MsgBoxDouble>()), modal_(std::make_shared<ModalDouble>()),
+      beep_(std::make_shared<BeepCounter>()), pause_(std::make_shared<NoPause>()), clock_(std::make_shared<FixedClock>()),
       random_(std::make_shared<QueuedRandom>())
 {
     RuntimeServices& services = Runtime();
@@ -142,10 +130,7 @@ RuntimeDoubles::RuntimeDoubles()
     services.random = random_;
 }
 
-RuntimeDoubles::~RuntimeDoubles()
-{
-    Runtime() = previous_;
-}
+RuntimeDoubles::~RuntimeDoubles() { Runtime() = previous_; }
 
 void RuntimeDoubles::setOnUnexpected(const UnexpectedHook& hook)
 {
@@ -153,9 +138,6 @@ void RuntimeDoubles::setOnUnexpected(const UnexpectedHook& hook)
     modal_->setOnUnexpected(hook);
 }
 
-QStringList RuntimeDoubles::Errors() const
-{
-    return messages_->Errors() + modal_->Errors();
-}
+QStringList RuntimeDoubles::Errors() const { return messages_->Errors() + modal_->Errors(); }
 
 } // namespace vb

@@ -33,45 +33,21 @@ double ScreenDpiY(const QWidget* widget)
     return screen ? screen->logicalDotsPerInchY() : 96.0;
 }
 
-double TwipsPerPixelX(const QWidget* widget)
-{
-    return TwipsPerInch / ScreenDpiX(widget);
-}
+double TwipsPerPixelX(const QWidget* widget) { return TwipsPerInch / ScreenDpiX(widget); }
 
-double TwipsPerPixelY(const QWidget* widget)
-{
-    return TwipsPerInch / ScreenDpiY(widget);
-}
+double TwipsPerPixelY(const QWidget* widget) { return TwipsPerInch / ScreenDpiY(widget); }
 
-int TwipsToPixels(double twips, double dpi)
-{
-    return static_cast<int>(std::lround(twips * dpi / TwipsPerInch));
-}
+int TwipsToPixels(double twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / TwipsPerInch)); }
 
-double PixelsToTwips(double pixels, double dpi)
-{
-    return pixels * TwipsPerInch / dpi;
-}
+double PixelsToTwips(double pixels, double dpi) { return pixels * TwipsPerInch / dpi; }
 
-int TwipsToPixelsX(double twips, const QWidget* widget)
-{
-    return TwipsToPixels(twips, ScreenDpiX(widget));
-}
+int TwipsToPixelsX(double twips, const QWidget* widget) { return TwipsToPixels(twips, ScreenDpiX(widget)); }
 
-int TwipsToPixelsY(double twips, const QWidget* widget)
-{
-    return TwipsToPixels(twips, ScreenDpiY(widget));
-}
+int TwipsToPixelsY(double twips, const QWidget* widget) { return TwipsToPixels(twips, ScreenDpiY(widget)); }
 
-double PixelsToTwipsX(double pixels, const QWidget* widget)
-{
-    return PixelsToTwips(pixels, ScreenDpiX(widget));
-}
+double PixelsToTwipsX(double pixels, const QWidget* widget) { return PixelsToTwips(pixels, ScreenDpiX(widget)); }
 
-double PixelsToTwipsY(double pixels, const QWidget* widget)
-{
-    return PixelsToTwips(pixels, ScreenDpiY(widget));
-}
+double PixelsToTwipsY(double pixels, const QWidget* widget) { return PixelsToTwips(pixels, ScreenDpiY(widget)); }
 
 QSize TwipsToPixels(const QSizeF& twips, const QWidget* widget)
 {
@@ -80,8 +56,8 @@ QSize TwipsToPixels(const QSizeF& twips, const QWidget* widget)
 
 QRect TwipsToPixels(const QRectF& twips, const QWidget* widget)
 {
-    return {TwipsToPixelsX(twips.left(), widget), TwipsToPixelsY(twips.top(), widget),
-            TwipsToPixelsX(twips.width(), widget), TwipsToPixelsY(twips.height(), widget)};
+    return {TwipsToPixelsX(twips.left(), widget), TwipsToPixelsY(twips.top(), widget), TwipsToPixelsX(twips.width(), widget),
+            TwipsToPixelsY(twips.height(), widget)};
 }
 
 QSizeF PixelsToTwips(const QSize& pixels, const QWidget* widget)
