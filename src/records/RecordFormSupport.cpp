@@ -1,5 +1,6 @@
 #include "records/RecordFormSupport.h"
 
+#include "data/ui/ErrorReport.h"
 #include "data/ui/GridWidths.h"
 
 #include "data/modHealth.h"
@@ -243,39 +244,16 @@ void saveColumnWidths(VSFlexGrid& grid)
     }
 }
 
-ErrorParts errorParts(const std::exception& error)
-{
-    if (const auto* e = dynamic_cast<const dao::Error*>(&error))
-        return {e->Number(), e->Description()};
-    if (const auto* e = dynamic_cast<const vb::ConversionError*>(&error))
-        return {e->Number(), e->Description()};
-    if (const auto* e = dynamic_cast<const FlexGridError*>(&error))
-        return {e->Number(), e->Description()};
-    return {0, QString::fromUtf8(error.what())};
-}
-
-void showError(int number, const QString& description)
-{
-    vb::MsgBox(description, vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: ") + QString::number(number));
-}
-
-void showError(const std::exception& error)
-{
-    const ErrorParts parts = errorParts(error);
-    showError(parts.number, parts.description);
-}
-
 bool reportFailedSave(const dao::RecordsetPtr& rs, const std::exception& error, const QString& duplicateText)
 {
     if (rs && rs->EditMode() != dao::dbEditNone)
         rs->CancelUpdate();
     const auto* engineError = dynamic_cast<const dao::Error*>(&error);
     if (!engineError || engineError->Number() != dao::errDuplicateKey) {
-        showError(error);
+        errorreport::showError(error);
         return false;
     }
-    vb::MsgBox(duplicateText, vb::vbOKOnly | vb::vbExclamation,
-               QStringLiteral("Error: ") + QString::number(engineError->Number()));
+    errorreport::showError(engineError->Number(), duplicateText, vb::vbExclamation);
     return true;
 }
 
@@ -284,7 +262,7 @@ void guardedEvent(const std::function<void()>& handler)
     try {
         handler();
     } catch (const std::exception& e) {
-        showError(e);
+        errorreport::showError(e);
     }
 }
 

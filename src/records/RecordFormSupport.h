@@ -3,6 +3,7 @@
 // maximum length limits typing only, KeyPress handlers for typed keys, the locked and
 // editable looks of the entry fields, the grid's stored column widths, and handlers that
 // report an error instead of letting it into the event loop.
+#include "data/ui/ErrorReport.h"
 #include "platform/dao/dao.h"
 #include <QString>
 
@@ -70,16 +71,9 @@ void loadColumnWidths(VSFlexGrid& grid);
 // Stores the widths; a failure leaves the stored ones (the form closes all the same).
 void saveColumnWidths(VSFlexGrid& grid);
 
-struct ErrorParts {
-    int number = 0;
-    QString description;
-};
-// The number and text of an engine, runtime or grid error (0 and the text for others).
-ErrorParts errorParts(const std::exception& error);
-
-// The record forms' error box: the description, critical icon, titled "Error: " and the number.
-void showError(int number, const QString& description);
-void showError(const std::exception& error);
+// Errors are reported through the one error service (data/ui/ErrorReport.h); the record forms'
+// old spelling of its error box stays valid.
+using errorreport::showError;
 
 // After a save that raised: the pending insert or edit is dropped (the row before it stays
 // current). A duplicate key is told with the form's own text and the form goes back to

@@ -4,6 +4,8 @@
 #include "data/clsAverage.h"
 #include "data/clsDataService.h"
 #include "data/modFunctions.h"
+#include "data/ui/ErrorReport.h"
+#include "data/ui/modHTMLhelp.h"
 #include "data/ui/modHealthUi.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
@@ -16,10 +18,8 @@
 #include "platform/services/Shell.h"
 #include "records/RecordFormSupport.h"
 #include "records/frmMeasure.h"
-#include "reports/clsExport.h"
+#include "reports/GridExport.h"
 #include "reports/clsWebReportGenerator.h"
-#include "shell/mdiHealth.h"
-#include "shell/modHTMLhelp.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -397,7 +397,7 @@ void frmDSetGoal::cmdSave_Click()
             WriteRecord(1);
         }
     } catch (const dao::Error& e) {
-        recordform::showError(e);
+        errorreport::showError(e);
         return;
     }
 
@@ -527,8 +527,7 @@ bool frmDSetGoal::deleteGoalWithReadings(qint32 goalKey, bool hasReadings)
         datDSetGoal->Recordset()->Delete();
         transaction.commit();
     } catch (const dao::Error& e) {
-        vb::MsgBox(QStringLiteral("The goal could not be deleted; nothing was changed.") + kCrLf + e.Description(),
-                   vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
+        errorreport::showError(e, QStringLiteral("The goal could not be deleted; nothing was changed."));
         return false;
     }
     return true;
@@ -551,10 +550,7 @@ void frmDSetGoal::refreshMeasureForms(bool requery)
 void frmDSetGoal::cmdExport_Click()
 {
     clsWebReportGenerator page;
-    if (mdiHealth* main = mdiHealth::Loaded())
-        main->ExportGoalGridToWebReport(page);
-    else
-        clsExport().GridToHTML(*vsFGDSetGoal, QStringLiteral("Diabetes Goal"), page);
+    gridexport::ExportGoalGridToWebReport(page);
     const QString file = App::Path() + QStringLiteral("/DiabetesGoals.html");
     try {
         page.SaveToFile(file);

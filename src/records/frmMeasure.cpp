@@ -1,6 +1,7 @@
 #include "records/frmMeasure.h"
 #include "records/RecordFormSupport.h"
 
+#include "data/ui/ErrorReport.h"
 #include "data/ui/GridWidths.h"
 
 #include "data/Globals.h"
@@ -22,8 +23,6 @@
 #include "platform/runtime/ui/Twips.h"
 #include "records/frmDSetGoal.h"
 #include "records/frmOptionTime.h"
-#include "shell/mdiHealth.h"
-#include "shell/modSplash.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -1157,7 +1156,7 @@ void frmMeasure::cmdSave_Click()
         }
     } catch (const std::exception& e) {
         // Nothing was written (the transaction is undone); the entries stay for another try.
-        recordform::showError(e);
+        errorreport::showError(e);
         return;
     }
 
@@ -1202,7 +1201,7 @@ void frmMeasure::cmdDelete_Click()
         transaction.commit();
     } catch (const std::exception& e) {
         EditMode = kBrowse;
-        recordform::showError(e);
+        errorreport::showError(e);
         return;
     }
     try {
@@ -1511,8 +1510,6 @@ void frmMeasure::Form_Resize() { placePicture(); }
 
 void frmMeasure::Form_Unload(int& /*cancel*/)
 {
-    if (mdiHealth* main = mdiHealth::Loaded())
-        main->EnableOpener(QStringLiteral("frmMeasure"), true);
     try {
         modHealth::SaveGridColumnWidths(*vsFGInfo);
     } catch (const dao::Error&) {

@@ -2,6 +2,7 @@
 
 #include "data/Globals.h"
 #include "data/modHealth.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/dao/dao.h"
@@ -9,8 +10,6 @@
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
 #include "records/RecordFormSupport.h"
-#include "shell/mdiHealth.h"
-#include "shell/modSplash.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -224,12 +223,7 @@ void frmPerson::Form_Resize()
     // The layout gives the grid the room below the entry fields, above the status bar.
 }
 
-void frmPerson::Form_Unload(int& /*cancel*/)
-{
-    if (mdiHealth* main = mdiHealth::Loaded())
-        main->EnableOpener(QStringLiteral("frmPerson"), true);
-    saveColumnWidths(*vsFGPerson);
-}
+void frmPerson::Form_Unload(int& /*cancel*/) { saveColumnWidths(*vsFGPerson); }
 
 void frmPerson::ShowHeightFields()
 {
@@ -544,7 +538,7 @@ void frmPerson::cmdDelete_Click()
         rs->Delete();
         transaction.commit();
     } catch (const std::exception& e) {
-        showError(e);
+        errorreport::showError(e);
         reloadOn(key);
         return;
     }

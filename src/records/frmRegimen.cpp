@@ -1,6 +1,7 @@
 #include "records/frmRegimen.h"
 
 #include "data/Globals.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/dao/dao.h"
@@ -9,7 +10,6 @@
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
 #include "records/RecordFormSupport.h"
-#include "shell/mdiHealth.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -139,12 +139,7 @@ void frmRegimen::Form_Resize()
     // The layout gives the grid the room below the entry fields.
 }
 
-void frmRegimen::Form_Unload(int& /*cancel*/)
-{
-    if (mdiHealth* main = mdiHealth::Loaded())
-        main->EnableOpener(QStringLiteral("frmRegimen"), true);
-    saveColumnWidths(*vsFGRegimen);
-}
+void frmRegimen::Form_Unload(int& /*cancel*/) { saveColumnWidths(*vsFGRegimen); }
 
 void frmRegimen::RequeryRegimens(int column, bool descending)
 {
@@ -359,7 +354,7 @@ void frmRegimen::cmdDelete_Click()
         rs->Delete();
         transaction.commit();
     } catch (const std::exception& e) {
-        showError(e);
+        errorreport::showError(e);
         reloadOn(key);
         return;
     }

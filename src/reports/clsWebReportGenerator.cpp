@@ -32,10 +32,6 @@ int windows1252Byte(char32_t cp)
 
 } // namespace
 
-WebReportError::WebReportError(int number, const QString& description)
-    : std::runtime_error(description.toStdString()), number_(number)
-{}
-
 QByteArray toWindows1252Html(const QString& text)
 {
     QByteArray out;

@@ -4,7 +4,6 @@
 #include "platform/controls/VSFlexGrid.h"
 
 #include <QLabel>
-#include <QMetaObject>
 #include <QVBoxLayout>
 
 frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
@@ -28,10 +27,3 @@ frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
 }
 
 frmGrid::~frmGrid() = default;
-
-void frmGrid::Form_Unload(int& /*cancel*/)
-{
-    // Found by name: this library does not link the shell.
-    if (vb::FormBase* main = vb::Forms().Find(QStringLiteral("mdiHealth")))
-        QMetaObject::invokeMethod(main->widget(), "EnableOpener", Q_ARG(QString, Name()), Q_ARG(bool, true));
-}

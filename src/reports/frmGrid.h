@@ -22,8 +22,4 @@ public:
 
     QLabel* lblNotBuilt;
     VSFlexGrid* vsFGShow;
-
-protected:
-    // Gives the main window its "Browse Measurements" command back.
-    void Form_Unload(int& cancel) override;
 };

@@ -7,6 +7,7 @@
 #include "data/Globals.h"
 #include "data/clsCreateMDB.h"
 #include "data/modHealth.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/Interaction.h"
@@ -22,7 +23,6 @@
 #include "reports/frmImportMeasurements.h"
 #include "reports/frmReportDoctor.h"
 #include "shell/frmSplash.h"
-#include "shell/modSplash.h"
 
 #include <QAction>
 #include <QIcon>
@@ -50,15 +50,6 @@ void noPersonMessage()
     vb::MsgBox(QStringLiteral("There is no person listed in database.") + crlf +
                    QStringLiteral("You need to add a person from Person Information screen."),
                vb::vbExclamation);
-}
-
-template <class T>
-T& openChildForm()
-{
-    T& form = vb::defaultInstance<T>();
-    form.setMDIChild(true);
-    form.Show();
-    return form;
 }
 
 } // namespace
@@ -306,6 +297,19 @@ void mdiHealth::EnableOpener(const QString& formName, bool enabled)
     } else if (formName == QLatin1String("frmMemo")) {
         mnuMemoOpen->setEnabled(enabled);
     }
+}
+
+void mdiHealth::onFormUnloaded(const QString& formName) { EnableOpener(formName, true); }
+
+template <class T>
+T& mdiHealth::openChildForm()
+{
+    T& form = vb::defaultInstance<T>();
+    form.setMDIChild(true);
+    // Unique: opening a form that is already open connects nothing more.
+    connect(&form, &vb::Form::formUnloaded, this, &mdiHealth::onFormUnloaded, Qt::UniqueConnection);
+    form.Show();
+    return form;
 }
 
 template <class F>
@@ -560,6 +564,10 @@ void mdiHealth::mnuMemoOpen_Click()
 {
     auto& memo = vb::defaultInstance<frmMemo>();
     memo.setMDIChild(true);
+    connect(&memo, &vb::Form::formUnloaded, this, &mdiHealth::onFormUnloaded, Qt::UniqueConnection);
+    connect(&memo, &frmMemo::memoChanged, this, &mdiHealth::onMemoChanged, Qt::UniqueConnection);
+    connect(&memo, &frmMemo::memoSaved, this, &mdiHealth::onMemoSaved, Qt::UniqueConnection);
+    connect(&memo, &frmMemo::memoClosing, this, &mdiHealth::onMemoClosing, Qt::UniqueConnection);
     memo.Show();
     mnuMemoOpen->setEnabled(false); // and the memo button
     mnuMemoExit->setEnabled(true);
@@ -568,12 +576,21 @@ void mdiHealth::mnuMemoOpen_Click()
 
 void mdiHealth::mnuMemoSave_Click()
 {
-    auto* memo = vb::Forms().Find<frmMemo>(QStringLiteral("frmMemo"));
-    if (!memo)
-        return;
-    // A save that failed keeps the command, so that the text can still be saved.
-    if (memo->SaveMemo())
-        mnuMemoSave->setEnabled(false);
+    // A save that succeeded turns the command off (memoSaved); one that failed keeps it, so
+    // that the text can still be saved.
+    if (auto* memo = vb::Forms().Find<frmMemo>(QStringLiteral("frmMemo")))
+        memo->SaveMemo();
+}
+
+void mdiHealth::onMemoChanged() { mnuMemoSave->setEnabled(true); }
+
+void mdiHealth::onMemoSaved() { mnuMemoSave->setEnabled(false); }
+
+void mdiHealth::onMemoClosing()
+{
+    mnuMemoOpen->setEnabled(true);
+    mnuMemoSave->setEnabled(false);
+    mnuMemoExit->setEnabled(false);
 }
 
 void mdiHealth::mnuMemoExit_Click()

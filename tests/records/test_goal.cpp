@@ -4,7 +4,6 @@
 #include "records/RecordsFixture.h"
 #include "records/frmDSetGoal.h"
 #include "records/frmMeasure.h"
-#include "shell/mdiHealth.h"
 
 #include "data/clsAverage.h"
 #include "data/modFunctions.h"
@@ -595,22 +594,6 @@ TEST_F(GoalFormTest, ExportWritesTheGoalPageAndOpensItAndHelpShowsTheGoalTopic)
     form->cmdHLP_Click();
     ASSERT_EQ(1, services().help().Pages().size());
     EXPECT_TRUE(services().help().Pages()[0].endsWith(QStringLiteral("htm/ScreenSugarGoalSetting.htm")));
-}
-
-TEST_F(GoalFormTest, BesideTheMainWindowTheExportTakesTheGoalGridOnly)
-{
-    gPersonKey = samplePerson;
-    vb::defaultInstance<mdiHealth>().Load(); // opens the Measurement form as at start
-    ASSERT_NE(nullptr, vb::Forms().Find(QStringLiteral("frmMeasure")));
-    openForm();
-    form->cmdExport_Click();
-    QFile file(App::Path() + QStringLiteral("/DiabetesGoals.html"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString html = QString::fromLatin1(file.readAll());
-    EXPECT_TRUE(html.contains(QStringLiteral("Diabetes Goal")));
-    EXPECT_TRUE(html.contains(QStringLiteral("8.Bed time")));
-    EXPECT_FALSE(html.contains(QStringLiteral("Measurement Reading")));
-    EXPECT_EQ(1u, services().shell().Calls().size());
 }
 
 } // namespace

@@ -3,12 +3,12 @@
 
 #include "charts/frmChart.h"
 #include "data/Globals.h"
+#include "data/ui/modHTMLhelp.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
 #include "shell/frmAbout.h"
 #include "shell/frmTip.h"
 #include "shell/mdiHealth.h"
-#include "shell/modHTMLhelp.h"
 #include "shell/modPrintScreen.h"
 #include "shell/modTip.h"
 

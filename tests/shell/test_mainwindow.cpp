@@ -179,8 +179,7 @@ TEST_F(MainWindowTest, MenuItemAndItsButtonAreEnabledTogether)
     mdi->EnableOpener(QStringLiteral("frmChart"), false);
     EXPECT_FALSE(mdi->Toolbar1Button(5)->isEnabled());
     EXPECT_TRUE(mdi->mnuPrint->isEnabled());
-    // Forms in libraries that do not link the shell reach it by name.
-    QMetaObject::invokeMethod(mdi, "EnableOpener", Q_ARG(QString, QStringLiteral("frmChart")), Q_ARG(bool, true));
+    mdi->EnableOpener(QStringLiteral("frmChart"), true);
     EXPECT_TRUE(mdi->mnuChart->isEnabled());
     EXPECT_FALSE(mdi->mnuPrint->isEnabled());
 }
@@ -276,6 +275,41 @@ TEST_F(MainWindowTest, OpeningTheGridClosesTheChartAndSwapsTheirCommands)
     EXPECT_FALSE(mdi->mnuPrint->isEnabled());
     EXPECT_FALSE(mdi->mnuGrid->isEnabled());
     EXPECT_FALSE(mdi->Toolbar1Button(6)->isEnabled());
+    EXPECT_TRUE(boxLog().empty());
+}
+
+TEST_F(MainWindowTest, ADataFormClosedByTheUserGivesItsCommandBack)
+{
+    struct Opener {
+        const char* form;
+        void (mdiHealth::*open)();
+        QAction* item;
+        int button;
+    };
+    const Opener openers[] = {
+        {"frmPerson", &mdiHealth::mnuPerson_Click, mdi->mnuPerson, 1},
+        {"frmRegimen", &mdiHealth::mnuRegimen_Click, mdi->mnuRegimen, 2},
+        {"frmMeasure", &mdiHealth::mnuMeasure_Click, mdi->mnuMeasure, 3},
+        {"frmChart", &mdiHealth::mnuChart_Click, mdi->mnuChart, 5},
+        {"frmGrid", &mdiHealth::mnuGrid_Click, mdi->mnuGrid, 6},
+    };
+    for (int round = 1; round <= 2; ++round) { // the second time through a new default instance
+        for (const Opener& o : openers) {
+            SCOPED_TRACE(o.form);
+            (mdi->*o.open)();
+            vb::FormBase* form = vb::Forms().Find(QLatin1String(o.form));
+            ASSERT_NE(nullptr, form);
+            EXPECT_FALSE(o.item->isEnabled());
+            EXPECT_FALSE(mdi->Toolbar1Button(o.button)->isEnabled());
+            // The window's own close box, not the main window's commands.
+            EXPECT_TRUE(form->Window()->close());
+            EXPECT_FALSE(isLoaded(QLatin1String(o.form)));
+            EXPECT_TRUE(o.item->isEnabled());
+            EXPECT_TRUE(mdi->Toolbar1Button(o.button)->isEnabled());
+            EXPECT_FALSE(mdi->mnuPrint->isEnabled());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
     EXPECT_TRUE(boxLog().empty());
 }
 

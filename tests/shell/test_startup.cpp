@@ -4,12 +4,12 @@
 #include "shell/ShellFixture.h"
 
 #include "data/clsCreateMDB.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/Twips.h"
 #include "shell/clsControlPanelAPI.h"
 #include "shell/frmSplash.h"
-#include "shell/modSplash.h"
 
 #include <QFile>
 #include <QLabel>

@@ -16,10 +16,6 @@
 
 namespace vb {
 
-ConversionError::ConversionError(int number, const QString& description)
-    : std::runtime_error(description.toStdString()), number_(number)
-{}
-
 namespace {
 
 [[noreturn]] void RaiseOverflow() { throw ConversionError(6, QStringLiteral("Overflow")); }

@@ -242,6 +242,8 @@ void FormBase::finishUnload()
         defaultType_ = nullptr;
     }
     releaseWindow(wasDefault);
+    // A deleted form goes later, from the event loop: it is still whole here.
+    notifyUnloaded();
 }
 
 void FormBase::handleActivate()
