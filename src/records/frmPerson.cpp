@@ -381,6 +381,7 @@ void frmPerson::setLocked(bool locked)
         lockBox(t, locked);
     lockBox(txtComment, locked);
     datPerson->setVisible(locked);
+    freezeList(datPerson, vsFGPerson, !locked);
     setEntryLook({Frame1, lblName, lblAge, lblHgt, lblSex, lblComment}, !locked);
 }
 
@@ -395,6 +396,7 @@ void frmPerson::cmdEdit_Click()
     const dao::RecordsetPtr& rs = datPerson->Recordset();
     if (!rs || rs->RecordCount() == 0)
         return;
+    editKey_ = currentKey(rs);
     EditMode = kEdit;
     SetEditMode(EditMode);
 }
@@ -451,6 +453,7 @@ void frmPerson::cmdSave_Click()
                 SavePerson(1); // into the row found
             }
         } else if (EditMode == kEdit) {
+            standOnKey(rs, QStringLiteral("PRSN_KY"), editKey_);
             if (name != vb::CStr(rs->Fields(QStringLiteral("PRSN_NM")).Value())) {
                 const qint32 key = vb::CLng(rs->Fields(0).Value());
                 auto counter = gDB->OpenRecordset(

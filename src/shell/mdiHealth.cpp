@@ -215,7 +215,8 @@ QAction* mdiHealth::addButton(const QString& key, const QString& toolTip, const 
     auto* button = new QAction(this);
     button->setObjectName(QStringLiteral("Toolbar1_") + key);
     button->setData(key);
-    button->setText(toolTip.isEmpty() ? key : toolTip);
+    // A button without a tooltip has no text either: the toolbar would show the text instead.
+    button->setText(toolTip);
     button->setToolTip(toolTip);
     if (!iconFile.isEmpty())
         button->setIcon(QIcon(toolbarIcon(iconFile)));
