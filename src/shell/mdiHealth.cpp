@@ -419,14 +419,21 @@ bool mdiHealth::IsExemptForm(const QString& formName)
 
 void mdiHealth::fitChildForm(vb::FormBase& form)
 {
-    if (isMinimized() || form.MdiParent() != this)
+    if (isMinimized())
         return;
     const QSize inner = MdiArea()->viewport()->size();
     if (inner.width() <= 0 || inner.height() <= 0)
         return;
     QWidget* window = form.Window();
-    window->showNormal();
-    window->setGeometry(0, 0, inner.width(), inner.height());
+    if (form.MdiParent() == this) {
+        window->showNormal();
+        window->setGeometry(0, 0, inner.width(), inner.height());
+        return;
+    }
+    // A form in a window of its own is laid over the client area; a hidden one stays hidden.
+    if (window->isVisible())
+        window->showNormal();
+    window->setGeometry(QRect(MdiArea()->viewport()->mapToGlobal(QPoint(0, 0)), inner));
 }
 
 void mdiHealth::ArrangeChildForms(int mode)
@@ -440,7 +447,6 @@ void mdiHealth::ArrangeChildForms(int mode)
             continue;
         try {
             if (mode == 1) {
-                // Forms in the client area are fitted to it; dialogs on their own keep their size.
                 fitChildForm(*form);
             } else if (mode == 2) {
                 form->Unload();
