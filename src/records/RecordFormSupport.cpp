@@ -197,6 +197,32 @@ void lockBox(QPlainTextEdit* box, bool locked)
     box->setFocusPolicy(locked ? Qt::ClickFocus : Qt::StrongFocus);
 }
 
+void freezeList(DataControl* data, VSFlexGrid* grid, bool frozen)
+{
+    data->setEnabled(!frozen);
+    grid->setAttribute(Qt::WA_TransparentForMouseEvents, frozen);
+    grid->setFocusPolicy(frozen ? Qt::NoFocus : Qt::StrongFocus);
+}
+
+void standOnKey(const dao::RecordsetPtr& rs, const QString& keyColumn, qint32 key)
+{
+    if (rs && rs->isOpen()) {
+        if (rs->AbsolutePosition() >= 0 && vb::CLng(rs->Fields(keyColumn).Value()) == key)
+            return;
+        rs->FindFirst(keyColumn + QStringLiteral(" = ") + QString::number(key));
+        if (!rs->NoMatch())
+            return;
+    }
+    throw dao::Error(dao::errNoCurrentRecord, QStringLiteral("The record being edited is no longer in the list."));
+}
+
+qint32 currentKey(const dao::RecordsetPtr& rs)
+{
+    if (!rs || !rs->isOpen() || rs->AbsolutePosition() < 0)
+        return 0;
+    return vb::CLng(rs->Fields(0).Value());
+}
+
 void setEntryLook(std::initializer_list<QWidget*> captions, bool entering)
 {
     for (QWidget* w : captions) {

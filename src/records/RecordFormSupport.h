@@ -58,6 +58,15 @@ void onKeyPress(QWidget* box, std::function<void(int& keyAscii)> handler);
 // in the tab order.
 void lockBox(QLineEdit* box, bool locked);
 void lockBox(QPlainTextEdit* box, bool locked);
+// While a record is added or edited the list stands still: the grid takes no clicks and no
+// keys, and the data control's navigator does not move. Locks when `frozen`, frees otherwise.
+void freezeList(DataControl* data, VSFlexGrid* grid, bool frozen);
+// Stands the list on the row whose key column holds `key` (the row an edit began on); raises
+// error 3021 when no row has it any more.
+void standOnKey(const dao::RecordsetPtr& rs, const QString& keyColumn, qint32 key);
+// The key (field 0) of the current row; 0 without one.
+qint32 currentKey(const dao::RecordsetPtr& rs);
+
 // The frame and labels while entering: bold, dark blue (&HC00000); otherwise plain, black.
 void setEntryLook(std::initializer_list<QWidget*> captions, bool entering);
 // The frame's children keep their own colour and weight when the frame's caption changes.

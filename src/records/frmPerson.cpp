@@ -375,6 +375,7 @@ void frmPerson::setLocked(bool locked)
         lockBox(t, locked);
     lockBox(txtComment, locked);
     datPerson->setVisible(locked);
+    freezeList(datPerson, vsFGPerson, !locked);
     setEntryLook({Frame1, lblName, lblAge, lblHgt, lblSex, lblComment}, !locked);
 }
 
@@ -389,6 +390,7 @@ void frmPerson::cmdEdit_Click()
     const dao::RecordsetPtr& rs = datPerson->Recordset();
     if (!rs || rs->RecordCount() == 0)
         return;
+    editKey_ = currentKey(rs);
     EditMode = kEdit;
     SetEditMode(EditMode);
 }
@@ -445,6 +447,7 @@ void frmPerson::cmdSave_Click()
                 SavePerson(1); // into the row found
             }
         } else if (EditMode == kEdit) {
+            standOnKey(rs, QStringLiteral("PRSN_KY"), editKey_);
             if (name != vb::CStr(rs->Fields(QStringLiteral("PRSN_NM")).Value())) {
                 const qint32 key = vb::CLng(rs->Fields(0).Value());
                 auto counter = gDB->OpenRecordset(

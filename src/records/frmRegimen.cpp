@@ -233,6 +233,7 @@ void frmRegimen::setLocked(bool locked)
     lockBox(txtName, locked);
     lockBox(txtDetail, locked);
     datRegimen->setVisible(locked);
+    freezeList(datRegimen, vsFGRegimen, !locked);
     setEntryLook({Frame1, lblName, lblDetail}, !locked);
 }
 
@@ -247,6 +248,7 @@ void frmRegimen::cmdEdit_Click()
     const dao::RecordsetPtr& rs = datRegimen->Recordset();
     if (!rs || rs->RecordCount() == 0)
         return;
+    editKey_ = currentKey(rs);
     EditMode = kEdit;
     SetMode(EditMode);
 }
@@ -293,6 +295,7 @@ void frmRegimen::cmdSave_Click()
                 SaveRegimen(1); // into the row found
             }
         } else if (EditMode == kEdit) {
+            standOnKey(rs, QStringLiteral("RGMN_KY"), editKey_);
             if (name != vb::CStr(rs->Fields(QStringLiteral("RGMN_NM")).Value()) &&
                 measurementsWith(vb::CLng(rs->Fields(0).Value())) != 0 &&
                 vb::MsgBox(QStringLiteral("By changing the name of this regimen, the regimen of the associated measurements") +

@@ -206,7 +206,8 @@ QAction* mdiHealth::addButton(const QString& key, const QString& toolTip, const 
     auto* button = new QAction(this);
     button->setObjectName(QStringLiteral("Toolbar1_") + key);
     button->setData(key);
-    button->setText(toolTip.isEmpty() ? key : toolTip);
+    // A button without a tooltip has no text either: the toolbar would show the text instead.
+    button->setText(toolTip);
     button->setToolTip(toolTip);
     if (!iconFile.isEmpty())
         button->setIcon(QIcon(toolbarIcon(iconFile)));
@@ -422,14 +423,21 @@ bool mdiHealth::IsExemptForm(const QString& formName)
 
 void mdiHealth::fitChildForm(vb::FormBase& form)
 {
-    if (isMinimized() || form.MdiParent() != this)
+    if (isMinimized())
         return;
     const QSize inner = MdiArea()->viewport()->size();
     if (inner.width() <= 0 || inner.height() <= 0)
         return;
     QWidget* window = form.Window();
-    window->showNormal();
-    window->setGeometry(0, 0, inner.width(), inner.height());
+    if (form.MdiParent() == this) {
+        window->showNormal();
+        window->setGeometry(0, 0, inner.width(), inner.height());
+        return;
+    }
+    // A form in a window of its own is laid over the client area; a hidden one stays hidden.
+    if (window->isVisible())
+        window->showNormal();
+    window->setGeometry(QRect(MdiArea()->viewport()->mapToGlobal(QPoint(0, 0)), inner));
 }
 
 void mdiHealth::ArrangeChildForms(int mode)
@@ -443,7 +451,6 @@ void mdiHealth::ArrangeChildForms(int mode)
             continue;
         try {
             if (mode == 1) {
-                // Forms in the client area are fitted to it; dialogs on their own keep their size.
                 fitChildForm(*form);
             } else if (mode == 2) {
                 form->Unload();

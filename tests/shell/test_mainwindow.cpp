@@ -5,6 +5,7 @@
 
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "records/frmMeasure.h"
 
 #include <QAction>
 #include <QFile>
@@ -161,6 +162,8 @@ TEST_F(MainWindowTest, ToolbarButtonsStandAtTheirPositionsWithKeysAndTooltips)
         EXPECT_FALSE(button->icon().isNull());
     }
     EXPECT_EQ(QStringLiteral("Exit Program"), mdi->Toolbar1Button(QStringLiteral("Exit"))->toolTip());
+    // The Help button alone has no tooltip.
+    EXPECT_EQ(QString(), mdi->Toolbar1Button(QStringLiteral("Help"))->toolTip());
 }
 
 TEST_F(MainWindowTest, MenuItemAndItsButtonAreEnabledTogether)
@@ -406,6 +409,25 @@ TEST_F(MainWindowTest, ResizingFitsTheNonExemptChildFormsToTheClientArea)
     mdi->showMinimized();
     mdi->ArrangeChildForms(1);
     EXPECT_EQ(QRect(5, 5, 100, 80), measure->geometry());
+}
+
+TEST_F(MainWindowTest, ResizingAlsoFitsTheGoalAndTimeFormsAndAWindowOfItsOwn)
+{
+    auto* measure = vb::Forms().Find<frmMeasure>(QStringLiteral("frmMeasure"));
+    ASSERT_NE(nullptr, measure);
+    measure->cmdSetGoal_Click();
+    measure->cmdOptionTime_Click();
+    PlainForm& own = showPlainForm(QStringLiteral("frmOwnWindow"), false);
+
+    mdi->resize(mdi->width() + 120, mdi->height() + 60);
+    const QSize inner = mdi->MdiArea()->viewport()->size();
+    for (const char* name : {"frmDSetGoal", "frmOptionTime"}) {
+        SCOPED_TRACE(name);
+        QMdiSubWindow* window = subWindowOf(QLatin1String(name));
+        ASSERT_NE(nullptr, window);
+        EXPECT_EQ(QRect(QPoint(0, 0), inner), window->geometry());
+    }
+    EXPECT_EQ(QRect(mdi->MdiArea()->viewport()->mapToGlobal(QPoint(0, 0)), inner), own.geometry());
 }
 
 TEST_F(MainWindowTest, OpenedDataFormFillsTheClientArea)
