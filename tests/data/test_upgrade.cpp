@@ -6,6 +6,8 @@
 #include "data/modFunctions.h"
 #include "platform/runtime/Conversions.h"
 
+#include <sqlite3.h>
+
 using namespace testing_data;
 
 namespace {
@@ -41,6 +43,34 @@ protected:
         clsModifyMDB::updateFields();
         throw dao::Error(3051, QStringLiteral("The file is locked."));
     }
+};
+
+// Layer 2 with trouble while the sample data loads: a disk that fills up after a few more
+// pages, or an interruption, after which SQLite rolls the whole transaction back by itself.
+class TroubledLayer2 : public clsModifyMDB {
+public:
+    explicit TroubledLayer2(bool interrupt) : interrupt_(interrupt) {}
+    void LoadSampleData() override
+    {
+        sqlite3* db = gDB->handle();
+        if (interrupt_) {
+            sqlite3_progress_handler(
+                db, 100, [](void* calls) { return ++*static_cast<int*>(calls) == 500 ? 1 : 0; }, &calls_);
+        } else {
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(db, "PRAGMA page_count", -1, &st, nullptr);
+            sqlite3_step(st);
+            const QByteArray limit = "PRAGMA max_page_count = " + QByteArray::number(sqlite3_column_int(st, 0) + 2);
+            sqlite3_finalize(st);
+            sqlite3_exec(db, limit.constData(), nullptr, nullptr, nullptr);
+        }
+        clsModifyMDB::LoadSampleData();
+        sqlite3_progress_handler(db, 0, nullptr, nullptr);
+    }
+
+private:
+    bool interrupt_;
+    int calls_ = 0;
 };
 
 class FailingLayer3 : public clsModifyMDB1 {
@@ -192,6 +222,40 @@ TEST_F(UpgradeTest, AFailingSecondLayerLeavesTheFileAsItWasAndRunsAgainNextTime)
     EXPECT_EQ(count(QStringLiteral("select count(*) from DBTS_GOAL")), 8);
     EXPECT_EQ(count(QStringLiteral("select min(GL_KY) from DBTS_GOAL")), 1);
     EXPECT_EQ(count(QStringLiteral("select count(*) from PERSON")), 1);
+}
+
+TEST_F(UpgradeTest, ALayerThatFailsOnAFullDiskOrADroppedTransactionKeepsNothingAndSaysSoTruly)
+{
+    const struct {
+        bool interrupt;
+        const char* description;
+    } cases[] = {
+        {false, "Not enough space on disk."},
+        {true, "The database stopped the upgrade's transaction after an error (a full disk, say); nothing of the upgrade was "
+               "kept, and it runs again at the next start."},
+    };
+    const auto bytes = [] {
+        QFile f(databasePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    openFirstLayer();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.description);
+        const QByteArray before = bytes();
+        QString description;
+        try {
+            TroubledLayer2(c.interrupt).runUpgrade();
+        } catch (const dao::Error& e) {
+            description = e.Description();
+        }
+        EXPECT_EQ(description, QLatin1String(c.description));
+        EXPECT_EQ(0, gDB->transactionDepth());
+        EXPECT_EQ(bytes(), before);
+        sqlite3_exec(gDB->handle(), "PRAGMA max_page_count = 1000000", nullptr, nullptr, nullptr);
+    }
+    // With room again, the next start runs the whole layer.
+    EXPECT_TRUE(clsModifyMDB().runUpgrade());
+    EXPECT_EQ(1, count(QStringLiteral("select count(*) from PERSON")));
 }
 
 TEST_F(UpgradeTest, AFailingFirstStepIsShownAndUndone)
