@@ -273,20 +273,26 @@ QByteArray matchList(const QStringList& left, const char* leftPrefix, const QStr
 // Jet stores only whole numbers in its integer columns and only -1 or 0 in a Yes/No column,
 // whatever writes them; SQLite keeps a real as it comes. These triggers put a real into an
 // integer column as its whole number, rounded half to even (as a recordset reads it back), and
-// any value other than 0 into a Yes/No column as -1. Their conditions are all an ordinary
-// insert of whole numbers pays.
+// any value other than 0 into a Yes/No column as -1. A column that refers to another table
+// is left out: a real there finds no key and is refused, and every column a trigger writes adds
+// to the cost of preparing each statement on the table.
 void createWholeNumberTriggers(Connection& c, const QString& table)
 {
+    QStringList referring;
+    for (const RelationRow& r : relations(c))
+        if (r.foreignTable.compare(table, Qt::CaseInsensitive) == 0)
+            referring += r.foreignFields;
     QByteArray when, set, cols;
     {
         Statement st(c.handle(), "SELECT FieldName, Type, Attributes FROM MSysFields WHERE TableName = ?1");
         st.bind(1, table);
         while (st.step()) {
             const int type = sqlite3_column_int(st.get(), 1);
-            if ((sqlite3_column_int(st.get(), 2) & dbAutoIncrField) ||
+            const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+            if ((sqlite3_column_int(st.get(), 2) & dbAutoIncrField) || referring.contains(name, Qt::CaseInsensitive) ||
                 (type != dbBoolean && type != dbByte && type != dbInteger && type != dbLong))
                 continue;
-            const QByteArray q = quoteIdent(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0))));
+            const QByteArray q = quoteIdent(name);
             const QByteArray sep = when.isEmpty() ? "" : " OR ";
             cols += (cols.isEmpty() ? "" : ",") + q;
             if (type == dbBoolean) {
