@@ -54,8 +54,18 @@ public:
     {
         sqlite3* db = gDB->handle();
         if (interrupt_) {
+            // Interrupted until a write is, which costs the transaction; once only.
             sqlite3_progress_handler(
-                db, 100, [](void* calls) { return ++*static_cast<int*>(calls) == 500 ? 1 : 0; }, &calls_);
+                db, 1,
+                [](void* p) {
+                    int& calls = *static_cast<int*>(p);
+                    if (calls < 0 || sqlite3_get_autocommit(gDB->handle())) {
+                        calls = calls > 50 ? -1 : calls;
+                        return 0;
+                    }
+                    return ++calls > 50 ? 1 : 0;
+                },
+                &calls_);
         } else {
             sqlite3_stmt* st = nullptr;
             sqlite3_prepare_v2(db, "PRAGMA page_count", -1, &st, nullptr);
@@ -65,7 +75,6 @@ public:
             sqlite3_exec(db, limit.constData(), nullptr, nullptr, nullptr);
         }
         clsModifyMDB::LoadSampleData();
-        sqlite3_progress_handler(db, 0, nullptr, nullptr);
     }
 
 private:
@@ -252,6 +261,7 @@ TEST_F(UpgradeTest, ALayerThatFailsOnAFullDiskOrADroppedTransactionKeepsNothingA
         EXPECT_EQ(0, gDB->transactionDepth());
         EXPECT_EQ(bytes(), before);
         sqlite3_exec(gDB->handle(), "PRAGMA max_page_count = 1000000", nullptr, nullptr, nullptr);
+        sqlite3_progress_handler(gDB->handle(), 0, nullptr, nullptr);
     }
     // With room again, the next start runs the whole layer.
     EXPECT_TRUE(clsModifyMDB().runUpgrade());
