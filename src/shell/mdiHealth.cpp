@@ -391,7 +391,8 @@ void mdiHealth::MDIForm_Load()
 
 void mdiHealth::MDIForm_Unload(int& /*cancel*/)
 {
-    if (gDB) {
+    // A damaged file gets nothing more written to it; the user has been told.
+    if (gDB && !gDB->isDamaged()) {
         try {
             auto rs = gDB->OpenRecordset(QStringLiteral("select gblPrsnKy, dtformat from application"), dao::dbOpenDynaset);
             rs->Edit();

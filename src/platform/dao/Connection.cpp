@@ -72,7 +72,7 @@ void Connection::exec(const QByteArray& sql)
         syncTransactionState();
         const QString text = msg ? QString::fromUtf8(msg) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(msg);
-        throw mapError(sqlite3_extended_errcode(db_), text, QString::fromUtf8(sql));
+        throw mapError(db_, sqlite3_extended_errcode(db_), text, QString::fromUtf8(sql));
     }
 }
 
@@ -161,7 +161,32 @@ void Statement::reset()
 
 int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
 
-Error mapError(sqlite3* db, int rc, const QString& context) { return mapError(rc, sqliteMessage(db), context); }
+Error mapError(sqlite3* db, int rc, const QString& context) { return mapError(db, rc, sqliteMessage(db), context); }
+
+bool isDamaged(sqlite3* db)
+{
+    sqlite3_stmt* st = nullptr;
+    bool queryOnly = false;
+    if (db && sqlite3_prepare_v2(db, "PRAGMA query_only", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        queryOnly = sqlite3_column_int(st, 0) != 0;
+    sqlite3_finalize(st);
+    return queryOnly;
+}
+
+Error mapError(sqlite3* db, int rc, const QString& message, const QString& context)
+{
+    const int primary = rc & 0xff;
+    if (db && (primary == SQLITE_CORRUPT || (primary == SQLITE_READONLY && isDamaged(db)))) {
+        // Whatever is written to a damaged file may spread the damage; the user's copy of it is
+        // worth more as it stands.
+        sqlite3_exec(db, "PRAGMA query_only=1", nullptr, nullptr, nullptr);
+        const char* file = sqlite3_db_filename(db, "main");
+        return Error(errDamaged, QStringLiteral("The database file '%1' is damaged. Nothing more will be written to it; "
+                                                "replace it with a backup copy.")
+                                     .arg(file ? QString::fromUtf8(file) : context));
+    }
+    return mapError(rc, message, context);
+}
 
 Error mapError(int rc, const QString& message, const QString& context)
 {

@@ -69,6 +69,12 @@ private:
 // Turns an SQLite failure into the engine's error with its Jet number.
 Error mapError(sqlite3* db, int rc, const QString& context = QString());
 Error mapError(int rc, const QString& message, const QString& context = QString());
+// With the connection at hand, a damaged file is named and closed to writing (see isDamaged).
+Error mapError(sqlite3* db, int rc, const QString& message, const QString& context);
+
+// True once the connection met a damaged page: from then on SQLite refuses every change, so
+// nothing more is written to the file, not even at exit.
+bool isDamaged(sqlite3* db);
 
 // The engine's field type for a column's declared SQLite type (0 when it is no type of ours);
 // size receives the length of a text column.

@@ -270,6 +270,54 @@ QByteArray matchList(const QStringList& left, const char* leftPrefix, const QStr
     return out;
 }
 
+// Jet stores only whole numbers in its integer columns and only -1 or 0 in a Yes/No column,
+// whatever writes them; SQLite keeps a real as it comes. These triggers put a real into an
+// integer column as its whole number, rounded half to even (as a recordset reads it back), and
+// any value other than 0 into a Yes/No column as -1. A column that refers to another table
+// is left out: a real there finds no key and is refused, and every column a trigger writes adds
+// to the cost of preparing each statement on the table.
+void createWholeNumberTriggers(Connection& c, const QString& table)
+{
+    QStringList referring;
+    for (const RelationRow& r : relations(c))
+        if (r.foreignTable.compare(table, Qt::CaseInsensitive) == 0)
+            referring += r.foreignFields;
+    QByteArray when, set, cols;
+    {
+        Statement st(c.handle(), "SELECT FieldName, Type, Attributes FROM MSysFields WHERE TableName = ?1");
+        st.bind(1, table);
+        while (st.step()) {
+            const int type = sqlite3_column_int(st.get(), 1);
+            const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+            if ((sqlite3_column_int(st.get(), 2) & dbAutoIncrField) || referring.contains(name, Qt::CaseInsensitive) ||
+                (type != dbBoolean && type != dbByte && type != dbInteger && type != dbLong))
+                continue;
+            const QByteArray q = quoteIdent(name);
+            const QByteArray sep = when.isEmpty() ? "" : " OR ";
+            cols += (cols.isEmpty() ? "" : ",") + q;
+            if (type == dbBoolean) {
+                when += sep + "NEW." + q + " NOT IN (0, -1)";
+                set += (set.isEmpty() ? "" : ", ") + q + " = CASE WHEN " + q + " = 0 THEN 0 WHEN " + q +
+                       " IS NULL THEN NULL ELSE -1 END";
+            } else {
+                // CAST truncates toward zero; the remainder decides, a half going to the even side.
+                const QByteArray t = "CAST(" + q + " AS INTEGER)";
+                when += sep + "typeof(NEW." + q + ") = 'real'";
+                set += (set.isEmpty() ? "" : ", ") + q + " = CASE WHEN typeof(" + q + ") <> 'real' THEN " + q + " ELSE " + t +
+                       " + CASE WHEN abs(" + q + " - " + t + ") = 0.5 THEN " + t + " % 2 WHEN " + q + " - " + t +
+                       " > 0.5 THEN 1 WHEN " + q + " - " + t + " < -0.5 THEN -1 ELSE 0 END END";
+            }
+        }
+    }
+    if (when.isEmpty())
+        return;
+    const QByteArray target = quoteIdent(table);
+    const QByteArray body = " WHEN " + when + " BEGIN UPDATE " + target + " SET " + set + " WHERE rowid = NEW.rowid; END";
+    c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_whole_i:") + table) + " AFTER INSERT ON " + target + body);
+    c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_whole_u:") + table) + " AFTER UPDATE OF " + cols + " ON " + target +
+           body);
+}
+
 // Relations are kept by triggers: they can be added to tables that already exist and hold rows.
 void rebuildTriggersOn(Connection& c, const QString& table)
 {
@@ -331,6 +379,7 @@ void rebuildTriggersOn(Connection& c, const QString& table)
                        " ON " + parent + " WHEN (" + changed + ") AND EXISTS (" + children + ")" + raise);
         }
     }
+    createWholeNumberTriggers(c, table);
 }
 
 void createIndexOn(Connection& c, const QString& table, const Index& index)
@@ -438,11 +487,21 @@ std::shared_ptr<Database> Database::open(const QString& path, bool readOnly)
     if (rcCheck != SQLITE_OK) {
         const int primary = rcCheck & 0xff;
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-            throw detail::mapError(rcCheck, QString(), name);
+            throw Error(errFileInUse, QStringLiteral("The database file '%1' is in use by another program. Close that program, "
+                                                     "then try again.")
+                                          .arg(name));
+        if (primary == SQLITE_CORRUPT)
+            throw detail::mapError(raw, rcCheck, name);
         throw Error(errUnrecognisedFormat, QStringLiteral("Unrecognized database format '%1'.").arg(name));
     }
     if (!ours)
         throw Error(errUnrecognisedFormat, QStringLiteral("Unrecognized database format '%1'.").arg(name));
+    // SQLite falls back to reading a file it may not write; the first save would fail, late.
+    // The folder takes the journal of every change, so it must be writable too.
+    if (!readOnly && (sqlite3_db_readonly(raw, "main") == 1 || !QFileInfo(info.absolutePath()).isWritable()))
+        throw Error(errReadOnlyRecordset, QStringLiteral("The database file '%1' is read-only: nothing can be saved in it. "
+                                                         "Allow writing to the file and to its folder, then try again.")
+                                              .arg(name));
     return std::shared_ptr<Database>(new Database(conn, name));
 }
 
@@ -472,6 +531,7 @@ std::shared_ptr<Database> Database::create(const QString& path)
 
 void Database::Close() { conn_->close(); }
 bool Database::isOpen() const { return conn_->isOpen(); }
+bool Database::isDamaged() const { return conn_->isOpen() && detail::isDamaged(conn_->handle()); }
 sqlite3* Database::handle() const { return conn_->handle(); }
 
 // ---- SQL -----------------------------------------------------------------------------------
@@ -602,7 +662,7 @@ int Database::Execute(const QString& jetSql, int options)
         recordsAffected_ = r.changes;
         return recordsAffected_;
     }
-    Error e = detail::mapError(r.rc, r.message, jetSql);
+    Error e = detail::mapError(db, r.rc, r.message, jetSql);
     c.syncTransactionState();
     if (!isConstraintCode(r.rc) || (options & dbFailOnError))
         throw e;

@@ -16,7 +16,8 @@ namespace dao {
 class Database {
 public:
     // Opens an existing file (never creates one); raises 3024 when missing, 3343 when the file is
-    // not a database of ours.
+    // not a database of ours, 3049 when it is damaged, 3045 when another program holds it, and
+    // 3027 when it is to be written but the file or its folder is read-only.
     static std::shared_ptr<Database> open(const QString& path, bool readOnly = false);
     // Creates a new, empty file; raises 3204 when a file is already there.
     static std::shared_ptr<Database> create(const QString& path);
@@ -52,6 +53,8 @@ public:
 
     void Close();
     bool isOpen() const;
+    // True once a damaged page was met: every change is refused from then on.
+    bool isDamaged() const;
     sqlite3* handle() const; // for benchmarks and the engine's own tools
 
     // Field names of a table in their stored order and declared case.

@@ -27,6 +27,8 @@ enum ErrorNumber : int {
     errRelatedRecordRequired = 3201,
     errDatabaseExists = 3204,
     errLocked = 3218,
+    errFileInUse = 3045,
+    errDamaged = 3049,
     errItemNotFound = 3265,
     errPropertyNotFound = 3270,
     errNotUpdatable = 3326,

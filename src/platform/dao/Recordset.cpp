@@ -183,10 +183,18 @@ void Recordset::readRow(void* raw, Out& out, int first) const
         case dbByte:
         case dbInteger:
         case dbLong:
-            // A real that SQL stored into an integer column reads as the engine converts it:
-            // rounded half to even.
-            out.emplace_back(t == SQLITE_FLOAT ? int(std::nearbyint(sqlite3_column_double(st, col)))
-                                               : int(sqlite3_column_int64(st, col)));
+            if (t == SQLITE_FLOAT) {
+                // A real in an integer column (a file written by another program) reads as the
+                // engine converts it, rounded half to even; one out of any integer's range stays
+                // the number it is.
+                const double d = std::nearbyint(sqlite3_column_double(st, col));
+                if (d >= double(INT_MIN) && d <= double(INT_MAX))
+                    out.emplace_back(int(d));
+                else
+                    out.emplace_back(d);
+            } else {
+                out.emplace_back(int(sqlite3_column_int64(st, col)));
+            }
             break;
         case dbSingle:
         case dbDouble:
