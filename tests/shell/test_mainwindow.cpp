@@ -283,23 +283,24 @@ TEST_F(MainWindowTest, OpeningTheGridClosesTheChartAndSwapsTheirCommands)
 
 TEST_F(MainWindowTest, ADataFormClosedByTheUserGivesItsCommandBack)
 {
+    mdiHealth& window = *mdi;
     struct Opener {
         const char* form;
-        void (mdiHealth::*open)();
+        std::function<void()> open;
         QAction* item;
         int button;
     };
     const Opener openers[] = {
-        {"frmPerson", &mdiHealth::mnuPerson_Click, mdi->mnuPerson, 1},
-        {"frmRegimen", &mdiHealth::mnuRegimen_Click, mdi->mnuRegimen, 2},
-        {"frmMeasure", &mdiHealth::mnuMeasure_Click, mdi->mnuMeasure, 3},
-        {"frmChart", &mdiHealth::mnuChart_Click, mdi->mnuChart, 5},
-        {"frmGrid", &mdiHealth::mnuGrid_Click, mdi->mnuGrid, 6},
+        {"frmPerson", [&] { window.mnuPerson_Click(); }, mdi->mnuPerson, 1},
+        {"frmRegimen", [&] { window.mnuRegimen_Click(); }, mdi->mnuRegimen, 2},
+        {"frmMeasure", [&] { window.mnuMeasure_Click(); }, mdi->mnuMeasure, 3},
+        {"frmChart", [&] { window.mnuChart_Click(); }, mdi->mnuChart, 5},
+        {"frmGrid", [&] { window.mnuGrid_Click(); }, mdi->mnuGrid, 6},
     };
     for (int round = 1; round <= 2; ++round) { // the second time through a new default instance
         for (const Opener& o : openers) {
             SCOPED_TRACE(o.form);
-            (mdi->*o.open)();
+            o.open();
             vb::FormBase* form = vb::Forms().Find(QLatin1String(o.form));
             ASSERT_NE(nullptr, form);
             EXPECT_FALSE(o.item->isEnabled());
