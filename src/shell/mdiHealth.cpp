@@ -61,6 +61,9 @@ mdiHealth::mdiHealth() : vb::MDIForm(QStringLiteral("mdiHealth"))
 {
     setCaption(App::Title());
     MdiArea()->setBackground(QColor(0x8C, 0x96, 0xA0));
+    // A child window larger than the client area (the biological-clock planner) can be scrolled to.
+    MdiArea()->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MdiArea()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     createMenus();
     createToolbar();
 }
