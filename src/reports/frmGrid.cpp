@@ -32,8 +32,10 @@
 #include <QSaveFile>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTextLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -509,23 +511,60 @@ void frmGrid::setHeaders()
     modHealth::LoadGridColumnWidths(*vsFGShow);
 }
 
-// The designed widths were made for a smaller font: a header must fit on two lines, a date or
-// time on one, or the column is widened (and the header row made taller) to fit.
+namespace {
+
+// Whether the header's text, wrapped into lines of this width as the header wraps it, takes at
+// most two lines broken at blanks only (the wrap may also break after "/", which would cut
+// "(mm/dd/yy)" in two).
+bool wrapsCleanly(const QString& text, const QFont& font, int width)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    int lines = 0;
+    bool atBlanks = true;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        ++lines;
+        const int end = line.textStart() + line.textLength();
+        if (end < text.size() && text.at(end - 1) != u' ')
+            atBlanks = false;
+    }
+    layout.endLayout();
+    return lines <= 2 && atBlanks;
+}
+
+} // namespace
+
+// The designed widths were made for a smaller font: a header must fit on two lines broken at a
+// blank (or else on one), a date or time on one line, or the column is widened (and the header
+// row made taller) to fit.
 void frmGrid::fitColumns()
 {
-    const QFontMetrics header(vsFGShow->horizontalHeader()->font());
+    const QFont headerFont = vsFGShow->horizontalHeader()->font();
+    const QFontMetrics header(headerFont);
     const QFontMetrics cell(vsFGShow->font());
-    const int padding = 14; // pixels: the header section's and the cell's margins
+    // Pixels around the text: the header section's margins (and its frame), which are wider than
+    // a cell's.
+    const int padding = 2 * vsFGShow->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, vsFGShow) + 12;
     auto twips = [this](int pixels) { return qRound(vb::PixelsToTwipsX(pixels, vsFGShow)); };
     for (int col = colDate; col < vsFGShow->Cols(); ++col) {
-        const QStringList words = vsFGShow->TextMatrix(0, col).split(u' ', Qt::SkipEmptyParts);
-        // The narrowest break into at most two lines.
-        int needed = header.horizontalAdvance(words.join(u' '));
+        const QString text = vsFGShow->TextMatrix(0, col).simplified();
+        const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+        const int oneLine = header.horizontalAdvance(text);
+        // The narrowest break into two lines at a blank.
+        int needed = oneLine;
         for (qsizetype split = 1; split < words.size(); ++split) {
             const int first = header.horizontalAdvance(words.mid(0, split).join(u' '));
             const int second = header.horizontalAdvance(words.mid(split).join(u' '));
             needed = std::min(needed, std::max(first, second));
         }
+        // Measured widths are rounded: a pixel more lets the text layout take what was measured.
+        ++needed;
+        if (needed < oneLine && !(wrapsCleanly(text, headerFont, needed) && wrapsCleanly(text, headerFont, needed + padding)))
+            needed = oneLine;
         if (col == colDate)
             needed = std::max(needed, cell.horizontalAdvance(QStringLiteral("00/00/00")));
         else if (col == colTime)
