@@ -65,44 +65,46 @@ protected:
         return count(QStringLiteral("select PRSN_KY from PERSON where PRSN_NM = ") + vb::SqlText(name));
     }
 
-    static QString keyOf(const char* table, const char* keyColumn, const char* nameColumn, const QString& name)
-    {
-        if (name.isEmpty())
-            return QStringLiteral("Null");
-        return QString::number(count(QStringLiteral("select %1 from %2 where %3 = ")
-                                         .arg(QLatin1String(keyColumn), QLatin1String(table), QLatin1String(nameColumn)) +
-                                     vb::SqlText(name)));
-    }
-
-    // Adds the reading and brings the person's stored averages up to date.
+    // Adds the reading (goal, regimen and mood by name) and brings the stored averages up to date.
     void add(qint32 person, const Reading& r)
     {
         auto number = [](const auto& v) { return v ? vb::NumberText(double(*v)) : QStringLiteral("Null"); };
+        auto key = [](const char* sql, const QString& name) {
+            return name.isEmpty() ? QStringLiteral("Null") : QString::number(count(QLatin1String(sql) + vb::SqlText(name)));
+        };
         gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, HBP, LBP, PLSE, WT, TEMP, TEMP1, TEMP2, GL_KY, "
                                     "RGMN_KY, MD_KY, CMMNT) values (%1, %2, %3, %4, %5, %6, %7, %8, %9, ")
                              .arg(person)
                              .arg(r.when.toString(QStringLiteral("#M/d/yyyy h:mm AP#")))
                              .arg(number(r.hbp), number(r.lbp), number(r.pulse), number(r.weight), number(r.temp),
                                   number(r.temp1), number(r.sugar)) +
-                         keyOf("DBTS_GOAL", "GL_KY", "GL_NM", r.goal) + u',' + keyOf("REGIMEN", "RGMN_KY", "RGMN_NM", r.regimen) +
-                         u',' + keyOf("MOOD", "MD_KY", "MD_NM", r.mood) + u',' +
-                         (r.comment.isEmpty() ? QStringLiteral("Null") : vb::SqlText(r.comment)) + u')',
+                         QStringList{key("select GL_KY from DBTS_GOAL where GL_NM = ", r.goal),
+                                     key("select RGMN_KY from REGIMEN where RGMN_NM = ", r.regimen),
+                                     key("select MD_KY from MOOD where MD_NM = ", r.mood),
+                                     r.comment.isEmpty() ? QStringLiteral("Null") : vb::SqlText(r.comment)}
+                             .join(u',') +
+                         u')',
                      dao::dbFailOnError);
         clsAverage().UpdateAverages(person, r.when, clsAverage::actAdded);
     }
 
+    // Runs a statement whose %1, %2... are the texts given, each as an SQL text literal.
+    static void execute(const QString& sql, const QStringList& texts = {})
+    {
+        QString statement = sql;
+        for (const QString& text : texts)
+            statement = statement.arg(vb::SqlText(text));
+        gDB->Execute(statement, dao::dbFailOnError);
+    }
     void addRegimen(const QString& name, const QString& detail)
     {
-        gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM, RGMN_DTL) values (") + vb::SqlText(name) + u',' +
-                         vb::SqlText(detail) + u')',
-                     dao::dbFailOnError);
+        execute(QStringLiteral("insert into REGIMEN (RGMN_NM, RGMN_DTL) values (%1, %2)"), {name, detail});
     }
-
     void addGoal(const QString& name, int nl, int nh, int dl, int dh)
     {
-        gDB->Execute(QStringLiteral("insert into DBTS_GOAL (GL_NM, GL_DTL, GL_NL, GL_NH, GL_DL, GL_DH) values (") +
-                         vb::SqlText(name) + QStringLiteral(", 'test', '%1', '%2', '%3', '%4')").arg(nl).arg(nh).arg(dl).arg(dh),
-                     dao::dbFailOnError);
+        execute(QStringLiteral("insert into DBTS_GOAL (GL_NM, GL_DTL, GL_NL, GL_NH, GL_DL, GL_DH) values (%1, 't', ") +
+                    QStringLiteral("'%1', '%2', '%3', '%4')").arg(nl).arg(nh).arg(dl).arg(dh),
+                {name});
     }
 
 private:

@@ -169,72 +169,53 @@ TEST_F(GridViewTest, APersonWithoutRowsInTheCategoryShowsOnlyTheHeaderRow)
 // ---------------------------------------------------------------------------------------------
 // Colours, columns and rows
 
-TEST_F(GridViewTest, BloodPressureCellsTakeTheirBandsColours)
-{
-    const qint32 person = addPerson(QStringLiteral("Ada"));
-    gPersonKey = person;
-    const vb::OLE_COLOR red = 0x9999FF, yellow = 0x99FFFF, green = 0x99FF99;
-    const struct {
-        int hbp, lbp;
-        vb::OLE_COLOR high, low;
-    } cases[] = {{129, 84, green, green}, {130, 85, yellow, yellow}, {139, 89, yellow, yellow}, {140, 90, red, red}};
-    int minute = 0;
-    for (const auto& c : cases)
-        add(person, Reading{at(2024, 3, 1, 8, minute++), c.hbp, c.lbp});
-    add(person, Reading{at(2024, 3, 1, 9), std::nullopt, std::nullopt, 70}); // no blood pressure
-
-    frmGrid& grid = openGrid();
-    show(grid, 0, PeriodName::AllPeriod);
-    for (int i = 0; i < 4; ++i) {
-        SCOPED_TRACE(cases[i].hbp);
-        EXPECT_EQ(cases[i].high, backColor(grid, i + 1, frmGrid::colHighBP));
-        EXPECT_EQ(cases[i].low, backColor(grid, i + 1, frmGrid::colLowBP));
-        EXPECT_EQ(0u, backColor(grid, i + 1, frmGrid::colPulse));
-    }
-    EXPECT_EQ(0u, backColor(grid, 5, frmGrid::colHighBP));
-
-    grid.chkBPColor->setChecked(false);
-    show(grid, 0, PeriodName::AllPeriod);
-    EXPECT_EQ(0u, backColor(grid, 4, frmGrid::colHighBP));
-}
-
-TEST_F(GridViewTest, SugarAndGoalCellsTakeTheGoalsColourAndReadingsWithoutAGoalStayPlain)
+TEST_F(GridViewTest, BloodPressureAndSugarCellsTakeTheirBandsAndGoalsColours)
 {
     addGoal(QStringLiteral("Fasting"), 80, 120, 60, 180);
     addGoal(QStringLiteral("Dad's <\u00E9>"), 90, 100, 80, 110);
     const qint32 person = addPerson(QStringLiteral("Ada"));
     gPersonKey = person;
+    const vb::OLE_COLOR red = 0x9999FF, yellow = 0x99FFFF, green = 0x99FF99;
     const struct {
+        std::optional<int> hbp, lbp;
         std::optional<double> sugar;
         const char* goal;
-        vb::OLE_COLOR color;
+        vb::OLE_COLOR high, low, sugarColor; // the goal cell takes the sugar cell's colour
     } cases[] = {
-        {100, "Fasting", 0x99FF99},
-        {80, "Fasting", 0x99FF99},
-        {70, "Fasting", 0x99FFFF},
-        {150, "Fasting", 0x99FFFF},
-        {50, "Fasting", 0x9999FF},
-        {200, "Fasting", 0x9999FF},
-        {100, "", 0},
-        {std::nullopt, "Fasting", 0x9999FF},
-        {95, "Dad's <\u00E9>", 0x99FF99},
-        {105, "Dad's <\u00E9>", 0x99FFFF},
+        {129, 84, 100, "Fasting", green, green, green},
+        {130, 85, 80, "Fasting", yellow, yellow, green},
+        {139, 89, 70, "Fasting", yellow, yellow, yellow},
+        {140, 90, 150, "Fasting", red, red, yellow},
+        {{}, {}, 50, "Fasting", 0, 0, red},
+        {{}, {}, 200, "Fasting", 0, 0, red},
+        {{}, {}, 100, "", 0, 0, 0},
+        {{}, {}, {}, "Fasting", 0, 0, red}, // no sugar reads as 0
+        {{}, {}, 95, "Dad's <\u00E9>", 0, 0, green},
+        {{}, {}, 105, "Dad's <\u00E9>", 0, 0, yellow},
     };
     int minute = 0;
     for (const auto& c : cases) {
-        Reading r{at(2024, 3, 1, 8, minute++)};
+        Reading r{at(2024, 3, 1, 8, minute++), c.hbp, c.lbp, 60};
         r.sugar = c.sugar;
         r.goal = QString::fromUtf8(c.goal);
-        r.pulse = 60;
         add(person, r);
     }
     frmGrid& grid = openGrid();
     show(grid, 0, PeriodName::AllPeriod);
     for (int i = 0; i < int(std::size(cases)); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(cases[i].color, backColor(grid, i + 1, frmGrid::colSugar));
-        EXPECT_EQ(cases[i].color, backColor(grid, i + 1, frmGrid::colGoal));
+        EXPECT_EQ(cases[i].high, backColor(grid, i + 1, frmGrid::colHighBP));
+        EXPECT_EQ(cases[i].low, backColor(grid, i + 1, frmGrid::colLowBP));
+        EXPECT_EQ(cases[i].sugarColor, backColor(grid, i + 1, frmGrid::colSugar));
+        EXPECT_EQ(cases[i].sugarColor, backColor(grid, i + 1, frmGrid::colGoal));
+        EXPECT_EQ(0u, backColor(grid, i + 1, frmGrid::colPulse));
     }
+    // Unticked colour boxes colour nothing.
+    grid.chkBPColor->setChecked(false);
+    grid.chkSugarColor->setChecked(false);
+    show(grid, 0, PeriodName::AllPeriod);
+    EXPECT_EQ(0u, backColor(grid, 4, frmGrid::colHighBP));
+    EXPECT_EQ(0u, backColor(grid, 4, frmGrid::colSugar));
 }
 
 TEST_F(GridViewTest, AveragesHideTimeGoalRegimenMoodAndCommentWhateverTheBoxesSay)
@@ -317,8 +298,10 @@ TEST_F(GridViewTest, ARowIsShownOnlyWhenATickedGroupHasAValueInIt)
     EXPECT_EQ(QStringList(), shownDates(grid));
 }
 
-TEST_F(GridViewTest, ChoosingAPersonSelectsDailyButLeavesTheTableUntilShown)
+TEST_F(GridViewTest, LoadingReadsTheLabelsAndChoosingAPersonSelectsDailyButLeavesTheTable)
 {
+    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temperature1', TempUnit = 'degrees Fahr', "
+                                "Temp1LBL = 'Waist <cm>', Temp1Unit = 'cm', Temp2Unit = 'mmol/l'"));
     const qint32 ada = addPerson(QStringLiteral("Ada"));
     const qint32 bea = addPerson(QStringLiteral("Bea"));
     add(ada, Reading{at(2024, 3, 1), 120, 80});
@@ -331,6 +314,12 @@ TEST_F(GridViewTest, ChoosingAPersonSelectsDailyButLeavesTheTableUntilShown)
     EXPECT_EQ(QStringLiteral("Last 1 Month"), grid.lstSelectPeriod->currentItem()->text());
     EXPECT_EQ(QStringLiteral("Show &Data"), grid.cmdShow->text());
     EXPECT_TRUE(grid.cmdShow->font().bold());
+    EXPECT_EQ(QStringLiteral("Temperature1 (degrees Fahr)"), grid.vsFGShow->TextMatrix(0, frmGrid::colTemp));
+    EXPECT_EQ(QStringLiteral("Waist <cm> (cm)"), grid.vsFGShow->TextMatrix(0, frmGrid::colTemp1));
+    EXPECT_EQ(QStringLiteral("Sugar (mmol/l)"), grid.vsFGShow->TextMatrix(0, frmGrid::colSugar));
+    EXPECT_EQ(QStringLiteral("Weight (lb)"), grid.vsFGShow->TextMatrix(0, frmGrid::colWeight));
+    EXPECT_EQ(QStringLiteral("Waist <cm>"), grid.chkTemp1->text());
+    EXPECT_GE(grid.vsFGShow->RowHeight(0), 500);
 
     show(grid, 2, PeriodName::AllPeriod);
     grid.cboPerson->setCurrentIndex(grid.cboPerson->findText(QStringLiteral("Bea")));
@@ -338,26 +327,6 @@ TEST_F(GridViewTest, ChoosingAPersonSelectsDailyButLeavesTheTableUntilShown)
     EXPECT_EQ(0, grid.lstPlotType->currentRow());
     EXPECT_EQ(QStringList{QStringLiteral("03/03/24")}, shownDates(grid)); // Ada's week, still
     EXPECT_EQ(2, grid.ShownPlotType);
-}
-
-TEST_F(GridViewTest, HeadersCarryTheCustomLabelsAndUnitsAndTheBoxesTheLabels)
-{
-    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temperature1', TempUnit = 'degrees Fahr', "
-                                "Temp1LBL = 'Waist <cm>', Temp1Unit = 'cm', Temp2Unit = 'mmol/l'"));
-    const qint32 person = addPerson(QStringLiteral("Ada"));
-    gPersonKey = person;
-    add(person, Reading{at(2024, 3, 1), 120, 80});
-    frmGrid& grid = openGrid();
-    EXPECT_EQ(QStringLiteral("Temperature1 (degrees Fahr)"), grid.vsFGShow->TextMatrix(0, frmGrid::colTemp));
-    EXPECT_EQ(QStringLiteral("Waist <cm> (cm)"), grid.vsFGShow->TextMatrix(0, frmGrid::colTemp1));
-    EXPECT_EQ(QStringLiteral("Sugar (mmol/l)"), grid.vsFGShow->TextMatrix(0, frmGrid::colSugar));
-    EXPECT_EQ(QStringLiteral("Weight (lb)"), grid.vsFGShow->TextMatrix(0, frmGrid::colWeight));
-    EXPECT_EQ(flexAlignCenterCenter, grid.vsFGShow->FixedAlignment(frmGrid::colGoal));
-    EXPECT_EQ(QStringLiteral("Temperature1"), grid.chkTemp->text());
-    EXPECT_EQ(QStringLiteral("Waist <cm>"), grid.chkTemp1->text());
-    EXPECT_GE(grid.vsFGShow->RowHeight(0), 500);
-    EXPECT_GE(grid.vsFGShow->ColWidth(frmGrid::colDate), 1000);
-    EXPECT_EQ(0, grid.vsFGShow->ColWidth(frmGrid::colRegimenKey));
 }
 
 TEST_F(GridViewTest, TheWebPageOfTheGridEscapesItsTextsAndKeepsItsColours)
