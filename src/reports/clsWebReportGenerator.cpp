@@ -53,6 +53,21 @@ QByteArray toWindows1252Html(const QString& text)
     return out;
 }
 
+QByteArray toWindows1252Text(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t cp = text.at(i).unicode();
+        // A surrogate pair is one character, and one "?".
+        if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        const int byte = QChar::isSurrogate(cp) ? -1 : windows1252Byte(cp);
+        out.append(byte >= 0 ? static_cast<char>(byte) : '?');
+    }
+    return out;
+}
+
 QString clsWebReportGenerator::GetTempFolder()
 {
     const QString folder = QDir(App::Path()).filePath(QStringLiteral("temp"));

@@ -42,3 +42,6 @@ private:
 // Text as windows-1252 bytes, the charset the pages declare; a character outside it is written
 // as an HTML numeric reference (&#21517;), so nothing is lost.
 QByteArray toWindows1252Html(const QString& text);
+// Text as windows-1252 bytes for plain text files; a character outside the code page is
+// written as "?".
+QByteArray toWindows1252Text(const QString& text);

@@ -7,7 +7,7 @@
 #include "data/modHealth.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/Form.h"
-#include "platform/services/TestDoubles.h"
+#include "support/ServiceDoubles.h"
 
 #include <QCoreApplication>
 #include <QEvent>

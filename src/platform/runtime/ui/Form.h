@@ -226,6 +226,14 @@ FormsCollection& Forms();
 
 FormBase* findDefaultInstance(const std::type_info& type);
 void registerDefaultInstance(const std::type_info& type, FormBase* form);
+// Remembers how to make the default instance of the form class whose default instance bears
+// this name (done by defaultInstance on first use).
+void registerDefaultFactory(const QString& name, FormBase* (*factory)());
+
+// The default instance of the form class whose default instance was made under this name
+// earlier in this process (made again, not loaded, when it was released); none when no such
+// instance was ever made. Code that closed a form can so reopen it without knowing its class.
+FormBase* DefaultInstanceByName(const QString& name);
 
 // The default instance of a form class, created (not loaded) on first use and again after it
 // was unloaded.
@@ -238,6 +246,7 @@ T& defaultInstance()
     // Deleted when it unloads (or with its sub-window), or by DestroyAllForms.
     auto* form = new T();
     registerDefaultInstance(typeid(T), form);
+    registerDefaultFactory(form->Name(), [] { return static_cast<FormBase*>(&defaultInstance<T>()); });
     return *form;
 }
 
