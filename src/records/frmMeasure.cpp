@@ -843,6 +843,8 @@ void frmMeasure::ShowRecord()
     for (int i = 0; i < 7; ++i)
         boxes[std::size_t(i)]->setText(vb::CStr(rs->Fields(fHigh + i).Value()).replace(QLatin1Char(','), QLatin1Char('.')));
     txtCmmnt->setText(vb::CStr(rs->Fields(fComment).Value()));
+    // A comment longer than the box shows from its start.
+    txtCmmnt->setCursorPosition(0);
 
     SelectComboByKey(cboRegimen, fRegimen);
     SelectComboByKey(cboMood, fMood);
@@ -1080,6 +1082,21 @@ QDateTime frmMeasure::enteredKey() const
     return QDateTime(dateValue_, QTime(h24, m), Qt::UTC);
 }
 
+bool frmMeasure::weekIsStorable(const QDate& date)
+{
+    // The week's average is kept under the Sunday that ends it: that day must be a date the
+    // database holds.
+    if (clsAverage::WeekKey(date).year() <= 9999)
+        return true;
+    QDate last(9999, 12, 31);
+    while (clsAverage::WeekKey(last).year() > 9999)
+        last = last.addDays(-1);
+    vb::MsgBox(QStringLiteral("Please choose a date up to %1: the averages of a later week cannot be kept.")
+                   .arg(last.toString(shortDatePattern())),
+               vb::vbOKOnly | vb::vbExclamation, QString());
+    return false;
+}
+
 bool frmMeasure::timeIsValid(QDateTime& key)
 {
     key = enteredKey();
@@ -1159,7 +1176,7 @@ void frmMeasure::cmdSave_Click()
     }
     QDateTime key;
     if (EditMode == kAddNew) {
-        if (!timeIsValid(key))
+        if (!timeIsValid(key) || !weekIsStorable(key.date()))
             return;
     } else {
         key = recordKey_;
@@ -1181,8 +1198,7 @@ void frmMeasure::cmdSave_Click()
         if (action == clsAverage::actAdded) {
             store.add(m);
         } else if (action == clsAverage::actChanged && !store.update(m)) {
-            vb::MsgBox(QStringLiteral("The measurement was not found in the "
-                                      "database; nothing was saved."),
+            vb::MsgBox(QStringLiteral("The measurement was not found in the database; nothing was saved."),
                        vb::vbOKOnly | vb::vbExclamation, QString());
             return;
         }
@@ -1192,7 +1208,7 @@ void frmMeasure::cmdSave_Click()
         return;
     }
 
-    closeCalendar();
+    // An open calendar stays open: the next reading's date is often picked right away.
     EditMode = kRefresh;
     SetMode(EditMode);
     try {
