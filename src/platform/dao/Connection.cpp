@@ -101,15 +101,15 @@ Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 void Statement::bindInt64(int index, qint64 value) { sqlite3_bind_int64(stmt_, index, value); }
 
-void Statement::bind(int index, const QVariant& value)
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
 {
     if (value.isNull() || !value.isValid()) {
-        sqlite3_bind_null(stmt_, index);
+        sqlite3_bind_null(stmt, index);
         return;
     }
     switch (value.typeId()) {
     case QMetaType::Bool:
-        sqlite3_bind_int(stmt_, index, value.toBool() ? -1 : 0);
+        sqlite3_bind_int(stmt, index, value.toBool() ? -1 : 0);
         break;
     case QMetaType::Int:
     case QMetaType::Short:
@@ -119,28 +119,45 @@ void Statement::bind(int index, const QVariant& value)
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
     case QMetaType::ULong:
-        sqlite3_bind_int64(stmt_, index, value.toLongLong());
+        sqlite3_bind_int64(stmt, index, value.toLongLong());
         break;
     case QMetaType::Double:
     case QMetaType::Float:
-        sqlite3_bind_double(stmt_, index, value.toDouble());
+        sqlite3_bind_double(stmt, index, value.toDouble());
         break;
     case QMetaType::QDateTime: {
         const QByteArray text = jetsql::canonicalDateUtf8(value.toDateTime());
-        sqlite3_bind_text(stmt_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         break;
     }
     case QMetaType::QDate: {
         const QByteArray text = jetsql::canonicalDateUtf8(QDateTime(value.toDate(), QTime(0, 0), Qt::UTC));
-        sqlite3_bind_text(stmt_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         break;
     }
     default: {
         const QByteArray text = value.toString().toUtf8();
-        sqlite3_bind_text(stmt_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         break;
     }
     }
+}
+
+void Statement::bind(int index, const QVariant& value) { bindValue(stmt_, index, value); }
+
+void bindValues(sqlite3_stmt* stmt, const QVariantList& values, int from, int count, int firstIndex)
+{
+    for (int i = 0; i < count; ++i)
+        bindValue(stmt, firstIndex + i, values[from + i]);
+}
+
+void checkParameterCount(sqlite3_stmt* stmt, int expected)
+{
+    const int wanted = sqlite3_bind_parameter_count(stmt);
+    if (wanted != expected)
+        throw Error(errTooFewParameters, wanted > expected
+                                             ? QStringLiteral("Too few parameters. Expected %1.").arg(wanted)
+                                             : QStringLiteral("Too many parameters: the statement has %1.").arg(wanted));
 }
 
 bool Statement::step()

@@ -66,6 +66,14 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// Binds one value the way the engine stores it: Null as Null, Yes/No as -1/0, whole numbers as
+// integers, reals as reals, dates as the stored date text, anything else as text.
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value); // 1-based
+// Binds count values from values[from] to the placeholders firstIndex on; raises 3061 unless
+// the statement has exactly expected placeholders.
+void bindValues(sqlite3_stmt* stmt, const QVariantList& values, int from, int count, int firstIndex = 1);
+void checkParameterCount(sqlite3_stmt* stmt, int expected);
+
 // Turns an SQLite failure into the engine's error with its Jet number.
 Error mapError(sqlite3* db, int rc, const QString& context = QString());
 Error mapError(int rc, const QString& message, const QString& context = QString());

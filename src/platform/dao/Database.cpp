@@ -544,12 +544,19 @@ struct StepResult {
     int changes = 0;
 };
 
-StepResult runOnce(sqlite3* db, const QByteArray& sql)
+StepResult runOnce(sqlite3* db, const QByteArray& sql, const Params& values)
 {
     StepResult r;
     sqlite3_stmt* st = nullptr;
     r.rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr);
     if (r.rc == SQLITE_OK && st) {
+        try {
+            detail::checkParameterCount(st, int(values.size()));
+        } catch (...) {
+            sqlite3_finalize(st);
+            throw;
+        }
+        detail::bindValues(st, values, 0, int(values.size()));
         while ((r.rc = sqlite3_step(st)) == SQLITE_ROW) {
         }
         if (r.rc == SQLITE_DONE)
@@ -569,7 +576,7 @@ bool isConstraintCode(int rc) { return (rc & 0xff) == SQLITE_CONSTRAINT; }
 
 // Jet's way for a statement that breaks a rule on some rows: do it row by row and leave out
 // the rows that fail, under one savepoint so that any other failure undoes all of it.
-int rowByRow(Connection& c, const jetsql::Translation& tr)
+int rowByRow(Connection& c, const jetsql::Translation& tr, const Params& values)
 {
     sqlite3* db = c.handle();
     const QByteArray table = quoteIdent(tr.table);
@@ -590,6 +597,8 @@ int rowByRow(Connection& c, const jetsql::Translation& tr)
             {
                 Statement sel(db,
                               "SELECT rowid FROM " + table + (tr.wherePart.isEmpty() ? QByteArray() : " WHERE " + tr.wherePart));
+                // The SET part's values come first; the rest belong to the WHERE.
+                detail::bindValues(sel.get(), values, tr.leadingParameters, int(values.size()) - tr.leadingParameters);
                 while (sel.step())
                     ids.push_back(sqlite3_column_int64(sel.get(), 0));
             }
@@ -597,6 +606,7 @@ int rowByRow(Connection& c, const jetsql::Translation& tr)
                                                                : "DELETE FROM " + table + " WHERE rowid = ?");
             const int last = sqlite3_bind_parameter_count(one.get());
             for (qint64 id : ids) {
+                detail::bindValues(one.get(), values, 0, tr.leadingParameters);
                 sqlite3_bind_int64(one.get(), last, id);
                 applyRow(one);
             }
@@ -612,6 +622,7 @@ int rowByRow(Connection& c, const jetsql::Translation& tr)
             }
             Statement ins(db, "INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")");
             Statement sel(db, tr.selectPart);
+            detail::bindValues(sel.get(), values, 0, int(values.size()));
             const int n = std::min(sel.columnCount(), int(columns.size()));
             // The SELECT may read the target table: take all its rows before writing.
             std::vector<std::vector<sqlite3_value*>> rows;
@@ -649,15 +660,17 @@ int rowByRow(Connection& c, const jetsql::Translation& tr)
 
 } // namespace
 
-int Database::Execute(const QString& jetSql, int options)
+int Database::Execute(const QString& jetSql, int options) { return Execute(jetSql, Params(), options); }
+
+int Database::Execute(const QString& jetSql, const Params& values, int options)
 {
     Connection& c = *conn_;
     sqlite3* db = c.handle();
-    const jetsql::Translation tr = c.translate(jetSql);
+    const jetsql::Translation& tr = c.translate(jetSql);
     recordsAffected_ = 0;
     if (tr.kind == StatementKind::Select)
         throw Error(3065, QStringLiteral("Cannot execute a select query."));
-    const StepResult r = runOnce(db, tr.sql);
+    const StepResult r = runOnce(db, tr.sql, values);
     if (r.rc == SQLITE_OK) {
         recordsAffected_ = r.changes;
         return recordsAffected_;
@@ -670,7 +683,7 @@ int Database::Execute(const QString& jetSql, int options)
     case StatementKind::Update:
     case StatementKind::Delete:
     case StatementKind::InsertSelect:
-        recordsAffected_ = rowByRow(c, tr);
+        recordsAffected_ = rowByRow(c, tr, values);
         break;
     default:
         recordsAffected_ = 0; // the one row broke a rule: left out
@@ -682,6 +695,11 @@ int Database::Execute(const QString& jetSql, int options)
 std::shared_ptr<Recordset> Database::OpenRecordset(const QString& jetSql, int type, int options)
 {
     return std::make_shared<Recordset>(conn_, jetSql, type, options);
+}
+
+std::shared_ptr<Recordset> Database::OpenRecordset(const QString& jetSql, const Params& values, int type, int options)
+{
+    return std::make_shared<Recordset>(conn_, jetSql, type, options, values);
 }
 
 // ---- transactions --------------------------------------------------------------------------

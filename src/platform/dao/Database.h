@@ -6,12 +6,16 @@
 #include "platform/dao/Types.h"
 
 #include <QString>
+#include <QVariantList>
 #include <memory>
 #include <vector>
 
 struct sqlite3;
 
 namespace dao {
+
+// Values for the '?' placeholders of a statement, in order.
+using Params = QVariantList;
 
 class Database {
 public:
@@ -31,9 +35,18 @@ public:
     // is skipped and the rest is done; with it the statement is undone and the error raised.
     // Syntax errors and bad literals always raise. Returns RecordsAffected.
     int Execute(const QString& jetSql, int options = 0);
+    // The same with values for the statement's '?' placeholders, in the order they stand (a '?'
+    // inside quotes is text). A value reaches SQL as a value, never as SQL text: a null QVariant
+    // as Null, a QDateTime or QDate as a date stored like any other, a bool as Yes/No, numbers as
+    // numbers, text as text whatever quotes it holds. Raises 3061 when the count differs. (A single
+    // value needs Params{v}: a lone {v} is read as the options and then refused by that count.)
+    int Execute(const QString& jetSql, const Params& values, int options = 0);
     int RecordsAffected() const { return recordsAffected_; }
 
     std::shared_ptr<Recordset> OpenRecordset(const QString& jetSql, int type = dbOpenDynaset, int options = 0);
+    // A recordset of a statement with placeholders; a requery binds the same values again.
+    std::shared_ptr<Recordset> OpenRecordset(const QString& jetSql, const Params& values, int type = dbOpenDynaset,
+                                             int options = 0);
 
     dao::TableDefs TableDefs() { return dao::TableDefs(this); }
     TableDef TableDefs(const QString& name) { return dao::TableDefs(this)(name); }

@@ -40,6 +40,7 @@ enum ErrorNumber : int {
     errNumericOverflow = 3349,
     errObjectClosed = 3420,
     errTypeConversion = 3421,
+    errTooFewParameters = 3061,
     errAlreadyExists = 3012,
 };
 
