@@ -51,6 +51,17 @@ void addRowsIfNone(dao::Database& db, const char* table, qint32 person, std::ini
     rs->Close();
 }
 
+// The weight unit of the settings row (1 "lb", 2 "kg", else 0). The sample person is made while
+// the database is built, before start-up has read the units: without this its weight plot
+// would get the range 0 to 0 and show none of its weights.
+int settingsWeightUnit(dao::Database& db)
+{
+    auto rs = db.OpenRecordset(QStringLiteral("select WtUnit from Application"), dao::dbOpenSnapshot, dao::dbReadOnly);
+    const QString unit = rs->Eof() ? QString() : rs->Fields(0).Value().toString();
+    rs->Close();
+    return unit == QLatin1String("lb") ? 1 : unit == QLatin1String("kg") ? 2 : 0;
+}
+
 } // namespace
 
 void clsDefaultChartValues::CreateDefaultPlots(qint32 lngPersonKey)
@@ -62,11 +73,14 @@ void clsDefaultChartValues::CreateDefaultPlots(qint32 lngPersonKey)
                   {{k, 0}, {k, 1}, {k, 2}, {k, 3}, {k, 4}, {k, 5}, {k, kMultiplePlotKey}});
 
     // The unit step runs whether or not rows were added; another unit code keeps what is set.
-    if (gWeightUnit == 1) {
+    int weightUnit = gWeightUnit;
+    if (weightUnit != 1 && weightUnit != 2 && gDefaultWeightYMax == 0)
+        weightUnit = settingsWeightUnit(db);
+    if (weightUnit == 1) {
         gWeightUnitText = QStringLiteral("lb");
         gDefaultWeightYMin = 90;
         gDefaultWeightYMax = 350;
-    } else if (gWeightUnit == 2) {
+    } else if (weightUnit == 2) {
         gWeightUnitText = QStringLiteral("kg");
         gDefaultWeightYMin = 40;
         gDefaultWeightYMax = 150;
