@@ -498,7 +498,9 @@ void mdiHealth::mnuChart_Click()
         return;
     }
     ArrangeChildForms(2);
-    fitChildForm(openChildForm<frmChart>());
+    frmChart& chart = openChildForm<frmChart>();
+    connect(&chart, &frmChart::ChartUnloaded, this, [this] { EnableOpener(QStringLiteral("frmChart"), true); });
+    fitChildForm(chart);
     EnableOpener(QStringLiteral("frmChart"), false); // and mnuPrint on
 }
 
