@@ -157,6 +157,10 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     vsFGChartRegimen->setDataSource(datChartRegimen);
     FormatRegimenGrid();
 
+    // Narrow enough to leave the regimen grid room for its details.
+    const int listWidth = lstPlotType->fontMetrics().horizontalAdvance(QStringLiteral("Monthly Average Plot")) + 40;
+    cmbPerson->setFixedWidth(listWidth);
+    lstPlotType->setFixedWidth(listWidth);
     auto* first = new QVBoxLayout;
     first->setSpacing(2);
     first->addWidget(Label1);
@@ -172,7 +176,14 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
                        static_cast<QWidget*>(Frame3)})
         panel->addWidget(w, 0, Qt::AlignTop);
     panel->addWidget(vsFGChartRegimen, 1);
-    PicBase->setFixedHeight(PicBase->sizeHint().height());
+    // The panel is as high as its tallest choice; the grid scrolls within it.
+    vsFGChartRegimen->setMinimumHeight(60);
+    int panelHeight = first->sizeHint().height();
+    for (QWidget* w : {static_cast<QWidget*>(FrameYrMnth), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),
+                       static_cast<QWidget*>(Frame3)})
+        panelHeight = std::max(panelHeight, w->sizeHint().height());
+    PicBase->setFixedHeight(panelHeight + panel->contentsMargins().top() + panel->contentsMargins().bottom());
+    vsFGChartRegimen->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -258,6 +269,13 @@ void frmChart::Form_Activate()
     }
 }
 
+bool frmChart::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == vsFGChartRegimen && event->type() == QEvent::Resize)
+        Form_Resize();
+    return vb::Form::eventFilter(watched, event);
+}
+
 void frmChart::Form_Resize()
 {
     // The details column takes what the grid's width leaves after the first two columns.
@@ -318,7 +336,10 @@ void frmChart::FormatRegimenGrid()
 {
     vsFGChartRegimen->setFormatString(QStringLiteral("|Regimen Name|Regimen Details"));
     vsFGChartRegimen->setColWidth(0, 300);
-    vsFGChartRegimen->setColWidth(1, 1400);
+    // Wide enough for its header in this font as well.
+    const int header = static_cast<int>(vb::PixelsToTwipsX(
+        vsFGChartRegimen->fontMetrics().horizontalAdvance(QStringLiteral("Regimen Name")) + 12, vsFGChartRegimen));
+    vsFGChartRegimen->setColWidth(1, std::max(1400, header));
     vsFGChartRegimen->setEditable(0);
     Form_Resize();
 }

@@ -74,6 +74,7 @@ protected:
     void Form_Activate() override;
     void Form_Resize() override;
     void Form_Unload(int& cancel) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Selects a list entry from code and runs cmbPerson_Click, as the list's click event does.

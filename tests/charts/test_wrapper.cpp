@@ -280,4 +280,23 @@ TEST_F(Wrapper, TheTitleIsOneLine)
     EXPECT_EQ(12, chart().TitleFontSize());
 }
 
+TEST_F(Wrapper, LimitsTheWrongWayRoundOrEqualStillGiveADrawnRange)
+{
+    const struct {
+        int lower, upper;
+        double drawnLow, drawnHigh;
+    } rows[] = {{40, 300, 40, 300}, {300, 40, 40, 300}, {90, 90, 89, 91}};
+    w.SetDailyXAxis(3, 2024);
+    w.AddMeasurement(1, at(2024, 3, 1, 8), 70, 0, QString());
+    w.SetSeriesType(1, 1);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.lower);
+        w.SetVerticalAxis(1, 1, r.lower, r.upper);
+        EXPECT_EQ(r.lower, chart().Axis(tchart::LeftAxis).Minimum); // kept as given
+        EXPECT_FALSE(chart().RenderImage(300, 200).isNull());
+        EXPECT_EQ(r.drawnLow, chart().yAxis->range().lower);
+        EXPECT_EQ(r.drawnHigh, chart().yAxis->range().upper);
+    }
+}
+
 } // namespace

@@ -40,6 +40,31 @@ QString QtDateFormat(const QString& format)
     return out;
 }
 
+// The labels that fit: a label that would run into the one kept before it is left empty (its
+// tick stays). Upright labels need their width, labels turned by 90 degrees the font's height.
+QMap<double, QString> Thinned(const QMap<double, QString>& labels, const QCPAxis* axis, double angle)
+{
+    const QFontMetricsF metrics(axis->tickLabelFont());
+    const bool upright = std::abs(angle) < 45;
+    QMap<double, QString> out;
+    double lastPixel = 0;
+    double lastHalf = 0;
+    bool any = false;
+    for (auto it = labels.cbegin(); it != labels.cend(); ++it) {
+        const double pixel = axis->coordToPixel(it.key());
+        const double half = (upright ? metrics.horizontalAdvance(it.value()) : metrics.height()) / 2 + 3;
+        if (any && std::abs(pixel - lastPixel) < lastHalf + half) {
+            out.insert(it.key(), QString());
+            continue;
+        }
+        out.insert(it.key(), it.value());
+        lastPixel = pixel;
+        lastHalf = half;
+        any = true;
+    }
+    return out;
+}
+
 QColor Color(vb::OLE_COLOR code, const QWidget* widget) { return vb::ColorFromCode(code, widget->palette()); }
 
 // The value of a mark: whole numbers without decimals, others as short as they read.
@@ -415,7 +440,15 @@ void TChart::applyAxes()
         QCPAxis* axis = qcpAxis(id);
         axis->setLabel(model.Title);
         if (!model.Automatic) {
-            axis->setRange(model.Minimum, model.Maximum);
+            // Limits the wrong way round are drawn the right way; equal ones get a unit each side
+            // (the plot would otherwise keep the range it had).
+            double low = std::min(model.Minimum, model.Maximum);
+            double high = std::max(model.Minimum, model.Maximum);
+            if (high - low < 1e-9) {
+                low -= 1;
+                high += 1;
+            }
+            axis->setRange(low, high);
         } else {
             bool found = false;
             QCPRange range;
@@ -445,16 +478,17 @@ void TChart::applyAxes()
         if (!model.Automatic)
             axis->setRange(model.Minimum, model.Maximum);
         axis->setLabel(model.Title);
-        axis->setTickLabelRotation(model.LabelsAngle);
+        // The model's angle turns counter-clockwise (90 reads upwards), the plot's clockwise.
+        axis->setTickLabelRotation(-model.LabelsAngle);
         auto ticker = qSharedPointerDynamicCast<QCPAxisTickerText>(axis->ticker());
         if (!ticker)
             continue;
         if (id == tchart::BottomAxis) {
-            ticker->setTicks(DateLabels(id));
+            ticker->setTicks(Thinned(DateLabels(id), axis, model.LabelsAngle));
         } else {
             const QMap<double, QString> texts = TopAxisLabels();
             axis->setTickLabels(!texts.isEmpty());
-            ticker->setTicks(texts.isEmpty() ? DateLabels(id) : texts);
+            ticker->setTicks(texts.isEmpty() ? DateLabels(id) : Thinned(texts, axis, model.LabelsAngle));
         }
         ticker->setSubTickCount(0);
     }
