@@ -66,7 +66,7 @@ protected:
 
 // A chart design with the 13 series of the window: candles, five plot series (bars), three
 // label series on the top axis, two blood-pressure series (bars until made lines) and the two
-// coloured blood-pressure point series.
+// coloured blood-pressure point series. No title until the first redraw sets one.
 void designChart(TChart& chart)
 {
     chart.AddSeries(tchart::Candle).setMarksVisible(false);
@@ -81,7 +81,6 @@ void designChart(TChart& chart)
         points.setMarksVisible(false);
         points.setColorEachPoint(true);
     }
-    chart.setTitle({QStringLiteral("TeeChart")});
 }
 
 } // namespace

@@ -73,17 +73,28 @@ void clsDefaultChartValues::CreateDefaultPlots(qint32 lngPersonKey)
                   {{k, 0}, {k, 1}, {k, 2}, {k, 3}, {k, 4}, {k, 5}, {k, kMultiplePlotKey}});
 
     // The unit step runs whether or not rows were added; another unit code keeps what is set.
-    int weightUnit = gWeightUnit;
-    if (weightUnit != 1 && weightUnit != 2 && gDefaultWeightYMax == 0)
-        weightUnit = settingsWeightUnit(db);
-    if (weightUnit == 1) {
+    if (gWeightUnit == 1) {
         gWeightUnitText = QStringLiteral("lb");
         gDefaultWeightYMin = 90;
         gDefaultWeightYMax = 350;
-    } else if (weightUnit == 2) {
+    } else if (gWeightUnit == 2) {
         gWeightUnitText = QStringLiteral("kg");
         gDefaultWeightYMin = 40;
         gDefaultWeightYMax = 150;
+    }
+    // Before start-up has read the units (while the database is built) no range is known: the
+    // rows take the range of the settings row's unit, and the program-wide values stay unset.
+    int weightMin = gDefaultWeightYMin;
+    int weightMax = gDefaultWeightYMax;
+    if (gWeightUnit != 1 && gWeightUnit != 2 && weightMin == 0 && weightMax == 0) {
+        const int unit = settingsWeightUnit(db);
+        if (unit == 1) {
+            weightMin = 90;
+            weightMax = 350;
+        } else if (unit == 2) {
+            weightMin = 40;
+            weightMax = 150;
+        }
     }
 
     addRowsIfNone(db, "single_person_plot", lngPersonKey,
@@ -91,7 +102,7 @@ void clsDefaultChartValues::CreateDefaultPlots(qint32 lngPersonKey)
                   {
                       {k, 0, 0, 11, kBpColour, kLineWidth, 60, 200},
                       {k, 1, 1, 0, kPulseColour, kLineWidth, 40, 110},
-                      {k, 2, 2, 1, kWeightColour, kLineWidth, gDefaultWeightYMin, gDefaultWeightYMax},
+                      {k, 2, 2, 1, kWeightColour, kLineWidth, weightMin, weightMax},
                       {k, 3, 3, 4, kPointColour, kLineWidth, 0, 200},
                       {k, 4, 4, 4, kPointColour, kLineWidth, 0, 200},
                       {k, 5, 5, 4, kPointColour, kLineWidth, 0, 400},
