@@ -100,6 +100,8 @@ void TChartSeries::setActive(bool active)
 
 void TChartSeries::setColor(vb::OLE_COLOR color)
 {
+    if (color_ == color)
+        return;
     color_ = color;
     changed(true);
 }
@@ -122,36 +124,48 @@ void TChartSeries::setVerticalAxis(int side)
 
 void TChartSeries::setHorizontalAxis(int axis)
 {
+    if (horizontalAxis_ == axis)
+        return;
     horizontalAxis_ = axis;
     changed(true);
 }
 
 void TChartSeries::setBarWidth(int pixels)
 {
+    if (barWidth_ == pixels)
+        return;
     barWidth_ = pixels;
     changed(true);
 }
 
 void TChartSeries::setCandleWidth(int pixels)
 {
+    if (candleWidth_ == pixels)
+        return;
     candleWidth_ = pixels;
     changed(true);
 }
 
 void TChartSeries::setCandleColor(vb::OLE_COLOR color)
 {
+    if (candleColor_ == color)
+        return;
     candleColor_ = color;
     changed(true);
 }
 
 void TChartSeries::setMarksVisible(bool visible)
 {
+    if (marksVisible_ == visible)
+        return;
     marksVisible_ = visible;
     changed(false);
 }
 
 void TChartSeries::setPointerVisible(bool visible)
 {
+    if (pointerVisible_ == visible)
+        return;
     pointerVisible_ = visible;
     changed(true);
 }
@@ -203,7 +217,8 @@ void TChartSeries::Clear()
 
 class TChart::MarksLayer : public QCPLayerable {
 public:
-    explicit MarksLayer(TChart* chart) : QCPLayerable(chart, QStringLiteral("overlay")), chart_(chart) {}
+    // On the axes' layer, above the series, sharing its paint buffer.
+    explicit MarksLayer(TChart* chart) : QCPLayerable(chart, QStringLiteral("axes")), chart_(chart) {}
 
 protected:
     void applyDefaultAntialiasingHint(QCPPainter* painter) const override { painter->setAntialiasing(true); }
