@@ -1,35 +1,495 @@
 #include "charts/frmChart.h"
 
+#include "charts/clsChart.h"
+#include "charts/clsMonthYearInterface.h"
+#include "charts/clsTChartInterface.h"
+#include "data/Globals.h"
+#include "data/clsDataService.h"
 #include "platform/controls/DataControl.h"
+#include "platform/controls/TChart.h"
 #include "platform/controls/VSFlexGrid.h"
+#include "platform/controls/usrMonthYear.h"
+#include "platform/dao/Error.h"
+#include "platform/runtime/App.h"
+#include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/NotBuiltForm.h"
+#include "platform/runtime/ui/Twips.h"
 #include "platform/services/Printing.h"
+#include "platform/services/Services.h"
 
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
+
+namespace {
+
+const char* const PlotCaptions[] = {"Blood Pressure", "Pulse", "Weight", "Temp1", "Temp2", "Sugar", "Multiple"};
+const char* const TopCaptions[] = {"None", "Regimen", "Mood", "Sugar Test Time"};
+const char* const Categories[] = {"Daily Plot", "Day Average Plot", "Weekly Average Plot", "Monthly Average Plot"};
+
+// Runs a handler from a control's event; an error it lets out is told, not thrown into the
+// event loop.
+void guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const dao::Error& e) {
+        vb::MsgBox(e.Description(), vb::vbCritical, QStringLiteral("Error: ") + QString::number(e.Number()));
+    } catch (const std::exception& e) {
+        vb::MsgBox(QString::fromStdString(e.what()), vb::vbCritical, App::Title());
+    }
+}
+
+// Swallows keys typed into the person list: the person is chosen with the mouse only.
+class KeySwallower : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease || event->type() == QEvent::ShortcutOverride)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A chart design with the 13 series of the window: candles, five plot series (bars), three
+// label series on the top axis, two blood-pressure series (bars until made lines) and the two
+// coloured blood-pressure point series. No title until the first redraw sets one.
+void designChart(TChart& chart)
+{
+    chart.AddSeries(tchart::Candle).setMarksVisible(false);
+    for (int i = 1; i <= 5; ++i)
+        chart.AddSeries(tchart::Bar).setMarksVisible(true);
+    for (int i = 6; i <= 8; ++i)
+        chart.AddSeries(tchart::Point, tchart::TopAxis).setMarksVisible(false);
+    for (int i = 9; i <= 10; ++i)
+        chart.AddSeries(tchart::Bar).setMarksVisible(true);
+    for (int i = 11; i <= 12; ++i) {
+        TChartSeries& points = chart.AddSeries(tchart::Point);
+        points.setMarksVisible(false);
+        points.setColorEachPoint(true);
+    }
+}
+
+} // namespace
 
 frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
 {
     setCaption(QStringLiteral("Chart of Measurements"));
     setMDIChild(true);
 
-    TChart1 = new QLabel(QStringLiteral("The chart window is not built yet."), this);
+    TChart1 = new TChart(this);
     TChart1->setObjectName(QStringLiteral("TChart1"));
-    TChart1->setAlignment(Qt::AlignCenter);
-    TChart1->setMinimumHeight(160);
+    TChart1->setMinimumHeight(200);
+    designChart(*TChart1);
 
-    vsFGChartRegimen = new VSFlexGrid(this);
+    PicBase = new QWidget(this);
+    PicBase->setObjectName(QStringLiteral("PicBase"));
+
+    Label1 = new QLabel(QStringLiteral("1. Select Person"), PicBase);
+    cmbPerson = new QComboBox(PicBase);
+    cmbPerson->setObjectName(QStringLiteral("cmbPerson"));
+    cmbPerson->installEventFilter(new KeySwallower(cmbPerson));
+    Label3 = new QLabel(QStringLiteral("2. Select Category"), PicBase);
+    lstPlotType = new QListWidget(PicBase);
+    lstPlotType->setObjectName(QStringLiteral("lstPlotType"));
+    lstPlotType->setFixedHeight(lstPlotType->fontMetrics().height() * 4 + 10);
+
+    FrameYrMnth = new QGroupBox(QStringLiteral("3. Select Year and Month"), PicBase);
+    usrMonthYear1 = new usrMonthYear(FrameYrMnth);
+    usrMonthYear1->setObjectName(QStringLiteral("usrMonthYear1"));
+    (new QVBoxLayout(FrameYrMnth))->addWidget(usrMonthYear1);
+
+    Frame1 = new QGroupBox(QStringLiteral("4. Choose a plot"), PicBase);
+    auto* plots = new QGridLayout(Frame1);
+    plots->setVerticalSpacing(2);
+    for (int i = 0; i < 7; ++i) {
+        optFact[static_cast<std::size_t>(i)] = new QRadioButton(QLatin1String(PlotCaptions[i]), Frame1);
+        optFact[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("optFact%1").arg(i));
+        plots->addWidget(optFact[static_cast<std::size_t>(i)], i % 4, i / 4);
+    }
+
+    Frame2 = new QGroupBox(QStringLiteral("5. Display on Top Axis"), PicBase);
+    auto* tops = new QVBoxLayout(Frame2);
+    tops->setSpacing(2);
+    for (int i = 0; i < 4; ++i) {
+        optTopLbl[static_cast<std::size_t>(i)] = new QRadioButton(QLatin1String(TopCaptions[i]), Frame2);
+        optTopLbl[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("optTopLbl%1").arg(i));
+        tops->addWidget(optTopLbl[static_cast<std::size_t>(i)]);
+    }
+    optTopLbl[0]->setChecked(true);
+    QFont bold = optTopLbl[0]->font();
+    bold.setBold(true);
+    optTopLbl[0]->setFont(bold);
+
+    Frame3 = new QGroupBox(QStringLiteral("6. Chart Feature Adjustment"), PicBase);
+    cmdCustomTypeColor = new QPushButton(QStringLiteral("&Chart Type/Color"), Frame3);
+    cmdChartLimits = new QPushButton(QStringLiteral("&Vertical Limits"), Frame3);
+    cmdMultipleCharts = new QPushButton(QStringLiteral("&Multiple Charts"), Frame3);
+    cmdAppearance = new QPushButton(QStringLiteral("&Appearance"), Frame3);
+    auto* buttons = new QVBoxLayout(Frame3);
+    buttons->setSpacing(2);
+    for (QPushButton* b : {cmdCustomTypeColor, cmdChartLimits, cmdMultipleCharts, cmdAppearance})
+        buttons->addWidget(b);
+    cmdCustomTypeColor->setObjectName(QStringLiteral("cmdCustomTypeColor"));
+    cmdChartLimits->setObjectName(QStringLiteral("cmdChartLimits"));
+    cmdMultipleCharts->setObjectName(QStringLiteral("cmdMultipleCharts"));
+    cmdAppearance->setObjectName(QStringLiteral("cmdAppearance"));
+
+    datChartRegimen = new DataControl(PicBase);
+    datChartRegimen->setObjectName(QStringLiteral("datChartRegimen"));
+    datChartRegimen->setVisible(false);
+    vsFGChartRegimen = new VSFlexGrid(PicBase);
     vsFGChartRegimen->setObjectName(QStringLiteral("vsFGChartRegimen"));
-    vsFGChartRegimen->setFormatString(QStringLiteral("|Regimen Name|Regimen Detail"));
-    vsFGChartRegimen->setRows(1);
-    vsFGChartRegimen->setColWidth(0, 0);
-    vsFGChartRegimen->setColWidth(1, 1800);
-    vsFGChartRegimen->setColWidth(2, 6000);
+    vsFGChartRegimen->setDataSource(datChartRegimen);
+    FormatRegimenGrid();
+
+    // Narrow enough to leave the regimen grid room for its details.
+    const int listWidth = lstPlotType->fontMetrics().horizontalAdvance(QStringLiteral("Monthly Average Plot")) + 40;
+    cmbPerson->setFixedWidth(listWidth);
+    lstPlotType->setFixedWidth(listWidth);
+    auto* first = new QVBoxLayout;
+    first->setSpacing(2);
+    first->addWidget(Label1);
+    first->addWidget(cmbPerson);
+    first->addSpacing(4);
+    first->addWidget(Label3);
+    first->addWidget(lstPlotType);
+    first->addStretch();
+    auto* panel = new QHBoxLayout(PicBase);
+    panel->setContentsMargins(4, 2, 4, 4);
+    panel->addLayout(first);
+    for (QWidget* w : {static_cast<QWidget*>(FrameYrMnth), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),
+                       static_cast<QWidget*>(Frame3)})
+        panel->addWidget(w, 0, Qt::AlignTop);
+    panel->addWidget(vsFGChartRegimen, 1);
+    // The panel is as high as its tallest choice; the grid scrolls within it.
+    vsFGChartRegimen->setMinimumHeight(60);
+    int panelHeight = first->sizeHint().height();
+    for (QWidget* w : {static_cast<QWidget*>(FrameYrMnth), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),
+                       static_cast<QWidget*>(Frame3)})
+        panelHeight = std::max(panelHeight, w->sizeHint().height());
+    PicBase->setFixedHeight(panelHeight + panel->contentsMargins().top() + panel->contentsMargins().bottom());
+    vsFGChartRegimen->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(TChart1, 3);
-    layout->addWidget(vsFGChartRegimen, 1);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    layout->addWidget(TChart1, 1);
+    layout->addWidget(PicBase, 0);
+
+    connect(cmbPerson, &QComboBox::activated, this, [this] { guarded([this] { cmbPerson_Click(); }); });
+    connect(lstPlotType, &QListWidget::currentRowChanged, this, [this] { guarded([this] { lstPlotType_Click(); }); });
+    connect(usrMonthYear1, &usrMonthYear::PeriodChanged, this, [this] { guarded([this] { usrMonthYear1_PeriodChanged(); }); });
+    connect(usrMonthYear1, &usrMonthYear::YearChanged, this, [this] { guarded([this] { usrMonthYear1_YearChanged(); }); });
+    for (int i = 0; i < 7; ++i)
+        connect(optFact[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                guarded([this, i] { optFact_Click(i); });
+        });
+    for (int i = 0; i < 4; ++i)
+        connect(optTopLbl[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                guarded([this, i] { optTopLbl_Click(i); });
+        });
+    connect(cmdCustomTypeColor, &QPushButton::clicked, this, [this] { guarded([this] { cmdCustomTypeColor_Click(); }); });
+    connect(cmdChartLimits, &QPushButton::clicked, this, [this] { guarded([this] { cmdChartLimits_Click(); }); });
+    connect(cmdMultipleCharts, &QPushButton::clicked, this, [this] { guarded([this] { cmdMultipleCharts_Click(); }); });
+    connect(cmdAppearance, &QPushButton::clicked, this, [this] { guarded([this] { cmdAppearance_Click(); }); });
 }
 
 frmChart::~frmChart() = default;
 
-void frmChart::PrintChart() { services::PrintWindow(TChart1); }
+// ---------------------------------------------------------------------------------------------
+// Load, activate, resize, unload
+
+void frmChart::Form_Load()
+{
+    clsDataService service;
+    optFact[3]->setText(service.GetMeasureCaption(1, 1));
+    optFact[4]->setText(service.GetMeasureCaption(2, 1));
+
+    clsTChartInterface().InitChart(*this);
+
+    int remembered = -1;
+    {
+        QSignalBlocker block(cmbPerson);
+        cmbPerson->clear();
+        auto rs = service.GetPersonsWithMeasures();
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const qint32 key = rs->Fields(0).Value().toInt();
+            cmbPerson->addItem(rs->Fields(1).Value().toString(), key);
+            if (key == gPersonKey)
+                remembered = cmbPerson->count() - 1;
+        }
+        rs->Close();
+        cmbPerson->setCurrentIndex(-1);
+    }
+
+    {
+        QSignalBlocker block(lstPlotType);
+        lstPlotType->clear();
+        for (const char* category : Categories)
+            lstPlotType->addItem(QLatin1String(category));
+        lstPlotType->setCurrentRow(-1);
+    }
+    regimenPerson_ = 0;
+
+    if (cmbPerson->count() == 0) {
+        vb::MsgBox(QStringLiteral("No person has data to be plotted."), vb::vbOKOnly, App::Title());
+        return;
+    }
+    const int index = remembered >= 0 ? remembered : 0;
+    gPersonKey = cmbPerson->itemData(index).toInt();
+    selectPerson(index);
+}
+
+void frmChart::Form_Activate()
+{
+    try {
+        if (vb::MDIForm* main = MdiParent()) {
+            const QSize client = main->MdiArea()->viewport()->size();
+            Window()->setGeometry(QRect(QPoint(0, 0), client));
+        }
+    } catch (...) {
+        // Placing the window is a courtesy; nothing depends on it.
+    }
+}
+
+bool frmChart::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == vsFGChartRegimen && event->type() == QEvent::Resize)
+        Form_Resize();
+    return vb::Form::eventFilter(watched, event);
+}
+
+void frmChart::Form_Resize()
+{
+    // The details column takes what the grid's width leaves after the first two columns.
+    const int width = static_cast<int>(vb::PixelsToTwipsX(vsFGChartRegimen->viewport()->width(), vsFGChartRegimen));
+    const int rest = width - vsFGChartRegimen->ColWidth(0) - vsFGChartRegimen->ColWidth(1);
+    if (vsFGChartRegimen->Cols() > 2 && rest > 0)
+        vsFGChartRegimen->setColWidth(2, rest);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Person, category, period
+
+qint32 frmChart::SelectedPersonKey() const
+{
+    const int index = cmbPerson->currentIndex();
+    return index < 0 ? 0 : cmbPerson->itemData(index).toInt();
+}
+
+void frmChart::selectPerson(int index)
+{
+    {
+        QSignalBlocker block(cmbPerson);
+        cmbPerson->setCurrentIndex(index);
+    }
+    cmbPerson_Click();
+}
+
+void frmChart::cmbPerson_Click()
+{
+    if (cmbPerson->currentIndex() < 0)
+        return;
+    gPersonKey = SelectedPersonKey();
+
+    clsDataService service;
+    auto years = service.GetMeasureYears(gPersonKey);
+    const bool hasReadings = !years->Eof();
+    years->Close();
+    if (!hasReadings) {
+        // The person was deleted, or lost the last reading, while the window was open.
+        vb::MsgBox(QStringLiteral("The chosen person has no measurements to plot any more."), vb::vbExclamation, App::Title());
+        return;
+    }
+
+    if (regimenPerson_ != gPersonKey) {
+        datChartRegimen->setRecordset(service.GetPersonRegimens(gPersonKey));
+        vsFGChartRegimen->Refresh();
+        FormatRegimenGrid();
+        regimenPerson_ = gPersonKey;
+    }
+    clsChart().ApplyPersonAppearance(*this);
+    lstPlotType->setCurrentRow(0);
+    clsMonthYearInterface().LoadYears(gPersonKey, *usrMonthYear1);
+}
+
+void frmChart::FormatRegimenGrid()
+{
+    vsFGChartRegimen->setFormatString(QStringLiteral("|Regimen Name|Regimen Details"));
+    vsFGChartRegimen->setColWidth(0, 300);
+    // Wide enough for its header in this font as well.
+    const int header = static_cast<int>(vb::PixelsToTwipsX(
+        vsFGChartRegimen->fontMetrics().horizontalAdvance(QStringLiteral("Regimen Name")) + 12, vsFGChartRegimen));
+    vsFGChartRegimen->setColWidth(1, std::max(1400, header));
+    vsFGChartRegimen->setEditable(0);
+    Form_Resize();
+}
+
+void frmChart::lstPlotType_Click()
+{
+    const int category = lstPlotType->currentRow();
+    if (usrMonthYear1->SelectedMonth() != 0)
+        usrMonthYear1_PeriodChanged();
+    const bool daily = category == PlotCategory::Daily;
+    if (!daily)
+        optTopLbl[0]->setChecked(true);
+    for (int i = 1; i <= 3; ++i)
+        optTopLbl[static_cast<std::size_t>(i)]->setEnabled(daily);
+    const bool byMonth = category == PlotCategory::Daily || category == PlotCategory::DayAverage;
+    FrameYrMnth->setTitle(byMonth ? QStringLiteral("3. Select Year and Month") : QStringLiteral("3. Select Year"));
+    usrMonthYear1->setMonthChoiceEnabled(byMonth);
+}
+
+void frmChart::usrMonthYear1_PeriodChanged()
+{
+    const qint32 person = SelectedPersonKey();
+    const int category = lstPlotType->currentRow();
+    if (category >= 0 && category <= 3) {
+        clsDataService service;
+        auto rs = service.GetMeasureData(person, category);
+        const int month = usrMonthYear1->SelectedMonth();
+        const int year = usrMonthYear1->SelectedYear();
+        clsChart chart;
+        switch (category) {
+        case PlotCategory::Daily:
+            chart.LoadDailyPlot(month, year, *rs, *this);
+            break;
+        case PlotCategory::DayAverage:
+            chart.LoadDayAveragePlot(month, year, *rs, *this);
+            break;
+        case PlotCategory::WeeklyAverage:
+            chart.LoadWeeklyAveragePlot(month, year, *rs, *this);
+            break;
+        default:
+            chart.LoadMonthlyAveragePlot(month, year, *rs, *this);
+            break;
+        }
+        rs->Close();
+    }
+
+    int plot = -1;
+    for (int i = 0; i < 7 && plot < 0; ++i)
+        if (optFact[static_cast<std::size_t>(i)]->isChecked())
+            plot = i;
+    if (plot < 0)
+        plot = clsDataService().GetActivePlotKey(gPersonKey);
+    if (plot < 0 || plot > 6)
+        plot = 0;
+    if (optFact[static_cast<std::size_t>(plot)]->isChecked())
+        optFact_Click(plot);
+    else
+        optFact[static_cast<std::size_t>(plot)]->setChecked(true);
+}
+
+void frmChart::usrMonthYear1_YearChanged()
+{
+    const int year = usrMonthYear1->SelectedYear();
+    int month = 0;
+    clsMonthYearInterface().LoadMonths(year, SelectedPersonKey(), 1, *usrMonthYear1, month);
+    usrMonthYear1->SelectPeriod(year, month);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Plot and top-axis choice
+
+QString frmChart::titleText(int plot) const
+{
+    static const char* const prefixes[] = {"Daily Plot ", "Day Average ", "Weekly Average ", "Monthly Average "};
+    static const char* const middles[] = {"of Blood Pressure for ", "of Pulse for ", "of Weight for ", "of Temperature for "};
+    const int category = lstPlotType->currentRow();
+    QString prefix;
+    QString period;
+    if (category >= 0 && category <= 3) {
+        prefix = QLatin1String(prefixes[category]);
+        const QDate first(usrMonthYear1->SelectedYear(), std::max(1, usrMonthYear1->SelectedMonth()), 1);
+        period = QLocale().toString(first,
+                                    category <= PlotCategory::DayAverage ? QStringLiteral("MMMM, yyyy") : QStringLiteral("yyyy"));
+    }
+    const QString middle = plot >= 0 && plot <= 3 ? QLatin1String(middles[plot]) : QStringLiteral("for ");
+    return prefix + middle + period;
+}
+
+void frmChart::optFact_Click(int Index)
+{
+    const bool multiple = Index == PlotKey::Multiple;
+    cmdMultipleCharts->setEnabled(multiple);
+    cmdCustomTypeColor->setEnabled(!multiple);
+    clsChart().ApplyPlotSettings(*this, Index, SelectedPersonKey());
+    clsTChartInterface().SetTitle(titleText(Index));
+}
+
+void frmChart::optTopLbl_Click(int Index)
+{
+    clsTChartInterface().ShowTopAxisSeries(Index + 1);
+    TChart1->Axis(tchart::TopAxis).LabelsAngle = 90;
+    TChart1->Axis(tchart::TopAxis).Visible = true;
+
+    QRadioButton* last = optTopLbl[static_cast<std::size_t>(lastTopLabel_)];
+    QFont plain = last->font();
+    plain.setBold(false);
+    last->setFont(plain);
+    QRadioButton* chosen = optTopLbl[static_cast<std::size_t>(Index)];
+    QFont bold = chosen->font();
+    bold.setBold(true);
+    chosen->setFont(bold);
+    last->repaint();
+    chosen->repaint();
+    lastTopLabel_ = Index;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Settings dialogs and printing
+
+namespace {
+void showDialog(const QString& name, const QString& caption)
+{
+    // The settings dialogs are still to come; each opens as a placeholder that says so.
+    vb::NotBuiltForm dialog(name, caption, false);
+    dialog.Show(vb::vbModal);
+    if (dialog.Loaded())
+        dialog.Unload();
+}
+} // namespace
+
+void frmChart::cmdCustomTypeColor_Click()
+{
+    showDialog(QStringLiteral("frmChartCustom"), QStringLiteral("Change Chart Type and Chart Color"));
+}
+
+void frmChart::cmdChartLimits_Click()
+{
+    showDialog(QStringLiteral("frmChartLimits"), QStringLiteral("Setting Limits for Vertical Axis"));
+}
+
+void frmChart::cmdMultipleCharts_Click() { showDialog(QStringLiteral("frmChartMultiple"), QStringLiteral("Multiple Charts ")); }
+
+void frmChart::cmdAppearance_Click() { showDialog(QStringLiteral("frmAppearance"), QStringLiteral("Change Chart Appearance")); }
+
+void frmChart::PrintChart()
+{
+    // Drawn at twice the screen's detail and printed at its size on a 96 dpi screen (15 twips a
+    // pixel), scaled down to the page width when wider.
+    const QSize pixels = TChart1->size();
+    const QImage picture = TChart1->RenderImage(pixels.width(), pixels.height(), 2.0);
+    if (picture.isNull())
+        throw services::PrintError(QStringLiteral("The picture of the chart could not be made."));
+    services::PrinterService& printer = *services::Current().printer;
+    const QSizeF twips(pixels.width() * 15.0, pixels.height() * 15.0);
+    printer.PrintImage(picture, services::PrintedSizeTwips(twips, printer.PageSizeTwips().width()));
+}

@@ -1,13 +1,26 @@
 #pragma once
-// The chart window: one person's readings drawn for a chosen period, with the regimens they
-// name in a grid below. A child of the main window, opened by its View menu.
+// The chart window: one person's readings, or day, week or month averages, drawn for a chosen
+// month or year, with numbered choices below the chart (person, category, period, plot,
+// top-axis labels, settings buttons) and the regimens the person's readings name.
 //
-// For now the window holds a place for the chart (TChart1) and the regimen grid
-// (vsFGChartRegimen, empty), so that the main window can open, print and export it.
+// Handlers run one another as the controls' events do: choosing a person selects "Daily Plot"
+// and fills the period selector, whose selection redraws; choosing a plot only restyles the
+// loaded data. The public handlers are also called by the chart dialogs and the report.
 #include "platform/runtime/ui/Form.h"
 
+#include <QtGlobal>
+#include <array>
+
+class DataControl;
+class QComboBox;
+class QGroupBox;
 class QLabel;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class TChart;
 class VSFlexGrid;
+class usrMonthYear;
 
 class frmChart : public vb::Form {
     Q_OBJECT
@@ -15,9 +28,54 @@ public:
     frmChart();
     ~frmChart() override;
 
-    QLabel* TChart1;              // where the chart goes
-    VSFlexGrid* vsFGChartRegimen; // the regimens of the shown readings
+    TChart* TChart1;
+    QWidget* PicBase;
+    QLabel* Label1;
+    QComboBox* cmbPerson;
+    QLabel* Label3;
+    QListWidget* lstPlotType;
+    QGroupBox* FrameYrMnth;
+    usrMonthYear* usrMonthYear1;
+    QGroupBox* Frame1;
+    std::array<QRadioButton*, 7> optFact{};
+    QGroupBox* Frame2;
+    std::array<QRadioButton*, 4> optTopLbl{};
+    QGroupBox* Frame3;
+    QPushButton* cmdCustomTypeColor;
+    QPushButton* cmdChartLimits;
+    QPushButton* cmdMultipleCharts;
+    QPushButton* cmdAppearance;
+    DataControl* datChartRegimen;
+    VSFlexGrid* vsFGChartRegimen;
 
+    void cmbPerson_Click();
+    void lstPlotType_Click();
+    void usrMonthYear1_PeriodChanged();
+    void usrMonthYear1_YearChanged();
+    void optFact_Click(int Index);
+    void optTopLbl_Click(int Index);
+    void cmdCustomTypeColor_Click();
+    void cmdChartLimits_Click();
+    void cmdMultipleCharts_Click();
+    void cmdAppearance_Click();
+    void FormatRegimenGrid();
+
+    // The person key of the chosen person, 0 when none is chosen.
+    qint32 SelectedPersonKey() const;
     // Prints the chart on one page through the printer service; throws services::PrintError.
     void PrintChart();
+
+protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Resize() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Selects a list entry from code and runs cmbPerson_Click, as the list's click event does.
+    void selectPerson(int index);
+    QString titleText(int plot) const;
+
+    qint32 regimenPerson_ = 0; // whose regimens the grid shows
+    int lastTopLabel_ = 0;     // the top-axis option chosen last
 };

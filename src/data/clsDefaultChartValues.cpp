@@ -51,6 +51,17 @@ void addRowsIfNone(dao::Database& db, const char* table, qint32 person, std::ini
     rs->Close();
 }
 
+// The weight unit of the settings row (1 "lb", 2 "kg", else 0). The sample person is made while
+// the database is built, before start-up has read the units: without this its weight plot
+// would get the range 0 to 0 and show none of its weights.
+int settingsWeightUnit(dao::Database& db)
+{
+    auto rs = db.OpenRecordset(QStringLiteral("select WtUnit from Application"), dao::dbOpenSnapshot, dao::dbReadOnly);
+    const QString unit = rs->Eof() ? QString() : rs->Fields(0).Value().toString();
+    rs->Close();
+    return unit == QLatin1String("lb") ? 1 : unit == QLatin1String("kg") ? 2 : 0;
+}
+
 } // namespace
 
 void clsDefaultChartValues::CreateDefaultPlots(qint32 lngPersonKey)
@@ -71,13 +82,27 @@ void clsDefaultChartValues::CreateDefaultPlots(qint32 lngPersonKey)
         gDefaultWeightYMin = 40;
         gDefaultWeightYMax = 150;
     }
+    // Before start-up has read the units (while the database is built) no range is known: the
+    // rows take the range of the settings row's unit, and the program-wide values stay unset.
+    int weightMin = gDefaultWeightYMin;
+    int weightMax = gDefaultWeightYMax;
+    if (gWeightUnit != 1 && gWeightUnit != 2 && weightMin == 0 && weightMax == 0) {
+        const int unit = settingsWeightUnit(db);
+        if (unit == 1) {
+            weightMin = 90;
+            weightMax = 350;
+        } else if (unit == 2) {
+            weightMin = 40;
+            weightMax = 150;
+        }
+    }
 
     addRowsIfNone(db, "single_person_plot", lngPersonKey,
                   {"PRSN_KY", "PLT_KY", "CHRT_ID", "CHRT_TP", "CHRT_CL", "CHRT_THK", "Y_MIN", "Y_MAX"},
                   {
                       {k, 0, 0, 11, kBpColour, kLineWidth, 60, 200},
                       {k, 1, 1, 0, kPulseColour, kLineWidth, 40, 110},
-                      {k, 2, 2, 1, kWeightColour, kLineWidth, gDefaultWeightYMin, gDefaultWeightYMax},
+                      {k, 2, 2, 1, kWeightColour, kLineWidth, weightMin, weightMax},
                       {k, 3, 3, 4, kPointColour, kLineWidth, 0, 200},
                       {k, 4, 4, 4, kPointColour, kLineWidth, 0, 200},
                       {k, 5, 5, 4, kPointColour, kLineWidth, 0, 400},

@@ -7,7 +7,8 @@ class clsDefaultChartValues {
 public:
     // Writes the default rows that the person lacks, table by table (a table in which the person
     // already has a row is left as it is), and sets gWeightUnitText and the default weight range
-    // from gWeightUnit first. Rows the database refuses (no such person, a missing CHART row) are
+    // from gWeightUnit first. While neither a unit code nor a range is known (as when the
+    // database is being built) the weight rows take the range of the settings row's unit. Rows the database refuses (no such person, a missing CHART row) are
     // left out and the rest is still written.
     void CreateDefaultPlots(qint32 lngPersonKey);
     // Deletes every chart settings row of the person, all or nothing; an error reaches the caller.

@@ -513,7 +513,8 @@ void mdiHealth::mnuChart_Click()
         return;
     }
     ArrangeChildForms(2);
-    fitChildForm(openChildForm<frmChart>());
+    frmChart& chart = openChildForm<frmChart>();
+    fitChildForm(chart);
     EnableOpener(QStringLiteral("frmChart"), false); // and mnuPrint on
 }
 

@@ -130,6 +130,34 @@ TEST_F(ChartDefaults, WeightRangeFollowsTheWeightUnit)
     EXPECT_EQ(QStringLiteral("st"), gWeightUnitText);
 }
 
+TEST_F(ChartDefaults, BeforeTheUnitsAreReadTheSettingsRowGivesTheWeightRange)
+{
+    // As while a new database is built: no unit code and no range yet.
+    const struct {
+        const char* unit;
+        QVariantList range;
+    } rows[] = {{"lb", {90, 350}}, {"kg", {40, 150}}, {"st", {0, 0}}};
+    int n = 0;
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.unit);
+        gDB->Execute(QStringLiteral("update Application set WtUnit = '%1'").arg(QLatin1String(r.unit)), dao::dbFailOnError);
+        gWeightUnit = 0;
+        gWeightUnitText.clear();
+        gDefaultWeightYMin = 0;
+        gDefaultWeightYMax = 0;
+        const int p = addPerson(QStringLiteral("Early %1").arg(++n));
+        clsDefaultChartValues().CreateDefaultPlots(p);
+        EXPECT_EQ(r.range, weightRange(p));
+        // Start-up still reads the unit itself.
+        EXPECT_EQ(0, gWeightUnit);
+        EXPECT_TRUE(gWeightUnitText.isEmpty());
+        EXPECT_EQ(0, gDefaultWeightYMax);
+    }
+    // The sample person of a new database has its weights inside its weight plot.
+    EXPECT_EQ(QVariantList({90, 350}),
+              weightRange(count(QStringLiteral("select prsn_ky from person where prsn_nm = 'Pellam Ostry'"))));
+}
+
 TEST_F(ChartDefaults, TablesThatAlreadyHoldRowsAreLeftAlone)
 {
     const int p = addPerson(QStringLiteral("Ann"));

@@ -4,6 +4,7 @@
 #include "charts/frmChart.h"
 #include "data/Globals.h"
 #include "data/ui/modHTMLhelp.h"
+#include "platform/controls/TChart.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
 #include "records/frmMeasure.h"
@@ -146,7 +147,11 @@ TEST_F(HelpCommandsTest, PrintChartPrintsTheChartOfTheOpenChartWindow)
     ASSERT_NE(nullptr, vb::Forms().Find(QStringLiteral("frmChart")));
     main.mnuPrint_Click();
     ASSERT_EQ(1u, services().printer().Jobs().size());
-    EXPECT_EQ(QStringLiteral("TChart1"), services().capture().Grabbed().value(0));
+    // The chart is drawn for the printer (not grabbed from the screen) at 15 twips a pixel.
+    const QSize chart = vb::Forms().Find<frmChart>(QStringLiteral("frmChart"))->TChart1->size();
+    EXPECT_EQ(services::PrintedSizeTwips(QSizeF(chart) * 15, services().printer().PageSizeTwips().width()),
+              services().printer().Jobs()[0].sizeTwips);
+    EXPECT_TRUE(services().capture().Grabbed().isEmpty());
     EXPECT_TRUE(messages().Log().empty());
 }
 

@@ -1,0 +1,326 @@
+// The chart window against plain SQLite and a bare QCustomPlot doing the same work in the same
+// run, for a person with 14,600 readings (10 years x 4 a day):
+//  (a) month redraw: the daily plot of one month through the window (its query of the person's
+//      readings, the load, the plot settings and the repaint) against the same query in plain
+//      SQLite, every column read, and a bare QCustomPlot given the month's candles and coloured
+//      points and replotted;
+//  (b) year redraw: the same for the monthly-average plot of a year;
+//  (c) plot switch: showing plot 0 to 5 in turn, data loaded, against a bare replot;
+//  (d) jpeg export: the chart written as a 700x300 JPEG at quality 100 against a bare
+//      QCustomPlot's saveJpg of the same size and quality.
+// Run under the offscreen platform when there is no display.
+#include "charts/frmChart.h"
+#include "data/Globals.h"
+#include "data/clsAverage.h"
+#include "data/clsCreateMDB.h"
+#include "data/clsDataService.h"
+#include "data/clsModifyMDB.h"
+#include "data/clsModifyMDB1.h"
+#include "platform/controls/TChart.h"
+#include "platform/controls/usrMonthYear.h"
+#include "platform/runtime/ui/Form.h"
+#include "support/RuntimeDoubles.h"
+#include "support/BenchSupport.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QRadioButton>
+#include <qcustomplot.h>
+
+#include <cstring>
+#include <map>
+
+namespace {
+
+constexpr int kYears = 10;
+constexpr int kPerDay = 4;
+constexpr int kRuns = 25;
+
+using namespace bench;
+
+long long countOf(sqlite3* db, const char* sql)
+{
+    Stmt s(db, sql);
+    s.step();
+    return sqlite3_column_int64(s.get(), 0);
+}
+
+class ProgramDatabase {
+public:
+    ProgramDatabase()
+    {
+        clsCreateMDB().OpenOrCreateDatabase();
+        clsModifyMDB().runUpgrade();
+        clsModifyMDB1().runUpgrade();
+    }
+    ~ProgramDatabase()
+    {
+        if (gDB || gWS)
+            clsCreateMDB().CloseDatabase();
+    }
+    ProgramDatabase(const ProgramDatabase&) = delete;
+    ProgramDatabase& operator=(const ProgramDatabase&) = delete;
+
+private:
+    ProgramFolder folder_;
+};
+
+int addBigPerson()
+{
+    sqlite3* db = gDB->handle();
+    exec(db, "INSERT INTO PERSON (PRSN_NM) VALUES ('Bench Person')");
+    const int person = int(sqlite3_last_insert_rowid(db));
+    exec(db, "INSERT INTO REGIMEN (RGMN_NM, RGMN_DTL) VALUES ('Walk', 'daily walk')");
+    const int regimen = int(sqlite3_last_insert_rowid(db));
+    const int goal = int(countOf(db, "SELECT min(GL_KY) FROM DBTS_GOAL"));
+    exec(db, "BEGIN");
+    {
+        Stmt ins(db, "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2, GL_KY) "
+                     "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)");
+        const QDate first(2014, 1, 1);
+        static const int hours[kPerDay] = {7, 12, 17, 22};
+        int i = 0;
+        for (int d = 0; d < kYears * 365; ++d)
+            for (int h : hours) {
+                const QByteArray when =
+                    QDateTime(first.addDays(d), QTime(h, 15), Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
+                sqlite3_bind_int(ins.get(), 1, person);
+                sqlite3_bind_text(ins.get(), 2, when.constData(), int(when.size()), SQLITE_TRANSIENT);
+                if (i % 3)
+                    sqlite3_bind_int(ins.get(), 3, 1 + i % 5);
+                else
+                    sqlite3_bind_null(ins.get(), 3);
+                if (i % 4)
+                    sqlite3_bind_int(ins.get(), 4, regimen);
+                else
+                    sqlite3_bind_null(ins.get(), 4);
+                sqlite3_bind_int(ins.get(), 5, 70 + i % 25);
+                sqlite3_bind_int(ins.get(), 6, 110 + i % 45);
+                sqlite3_bind_int(ins.get(), 7, 55 + i % 40);
+                sqlite3_bind_double(ins.get(), 8, double(float(150.0 + (i % 300) / 10.0)));
+                sqlite3_bind_double(ins.get(), 9, double(float(97.0 + (i % 30) / 10.0)));
+                sqlite3_bind_null(ins.get(), 10);
+                if (i % 2) {
+                    sqlite3_bind_double(ins.get(), 11, double(float(90.0 + (i % 80))));
+                    sqlite3_bind_int(ins.get(), 12, goal);
+                } else {
+                    sqlite3_bind_null(ins.get(), 11);
+                    sqlite3_bind_null(ins.get(), 12);
+                }
+                ins.step();
+                ins.reset();
+                ++i;
+            }
+    }
+    exec(db, "COMMIT");
+    clsAverage().RebuildAllAverages();
+    return person;
+}
+
+double dayNumber(const unsigned char* text)
+{
+    const QDateTime dt =
+        QDateTime::fromString(QString::fromLatin1(reinterpret_cast<const char*>(text)), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return tchart::DateValue(QDateTime(dt.date(), dt.time(), Qt::UTC));
+}
+
+QColor bpColour(double v, bool high)
+{
+    const double red = high ? 140 : 90, yellow = high ? 130 : 85;
+    return v >= red ? QColor(Qt::red) : v >= yellow ? QColor(Qt::yellow) : QColor(Qt::green);
+}
+
+// The bare chart: candles from low to high and the two reading series as coloured squares.
+void fillBare(QCustomPlot& plot, const QVector<QCPFinancialData>& candles)
+{
+    plot.clearPlottables();
+    auto* fin = new QCPFinancial(plot.xAxis, plot.yAxis);
+    fin->setChartStyle(QCPFinancial::csCandlestick);
+    fin->setWidthType(QCPFinancial::wtAbsolute);
+    fin->setWidth(5);
+    fin->data()->set(candles, true);
+    for (bool high : {true, false}) {
+        std::map<QRgb, std::pair<QVector<double>, QVector<double>>> groups;
+        for (const QCPFinancialData& c : candles) {
+            const double v = high ? c.high : c.low;
+            auto& g = groups[bpColour(v, high).rgb()];
+            g.first.append(c.key);
+            g.second.append(v);
+        }
+        for (auto& [rgb, xy] : groups) {
+            auto* g = new QCPGraph(plot.xAxis, plot.yAxis);
+            g->setLineStyle(QCPGraph::lsNone);
+            g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, QColor(rgb), QColor(rgb), 3));
+            g->setData(xy.first, xy.second, true);
+        }
+    }
+    if (!candles.isEmpty())
+        plot.xAxis->setRange(candles.first().key - 0.4, candles.last().key + 0.4);
+    plot.yAxis->setRange(60, 200);
+}
+
+// The person's rows as plain SQLite gives them, every column read; the period's blood
+// pressures become candles.
+QVector<QCPFinancialData> plainRows(const char* sql, int person, const QDate& from, const QDate& to)
+{
+    // Stored dates are ISO texts: the period test compares texts, only its rows are converted.
+    const QByteArray first = from.toString(Qt::ISODate).toLatin1();
+    const QByteArray end = to.toString(Qt::ISODate).toLatin1();
+    Stmt s(gDB->handle(), sql);
+    sqlite3_bind_int(s.get(), 1, person);
+    QVector<QCPFinancialData> candles;
+    std::size_t bytes = 0;
+    while (s.step()) {
+        for (int c = 0; c < sqlite3_column_count(s.get()); ++c)
+            if (const unsigned char* text = sqlite3_column_text(s.get(), c))
+                bytes += std::char_traits<char>::length(reinterpret_cast<const char*>(text));
+        const char* when = reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0));
+        if (std::strcmp(when, first.constData()) < 0 || std::strcmp(when, end.constData()) >= 0)
+            continue;
+        const double x = dayNumber(sqlite3_column_text(s.get(), 0));
+        if (sqlite3_column_type(s.get(), 1) == SQLITE_NULL || sqlite3_column_type(s.get(), 2) == SQLITE_NULL)
+            continue;
+        const double low = sqlite3_column_double(s.get(), 1);
+        const double high = sqlite3_column_double(s.get(), 2);
+        candles.append(QCPFinancialData(x, low, high, low, high));
+    }
+    if (bytes == 0)
+        throw std::runtime_error("no rows read");
+    return candles;
+}
+
+const char* const kDailySql =
+    "SELECT f.msrd_dt, f.lbp, f.hbp, f.plse, f.wt, f.temp, f.temp1, f.temp2, m.md_nm, r.rgmn_nm, d.gl_nm "
+    "FROM measure AS f LEFT JOIN mood AS m ON f.md_ky = m.md_ky LEFT JOIN regimen AS r ON f.rgmn_ky = r.rgmn_ky "
+    "LEFT JOIN dbts_goal AS d ON f.gl_ky = d.gl_ky WHERE f.prsn_ky = ? ORDER BY f.msrd_dt";
+const char* const kMonthlySql =
+    "SELECT mnth, lbp, hbp, plse, wt, temp, temp1, temp2 FROM average_month WHERE prsn_ky = ? ORDER BY mnth";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    vb::RuntimeDoubles doubles;
+    try {
+        ProgramDatabase database;
+        const int person = addBigPerson();
+        gPersonKey = person;
+        gWeightUnit = 1;
+        figure("readings",
+               double(countOf(gDB->handle(), "SELECT count(*) FROM MEASURE WHERE PRSN_KY = (SELECT max(PRSN_KY) FROM PERSON)")),
+               "rows");
+
+        auto& form = vb::defaultInstance<frmChart>();
+        form.Load();
+        form.resize(1280, 800);
+        form.show();
+        QCoreApplication::processEvents();
+        TChart& chart = *form.TChart1;
+
+        QCustomPlot bare;
+        bare.resize(chart.size());
+        bare.legend->setVisible(false);
+
+        // (a) the daily plot of a month
+        std::vector<double> ours, plain;
+        for (int run = 0; run < kRuns; ++run) {
+            const int month = 1 + run % 12;
+            QElapsedTimer t;
+            t.start();
+            form.usrMonthYear1->SelectPeriod(2019, month);
+            chart.Repaint();
+            ours.push_back(msSince(t));
+            t.restart();
+            fillBare(bare, plainRows(kDailySql, person, QDate(2019, month, 1), QDate(2019, month, 1).addMonths(1)));
+            bare.replot(QCustomPlot::rpImmediateRefresh);
+            plain.push_back(msSince(t));
+        }
+        {
+            std::vector<double> query;
+            for (int run = 0; run < 5; ++run) {
+                QElapsedTimer t;
+                t.start();
+                clsDataService().GetMeasureData(person, 0)->Close();
+                query.push_back(msSince(t));
+            }
+            figure("month redraw, of which the window's query of the readings", median(query), "ms");
+        }
+        figure("month redraw, chart window", median(ours), "ms");
+        figure("month redraw, plain SQLite + bare plot", median(plain), "ms");
+        const double monthRatio = median(ours) / median(plain);
+
+        // (c) switching the plot with a month loaded
+        ours.clear();
+        plain.clear();
+        for (int run = 0; run < kRuns; ++run) {
+            for (int plot = 0; plot <= 5; ++plot) {
+                QElapsedTimer t;
+                t.start();
+                form.optFact[static_cast<std::size_t>(plot)]->setChecked(true);
+                chart.Repaint();
+                ours.push_back(msSince(t));
+                t.restart();
+                bare.replot(QCustomPlot::rpImmediateRefresh);
+                plain.push_back(msSince(t));
+            }
+        }
+        figure("plot switch, chart window", median(ours), "ms");
+        figure("plot switch, bare replot", median(plain), "ms");
+        const double switchRatio = median(ours) / median(plain);
+
+        // (d) the report's picture
+        form.optFact[0]->setChecked(true);
+        const QString file = App::Path() + QStringLiteral("/chart.jpeg");
+        ours.clear();
+        plain.clear();
+        for (int run = 0; run < kRuns; ++run) {
+            QElapsedTimer t;
+            t.start();
+            if (!chart.ExportJpeg(file, 700, 300, 100))
+                throw std::runtime_error("no JPEG written");
+            ours.push_back(msSince(t));
+            t.restart();
+            if (!bare.saveJpg(file, 700, 300, 1.0, 100))
+                throw std::runtime_error("no bare JPEG written");
+            plain.push_back(msSince(t));
+        }
+        figure("jpeg export, chart window", median(ours), "ms");
+        figure("jpeg export, bare saveJpg", median(plain), "ms");
+        const double jpegRatio = median(ours) / median(plain);
+
+        // (b) the monthly averages of a year
+        form.lstPlotType->setCurrentRow(3);
+        ours.clear();
+        plain.clear();
+        for (int run = 0; run < kRuns; ++run) {
+            const int year = 2014 + run % kYears;
+            QElapsedTimer t;
+            t.start();
+            form.usrMonthYear1->SelectPeriod(year, 1);
+            chart.Repaint();
+            ours.push_back(msSince(t));
+            t.restart();
+            fillBare(bare, plainRows(kMonthlySql, person, QDate(year, 1, 1), QDate(year + 1, 1, 1)));
+            bare.replot(QCustomPlot::rpImmediateRefresh);
+            plain.push_back(msSince(t));
+        }
+        figure("year redraw, chart window", median(ours), "ms");
+        figure("year redraw, plain SQLite + bare plot", median(plain), "ms");
+        const double yearRatio = median(ours) / median(plain);
+
+        ratio("month redraw", monthRatio);
+        ratio("year redraw", yearRatio);
+        ratio("plot switch", switchRatio);
+        ratio("jpeg export", jpegRatio);
+        form.Unload();
+        vb::DestroyAllForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_charts: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

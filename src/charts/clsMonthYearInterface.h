@@ -1,0 +1,25 @@
+#pragma once
+// Fills the chart window's month and year selector from a person's measurements: the years
+// with readings, the months of the shown year that have readings, and the latest of both
+// selected.
+#include "data/clsDataService.h"
+
+#include <QtGlobal>
+#include <memory>
+
+class usrMonthYear;
+
+class clsMonthYearInterface {
+public:
+    // Offers the person's years, marks the months of the latest one and selects its latest
+    // month (the selector then announces the period). A person without readings fails with the
+    // engine's no-current-record error.
+    void LoadYears(qint32 personKey, usrMonthYear& selector);
+    // Marks each month 1 to 12 of the year as having readings or not, and gives back the
+    // latest month with readings (pickLast 1) or the earliest; selects nothing.
+    void LoadMonths(int year, qint32 personKey, int pickLast, usrMonthYear& selector, int& month);
+
+private:
+    clsDataService& service();
+    std::unique_ptr<clsDataService> service_;
+};

@@ -1,0 +1,183 @@
+// The chart window: its handlers in the order the controls' events run them.
+#include "ChartFixture.h"
+
+#include "charts/clsTChartInterface.h"
+#include "platform/controls/DataControl.h"
+#include "platform/controls/VSFlexGrid.h"
+#include "platform/controls/usrMonthYear.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using testing_charts::ChartFixture;
+
+namespace {
+
+class ChartWindow : public ChartFixture {
+protected:
+    int checkedPlot()
+    {
+        for (int i = 0; i < 7; ++i)
+            if (form().optFact[static_cast<std::size_t>(i)]->isChecked())
+                return i;
+        return -1;
+    }
+    QString title() { return chart().Title().join(QLatin1Char('|')); }
+};
+
+TEST_F(ChartWindow, OpeningDrawsTheLatestMonthOfTheCurrentPersonAsBloodPressure)
+{
+    form().Load();
+    EXPECT_EQ(samplePerson, form().SelectedPersonKey());
+    EXPECT_EQ(0, form().lstPlotType->currentRow());
+    EXPECT_EQ(12, form().usrMonthYear1->SelectedMonth());
+    EXPECT_EQ(1999, form().usrMonthYear1->SelectedYear());
+    EXPECT_EQ(0, checkedPlot());
+    EXPECT_EQ("0 11 12", shown());
+    EXPECT_GT(chart().Series(0).Count(), 20);
+    EXPECT_EQ(QStringLiteral("Daily Plot of Blood Pressure for December, 1999"), title());
+    EXPECT_TRUE(form().optTopLbl[0]->isChecked());
+    EXPECT_TRUE(form().cmdCustomTypeColor->isEnabled());
+    EXPECT_FALSE(form().cmdMultipleCharts->isEnabled());
+    // The regimens of the sample's readings, under their headers.
+    EXPECT_EQ(QStringLiteral("Regimen Name"), form().vsFGChartRegimen->TextMatrix(0, 1));
+    EXPECT_EQ(QStringLiteral("Regimen Details"), form().vsFGChartRegimen->TextMatrix(0, 2));
+    EXPECT_GT(form().vsFGChartRegimen->Rows(), 1);
+    // The sample's weights lie in its weight plot's range.
+    form().optFact[2]->setChecked(true);
+    ASSERT_GT(chart().Series(2).Count(), 0);
+    EXPECT_GE(chart().Series(2).Point(0).y, chart().Axis(tchart::LeftAxis).Minimum);
+    EXPECT_LE(chart().Series(2).Point(0).y, chart().Axis(tchart::LeftAxis).Maximum);
+    EXPECT_TRUE(messages().Log().empty());
+}
+
+TEST_F(ChartWindow, APersonWithoutReadingsGivesWayToTheFirstOfTheList)
+{
+    gPersonKey = addPerson(QStringLiteral("Zed Without"));
+    form().Load();
+    EXPECT_EQ(samplePerson, gPersonKey);
+    EXPECT_EQ(1, form().cmbPerson->count());
+}
+
+TEST_F(ChartWindow, TheTitleNamesTheCategoryThePlotAndThePeriod)
+{
+    form().Load();
+    const struct {
+        int category, plot;
+        const char* title;
+    } rows[] = {
+        {0, 0, "Daily Plot of Blood Pressure for December, 1999"},
+        {0, 1, "Daily Plot of Pulse for December, 1999"},
+        {1, 2, "Day Average of Weight for December, 1999"},
+        {1, 3, "Day Average of Temperature for December, 1999"},
+        {2, 4, "Weekly Average for 1999"},
+        {3, 5, "Monthly Average for 1999"},
+        {3, 6, "Monthly Average for 1999"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.title);
+        form().lstPlotType->setCurrentRow(r.category);
+        form().optFact[static_cast<std::size_t>(r.plot)]->setChecked(true);
+        EXPECT_EQ(QString::fromLatin1(r.title), title());
+    }
+    // The multiple plot swaps the two settings buttons.
+    EXPECT_TRUE(form().cmdMultipleCharts->isEnabled());
+    EXPECT_FALSE(form().cmdCustomTypeColor->isEnabled());
+}
+
+TEST_F(ChartWindow, AveragesOverAYearTakeNoTopLabelsAndNoMonthChoice)
+{
+    form().Load();
+    form().optTopLbl[1]->setChecked(true);
+    EXPECT_TRUE(chart().Series(8).Active());
+    EXPECT_FALSE(chart().TopAxisLabels().isEmpty());
+    EXPECT_TRUE(form().optTopLbl[1]->font().bold());
+    EXPECT_FALSE(form().optTopLbl[0]->font().bold());
+
+    form().lstPlotType->setCurrentRow(2);
+    EXPECT_TRUE(form().optTopLbl[0]->isChecked());
+    EXPECT_TRUE(form().optTopLbl[0]->font().bold());
+    EXPECT_FALSE(chart().Series(8).Active());
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_FALSE(form().optTopLbl[static_cast<std::size_t>(i)]->isEnabled());
+    EXPECT_EQ(QStringLiteral("3. Select Year"), form().FrameYrMnth->title());
+    EXPECT_FALSE(form().usrMonthYear1->MonthChoiceEnabled());
+    EXPECT_GT(chart().Series(0).Count(), 40); // the weeks of the year
+
+    form().lstPlotType->setCurrentRow(0);
+    EXPECT_TRUE(form().optTopLbl[0]->isChecked());
+    EXPECT_TRUE(form().optTopLbl[3]->isEnabled());
+    EXPECT_EQ(QStringLiteral("3. Select Year and Month"), form().FrameYrMnth->title());
+}
+
+TEST_F(ChartWindow, AnotherPersonKeepsTheChosenPlotAndTheSamePersonKeepsTheGrid)
+{
+    const int other = addPerson(QStringLiteral("Aaron Vale"));
+    addReading(other, QStringLiteral("#6/3/2024 8:00 AM#"), QStringLiteral("PLSE, HBP, LBP"), QStringLiteral("66, 120, 80"));
+    form().Load();
+    form().optFact[1]->setChecked(true);
+    const dao::RecordsetPtr grid = form().datChartRegimen->Recordset();
+
+    form().cmbPerson->setCurrentIndex(form().cmbPerson->findText(QStringLiteral("Pellam Ostry")));
+    form().cmbPerson_Click();
+    EXPECT_EQ(grid, form().datChartRegimen->Recordset()); // the same person: not reloaded
+
+    form().cmbPerson->setCurrentIndex(form().cmbPerson->findText(QStringLiteral("Aaron Vale")));
+    form().cmbPerson_Click();
+    EXPECT_EQ(other, gPersonKey);
+    EXPECT_EQ(1, checkedPlot());
+    EXPECT_EQ("1", shown());
+    EXPECT_EQ(2024, form().usrMonthYear1->SelectedYear());
+    EXPECT_EQ(6, form().usrMonthYear1->SelectedMonth());
+    EXPECT_EQ(1, chart().Series(1).Count());
+    EXPECT_EQ(1, form().vsFGChartRegimen->Rows()); // header only: no regimens
+
+    // Typed keys change nothing.
+    const int index = form().cmbPerson->currentIndex();
+    QTest::keyClick(form().cmbPerson, Qt::Key_Down);
+    QTest::keyClick(form().cmbPerson, Qt::Key_P);
+    EXPECT_EQ(index, form().cmbPerson->currentIndex());
+}
+
+TEST_F(ChartWindow, APersonWhoseReadingsWentAwayIsToldNotDrawn)
+{
+    form().Load();
+    gDB->Execute(QStringLiteral("delete from MEASURE where PRSN_KY = %1").arg(samplePerson), dao::dbFailOnError);
+    answer(vb::vbOK);
+    form().cmbPerson_Click();
+    ASSERT_EQ(1u, messages().Log().size());
+    EXPECT_EQ(QStringLiteral("The chosen person has no measurements to plot any more."), lastBox().text);
+}
+
+TEST_F(ChartWindow, WithoutAnyReadingTheWindowSaysSoAndStaysEmpty)
+{
+    gDB->Execute(QStringLiteral("delete from MEASURE"), dao::dbFailOnError);
+    answer(vb::vbOK);
+    form().Load();
+    ASSERT_EQ(1u, messages().Log().size());
+    EXPECT_EQ(QStringLiteral("No person has data to be plotted."), lastBox().text);
+    EXPECT_EQ(vb::vbOKOnly, lastBox().buttons);
+    EXPECT_EQ(0, form().cmbPerson->count());
+    EXPECT_EQ("", shown());
+}
+
+TEST_F(ChartWindow, TheChartExportsAsJpegAndPrintsAtScreenSize)
+{
+    form().Load();
+    const QString file = programFolder() + QStringLiteral("/1.jpeg");
+    ASSERT_TRUE(chart().ExportJpeg(file, 700, 300, 100));
+    const QImage image(file);
+    EXPECT_EQ(QSize(700, 300), image.size());
+
+    chart().resize(640, 320);
+    form().PrintChart();
+    ASSERT_EQ(1u, services().printer().Jobs().size());
+    EXPECT_EQ(QSize(640 * 15, 320 * 15), services().printer().Jobs()[0].sizeTwips);
+    EXPECT_EQ(QSize(1280, 640), services().printer().Jobs()[0].image.size());
+}
+
+} // namespace
