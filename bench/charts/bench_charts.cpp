@@ -19,8 +19,8 @@
 #include "platform/controls/TChart.h"
 #include "platform/controls/usrMonthYear.h"
 #include "platform/runtime/ui/Form.h"
-#include "support/RuntimeDoubles.h"
 #include "support/BenchSupport.h"
+#include "support/RuntimeDoubles.h"
 
 #include <QApplication>
 #include <QListWidget>

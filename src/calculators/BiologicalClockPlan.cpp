@@ -1,5 +1,7 @@
 #include "calculators/BiologicalClockPlan.h"
 
+#include "data/modFunctions.h"
+
 #include <QRegularExpression>
 
 namespace clockplan {
@@ -91,19 +93,7 @@ WakeChoice ChoiceOf(const QString& wakeText)
     return choice;
 }
 
-std::optional<QTime> WakeTimeOf(const QString& wakeText)
-{
-    static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{1,2}):(\\d{2})\\s*([AaPp][Mm])\\s*$"));
-    const QRegularExpressionMatch m = pattern.match(wakeText);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const int hour = m.captured(1).toInt();
-    const int minute = m.captured(2).toInt();
-    if (hour < 1 || hour > 12 || minute > 59)
-        return std::nullopt;
-    const bool pm = m.captured(3).toUpper() == QLatin1String("PM");
-    return QTime(hour % 12 + (pm ? 12 : 0), minute);
-}
+std::optional<QTime> WakeTimeOf(const QString& wakeText) { return modFunctions::ClockTimeOf(wakeText); }
 
 StripLefts StripLeftsFor(bool half, bool typeChosen, double morningHome, double morningWidth, double nightOwlWidth,
                          StripLefts current)

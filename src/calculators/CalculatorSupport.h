@@ -2,6 +2,8 @@
 // What the calculator windows share: typed keys handed to a KeyPress handler, controls placed
 // by twips, a line control drawn between two points given in twips, and the pictures the
 // program ships.
+#include "platform/runtime/ui/KeyPress.h"
+
 #include <QColor>
 #include <QPixmap>
 #include <QString>
@@ -14,9 +16,8 @@ class QPushButton;
 
 namespace calculators {
 
-// Typed printable keys and Backspace go to the handler as key codes first; a code it sets to 0
-// drops the key. Other keys (moves, Delete, shortcuts) pass untouched.
-void onKeyPress(QWidget* box, std::function<void(int& keyAscii)> handler);
+// The shared KeyPress event (platform/runtime/ui/KeyPress.h).
+inline void onKeyPress(QWidget* box, std::function<void(int& keyAscii)> handler) { vb::OnKeyPress(box, std::move(handler)); }
 
 // Places a widget on its parent by twips: each edge is rounded to its own pixel, so controls
 // that abut in twips abut on the screen.

@@ -208,4 +208,18 @@ qint32 GetSugarGoalColor(float reading, const QString& goalName)
     return 0;
 }
 
+std::optional<QTime> ClockTimeOf(const QString& text)
+{
+    static const QRegularExpression clock(QStringLiteral("^\\s*(\\d{1,2}):(\\d{2})\\s*([AaPp][Mm])\\s*$"));
+    const QRegularExpressionMatch m = clock.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int hour = m.captured(1).toInt();
+    const int minute = m.captured(2).toInt();
+    if (hour < 1 || hour > 12 || minute > 59)
+        return std::nullopt;
+    const bool afternoon = m.captured(3).at(0).toUpper() == QLatin1Char('P');
+    return QTime(hour % 12 + (afternoon ? 12 : 0), minute);
+}
+
 } // namespace modFunctions

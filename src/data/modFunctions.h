@@ -20,6 +20,10 @@ inline constexpr qint32 SugarDangerColor = 0x9999FF;  // light red
 // time "h:m[:s] [AM|PM]"; a year-first text is read year, month, day). Anything else: nothing.
 std::optional<QDateTime> DateOf(const QVariant& value);
 
+// A time on the 12-hour clock as the time lists show it ("7:30 AM", "12:05 pm"); none for any
+// other text.
+std::optional<QTime> ClockTimeOf(const QString& text);
+
 // "#m/d/yyyy#", month first whatever the locale; a null QString (the empty value) when the
 // value is no date.
 QString SqlDate(const QVariant& value);

@@ -36,33 +36,6 @@ namespace {
 const char* const kTypingLimit = "typingLimit";
 constexpr vb::OLE_COLOR kEntryCaptionColour = 0xC00000; // dark blue
 
-class KeyPressFilter : public QObject {
-public:
-    KeyPressFilter(QObject* parent, std::function<void(int&)> handler) : QObject(parent), handler_(std::move(handler)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return QObject::eventFilter(watched, event);
-        const auto* key = static_cast<QKeyEvent*>(event);
-        int keyAscii = 0;
-        if (key->key() == Qt::Key_Backspace) {
-            keyAscii = 8;
-        } else {
-            const QString text = key->text();
-            if (text.size() != 1 || !text.at(0).isPrint() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-                return false;
-            keyAscii = text.at(0).unicode();
-        }
-        handler_(keyAscii);
-        return keyAscii == 0;
-    }
-
-private:
-    std::function<void(int&)> handler_;
-};
-
 } // namespace
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption)
@@ -176,11 +149,6 @@ void setOptions(const std::array<QRadioButton*, 2>& options, int which)
         options[i]->setChecked(i == which);
         options[i]->setAutoExclusive(true);
     }
-}
-
-void onKeyPress(QWidget* box, std::function<void(int& keyAscii)> handler)
-{
-    box->installEventFilter(new KeyPressFilter(box, std::move(handler)));
 }
 
 void lockBox(QLineEdit* box, bool locked)

@@ -5,6 +5,7 @@
 // report an error instead of letting it into the event loop.
 #include "data/ui/ErrorReport.h"
 #include "platform/dao/dao.h"
+#include "platform/runtime/ui/KeyPress.h"
 #include <QString>
 
 #include <array>
@@ -50,9 +51,8 @@ void setMultiLineText(QPlainTextEdit* box, const QString& text);
 // Sets option `which` of the pair, or none for -1.
 void setOptions(const std::array<QRadioButton*, 2>& options, int which);
 
-// Typed printable keys and Backspace go to the handler as key codes first; a code it sets to 0
-// drops the key. Other keys (moves, Delete, shortcuts) pass untouched.
-void onKeyPress(QWidget* box, std::function<void(int& keyAscii)> handler);
+// The shared KeyPress event (platform/runtime/ui/KeyPress.h).
+inline void onKeyPress(QWidget* box, std::function<void(int& keyAscii)> handler) { vb::OnKeyPress(box, std::move(handler)); }
 
 // Browse mode: read-only, button-face grey, out of the tab order. Entry: editable, white,
 // in the tab order.

@@ -2,6 +2,7 @@
 
 #include "data/Globals.h"
 #include "data/clsDataService.h"
+#include "data/modFunctions.h"
 #include "platform/controls/UpDown.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/Interaction.h"
@@ -111,19 +112,7 @@ void frmOptionTime::LoadTimeOption()
 
 QTime frmOptionTime::RoundedTime(const QTime& time, int steps) { return clsDataService::RoundedTime(time, steps); }
 
-std::optional<QTime> frmOptionTime::TimeOfText(const QString& text)
-{
-    static const QRegularExpression clock(QStringLiteral("^\\s*(\\d{1,2}):(\\d{2})\\s*([AaPp][Mm])\\s*$"));
-    const QRegularExpressionMatch m = clock.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const int hour = m.captured(1).toInt();
-    const int minute = m.captured(2).toInt();
-    if (hour < 1 || hour > 12 || minute > 59)
-        return std::nullopt;
-    const bool afternoon = m.captured(3).at(0).toUpper() == QLatin1Char('P');
-    return QTime(hour % 12 + (afternoon ? 12 : 0), minute);
-}
+std::optional<QTime> frmOptionTime::TimeOfText(const QString& text) { return modFunctions::ClockTimeOf(text); }
 
 void frmOptionTime::ShowExampleTime()
 {
