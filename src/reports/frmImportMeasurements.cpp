@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -310,6 +311,20 @@ void frmImportMeasurements::FormatGrid()
     // Blood pressures and the mood read from the left, as they are typed.
     for (int c : {int(colHighBP), int(colLowBP), int(colMood)})
         g.setColAlignment(c, flexAlignLeftCenter);
+    // The designed widths were made for a smaller font: a column too narrow for the longest word
+    // of its header, or the date column for a whole date and time, is widened.
+    const QFontMetrics metrics(g.font());
+    const int padding = 12;
+    for (int c = colDate; c < colCount; ++c) {
+        if (g.ColHidden(c) || g.ColWidth(c) == 0)
+            continue;
+        int pixels = 0;
+        for (const QString& word : g.TextMatrix(0, c).split(u' ', Qt::SkipEmptyParts))
+            pixels = std::max(pixels, metrics.horizontalAdvance(word));
+        if (c == colDate)
+            pixels = std::max(pixels, metrics.horizontalAdvance(QStringLiteral("12/31/2031 12:00 AM")));
+        g.setColWidth(c, std::max(g.ColWidth(c), int(vb::PixelsToTwipsX(pixels + padding, &g) + 0.5)));
+    }
     modHealth::LoadGridColumnWidths(g);
 }
 
