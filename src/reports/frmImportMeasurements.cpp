@@ -699,10 +699,13 @@ void frmImportMeasurements::cmdLoadDataFromGrid_Click()
         readings.push_back(*values);
         gridRows.push_back(r);
     }
+    StatusBar1->showMessage(QStringLiteral("Writing %1 rows ...").arg(readings.size()));
+    StatusBar1->repaint();
     std::vector<bool> replaced;
     try {
         replaced = MeasurementImport::WriteReadings(gPersonKey, readings);
     } catch (const std::exception& e) {
+        StatusBar1->clearMessage();
         vb::MsgBox(QStringLiteral("The data could not be loaded; nothing was written.") + kCrLf + QString::fromUtf8(e.what()),
                    vb::vbCritical);
         return;
