@@ -15,6 +15,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRadialGradient>
 #include <QString>
 #include <QTransform>
@@ -1720,6 +1721,122 @@ QImage renderCalendar(int size, int state)
     return img;
 }
 
+// ---------------------------------------------------------------- body-mass-index calculator
+
+// The Detail button: a ruler marked in feet and inches beside an up-and-down arrow.
+void iconFeetInches(QPainter& p)
+{
+    p.setPen(QPen(col("#8C6A2A"), 0.9));
+    p.setBrush(linear({5, 0}, {13, 0}, {{0.0, col("#F7DC8A")}, {1.0, col("#E2B64E")}}));
+    p.drawRoundedRect(QRectF(5.5, 1.5, 8, 21), 1.0, 1.0);
+    p.setPen(QPen(col("#6B4E1C"), 0.8, Qt::SolidLine, Qt::FlatCap));
+    for (int i = 0; i <= 12; ++i) {
+        const double y = 3 + i * 1.5;
+        const double length = (i % 12 == 0) ? 5.0 : (i % 3 == 0 ? 3.4 : 2.0);
+        p.drawLine(QPointF(5.5, y), QPointF(5.5 + length, y));
+    }
+    p.setPen(QPen(col("#1F5F9E"), 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(18.5, 4), QPointF(18.5, 20));
+    p.drawPolyline(QPolygonF({QPointF(16, 6.5), QPointF(18.5, 3.5), QPointF(21, 6.5)}));
+    p.drawPolyline(QPolygonF({QPointF(16, 17.5), QPointF(18.5, 20.5), QPointF(21, 17.5)}));
+}
+
+// Illustrations are drawn on a 128 x 128 design grid and rendered at any size.
+QImage renderIllustration(const IconDraw& draw, int size)
+{
+    QImage img = newCanvas(size, size);
+    paintOn(img, size / 128.0, draw);
+    return img;
+}
+
+void softBackdrop(QPainter& p, const QColor& inner, const QColor& outer)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(radial({64, 60}, 62, {{0.0, inner}, {1.0, outer}}));
+    p.drawEllipse(QPointF(64, 64), 60, 60);
+}
+
+// A person standing against a height rod, an arrow from the floor to the top of the head.
+void illustrationHeight(QPainter& p)
+{
+    softBackdrop(p, col("#EAF4FB"), col("#C9E0F0"));
+    // the rod with its marks
+    p.setPen(QPen(col("#7A8A99"), 1.2));
+    p.setBrush(linear({86, 0}, {96, 0}, {{0.0, col("#FFFFFF")}, {1.0, col("#DCE3EA")}}));
+    p.drawRoundedRect(QRectF(86, 14, 10, 98), 2, 2);
+    p.setPen(QPen(col("#5E6B78"), 1.0, Qt::SolidLine, Qt::FlatCap));
+    for (int i = 0; i <= 24; ++i) {
+        const double y = 18 + i * 3.75;
+        p.drawLine(QPointF(86, y), QPointF(86 + (i % 4 == 0 ? 6 : 3), y));
+    }
+    // the head bar resting on the head
+    p.setPen(QPen(col("#5E6B78"), 2.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(54, 27), QPointF(86, 27));
+    // the person
+    const QColor body = col("#3F7FBF");
+    p.setPen(Qt::NoPen);
+    p.setBrush(col("#F2C7A5"));
+    p.drawEllipse(QPointF(62, 38), 10, 11);
+    p.setBrush(linear({48, 50}, {78, 110}, {{0.0, body}, {1.0, col("#2C5E91")}}));
+    QPainterPath torso;
+    torso.moveTo(48, 58);
+    torso.cubicTo(50, 51, 74, 51, 76, 58);
+    torso.lineTo(74, 84);
+    torso.lineTo(50, 84);
+    torso.closeSubpath();
+    p.drawPath(torso);
+    p.setBrush(col("#2E4A66"));
+    p.drawRoundedRect(QRectF(51, 82, 9.5, 30), 3, 3);
+    p.drawRoundedRect(QRectF(63.5, 82, 9.5, 30), 3, 3);
+    p.setPen(QPen(body, 6.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(49, 60), QPointF(45, 82));
+    p.drawLine(QPointF(75, 60), QPointF(79, 82));
+    // the floor
+    p.setPen(QPen(col("#7A8A99"), 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(30, 113), QPointF(102, 113));
+    // the measured height
+    p.setPen(QPen(col("#D9434F"), 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(32, 30), QPointF(32, 110));
+    p.drawPolyline(QPolygonF({QPointF(28, 35), QPointF(32, 29), QPointF(36, 35)}));
+    p.drawPolyline(QPolygonF({QPointF(28, 105), QPointF(32, 111), QPointF(36, 105)}));
+}
+
+// A bathroom scale with its dial showing the calculator's five bands, and a tape measure.
+void illustrationWeight(QPainter& p)
+{
+    softBackdrop(p, col("#F1F8EC"), col("#D6EBC8"));
+    // the scale
+    p.setPen(QPen(col("#4E5A66"), 1.4));
+    p.setBrush(linear({0, 40}, {0, 108}, {{0.0, col("#F4F6F8")}, {1.0, col("#BCC5CE")}}));
+    p.drawRoundedRect(QRectF(22, 44, 84, 64), 14, 14);
+    p.setBrush(col("#FFFFFF"));
+    p.drawRoundedRect(QRectF(40, 52, 48, 24), 5, 5);
+    const QColor bands[] = {col("#00FFFF"), col("#00FF00"), col("#FFFF00"), col("#FF8080"), col("#FF0000")};
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 5; ++i) {
+        p.setBrush(bands[i]);
+        p.drawRect(QRectF(44 + i * 8.0, 69, 8.0, 4));
+    }
+    p.setPen(QPen(col("#D9434F"), 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(64, 71), QPointF(58, 56));
+    // footprints
+    p.setPen(Qt::NoPen);
+    p.setBrush(col("#9AA6B2"));
+    p.drawEllipse(QRectF(44, 82, 14, 20));
+    p.drawEllipse(QRectF(70, 82, 14, 20));
+    // the tape measure, curled in front
+    p.setPen(QPen(col("#B88A1E"), 1.2));
+    p.setBrush(linear({80, 96}, {112, 124}, {{0.0, col("#FFE08A")}, {1.0, col("#E8B93C")}}));
+    p.drawEllipse(QPointF(98, 104), 14, 14);
+    p.setBrush(col("#FFF6D6"));
+    p.drawEllipse(QPointF(98, 104), 5, 5);
+    p.setBrush(col("#F7DC8A"));
+    p.drawRect(QRectF(50, 112, 48, 6));
+    p.setPen(QPen(col("#6B4E1C"), 0.8, Qt::SolidLine, Qt::FlatCap));
+    for (int i = 0; i < 16; ++i)
+        p.drawLine(QPointF(52 + i * 3, 112), QPointF(52 + i * 3, i % 4 == 0 ? 116 : 114.5));
+}
+
 struct NamedIcon {
     const char* file;
     IconDraw draw;
@@ -1781,6 +1898,15 @@ int main(int argc, char** argv)
         const QString base = QStringLiteral("images/toolbar/%1").arg(QLatin1String(icon.file));
         ok = savePng(renderIcon(icon.draw, 24), assets.filePath(base + QStringLiteral(".png"))) && ok;
         ok = savePng(renderIcon(icon.draw, 48), assets.filePath(base + QStringLiteral("@2x.png"))) && ok;
+    }
+    ok = savePng(renderIcon(iconFeetInches, 24), assets.filePath(QStringLiteral("images/bmi-detail.png"))) && ok;
+    ok = savePng(renderIcon(iconFeetInches, 48), assets.filePath(QStringLiteral("images/bmi-detail@2x.png"))) && ok;
+    const std::pair<const char*, IconDraw> illustrations[] = {{"bmi-picture1", illustrationHeight},
+                                                              {"bmi-picture2", illustrationWeight}};
+    for (const auto& [name, draw] : illustrations) {
+        const QString base = QStringLiteral("images/%1").arg(QLatin1String(name));
+        ok = savePng(renderIllustration(draw, 128), assets.filePath(base + QStringLiteral(".png"))) && ok;
+        ok = savePng(renderIllustration(draw, 256), assets.filePath(base + QStringLiteral("@2x.png"))) && ok;
     }
     const char* calendarNames[] = {"normal", "pressed", "open"};
     for (int state = 0; state < 3; ++state) {

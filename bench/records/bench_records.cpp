@@ -17,9 +17,9 @@
 #include "platform/dao/dao.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/Form.h"
-#include "platform/runtime/ui/TestDoubles.h"
 #include "records/frmMeasure.h"
 #include "support/BenchSupport.h"
+#include "support/RuntimeDoubles.h"
 
 #include <QApplication>
 #include <QDir>

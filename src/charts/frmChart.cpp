@@ -5,7 +5,6 @@
 #include "platform/services/Printing.h"
 
 #include <QLabel>
-#include <QMetaObject>
 #include <QVBoxLayout>
 
 frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
@@ -34,10 +33,3 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
 frmChart::~frmChart() = default;
 
 void frmChart::PrintChart() { services::PrintWindow(TChart1); }
-
-void frmChart::Form_Unload(int& /*cancel*/)
-{
-    // Found by name: this library does not link the shell.
-    if (vb::FormBase* main = vb::Forms().Find(QStringLiteral("mdiHealth")))
-        QMetaObject::invokeMethod(main->widget(), "EnableOpener", Q_ARG(QString, Name()), Q_ARG(bool, true));
-}

@@ -20,8 +20,4 @@ public:
 
     // Prints the chart on one page through the printer service; throws services::PrintError.
     void PrintChart();
-
-protected:
-    // Gives the main window its "Chart of Measurements" command back and takes "Print Chart".
-    void Form_Unload(int& cancel) override;
 };

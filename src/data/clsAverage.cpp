@@ -1,10 +1,7 @@
 #include "data/clsAverage.h"
 
 #include "data/Globals.h"
-#include "data/modFunctions.h"
 #include "platform/runtime/Conversions.h"
-
-#include <QStringList>
 
 namespace {
 
@@ -25,9 +22,9 @@ const Level& level(int intPeriod)
     return kLevels[intPeriod];
 }
 
-// Jet literals of a day at midnight and at its last second.
-QString sqlDate(const QDate& d) { return modFunctions::SqlDate(d); }
-QString sqlEndOfDay(const QDate& d) { return modFunctions::SqlDateTime(d, QStringLiteral("11:59:59 PM")); }
+// A day at midnight and at its last second, as bound values.
+QVariant dayStart(const QDate& d) { return QDateTime(d, QTime(0, 0), Qt::UTC); }
+QVariant dayEnd(const QDate& d) { return QDateTime(d, QTime(23, 59, 59), Qt::UTC); }
 
 // First and last day of the period of a key.
 std::pair<QDate, QDate> span(int intPeriod, const QDate& key)
@@ -42,17 +39,19 @@ std::pair<QDate, QDate> span(int intPeriod, const QDate& key)
     }
 }
 
-// The readings of a period as a date range on MSRD_DT, so that the person-and-date key of
-// MEASURE finds them without reading the person's other rows.
-QString periodClause(int intPeriod, const QDate& key)
+// The readings of a person in a period as a date range on MSRD_DT, so that the person-and-date
+// key of MEASURE finds them without reading the person's other rows; with its values.
+const QString kPeriodCondition = QStringLiteral(" where prsn_ky = ? and msrd_dt between ? and ?");
+
+dao::Params periodValues(qint32 person, int intPeriod, const QDate& key)
 {
     const auto [first, last] = span(intPeriod, key);
-    return QStringLiteral(" and msrd_dt between ") + sqlDate(first) + QStringLiteral(" and ") + sqlEndOfDay(last);
+    return {person, dayStart(first), dayEnd(last)};
 }
 
-int firstValueAsInt(dao::Database& db, const QString& sql)
+int firstValueAsInt(dao::Database& db, const QString& sql, const dao::Params& values)
 {
-    auto rs = db.OpenRecordset(sql, dao::dbOpenSnapshot, dao::dbReadOnly);
+    auto rs = db.OpenRecordset(sql, values, dao::dbOpenSnapshot, dao::dbReadOnly);
     const QVariant v = rs->Fields(0).Value();
     rs->Close();
     return v.isNull() ? 0 : v.toInt();
@@ -65,60 +64,57 @@ dao::Database& database()
     return *gDB;
 }
 
-// The seven averages of a period as SQL value texts, and the number of readings behind them.
+// The seven averages of a period as the values to store, and the number of readings behind them.
 struct PeriodAverages {
     int readings = 0;
-    QStringList values;
+    dao::Params values;
 };
 
 PeriodAverages readAverages(dao::Database& db, qint32 person, int intPeriod, const QDate& key)
 {
     const QString sql = QStringLiteral("select avg(lbp), avg(hbp), avg(plse),avg(wt),avg(temp), avg(temp1), avg(temp2), "
-                                       "count(*) from measure where prsn_ky = ") +
-                        QString::number(person) + periodClause(intPeriod, key);
-    auto rs = db.OpenRecordset(sql, dao::dbOpenSnapshot, dao::dbReadOnly);
+                                       "count(*) from measure") +
+                        kPeriodCondition;
+    auto rs = db.OpenRecordset(sql, periodValues(person, intPeriod, key), dao::dbOpenSnapshot, dao::dbReadOnly);
     PeriodAverages a;
     a.readings = rs->Fields(7).Value().toInt();
     for (int i = 0; i < 7; ++i) {
         const QVariant v = rs->Fields(i).Value();
         if (v.isNull())
-            a.values << QStringLiteral("Null");
+            a.values << QVariant();
         else if (i < 3) // LBP, HBP, PLSE are 16-bit: rounded half to even, as the engine converts
-            a.values << QString::number(vb::CInt(v.toDouble()));
-        else // single precision, with "." whatever the locale
-            a.values << vb::NumberText(vb::CSng(v.toDouble()));
+            a.values << int(vb::CInt(v.toDouble()));
+        else // single precision, stored as the shortest decimal that gives it back
+            a.values << vb::NumberText(vb::CSng(v.toDouble())).toDouble();
     }
     rs->Close();
     return a;
 }
 
-QString keyCondition(int intPeriod, qint32 person, const QDate& key)
+// The row of a person and key; its two values follow the statement's others.
+QString keyCondition(int intPeriod)
 {
-    return QStringLiteral(" where prsn_ky = ") + QString::number(person) + QStringLiteral(" and ") +
-           QLatin1String(level(intPeriod).keyColumn) + QStringLiteral(" = ") + sqlDate(key) + QLatin1Char(';');
+    return QStringLiteral(" where prsn_ky = ? and ") + QLatin1String(level(intPeriod).keyColumn) + QStringLiteral(" = ?;");
 }
 
 void deleteAverage(dao::Database& db, qint32 person, int intPeriod, const QDate& key)
 {
-    db.Execute(QStringLiteral("delete from ") + QLatin1String(level(intPeriod).table) + keyCondition(intPeriod, person, key),
-               dao::dbFailOnError);
+    db.Execute(QStringLiteral("delete from ") + QLatin1String(level(intPeriod).table) + keyCondition(intPeriod),
+               {person, dayStart(key)}, dao::dbFailOnError);
 }
 
 void writeAverage(dao::Database& db, qint32 person, int intPeriod, int intExists, const QDate& key, const PeriodAverages& a)
 {
     const Level& lv = level(intPeriod);
-    const QStringList& v = a.values;
     if (intExists == 0) {
-        db.Execute(QStringLiteral("insert into ") + QLatin1String(lv.table) + QStringLiteral(" values(") +
-                       QString::number(person) + QStringLiteral(", ") + sqlDate(key) + QStringLiteral(" , ") +
-                       v.join(QStringLiteral(", ")) + QStringLiteral(");"),
-                   dao::dbFailOnError);
+        db.Execute(QStringLiteral("insert into ") + QLatin1String(lv.table) +
+                       QStringLiteral(" values(?, ? , ?, ?, ?, ?, ?, ?, ?);"),
+                   dao::Params{person, dayStart(key)} + a.values, dao::dbFailOnError);
     } else {
-        db.Execute(QStringLiteral("update ") + QLatin1String(lv.table) + QStringLiteral(" set lbp = ") + v[0] +
-                       QStringLiteral(", hbp = ") + v[1] + QStringLiteral(", plse = ") + v[2] + QStringLiteral(", wt = ") + v[3] +
-                       QStringLiteral(", temp = ") + v[4] + QStringLiteral(", temp1 = ") + v[5] + QStringLiteral(", temp2 = ") +
-                       v[6] + keyCondition(intPeriod, person, key),
-                   dao::dbFailOnError);
+        db.Execute(QStringLiteral("update ") + QLatin1String(lv.table) +
+                       QStringLiteral(" set lbp = ?, hbp = ?, plse = ?, wt = ?, temp = ?, temp1 = ?, temp2 = ?") +
+                       keyCondition(intPeriod),
+                   a.values + dao::Params{person, dayStart(key)}, dao::dbFailOnError);
     }
 }
 
@@ -143,14 +139,15 @@ QDate clsAverage::PeriodKey(int intPeriod, const QDate& d)
 int clsAverage::CountMeasures(int intPeriod, const QDate& dtKey)
 {
     level(intPeriod);
-    return firstValueAsInt(database(), QStringLiteral("select count(*) from measure where prsn_ky = ") +
-                                           QString::number(personKey_) + periodClause(intPeriod, dtKey));
+    return firstValueAsInt(database(), QStringLiteral("select count(*) from measure") + kPeriodCondition,
+                           periodValues(personKey_, intPeriod, dtKey));
 }
 
 int clsAverage::countAverageRows(int intPeriod, const QDate& dtKey)
 {
-    return firstValueAsInt(database(), QStringLiteral("select count(*) from ") + QLatin1String(level(intPeriod).table) +
-                                           keyCondition(intPeriod, personKey_, dtKey));
+    return firstValueAsInt(
+        database(), QStringLiteral("select count(*) from ") + QLatin1String(level(intPeriod).table) + keyCondition(intPeriod),
+        {personKey_, dayStart(dtKey)});
 }
 
 int clsAverage::CountMonthAverage(const QDate& dtKey) { return countAverageRows(akMonth, dtKey); }
@@ -200,13 +197,12 @@ void clsAverage::LoadMeasureYearsMonths()
     monthTable_.clear();
     monthCounts_.clear();
     dao::Database& db = database();
-    const QString base = QStringLiteral("select min(msrd_dt) from measure where prsn_ky = ") + QString::number(personKey_);
     // Walks the person's months through the person-and-date key: one look-up per month that has
     // readings, whatever their number.
-    QDate from;
+    QDate from(1, 1, 1);
     for (;;) {
-        auto rs = db.OpenRecordset(from.isValid() ? base + QStringLiteral(" and msrd_dt >= ") + sqlDate(from) : base,
-                                   dao::dbOpenSnapshot, dao::dbReadOnly);
+        auto rs = db.OpenRecordset(QStringLiteral("select min(msrd_dt) from measure where prsn_ky = ? and msrd_dt >= ?"),
+                                   {personKey_, dayStart(from)}, dao::dbOpenSnapshot, dao::dbReadOnly);
         const QVariant v = rs->Fields(0).Value();
         rs->Close();
         if (v.isNull())

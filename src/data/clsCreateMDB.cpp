@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <sqlite3.h>
 
 // ---- messages ------------------------------------------------------------------------------
 
@@ -57,11 +58,9 @@ void clsCreateMDB::OpenOrCreateDatabase()
     const QString path = base + QStringLiteral(".mdb");
     const QString previous = previousDatabasePath();
 
-    if (!QFileInfo::exists(path) && QFileInfo::exists(previous)) {
-        if (!QFile::copy(previous, path))
-            throw dao::Error(75, QStringLiteral("Path/File access error: '%1' could not be copied to '%2'.").arg(previous, path),
-                             App::Title());
-    }
+    QString unreadablePrevious; // why the earlier version's file could not be taken over
+    if (!QFileInfo::exists(path) && QFileInfo::exists(previous))
+        unreadablePrevious = takeOverPrevious(previous, path);
 
     // The workgroup file has no meaning on our engine: it is named, never required.
     dao::DBEngine::setSystemDB(base + QStringLiteral(".mdw"));
@@ -71,6 +70,50 @@ void clsCreateMDB::OpenOrCreateDatabase()
     if (!QFileInfo::exists(path))
         createDatabaseFile(path);
     gDB = gWS->OpenDatabase(path);
+    if (!unreadablePrevious.isEmpty())
+        dataMessage::show(QStringLiteral("The database of the earlier version, '%1', could not be opened (%2).\n"
+                                         "It was left as it is, and a new database was made.")
+                              .arg(previous, unreadablePrevious),
+                          dataMessage::vbOKOnly + dataMessage::vbExclamation, App::Title());
+}
+
+// The earlier version's file is copied under a temporary name and takes the current name only
+// once the copy opens as one of our databases; a file that does not stays where it is, and the
+// reason is returned (empty when the copy was taken over).
+QString clsCreateMDB::takeOverPrevious(const QString& previous, const QString& path)
+{
+    // Leftovers of a copy that was killed half-way go first.
+    const QFileInfo target(path);
+    for (const QString& name :
+         QDir(target.absolutePath()).entryList({target.fileName() + QStringLiteral(".*.copying*")}, QDir::Files))
+        QFile::remove(target.absolutePath() + QLatin1Char('/') + name);
+    const QString temp = path + QStringLiteral(".%1.copying").arg(QCoreApplication::applicationPid());
+    if (!QFile::copy(previous, temp)) {
+        QFile::remove(temp);
+        throw dao::Error(75, QStringLiteral("Path/File access error: '%1' could not be copied to '%2'.").arg(previous, path),
+                         App::Title());
+    }
+    QString reason;
+    try {
+        const dao::DatabasePtr copy = dao::Database::open(temp, true);
+        sqlite3_stmt* st = nullptr;
+        bool sound = sqlite3_prepare_v2(copy->handle(), "PRAGMA quick_check", -1, &st, nullptr) == SQLITE_OK &&
+                     sqlite3_step(st) == SQLITE_ROW;
+        sound = sound && QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok";
+        sqlite3_finalize(st);
+        copy->Close();
+        if (!sound)
+            reason = QStringLiteral("it is damaged");
+    } catch (const dao::Error& e) {
+        reason = e.Number() == dao::errUnrecognisedFormat ? QStringLiteral("it is no database of this program")
+                 : e.Number() == dao::errDamaged          ? QStringLiteral("it is damaged")
+                                                          : e.Description();
+    }
+    if (reason.isEmpty() && QFile::rename(temp, path))
+        return {};
+    QFile::remove(temp);
+    QFile::remove(temp + QStringLiteral("-journal"));
+    return reason.isEmpty() ? QStringLiteral("its copy could not be named '%1'").arg(path) : reason;
 }
 
 void clsCreateMDB::createDatabaseFile(const QString& path)

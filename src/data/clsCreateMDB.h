@@ -68,6 +68,7 @@ protected:
     virtual void CreateApplicationTable();
 
 private:
+    QString takeOverPrevious(const QString& previous, const QString& path);
     void createDatabaseFile(const QString& path);
     void newTable(const QString& name);
     void newField(const QString& name, int type, int size = 0, bool required = false, bool zeroLength = false,

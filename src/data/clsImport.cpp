@@ -85,8 +85,9 @@ struct DailyRow {
 };
 
 // The row of a data line, or nothing when the line can't give a measurement: its date text
-// (up to and including the first blank) is no date, or it holds no number at all, which is
-// also what a file whose regimen count is out of step with its lines gives.
+// (up to and including the first blank) is no date, or it holds neither a number nor a regimen
+// or mood name, which is also what a file whose regimen count is out of step with its lines
+// gives.
 std::optional<DailyRow> readRow(const QString& line, const Columns& columns)
 {
     const qsizetype blank = line.indexOf(u' ');
@@ -125,8 +126,10 @@ std::optional<DailyRow> readRow(const QString& line, const Columns& columns)
     if (row.hbp != kNull && row.lbp != kNull && vb::Val(row.hbp) < vb::Val(row.lbp))
         std::swap(row.hbp, row.lbp);
 
-    // A row without any reading is no measurement (the measurement form refuses one too).
-    if (row.lbp == kNull && row.hbp == kNull && row.pulse == kNull && row.weight == kNull && row.temp == kNull)
+    // A row with nothing but its date is no measurement (the measurement form refuses one too);
+    // a regimen or a mood alone is one.
+    if (row.lbp == kNull && row.hbp == kNull && row.pulse == kNull && row.weight == kNull && row.temp == kNull &&
+        row.regimen.isEmpty() && row.mood.isEmpty())
         return std::nullopt;
     return row;
 }

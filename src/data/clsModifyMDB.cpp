@@ -25,19 +25,41 @@ void unwindTransactions(dao::Database& db, int depth)
     }
 }
 
-UpgradeTransaction::UpgradeTransaction(dao::Database& db) : db_(db), depth_(db.transactionDepth()) { db_.BeginTrans(); }
+namespace {
+
+dao::Error transactionLost()
+{
+    return dao::Error(dao::errReservedError,
+                      QStringLiteral("The database stopped the upgrade's transaction after an error (a full disk, say); "
+                                     "nothing of the upgrade was kept, and it runs again at the next start."));
+}
+
+// While a layer runs, no commit but its own reaches the file: once SQLite has rolled the layer
+// back by itself, a later statement or step would otherwise commit on its own.
+int refuseCommit(void* layer) { return static_cast<const UpgradeTransaction*>(layer)->committing() ? 0 : 1; }
+
+} // namespace
+
+UpgradeTransaction::UpgradeTransaction(dao::Database& db) : db_(db), depth_(db.transactionDepth())
+{
+    db_.BeginTrans();
+    sqlite3_commit_hook(db_.handle(), &refuseCommit, this);
+}
 
 UpgradeTransaction::~UpgradeTransaction()
 {
     if (!done_)
         unwindTransactions(db_, depth_);
+    if (db_.isOpen())
+        sqlite3_commit_hook(db_.handle(), nullptr, nullptr);
 }
+
+bool UpgradeTransaction::lost() const { return sqlite3_get_autocommit(db_.handle()) != 0; }
 
 void UpgradeTransaction::check() const
 {
-    if (sqlite3_get_autocommit(db_.handle()))
-        throw dao::Error(dao::errReservedError,
-                         QStringLiteral("The database stopped the upgrade's transaction; nothing of the upgrade was kept."));
+    if (lost())
+        throw transactionLost();
 }
 
 void UpgradeTransaction::commit()
@@ -46,8 +68,15 @@ void UpgradeTransaction::commit()
     // A step that ended well with a level of its own still open: that level is part of the layer.
     while (db_.transactionDepth() > depth_ + 1)
         db_.CommitTrans();
+    committing_ = true;
     db_.CommitTrans();
     done_ = true;
+}
+
+void checkTransactionKept(dao::Database& db, int depth)
+{
+    if (depth > 0 && sqlite3_get_autocommit(db.handle()))
+        throw transactionLost();
 }
 
 // ---- layer 2 -------------------------------------------------------------------------------

@@ -16,20 +16,29 @@ public:
     UpgradeTransaction& operator=(const UpgradeTransaction&) = delete;
 
     // Raises when the engine has dropped the transaction (a disk or memory failure makes
-    // SQLite roll back on its own); the steps after it would otherwise commit one by one.
+    // SQLite roll back on its own). Until the layer ends, every other commit on the database is
+    // refused, so that the steps after such a failure change nothing either.
     void check() const;
     void commit();
+    bool committing() const { return committing_; }
 
 private:
+    bool lost() const;
+
     dao::Database& db_;
     int depth_;
     bool done_ = false;
+    bool committing_ = false;
 };
 
 // Rolls back the transaction levels of db above depth (what a failed step left open).
 void unwindTransactions(dao::Database& db, int depth);
 
-// Runs f and passes over its error, undoing any transaction level it left open on db.
+// Raises when a transaction was open at depth and the engine has since dropped it.
+void checkTransactionKept(dao::Database& db, int depth);
+
+// Runs f and passes over its error, undoing any transaction level it left open on db. An error
+// that cost the open transaction is not passed over: what follows would run outside of it.
 template <typename F>
 void passOverErrors(dao::Database& db, F&& f)
 {
@@ -39,6 +48,7 @@ void passOverErrors(dao::Database& db, F&& f)
     } catch (const std::exception&) {
         unwindTransactions(db, depth);
     }
+    checkTransactionKept(db, depth);
 }
 
 class clsModifyMDB {

@@ -1,5 +1,6 @@
 #include "records/RecordFormSupport.h"
 
+#include "data/ui/ErrorReport.h"
 #include "data/ui/GridWidths.h"
 
 #include "data/modHealth.h"
@@ -196,6 +197,32 @@ void lockBox(QPlainTextEdit* box, bool locked)
     box->setFocusPolicy(locked ? Qt::ClickFocus : Qt::StrongFocus);
 }
 
+void freezeList(DataControl* data, VSFlexGrid* grid, bool frozen)
+{
+    data->setEnabled(!frozen);
+    grid->setAttribute(Qt::WA_TransparentForMouseEvents, frozen);
+    grid->setFocusPolicy(frozen ? Qt::NoFocus : Qt::StrongFocus);
+}
+
+void standOnKey(const dao::RecordsetPtr& rs, const QString& keyColumn, qint32 key)
+{
+    if (rs && rs->isOpen()) {
+        if (rs->AbsolutePosition() >= 0 && vb::CLng(rs->Fields(keyColumn).Value()) == key)
+            return;
+        rs->FindFirst(keyColumn + QStringLiteral(" = ") + QString::number(key));
+        if (!rs->NoMatch())
+            return;
+    }
+    throw dao::Error(dao::errNoCurrentRecord, QStringLiteral("The record being edited is no longer in the list."));
+}
+
+qint32 currentKey(const dao::RecordsetPtr& rs)
+{
+    if (!rs || !rs->isOpen() || rs->AbsolutePosition() < 0)
+        return 0;
+    return vb::CLng(rs->Fields(0).Value());
+}
+
 void setEntryLook(std::initializer_list<QWidget*> captions, bool entering)
 {
     for (QWidget* w : captions) {
@@ -243,39 +270,16 @@ void saveColumnWidths(VSFlexGrid& grid)
     }
 }
 
-ErrorParts errorParts(const std::exception& error)
-{
-    if (const auto* e = dynamic_cast<const dao::Error*>(&error))
-        return {e->Number(), e->Description()};
-    if (const auto* e = dynamic_cast<const vb::ConversionError*>(&error))
-        return {e->Number(), e->Description()};
-    if (const auto* e = dynamic_cast<const FlexGridError*>(&error))
-        return {e->Number(), e->Description()};
-    return {0, QString::fromUtf8(error.what())};
-}
-
-void showError(int number, const QString& description)
-{
-    vb::MsgBox(description, vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: ") + QString::number(number));
-}
-
-void showError(const std::exception& error)
-{
-    const ErrorParts parts = errorParts(error);
-    showError(parts.number, parts.description);
-}
-
 bool reportFailedSave(const dao::RecordsetPtr& rs, const std::exception& error, const QString& duplicateText)
 {
     if (rs && rs->EditMode() != dao::dbEditNone)
         rs->CancelUpdate();
     const auto* engineError = dynamic_cast<const dao::Error*>(&error);
     if (!engineError || engineError->Number() != dao::errDuplicateKey) {
-        showError(error);
+        errorreport::showError(error);
         return false;
     }
-    vb::MsgBox(duplicateText, vb::vbOKOnly | vb::vbExclamation,
-               QStringLiteral("Error: ") + QString::number(engineError->Number()));
+    errorreport::showError(engineError->Number(), duplicateText, vb::vbExclamation);
     return true;
 }
 
@@ -284,7 +288,7 @@ void guardedEvent(const std::function<void()>& handler)
     try {
         handler();
     } catch (const std::exception& e) {
-        showError(e);
+        errorreport::showError(e);
     }
 }
 

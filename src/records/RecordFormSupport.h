@@ -3,6 +3,7 @@
 // maximum length limits typing only, KeyPress handlers for typed keys, the locked and
 // editable looks of the entry fields, the grid's stored column widths, and handlers that
 // report an error instead of letting it into the event loop.
+#include "data/ui/ErrorReport.h"
 #include "platform/dao/dao.h"
 #include <QString>
 
@@ -57,6 +58,15 @@ void onKeyPress(QWidget* box, std::function<void(int& keyAscii)> handler);
 // in the tab order.
 void lockBox(QLineEdit* box, bool locked);
 void lockBox(QPlainTextEdit* box, bool locked);
+// While a record is added or edited the list stands still: the grid takes no clicks and no
+// keys, and the data control's navigator does not move. Locks when `frozen`, frees otherwise.
+void freezeList(DataControl* data, VSFlexGrid* grid, bool frozen);
+// Stands the list on the row whose key column holds `key` (the row an edit began on); raises
+// error 3021 when no row has it any more.
+void standOnKey(const dao::RecordsetPtr& rs, const QString& keyColumn, qint32 key);
+// The key (field 0) of the current row; 0 without one.
+qint32 currentKey(const dao::RecordsetPtr& rs);
+
 // The frame and labels while entering: bold, dark blue (&HC00000); otherwise plain, black.
 void setEntryLook(std::initializer_list<QWidget*> captions, bool entering);
 // The frame's children keep their own colour and weight when the frame's caption changes.
@@ -70,16 +80,9 @@ void loadColumnWidths(VSFlexGrid& grid);
 // Stores the widths; a failure leaves the stored ones (the form closes all the same).
 void saveColumnWidths(VSFlexGrid& grid);
 
-struct ErrorParts {
-    int number = 0;
-    QString description;
-};
-// The number and text of an engine, runtime or grid error (0 and the text for others).
-ErrorParts errorParts(const std::exception& error);
-
-// The record forms' error box: the description, critical icon, titled "Error: " and the number.
-void showError(int number, const QString& description);
-void showError(const std::exception& error);
+// Errors are reported through the one error service (data/ui/ErrorReport.h); the record forms'
+// old spelling of its error box stays valid.
+using errorreport::showError;
 
 // After a save that raised: the pending insert or edit is dropped (the row before it stays
 // current). A duplicate key is told with the form's own text and the form goes back to

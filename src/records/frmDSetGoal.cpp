@@ -4,6 +4,8 @@
 #include "data/clsAverage.h"
 #include "data/clsDataService.h"
 #include "data/modFunctions.h"
+#include "data/ui/ErrorReport.h"
+#include "data/ui/modHTMLhelp.h"
 #include "data/ui/modHealthUi.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
@@ -16,10 +18,8 @@
 #include "platform/services/Shell.h"
 #include "records/RecordFormSupport.h"
 #include "records/frmMeasure.h"
-#include "reports/clsExport.h"
+#include "reports/GridExport.h"
 #include "reports/clsWebReportGenerator.h"
-#include "shell/mdiHealth.h"
-#include "shell/modHTMLhelp.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -30,6 +30,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -60,6 +61,9 @@ bool isNumberText(const QString& text)
 frmDSetGoal::frmDSetGoal() : vb::Form(QStringLiteral("frmDSetGoal"))
 {
     setCaption(QStringLiteral("Set Blood Sugar Goal Ranges"));
+    // A window of the main window beside the Measurement form: the main window fits it with its
+    // other forms, and its help is the one for the form in front.
+    setMDIChild(true);
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -208,9 +212,7 @@ void frmDSetGoal::SetMode(const QString& mode)
     cmdSave->setEnabled(entering);
     // While a goal is entered the current row must not move under it: the save writes into
     // the row it stands on.
-    datDSetGoal->setEnabled(!entering);
-    vsFGDSetGoal->setAttribute(Qt::WA_TransparentForMouseEvents, entering);
-    vsFGDSetGoal->setFocusPolicy(entering ? Qt::NoFocus : Qt::StrongFocus);
+    recordform::freezeList(datDSetGoal, vsFGDSetGoal, entering);
 
     for (QLineEdit* box : {txtNL, txtNH, txtDL, txtDH})
         recordform::lockBox(box, !entering);
@@ -316,6 +318,7 @@ void frmDSetGoal::cmdEdit_Click()
     const dao::RecordsetPtr& rs = datDSetGoal->Recordset();
     if (!rs || !rs->isOpen() || rs->RecordCount() == 0 || rs->AbsolutePosition() < 0)
         return;
+    editKey_ = recordform::currentKey(rs);
     EditMode = kEdit;
     SetMode(EditMode);
 }
@@ -377,8 +380,7 @@ void frmDSetGoal::cmdSave_Click()
                 WriteRecord(1);
             }
         } else if (EditMode == kEdit) {
-            if (rs->AbsolutePosition() < 0)
-                return;
+            recordform::standOnKey(rs, QStringLiteral("GL_KY"), editKey_);
             if (name != vb::CStr(rs->Fields(QStringLiteral("GL_NM")).Value())) {
                 auto counted = gDB->OpenRecordset(QStringLiteral("select count(*) from MEASURE where GL_KY = ") +
                                                       QString::number(vb::CLng(rs->Fields(0).Value())),
@@ -397,7 +399,7 @@ void frmDSetGoal::cmdSave_Click()
             WriteRecord(1);
         }
     } catch (const dao::Error& e) {
-        recordform::showError(e);
+        errorreport::showError(e);
         return;
     }
 
@@ -456,6 +458,10 @@ void frmDSetGoal::cmdDelete_Click()
                                        QStringLiteral("will become empty. Do you still want to delete?"),
                                    vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton2, QString()) == vb::vbNo)
         return;
+    // The question above speaks of the goal range only; readings are lost too, so the user is
+    // told how many before anything goes.
+    if (readings > 0 && !confirmReadingsLost(key))
+        return;
 
     if (!deleteGoalWithReadings(key, readings > 0)) {
         // Nothing was changed: show the goals as they are.
@@ -476,6 +482,53 @@ void frmDSetGoal::cmdDelete_Click()
         ClearFields();
         datDSetGoal->setCaption(QStringLiteral("Goal: 0"));
     }
+}
+
+QString frmDSetGoal::ReadingsLostText(int deleted, int cleared, int persons)
+{
+    auto counted = [](int n, const char* one, const char* many) {
+        return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+    };
+    QString what;
+    if (deleted > 0)
+        what = QStringLiteral("deletes ") + counted(deleted, "reading that holds", "readings that hold") +
+               QStringLiteral(" only a blood sugar value");
+    if (cleared > 0) {
+        if (!what.isEmpty())
+            what += QStringLiteral(" and ");
+        what += QStringLiteral("clears the blood sugar value of ") +
+                counted(cleared, deleted > 0 ? "other reading" : "reading", deleted > 0 ? "other readings" : "readings");
+    }
+    return QStringLiteral("Deleting this goal also ") + what + QStringLiteral(", of ") + counted(persons, "person", "persons") +
+           QStringLiteral(".") + kCrLf + QStringLiteral("They cannot be brought back. Do you still want to delete the goal?");
+}
+
+bool frmDSetGoal::confirmReadingsLost(qint32 goalKey)
+{
+    int deleted = 0;
+    int cleared = 0;
+    QSet<qint32> persons;
+    auto rs =
+        gDB->OpenRecordset(QStringLiteral("select PRSN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2 from MEASURE where GL_KY = ") +
+                               QString::number(goalKey),
+                           dao::dbOpenSnapshot, dao::dbReadOnly);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        bool sugarOnly = true;
+        for (int i = 1; i <= 6; ++i)
+            sugarOnly = sugarOnly && rs->Fields(i).Value().isNull();
+        if (sugarOnly)
+            ++deleted;
+        else if (!rs->Fields(7).Value().isNull())
+            ++cleared;
+        else
+            continue;
+        persons.insert(vb::CLng(rs->Fields(0).Value()));
+    }
+    rs->Close();
+    if (deleted == 0 && cleared == 0)
+        return true; // the readings only lose the goal's key
+    return vb::MsgBox(ReadingsLostText(deleted, cleared, int(persons.size())),
+                      vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton2, QString()) == vb::vbYes;
 }
 
 bool frmDSetGoal::deleteGoalWithReadings(qint32 goalKey, bool hasReadings)
@@ -527,8 +580,7 @@ bool frmDSetGoal::deleteGoalWithReadings(qint32 goalKey, bool hasReadings)
         datDSetGoal->Recordset()->Delete();
         transaction.commit();
     } catch (const dao::Error& e) {
-        vb::MsgBox(QStringLiteral("The goal could not be deleted; nothing was changed.") + kCrLf + e.Description(),
-                   vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: %1").arg(e.Number()));
+        errorreport::showError(e, QStringLiteral("The goal could not be deleted; nothing was changed."));
         return false;
     }
     return true;
@@ -551,10 +603,7 @@ void frmDSetGoal::refreshMeasureForms(bool requery)
 void frmDSetGoal::cmdExport_Click()
 {
     clsWebReportGenerator page;
-    if (mdiHealth* main = mdiHealth::Loaded())
-        main->ExportGoalGridToWebReport(page);
-    else
-        clsExport().GridToHTML(*vsFGDSetGoal, QStringLiteral("Diabetes Goal"), page);
+    gridexport::ExportGoalGridToWebReport(page);
     const QString file = App::Path() + QStringLiteral("/DiabetesGoals.html");
     try {
         page.SaveToFile(file);

@@ -25,6 +25,9 @@ public:
 
     // The record source of datDSetGoal: the goal rows by name, with the texts of the five bands.
     static QString RecordSourceSql();
+    // The second question of a goal's deletion: how many readings go, how many lose their
+    // sugar value, and of how many persons.
+    static QString ReadingsLostText(int deleted, int cleared, int persons);
 
     // "browse", "addnew" or "edit".
     QString EditMode;
@@ -74,9 +77,14 @@ protected:
 
 private:
     void setCounterCaption();
+    // The key of the row an edit began on: the save writes that row whatever row is current.
+    qint32 editKey_ = 0;
     // Whether the four limits are numbers above 0; tells the user when they are not.
     bool limitsAreNumbers();
     // Deletes the readings of the goal as one unit; false (after telling the user) on failure.
+    // Asks the second question when readings would be deleted or lose their sugar value;
+    // true to go on.
+    bool confirmReadingsLost(qint32 goalKey);
     bool deleteGoalWithReadings(qint32 goalKey, bool hasReadings);
     // Open Measurement forms: their rows again (after readings changed) and their goal list.
     void refreshMeasureForms(bool requery);

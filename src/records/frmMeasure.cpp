@@ -1,9 +1,11 @@
 #include "records/frmMeasure.h"
 #include "records/RecordFormSupport.h"
 
+#include "data/ui/ErrorReport.h"
 #include "data/ui/GridWidths.h"
 
 #include "data/Globals.h"
+#include "data/MeasurementStore.h"
 #include "data/clsAverage.h"
 #include "data/clsDataService.h"
 #include "data/modFunctions.h"
@@ -22,8 +24,6 @@
 #include "platform/runtime/ui/Twips.h"
 #include "records/frmDSetGoal.h"
 #include "records/frmOptionTime.h"
-#include "shell/mdiHealth.h"
-#include "shell/modSplash.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -62,8 +62,6 @@ const QString kRefresh = QStringLiteral("refresh");
 
 constexpr vb::OLE_COLOR kGrey = vb::vbButtonFace;
 constexpr vb::OLE_COLOR kWhite = vb::vbWindowBackground;
-constexpr vb::OLE_COLOR kDarkBlue = 0xC00000;
-constexpr vb::OLE_COLOR kBlack = 0;
 
 // The grid's columns: the row header, then the fields of the record source.
 constexpr std::array<int, 16> kColumnWidths = {300, 0, 0, 0, 1900, 700, 750, 950, 800, 800, 800, 1070, 2000, 1200, 1200, 3000};
@@ -108,18 +106,6 @@ private:
     qsizetype shown_ = 0;
 };
 
-// The character a key press types, as a key handler sees it: Backspace is 8, other keys that
-// type no printable character are not the handlers' business (0).
-int keyAsciiOf(const QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Backspace)
-        return 8;
-    const QString text = event->text();
-    if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127)
-        return text[0].unicode();
-    return 0;
-}
-
 bool isTabKey(const QKeyEvent* event) { return event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab; }
 
 // A plain decimal number text: digits with at most one ".".
@@ -150,21 +136,6 @@ void pinTextColours(QWidget* widget)
     widget->setFont(font);
 }
 
-// Caption look of the frames and field labels: bold dark blue while entering, plain black otherwise.
-void setCaptionLook(QWidget* widget, bool entering)
-{
-    QFont font = widget->font();
-    font.setBold(entering);
-    widget->setFont(font);
-    vb::SetForeColor(widget, entering ? kDarkBlue : kBlack);
-}
-
-void setBoxLocked(QLineEdit* box, bool locked)
-{
-    box->setReadOnly(locked);
-    vb::SetBackColor(box, locked ? kGrey : kWhite);
-}
-
 // A measurement's date-time as a Jet literal, seconds included, so that it matches the stored
 // value exactly.
 QString keyLiteral(const QDateTime& key)
@@ -175,13 +146,6 @@ QString keyLiteral(const QDateTime& key)
 QString settingsText(const dao::RecordsetPtr& rs, const char* column)
 {
     return rs->Eof() ? QString() : vb::CStr(rs->Fields(QString::fromLatin1(column)).Value());
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    return label;
 }
 
 // A field caption, which turns bold while entering: it always takes the room of its bold text,
@@ -441,6 +405,33 @@ QWidget* frmMeasure::buildEntryFrame()
     for (int i = 0; i < 13; ++i)
         lbl1[std::size_t(i)] = makeCaption(Frame1, QStringLiteral("lbl1_%1").arg(i), QString::fromLatin1(captions[i]));
 
+    QGridLayout* rows = buildPersonDateTimeRows();
+    auto* values = new QHBoxLayout;
+    values->setSpacing(4);
+    values->addWidget(buildPressureFrame());
+    values->addLayout(buildPulseWeightRows());
+    values->addWidget(buildCustomFrame());
+    values->addWidget(buildDiabetesFrame(), 1);
+
+    auto* frame = new QVBoxLayout(Frame1);
+    frame->setContentsMargins(6, 4, 6, 6);
+    frame->setSpacing(6);
+    frame->addLayout(rows);
+    frame->addLayout(values);
+    frame->addLayout(buildCommentRow());
+
+    // The frames' caption look must not run into what they hold.
+    for (QWidget* child : Frame1->findChildren<QWidget*>()) {
+        if (!qobject_cast<QGroupBox*>(child))
+            pinTextColours(child);
+    }
+    connectEntryFrame();
+    return Frame1;
+}
+
+// Two rows: the person with the lists of mood and regimen, then the date and time.
+QGridLayout* frmMeasure::buildPersonDateTimeRows()
+{
     cboPerson = makeCombo(Frame1, QStringLiteral("cboPerson"), 12);
     // The date box is as wide as the longest date of the user's pattern.
     txtDate = makeBox(Frame1, QStringLiteral("txtDate"), 20, QString());
@@ -453,7 +444,7 @@ QWidget* frmMeasure::buildEntryFrame()
     cmdDt->setToolTip(QStringLiteral("Calendar Button"));
     txtHr = makeBox(Frame1, QStringLiteral("txtHr"), 2, QStringLiteral("00"));
     txtHr->setText(QStringLiteral("12"));
-    lblColon = makeLabel(Frame1, QStringLiteral("lblColon"), QStringLiteral(":"));
+    lblColon = recordform::makeLabel(Frame1, "lblColon", QStringLiteral(":"));
     txtMin = makeBox(Frame1, QStringLiteral("txtMin"), 2, QStringLiteral("00"));
     txtMin->setText(QStringLiteral("00"));
     // Room for the wider of the two halves of the day.
@@ -472,7 +463,6 @@ QWidget* frmMeasure::buildEntryFrame()
     cboMood = makeCombo(Frame1, QStringLiteral("cboMood"), 10);
     cboRegimen = makeCombo(Frame1, QStringLiteral("cboRegimen"), 10);
 
-    // Two rows: the person with the lists of mood and regimen, then the date and time.
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
@@ -507,8 +497,21 @@ QWidget* frmMeasure::buildEntryFrame()
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     grid->setColumnStretch(5, 1);
+    return grid;
+}
 
-    // The measurements, in their frames.
+namespace {
+// Narrow frame borders keep the row of values within the main window's width.
+void setInnerSpacing(QGridLayout* inner)
+{
+    inner->setContentsMargins(4, 2, 4, 4);
+    inner->setHorizontalSpacing(6);
+    inner->setVerticalSpacing(4);
+}
+} // namespace
+
+QGroupBox* frmMeasure::buildPressureFrame()
+{
     Frame2 = new CaptionFrame(QStringLiteral("Blood Pressure"), Frame1);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     txtHBP = makeBox(Frame2, QStringLiteral("txtHBP"), 3, QStringLiteral("000"));
@@ -521,33 +524,55 @@ QWidget* frmMeasure::buildEntryFrame()
     bp->addWidget(lbl1[4], 1, 0);
     bp->addWidget(txtLBP, 1, 1);
     bp->setColumnStretch(2, 1);
+    setInnerSpacing(bp);
+    return Frame2;
+}
 
+// Pulse and weight have no frame: they line up with the rows inside the frames.
+QGridLayout* frmMeasure::buildPulseWeightRows()
+{
     auto* general = new QGridLayout;
     txtPlse = makeBox(Frame1, QStringLiteral("txtPlse"), 3, QStringLiteral("000"));
-    lblUnitPulse = makeLabel(Frame1, QStringLiteral("lblUnitPulse"), QStringLiteral("/min"));
+    lblUnitPulse = recordform::makeLabel(Frame1, "lblUnitPulse", QStringLiteral("/min"));
     txtWt = makeBox(Frame1, QStringLiteral("txtWt"), 5, QStringLiteral("00000"));
-    lblUnitWt = makeLabel(Frame1, QStringLiteral("lblUnitWt"), QStringLiteral("lb"));
+    lblUnitWt = recordform::makeLabel(Frame1, "lblUnitWt", QStringLiteral("lb"));
     general->addWidget(lbl1[6], 0, 0);
     general->addWidget(txtPlse, 0, 1);
     general->addWidget(lblUnitPulse, 0, 2);
     general->addWidget(lbl1[7], 1, 0);
     general->addWidget(txtWt, 1, 1);
     general->addWidget(lblUnitWt, 1, 2);
+    general->setHorizontalSpacing(4);
+    general->setVerticalSpacing(4);
+    general->setContentsMargins(0, Frame2->contentsMargins().top() + 2, 0, Frame2->contentsMargins().bottom() + 4);
+    return general;
+}
 
+namespace {
+const char* const kUnitCaptions[3] = {"F", "F", "mg/dl"};
+
+QLineEdit* makeValueBox(QGroupBox* frame, int i)
+{
+    return makeBox(frame, QStringLiteral("txtTemp_%1").arg(i), 5, QStringLiteral("00000"));
+}
+
+QLabel* makeUnitLabel(QGroupBox* frame, int i)
+{
+    const QByteArray name = "lblUnitTemp_" + QByteArray::number(i);
+    return recordform::makeLabel(frame, name.constData(), QString::fromLatin1(kUnitCaptions[i]));
+}
+} // namespace
+
+QGroupBox* frmMeasure::buildCustomFrame()
+{
     Frame3 = new CaptionFrame(QStringLiteral("Custom"), Frame1);
     Frame3->setObjectName(QStringLiteral("Frame3"));
-    Frame4 = new CaptionFrame(QStringLiteral("Diabetes"), Frame1);
-    Frame4->setObjectName(QStringLiteral("Frame4"));
-    static const char* const unitCaptions[3] = {"F", "F", "mg/dl"};
-    for (int i = 0; i < 3; ++i) {
-        QGroupBox* frame = i < 2 ? Frame3 : Frame4;
-        txtTemp[std::size_t(i)] = makeBox(frame, QStringLiteral("txtTemp_%1").arg(i), 5, QStringLiteral("00000"));
-        lblUnitTemp[std::size_t(i)] =
-            makeLabel(frame, QStringLiteral("lblUnitTemp_%1").arg(i), QString::fromLatin1(unitCaptions[i]));
+    for (int i = 0; i < 2; ++i) {
+        txtTemp[std::size_t(i)] = makeValueBox(Frame3, i);
+        lblUnitTemp[std::size_t(i)] = makeUnitLabel(Frame3, i);
     }
     lbl1[8]->setParent(Frame3);
     lbl1[9]->setParent(Frame3);
-    lbl1[11]->setParent(Frame4);
     auto* custom = new QGridLayout(Frame3);
     custom->addWidget(lbl1[8], 0, 0);
     custom->addWidget(txtTemp[0], 0, 1);
@@ -555,7 +580,17 @@ QWidget* frmMeasure::buildEntryFrame()
     custom->addWidget(lbl1[9], 1, 0);
     custom->addWidget(txtTemp[1], 1, 1);
     custom->addWidget(lblUnitTemp[1], 1, 2);
+    setInnerSpacing(custom);
+    return Frame3;
+}
 
+QGroupBox* frmMeasure::buildDiabetesFrame()
+{
+    Frame4 = new CaptionFrame(QStringLiteral("Diabetes"), Frame1);
+    Frame4->setObjectName(QStringLiteral("Frame4"));
+    txtTemp[2] = makeValueBox(Frame4, 2);
+    lblUnitTemp[2] = makeUnitLabel(Frame4, 2);
+    lbl1[11]->setParent(Frame4);
     CboDbtsGl = makeCombo(Frame4, QStringLiteral("CboDbtsGl"), 0, QStringLiteral("Goal Name"));
     CboDbtsGl->setPlaceholderText(QStringLiteral("Goal Name"));
     cmdSetGoal = new QPushButton(QStringLiteral("Goals..."), Frame4);
@@ -577,45 +612,22 @@ QWidget* frmMeasure::buildEntryFrame()
     goal->addWidget(CboDbtsGl, 1);
     goal->addWidget(cmdSetGoal);
     sugar->addLayout(goal, 1, 0, 1, 2);
+    setInnerSpacing(sugar);
+    return Frame4;
+}
 
-    // Narrow frame borders keep the row within the main window's width; pulse and weight,
-    // which have no frame, line up with the rows inside the frames.
-    for (QGridLayout* inner : {bp, custom, sugar}) {
-        inner->setContentsMargins(4, 2, 4, 4);
-        inner->setHorizontalSpacing(6);
-        inner->setVerticalSpacing(4);
-    }
-    general->setHorizontalSpacing(4);
-    general->setVerticalSpacing(4);
-    general->setContentsMargins(0, Frame2->contentsMargins().top() + 2, 0, Frame2->contentsMargins().bottom() + 4);
-
-    auto* values = new QHBoxLayout;
-    values->setSpacing(4);
-    values->addWidget(Frame2);
-    values->addLayout(general);
-    values->addWidget(Frame3);
-    values->addWidget(Frame4, 1);
-
+QHBoxLayout* frmMeasure::buildCommentRow()
+{
     txtCmmnt = makeBox(Frame1, QStringLiteral("txtCmmnt"), kCommentLength, QString());
     auto* comment = new QHBoxLayout;
     comment->setSpacing(6);
     comment->addWidget(lbl1[10]);
     comment->addWidget(txtCmmnt, 1);
+    return comment;
+}
 
-    auto* frame = new QVBoxLayout(Frame1);
-    frame->setContentsMargins(6, 4, 6, 6);
-    frame->setSpacing(6);
-    frame->addLayout(grid);
-    frame->addLayout(values);
-    frame->addLayout(comment);
-
-    // The frames' caption look must not run into what they hold.
-    for (QWidget* child : Frame1->findChildren<QWidget*>()) {
-        if (!qobject_cast<QGroupBox*>(child))
-            pinTextColours(child);
-    }
-
-    // Signals and key handling.
+void frmMeasure::connectEntryFrame()
+{
     connect(cmdDt, &QToolButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdDt_Click(); }); });
     connect(cmdOptionTime, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdOptionTime_Click(); }); });
     connect(cmdSetGoal, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdSetGoal_Click(); }); });
@@ -625,11 +637,24 @@ QWidget* frmMeasure::buildEntryFrame()
         if (index >= 0)
             recordform::guardedEvent([this] { cboPerson_Click(); });
     });
-    for (QWidget* watched :
-         std::initializer_list<QWidget*>{txtDate, txtHr, txtMin, txtAMPM, txtHBP, txtLBP, txtPlse, txtWt, txtTemp[0], txtTemp[1],
-                                         txtTemp[2], cboPerson, cboMood, cboRegimen, CboDbtsGl})
+    // Typed keys go to the boxes' KeyPress handlers; an error there is shown, not let out.
+    auto keys = [this](QLineEdit* box, void (frmMeasure::*handler)(int&)) {
+        recordform::onKeyPress(box,
+                               [this, handler](int& keyAscii) { recordform::guardedEvent([&] { (this->*handler)(keyAscii); }); });
+    };
+    keys(txtDate, &frmMeasure::txtDate_KeyPress);
+    keys(txtHr, &frmMeasure::txtHr_KeyPress);
+    keys(txtAMPM, &frmMeasure::txtAMPM_KeyPress);
+    keys(txtHBP, &frmMeasure::txtHBP_KeyPress);
+    keys(txtLBP, &frmMeasure::txtLBP_KeyPress);
+    keys(txtPlse, &frmMeasure::txtPlse_KeyPress);
+    keys(txtWt, &frmMeasure::txtWt_KeyPress);
+    for (int i = 0; i < 3; ++i)
+        recordform::onKeyPress(txtTemp[std::size_t(i)],
+                               [this, i](int& keyAscii) { recordform::guardedEvent([&] { txtTemp_KeyPress(i, keyAscii); }); });
+    // Focus changes of the time boxes, and the lists' keys and clicks.
+    for (QWidget* watched : std::initializer_list<QWidget*>{txtHr, txtMin, txtAMPM, cboPerson, cboMood, cboRegimen, CboDbtsGl})
         watched->installEventFilter(this);
-    return Frame1;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -690,15 +715,17 @@ void frmMeasure::RequeryMeasurements(int sortColumn, bool descending)
     QString order = QString::fromLatin1(orderBy[sortColumn]);
     if (descending)
         order += QStringLiteral(" Desc");
-    const QString sql =
-        QStringLiteral(" SELECT  M.RGMN_KY, M.MD_KY, D.GL_KY, MSRD_DT, M.HBP, M.LBP, M.PLSE, format(M.WT,'0.0'), ") +
-        QStringLiteral(" format(M.TEMP,'0.0'),format(M.TEMP1,'0.0'), format(M.TEMP2,'0.0'), D.GL_NM,") +
-        QStringLiteral(" R.RGMN_NM, MO.MD_NM,  M.CMMNT ") +
-        QStringLiteral(" FROM (((PERSON AS P INNER JOIN MEASURE AS M ON P.PRSN_KY = M.PRSN_KY)") +
-        QStringLiteral(" LEFT JOIN MOOD AS MO ON M.MD_KY = MO.MD_KY)") +
-        QStringLiteral(" LEFT JOIN REGIMEN AS R ON M.RGMN_KY = R.RGMN_KY)") +
-        QStringLiteral(" LEFT JOIN DBTS_GOAL AS D ON M.GL_KY = D.GL_KY") + QStringLiteral(" WHERE P.PRSN_KY = ") +
-        QString::number(gPersonKey) + QStringLiteral(" ORDER BY ") + order;
+    const QString sql = QStringLiteral(" SELECT  M.RGMN_KY, M.MD_KY, D.GL_KY, MSRD_DT, M.HBP, "
+                                       "M.LBP, M.PLSE, format(M.WT,'0.0'), ") +
+                        QStringLiteral(" format(M.TEMP,'0.0'),format(M.TEMP1,'0.0'), "
+                                       "format(M.TEMP2,'0.0'), D.GL_NM,") +
+                        QStringLiteral(" R.RGMN_NM, MO.MD_NM,  M.CMMNT ") +
+                        QStringLiteral(" FROM (((PERSON AS P INNER JOIN MEASURE AS M ON "
+                                       "P.PRSN_KY = M.PRSN_KY)") +
+                        QStringLiteral(" LEFT JOIN MOOD AS MO ON M.MD_KY = MO.MD_KY)") +
+                        QStringLiteral(" LEFT JOIN REGIMEN AS R ON M.RGMN_KY = R.RGMN_KY)") +
+                        QStringLiteral(" LEFT JOIN DBTS_GOAL AS D ON M.GL_KY = D.GL_KY") + QStringLiteral(" WHERE P.PRSN_KY = ") +
+                        QString::number(gPersonKey) + QStringLiteral(" ORDER BY ") + order;
     if (datInfo->Database() != gDB)
         datInfo->setDatabase(gDB);
     datInfo->setRecordSource(sql);
@@ -717,7 +744,8 @@ void frmMeasure::FormatGrid()
     const QString temp2Unit = settingsText(rs, "Temp2Unit");
     rs->Close();
 
-    vsFGInfo->setFormatString(QStringLiteral("|rgmn_ky|gl_ky|md_ky|Date(mm/dd/yy)|High BP|Low BP|Pulse (/min)|Weight (") +
+    vsFGInfo->setFormatString(QStringLiteral("|rgmn_ky|gl_ky|md_ky|Date(mm/dd/yy)|High BP|Low BP|Pulse "
+                                             "(/min)|Weight (") +
                               gWeightUnitText + QStringLiteral(")|") + tempLbl + QStringLiteral(" (") + tempUnit +
                               QStringLiteral(")|") + temp1Lbl + QStringLiteral(" (") + temp1Unit + QStringLiteral(")") +
                               QStringLiteral("|^Sugar(") + temp2Unit + QStringLiteral(")|^Sugar Goal Name|Regimen|Mood|Comment"));
@@ -814,6 +842,8 @@ void frmMeasure::ShowRecord()
     for (int i = 0; i < 7; ++i)
         boxes[std::size_t(i)]->setText(vb::CStr(rs->Fields(fHigh + i).Value()).replace(QLatin1Char(','), QLatin1Char('.')));
     txtCmmnt->setText(vb::CStr(rs->Fields(fComment).Value()));
+    // A comment longer than the box shows from its start.
+    txtCmmnt->setCursorPosition(0);
 
     SelectComboByKey(cboRegimen, fRegimen);
     SelectComboByKey(cboMood, fMood);
@@ -914,7 +944,7 @@ void frmMeasure::SetMode(const QString& mode)
         vb::SetBackColor(list, browse ? kGrey : kWhite);
     }
     for (QLineEdit* box : {txtHBP, txtLBP, txtPlse, txtWt, txtTemp[0], txtTemp[1], txtTemp[2], txtCmmnt})
-        setBoxLocked(box, browse);
+        recordform::lockBox(box, browse);
     if (browse)
         vb::SetBackColor(txtDate, kGrey);
     else if (adding)
@@ -922,7 +952,7 @@ void frmMeasure::SetMode(const QString& mode)
     for (QLineEdit* box : {txtHr, txtMin, txtAMPM}) {
         box->setEnabled(!editing);
         if (!editing)
-            setBoxLocked(box, browse);
+            recordform::lockBox(box, browse);
     }
     cmdDt->setEnabled(adding);
     UpDownTime->setEnabled(adding);
@@ -933,15 +963,11 @@ void frmMeasure::SetMode(const QString& mode)
     if (!adding)
         statusText_->clear();
 
-    for (QWidget* caption : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2), static_cast<QWidget*>(Frame3),
-                             static_cast<QWidget*>(Frame4)})
-        setCaptionLook(caption, !browse);
+    recordform::setEntryLook({Frame1, Frame2, Frame3, Frame4}, !browse);
     for (QLabel* label : lbl1)
-        setCaptionLook(label, !browse);
-    if (browse) {
-        for (QLabel* unit : {lblUnitWt, lblUnitTemp[0], lblUnitTemp[1], lblUnitTemp[2]})
-            setCaptionLook(unit, false);
-    }
+        recordform::setEntryLook({label}, !browse);
+    if (browse)
+        recordform::setEntryLook({lblUnitWt, lblUnitTemp[0], lblUnitTemp[1], lblUnitTemp[2]}, false);
 }
 
 void frmMeasure::cmdAddNew_Click()
@@ -1027,7 +1053,8 @@ bool frmMeasure::entriesAreValid()
         return false;
     }
     if (!vb::IsNull(modHealth::ValueOrNull(txtTemp[2]->text())) && CboDbtsGl->currentIndex() < 0) {
-        vb::MsgBox(QStringLiteral("For diabetes reading, you also need to choose Goal Name from drop down."),
+        vb::MsgBox(QStringLiteral("For diabetes reading, you also need to choose "
+                                  "Goal Name from drop down."),
                    vb::vbOKOnly | vb::vbInformation, App::Title() + QStringLiteral(" Software"));
         return false;
     }
@@ -1054,59 +1081,84 @@ QDateTime frmMeasure::enteredKey() const
     return QDateTime(dateValue_, QTime(h24, m), Qt::UTC);
 }
 
+bool frmMeasure::weekIsStorable(const QDate& date)
+{
+    // The week's average is kept under the Sunday that ends it: that day must be a date the
+    // database holds.
+    if (clsAverage::WeekKey(date).year() <= 9999)
+        return true;
+    QDate last(9999, 12, 31);
+    while (clsAverage::WeekKey(last).year() > 9999)
+        last = last.addDays(-1);
+    vb::MsgBox(QStringLiteral("Please choose a date up to %1: the averages of a later week cannot be kept.")
+                   .arg(last.toString(shortDatePattern())),
+               vb::vbOKOnly | vb::vbExclamation, QString());
+    return false;
+}
+
 bool frmMeasure::timeIsValid(QDateTime& key)
 {
     key = enteredKey();
     if (key.isValid())
         return true;
     if (!dateValue_.isValid())
-        vb::MsgBox(QStringLiteral("To enter date, click on the Calender Button to the right of this Text Box"),
+        vb::MsgBox(QStringLiteral("To enter date, click on the Calender Button to "
+                                  "the right of this Text Box"),
                    vb::vbOKOnly | vb::vbInformation, QString());
     else
-        vb::MsgBox(QStringLiteral("Please enter a valid time: the hour from 01 to 12, the minute from 00 to 59, and AM or PM."),
+        vb::MsgBox(QStringLiteral("Please enter a valid time: the hour from 01 to "
+                                  "12, the minute from 00 to 59, and AM or PM."),
                    vb::vbOKOnly | vb::vbExclamation, QString());
     return false;
 }
 
-int frmMeasure::SaveMeasurement(int action)
+namespace {
+// A box's entry as a number; empty and zero entries are none.
+std::optional<double> entryNumber(const QString& text)
 {
-    const QDateTime key = EditMode == kEdit ? recordKey_ : enteredKey();
-    if (!key.isValid() || (action != 0 && action != 1))
-        return 0;
-    const QString person = QString::number(gPersonKey);
-    const QString when = keyLiteral(key);
-    const QString mood = modHealth::SqlValueOrNull(cboMood->currentIndex() >= 0 ? cboMood->currentData() : QVariant());
-    const QString regimen = modHealth::SqlValueOrNull(cboRegimen->currentIndex() >= 0 ? cboRegimen->currentData() : QVariant());
-    const QString lbp = modHealth::SqlValueOrNull(txtLBP->text());
-    const QString hbp = modHealth::SqlValueOrNull(txtHBP->text());
-    const QString pulse = modHealth::SqlValueOrNull(txtPlse->text());
-    const QString weight = modHealth::SqlValueOrNull(txtWt->text());
-    const QString temp = modHealth::SqlValueOrNull(txtTemp[0]->text());
-    const QString temp1 = modHealth::SqlValueOrNull(txtTemp[1]->text());
-    const QString temp2 = modHealth::SqlValueOrNull(txtTemp[2]->text());
-    const QString comment = vb::SqlText(txtCmmnt->text());
-    // A goal only goes with a sugar reading that is stored.
-    const QString goal = temp2 != QLatin1String("Null") && CboDbtsGl->currentIndex() >= 0
-                             ? QString::number(vb::CLng(CboDbtsGl->currentData()))
-                             : QStringLiteral("NULL");
+    const QVariant v = modHealth::ValueOrNull(text);
+    if (vb::IsNull(v))
+        return std::nullopt;
+    return vb::Val(v);
+}
 
-    QString sql;
-    if (action == 0) {
-        sql = QStringLiteral("INSERT INTO MEASURE ") +
-              QStringLiteral("(PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1,TEMP2, CMMNT, GL_KY) ") +
-              QStringLiteral("VALUES(") + person + QStringLiteral(", ") + when + QStringLiteral(", ") + mood +
-              QStringLiteral(", ") + regimen + QStringLiteral(", ") + lbp + QStringLiteral(", ") + hbp + QStringLiteral(", ") +
-              pulse + QStringLiteral(", ") + weight + QStringLiteral(", ") + temp + QStringLiteral(", ") + temp1 +
-              QStringLiteral(", ") + temp2 + QStringLiteral(", ") + comment + QStringLiteral(", ") + goal + QStringLiteral(")");
-    } else {
-        sql = QStringLiteral("UPDATE MEASURE ") + QStringLiteral("SET MD_KY = ") + mood + QStringLiteral(", RGMN_KY = ") +
-              regimen + QStringLiteral(", LBP = ") + lbp + QStringLiteral(", HBP = ") + hbp + QStringLiteral(", PLSE= ") + pulse +
-              QStringLiteral(", WT = ") + weight + QStringLiteral(", TEMP= ") + temp + QStringLiteral(", TEMP1= ") + temp1 +
-              QStringLiteral(", TEMP2 = ") + temp2 + QStringLiteral(", CMMNT = ") + comment + QStringLiteral(", GL_KY = ") +
-              goal + QStringLiteral(" WHERE PRSN_KY = ") + person + QStringLiteral(" AND MSRD_DT = ") + when;
-    }
-    // Failing rows raise instead of being skipped, so a save never looks done when it was not.
-    return gDB->Execute(sql, dao::dbFailOnError);
+std::optional<int> entryWhole(const QString& text)
+{
+    const auto v = entryNumber(text);
+    return v ? std::optional<int>(int(std::nearbyint(*v))) : std::nullopt;
+}
+
+// The key a list's entry carries; the lists' "(Unknown)" (0) is none.
+std::optional<qint32> listKey(const QComboBox* combo)
+{
+    if (combo->currentIndex() < 0)
+        return std::nullopt;
+    const QVariant v = combo->currentData();
+    if (vb::IsNull(v) || vb::Val(v) == 0)
+        return std::nullopt;
+    return vb::CLng(v);
+}
+} // namespace
+
+Measurement frmMeasure::EnteredMeasurement(const QDateTime& key) const
+{
+    Measurement m;
+    m.personKey = gPersonKey;
+    m.measured = key;
+    if (const auto mood = listKey(cboMood))
+        m.moodKey = int(*mood);
+    m.regimenKey = listKey(cboRegimen);
+    m.lowPressure = entryWhole(txtLBP->text());
+    m.highPressure = entryWhole(txtHBP->text());
+    m.pulse = entryWhole(txtPlse->text());
+    m.weight = entryNumber(txtWt->text());
+    m.temp = entryNumber(txtTemp[0]->text());
+    m.temp1 = entryNumber(txtTemp[1]->text());
+    m.sugar = entryNumber(txtTemp[2]->text());
+    m.comment = txtCmmnt->text();
+    if (CboDbtsGl->currentIndex() >= 0)
+        m.goalKey = vb::CLng(CboDbtsGl->currentData());
+    return m;
 }
 
 void frmMeasure::cmdSave_Click()
@@ -1123,45 +1175,39 @@ void frmMeasure::cmdSave_Click()
     }
     QDateTime key;
     if (EditMode == kAddNew) {
-        if (!timeIsValid(key))
+        if (!timeIsValid(key) || !weekIsStorable(key.date()))
             return;
     } else {
         key = recordKey_;
     }
 
     try {
+        MeasurementStore store;
         int action = EditMode == kEdit ? clsAverage::actChanged : clsAverage::actAdded;
         if (EditMode == kAddNew) {
-            auto rs = gDB->OpenRecordset(QStringLiteral("select count(*) from MEASURE where PRSN_KY = ") +
-                                             QString::number(gPersonKey) + QStringLiteral(" and MSRD_DT = ") + keyLiteral(key),
-                                         dao::dbOpenSnapshot);
-            const bool exists = rs->Fields(0).Value().toInt() > 0;
-            rs->Close();
-            if (exists) {
+            if (store.exists(gPersonKey, key)) {
                 const int answer = vb::MsgBox(QStringLiteral("Measurement for the same date exists in database.") + kCrLf +
                                                   QStringLiteral("Do you want to replace it?"),
                                               vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton1, QString());
                 action = answer == vb::vbYes ? clsAverage::actChanged : -1;
             }
         }
-        if (action >= 0) {
-            // The row and the averages it feeds are written together or not at all.
-            dao::Transaction transaction(*gDB);
-            if (SaveMeasurement(action) != 1) {
-                vb::MsgBox(QStringLiteral("The measurement was not found in the database; nothing was saved."),
-                           vb::vbOKOnly | vb::vbExclamation, QString());
-                return;
-            }
-            clsAverage().UpdateAverages(QDateTime(key.date(), QTime(0, 0), Qt::UTC), action);
-            transaction.commit();
+        // The store writes the row and the averages it feeds together or not at all.
+        const Measurement m = EnteredMeasurement(key);
+        if (action == clsAverage::actAdded) {
+            store.add(m);
+        } else if (action == clsAverage::actChanged && !store.update(m)) {
+            vb::MsgBox(QStringLiteral("The measurement was not found in the database; nothing was saved."),
+                       vb::vbOKOnly | vb::vbExclamation, QString());
+            return;
         }
     } catch (const std::exception& e) {
         // Nothing was written (the transaction is undone); the entries stay for another try.
-        recordform::showError(e);
+        errorreport::showError(e);
         return;
     }
 
-    closeCalendar();
+    // An open calendar stays open: the next reading's date is often picked right away.
     EditMode = kRefresh;
     SetMode(EditMode);
     try {
@@ -1194,15 +1240,10 @@ void frmMeasure::cmdDelete_Click()
     const int position = rs->AbsolutePosition();
     const QDateTime when = rs->Fields(fDate).Value().toDateTime();
     try {
-        dao::Transaction transaction(*gDB);
-        gDB->Execute(QStringLiteral("delete from measure where prsn_ky = ") + QString::number(gPersonKey) +
-                         QStringLiteral(" and msrd_dt = ") + keyLiteral(when),
-                     dao::dbFailOnError);
-        clsAverage().UpdateAverages(when, clsAverage::actDeleted);
-        transaction.commit();
+        MeasurementStore().remove(gPersonKey, when);
     } catch (const std::exception& e) {
         EditMode = kBrowse;
-        recordform::showError(e);
+        errorreport::showError(e);
         return;
     }
     try {
@@ -1264,7 +1305,8 @@ void frmMeasure::ctDt_DateSelected(int day, int month, int year)
 void frmMeasure::txtDate_KeyPress(int& KeyAscii)
 {
     if (EditMode == kAddNew)
-        vb::MsgBox(QStringLiteral("To enter date, click on the Calender Button to the right of this Text Box"),
+        vb::MsgBox(QStringLiteral("To enter date, click on the Calender Button to "
+                                  "the right of this Text Box"),
                    vb::vbOKOnly | vb::vbInformation, QString());
     // The date comes from the calendar only.
     KeyAscii = 0;
@@ -1370,19 +1412,13 @@ void frmMeasure::txtTemp_KeyPress(int Index, int& KeyAscii)
 bool frmMeasure::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
+    case QEvent::KeyPress:
         if (auto* combo = qobject_cast<QComboBox*>(watched)) {
             // The person, mood and regimen lists, and any locked list, take no keys but Tab.
             const bool mouseOnly = combo == cboPerson || combo == cboMood || combo == cboRegimen;
-            return (mouseOnly || isComboLocked(combo)) && !isTabKey(key);
+            return (mouseOnly || isComboLocked(combo)) && !isTabKey(static_cast<QKeyEvent*>(event));
         }
-        int keyAscii = keyAsciiOf(key);
-        if (keyAscii == 0)
-            return false;
-        recordform::guardedEvent([&] { handleKey(watched, keyAscii); });
-        return keyAscii == 0;
-    }
+        return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
@@ -1414,30 +1450,6 @@ bool frmMeasure::eventFilter(QObject* watched, QEvent* event)
     default:
         return vb::Form::eventFilter(watched, event);
     }
-}
-
-bool frmMeasure::handleKey(QObject* watched, int& keyAscii)
-{
-    if (watched == txtDate)
-        txtDate_KeyPress(keyAscii);
-    else if (watched == txtHr)
-        txtHr_KeyPress(keyAscii);
-    else if (watched == txtAMPM)
-        txtAMPM_KeyPress(keyAscii);
-    else if (watched == txtHBP)
-        txtHBP_KeyPress(keyAscii);
-    else if (watched == txtLBP)
-        txtLBP_KeyPress(keyAscii);
-    else if (watched == txtPlse)
-        txtPlse_KeyPress(keyAscii);
-    else if (watched == txtWt)
-        txtWt_KeyPress(keyAscii);
-    else {
-        for (int i = 0; i < 3; ++i)
-            if (watched == txtTemp[std::size_t(i)])
-                txtTemp_KeyPress(i, keyAscii);
-    }
-    return keyAscii != 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1511,8 +1523,6 @@ void frmMeasure::Form_Resize() { placePicture(); }
 
 void frmMeasure::Form_Unload(int& /*cancel*/)
 {
-    if (mdiHealth* main = mdiHealth::Loaded())
-        main->EnableOpener(QStringLiteral("frmMeasure"), true);
     try {
         modHealth::SaveGridColumnWidths(*vsFGInfo);
     } catch (const dao::Error&) {

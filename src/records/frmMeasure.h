@@ -7,6 +7,7 @@
 // date box only shows it in the user's short-date pattern and is never read back. An edit keeps
 // the stored date-time of its row as the key. A save or delete writes the row and the stored
 // averages as one transaction.
+#include "data/MeasurementStore.h"
 #include "platform/runtime/ui/Form.h"
 
 #include <QDate>
@@ -21,7 +22,9 @@ class PictureClip;
 class QComboBox;
 class QEvent;
 class QFrame;
+class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -96,9 +99,8 @@ public:
     void RequeryMeasurements(int sortColumn, bool descending);
     void FormatGrid();
     void ShowWeightUnit();
-    // Runs the INSERT (0) or UPDATE (1) of the entered measurement; returns the rows written.
-    // The caller holds the transaction and requeries.
-    int SaveMeasurement(int action);
+    // The entries as the reading to store under that key (empty and zero entries are none).
+    Measurement EnteredMeasurement(const QDateTime& key) const;
     // Whether the text, trimmed, reads as a date in the user's locale.
     bool IsDateText(const QString& text) const;
     // Draws a picture at random (group, then number) and places it; hides the picture area when
@@ -161,6 +163,14 @@ protected:
 private:
     void buildControls();
     QWidget* buildEntryFrame();
+    // One builder a frame (or row) of the entry frame, in the order they stand.
+    QGridLayout* buildPersonDateTimeRows();
+    QGroupBox* buildPressureFrame();
+    QGridLayout* buildPulseWeightRows();
+    QGroupBox* buildCustomFrame();
+    QGroupBox* buildDiabetesFrame();
+    QHBoxLayout* buildCommentRow();
+    void connectEntryFrame();
     void setDateValue(const QDate& date);
     void closeCalendar();
     void setComboLocked(QComboBox* combo, bool locked);
@@ -176,9 +186,10 @@ private:
     bool entriesAreValid();
     bool numbersAreValid();
     bool timeIsValid(QDateTime& key);
+    // False (with its message) when the date's week ends past the last date the database holds.
+    bool weekIsStorable(const QDate& date);
     // The key of the entered measurement (date held and the time boxes).
     QDateTime enteredKey() const;
-    bool handleKey(QObject* watched, int& keyAscii);
 
     QDate dateValue_;
     QDateTime recordKey_;

@@ -2,7 +2,6 @@
 
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/MsgBox.h"
-#include "shell/mdiHealth.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,8 +93,7 @@ void frmMemo::txtMemo_Change()
     if (loading_)
         return;
     dirty_ = true;
-    if (mdiHealth* main = mdiHealth::Loaded())
-        main->mnuMemoSave->setEnabled(true);
+    emit memoChanged();
 }
 
 bool frmMemo::SaveMemo()
@@ -122,6 +120,7 @@ bool frmMemo::SaveMemo()
         return false;
     }
     dirty_ = false;
+    emit memoSaved();
     return true;
 }
 
@@ -134,27 +133,11 @@ void frmMemo::Form_QueryUnload(int& cancel, int /*unloadMode*/)
             cancel = 1;
             return;
         }
-        if (answer == vb::vbYes) {
-            if (mdiHealth* main = mdiHealth::Loaded())
-                main->mnuMemoSave_Click(); // saves, and turns the command off when it did
-            else
-                SaveMemo();
-            // A save that failed keeps the memo open with its text.
-            if (dirty_) {
-                cancel = 1;
-                return;
-            }
+        // A save that failed keeps the memo open with its text.
+        if (answer == vb::vbYes && !SaveMemo()) {
+            cancel = 1;
+            return;
         }
     }
-    if (mdiHealth* main = mdiHealth::Loaded()) {
-        main->mnuMemoOpen->setEnabled(true);
-        main->mnuMemoSave->setEnabled(false);
-        main->mnuMemoExit->setEnabled(false);
-    }
-}
-
-void frmMemo::Form_Unload(int& /*cancel*/)
-{
-    if (mdiHealth* main = mdiHealth::Loaded())
-        main->EnableOpener(Name(), true); // mnuMemoOpen and the memo button
+    emit memoClosing();
 }

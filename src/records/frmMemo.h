@@ -1,6 +1,7 @@
 #pragma once
 // The memo: one free text for the whole program, kept in "Memo.txt" in the program's folder.
-// It lives beside the data forms in the main window and asks before unsaved text is lost.
+// It lives beside the data forms in the main window and asks before unsaved text is lost. The
+// main window's memo commands follow its signals.
 #include "platform/runtime/ui/Form.h"
 
 #include <QString>
@@ -29,10 +30,17 @@ public:
 
     void txtMemo_Change();
 
+signals:
+    // The user changed the text (the save command comes on).
+    void memoChanged();
+    // A save wrote the file (the save command goes off).
+    void memoSaved();
+    // The closing goes ahead, after the question (the open command comes back, save and exit go).
+    void memoClosing();
+
 protected:
     void Form_Load() override;
     void Form_QueryUnload(int& cancel, int unloadMode) override;
-    void Form_Unload(int& cancel) override;
 
 private:
     bool dirty_ = false;

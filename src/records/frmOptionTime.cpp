@@ -22,6 +22,9 @@
 frmOptionTime::frmOptionTime() : vb::Form(QStringLiteral("frmOptionTime"))
 {
     setCaption(QStringLiteral("Setting Default Measurement Time"));
+    // A window of the main window beside the Measurement form: the main window fits it with its
+    // other forms, and its help is the one for the form in front.
+    setMDIChild(true);
 
     Frame1 = new QGroupBox(QStringLiteral("Display setting for the measurement time:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

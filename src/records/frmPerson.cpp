@@ -2,6 +2,7 @@
 
 #include "data/Globals.h"
 #include "data/modHealth.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/dao/dao.h"
@@ -9,8 +10,6 @@
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
 #include "records/RecordFormSupport.h"
-#include "shell/mdiHealth.h"
-#include "shell/modSplash.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -224,12 +223,7 @@ void frmPerson::Form_Resize()
     // The layout gives the grid the room below the entry fields, above the status bar.
 }
 
-void frmPerson::Form_Unload(int& /*cancel*/)
-{
-    if (mdiHealth* main = mdiHealth::Loaded())
-        main->EnableOpener(QStringLiteral("frmPerson"), true);
-    saveColumnWidths(*vsFGPerson);
-}
+void frmPerson::Form_Unload(int& /*cancel*/) { saveColumnWidths(*vsFGPerson); }
 
 void frmPerson::ShowHeightFields()
 {
@@ -381,6 +375,7 @@ void frmPerson::setLocked(bool locked)
         lockBox(t, locked);
     lockBox(txtComment, locked);
     datPerson->setVisible(locked);
+    freezeList(datPerson, vsFGPerson, !locked);
     setEntryLook({Frame1, lblName, lblAge, lblHgt, lblSex, lblComment}, !locked);
 }
 
@@ -395,6 +390,7 @@ void frmPerson::cmdEdit_Click()
     const dao::RecordsetPtr& rs = datPerson->Recordset();
     if (!rs || rs->RecordCount() == 0)
         return;
+    editKey_ = currentKey(rs);
     EditMode = kEdit;
     SetEditMode(EditMode);
 }
@@ -451,6 +447,7 @@ void frmPerson::cmdSave_Click()
                 SavePerson(1); // into the row found
             }
         } else if (EditMode == kEdit) {
+            standOnKey(rs, QStringLiteral("PRSN_KY"), editKey_);
             if (name != vb::CStr(rs->Fields(QStringLiteral("PRSN_NM")).Value())) {
                 const qint32 key = vb::CLng(rs->Fields(0).Value());
                 auto counter = gDB->OpenRecordset(
@@ -544,7 +541,7 @@ void frmPerson::cmdDelete_Click()
         rs->Delete();
         transaction.commit();
     } catch (const std::exception& e) {
-        showError(e);
+        errorreport::showError(e);
         reloadOn(key);
         return;
     }

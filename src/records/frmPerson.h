@@ -109,4 +109,6 @@ private:
     void setEntryLabels(bool entering);
 
     std::unique_ptr<clsDefaultChartValues> chartDefaults_;
+    // The key of the row an edit began on: the save writes that row whatever row is current.
+    qint32 editKey_ = 0;
 };

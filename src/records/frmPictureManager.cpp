@@ -1,6 +1,7 @@
 #include "records/frmPictureManager.h"
 
 #include "data/Globals.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
@@ -63,7 +64,6 @@ void frmPictureManager::Form_Unload(int& /*cancel*/)
         gDB->Execute(QStringLiteral("UPDATE APPLICATION SET PICTURE = '") + value + QStringLiteral("'"), dao::dbFailOnError);
     } catch (const dao::Error& e) {
         // The window still closes; the user learns that the choice was not kept.
-        vb::MsgBox(QStringLiteral("The picture setting could not be saved.\r\n") + e.Description(),
-                   vb::vbOKOnly | vb::vbExclamation, QStringLiteral("Error: %1").arg(e.Number()));
+        errorreport::showError(e, QStringLiteral("The picture setting could not be saved."), vb::vbExclamation);
     }
 }

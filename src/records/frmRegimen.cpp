@@ -1,6 +1,7 @@
 #include "records/frmRegimen.h"
 
 #include "data/Globals.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/dao/dao.h"
@@ -9,7 +10,6 @@
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
 #include "records/RecordFormSupport.h"
-#include "shell/mdiHealth.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -139,12 +139,7 @@ void frmRegimen::Form_Resize()
     // The layout gives the grid the room below the entry fields.
 }
 
-void frmRegimen::Form_Unload(int& /*cancel*/)
-{
-    if (mdiHealth* main = mdiHealth::Loaded())
-        main->EnableOpener(QStringLiteral("frmRegimen"), true);
-    saveColumnWidths(*vsFGRegimen);
-}
+void frmRegimen::Form_Unload(int& /*cancel*/) { saveColumnWidths(*vsFGRegimen); }
 
 void frmRegimen::RequeryRegimens(int column, bool descending)
 {
@@ -238,6 +233,7 @@ void frmRegimen::setLocked(bool locked)
     lockBox(txtName, locked);
     lockBox(txtDetail, locked);
     datRegimen->setVisible(locked);
+    freezeList(datRegimen, vsFGRegimen, !locked);
     setEntryLook({Frame1, lblName, lblDetail}, !locked);
 }
 
@@ -252,6 +248,7 @@ void frmRegimen::cmdEdit_Click()
     const dao::RecordsetPtr& rs = datRegimen->Recordset();
     if (!rs || rs->RecordCount() == 0)
         return;
+    editKey_ = currentKey(rs);
     EditMode = kEdit;
     SetMode(EditMode);
 }
@@ -298,6 +295,7 @@ void frmRegimen::cmdSave_Click()
                 SaveRegimen(1); // into the row found
             }
         } else if (EditMode == kEdit) {
+            standOnKey(rs, QStringLiteral("RGMN_KY"), editKey_);
             if (name != vb::CStr(rs->Fields(QStringLiteral("RGMN_NM")).Value()) &&
                 measurementsWith(vb::CLng(rs->Fields(0).Value())) != 0 &&
                 vb::MsgBox(QStringLiteral("By changing the name of this regimen, the regimen of the associated measurements") +
@@ -359,7 +357,7 @@ void frmRegimen::cmdDelete_Click()
         rs->Delete();
         transaction.commit();
     } catch (const std::exception& e) {
-        showError(e);
+        errorreport::showError(e);
         reloadOn(key);
         return;
     }

@@ -68,5 +68,7 @@ public:
 
 private:
     void setLocked(bool locked);
+    // The key of the row an edit began on: the save writes that row whatever row is current.
+    qint32 editKey_ = 0;
     void reloadOn(qint32 regimenKey);
 };

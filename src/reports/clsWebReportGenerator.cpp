@@ -32,10 +32,6 @@ int windows1252Byte(char32_t cp)
 
 } // namespace
 
-WebReportError::WebReportError(int number, const QString& description)
-    : std::runtime_error(description.toStdString()), number_(number)
-{}
-
 QByteArray toWindows1252Html(const QString& text)
 {
     QByteArray out;
@@ -53,6 +49,21 @@ QByteArray toWindows1252Html(const QString& text)
             out.append(static_cast<char>(byte));
         else
             out.append("&#" + QByteArray::number(static_cast<quint32>(cp)) + ';');
+    }
+    return out;
+}
+
+QByteArray toWindows1252Text(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t cp = text.at(i).unicode();
+        // A surrogate pair is one character, and one "?".
+        if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        const int byte = QChar::isSurrogate(cp) ? -1 : windows1252Byte(cp);
+        out.append(byte >= 0 ? static_cast<char>(byte) : '?');
     }
     return out;
 }

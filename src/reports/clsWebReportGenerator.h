@@ -1,20 +1,16 @@
 #pragma once
 // One HTML page built in memory (a head, an appended body, a foot) and written to a file in one
 // go. Every page of the program goes through it; a caller makes one instance per page.
+#include "platform/runtime/RuntimeError.h"
+
 #include <QByteArray>
 #include <QString>
-#include <stdexcept>
 
 // A page or folder that could not be written. Numbers as the program's other run-time errors
 // show them: 75 the path could not be created or written.
-class WebReportError : public std::runtime_error {
+class WebReportError : public vb::RuntimeError {
 public:
-    WebReportError(int number, const QString& description);
-    int Number() const { return number_; }
-    QString Description() const { return QString::fromStdString(what()); }
-
-private:
-    int number_;
+    using vb::RuntimeError::RuntimeError;
 };
 
 class clsWebReportGenerator {
@@ -46,3 +42,6 @@ private:
 // Text as windows-1252 bytes, the charset the pages declare; a character outside it is written
 // as an HTML numeric reference (&#21517;), so nothing is lost.
 QByteArray toWindows1252Html(const QString& text);
+// Text as windows-1252 bytes for plain text files; a character outside the code page is
+// written as "?".
+QByteArray toWindows1252Text(const QString& text);

@@ -1,37 +1,846 @@
 #include "reports/frmGrid.h"
 
+#include "data/Globals.h"
+#include "data/clsDataService.h"
+#include "data/modFunctions.h"
+#include "data/ui/GridWidths.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
+#include "platform/dao/dao.h"
+#include "platform/runtime/App.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/Twips.h"
+#include "platform/services/Dialogs.h"
+#include "platform/services/Services.h"
+#include "reports/clsWebReportGenerator.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QMetaObject>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QTextLayout>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kExportTitle = QStringLiteral("Export measurement data");
+
+constexpr vb::OLE_COLOR kRed = 0x9999FF;
+constexpr vb::OLE_COLOR kYellow = 0x99FFFF;
+constexpr vb::OLE_COLOR kGreen = 0x99FF99;
+
+// Designed column widths in twips, by grid column.
+constexpr int kColumnWidths[frmGrid::kColumns] = {300, 0,   0,   1000, 1000, 700,  700,  900,
+                                                  800, 800, 800, 1070, 2000, 1200, 1200, 3000};
+constexpr int kHeaderHeight = 500; // twips: room for two lines
+
+QStringList categories()
+{
+    return {QStringLiteral("Daily"), QStringLiteral("Day Average"), QStringLiteral("Weekly Average"),
+            QStringLiteral("Monthly Average")};
+}
+
+// A push button whose caption wraps within the button, as the export button's long caption
+// was laid out to.
+class WrappingButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+    QSize sizeHint() const override
+    {
+        const QFontMetrics fm(font());
+        const int width = fm.horizontalAdvance(QStringLiteral("Export Data Shown")) + 24;
+        const QRect text = fm.boundingRect(QRect(0, 0, width - 12, 1000), flags(), shownText());
+        return {width, std::max(QPushButton::sizeHint().height(), text.height() + 12)};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        painter.drawItemText(rect().adjusted(6, 4, -6, -4), flags(), palette(), isEnabled(), shownText(), QPalette::ButtonText);
+    }
+
+private:
+    static int flags() { return Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic; }
+    // The blanks that placed the line break in the designed button are not needed here.
+    QString shownText() const { return text().simplified(); }
+};
+
+QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setChecked(true);
+    return box;
+}
+
+QListWidget* makeList(QWidget* parent, const char* name, const QStringList& items)
+{
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QLatin1String(name));
+    list->addItems(items);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int rowHeight = std::max(list->sizeHintForRow(0), list->fontMetrics().height() + 2);
+    list->setFixedHeight(rowHeight * int(items.size()) + 2 * list->frameWidth() + 2);
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + 12);
+    return list;
+}
+
+// A settings text; Null reads as "".
+QString settingText(const dao::RecordsetPtr& rs, const char* column)
+{
+    return vb::CStr(rs->Fields(QString::fromLatin1(column)).Value());
+}
+
+vb::OLE_COLOR bandColor(double value, double red, double yellow)
+{
+    if (value >= red)
+        return kRed;
+    if (value >= yellow)
+        return kYellow;
+    return kGreen;
+}
+
+// Whether a bound cell shows nothing: Null, or an empty text.
+bool isEmptyValue(const dao::Recordset& rs, int record, int field)
+{
+    if (field < 0 || field >= rs.columnCount())
+        return true;
+    const QVariant& value = rs.valueAt(record, field);
+    if (value.isNull() || !value.isValid())
+        return true;
+    return value.typeId() == QMetaType::QString && value.toString().isEmpty();
+}
+
+// Blanks trimmed from both ends (other white space stays, as the text has it).
+QString trimBlanks(const QString& text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString blanks(qsizetype count) { return count > 0 ? QString(count, u' ') : QString(); }
+
+// The error number and text of an engine, grid or conversion error.
+std::pair<int, QString> errorOf(const std::exception& error)
+{
+    if (const auto* e = dynamic_cast<const dao::Error*>(&error))
+        return {e->Number(), e->Description()};
+    if (const auto* e = dynamic_cast<const FlexGridError*>(&error))
+        return {e->Number(), e->Description()};
+    if (const auto* e = dynamic_cast<const vb::ConversionError*>(&error))
+        return {e->Number(), e->Description()};
+    if (const auto* e = dynamic_cast<const WebReportError*>(&error))
+        return {e->Number(), e->Description()};
+    return {0, QString::fromUtf8(error.what())};
+}
+
+// Runs a handler of a control; an error is shown rather than let into the event loop.
+void guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        const auto [number, description] = errorOf(e);
+        vb::MsgBox(description, vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: ") + QString::number(number));
+    }
+}
+
+} // namespace
 
 frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
 {
     setCaption(QStringLiteral("Browse Measurements"));
     setMDIChild(true);
 
-    lblNotBuilt = new QLabel(QStringLiteral("The browsing grid is not built yet."), this);
-    lblNotBuilt->setObjectName(QStringLiteral("lblNotBuilt"));
-    lblNotBuilt->setAlignment(Qt::AlignCenter);
+    lblPerson = new QLabel(QStringLiteral("1. Select Person"), this);
+    lblPerson->setObjectName(QStringLiteral("lblPerson"));
+    cboPerson = new QComboBox(this);
+    cboPerson->setObjectName(QStringLiteral("cboPerson"));
+    cboPerson->setMinimumContentsLength(16);
+    cboPerson->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    lblPlotType = new QLabel(QStringLiteral("2. Select Category"), this);
+    lblPlotType->setObjectName(QStringLiteral("lblPlotType"));
+    lstPlotType = makeList(this, "lstPlotType", categories());
 
+    fraPeriod = new QGroupBox(QStringLiteral("3. Select Period"), this);
+    fraPeriod->setObjectName(QStringLiteral("fraPeriod"));
+    lstSelectPeriod = makeList(fraPeriod, "lstSelectPeriod", PeriodName::all());
+    auto* periodLayout = new QVBoxLayout(fraPeriod);
+    periodLayout->addWidget(lstSelectPeriod);
+    periodLayout->addStretch();
+
+    fraShow = new QGroupBox(QStringLiteral("4. Show the Following"), this);
+    fraShow->setObjectName(QStringLiteral("fraShow"));
+    chkBP = makeCheckBox(fraShow, "chkBP", QStringLiteral("Blood Pressure"));
+    chkPLSE = makeCheckBox(fraShow, "chkPLSE", QStringLiteral("Pulse"));
+    chkWt = makeCheckBox(fraShow, "chkWt", QStringLiteral("Weight"));
+    chkTemp = makeCheckBox(fraShow, "chkTemp", QStringLiteral("Custom1"));
+    chkTemp1 = makeCheckBox(fraShow, "chkTemp1", QStringLiteral("Custom2"));
+    chkSugar = makeCheckBox(fraShow, "chkSugar", QStringLiteral("Sugar"));
+    chkRegimen = makeCheckBox(fraShow, "chkRegimen", QStringLiteral("Regimen"));
+    chkMood = makeCheckBox(fraShow, "chkMood", QStringLiteral("Mood"));
+    chkCmmnt = makeCheckBox(fraShow, "chkCmmnt", QStringLiteral("Comment"));
+    auto* showLayout = new QGridLayout(fraShow);
+    const auto boxes = ColumnCheckBoxes();
+    for (int i = 0; i < int(boxes.size()); ++i)
+        showLayout->addWidget(boxes[std::size_t(i)], i % 3, i / 3);
+    showLayout->setRowStretch(3, 1);
+
+    fraColor = new QGroupBox(QStringLiteral("5. Background Color for:"), this);
+    fraColor->setObjectName(QStringLiteral("fraColor"));
+    chkBPColor = makeCheckBox(fraColor, "chkBPColor", QStringLiteral("Blood Pressure"));
+    chkSugarColor = makeCheckBox(fraColor, "chkSugarColor", QStringLiteral("Sugar"));
+    auto* colorLayout = new QVBoxLayout(fraColor);
+    colorLayout->addWidget(chkBPColor);
+    colorLayout->addWidget(chkSugarColor);
+    colorLayout->addStretch();
+
+    cmdShow = new QPushButton(QStringLiteral("Show &Data"), this);
+    cmdShow->setObjectName(QStringLiteral("cmdShow"));
+    cmdExport = new WrappingButton(QStringLiteral("     &Export Data Shown                 on the Grid"), this);
+    cmdExport->setObjectName(QStringLiteral("cmdExport"));
+
+    datShow = new DataControl(this);
+    datShow->setObjectName(QStringLiteral("datShow"));
+    datShow->setVisible(false);
     vsFGShow = new VSFlexGrid(this);
     vsFGShow->setObjectName(QStringLiteral("vsFGShow"));
-    vsFGShow->setFormatString(QStringLiteral("|Date|Time"));
-    vsFGShow->setRows(1);
-    vsFGShow->setColWidth(0, 0);
+    vsFGShow->setDataSource(datShow);
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+
+    auto* selectors = new QVBoxLayout;
+    selectors->addWidget(lblPerson);
+    selectors->addWidget(cboPerson);
+    selectors->addSpacing(6);
+    selectors->addWidget(lblPlotType);
+    selectors->addWidget(lstPlotType);
+    selectors->addStretch();
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(cmdShow);
+    buttons->addWidget(cmdExport);
+    buttons->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(selectors);
+    top->addWidget(fraPeriod);
+    top->addWidget(fraShow);
+    top->addWidget(fraColor);
+    top->addLayout(buttons);
+    top->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblNotBuilt);
+    layout->setContentsMargins(6, 6, 6, 0);
+    layout->addLayout(top);
+    layout->addWidget(datShow);
     layout->addWidget(vsFGShow, 1);
+    layout->addWidget(StatusBar1);
+
+    cboPerson->installEventFilter(this);
+    connect(cboPerson, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            guarded([this] { cboPerson_Click(); });
+    });
+    connect(lstPlotType, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            guarded([this] { lstPlotType_Click(); });
+    });
+    connect(cmdShow, &QPushButton::clicked, this, [this] { guarded([this] { cmdShow_Click(); }); });
+    connect(cmdExport, &QPushButton::clicked, this, [this] { guarded([this] { cmdExport_Click(); }); });
+    // Direct: the text and the flag are references into the grid's fill.
+    connect(
+        vsFGShow, &VSFlexGrid::FilterData, this,
+        [this](int row, int col, QString& text, bool saving, bool& cancel) {
+            vsFGShow_FilterData(row, col, text, saving, cancel);
+        },
+        Qt::DirectConnection);
+
+    resize(vb::TwipsToPixelsX(12000, this), vb::TwipsToPixelsY(7500, this));
 }
 
 frmGrid::~frmGrid() = default;
 
+std::array<QCheckBox*, 9> frmGrid::ColumnCheckBoxes() const
+{
+    return {chkBP, chkPLSE, chkWt, chkTemp, chkTemp1, chkSugar, chkRegimen, chkMood, chkCmmnt};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loading, layout and closing
+
+void frmGrid::Form_Load()
+{
+    lstSelectPeriod->setCurrentRow(1); // "Last 1 Month"
+    // Choosing the person chooses "Daily".
+    fillPersons();
+    cmdShow_Click();
+    chkTemp->setText(customLabels_[0]);
+    chkTemp1->setText(customLabels_[1]);
+}
+
+void frmGrid::fillPersons()
+{
+    clsDataService data;
+    auto rs = data.GetPersonsWithMeasures();
+    int selected = -1;
+    {
+        const QSignalBlocker blocker(cboPerson);
+        cboPerson->clear();
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const qint32 key = vb::CLng(rs->Fields(0).Value());
+            cboPerson->addItem(vb::CStr(rs->Fields(1).Value()), QVariant(key));
+            if (key == gPersonKey && selected < 0)
+                selected = cboPerson->count() - 1;
+        }
+        cboPerson->setCurrentIndex(-1);
+    }
+    rs->Close();
+    if (selected < 0 && cboPerson->count() > 0)
+        selected = 0; // its click makes it the current person
+    if (selected >= 0)
+        cboPerson->setCurrentIndex(selected);
+}
+
+void frmGrid::Form_Activate()
+{
+    try {
+        if (vb::MDIForm* main = MdiParent()) {
+            const QSize area = main->MdiArea()->viewport()->size();
+            if (area.width() > 0 && area.height() > 0)
+                Window()->setGeometry(0, 0, area.width(), area.height());
+        }
+    } catch (...) {
+        // The form keeps its place.
+    }
+}
+
+void frmGrid::Form_Resize()
+{
+    // The layout gives the grid the room below the selectors, above the status bar.
+}
+
 void frmGrid::Form_Unload(int& /*cancel*/)
 {
-    // Found by name: this library does not link the shell.
-    if (vb::FormBase* main = vb::Forms().Find(QStringLiteral("mdiHealth")))
-        QMetaObject::invokeMethod(main->widget(), "EnableOpener", Q_ARG(QString, Name()), Q_ARG(bool, true));
+    // The main window gives its "Browse Measurements" command back when it hears of the unload.
+    try {
+        modHealth::SaveGridColumnWidths(*vsFGShow);
+    } catch (...) {
+        // The stored widths stay as they were; the form closes all the same.
+    }
+}
+
+bool frmGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    // The person is chosen with the mouse only: keys other than Tab are dropped.
+    if (watched == cboPerson && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        return key != Qt::Key_Tab && key != Qt::Key_Backtab;
+    }
+    return vb::Form::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Selections
+
+void frmGrid::cboPerson_Click()
+{
+    const int index = cboPerson->currentIndex();
+    if (index < 0)
+        return;
+    gPersonKey = vb::CLng(cboPerson->itemData(index));
+    lstPlotType->setCurrentRow(0);
+}
+
+void frmGrid::lstPlotType_Click()
+{
+    const bool daily = lstPlotType->currentRow() == 0;
+    chkRegimen->setEnabled(daily);
+    chkMood->setEnabled(daily);
+    chkCmmnt->setEnabled(daily);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Showing
+
+QString frmGrid::RecordSource(int category, const QString& periodFilter)
+{
+    const QString key = QString::number(gPersonKey);
+    if (category == 0) {
+        return QStringLiteral(" SELECT  M.RGMN_KY, M.MD_KY, Format(MSRD_DT, \"mm/dd/yy\"), Format(MSRD_DT, \"hh:mm AM/PM\"), "
+                              "M.HBP, M.LBP, M.PLSE, format(M.WT,'0.0'), ") +
+               QStringLiteral(" format(M.TEMP,'0.0'),format(M.TEMP1,'0.0'), format(M.TEMP2,'0.0'), D.GL_NM,") +
+               QStringLiteral(" R.RGMN_NM, MO.MD_NM, M.CMMNT") +
+               QStringLiteral(" FROM (((PERSON AS P INNER JOIN MEASURE AS M ON P.PRSN_KY = M.PRSN_KY)") +
+               QStringLiteral(" LEFT JOIN MOOD AS MO ON M.MD_KY = MO.MD_KY)") +
+               QStringLiteral(" LEFT JOIN REGIMEN AS R ON M.RGMN_KY = R.RGMN_KY)") +
+               QStringLiteral(" LEFT JOIN DBTS_GOAL AS D ON M.GL_KY = D.GL_KY") + QStringLiteral(" WHERE P.PRSN_KY = ") + key +
+               periodFilter + QStringLiteral(" ORDER BY ") + QStringLiteral("msrd_dt");
+    }
+    QString column, table, gap;
+    switch (category) {
+    case 1:
+        column = QStringLiteral("DT");
+        table = QStringLiteral("AVERAGE_DAY");
+        gap = QStringLiteral(" ");
+        break;
+    case 2:
+        column = QStringLiteral("WEEK");
+        table = QStringLiteral("AVERAGE_WEEK");
+        gap = QStringLiteral("  ");
+        break;
+    default:
+        column = QStringLiteral("MNTH");
+        table = QStringLiteral("AVERAGE_MONTH");
+        gap = QStringLiteral("  ");
+        break;
+    }
+    return QStringLiteral(" SELECT  '', '', Format(") + column + QStringLiteral(", \"mm/dd/yy\"),") + gap +
+           QStringLiteral("\"00:00 AM\", M.HBP, M.LBP, M.PLSE, format(M.WT,'0.0'), ") +
+           QStringLiteral(" format(M.TEMP,'0.0'),format(M.TEMP1,'0.0'), format(M.TEMP2,'0.0'), '',") + QStringLiteral(" '', ''") +
+           QStringLiteral(" FROM (PERSON AS P INNER JOIN ") + table + QStringLiteral(" AS M ON P.PRSN_KY = M.PRSN_KY)") +
+           QStringLiteral(" WHERE P.PRSN_KY = ") + key + periodFilter + QStringLiteral(" ORDER BY ") + column;
+}
+
+void frmGrid::cmdShow_Click()
+{
+    QFont font = cmdShow->font();
+    font.setBold(true);
+    font.setPointSize(8);
+    cmdShow->setFont(font);
+    cmdShow->setText(QStringLiteral("Show &Data"));
+
+    const int category = std::clamp(lstPlotType->currentRow(), 0, 3);
+    const QString period = lstSelectPeriod->currentItem() ? lstSelectPeriod->currentItem()->text() : QString();
+    static const char* const dateColumns[] = {"MSRD_DT", "DT", "WEEK", "MNTH"};
+    clsDataService data;
+    const QString filter = data.GetPeriodFilter(QLatin1String(dateColumns[category]), period);
+
+    // The fill event colours rows by the choices of this show.
+    bpColorShown_ = chkBPColor->isChecked();
+    sugarColorShown_ = chkSugarColor->isChecked();
+    sugarColors_.clear();
+
+    datShow->setDatabase(gDB);
+    datShow->setDatabaseName(gDB->Name());
+    datShow->setRecordSource(RecordSource(category, filter));
+    datShow->Refresh();
+    setHeaders();
+
+    const std::pair<QCheckBox*, std::vector<int>> groups[] = {
+        {chkBP, {colHighBP, colLowBP}}, {chkPLSE, {colPulse}},  {chkWt, {colWeight}},
+        {chkTemp, {colTemp}},           {chkTemp1, {colTemp1}}, {chkSugar, {colSugar, colGoal}},
+        {chkRegimen, {colRegimen}},     {chkMood, {colMood}},   {chkCmmnt, {colComment}},
+    };
+    for (const auto& [box, columns] : groups) {
+        for (const int col : columns)
+            vsFGShow->setColHidden(col, !box->isChecked());
+    }
+
+    hideEmptyRows();
+
+    if (category != 0) {
+        for (const int col : {int(colTime), int(colGoal), int(colRegimen), int(colMood), int(colComment)})
+            vsFGShow->setColHidden(col, true);
+    }
+    ShownPlotType = static_cast<qint16>(category);
+}
+
+void frmGrid::setHeaders()
+{
+    auto settings = gDB->OpenRecordset(QStringLiteral("select * from Application"), dao::dbOpenSnapshot);
+    customLabels_[0] = settingText(settings, "TempLBL");
+    customLabels_[1] = settingText(settings, "Temp1LBL");
+    const QString unit1 = settingText(settings, "TempUnit");
+    const QString unit2 = settingText(settings, "Temp1Unit");
+    const QString sugarUnit = settingText(settings, "Temp2Unit");
+    settings->Close();
+
+    vsFGShow->setFormatString(QStringLiteral("|rgmn_ky|md_ky|Date (mm/dd/yy)|Time|High BP|Low BP|Pulse (/min)|Weight (") +
+                              gWeightUnitText + QStringLiteral(")|") + customLabels_[0] + QStringLiteral(" (") + unit1 +
+                              QStringLiteral(")|") + customLabels_[1] + QStringLiteral(" (") + unit2 + QStringLiteral(")") +
+                              QStringLiteral("|^Sugar (") + sugarUnit +
+                              QStringLiteral(")|^Sugar Goal Name|Regimen|Mood|Comment"));
+    for (int col = 0; col < kColumns && col < vsFGShow->Cols(); ++col)
+        vsFGShow->setColWidth(col, kColumnWidths[col]);
+    vsFGShow->setColHidden(colRegimenKey, true);
+    vsFGShow->setColHidden(colMoodKey, true);
+    // An average shown before hid the time; the readings show it again.
+    vsFGShow->setColHidden(colDate, false);
+    vsFGShow->setColHidden(colTime, false);
+    vsFGShow->setColAlignment(colMoodKey, flexAlignRightCenter);
+    vsFGShow->setColAlignment(colDate, flexAlignLeftCenter);
+    vsFGShow->setColAlignment(colTime, flexAlignLeftCenter);
+    vsFGShow->setColAlignment(colGoal, flexAlignLeftCenter);
+    vsFGShow->setRowHeight(0, kHeaderHeight);
+    fitColumns();
+    modHealth::LoadGridColumnWidths(*vsFGShow);
+}
+
+namespace {
+
+// Whether the header's text, wrapped into lines of this width as the header wraps it, takes at
+// most two lines broken at blanks only (the wrap may also break after "/", which would cut
+// "(mm/dd/yy)" in two).
+bool wrapsCleanly(const QString& text, const QFont& font, int width)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    int lines = 0;
+    bool atBlanks = true;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        ++lines;
+        const int end = line.textStart() + line.textLength();
+        if (end < text.size() && text.at(end - 1) != u' ')
+            atBlanks = false;
+    }
+    layout.endLayout();
+    return lines <= 2 && atBlanks;
+}
+
+} // namespace
+
+// The designed widths were made for a smaller font: a header must fit on two lines broken at a
+// blank (or else on one), a date or time on one line, or the column is widened (and the header
+// row made taller) to fit.
+void frmGrid::fitColumns()
+{
+    const QFont headerFont = vsFGShow->horizontalHeader()->font();
+    const QFontMetrics header(headerFont);
+    const QFontMetrics cell(vsFGShow->font());
+    // Pixels around the text: the header section's margins (and its frame), which are wider than
+    // a cell's.
+    const int padding = 2 * vsFGShow->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, vsFGShow) + 12;
+    auto twips = [this](int pixels) { return qRound(vb::PixelsToTwipsX(pixels, vsFGShow)); };
+    for (int col = colDate; col < vsFGShow->Cols(); ++col) {
+        const QString text = vsFGShow->TextMatrix(0, col).simplified();
+        const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+        const int oneLine = header.horizontalAdvance(text);
+        // The narrowest break into two lines at a blank.
+        int needed = oneLine;
+        for (qsizetype split = 1; split < words.size(); ++split) {
+            const int first = header.horizontalAdvance(words.mid(0, split).join(u' '));
+            const int second = header.horizontalAdvance(words.mid(split).join(u' '));
+            needed = std::min(needed, std::max(first, second));
+        }
+        // Measured widths are rounded: a pixel more lets the text layout take what was measured.
+        ++needed;
+        if (needed < oneLine && !(wrapsCleanly(text, headerFont, needed) && wrapsCleanly(text, headerFont, needed + padding)))
+            needed = oneLine;
+        if (col == colDate)
+            needed = std::max(needed, cell.horizontalAdvance(QStringLiteral("00/00/00")));
+        else if (col == colTime)
+            needed = std::max(needed, cell.horizontalAdvance(QStringLiteral("00:00 AM")));
+        needed = twips(needed + padding);
+        if (vsFGShow->ColWidth(col) < needed)
+            vsFGShow->setColWidth(col, needed);
+    }
+    const int twoLines = qRound(vb::PixelsToTwipsY(2 * header.lineSpacing() + 10, vsFGShow));
+    if (vsFGShow->RowHeight(0) < twoLines)
+        vsFGShow->setRowHeight(0, twoLines);
+}
+
+// A row is hidden unless one ticked group has a value in it. Read from the records, which the
+// cells show unchanged, so that hiding does not make every row's cells.
+void frmGrid::hideEmptyRows()
+{
+    const dao::RecordsetPtr& rs = datShow->Recordset();
+    if (!rs || !rs->isOpen())
+        return;
+    const bool daily = std::clamp(lstPlotType->currentRow(), 0, 3) == 0;
+    // Groups by their grid columns; a group with two columns needs both. A sugar value counts
+    // without a goal name, and the comment counts for the readings.
+    std::vector<std::vector<int>> ticked;
+    const std::pair<QCheckBox*, std::vector<int>> groups[] = {
+        {chkBP, {colHighBP, colLowBP}}, {chkPLSE, {colPulse}},  {chkWt, {colWeight}},
+        {chkTemp, {colTemp}},           {chkTemp1, {colTemp1}}, {chkSugar, {colSugar}},
+        {chkRegimen, {colRegimen}},     {chkMood, {colMood}},   {chkCmmnt, {colComment}},
+    };
+    for (const auto& [box, columns] : groups) {
+        if (box->isChecked() && (daily || box != chkCmmnt))
+            ticked.push_back(columns);
+    }
+    const int fixed = vsFGShow->FixedRows();
+    const int fields = rs->columnCount();
+    for (int row = fixed; row < vsFGShow->Rows(); ++row) {
+        const int record = row - fixed;
+        // Every row of these sources carries its date and time.
+        if (isEmptyValue(*rs, record, colDate - 1))
+            continue;
+        bool hasValue = false;
+        for (const auto& columns : ticked) {
+            hasValue = std::all_of(columns.begin(), columns.end(),
+                                   [&](int col) { return col - 1 < fields && !isEmptyValue(*rs, record, col - 1); });
+            if (hasValue)
+                break;
+        }
+        vsFGShow->setRowHidden(row, !hasValue);
+    }
+}
+
+void frmGrid::vsFGShow_FilterData(int Row, int Col, QString& Value, bool /*Saving*/, bool& Cancel)
+{
+    if (bpColorShown_ && !Value.isEmpty()) {
+        if (Col == colHighBP)
+            vsFGShow->setCell(flexcpBackColor, Row, Col, QVariant::fromValue(bandColor(vb::Val(Value), 140, 130)));
+        else if (Col == colLowBP)
+            vsFGShow->setCell(flexcpBackColor, Row, Col, QVariant::fromValue(bandColor(vb::Val(Value), 90, 85)));
+    }
+    if (sugarColorShown_ && Col == colGoal && !Value.isEmpty()) {
+        const QString sugar = vsFGShow->TextMatrix(Row, colSugar);
+        const QString key = Value + QChar(0x1F) + sugar;
+        auto it = sugarColors_.find(key);
+        if (it == sugarColors_.end())
+            it = sugarColors_.insert(key, modFunctions::GetSugarGoalColor(static_cast<float>(vb::Val(sugar)), Value));
+        const auto color = QVariant::fromValue(vb::ColorCode(*it));
+        vsFGShow->setCell(flexcpBackColor, Row, colSugar, color);
+        vsFGShow->setCell(flexcpBackColor, Row, colGoal, color);
+    }
+    Cancel = true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Text export
+
+QString frmGrid::SetExportColumnFormat(int index, const QString& header)
+{
+    struct Rule {
+        const char* text;
+        bool numeric;
+        int width;
+        int margin;
+    };
+    static constexpr Rule rules[] = {
+        {"High BP", true, 10, 5}, {"Low BP", true, 10, 6},   {"Pulse", true, 12, 6}, {"Weight", true, 12, 5},
+        {"Temp", true, 12, 5},    {"Regimen", false, 12, 0}, {"Mood", false, 12, 0},
+    };
+    if (index < 0)
+        return QString();
+    if (std::size_t(index) >= exportColumns_.size())
+        exportColumns_.resize(std::size_t(index) + 1);
+    ExportColumn& entry = exportColumns_[std::size_t(index)];
+    QString cell;
+    if (index == 0) {
+        entry.numeric = false;
+        entry.width = 15;
+        entry.margin = 0;
+        cell = header;
+    } else {
+        const Rule* match = nullptr;
+        for (const Rule& rule : rules) {
+            if (header.contains(QLatin1String(rule.text))) {
+                match = &rule;
+                break;
+            }
+        }
+        if (!match)
+            return QString();
+        entry.numeric = match->numeric;
+        entry.width = match->width;
+        entry.margin = match->margin;
+        // The blood-pressure headers keep their blanks.
+        cell = match->width == 10 ? header : trimBlanks(header);
+    }
+    return cell + blanks(entry.width - cell.size());
+}
+
+QString frmGrid::ExportUnderline(int index, const QString& header)
+{
+    if (index == 0)
+        return QStringLiteral("-------------  ");
+    static const std::pair<const char*, const char*> lines[] = {
+        {"High BP", "-------   "}, {"Low BP", "------    "},    {"Pulse", "----------- "}, {"Weight", "----------  "},
+        {"Temp", "---------   "},  {"Regimen", "-------     "}, {"Mood", "----"},
+    };
+    for (const auto& [text, line] : lines) {
+        if (header.contains(QLatin1String(text)))
+            return QLatin1String(line);
+    }
+    return QString();
+}
+
+QString frmGrid::PadExportField(const QString& text, int index) const
+{
+    const ExportColumn& column = exportColumns_.at(std::size_t(index));
+    const qsizetype length = text.size();
+    if (column.numeric) {
+        const qsizetype lead = column.width - length - column.margin;
+        if (lead >= 0)
+            return blanks(lead) + text + blanks(column.margin);
+        return text + blanks(std::max<qsizetype>(1, column.width - length));
+    }
+    if (length <= column.width)
+        return text + blanks(column.width - length);
+    return text + u' ';
+}
+
+void frmGrid::BuildExportColumns(QString& headerLine, QString& underlineLine)
+{
+    exportColumns_.clear();
+    headerLine.clear();
+    underlineLine.clear();
+    std::vector<int> shown;
+    for (int col = colDate; col < vsFGShow->Cols(); ++col) {
+        if (!vsFGShow->ColHidden(col))
+            shown.push_back(col);
+    }
+    for (int index = 0; index < int(shown.size()); ++index) {
+        const int col = shown[std::size_t(index)];
+        const QString header = vsFGShow->TextMatrix(0, col);
+        exportColumns_.resize(std::size_t(index) + 1);
+        QString cell = SetExportColumnFormat(index, header);
+        QString line = ExportUnderline(index, header);
+        if (cell.isEmpty()) {
+            // A column the table has no row for (time, a custom measurement, sugar, goal name,
+            // comment) is written all the same: measurements as numbers, the rest as text.
+            const QString text = trimBlanks(header);
+            ExportColumn& entry = exportColumns_.back();
+            entry.numeric = col == colTemp || col == colTemp1 || col == colSugar;
+            entry.width = std::max<int>(12, int(text.size()) + (entry.numeric ? 1 : 2));
+            entry.margin = entry.numeric ? 5 : 0;
+            cell = text + blanks(entry.width - text.size());
+            line = QString(text.size(), u'-');
+        }
+        exportColumns_.back().gridCol = col;
+        // The underline keeps to its column, so the columns after it stay in line.
+        if (index + 1 < int(shown.size()))
+            line += blanks(exportColumns_.back().width - line.size());
+        headerLine += cell;
+        underlineLine += line;
+    }
+}
+
+QByteArray frmGrid::ExportText()
+{
+    QString out;
+    auto writeLine = [&out](const QString& line) { out += line + kCrLf; };
+    writeLine(QString());
+
+    if (ShownPlotType == 0) {
+        clsDataService data;
+        auto regimens = data.GetPersonRegimens(gPersonKey);
+        int count = 0;
+        if (!regimens->Eof()) {
+            regimens->MoveLast();
+            count = regimens->RecordCount();
+            regimens->MoveFirst();
+        }
+        writeLine(QString());
+        if (count > 0) {
+            writeLine(QStringLiteral("Number of Regimen used: ") + QString::number(count));
+            for (; !regimens->Eof(); regimens->MoveNext()) {
+                const QString name = vb::CStr(regimens->Fields(QStringLiteral("rgmn_nm")).Value());
+                writeLine(QStringLiteral("  ") + name.leftJustified(10, u' ', true) + QStringLiteral(": ") +
+                          vb::CStr(regimens->Fields(QStringLiteral("rgmn_dtl")).Value()));
+            }
+        } else {
+            writeLine(QStringLiteral("Regimen used: 0"));
+        }
+        regimens->Close();
+    }
+
+    QString headerLine, underlineLine;
+    BuildExportColumns(headerLine, underlineLine);
+    writeLine(QString());
+    writeLine(headerLine);
+    writeLine(underlineLine);
+
+    // Every record, also those the grid hides.
+    if (const dao::RecordsetPtr& rs = datShow->Recordset(); rs && rs->isOpen()) {
+        const int fields = rs->columnCount();
+        QString line;
+        for (int record = 0; record < rs->RecordCount(); ++record) {
+            line.clear();
+            for (int index = 0; index < int(exportColumns_.size()); ++index) {
+                const int field = exportColumns_[std::size_t(index)].gridCol - 1;
+                const QString text = field < fields ? trimBlanks(vb::CStr(rs->valueAt(record, field))) : QString();
+                line += PadExportField(text, index);
+            }
+            writeLine(line);
+        }
+    }
+    // A detail or comment written on several lines keeps the file's line ends.
+    if (out.count(u'\n') != out.count(kCrLf) || out.count(u'\r') != out.count(kCrLf)) {
+        out.replace(kCrLf, QStringLiteral("\n"));
+        out.replace(u'\r', u'\n');
+        out.replace(QStringLiteral("\n"), kCrLf);
+    }
+    return toWindows1252Text(out);
+}
+
+void frmGrid::cmdExport_Click()
+{
+    if (datShow->DatabaseName().isEmpty()) {
+        vb::MsgBox(QStringLiteral("There is no data in the grid to be exported."), vb::vbExclamation);
+        return;
+    }
+    const QString folder = App::Path() + QStringLiteral("/User");
+    QDir().mkpath(folder); // without it the dialog starts elsewhere
+
+    services::FileDialogRequest request;
+    request.initialFolder = folder;
+    request.defaultExtension = QStringLiteral(".txt");
+    request.filter = QStringLiteral("Text Files (*.txt)|*.txt");
+    request.overwritePrompt = true;
+    const std::optional<QString> chosen = services::Current().fileDialogs->SaveFile(request);
+    if (!chosen || chosen->isEmpty())
+        return; // cancelled
+
+    const QString path = *chosen;
+    const QByteArray text = ExportText();
+    // Written beside the target and renamed over it: a failed export leaves no half-written
+    // file, and an existing file as it was.
+    QSaveFile file(path);
+    QString failure;
+    if (!file.open(QIODevice::WriteOnly))
+        failure = file.errorString();
+    else if (file.write(text) != text.size() || !file.commit())
+        failure = file.errorString();
+    if (!failure.isEmpty()) {
+        file.cancelWriting();
+        vb::MsgBox(QStringLiteral("The data could not be exported to the file:") + kCrLf + QDir::toNativeSeparators(path) +
+                       kCrLf + failure,
+                   vb::vbExclamation, kExportTitle);
+        return;
+    }
+    vb::MsgBox(QStringLiteral(" is successfully exported as file:") + kCrLf + QDir::toNativeSeparators(path), vb::vbInformation,
+               kExportTitle);
 }

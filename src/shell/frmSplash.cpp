@@ -69,7 +69,6 @@ frmSplash::frmSplash() : vb::Form(QStringLiteral("frmSplash"))
     lblStatus = new QLabel(QStringLiteral("Making database ..."), frame);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setStyleSheet(QStringLiteral("color: #506070;"));
-    lblStatus->setVisible(false); // shown by the first status text
 
     auto* text = new QVBoxLayout;
     text->setSpacing(4);

@@ -7,6 +7,7 @@
 #include "data/Globals.h"
 #include "data/clsCreateMDB.h"
 #include "data/modHealth.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/Interaction.h"
@@ -22,7 +23,6 @@
 #include "reports/frmImportMeasurements.h"
 #include "reports/frmReportDoctor.h"
 #include "shell/frmSplash.h"
-#include "shell/modSplash.h"
 
 #include <QAction>
 #include <QIcon>
@@ -52,15 +52,6 @@ void noPersonMessage()
                vb::vbExclamation);
 }
 
-template <class T>
-T& openChildForm()
-{
-    T& form = vb::defaultInstance<T>();
-    form.setMDIChild(true);
-    form.Show();
-    return form;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -70,6 +61,9 @@ mdiHealth::mdiHealth() : vb::MDIForm(QStringLiteral("mdiHealth"))
 {
     setCaption(App::Title());
     MdiArea()->setBackground(QColor(0x8C, 0x96, 0xA0));
+    // A child window larger than the client area (the biological-clock planner) can be scrolled to.
+    MdiArea()->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MdiArea()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     createMenus();
     createToolbar();
 }
@@ -215,7 +209,8 @@ QAction* mdiHealth::addButton(const QString& key, const QString& toolTip, const 
     auto* button = new QAction(this);
     button->setObjectName(QStringLiteral("Toolbar1_") + key);
     button->setData(key);
-    button->setText(toolTip.isEmpty() ? key : toolTip);
+    // A button without a tooltip has no text either: the toolbar would show the text instead.
+    button->setText(toolTip);
     button->setToolTip(toolTip);
     if (!iconFile.isEmpty())
         button->setIcon(QIcon(toolbarIcon(iconFile)));
@@ -308,6 +303,19 @@ void mdiHealth::EnableOpener(const QString& formName, bool enabled)
     }
 }
 
+void mdiHealth::onFormUnloaded(const QString& formName) { EnableOpener(formName, true); }
+
+template <class T>
+T& mdiHealth::openChildForm()
+{
+    T& form = vb::defaultInstance<T>();
+    form.setMDIChild(true);
+    // Unique: opening a form that is already open connects nothing more.
+    connect(&form, &vb::Form::formUnloaded, this, &mdiHealth::onFormUnloaded, Qt::UniqueConnection);
+    form.Show();
+    return form;
+}
+
 template <class F>
 void mdiHealth::guarded(F&& handler)
 {
@@ -386,7 +394,8 @@ void mdiHealth::MDIForm_Load()
 
 void mdiHealth::MDIForm_Unload(int& /*cancel*/)
 {
-    if (gDB) {
+    // A damaged file gets nothing more written to it; the user has been told.
+    if (gDB && !gDB->isDamaged()) {
         try {
             auto rs = gDB->OpenRecordset(QStringLiteral("select gblPrsnKy, dtformat from application"), dao::dbOpenDynaset);
             rs->Edit();
@@ -418,14 +427,21 @@ bool mdiHealth::IsExemptForm(const QString& formName)
 
 void mdiHealth::fitChildForm(vb::FormBase& form)
 {
-    if (isMinimized() || form.MdiParent() != this)
+    if (isMinimized())
         return;
     const QSize inner = MdiArea()->viewport()->size();
     if (inner.width() <= 0 || inner.height() <= 0)
         return;
     QWidget* window = form.Window();
-    window->showNormal();
-    window->setGeometry(0, 0, inner.width(), inner.height());
+    if (form.MdiParent() == this) {
+        window->showNormal();
+        window->setGeometry(0, 0, inner.width(), inner.height());
+        return;
+    }
+    // A form in a window of its own is laid over the client area; a hidden one stays hidden.
+    if (window->isVisible())
+        window->showNormal();
+    window->setGeometry(QRect(MdiArea()->viewport()->mapToGlobal(QPoint(0, 0)), inner));
 }
 
 void mdiHealth::ArrangeChildForms(int mode)
@@ -439,7 +455,6 @@ void mdiHealth::ArrangeChildForms(int mode)
             continue;
         try {
             if (mode == 1) {
-                // Forms in the client area are fitted to it; dialogs on their own keep their size.
                 fitChildForm(*form);
             } else if (mode == 2) {
                 form->Unload();
@@ -560,6 +575,10 @@ void mdiHealth::mnuMemoOpen_Click()
 {
     auto& memo = vb::defaultInstance<frmMemo>();
     memo.setMDIChild(true);
+    connect(&memo, &vb::Form::formUnloaded, this, &mdiHealth::onFormUnloaded, Qt::UniqueConnection);
+    connect(&memo, &frmMemo::memoChanged, this, &mdiHealth::onMemoChanged, Qt::UniqueConnection);
+    connect(&memo, &frmMemo::memoSaved, this, &mdiHealth::onMemoSaved, Qt::UniqueConnection);
+    connect(&memo, &frmMemo::memoClosing, this, &mdiHealth::onMemoClosing, Qt::UniqueConnection);
     memo.Show();
     mnuMemoOpen->setEnabled(false); // and the memo button
     mnuMemoExit->setEnabled(true);
@@ -568,12 +587,21 @@ void mdiHealth::mnuMemoOpen_Click()
 
 void mdiHealth::mnuMemoSave_Click()
 {
-    auto* memo = vb::Forms().Find<frmMemo>(QStringLiteral("frmMemo"));
-    if (!memo)
-        return;
-    // A save that failed keeps the command, so that the text can still be saved.
-    if (memo->SaveMemo())
-        mnuMemoSave->setEnabled(false);
+    // A save that succeeded turns the command off (memoSaved); one that failed keeps it, so
+    // that the text can still be saved.
+    if (auto* memo = vb::Forms().Find<frmMemo>(QStringLiteral("frmMemo")))
+        memo->SaveMemo();
+}
+
+void mdiHealth::onMemoChanged() { mnuMemoSave->setEnabled(true); }
+
+void mdiHealth::onMemoSaved() { mnuMemoSave->setEnabled(false); }
+
+void mdiHealth::onMemoClosing()
+{
+    mnuMemoOpen->setEnabled(true);
+    mnuMemoSave->setEnabled(false);
+    mnuMemoExit->setEnabled(false);
 }
 
 void mdiHealth::mnuMemoExit_Click()

@@ -21,13 +21,9 @@
 // Measure, Chart, Grid and Memo, whose twin is mnuMemoOpen) keeps the item's enabled state:
 // enabling or disabling either one changes both, so a form may set one or both.
 //
-// What a data form does when it unloads (the main window may be absent, e.g. in tests):
-//     if (mdiHealth* main = mdiHealth::Loaded()) {
-//         main->mnuPerson->setEnabled(true);
-//         main->Toolbar1Button(1)->setEnabled(true);
-//     }
-// or in one call: main->EnableOpener(QStringLiteral("frmPerson"), true). The Chart form also
-// disables mnuPrint: EnableOpener("frmChart", true) does both.
+// The windows do not know the main window. Where it opens a data form or the memo, it connects
+// to the form's formUnloaded signal, which gives the form's menu item and button back
+// (EnableOpener), and to the memo's signals, which drive the memo commands.
 #include "platform/runtime/ui/Form.h"
 
 #include <QString>
@@ -110,10 +106,8 @@ public:
     // Enables or disables the menu item and toolbar button that open the named form:
     // "frmPerson" mnuPerson + 1, "frmRegimen" mnuRegimen + 2, "frmMeasure" mnuMeasure + 3,
     // "frmChart" mnuChart + 5 (and mnuPrint the other way), "frmGrid" mnuGrid + 6,
-    // "frmMemo" mnuMemoOpen + the Memo button. Other names: nothing. Invokable, so that forms
-    // in libraries that do not link the shell can call it by name:
-    //     QMetaObject::invokeMethod(main->widget(), "EnableOpener", Q_ARG(QString, name), Q_ARG(bool, true));
-    Q_INVOKABLE void EnableOpener(const QString& formName, bool enabled);
+    // "frmMemo" mnuMemoOpen + the Memo button. Other names: nothing.
+    void EnableOpener(const QString& formName, bool enabled);
 
     // --- Start-up and shutdown ---
     void MDIForm_Load() override;
@@ -148,7 +142,7 @@ public:
     void mnuExportHTML_Click(); // mdiHealth_export.cpp
     // Memo
     void mnuMemoOpen_Click();
-    void mnuMemoSave_Click(); // also called by the memo when it saves on closing
+    void mnuMemoSave_Click();
     void mnuMemoExit_Click();
     // Health-Utilites
     void mnuBMI_Click();
@@ -167,7 +161,7 @@ public:
     // The toolbar's click: hourglass, then the handler of the button's key.
     void Toolbar1_ButtonClick(QAction* Button);
 
-    // --- Web-page export (mdiHealth_export.cpp) ---
+    // --- Web-page export (mdiHealth_export.cpp; the exports themselves are gridexport's) ---
     // The grids of every loaded data form, each under its title, appended to the page.
     void ExportActiveGridToWebReport(clsWebReportGenerator& report);
     // The goal form's grid only.
@@ -189,6 +183,16 @@ private:
     void guarded(F&& handler);
     // Fits one child form to the client area.
     void fitChildForm(vb::FormBase& form);
+    // Shows the default instance of a data form in the client area, connected to give its
+    // command back when it unloads.
+    template <class T>
+    T& openChildForm();
+    // A form this window opened has unloaded: its menu item and button come back.
+    void onFormUnloaded(const QString& formName);
+    // The memo's text changed, was saved, or the memo is closing.
+    void onMemoChanged();
+    void onMemoSaved();
+    void onMemoClosing();
 
     std::vector<QAction*> buttons_; // by position - 1
 };

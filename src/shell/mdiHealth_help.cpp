@@ -1,10 +1,10 @@
 // Help, print screen, chart printing, the about box and the tip of the day.
 #include "shell/mdiHealth.h"
 
+#include "data/ui/modHTMLhelp.h"
 #include "platform/runtime/ui/Form.h"
 #include "platform/services/Printing.h"
 #include "shell/frmAbout.h"
-#include "shell/modHTMLhelp.h"
 #include "shell/modPrintScreen.h"
 #include "shell/modTip.h"
 

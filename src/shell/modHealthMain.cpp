@@ -6,6 +6,7 @@
 #include "data/clsModifyMDB1.h"
 #include "data/modFunctions.h"
 #include "data/modHealth.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/Form.h"
 #include "platform/runtime/ui/Interaction.h"
@@ -14,7 +15,6 @@
 #include "shell/clsControlPanelAPI.h"
 #include "shell/frmSplash.h"
 #include "shell/mdiHealth.h"
-#include "shell/modSplash.h"
 
 #if __has_include("shell/modTip.h")
 #include "shell/modTip.h"

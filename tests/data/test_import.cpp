@@ -385,10 +385,13 @@ TEST_F(ImportTest, BadDatesAndValuesTooLargeLeaveTheirRowOutAndKeepTheOthers)
                              QStringLiteral("1E39"), QString(), QString(), QString()),
                      fullRow(QStringLiteral("03/05/2000"), QStringLiteral("1E999"), QStringLiteral("89"), QString(), QString(),
                              QString(), QString(), QString()),
-                     // No reading at all (a date alone, an empty line): no measurement.
+                     // Nothing but a date, an empty line: no measurement.
                      QStringLiteral("03/06/2000"), QString(),
+                     // A regimen or a mood alone: a measurement.
                      fullRow(QStringLiteral("03/07/2000"), QString(), QString(), QString(), QString(), QString(),
-                             QStringLiteral("Walk30"), QStringLiteral("Happy")),
+                             QStringLiteral("Walk30"), QString()),
+                     fullRow(QStringLiteral("03/10/2000"), QString(), QString(), QString(), QString(), QString(), QString(),
+                             QStringLiteral("Happy")),
                      // The same day twice: the first row stays, the second one's mood goes to it.
                      fullRow(QStringLiteral("03/08/2000"), QStringLiteral("135"), QStringLiteral("90"), QString(), QString(),
                              QString(), QString(), QString()),
@@ -400,7 +403,7 @@ TEST_F(ImportTest, BadDatesAndValuesTooLargeLeaveTheirRowOutAndKeepTheOthers)
     const qint32 key = personKey(QStringLiteral("Bad Rows"));
     ASSERT_GT(key, 0);
 
-    EXPECT_EQ(3, measures());
+    EXPECT_EQ(5, measures());
     const auto good = reading(key, QStringLiteral("3/1/2000"));
     ASSERT_TRUE(good.has_value());
     EXPECT_EQ(QStringLiteral("Walk30"), good->regimen);
@@ -412,7 +415,16 @@ TEST_F(ImportTest, BadDatesAndValuesTooLargeLeaveTheirRowOutAndKeepTheOthers)
     EXPECT_TRUE(reading(key, QStringLiteral("3/9/2000")).has_value());
     EXPECT_FALSE(reading(key, QStringLiteral("3/2/2000")).has_value());
     EXPECT_FALSE(reading(key, QStringLiteral("3/3/2000")).has_value());
-    EXPECT_EQ(0, count(QStringLiteral("select count(*) from measure where hbp is null and lbp is null and plse is null "
+    EXPECT_FALSE(reading(key, QStringLiteral("3/6/2000")).has_value());
+    const auto regimenOnly = reading(key, QStringLiteral("3/7/2000"));
+    ASSERT_TRUE(regimenOnly.has_value());
+    EXPECT_EQ(QStringLiteral("Walk30"), regimenOnly->regimen);
+    EXPECT_TRUE(regimenOnly->mood.isEmpty());
+    const auto moodOnly = reading(key, QStringLiteral("3/10/2000"));
+    ASSERT_TRUE(moodOnly.has_value());
+    EXPECT_EQ(QStringLiteral("Happy"), moodOnly->mood);
+    EXPECT_TRUE(moodOnly->regimen.isEmpty());
+    EXPECT_EQ(2, count(QStringLiteral("select count(*) from measure where hbp is null and lbp is null and plse is null "
                                       "and wt is null and temp is null")));
     // The statement after the broken date still ran: the database is usable and not in a transaction.
     EXPECT_EQ(0, gDB->transactionDepth());

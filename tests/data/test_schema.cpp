@@ -149,6 +149,58 @@ TEST_F(CreationTest, CopiesThePreviousVersionFileWhenTheCurrentOneIsMissing)
     EXPECT_EQ(value(QStringLiteral("select RGMN_DTL from Regimen")).toString(), QStringLiteral("From v1"));
 }
 
+TEST_F(CreationTest, AnEarlierVersionFileThatDoesNotOpenIsLeftAloneAndANewDatabaseIsMade)
+{
+    const QString previous = clsCreateMDB::previousDatabasePath();
+    const QString folder = programFolder() + QStringLiteral("/database");
+    // Our own file with a damaged page, a text file, a database of another program.
+    openFirstLayer();
+    for (int i = 0; i < 400; ++i)
+        gDB->Execute(
+            QStringLiteral("insert into Regimen (RGMN_NM, RGMN_DTL) values ('R%1', '%2')").arg(i).arg(QString(150, u'x')));
+    const int regimenRoot = count(QStringLiteral("select rootpage from sqlite_master where name = 'REGIMEN'"));
+    closeDatabase();
+    ASSERT_TRUE(QFile::rename(databasePath(), previous));
+    QByteArray damaged = [&] {
+        QFile f(previous);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    damaged.replace((regimenRoot - 1) * 4096, 4096, QByteArray(4096, '\xff'));
+    struct Case {
+        const char* what;
+        QByteArray content;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"damaged", damaged, "it is damaged"},
+        {"text", QByteArray("Not a database at all.\n"), "it is no database of this program"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            QFile f(previous);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(c.content);
+        }
+        messages.entries.clear();
+        CountingCreateMDB creator;
+        ASSERT_NO_THROW(creator.OpenOrCreateDatabase());
+        EXPECT_EQ(creator.builds, 1);
+        EXPECT_EQ(count(QStringLiteral("select count(*) from REGIMEN")), 0);
+        ASSERT_EQ(messages.entries.size(), 1u);
+        EXPECT_EQ(messages.entries[0].prompt, QStringLiteral("The database of the earlier version, '%1', could not be opened "
+                                                             "(%2).\nIt was left as it is, and a new database was made.")
+                                                  .arg(previous, QLatin1String(c.reason)));
+        EXPECT_EQ(messages.entries[0].buttons, dataMessage::vbOKOnly + dataMessage::vbExclamation);
+        closeDatabase();
+        QFile f(previous);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), c.content);
+        EXPECT_EQ(filesOf(folder), (QStringList{QStringLiteral("Ravelcombrick-1.mdb"), QStringLiteral("Ravelcombrick-2.mdb")}));
+        ASSERT_TRUE(QFile::remove(databasePath()));
+    }
+}
+
 TEST_F(CreationTest, RefusesAFileThatIsNotOneOfOurDatabasesAndLeavesItAlone)
 {
     QDir().mkpath(programFolder() + QStringLiteral("/database"));
@@ -503,6 +555,61 @@ TEST_F(NewFileTest, NamesAreUniqueWhateverTheCaseAndEmptyTextOnlyWhereAllowed)
         gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM, SEX, COMMENT) values ('Ann', '', '')"), dao::dbFailOnError), 1);
     EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into PERSON (AGE) values (3)"), dao::dbFailOnError); }),
               dao::errRequired);
+}
+
+TEST_F(NewFileTest, WholeNumberColumnsHoldWholeNumbersAndYesNoColumnsOnlyMinusOneOrZero)
+{
+    const int sample = count(QStringLiteral("select PRSN_KY from PERSON"));
+    gDB->Execute(QStringLiteral("delete from MEASURE"), dao::dbFailOnError);
+    // Written by SQL as reals; stored rounded half to even, so aggregates see what is stored.
+    struct Case {
+        const char* day;
+        const char* hbp;
+        const char* plse;
+        int storedHbp;
+        int storedPlse;
+    };
+    const Case cases[] = {
+        {"1/1/2024", "120.5", "-0.5", 120, 0},
+        {"1/2/2024", "122.5", "72.4999", 122, 72},
+        {"1/3/2024", "121.5", "80.6", 122, 81},
+        {"1/4/2024", "-3.5", "'64.5'", -4, 64},
+    };
+    for (const Case& c : cases)
+        gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, HBP, PLSE) values (%1, #%2#, %3, %4)")
+                         .arg(sample)
+                         .arg(QLatin1String(c.day), QLatin1String(c.hbp), QLatin1String(c.plse)),
+                     dao::dbFailOnError);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.day);
+        EXPECT_EQ(rowTexts(QStringLiteral("select typeof(HBP), HBP, typeof(PLSE), PLSE from MEASURE where MSRD_DT = #%1#")
+                               .arg(QLatin1String(c.day))),
+                  QStringList{QStringLiteral("integer|%1|integer|%2").arg(c.storedHbp).arg(c.storedPlse)});
+    }
+    EXPECT_EQ(rowTexts(QStringLiteral("select max(HBP), avg(HBP), sum(PLSE) from MEASURE")), QStringList{"122|90|217"});
+    EXPECT_EQ(count(QStringLiteral("select count(*) from MEASURE where HBP = (select max(HBP) from MEASURE)")), 2);
+    // Changes are stored the same way; the day averages are whole numbers too.
+    gDB->Execute(QStringLiteral("update MEASURE set LBP = 80.5, GL_KY = 3.5 where MSRD_DT = #1/1/2024#"), dao::dbFailOnError);
+    EXPECT_EQ(rowTexts(QStringLiteral("select LBP, GL_KY from MEASURE where MSRD_DT = #1/1/2024#")), QStringList{"80|4"});
+    gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, PLSE) values (%1, #1/2/2024 6:00 PM#, 75)").arg(sample),
+                 dao::dbFailOnError);
+    clsModifyMDB().FillAverageDay();
+    EXPECT_EQ(rowTexts(QStringLiteral("select typeof(PLSE), PLSE from AVERAGE_DAY where DT = #1/2/2024#")),
+              QStringList{"integer|74"});
+
+    // Yes/No: any number but 0 is True, stored as -1.
+    gDB->Execute(QStringLiteral("delete from PERSON_PLOT where PRSN_KY = %1 and PLT_KY = 0").arg(sample));
+    gDB->Execute(QStringLiteral("insert into PERSON_PLOT (PRSN_KY, PLT_KY, PLT_ACT) values (%1, 0, 1)").arg(sample),
+                 dao::dbFailOnError);
+    gDB->Execute(QStringLiteral("update PERSON_PLOT set PLT_ACT = 0.25 where PRSN_KY = %1 and PLT_KY = 1").arg(sample),
+                 dao::dbFailOnError);
+    gDB->Execute(QStringLiteral("update PERSON_PLOT set PLT_ACT = 0 where PRSN_KY = %1 and PLT_KY = 2").arg(sample),
+                 dao::dbFailOnError);
+    EXPECT_EQ(rowTexts(QStringLiteral("select PLT_KY from PERSON_PLOT where PRSN_KY = %1 and PLT_ACT = True and PLT_ACT = -1 "
+                                      "and PLT_KY < 3 order by PLT_KY")
+                           .arg(sample)),
+              (QStringList{"0", "1"}));
+    EXPECT_EQ(count(QStringLiteral("select count(*) from PERSON_PLOT where PLT_ACT not in (0, -1)")), 0);
 }
 
 TEST_F(NewFileTest, SeedRowsSettingsGoalsAndGridRows)

@@ -6,6 +6,8 @@
 #include "data/modFunctions.h"
 #include "platform/runtime/Conversions.h"
 
+#include <sqlite3.h>
+
 using namespace testing_data;
 
 namespace {
@@ -41,6 +43,43 @@ protected:
         clsModifyMDB::updateFields();
         throw dao::Error(3051, QStringLiteral("The file is locked."));
     }
+};
+
+// Layer 2 with trouble while the sample data loads: a disk that fills up after a few more
+// pages, or an interruption, after which SQLite rolls the whole transaction back by itself.
+class TroubledLayer2 : public clsModifyMDB {
+public:
+    explicit TroubledLayer2(bool interrupt) : interrupt_(interrupt) {}
+    void LoadSampleData() override
+    {
+        sqlite3* db = gDB->handle();
+        if (interrupt_) {
+            // Interrupted until a write is, which costs the transaction; once only.
+            sqlite3_progress_handler(
+                db, 1,
+                [](void* p) {
+                    int& calls = *static_cast<int*>(p);
+                    if (calls < 0 || sqlite3_get_autocommit(gDB->handle())) {
+                        calls = calls > 50 ? -1 : calls;
+                        return 0;
+                    }
+                    return ++calls > 50 ? 1 : 0;
+                },
+                &calls_);
+        } else {
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(db, "PRAGMA page_count", -1, &st, nullptr);
+            sqlite3_step(st);
+            const QByteArray limit = "PRAGMA max_page_count = " + QByteArray::number(sqlite3_column_int(st, 0) + 2);
+            sqlite3_finalize(st);
+            sqlite3_exec(db, limit.constData(), nullptr, nullptr, nullptr);
+        }
+        clsModifyMDB::LoadSampleData();
+    }
+
+private:
+    bool interrupt_;
+    int calls_ = 0;
 };
 
 class FailingLayer3 : public clsModifyMDB1 {
@@ -192,6 +231,41 @@ TEST_F(UpgradeTest, AFailingSecondLayerLeavesTheFileAsItWasAndRunsAgainNextTime)
     EXPECT_EQ(count(QStringLiteral("select count(*) from DBTS_GOAL")), 8);
     EXPECT_EQ(count(QStringLiteral("select min(GL_KY) from DBTS_GOAL")), 1);
     EXPECT_EQ(count(QStringLiteral("select count(*) from PERSON")), 1);
+}
+
+TEST_F(UpgradeTest, ALayerThatFailsOnAFullDiskOrADroppedTransactionKeepsNothingAndSaysSoTruly)
+{
+    const struct {
+        bool interrupt;
+        const char* description;
+    } cases[] = {
+        {false, "Not enough space on disk."},
+        {true, "The database stopped the upgrade's transaction after an error (a full disk, say); nothing of the upgrade was "
+               "kept, and it runs again at the next start."},
+    };
+    const auto bytes = [] {
+        QFile f(databasePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    openFirstLayer();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.description);
+        const QByteArray before = bytes();
+        QString description;
+        try {
+            TroubledLayer2(c.interrupt).runUpgrade();
+        } catch (const dao::Error& e) {
+            description = e.Description();
+        }
+        EXPECT_EQ(description, QLatin1String(c.description));
+        EXPECT_EQ(0, gDB->transactionDepth());
+        EXPECT_EQ(bytes(), before);
+        sqlite3_exec(gDB->handle(), "PRAGMA max_page_count = 1000000", nullptr, nullptr, nullptr);
+        sqlite3_progress_handler(gDB->handle(), 0, nullptr, nullptr);
+    }
+    // With room again, the next start runs the whole layer.
+    EXPECT_TRUE(clsModifyMDB().runUpgrade());
+    EXPECT_EQ(1, count(QStringLiteral("select count(*) from PERSON")));
 }
 
 TEST_F(UpgradeTest, AFailingFirstStepIsShownAndUndone)

@@ -5,7 +5,7 @@
 #include "data/DataFixture.h"
 #include "data/Globals.h"
 #include "platform/runtime/ui/Form.h"
-#include "platform/services/TestDoubles.h"
+#include "support/ServiceDoubles.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -4,7 +4,6 @@
 #include "records/RecordsFixture.h"
 #include "records/frmDSetGoal.h"
 #include "records/frmMeasure.h"
-#include "shell/mdiHealth.h"
 
 #include "data/clsAverage.h"
 #include "data/modFunctions.h"
@@ -470,12 +469,61 @@ TEST_F(GoalDeletionTest, AnsweringNoChangesNothing)
     EXPECT_NE(QStringLiteral("<none>"), goalRow(goal));
 }
 
+TEST_F(GoalDeletionTest, ASecondQuestionCountsTheReadingsLostAndNoKeepsThem)
+{
+    openForm();
+    standOn(goal);
+    const QStringList mine = readings(samplePerson);
+    const QStringList theirs = readings(other);
+    answer(vbYes);
+    answer(vbNo);
+    form->cmdDelete_Click();
+    ASSERT_EQ(2u, messages().Log().size());
+    // Three sugar-only readings go and two lose their sugar value, of both persons.
+    EXPECT_EQ(QStringLiteral("Deleting this goal also deletes 3 readings that hold only a blood sugar value and clears "
+                             "the blood sugar value of 2 other readings, of 2 persons.\r\n"
+                             "They cannot be brought back. Do you still want to delete the goal?"),
+              lastBox().text);
+    EXPECT_EQ(vbExclamation, lastBox().icon);
+    EXPECT_EQ(vbDefaultButton2, lastBox().defaultButton);
+    EXPECT_EQ(mine, readings(samplePerson));
+    EXPECT_EQ(theirs, readings(other));
+    EXPECT_NE(QStringLiteral("<none>"), goalRow(goal));
+
+    // Readings that keep everything but the goal's key need no second question.
+    gDB->Execute(QStringLiteral("update MEASURE set TEMP2 = Null, HBP = 120 where GL_KY = %1").arg(goal));
+    answer(vbYes);
+    form->cmdDelete_Click();
+    EXPECT_EQ(3u, messages().Log().size());
+    EXPECT_EQ(QStringLiteral("<none>"), goalRow(goal));
+    EXPECT_EQ(0, count(QStringLiteral("select count(*) from MEASURE where GL_KY = %1").arg(goal)));
+}
+
+TEST(GoalDeletionText, SaysWhatGoesAndOfHowManyPersons)
+{
+    const struct {
+        int deleted, cleared, persons;
+        const char* text;
+    } cases[] = {
+        {1, 0, 1, "deletes 1 reading that holds only a blood sugar value, of 1 person."},
+        {0, 2, 2, "clears the blood sugar value of 2 readings, of 2 persons."},
+        {2, 1, 1,
+         "deletes 2 readings that hold only a blood sugar value and clears the blood sugar value of 1 other "
+         "reading, of 1 person."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QStringLiteral("Deleting this goal also ") + QLatin1String(c.text) +
+                      QStringLiteral("\r\nThey cannot be brought back. Do you still want to delete the goal?"),
+                  frmDSetGoal::ReadingsLostText(c.deleted, c.cleared, c.persons));
+}
+
 TEST_F(GoalDeletionTest, YesDeletesSugarOnlyReadingsClearsTheOthersAndKeepsEveryPersonsAverages)
 {
     gPersonKey = samplePerson;
     openForm();
     standOn(goal);
     answer(vbYes);
+    answer(vbYes); // the readings lost, too
     form->cmdDelete_Click();
 
     EXPECT_EQ(QStringLiteral("<none>"), goalRow(goal));
@@ -512,6 +560,7 @@ TEST_F(GoalDeletionTest, AnOpenMeasurementFormShowsTheReadingsAgainWithoutTheGoa
     openForm();
     standOn(goal);
     answer(vbYes);
+    answer(vbYes); // the readings lost, too
     form->cmdDelete_Click();
     EXPECT_EQ(shown - 1, measure.datInfo->Recordset()->RecordCount());
     EXPECT_EQ(-1, measure.CboDbtsGl->findData(goal));
@@ -533,6 +582,7 @@ TEST_F(GoalDeletionTest, AFailureOnTheWayUndoesTheWholeDeletion)
     const QStringList theirs = readings(other);
     const int averages = count(QStringLiteral("select count(*) from AVERAGE_DAY"));
     answer(vbYes);
+    answer(vbYes); // the readings lost, too
     answer(vb::vbOK);
     form->cmdDelete_Click();
     EXPECT_EQ(vb::vbCritical, lastBox().icon);
@@ -595,22 +645,6 @@ TEST_F(GoalFormTest, ExportWritesTheGoalPageAndOpensItAndHelpShowsTheGoalTopic)
     form->cmdHLP_Click();
     ASSERT_EQ(1, services().help().Pages().size());
     EXPECT_TRUE(services().help().Pages()[0].endsWith(QStringLiteral("htm/ScreenSugarGoalSetting.htm")));
-}
-
-TEST_F(GoalFormTest, BesideTheMainWindowTheExportTakesTheGoalGridOnly)
-{
-    gPersonKey = samplePerson;
-    vb::defaultInstance<mdiHealth>().Load(); // opens the Measurement form as at start
-    ASSERT_NE(nullptr, vb::Forms().Find(QStringLiteral("frmMeasure")));
-    openForm();
-    form->cmdExport_Click();
-    QFile file(App::Path() + QStringLiteral("/DiabetesGoals.html"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString html = QString::fromLatin1(file.readAll());
-    EXPECT_TRUE(html.contains(QStringLiteral("Diabetes Goal")));
-    EXPECT_TRUE(html.contains(QStringLiteral("8.Bed time")));
-    EXPECT_FALSE(html.contains(QStringLiteral("Measurement Reading")));
-    EXPECT_EQ(1u, services().shell().Calls().size());
 }
 
 } // namespace

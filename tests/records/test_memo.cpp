@@ -2,12 +2,10 @@
 // closing changed text, and saves that fail.
 #include "records/RecordsFixture.h"
 #include "records/frmMemo.h"
-#include "shell/mdiHealth.h"
 
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/MsgBox.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -179,47 +177,6 @@ TEST_F(MemoTest, AMemoFileThatCannotBeReadIsReportedAndNotOverwrittenSilently)
 
     answer(vb::vbNo);
     EXPECT_TRUE(memo.Unload());
-}
-
-TEST_F(MemoTest, TheMainWindowsMemoCommandsFollowTheMemo)
-{
-    writeFile("start\r\n");
-    auto& main = vb::defaultInstance<mdiHealth>();
-    main.Load();
-    QAction* button = main.Toolbar1Button(QStringLiteral("Memo"));
-    ASSERT_TRUE(button);
-    auto states = [&] {
-        return QString::number(main.mnuMemoOpen->isEnabled()) + QString::number(button->isEnabled()) +
-               QString::number(main.mnuMemoSave->isEnabled()) + QString::number(main.mnuMemoExit->isEnabled());
-    };
-    EXPECT_EQ(QStringLiteral("1100"), states());
-
-    main.mnuMemoOpen_Click();
-    auto* memo = vb::Forms().Find<frmMemo>(QStringLiteral("frmMemo"));
-    ASSERT_TRUE(memo);
-    EXPECT_EQ(&main, memo->MdiParent());
-    EXPECT_EQ(QStringLiteral("0011"), states());
-    main.mnuMemoSave_Click();
-    EXPECT_EQ(QStringLiteral("0001"), states());
-    memo->txtMemo->setPlainText(QStringLiteral("changed"));
-    EXPECT_EQ(QStringLiteral("0011"), states());
-
-    // Closing the data forms leaves the memo alone.
-    main.mnuClose_Click();
-    EXPECT_TRUE(memoLoaded());
-
-    // The main window does not close over unsaved memo text when the user cancels.
-    answer(vb::vbCancel);
-    EXPECT_FALSE(main.Unload(vb::vbFormControlMenu));
-    EXPECT_TRUE(mdiHealth::Loaded());
-    EXPECT_TRUE(memoLoaded());
-    EXPECT_EQ(kQuestion, lastBox().text);
-
-    answer(vb::vbYes);
-    main.mnuMemoExit_Click();
-    EXPECT_FALSE(memoLoaded());
-    EXPECT_EQ(QByteArray("changed\r\n"), fileBytes());
-    EXPECT_EQ(QStringLiteral("1100"), states());
 }
 
 } // namespace

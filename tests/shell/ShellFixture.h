@@ -9,9 +9,9 @@
 #include "platform/runtime/ui/Form.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/services/InstanceLock.h"
-#include "platform/services/TestDoubles.h"
 #include "shell/mdiHealth.h"
 #include "shell/modHealthMain.h"
+#include "support/ServiceDoubles.h"
 
 #include <QCoreApplication>
 #include <QDir>

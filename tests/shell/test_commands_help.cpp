@@ -3,12 +3,13 @@
 
 #include "charts/frmChart.h"
 #include "data/Globals.h"
+#include "data/ui/modHTMLhelp.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
+#include "records/frmMeasure.h"
 #include "shell/frmAbout.h"
 #include "shell/frmTip.h"
 #include "shell/mdiHealth.h"
-#include "shell/modHTMLhelp.h"
 #include "shell/modPrintScreen.h"
 #include "shell/modTip.h"
 
@@ -76,6 +77,16 @@ TEST_F(HelpCommandsTest, ContentsOpensTheActiveFormsTopicOrTheStartPage)
     main.mnuClose_Click();
     main.mnuContents_Click();
     EXPECT_EQ(programPath(QStringLiteral("htm/index.htm")), lastHelpPage());
+}
+
+TEST_F(HelpCommandsTest, ContentsWithTheGoalFormInFrontOpensTheGoalTopic)
+{
+    mdiHealth& main = loadMainWindow();
+    auto* measure = vb::Forms().Find<frmMeasure>(QStringLiteral("frmMeasure"));
+    ASSERT_NE(nullptr, measure);
+    measure->cmdSetGoal_Click();
+    main.mnuContents_Click();
+    EXPECT_EQ(programPath(QStringLiteral("htm/ScreenSugarGoalSetting.htm")), lastHelpPage());
 }
 
 TEST_F(HelpCommandsTest, AMissingPageIsReportedByTheHelpService)

@@ -5,6 +5,7 @@
 
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "records/frmMeasure.h"
 
 #include <QAction>
 #include <QFile>
@@ -161,6 +162,8 @@ TEST_F(MainWindowTest, ToolbarButtonsStandAtTheirPositionsWithKeysAndTooltips)
         EXPECT_FALSE(button->icon().isNull());
     }
     EXPECT_EQ(QStringLiteral("Exit Program"), mdi->Toolbar1Button(QStringLiteral("Exit"))->toolTip());
+    // The Help button alone has no tooltip.
+    EXPECT_EQ(QString(), mdi->Toolbar1Button(QStringLiteral("Help"))->toolTip());
 }
 
 TEST_F(MainWindowTest, MenuItemAndItsButtonAreEnabledTogether)
@@ -179,8 +182,7 @@ TEST_F(MainWindowTest, MenuItemAndItsButtonAreEnabledTogether)
     mdi->EnableOpener(QStringLiteral("frmChart"), false);
     EXPECT_FALSE(mdi->Toolbar1Button(5)->isEnabled());
     EXPECT_TRUE(mdi->mnuPrint->isEnabled());
-    // Forms in libraries that do not link the shell reach it by name.
-    QMetaObject::invokeMethod(mdi, "EnableOpener", Q_ARG(QString, QStringLiteral("frmChart")), Q_ARG(bool, true));
+    mdi->EnableOpener(QStringLiteral("frmChart"), true);
     EXPECT_TRUE(mdi->mnuChart->isEnabled());
     EXPECT_FALSE(mdi->mnuPrint->isEnabled());
 }
@@ -279,6 +281,42 @@ TEST_F(MainWindowTest, OpeningTheGridClosesTheChartAndSwapsTheirCommands)
     EXPECT_TRUE(boxLog().empty());
 }
 
+TEST_F(MainWindowTest, ADataFormClosedByTheUserGivesItsCommandBack)
+{
+    mdiHealth& window = *mdi;
+    struct Opener {
+        const char* form;
+        std::function<void()> open;
+        QAction* item;
+        int button;
+    };
+    const Opener openers[] = {
+        {"frmPerson", [&] { window.mnuPerson_Click(); }, mdi->mnuPerson, 1},
+        {"frmRegimen", [&] { window.mnuRegimen_Click(); }, mdi->mnuRegimen, 2},
+        {"frmMeasure", [&] { window.mnuMeasure_Click(); }, mdi->mnuMeasure, 3},
+        {"frmChart", [&] { window.mnuChart_Click(); }, mdi->mnuChart, 5},
+        {"frmGrid", [&] { window.mnuGrid_Click(); }, mdi->mnuGrid, 6},
+    };
+    for (int round = 1; round <= 2; ++round) { // the second time through a new default instance
+        for (const Opener& o : openers) {
+            SCOPED_TRACE(o.form);
+            o.open();
+            vb::FormBase* form = vb::Forms().Find(QLatin1String(o.form));
+            ASSERT_NE(nullptr, form);
+            EXPECT_FALSE(o.item->isEnabled());
+            EXPECT_FALSE(mdi->Toolbar1Button(o.button)->isEnabled());
+            // The window's own close box, not the main window's commands.
+            EXPECT_TRUE(form->Window()->close());
+            EXPECT_FALSE(isLoaded(QLatin1String(o.form)));
+            EXPECT_TRUE(o.item->isEnabled());
+            EXPECT_TRUE(mdi->Toolbar1Button(o.button)->isEnabled());
+            EXPECT_FALSE(mdi->mnuPrint->isEnabled());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+    EXPECT_TRUE(boxLog().empty());
+}
+
 TEST_F(MainWindowTest, ToolbarButtonsOpenWhatTheirMenuItemsOpen)
 {
     mdi->Toolbar1_ButtonClick(mdi->Toolbar1Button(QStringLiteral("Regimen")));
@@ -372,6 +410,25 @@ TEST_F(MainWindowTest, ResizingFitsTheNonExemptChildFormsToTheClientArea)
     mdi->showMinimized();
     mdi->ArrangeChildForms(1);
     EXPECT_EQ(QRect(5, 5, 100, 80), measure->geometry());
+}
+
+TEST_F(MainWindowTest, ResizingAlsoFitsTheGoalAndTimeFormsAndAWindowOfItsOwn)
+{
+    auto* measure = vb::Forms().Find<frmMeasure>(QStringLiteral("frmMeasure"));
+    ASSERT_NE(nullptr, measure);
+    measure->cmdSetGoal_Click();
+    measure->cmdOptionTime_Click();
+    PlainForm& own = showPlainForm(QStringLiteral("frmOwnWindow"), false);
+
+    mdi->resize(mdi->width() + 120, mdi->height() + 60);
+    const QSize inner = mdi->MdiArea()->viewport()->size();
+    for (const char* name : {"frmDSetGoal", "frmOptionTime"}) {
+        SCOPED_TRACE(name);
+        QMdiSubWindow* window = subWindowOf(QLatin1String(name));
+        ASSERT_NE(nullptr, window);
+        EXPECT_EQ(QRect(QPoint(0, 0), inner), window->geometry());
+    }
+    EXPECT_EQ(QRect(mdi->MdiArea()->viewport()->mapToGlobal(QPoint(0, 0)), inner), own.geometry());
 }
 
 TEST_F(MainWindowTest, OpenedDataFormFillsTheClientArea)

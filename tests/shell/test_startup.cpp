@@ -4,15 +4,22 @@
 #include "shell/ShellFixture.h"
 
 #include "data/clsCreateMDB.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/Twips.h"
 #include "shell/clsControlPanelAPI.h"
 #include "shell/frmSplash.h"
-#include "shell/modSplash.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QPixmap>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sqlite3.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -165,7 +172,9 @@ TEST_F(StartupTest, SplashShowsNameVersionNoticesAndTheStatusWritten)
     EXPECT_TRUE(splash.windowFlags() & Qt::WindowStaysOnTopHint);
 
     splash.Show();
-    EXPECT_FALSE(splash.lblStatus->isVisible());
+    // Before the data layer writes a status, the designed one shows.
+    EXPECT_TRUE(splash.lblStatus->isVisible());
+    EXPECT_EQ(QStringLiteral("Making database ..."), splash.lblStatus->text());
     modFunctions::setSplashStatusHook(&frmSplash::ShowStatus);
     modFunctions::ShowSplashStatus(0);
     EXPECT_TRUE(splash.lblStatus->isVisible());
@@ -308,6 +317,134 @@ TEST_F(StartupTest, MissingSettingsRowIsReportedAndTheLoadedMainWindowStaysUsabl
     EXPECT_FALSE(isLoaded(QStringLiteral("frmSplash")));
     ASSERT_NE(nullptr, mainWindow());
     EXPECT_TRUE(mainWindow()->isVisible());
+}
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Runs statements on the file as another program would: plain SQLite, none of our functions,
+// with the table checks and the triggers switched off.
+void editWithPlainSqlite(const QString& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(QFile::encodeName(path).constData(), &db));
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &error);
+    EXPECT_EQ(SQLITE_OK, rc) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+// Makes a file unwritable even for root, whom file modes do not stop; false where the file
+// system can't.
+bool setImmutable(const QString& path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    int flags = 0;
+    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+TEST_F(StartupTest, AFileWithInfiniteNaNAndFractionalReadingsOpensAndShowsItsForms)
+{
+    openUpgraded();
+    const int sample = count(QStringLiteral("select PRSN_KY from PERSON"));
+    const QString newest =
+        value(QStringLiteral("select max(MSRD_DT) from MEASURE")).toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    closeDatabase();
+    editWithPlainSqlite(databasePath(), QStringLiteral("PRAGMA ignore_check_constraints = ON;"
+                                                       "UPDATE MEASURE SET WT = 9e999, PLSE = 'NaN', HBP = 120.5 "
+                                                       "WHERE PRSN_KY = %1 AND MSRD_DT = '%2';"
+                                                       "UPDATE AVERAGE_DAY SET WT = -9e999, HBP = 'NaN', LBP = 80.5;")
+                                            .arg(sample)
+                                            .arg(newest)
+                                            .toUtf8()
+                                            .constData());
+
+    startProgram();
+
+    EXPECT_TRUE(boxLog().empty());
+    ASSERT_NE(nullptr, mainWindow());
+    EXPECT_TRUE(mainWindow()->isVisible());
+    EXPECT_TRUE(isLoaded(QStringLiteral("frmMeasure")));
+    EXPECT_FALSE(mainWindow()->grab().isNull());
+}
+
+TEST_F(StartupTest, ADamagedFileIsNamedAndNothingMoreIsWrittenToIt)
+{
+    openUpgraded();
+    const int measureRoot = count(QStringLiteral("select rootpage from sqlite_master where name = 'MEASURE'"));
+    closeDatabase();
+    QByteArray damaged = bytesOf(databasePath());
+    damaged.replace((measureRoot - 1) * 4096, 4096, QByteArray(4096, '\xff'));
+    {
+        QFile f(databasePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(damaged);
+    }
+    for (int i = 0; i < 3; ++i)
+        answer(vb::vbOK);
+
+    startProgram();
+    exitProgram();
+
+    ASSERT_FALSE(boxLog().empty());
+    for (const vb::MsgBoxDouble::Entry& box : boxLog()) {
+        EXPECT_TRUE(box.text.contains(QStringLiteral("The database file '%1' is damaged. Nothing more will be written to "
+                                                     "it; replace it with a backup copy.")
+                                          .arg(QFileInfo(databasePath()).absoluteFilePath())))
+            << box.text.toStdString() << " | " << box.title.toStdString();
+    }
+    EXPECT_EQ(bytesOf(databasePath()), damaged);
+}
+
+TEST_F(StartupTest, AReadOnlyFileOrOneHeldByAnotherProgramIsNamedAtTheStartInPlainWords)
+{
+    openUpgraded();
+    closeDatabase();
+    const QString file = QFileInfo(databasePath()).absoluteFilePath();
+    const QByteArray before = bytesOf(file);
+    const auto start = [&](const QString& expected) {
+        answer(vb::vbOK);
+        startProgram();
+        ASSERT_EQ(1u, boxLog().size());
+        EXPECT_TRUE(boxLog()[0].text.contains(QStringLiteral("Error Description: ") + expected.arg(file)))
+            << boxLog()[0].text.toStdString();
+        EXPECT_EQ(nullptr, mainWindow());
+        EXPECT_EQ(bytesOf(file), before);
+        boxes().Clear();
+    };
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(QFile::encodeName(file).constData(), &other));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+    start(QStringLiteral("The database file '%1' is in use by another program. Close that program, then try again."));
+    sqlite3_close(other);
+
+    struct Writable {
+        QString file;
+        ~Writable()
+        {
+            setImmutable(file, false);
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        }
+    } undo{file};
+    QFile::setPermissions(file, QFile::ReadOwner);
+    if (::access(QFile::encodeName(file).constData(), W_OK) == 0 && !setImmutable(file, true))
+        GTEST_SKIP() << "the file system can't make the file read-only";
+    start(QStringLiteral("The database file '%1' is read-only: nothing can be saved in it."));
 }
 
 TEST_F(StartupTest, ErrorReportTakesTheEngineErrorsParts)

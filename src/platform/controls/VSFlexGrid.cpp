@@ -525,6 +525,8 @@ VSFlexGrid::VSFlexGrid(QWidget* parent) : QTableView(parent), model_(std::make_u
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setCornerButtonEnabled(false);
+    // Tab leaves the grid for the next control; walking the cells would move the current row.
+    setTabKeyNavigation(false);
     QHeaderView* hh = horizontalHeader();
     QHeaderView* vh = verticalHeader();
     hh->setMinimumSectionSize(0);
@@ -1041,6 +1043,13 @@ void VSFlexGrid::onCurrentRowChanged(int modelRow)
     const int record = modelRow + model_->H() - model_->fixedRows;
     if (!rs || !rs->isOpen() || record < 0 || record >= rs->RecordCount() || record == rs->AbsolutePosition())
         return;
+    if (!dataSource_->isEnabled()) {
+        // A disabled data control does not move (a record is being entered on its row): the
+        // grid goes back to that row once this selection change is over.
+        QMetaObject::invokeMethod(
+            this, [this] { followReposition(); }, Qt::QueuedConnection);
+        return;
+    }
     try {
         rs->setAbsolutePosition(record);
     } catch (const std::exception& e) {

@@ -72,7 +72,7 @@ void Connection::exec(const QByteArray& sql)
         syncTransactionState();
         const QString text = msg ? QString::fromUtf8(msg) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(msg);
-        throw mapError(sqlite3_extended_errcode(db_), text, QString::fromUtf8(sql));
+        throw mapError(db_, sqlite3_extended_errcode(db_), text, QString::fromUtf8(sql));
     }
 }
 
@@ -101,15 +101,15 @@ Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 void Statement::bindInt64(int index, qint64 value) { sqlite3_bind_int64(stmt_, index, value); }
 
-void Statement::bind(int index, const QVariant& value)
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
 {
     if (value.isNull() || !value.isValid()) {
-        sqlite3_bind_null(stmt_, index);
+        sqlite3_bind_null(stmt, index);
         return;
     }
     switch (value.typeId()) {
     case QMetaType::Bool:
-        sqlite3_bind_int(stmt_, index, value.toBool() ? -1 : 0);
+        sqlite3_bind_int(stmt, index, value.toBool() ? -1 : 0);
         break;
     case QMetaType::Int:
     case QMetaType::Short:
@@ -119,28 +119,45 @@ void Statement::bind(int index, const QVariant& value)
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
     case QMetaType::ULong:
-        sqlite3_bind_int64(stmt_, index, value.toLongLong());
+        sqlite3_bind_int64(stmt, index, value.toLongLong());
         break;
     case QMetaType::Double:
     case QMetaType::Float:
-        sqlite3_bind_double(stmt_, index, value.toDouble());
+        sqlite3_bind_double(stmt, index, value.toDouble());
         break;
     case QMetaType::QDateTime: {
         const QByteArray text = jetsql::canonicalDateUtf8(value.toDateTime());
-        sqlite3_bind_text(stmt_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         break;
     }
     case QMetaType::QDate: {
         const QByteArray text = jetsql::canonicalDateUtf8(QDateTime(value.toDate(), QTime(0, 0), Qt::UTC));
-        sqlite3_bind_text(stmt_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         break;
     }
     default: {
         const QByteArray text = value.toString().toUtf8();
-        sqlite3_bind_text(stmt_, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         break;
     }
     }
+}
+
+void Statement::bind(int index, const QVariant& value) { bindValue(stmt_, index, value); }
+
+void bindValues(sqlite3_stmt* stmt, const QVariantList& values, int from, int count, int firstIndex)
+{
+    for (int i = 0; i < count; ++i)
+        bindValue(stmt, firstIndex + i, values[from + i]);
+}
+
+void checkParameterCount(sqlite3_stmt* stmt, int expected)
+{
+    const int wanted = sqlite3_bind_parameter_count(stmt);
+    if (wanted != expected)
+        throw Error(errTooFewParameters, wanted > expected
+                                             ? QStringLiteral("Too few parameters. Expected %1.").arg(wanted)
+                                             : QStringLiteral("Too many parameters: the statement has %1.").arg(wanted));
 }
 
 bool Statement::step()
@@ -161,7 +178,32 @@ void Statement::reset()
 
 int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
 
-Error mapError(sqlite3* db, int rc, const QString& context) { return mapError(rc, sqliteMessage(db), context); }
+Error mapError(sqlite3* db, int rc, const QString& context) { return mapError(db, rc, sqliteMessage(db), context); }
+
+bool isDamaged(sqlite3* db)
+{
+    sqlite3_stmt* st = nullptr;
+    bool queryOnly = false;
+    if (db && sqlite3_prepare_v2(db, "PRAGMA query_only", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        queryOnly = sqlite3_column_int(st, 0) != 0;
+    sqlite3_finalize(st);
+    return queryOnly;
+}
+
+Error mapError(sqlite3* db, int rc, const QString& message, const QString& context)
+{
+    const int primary = rc & 0xff;
+    if (db && (primary == SQLITE_CORRUPT || (primary == SQLITE_READONLY && isDamaged(db)))) {
+        // Whatever is written to a damaged file may spread the damage; the user's copy of it is
+        // worth more as it stands.
+        sqlite3_exec(db, "PRAGMA query_only=1", nullptr, nullptr, nullptr);
+        const char* file = sqlite3_db_filename(db, "main");
+        return Error(errDamaged, QStringLiteral("The database file '%1' is damaged. Nothing more will be written to it; "
+                                                "replace it with a backup copy.")
+                                     .arg(file ? QString::fromUtf8(file) : context));
+    }
+    return mapError(rc, message, context);
+}
 
 Error mapError(int rc, const QString& message, const QString& context)
 {

@@ -66,9 +66,23 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// Binds one value the way the engine stores it: Null as Null, Yes/No as -1/0, whole numbers as
+// integers, reals as reals, dates as the stored date text, anything else as text.
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value); // 1-based
+// Binds count values from values[from] to the placeholders firstIndex on; raises 3061 unless
+// the statement has exactly expected placeholders.
+void bindValues(sqlite3_stmt* stmt, const QVariantList& values, int from, int count, int firstIndex = 1);
+void checkParameterCount(sqlite3_stmt* stmt, int expected);
+
 // Turns an SQLite failure into the engine's error with its Jet number.
 Error mapError(sqlite3* db, int rc, const QString& context = QString());
 Error mapError(int rc, const QString& message, const QString& context = QString());
+// With the connection at hand, a damaged file is named and closed to writing (see isDamaged).
+Error mapError(sqlite3* db, int rc, const QString& message, const QString& context);
+
+// True once the connection met a damaged page: from then on SQLite refuses every change, so
+// nothing more is written to the file, not even at exit.
+bool isDamaged(sqlite3* db);
 
 // The engine's field type for a column's declared SQLite type (0 when it is no type of ours);
 // size receives the length of a text column.

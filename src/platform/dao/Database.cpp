@@ -270,6 +270,54 @@ QByteArray matchList(const QStringList& left, const char* leftPrefix, const QStr
     return out;
 }
 
+// Jet stores only whole numbers in its integer columns and only -1 or 0 in a Yes/No column,
+// whatever writes them; SQLite keeps a real as it comes. These triggers put a real into an
+// integer column as its whole number, rounded half to even (as a recordset reads it back), and
+// any value other than 0 into a Yes/No column as -1. A column that refers to another table
+// is left out: a real there finds no key and is refused, and every column a trigger writes adds
+// to the cost of preparing each statement on the table.
+void createWholeNumberTriggers(Connection& c, const QString& table)
+{
+    QStringList referring;
+    for (const RelationRow& r : relations(c))
+        if (r.foreignTable.compare(table, Qt::CaseInsensitive) == 0)
+            referring += r.foreignFields;
+    QByteArray when, set, cols;
+    {
+        Statement st(c.handle(), "SELECT FieldName, Type, Attributes FROM MSysFields WHERE TableName = ?1");
+        st.bind(1, table);
+        while (st.step()) {
+            const int type = sqlite3_column_int(st.get(), 1);
+            const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+            if ((sqlite3_column_int(st.get(), 2) & dbAutoIncrField) || referring.contains(name, Qt::CaseInsensitive) ||
+                (type != dbBoolean && type != dbByte && type != dbInteger && type != dbLong))
+                continue;
+            const QByteArray q = quoteIdent(name);
+            const QByteArray sep = when.isEmpty() ? "" : " OR ";
+            cols += (cols.isEmpty() ? "" : ",") + q;
+            if (type == dbBoolean) {
+                when += sep + "NEW." + q + " NOT IN (0, -1)";
+                set += (set.isEmpty() ? "" : ", ") + q + " = CASE WHEN " + q + " = 0 THEN 0 WHEN " + q +
+                       " IS NULL THEN NULL ELSE -1 END";
+            } else {
+                // CAST truncates toward zero; the remainder decides, a half going to the even side.
+                const QByteArray t = "CAST(" + q + " AS INTEGER)";
+                when += sep + "typeof(NEW." + q + ") = 'real'";
+                set += (set.isEmpty() ? "" : ", ") + q + " = CASE WHEN typeof(" + q + ") <> 'real' THEN " + q + " ELSE " + t +
+                       " + CASE WHEN abs(" + q + " - " + t + ") = 0.5 THEN " + t + " % 2 WHEN " + q + " - " + t +
+                       " > 0.5 THEN 1 WHEN " + q + " - " + t + " < -0.5 THEN -1 ELSE 0 END END";
+            }
+        }
+    }
+    if (when.isEmpty())
+        return;
+    const QByteArray target = quoteIdent(table);
+    const QByteArray body = " WHEN " + when + " BEGIN UPDATE " + target + " SET " + set + " WHERE rowid = NEW.rowid; END";
+    c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_whole_i:") + table) + " AFTER INSERT ON " + target + body);
+    c.exec("CREATE TRIGGER " + quoteIdent(QStringLiteral("dao_whole_u:") + table) + " AFTER UPDATE OF " + cols + " ON " + target +
+           body);
+}
+
 // Relations are kept by triggers: they can be added to tables that already exist and hold rows.
 void rebuildTriggersOn(Connection& c, const QString& table)
 {
@@ -331,6 +379,7 @@ void rebuildTriggersOn(Connection& c, const QString& table)
                        " ON " + parent + " WHEN (" + changed + ") AND EXISTS (" + children + ")" + raise);
         }
     }
+    createWholeNumberTriggers(c, table);
 }
 
 void createIndexOn(Connection& c, const QString& table, const Index& index)
@@ -438,11 +487,21 @@ std::shared_ptr<Database> Database::open(const QString& path, bool readOnly)
     if (rcCheck != SQLITE_OK) {
         const int primary = rcCheck & 0xff;
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-            throw detail::mapError(rcCheck, QString(), name);
+            throw Error(errFileInUse, QStringLiteral("The database file '%1' is in use by another program. Close that program, "
+                                                     "then try again.")
+                                          .arg(name));
+        if (primary == SQLITE_CORRUPT)
+            throw detail::mapError(raw, rcCheck, name);
         throw Error(errUnrecognisedFormat, QStringLiteral("Unrecognized database format '%1'.").arg(name));
     }
     if (!ours)
         throw Error(errUnrecognisedFormat, QStringLiteral("Unrecognized database format '%1'.").arg(name));
+    // SQLite falls back to reading a file it may not write; the first save would fail, late.
+    // The folder takes the journal of every change, so it must be writable too.
+    if (!readOnly && (sqlite3_db_readonly(raw, "main") == 1 || !QFileInfo(info.absolutePath()).isWritable()))
+        throw Error(errReadOnlyRecordset, QStringLiteral("The database file '%1' is read-only: nothing can be saved in it. "
+                                                         "Allow writing to the file and to its folder, then try again.")
+                                              .arg(name));
     return std::shared_ptr<Database>(new Database(conn, name));
 }
 
@@ -472,6 +531,7 @@ std::shared_ptr<Database> Database::create(const QString& path)
 
 void Database::Close() { conn_->close(); }
 bool Database::isOpen() const { return conn_->isOpen(); }
+bool Database::isDamaged() const { return conn_->isOpen() && detail::isDamaged(conn_->handle()); }
 sqlite3* Database::handle() const { return conn_->handle(); }
 
 // ---- SQL -----------------------------------------------------------------------------------
@@ -484,12 +544,19 @@ struct StepResult {
     int changes = 0;
 };
 
-StepResult runOnce(sqlite3* db, const QByteArray& sql)
+StepResult runOnce(sqlite3* db, const QByteArray& sql, const Params& values)
 {
     StepResult r;
     sqlite3_stmt* st = nullptr;
     r.rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr);
     if (r.rc == SQLITE_OK && st) {
+        try {
+            detail::checkParameterCount(st, int(values.size()));
+        } catch (...) {
+            sqlite3_finalize(st);
+            throw;
+        }
+        detail::bindValues(st, values, 0, int(values.size()));
         while ((r.rc = sqlite3_step(st)) == SQLITE_ROW) {
         }
         if (r.rc == SQLITE_DONE)
@@ -509,7 +576,7 @@ bool isConstraintCode(int rc) { return (rc & 0xff) == SQLITE_CONSTRAINT; }
 
 // Jet's way for a statement that breaks a rule on some rows: do it row by row and leave out
 // the rows that fail, under one savepoint so that any other failure undoes all of it.
-int rowByRow(Connection& c, const jetsql::Translation& tr)
+int rowByRow(Connection& c, const jetsql::Translation& tr, const Params& values)
 {
     sqlite3* db = c.handle();
     const QByteArray table = quoteIdent(tr.table);
@@ -530,6 +597,8 @@ int rowByRow(Connection& c, const jetsql::Translation& tr)
             {
                 Statement sel(db,
                               "SELECT rowid FROM " + table + (tr.wherePart.isEmpty() ? QByteArray() : " WHERE " + tr.wherePart));
+                // The SET part's values come first; the rest belong to the WHERE.
+                detail::bindValues(sel.get(), values, tr.leadingParameters, int(values.size()) - tr.leadingParameters);
                 while (sel.step())
                     ids.push_back(sqlite3_column_int64(sel.get(), 0));
             }
@@ -537,6 +606,7 @@ int rowByRow(Connection& c, const jetsql::Translation& tr)
                                                                : "DELETE FROM " + table + " WHERE rowid = ?");
             const int last = sqlite3_bind_parameter_count(one.get());
             for (qint64 id : ids) {
+                detail::bindValues(one.get(), values, 0, tr.leadingParameters);
                 sqlite3_bind_int64(one.get(), last, id);
                 applyRow(one);
             }
@@ -552,6 +622,7 @@ int rowByRow(Connection& c, const jetsql::Translation& tr)
             }
             Statement ins(db, "INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")");
             Statement sel(db, tr.selectPart);
+            detail::bindValues(sel.get(), values, 0, int(values.size()));
             const int n = std::min(sel.columnCount(), int(columns.size()));
             // The SELECT may read the target table: take all its rows before writing.
             std::vector<std::vector<sqlite3_value*>> rows;
@@ -589,20 +660,22 @@ int rowByRow(Connection& c, const jetsql::Translation& tr)
 
 } // namespace
 
-int Database::Execute(const QString& jetSql, int options)
+int Database::Execute(const QString& jetSql, int options) { return Execute(jetSql, Params(), options); }
+
+int Database::Execute(const QString& jetSql, const Params& values, int options)
 {
     Connection& c = *conn_;
     sqlite3* db = c.handle();
-    const jetsql::Translation tr = c.translate(jetSql);
+    const jetsql::Translation& tr = c.translate(jetSql);
     recordsAffected_ = 0;
     if (tr.kind == StatementKind::Select)
         throw Error(3065, QStringLiteral("Cannot execute a select query."));
-    const StepResult r = runOnce(db, tr.sql);
+    const StepResult r = runOnce(db, tr.sql, values);
     if (r.rc == SQLITE_OK) {
         recordsAffected_ = r.changes;
         return recordsAffected_;
     }
-    Error e = detail::mapError(r.rc, r.message, jetSql);
+    Error e = detail::mapError(db, r.rc, r.message, jetSql);
     c.syncTransactionState();
     if (!isConstraintCode(r.rc) || (options & dbFailOnError))
         throw e;
@@ -610,7 +683,7 @@ int Database::Execute(const QString& jetSql, int options)
     case StatementKind::Update:
     case StatementKind::Delete:
     case StatementKind::InsertSelect:
-        recordsAffected_ = rowByRow(c, tr);
+        recordsAffected_ = rowByRow(c, tr, values);
         break;
     default:
         recordsAffected_ = 0; // the one row broke a rule: left out
@@ -622,6 +695,11 @@ int Database::Execute(const QString& jetSql, int options)
 std::shared_ptr<Recordset> Database::OpenRecordset(const QString& jetSql, int type, int options)
 {
     return std::make_shared<Recordset>(conn_, jetSql, type, options);
+}
+
+std::shared_ptr<Recordset> Database::OpenRecordset(const QString& jetSql, const Params& values, int type, int options)
+{
+    return std::make_shared<Recordset>(conn_, jetSql, type, options, values);
 }
 
 // ---- transactions --------------------------------------------------------------------------

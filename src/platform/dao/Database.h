@@ -6,6 +6,7 @@
 #include "platform/dao/Types.h"
 
 #include <QString>
+#include <QVariantList>
 #include <memory>
 #include <vector>
 
@@ -13,10 +14,14 @@ struct sqlite3;
 
 namespace dao {
 
+// Values for the '?' placeholders of a statement, in order.
+using Params = QVariantList;
+
 class Database {
 public:
     // Opens an existing file (never creates one); raises 3024 when missing, 3343 when the file is
-    // not a database of ours.
+    // not a database of ours, 3049 when it is damaged, 3045 when another program holds it, and
+    // 3027 when it is to be written but the file or its folder is read-only.
     static std::shared_ptr<Database> open(const QString& path, bool readOnly = false);
     // Creates a new, empty file; raises 3204 when a file is already there.
     static std::shared_ptr<Database> create(const QString& path);
@@ -30,9 +35,18 @@ public:
     // is skipped and the rest is done; with it the statement is undone and the error raised.
     // Syntax errors and bad literals always raise. Returns RecordsAffected.
     int Execute(const QString& jetSql, int options = 0);
+    // The same with values for the statement's '?' placeholders, in the order they stand (a '?'
+    // inside quotes is text). A value reaches SQL as a value, never as SQL text: a null QVariant
+    // as Null, a QDateTime or QDate as a date stored like any other, a bool as Yes/No, numbers as
+    // numbers, text as text whatever quotes it holds. Raises 3061 when the count differs. (A single
+    // value needs Params{v}: a lone {v} is read as the options and then refused by that count.)
+    int Execute(const QString& jetSql, const Params& values, int options = 0);
     int RecordsAffected() const { return recordsAffected_; }
 
     std::shared_ptr<Recordset> OpenRecordset(const QString& jetSql, int type = dbOpenDynaset, int options = 0);
+    // A recordset of a statement with placeholders; a requery binds the same values again.
+    std::shared_ptr<Recordset> OpenRecordset(const QString& jetSql, const Params& values, int type = dbOpenDynaset,
+                                             int options = 0);
 
     dao::TableDefs TableDefs() { return dao::TableDefs(this); }
     TableDef TableDefs(const QString& name) { return dao::TableDefs(this)(name); }
@@ -52,6 +66,8 @@ public:
 
     void Close();
     bool isOpen() const;
+    // True once a damaged page was met: every change is refused from then on.
+    bool isDamaged() const;
     sqlite3* handle() const; // for benchmarks and the engine's own tools
 
     // Field names of a table in their stored order and declared case.

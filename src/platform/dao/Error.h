@@ -27,6 +27,8 @@ enum ErrorNumber : int {
     errRelatedRecordRequired = 3201,
     errDatabaseExists = 3204,
     errLocked = 3218,
+    errFileInUse = 3045,
+    errDamaged = 3049,
     errItemNotFound = 3265,
     errPropertyNotFound = 3270,
     errNotUpdatable = 3326,
@@ -38,6 +40,7 @@ enum ErrorNumber : int {
     errNumericOverflow = 3349,
     errObjectClosed = 3420,
     errTypeConversion = 3421,
+    errTooFewParameters = 3061,
     errAlreadyExists = 3012,
 };
 

@@ -196,6 +196,7 @@ enum class Type : std::uint8_t {
     String,
     DqString,
     Date,
+    Param,
     LParen,
     RParen,
     Comma,
@@ -472,6 +473,7 @@ inline std::uint8_t classOf(char c) { return charClasses[static_cast<unsigned ch
 struct Counts {
     int amps = 0;
     int dates = 0;
+    int params = 0;
 };
 
 Error unclosed(const char* s, int start, int n, const char* what)
@@ -654,6 +656,15 @@ void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool
                 push(start, 1, Type::Semi);
                 ++i;
                 continue;
+            case '?':
+                // SQLite would read "?1" as a numbered placeholder and bind out of order.
+                if (classOf(s[i + 1]) == cDigit)
+                    throw Error(errSyntax, QStringLiteral("Syntax error in query: numbered parameter in '%1'.")
+                                               .arg(QString::fromUtf8(s + start, n - start)));
+                push(start, 1, Type::Param);
+                ++counts.params;
+                ++i;
+                continue;
             case '.':
                 push(start, 1, Type::Dot);
                 ++i;
@@ -740,6 +751,7 @@ bool startsPrimary(const Token& t)
     case Type::String:
     case Type::DqString:
     case Type::Date:
+    case Type::Param:
     case Type::LParen:
         return true;
     default:
@@ -757,6 +769,7 @@ bool endsPrimary(const Token& t)
     case Type::String:
     case Type::DqString:
     case Type::Date:
+    case Type::Param:
     case Type::RParen:
         return true;
     default:
@@ -941,6 +954,14 @@ Translation translate(const QString& jetSql)
         return tr;
 
     const Kw statement = toks[first].type == Type::Word ? toks[first].kw : kNone;
+    tr.parameters = counts.params;
+    if (statement == kSelect || statement == kUpdate || statement == kDelete) {
+        const int leadEnd = m.where >= 0 ? m.where : m.tail >= 0 ? m.tail : end;
+        for (int k = first; k < leadEnd; ++k)
+            tr.leadingParameters += toks[k].type == Type::Param;
+    } else {
+        tr.leadingParameters = tr.parameters; // an INSERT has no WHERE of its own
+    }
     switch (statement) {
     case kSelect:
         tr.kind = StatementKind::Select;

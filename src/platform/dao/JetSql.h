@@ -26,10 +26,14 @@ struct Translation {
     QByteArray tailPart;       // SELECT: translated text from GROUP/HAVING/ORDER (after the WHERE) to the end
     bool singleTable = false;  // SELECT over one table: no join, comma, DISTINCT, GROUP BY, HAVING,
                                // UNION or aggregate in the select list
+    int parameters = 0;        // '?' placeholders outside quotes, kept in order in every part
+    int leadingParameters = 0; // of them, those before the WHERE (SELECT: before WHERE or ORDER/GROUP;
+                               // UPDATE: in the SET part; INSERT: all)
 };
 
 // Translates one Jet statement. Throws dao::Error: 3075 for a date literal that is no date,
-// 3134 for text the translator cannot read (an unclosed quote or bracket, say).
+// 3134 for text the translator cannot read (an unclosed quote or bracket, say, or a numbered
+// placeholder "?1": placeholders are plain '?', bound in the order they stand).
 Translation translate(const QString& jetSql);
 
 // The text between the '#' signs of a Jet date literal, in the forms

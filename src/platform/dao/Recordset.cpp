@@ -134,12 +134,13 @@ QVariant coerce(const detail::FieldData& f, const QVariant& v)
 
 } // namespace
 
-Recordset::Recordset(detail::ConnectionPtr connection, const QString& jetSql, int type, int options)
-    : conn_(std::move(connection)), sql_(jetSql), type_(type), options_(options)
+Recordset::Recordset(detail::ConnectionPtr connection, const QString& jetSql, int type, int options, QVariantList params)
+    : conn_(std::move(connection)), sql_(jetSql), type_(type), options_(options), params_(std::move(params))
 {
     const jetsql::Translation tr = conn_->translate(jetSql);
     if (tr.kind != jetsql::StatementKind::Select)
         throw Error(3219, QStringLiteral("Invalid operation: only a SELECT statement can be opened as a recordset."));
+    leadingParams_ = tr.leadingParameters;
     updatable_ = (type == dbOpenDynaset || type == dbOpenTable) && !(options & dbReadOnly) && tr.singleTable;
     if (updatable_) {
         table_ = tr.table;
@@ -183,10 +184,18 @@ void Recordset::readRow(void* raw, Out& out, int first) const
         case dbByte:
         case dbInteger:
         case dbLong:
-            // A real that SQL stored into an integer column reads as the engine converts it:
-            // rounded half to even.
-            out.emplace_back(t == SQLITE_FLOAT ? int(std::nearbyint(sqlite3_column_double(st, col)))
-                                               : int(sqlite3_column_int64(st, col)));
+            if (t == SQLITE_FLOAT) {
+                // A real in an integer column (a file written by another program) reads as the
+                // engine converts it, rounded half to even; one out of any integer's range stays
+                // the number it is.
+                const double d = std::nearbyint(sqlite3_column_double(st, col));
+                if (d >= double(INT_MIN) && d <= double(INT_MAX))
+                    out.emplace_back(int(d));
+                else
+                    out.emplace_back(d);
+            } else {
+                out.emplace_back(int(sqlite3_column_int64(st, col)));
+            }
             break;
         case dbSingle:
         case dbDouble:
@@ -239,6 +248,8 @@ void Recordset::readRow(void* raw, Out& out, int first) const
 void Recordset::load()
 {
     Statement st(conn_->handle(), selectSql_);
+    detail::checkParameterCount(st.get(), int(params_.size()));
+    detail::bindValues(st.get(), params_, 0, int(params_.size()));
     const int first = updatable_ ? 1 : 0;
     const int total = st.columnCount();
     if (fields_.Count() == 0) {
@@ -572,7 +583,8 @@ void Recordset::refetch(qint64 rowid, qsizetype row, bool append)
 {
     Statement st(conn_->handle(),
                  "SELECT " + alias_ + ".rowid, " + selectList_ + " FROM " + fromPart_ + " WHERE " + alias_ + ".rowid = ?");
-    st.bindInt64(1, rowid);
+    detail::bindValues(st.get(), params_, 0, leadingParams_);
+    st.bindInt64(leadingParams_ + 1, rowid);
     std::vector<QVariant> fresh;
     fresh.reserve(columnCount_);
     if (st.step())

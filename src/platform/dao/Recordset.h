@@ -30,7 +30,8 @@ public:
 
 class Recordset {
 public:
-    Recordset(detail::ConnectionPtr connection, const QString& jetSql, int type, int options);
+    Recordset(detail::ConnectionPtr connection, const QString& jetSql, int type, int options,
+              QVariantList params = QVariantList());
     ~Recordset();
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
@@ -105,7 +106,9 @@ private:
     int options_;
     bool updatable_ = false;
     bool open_ = true;
-    QByteArray selectSql_; // the translated statement as run (with the rowid first when updatable)
+    QByteArray selectSql_;  // the translated statement as run (with the rowid first when updatable)
+    QVariantList params_;   // values of its placeholders
+    int leadingParams_ = 0; // of them, those in the select list and FROM (a row's refetch binds these)
     QString table_;
     QByteArray alias_;
     QByteArray selectList_;

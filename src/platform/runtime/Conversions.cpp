@@ -16,10 +16,6 @@
 
 namespace vb {
 
-ConversionError::ConversionError(int number, const QString& description)
-    : std::runtime_error(description.toStdString()), number_(number)
-{}
-
 namespace {
 
 [[noreturn]] void RaiseOverflow() { throw ConversionError(6, QStringLiteral("Overflow")); }
@@ -273,6 +269,13 @@ Digits DigitsOf(double magnitude, std::optional<int> significant)
     const std::string_view text(buf.data(), static_cast<std::size_t>(result.ptr - buf.data()));
     const std::size_t e = text.find('e');
     Digits d;
+    // "inf" and "nan" carry no exponent; callers keep such values away, and this never reads
+    // past the text.
+    if (result.ec != std::errc() || e == std::string_view::npos) {
+        d.digits = "0";
+        d.pointPos = 1;
+        return d;
+    }
     for (std::size_t i = 0; i < e; ++i)
         if (IsDigit(text[i]))
             d.digits += text[i];
@@ -287,7 +290,7 @@ Digits DigitsOf(double magnitude, std::optional<int> significant)
 
 QString ExponentText(int exponent, int minDigits) { return QString::number(std::abs(exponent)).rightJustified(minDigits, u'0'); }
 
-QString GeneralDateText(const Moment& m);
+QString GeneralDateText(const Moment& m, int depth = 0);
 
 // ---------------------------------------------------------------------------------------------
 // Date formatting
@@ -467,6 +470,10 @@ std::vector<DatePart> ParseDatePattern(const QString& p)
 
 QString Two(int n) { return QString::number(n).rightJustified(2, u'0'); }
 
+// The user's short-date pattern, or a fixed one inside it: a user pattern made of "ddddd" or
+// "c" must not recurse.
+QString ShortDatePatternAt(int depth) { return depth == 0 ? ShortDatePattern() : QStringLiteral("m/d/yyyy"); }
+
 QString FormatMoment(const Moment& m, const QString& pattern, int depth = 0)
 {
     const std::vector<DatePart> parts = ParseDatePattern(pattern);
@@ -503,8 +510,7 @@ QString FormatMoment(const Moment& m, const QString& pattern, int depth = 0)
             out += QLatin1StringView(kDayNames[static_cast<std::size_t>(sundayBased)]);
             break;
         case DateToken::ShortDate:
-            // A user pattern made of "ddddd" must not recurse.
-            out += FormatMoment(m, depth == 0 ? ShortDatePattern() : QStringLiteral("m/d/yyyy"), depth + 1);
+            out += FormatMoment(m, ShortDatePatternAt(depth), depth + 1);
             break;
         case DateToken::LongDate:
             out += FormatMoment(m, QStringLiteral("dddd, mmmm d, yyyy"), depth + 1);
@@ -563,7 +569,7 @@ QString FormatMoment(const Moment& m, const QString& pattern, int depth = 0)
             out += t.hour() < 12 ? part.text : part.evening;
             break;
         case DateToken::GeneralDate:
-            out += GeneralDateText(m);
+            out += GeneralDateText(m, depth + 1);
             break;
         case DateToken::LongTime:
             out += FormatMoment(m, QStringLiteral("h:mm:ss AM/PM"), depth + 1);
@@ -573,13 +579,13 @@ QString FormatMoment(const Moment& m, const QString& pattern, int depth = 0)
     return out;
 }
 
-QString GeneralDateText(const Moment& m)
+QString GeneralDateText(const Moment& m, int depth)
 {
-    const QString time = FormatMoment(m, QStringLiteral("h:mm:ss AM/PM"));
+    const QString time = FormatMoment(m, QStringLiteral("h:mm:ss AM/PM"), depth + 1);
     // Day 0 is how a bare time is held, so it shows as the time alone.
     if (m.date == SerialBase())
         return time;
-    const QString date = FormatMoment(m, ShortDatePattern());
+    const QString date = FormatMoment(m, ShortDatePatternAt(depth), depth + 1);
     return m.time == QTime(0, 0) ? date : date + u' ' + time;
 }
 
@@ -593,7 +599,9 @@ struct Rounded {
 
 // Half away from zero on the 15-significant-digit decimal value of the number: the precision at
 // which the program shows doubles, so 1.005 -> "1.01" and 2.25 -> "2.3" like SQLite's printf.
-Rounded RoundDecimal(double magnitude, int fractionDigits)
+// The value rounded is magnitude * 10^shift, shifted on its digits so that no scaling can
+// overflow or underflow a double.
+Rounded RoundDecimal(double magnitude, int fractionDigits, int shift = 0)
 {
     constexpr int kSignificant = 15;
     std::string units; // the rounded value in units of 10^-fractionDigits
@@ -601,7 +609,7 @@ Rounded RoundDecimal(double magnitude, int fractionDigits)
         units = "0";
     } else {
         const Digits d = DigitsOf(magnitude, kSignificant);
-        const int keep = d.pointPos + fractionDigits;
+        const int keep = d.pointPos + shift + fractionDigits;
         if (keep < 0) {
             units = "0";
         } else if (keep == 0) {
@@ -752,27 +760,27 @@ QString FormatSection(double magnitude, const QString& section)
     const bool scientific =
         std::any_of(parts.begin(), parts.end(), [](const NumberPart& p) { return p.element == NumberElement::Exponent; });
 
-    double value = magnitude * (percent ? 100.0 : 1.0);
-    for (int k = 0; k < scaleBy1000; ++k)
-        value /= 1000.0;
+    // A percent sign and the thousands scaling move the decimal point rather than multiply, so
+    // the ends of the double range keep their digits.
+    const int shift = (percent ? 2 : 0) - 3 * scaleBy1000;
 
     Rounded digits;
     int exponent = 0;
     if (scientific) {
         const int leading = std::max(integerCount, 1);
-        if (value != 0) {
-            int pointPos = DigitsOf(value, 15).pointPos;
+        if (magnitude != 0) {
+            const int pointPos = DigitsOf(magnitude, 15).pointPos + shift;
             exponent = pointPos - leading;
-            digits = RoundDecimal(value / std::pow(10.0, exponent), fractionCount);
+            digits = RoundDecimal(magnitude, fractionCount, shift - exponent);
             if (static_cast<int>(digits.integer.size()) > leading) { // 9.99 rounded up to 10.0
                 ++exponent;
-                digits = RoundDecimal(value / std::pow(10.0, exponent), fractionCount);
+                digits = RoundDecimal(magnitude, fractionCount, shift - exponent);
             }
         } else {
             digits = RoundDecimal(0, fractionCount);
         }
     } else {
-        digits = RoundDecimal(value, fractionCount);
+        digits = RoundDecimal(magnitude, fractionCount, shift);
     }
 
     // What each integer placeholder shows, right-aligned; surplus digits go to the first one.
@@ -845,6 +853,9 @@ QString FormatSection(double magnitude, const QString& section)
 
 QString FormatNumber(double v, const QString& pattern)
 {
+    // No pattern has digits for these (a damaged or edited file may hold them): the plain text.
+    if (!std::isfinite(v))
+        return NumberText(v);
     const std::vector<QString> sections = SplitSections(pattern);
     const QString* section = &sections[0];
     bool minus = false;
@@ -1097,8 +1108,10 @@ QString CStr(const QVariant& v)
         return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case QMetaType::Double:
         return NumberText(v.toDouble());
-    case QMetaType::Float:
-        return NumberText(CSng(static_cast<double>(v.toFloat())));
+    case QMetaType::Float: {
+        const auto single = static_cast<double>(v.toFloat());
+        return NumberText(std::isfinite(single) ? CSng(single) : single);
+    }
     case QMetaType::ULongLong:
     case QMetaType::ULong:
     case QMetaType::UInt:

@@ -2,22 +2,18 @@
 // Value conversions with the rules the program was written for: Val reads the leading number
 // with "." as the decimal point whatever the locale; CInt/CLng round half to even and raise
 // overflow (error 6); Null is an invalid (null) QVariant.
+#include "platform/runtime/RuntimeError.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
-#include <stdexcept>
 
 namespace vb {
 
 // Raised by the conversions: number 6 overflow, 13 type mismatch, 94 invalid use of Null.
-class ConversionError : public std::runtime_error {
+class ConversionError : public RuntimeError {
 public:
-    ConversionError(int number, const QString& description);
-    int Number() const { return number_; }
-    QString Description() const { return QString::fromStdString(what()); }
-
-private:
-    int number_;
+    using RuntimeError::RuntimeError;
 };
 
 bool IsNull(const QVariant& v);

@@ -1,6 +1,6 @@
 #pragma once
 // Every replaceable service of the platform in one place. The program calls
-// InstallRealServices() at start; tests create a TestServices (TestDoubles.h), which installs
+// InstallRealServices() at start; tests create a TestServices (tests/support), which installs
 // doubles of these and of the runtime's services (message boxes, modal forms, beep, pauses,
 // clock, random numbers) and puts the previous ones back when it goes.
 #include <memory>
@@ -26,8 +26,8 @@ struct Services {
 };
 
 // The services in use. Until the program installs the real ones nothing reaches the desktop:
-// the shell, help and printer are recording doubles and the file and colour dialogs refuse
-// (they would wait for a user); the locale and the screen capture are the real ones.
+// the shell, help, printer and the file and colour dialogs refuse every call (they throw
+// vb::UnexpectedDialog); the locale and the screen capture are the real ones.
 Services& Current();
 
 // The real services, and the real runtime services with them.

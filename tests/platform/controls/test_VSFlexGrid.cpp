@@ -7,10 +7,13 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -323,6 +326,51 @@ TEST_F(BoundGridTest, FollowsTheCurrentRowBothWays)
     EXPECT_EQ(1, grid.Rows());
     EXPECT_EQ(3, grid.Cols());
     EXPECT_EQ(-1, grid.Row());
+}
+
+TEST_F(BoundGridTest, TabLeavesTheGridAndADisabledDataControlStaysWhereItIs)
+{
+    QWidget window;
+    auto* after = new QLineEdit(&window);
+    // The fixture's grid and data control go back to it before the window goes.
+    struct GiveBack {
+        VSFlexGrid& grid;
+        DataControl& dat;
+        ~GiveBack()
+        {
+            grid.setParent(nullptr);
+            dat.setParent(nullptr);
+        }
+    } giveBack{grid, dat};
+    grid.setParent(&window);
+    dat.setParent(&window);
+    grid.setGeometry(0, 0, 400, 200);
+    after->setGeometry(0, 210, 100, 20);
+    QWidget::setTabOrder(&grid, after);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_Tab);
+    EXPECT_EQ(after, QApplication::focusWidget());
+    EXPECT_EQ(0, dat.Recordset()->AbsolutePosition());
+    EXPECT_EQ(1, grid.Row());
+
+    // While the data control is disabled the user's choices in the grid do not move it, and the
+    // grid goes back to its row; moves from code are still followed.
+    dat.setEnabled(false);
+    for (const auto& choose : std::initializer_list<std::function<void()>>{
+             [&] { QTest::keyClick(&grid, Qt::Key_Down); },
+             [&] { QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(2, 1)).center()); },
+         }) {
+        choose();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(0, dat.Recordset()->AbsolutePosition());
+        EXPECT_EQ(1, grid.Row());
+    }
+    dat.Recordset()->MoveLast();
+    EXPECT_EQ(3, grid.Row());
 }
 
 TEST_F(BoundGridTest, FollowsAppendedChangedAndDeletedRows)

@@ -334,7 +334,59 @@ TEST(FormatDates, ShortDatePatternOfItsOwnTokenDoesNotRecurse)
     EXPECT_EQ(Format(kEvening, QStringLiteral("Short Date")), QStringLiteral("3/8/2027"));
 }
 
+TEST(FormatDates, ShortDatePatternWithTheGeneralDateTokenEnds)
+{
+    const ShortDatePatternGuard guard(QStringLiteral("c"));
+    EXPECT_EQ(Format(kEvening, QStringLiteral("Short Date")), QStringLiteral("3/8/2027 7:05:09 PM"));
+    EXPECT_EQ(Format(kEvening, QStringLiteral("c")), QStringLiteral("3/8/2027 7:05:09 PM"));
+    EXPECT_EQ(CStr(QDate(2027, 3, 8)), QStringLiteral("3/8/2027"));
+}
+
 // ---------------------------------------------------------------------------------------------
+
+TEST(FormatNumbers, NonFiniteAndExtremeValuesHaveATextForEveryPattern)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const QString zeros307(307, u'0');
+    QString grouped = QStringLiteral("170");
+    for (int i = 0; i < 102; ++i)
+        grouped += QStringLiteral(",000");
+    struct Case {
+        double value;
+        const char* pattern;
+        QString expected;
+    };
+    const std::vector<Case> cases = {
+        {nan, "0.00", "NaN"},
+        {nan, "0%", "NaN"},
+        {nan, "0.00E+00", "NaN"},
+        {nan, "General Number", "NaN"},
+        {nan, "Short Date", "NaN"},
+        {inf, "0.0", "Infinity"},
+        {inf, "#,##0,", "Infinity"},
+        {inf, "Currency", "Infinity"},
+        {inf, "Scientific", "Infinity"},
+        {inf, "mm/dd/yy", "Infinity"},
+        {-inf, "0.0;(0.0)", "-Infinity"},
+        {-inf, "Percent", "-Infinity"},
+        {1.7e308, "0", "17" + zeros307},
+        {1.7e308, "0%", "1700" + zeros307 + "%"},
+        {1.7e308, "#,##0", grouped},
+        {1.7e308, "0.00E+00", "1.70E+308"},
+        {1.7e308, "#,##0,,", grouped.chopped(8)},
+        {-1.7e308, "Scientific", "-1.70E+308"},
+        {1.7e308, "Short Date", "1.7E+308"},
+        {4.9e-324, "0.00E+00", "4.94E-324"},
+        {4.9e-324, "0.00E-00", "4.94E-324"},
+        {4.9e-324, "0%", "0%"},
+        {4.9e-324, "0.00", "0.00"},
+        {4.9e-324, "General Number", "5E-324"},
+        {-4.9e-324, "0.0", "0.0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Format(c.value, QString::fromUtf8(c.pattern)), c.expected) << c.pattern << " of " << c.value;
+}
 
 TEST(FormatNumbers, Patterns)
 {

@@ -320,6 +320,57 @@ TEST_F(MdiTest, ChildFormsGoIntoTheMainWindowAndCloseWithIt)
     EXPECT_TRUE(watch.isNull());
 }
 
+TEST_F(MdiTest, UnloadedSignalComesOnceTheFormIsGoneAndOnlyThen)
+{
+    mdiMain& main = defaultInstance<mdiMain>();
+    main.Show();
+    QStringList heard; // each name with whether the form was still in the collection
+    auto listen = [&](Form& form) {
+        QObject::connect(&form, &Form::formUnloaded, [&heard](const QString& name) {
+            heard.append(name + (Forms().Find(name) ? QStringLiteral(" loaded") : QString()));
+        });
+    };
+
+    // Refused by either event: nothing is heard.
+    frmChild& child = defaultInstance<frmChild>();
+    listen(child);
+    child.Show();
+    child.cancelQuery = 1;
+    EXPECT_FALSE(child.Unload());
+    child.cancelQuery = 0;
+    child.cancelUnload = 1;
+    EXPECT_FALSE(child.Window()->close());
+    child.cancelUnload = 0;
+    EXPECT_TRUE(heard.isEmpty());
+
+    // Closed by the user, by code, or with the main window: heard once each, after it left.
+    EXPECT_TRUE(child.Window()->close());
+    ProbeForm& byCode = *new ProbeForm(QStringLiteral("frmRegimen"));
+    byCode.setMDIChild(true);
+    listen(byCode);
+    byCode.Show();
+    EXPECT_TRUE(byCode.Unload());
+    auto* withMain = new ProbeForm(QStringLiteral("frmGrid"));
+    withMain->setMDIChild(true);
+    listen(*withMain);
+    withMain->Show();
+    QStringList mainHeard;
+    QObject::connect(&main, &MDIForm::formUnloaded, [&mainHeard](const QString& name) { mainHeard.append(name); });
+    EXPECT_TRUE(main.Unload());
+    EXPECT_EQ(heard, (QStringList{"frmChild", "frmRegimen", "frmGrid"}));
+    EXPECT_EQ(mainHeard, QStringList{"mdiMain"});
+    FlushDeletes();
+
+    // The program's end unloads nothing: nobody is told.
+    frmChild& last = defaultInstance<frmChild>();
+    listen(last);
+    last.Load();
+    heard.clear();
+    DestroyAllForms();
+    FlushDeletes();
+    EXPECT_TRUE(heard.isEmpty());
+}
+
 TEST_F(MdiTest, ClosingTheSubWindowUnloadsTheChild)
 {
     mdiMain& main = defaultInstance<mdiMain>();

@@ -2,7 +2,7 @@
 // Installs the runtime doubles for each test, turns an unexpected dialog into a test failure,
 // and leaves no form behind.
 #include "platform/runtime/ui/Form.h"
-#include "platform/runtime/ui/TestDoubles.h"
+#include "support/RuntimeDoubles.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,7 +1,7 @@
 // The short-date pattern from the operating system's locale, in the program's tokens, and its
 // date separator.
 #include "platform/services/Locale.h"
-#include "platform/services/TestDoubles.h"
+#include "support/ServiceDoubles.h"
 
 #include <QByteArray>
 #include <clocale>

@@ -3,7 +3,7 @@
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/Twips.h"
 #include "platform/services/InstanceLock.h"
-#include "platform/services/TestDoubles.h"
+#include "support/ServiceDoubles.h"
 
 #include <QDir>
 #include <QFile>

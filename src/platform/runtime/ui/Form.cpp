@@ -105,6 +105,25 @@ void registerDefaultInstance(const std::type_info& type, FormBase* form)
     DefaultInstances()[type.name()] = DefaultEntry{form, form->widget()};
 }
 
+namespace {
+
+std::map<QString, FormBase* (*)()>& DefaultFactories()
+{
+    static std::map<QString, FormBase* (*)()> factories;
+    return factories;
+}
+
+} // namespace
+
+void registerDefaultFactory(const QString& name, FormBase* (*factory)()) { DefaultFactories()[name] = factory; }
+
+FormBase* DefaultInstanceByName(const QString& name)
+{
+    const auto& factories = DefaultFactories();
+    const auto it = factories.find(name);
+    return it == factories.end() ? nullptr : it->second();
+}
+
 void DestroyAllForms()
 {
     auto& forms = Forms().forms_;
@@ -242,6 +261,8 @@ void FormBase::finishUnload()
         defaultType_ = nullptr;
     }
     releaseWindow(wasDefault);
+    // A deleted form goes later, from the event loop: it is still whole here.
+    notifyUnloaded();
 }
 
 void FormBase::handleActivate()

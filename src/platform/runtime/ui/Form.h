@@ -7,6 +7,9 @@
 // Ownership: a default instance is deleted (deleteLater) when it unloads; a form shown as a
 // child of the main window belongs to its sub-window and is deleted with it when it unloads,
 // so such forms must live on the heap. Other forms belong to whoever made them.
+//
+// Whoever opens a form and must know when it is gone (the main window gives back the command
+// that opened it) connects to its formUnloaded signal; forms never call their opener.
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -86,6 +89,8 @@ protected:
 
     // Between the form's own QueryUnload and Unload; the main window closes its children here.
     virtual bool unloadChildren() { return true; }
+    // Emits formUnloaded once the form has left the collection and its window is closing.
+    virtual void notifyUnloaded() = 0;
     virtual void showWindow() = 0;
     virtual void releaseWindow(bool deleteForm) = 0;
 
@@ -122,6 +127,10 @@ public:
     bool MDIChild() const { return mdiChild_; }
     void setMDIChild(bool child) { mdiChild_ = child; }
 
+signals:
+    // The form has unloaded (Form_Unload agreed); not raised by DestroyAllForms.
+    void formUnloaded(const QString& name);
+
 protected:
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
@@ -139,6 +148,7 @@ private:
     void resizeHandler() override { Form_Resize(); }
     void queryUnloadEvent(int& cancel, int unloadMode) override { Form_QueryUnload(cancel, unloadMode); }
     void unloadEvent(int& cancel) override { Form_Unload(cancel); }
+    void notifyUnloaded() override { emit formUnloaded(Name()); }
     void showWindow() override;
     void releaseWindow(bool deleteForm) override;
 
@@ -162,6 +172,10 @@ public:
     // The loaded main window that MDI child forms go into, or none.
     static MDIForm* Current();
 
+signals:
+    // The main window has unloaded; not raised by DestroyAllForms.
+    void formUnloaded(const QString& name);
+
 protected:
     virtual void MDIForm_Load() {}
     virtual void MDIForm_Activate() {}
@@ -179,6 +193,7 @@ private:
     void resizeHandler() override { MDIForm_Resize(); }
     void queryUnloadEvent(int& cancel, int unloadMode) override { MDIForm_QueryUnload(cancel, unloadMode); }
     void unloadEvent(int& cancel) override { MDIForm_Unload(cancel); }
+    void notifyUnloaded() override { emit formUnloaded(Name()); }
     bool unloadChildren() override;
     void showWindow() override;
     void releaseWindow(bool deleteForm) override;
@@ -211,6 +226,14 @@ FormsCollection& Forms();
 
 FormBase* findDefaultInstance(const std::type_info& type);
 void registerDefaultInstance(const std::type_info& type, FormBase* form);
+// Remembers how to make the default instance of the form class whose default instance bears
+// this name (done by defaultInstance on first use).
+void registerDefaultFactory(const QString& name, FormBase* (*factory)());
+
+// The default instance of the form class whose default instance was made under this name
+// earlier in this process (made again, not loaded, when it was released); none when no such
+// instance was ever made. Code that closed a form can so reopen it without knowing its class.
+FormBase* DefaultInstanceByName(const QString& name);
 
 // The default instance of a form class, created (not loaded) on first use and again after it
 // was unloaded.
@@ -223,6 +246,7 @@ T& defaultInstance()
     // Deleted when it unloads (or with its sub-window), or by DestroyAllForms.
     auto* form = new T();
     registerDefaultInstance(typeid(T), form);
+    registerDefaultFactory(form->Name(), [] { return static_cast<FormBase*>(&defaultInstance<T>()); });
     return *form;
 }
 

@@ -3,7 +3,6 @@
 #include "platform/runtime/ui/Form.h"
 #include "platform/runtime/ui/Interaction.h"
 #include "platform/runtime/ui/MsgBox.h"
-#include "platform/runtime/ui/TestDoubles.h"
 
 #include <QEvent>
 #include <QEventLoop>
@@ -14,13 +13,28 @@ namespace vb {
 
 namespace {
 
+// What answers before anything is installed: a forgotten install fails loudly instead of blocking.
+class RefusedMessages : public MessageService {
+public:
+    int Show(const MsgBoxCall& box) override
+    {
+        throw UnexpectedDialog(QStringLiteral("Message box before any message service was installed: \"%1\"").arg(box.text));
+    }
+};
+
+class RefusedModal : public ModalRunner {
+public:
+    void Run(FormBase& form) override
+    {
+        throw UnexpectedDialog(QStringLiteral("Modal form \"%1\" before any modal runner was installed").arg(form.Name()));
+    }
+};
+
 RuntimeServices StrictDefaults()
 {
-    // Dialogs refuse until the program or a test installs something: a forgotten install fails
-    // loudly instead of blocking.
     RuntimeServices services;
-    services.messages = std::make_shared<MsgBoxDouble>();
-    services.modal = std::make_shared<ModalDouble>();
+    services.messages = std::make_shared<RefusedMessages>();
+    services.modal = std::make_shared<RefusedModal>();
     services.beep = std::make_shared<SystemBeep>();
     services.pause = std::make_shared<ThreadPause>();
     services.clock = std::make_shared<SystemClock>();

@@ -1,9 +1,12 @@
 #pragma once
 // The runtime's replaceable services in one place. The program installs the real ones at start
 // (InstallRealRuntimeServices, or services::InstallRealServices for everything); tests install
-// doubles (TestDoubles.h). Until something is installed, message boxes and modal forms go to
-// strict doubles that refuse every call, so a test can never hang on a hidden dialog.
+// doubles of their own (tests/support). Until something is installed, message boxes and modal
+// forms refuse every call (UnexpectedDialog), so a test can never hang on a hidden dialog.
+#include <QString>
+
 #include <memory>
+#include <stdexcept>
 
 namespace vb {
 
@@ -13,6 +16,12 @@ class BeepService;
 class PauseService;
 class ClockService;
 class RandomService;
+
+// A dialog that nothing was installed to answer.
+class UnexpectedDialog : public std::runtime_error {
+public:
+    explicit UnexpectedDialog(const QString& what) : std::runtime_error(what.toStdString()) {}
+};
 
 // Runs a form modally: returns when the form is hidden or unloaded.
 class ModalRunner {

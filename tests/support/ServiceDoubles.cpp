@@ -1,4 +1,4 @@
-#include "platform/services/TestDoubles.h"
+#include "support/ServiceDoubles.h"
 
 #include <QWidget>
 

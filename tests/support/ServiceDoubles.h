@@ -1,15 +1,16 @@
 #pragma once
-// Doubles of the platform services for tests, and TestServices, which installs a fresh set of
-// them together with the runtime's doubles and restores the previous services when it goes.
+// Doubles of the platform services for tests and benchmarks, and TestServices, which installs a
+// fresh set of them together with the runtime's doubles and restores the previous services when
+// it goes.
 // The file and colour dialog doubles answer from queues; a dialog with nothing queued is an
 // error reported like an unexpected message box (see vb::RuntimeDoubles).
-#include "platform/runtime/ui/TestDoubles.h"
 #include "platform/services/Dialogs.h"
 #include "platform/services/Help.h"
 #include "platform/services/Locale.h"
 #include "platform/services/Printing.h"
 #include "platform/services/Services.h"
 #include "platform/services/Shell.h"
+#include "support/RuntimeDoubles.h"
 
 #include <QImage>
 #include <QSizeF>

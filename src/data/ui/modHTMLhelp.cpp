@@ -1,4 +1,4 @@
-#include "shell/modHTMLhelp.h"
+#include "data/ui/modHTMLhelp.h"
 
 #include "platform/services/Help.h"
 

@@ -1,4 +1,4 @@
-#include "platform/runtime/ui/TestDoubles.h"
+#include "support/RuntimeDoubles.h"
 
 #include "platform/runtime/ui/Form.h"
 

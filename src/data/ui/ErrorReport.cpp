@@ -1,44 +1,34 @@
-#include "shell/modSplash.h"
+#include "data/ui/ErrorReport.h"
 
-#include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/dao/Error.h"
 #include "platform/runtime/App.h"
-#include "platform/runtime/Conversions.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/ui/Form.h"
-#include "platform/runtime/ui/MsgBox.h"
-#include "reports/clsWebReportGenerator.h"
 
-namespace modSplash {
+namespace errorreport {
 
 namespace {
 
-struct ErrorParts {
-    int number = 0;
-    QString description;
-    QString source;
-};
-
-ErrorParts partsOf(const std::exception& error)
-{
-    if (const auto* e = dynamic_cast<const dao::Error*>(&error))
-        return {e->Number(), e->Description(), e->Source()};
-    if (const auto* e = dynamic_cast<const vb::ConversionError*>(&error))
-        return {e->Number(), e->Description(), App::Title()};
-    if (const auto* e = dynamic_cast<const WebReportError*>(&error))
-        return {e->Number(), e->Description(), App::Title()};
-    if (const auto* e = dynamic_cast<const FlexGridError*>(&error))
-        return {e->Number(), QString::fromUtf8(e->what()), App::Title()};
-    return {0, QString::fromUtf8(error.what()), App::Title()};
-}
+const QString kCrLf = QStringLiteral("\r\n");
 
 } // namespace
 
+ErrorParts errorParts(const std::exception& error)
+{
+    if (const auto* e = dynamic_cast<const dao::Error*>(&error))
+        return {e->Number(), e->Description(), e->Source()};
+    if (const auto* e = dynamic_cast<const vb::RuntimeError*>(&error))
+        return {e->Number(), e->Description(), App::Title()};
+    if (const auto* e = dynamic_cast<const FlexGridError*>(&error))
+        return {e->Number(), e->Description(), App::Title()};
+    return {0, QString::fromUtf8(error.what()), App::Title()};
+}
+
 QString ErrorReportText(const QString& location, int number, const QString& description, const QString& source)
 {
-    const QString crlf = QStringLiteral("\r\n");
-    return QStringLiteral("Error Number: ") + QString::number(number) + crlf + QStringLiteral("Error Description: ") +
-           description + crlf + QStringLiteral("Error source: ") + source + crlf + QStringLiteral("Error location:") + location;
+    return QStringLiteral("Error Number: ") + QString::number(number) + kCrLf + QStringLiteral("Error Description: ") +
+           description + kCrLf + QStringLiteral("Error source: ") + source + kCrLf + QStringLiteral("Error location:") + location;
 }
 
 void ShowErrorMessage(const QString& location, int number, const QString& description, const QString& source)
@@ -52,7 +42,7 @@ void ShowErrorMessage(const QString& location, int number, const QString& descri
 
 void ShowErrorMessage(const QString& location, const std::exception& error)
 {
-    const ErrorParts parts = partsOf(error);
+    const ErrorParts parts = errorParts(error);
     ShowErrorMessage(location, parts.number, parts.description, parts.source);
 }
 
@@ -72,4 +62,15 @@ void ShowErrorMessage(const QString& location)
     }
 }
 
-} // namespace modSplash
+void showError(int number, const QString& text, int icon)
+{
+    vb::MsgBox(text, vb::vbOKOnly | icon, QStringLiteral("Error: ") + QString::number(number));
+}
+
+void showError(const std::exception& error, const QString& lead, int icon)
+{
+    const ErrorParts parts = errorParts(error);
+    showError(parts.number, lead.isEmpty() ? parts.description : lead + kCrLf + parts.description, icon);
+}
+
+} // namespace errorreport

@@ -1,6 +1,6 @@
 #pragma once
-// Doubles of the runtime services for tests. RuntimeDoubles installs a fresh set and puts the
-// previous services back when it goes.
+// Doubles of the runtime services for tests and benchmarks (they are not part of the program).
+// RuntimeDoubles installs a fresh set and puts the previous services back when it goes.
 //
 // A dialog that nobody expected (a message box with no queued answer, a queued answer that is
 // not one of its buttons, a modal form with no queued action) is an error: it is recorded in
@@ -18,15 +18,9 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 namespace vb {
-
-class UnexpectedDialog : public std::runtime_error {
-public:
-    explicit UnexpectedDialog(const QString& what) : std::runtime_error(what.toStdString()) {}
-};
 
 using UnexpectedHook = std::function<void(const QString& message)>;
 

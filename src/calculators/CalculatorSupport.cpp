@@ -1,0 +1,145 @@
+#include "calculators/CalculatorSupport.h"
+
+#include "platform/runtime/App.h"
+#include "platform/runtime/ui/Twips.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
+
+namespace calculators {
+
+namespace {
+
+class KeyPressFilter : public QObject {
+public:
+    KeyPressFilter(QObject* parent, std::function<void(int&)> handler) : QObject(parent), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        int keyAscii = 0;
+        if (key->key() == Qt::Key_Backspace) {
+            keyAscii = 8;
+        } else {
+            const QString text = key->text();
+            if (text.size() != 1 || !text.at(0).isPrint() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+                return false;
+            keyAscii = text.at(0).unicode();
+        }
+        handler_(keyAscii);
+        return keyAscii == 0;
+    }
+
+private:
+    std::function<void(int&)> handler_;
+};
+
+} // namespace
+
+void onKeyPress(QWidget* box, std::function<void(int& keyAscii)> handler)
+{
+    box->installEventFilter(new KeyPressFilter(box, std::move(handler)));
+}
+
+int pixelsX(const QWidget* widget, double twips) { return vb::TwipsToPixelsX(twips, widget); }
+int pixelsY(const QWidget* widget, double twips) { return vb::TwipsToPixelsY(twips, widget); }
+double twipsX(const QWidget* widget, int pixels) { return vb::PixelsToTwipsX(pixels, widget); }
+double twipsY(const QWidget* widget, int pixels) { return vb::PixelsToTwipsY(pixels, widget); }
+
+void placeTwips(QWidget* widget, double left, double top, double width, double height)
+{
+    const int x = pixelsX(widget, left);
+    const int y = pixelsY(widget, top);
+    const int right = pixelsX(widget, left + width);
+    const int bottom = pixelsY(widget, top + height);
+    widget->setGeometry(x, y, std::max(0, right - x), std::max(0, bottom - y));
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QPixmap programPicture(const QString& relativePath) { return QPixmap(App::Path() + QLatin1Char('/') + relativePath); }
+
+// ---------------------------------------------------------------------------------------------
+// LineControl
+
+LineControl::LineControl(QWidget* parent, const char* name) : QWidget(parent)
+{
+    setObjectName(QLatin1String(name));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void LineControl::setCoordinates(double x1, double y1, double x2, double y2)
+{
+    x1_ = x1;
+    y1_ = y1;
+    x2_ = x2;
+    y2_ = y2;
+    place();
+}
+
+void LineControl::setBorderColor(const QColor& color)
+{
+    color_ = color;
+    update();
+}
+
+void LineControl::setBorderWidth(int pixels)
+{
+    width_ = std::max(1, pixels);
+    place();
+}
+
+void LineControl::place()
+{
+    const int px1 = pixelsX(this, x1_);
+    const int py1 = pixelsY(this, y1_);
+    const int px2 = pixelsX(this, x2_);
+    const int py2 = pixelsY(this, y2_);
+    const int half = width_ / 2;
+    const int left = std::min(px1, px2) - half;
+    const int top = std::min(py1, py2) - half;
+    setGeometry(left, top, std::abs(px2 - px1) + width_, std::abs(py2 - py1) + width_);
+    update();
+}
+
+void LineControl::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    const int px1 = pixelsX(this, x1_) - x();
+    const int py1 = pixelsY(this, y1_) - y();
+    const int px2 = pixelsX(this, x2_) - x();
+    const int py2 = pixelsY(this, y2_) - y();
+    if (px1 == px2 || py1 == py2) {
+        // Upright and level lines fill their pixels exactly.
+        painter.fillRect(rect(), color_);
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(color_, width_));
+    painter.drawLine(QPointF(px1 + 0.5, py1 + 0.5), QPointF(px2 + 0.5, py2 + 0.5));
+}
+
+} // namespace calculators

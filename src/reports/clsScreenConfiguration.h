@@ -1,0 +1,36 @@
+#pragma once
+// Takes the user's open data forms out of the way and puts them back as they were: the report
+// for the doctor drives the chart, grid and goal forms itself. SaveAndClose remembers each data
+// form it unloads, with the selections that decide what the form shows; Restore loads them
+// again, maximised, in the same order, and puts the selections back.
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+#include <vector>
+
+class clsScreenConfiguration {
+public:
+    // Walks the loaded forms in load order and unloads "frmMeasure", "frmChart", "frmGrid",
+    // "frmRegimen" and "frmDSetGoal". A form that refuses to unload stays and is not
+    // remembered. Errors reach the caller.
+    void SaveAndClose();
+    // Loads every form SaveAndClose unloaded, maximised, in the order they were met: the grid
+    // with its category, period and column boxes, its table shown again. Nothing when no data
+    // form was open. Errors reach the caller.
+    void Restore();
+
+    // The last data form unloaded by SaveAndClose; empty before, or when none was open.
+    QString FormName() const { return closed_.empty() ? QString() : closed_.back().name; }
+
+private:
+    struct ClosedForm {
+        QString name;
+        // The grid view's selections: lstPlotType and lstSelectPeriod indexes and the nine
+        // column boxes (0 or 1) in the grid's order.
+        qint16 gridCategory = 0;
+        qint16 gridPeriod = 0;
+        std::array<qint16, 9> gridColumns{};
+    };
+    std::vector<ClosedForm> closed_;
+};

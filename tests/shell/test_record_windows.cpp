@@ -1,0 +1,93 @@
+// Record forms beside the main window: the goal form's export takes only its own grid, and the
+// memo's commands follow the memo (the window learns of it by the memo's signals).
+#include "records/RecordsFixture.h"
+#include "records/frmDSetGoal.h"
+#include "records/frmMemo.h"
+#include "shell/mdiHealth.h"
+
+#include "platform/runtime/App.h"
+#include "platform/runtime/ui/MsgBox.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPlainTextEdit>
+
+namespace {
+
+const QString kQuestion = QStringLiteral("Text in the Memo has been changed.\r\nDo you want to save the changes.");
+
+class RecordWindowsTest : public testing_records::RecordsFixture {
+protected:
+    static QByteArray fileBytes()
+    {
+        QFile file(frmMemo::MemoPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+    static void writeFile(const QByteArray& bytes)
+    {
+        QFile file(frmMemo::MemoPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static bool memoLoaded() { return vb::Forms().Find(QStringLiteral("frmMemo")) != nullptr; }
+};
+
+TEST_F(RecordWindowsTest, BesideTheMainWindowTheGoalExportTakesTheGoalGridOnly)
+{
+    gPersonKey = samplePerson;
+    vb::defaultInstance<mdiHealth>().Load(); // opens the Measurement form as at start
+    ASSERT_NE(nullptr, vb::Forms().Find(QStringLiteral("frmMeasure")));
+    frmDSetGoal& form = vb::defaultInstance<frmDSetGoal>();
+    form.Load();
+    form.cmdExport_Click();
+    QFile file(App::Path() + QStringLiteral("/DiabetesGoals.html"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromLatin1(file.readAll());
+    EXPECT_TRUE(html.contains(QStringLiteral("Diabetes Goal")));
+    EXPECT_TRUE(html.contains(QStringLiteral("8.Bed time")));
+    EXPECT_FALSE(html.contains(QStringLiteral("Measurement Reading")));
+    EXPECT_EQ(1u, services().shell().Calls().size());
+}
+
+TEST_F(RecordWindowsTest, TheMainWindowsMemoCommandsFollowTheMemo)
+{
+    writeFile("start\r\n");
+    auto& main = vb::defaultInstance<mdiHealth>();
+    main.Load();
+    QAction* button = main.Toolbar1Button(QStringLiteral("Memo"));
+    ASSERT_TRUE(button);
+    auto states = [&] {
+        return QString::number(main.mnuMemoOpen->isEnabled()) + QString::number(button->isEnabled()) +
+               QString::number(main.mnuMemoSave->isEnabled()) + QString::number(main.mnuMemoExit->isEnabled());
+    };
+    EXPECT_EQ(QStringLiteral("1100"), states());
+
+    main.mnuMemoOpen_Click();
+    auto* memo = vb::Forms().Find<frmMemo>(QStringLiteral("frmMemo"));
+    ASSERT_TRUE(memo);
+    EXPECT_EQ(&main, memo->MdiParent());
+    EXPECT_EQ(QStringLiteral("0011"), states());
+    main.mnuMemoSave_Click();
+    EXPECT_EQ(QStringLiteral("0001"), states());
+    memo->txtMemo->setPlainText(QStringLiteral("changed"));
+    EXPECT_EQ(QStringLiteral("0011"), states());
+
+    // Closing the data forms leaves the memo alone.
+    main.mnuClose_Click();
+    EXPECT_TRUE(memoLoaded());
+
+    // The main window does not close over unsaved memo text when the user cancels.
+    answer(vb::vbCancel);
+    EXPECT_FALSE(main.Unload(vb::vbFormControlMenu));
+    EXPECT_TRUE(mdiHealth::Loaded());
+    EXPECT_TRUE(memoLoaded());
+    EXPECT_EQ(kQuestion, lastBox().text);
+
+    answer(vb::vbYes);
+    main.mnuMemoExit_Click();
+    EXPECT_FALSE(memoLoaded());
+    EXPECT_EQ(QByteArray("changed\r\n"), fileBytes());
+    EXPECT_EQ(QStringLiteral("1100"), states());
+}
+
+} // namespace
