@@ -15,9 +15,9 @@
 #include "platform/dao/dao.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/Form.h"
-#include "platform/runtime/ui/TestDoubles.h"
 #include "reports/frmImportMeasurements.h"
 #include "support/BenchSupport.h"
+#include "support/RuntimeDoubles.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

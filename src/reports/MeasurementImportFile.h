@@ -106,7 +106,7 @@ int KeyColumnOf(int col);
 bool HasNoMeasurements(const QStringList& cells);
 
 // The values a row writes, from its cells (grid columns 0 to colCount - 1).
-using RowValues = ImportedReading;
+using RowValues = Measurement;
 // Nothing for a row whose date is no date. An empty cell and a value of 0 are Null. When both
 // blood pressures are given the larger is the high one; a single one keeps its column.
 std::optional<RowValues> ValuesOfRow(const QStringList& cells);

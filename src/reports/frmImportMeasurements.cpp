@@ -575,7 +575,7 @@ std::optional<qint32> frmImportMeasurements::lookupName(int col, const QString& 
         break;
     }
     std::optional<qint32> key;
-    auto rs = gDB->OpenRecordset(sql + vb::SqlText(name), dao::dbOpenSnapshot, dao::dbReadOnly);
+    auto rs = gDB->OpenRecordset(sql + QStringLiteral(" ?"), dao::Params{name}, dao::dbOpenSnapshot, dao::dbReadOnly);
     if (!rs->Eof())
         key = vb::CLng(rs->Fields(0).Value());
     rs->Close();
@@ -681,7 +681,7 @@ void frmImportMeasurements::cmdLoadDataFromGrid_Click()
     VSFlexGrid& g = *vsFGImport;
     const int rows = g.Rows();
     std::vector<int> gridRows;
-    std::vector<ImportedReading> readings;
+    std::vector<Measurement> readings;
     qint32 rejected = 0;
     for (int r = 1; r < rows; ++r) {
         g.setRowHidden(r, false);
