@@ -1,5 +1,731 @@
 #include "reports/frmImportMeasurements.h"
 
-frmImportMeasurements::frmImportMeasurements()
-    : vb::NotBuiltForm(QStringLiteral("frmImportMeasurements"), QStringLiteral("Import the Data from File"), false)
-{}
+#include "data/Globals.h"
+#include "data/MeasurementImport.h"
+#include "data/ui/GridWidths.h"
+#include "platform/controls/DataControl.h"
+#include "platform/controls/VSFlexGrid.h"
+#include "platform/runtime/App.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/ui/Interaction.h"
+#include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/Twips.h"
+#include "platform/services/Dialogs.h"
+#include "platform/services/Services.h"
+#include "platform/services/Shell.h"
+#include "reports/MeasurementImportFile.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+using namespace MeasurementImportFile;
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+constexpr int kMargin = 200;            // twips
+constexpr int kErrorTopRestored = 5160; // twips
+constexpr int kErrorTopExpanded = 100;
+constexpr int kErrorHeight = 1000;
+constexpr int kArrowsSize = 420;
+
+// A triangle pointing up (the panel grows) or down (it goes back), drawn for the panel button.
+QPixmap arrowPicture(bool up)
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    for (int y : {2, 8}) {
+        if (up) {
+            path.moveTo(8, y);
+            path.lineTo(14, y + 6);
+            path.lineTo(2, y + 6);
+        } else {
+            path.moveTo(2, y);
+            path.lineTo(14, y);
+            path.lineTo(8, y + 6);
+        }
+        path.closeSubpath();
+    }
+    p.fillPath(path, QColor(0x20, 0x40, 0x80));
+    return picture;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* f = new QGroupBox(caption, parent);
+    f->setObjectName(QLatin1String(name));
+    return f;
+}
+
+QComboBox* makeList(QWidget* parent, const char* name)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QLatin1String(name));
+    return c;
+}
+
+vb::OLE_COLOR backColor(const VSFlexGrid& grid, int row, int col)
+{
+    return grid.Cell(flexcpBackColor, row, col).value<vb::OLE_COLOR>();
+}
+
+// Runs a handler; an error it lets out is told (the description, critical icon) instead of
+// reaching the event loop.
+template <typename F>
+void guarded(F&& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        vb::MsgBox(QString::fromUtf8(e.what()), vb::vbCritical);
+    }
+}
+
+} // namespace
+
+frmImportMeasurements::frmImportMeasurements() : vb::Form(QStringLiteral("frmImportMeasurements"))
+{
+    setCaption(QStringLiteral("Import the Data from File"));
+
+    fraTop = new QWidget(this);
+    lblPerson = new QLabel(QStringLiteral("Select Person:"), fraTop);
+    cboPerson = makeList(fraTop, "cboPerson");
+    cboPerson->setMinimumContentsLength(24);
+    for (int i = 0; i < 4; ++i) {
+        lblStep[i] = new QLabel(QStringLiteral("Step %1:").arg(i + 1), fraTop);
+        lblStep[i]->setObjectName(QStringLiteral("lblStep_%1").arg(i));
+        QFont bold = lblStep[i]->font();
+        bold.setBold(true);
+        lblStep[i]->setFont(bold);
+    }
+
+    fraTemplate = makeFrame(fraTop, "fraTemplate", QStringLiteral("Importing from Template File"));
+    cmdGenerateTemplate = makeButton(fraTemplate, "cmdGenerateTemplate", QStringLiteral("Generate the Template"));
+    (new QHBoxLayout(fraTemplate))->addWidget(cmdGenerateTemplate);
+
+    fraFile = makeFrame(fraTop, "fraFile", QStringLiteral("Importing from File"));
+    lblFile = new QLabel(QStringLiteral("File to load:"), fraFile);
+    txtImportFileName = new QLineEdit(fraFile);
+    txtImportFileName->setObjectName(QStringLiteral("txtImportFileName"));
+    cmdImportFile = makeButton(fraFile, "cmdImportFile", QStringLiteral("&Import from File"));
+    auto* fileRow = new QHBoxLayout(fraFile);
+    fileRow->addWidget(lblFile);
+    fileRow->addWidget(txtImportFileName, 1);
+    fileRow->addWidget(cmdImportFile);
+
+    fraBrowse = makeFrame(fraTop, "fraBrowse", QStringLiteral("Optional - For Verification"));
+    cmdBrowseData = makeButton(fraBrowse, "cmdBrowseData", QStringLiteral("Browse Data"));
+    optBrowse[0] = new QRadioButton(QStringLiteral("in txt"), fraBrowse);
+    optBrowse[1] = new QRadioButton(QStringLiteral("in csv (MS Excel)"), fraBrowse);
+    optBrowse[0]->setObjectName(QStringLiteral("optBrowse_0"));
+    optBrowse[1]->setObjectName(QStringLiteral("optBrowse_1"));
+    optBrowse[1]->setChecked(true);
+    auto* browseRow = new QHBoxLayout(fraBrowse);
+    browseRow->addWidget(cmdBrowseData);
+    browseRow->addWidget(optBrowse[0]);
+    browseRow->addWidget(optBrowse[1]);
+    browseRow->addStretch(1);
+
+    cmdLoadTemplateToGrid = makeButton(fraTop, "cmdLoadTemplateToGrid", QStringLiteral("Load the Data into Grid Below"));
+    cmdLoadDataFromGrid = makeButton(fraTop, "cmdLoadDataFromGrid", QStringLiteral("Load the Data from the Grid"));
+
+    frmeValidate = makeFrame(fraTop, "frmeValidate", QStringLiteral("Filter Grid Data By"));
+    cboValidate = makeList(frmeValidate, "cboValidate");
+    cmdValidate = makeButton(frmeValidate, "cmdValidate", QStringLiteral("Filter"));
+    auto* validateRow = new QHBoxLayout(frmeValidate);
+    validateRow->addWidget(cboValidate, 1);
+    validateRow->addWidget(cmdValidate);
+
+    frmeLoad = makeFrame(fraTop, "frmeLoad", QStringLiteral("Filter Grid Data By"));
+    cboLoad = makeList(frmeLoad, "cboLoad");
+    cmdLoad = makeButton(frmeLoad, "cmdLoad", QStringLiteral("Filter"));
+    auto* loadRow = new QHBoxLayout(frmeLoad);
+    loadRow->addWidget(cboLoad, 1);
+    loadRow->addWidget(cmdLoad);
+
+    auto* top = new QGridLayout(fraTop);
+    top->setContentsMargins(0, 0, 0, 0);
+    auto* personRow = new QHBoxLayout;
+    personRow->addWidget(lblPerson);
+    personRow->addWidget(cboPerson);
+    personRow->addStretch(1);
+    top->addLayout(personRow, 0, 0, 1, 3);
+    top->addWidget(lblStep[0], 1, 0, Qt::AlignTop | Qt::AlignLeft);
+    top->addWidget(fraTemplate, 1, 1);
+    top->addWidget(fraFile, 1, 2);
+    top->addWidget(fraBrowse, 2, 2);
+    top->addWidget(lblStep[1], 3, 0);
+    top->addWidget(cmdLoadTemplateToGrid, 3, 1);
+    top->addWidget(lblStep[2], 4, 0);
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(frmeValidate);
+    filters->addWidget(frmeLoad);
+    filters->addStretch(1);
+    top->addLayout(filters, 4, 1, 1, 2);
+    top->addWidget(lblStep[3], 5, 0);
+    top->addWidget(cmdLoadDataFromGrid, 5, 1);
+    top->setColumnStretch(2, 1);
+    top->setRowStretch(6, 1);
+
+    txtError = new QPlainTextEdit(this);
+    txtError->setObjectName(QStringLiteral("txtError"));
+    txtError->setReadOnly(true);
+    imgExpand = new QLabel(this);
+    imgExpand->setObjectName(QStringLiteral("imgExpand"));
+    imgExpand->setPixmap(arrowPicture(true));
+    imgExpand->hide();
+    imgContract = new QLabel(this);
+    imgContract->setObjectName(QStringLiteral("imgContract"));
+    imgContract->setPixmap(arrowPicture(false));
+    imgContract->hide();
+    cmdArrows = makeButton(this, "cmdArrows", QString());
+    cmdArrows->setIcon(imgExpand->pixmap());
+    cmdArrows->setToolTip(QStringLiteral("Enlarge or restore the error panel"));
+
+    vsFGImport = new VSFlexGrid(this);
+    vsFGImport->setObjectName(QStringLiteral("vsFGImport"));
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+
+    connect(cmdGenerateTemplate, &QPushButton::clicked, this, [this] { guarded([this] { cmdGenerateTemplate_Click(); }); });
+    connect(cmdImportFile, &QPushButton::clicked, this, [this] { guarded([this] { cmdImportFile_Click(); }); });
+    connect(cmdBrowseData, &QPushButton::clicked, this, [this] { guarded([this] { cmdBrowseData_Click(); }); });
+    connect(cmdLoadTemplateToGrid, &QPushButton::clicked, this, [this] { guarded([this] { cmdLoadTemplateToGrid_Click(); }); });
+    connect(cmdLoadDataFromGrid, &QPushButton::clicked, this, [this] { guarded([this] { cmdLoadDataFromGrid_Click(); }); });
+    connect(cmdValidate, &QPushButton::clicked, this, [this] { guarded([this] { cmdValidate_Click(); }); });
+    connect(cmdLoad, &QPushButton::clicked, this, [this] { guarded([this] { cmdLoad_Click(); }); });
+    connect(cmdArrows, &QPushButton::clicked, this, [this] { cmdArrows_Click(); });
+    connect(vsFGImport, &VSFlexGrid::CellChanged, this, &frmImportMeasurements::vsFGImport_ValidateCell);
+    // A click moves the current row before it selects it: the error shows once the row is selected.
+    connect(vsFGImport, &VSFlexGrid::SelChange, this, &frmImportMeasurements::vsFGImport_ShowRowError);
+    connect(vsFGImport->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmImportMeasurements::vsFGImport_ShowRowError);
+
+    resize(vb::TwipsToPixelsX(16800, this), vb::TwipsToPixelsY(12600, this));
+}
+
+frmImportMeasurements::~frmImportMeasurements() = default;
+
+// --- load, layout, close -----------------------------------------------------------------------
+
+void frmImportMeasurements::Form_Load()
+{
+    if (vb::MDIForm* main = vb::MDIForm::Current())
+        setWindowIcon(main->windowIcon());
+    {
+        auto rs = gDB->OpenRecordset(QStringLiteral("select * from application"), dao::dbOpenSnapshot);
+        txtImportFileName->setText(rs->Eof() ? QString() : vb::CStr(rs->Fields(QStringLiteral("ImportFileName")).Value()));
+        rs->Close();
+    }
+    {
+        const QSignalBlocker blocker(cboPerson);
+        auto rs = gDB->OpenRecordset(QStringLiteral("select * from Person"), dao::dbOpenSnapshot);
+        int selected = -1;
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const qint32 key = vb::CLng(rs->Fields(QStringLiteral("prsn_ky")).Value());
+            cboPerson->addItem(vb::CStr(rs->Fields(QStringLiteral("prsn_nm")).Value()), QVariant(key));
+            if (key == gPersonKey)
+                selected = cboPerson->count() - 1;
+        }
+        rs->Close();
+        if (selected < 0 && cboPerson->count() > 0) {
+            selected = 0;
+            gPersonKey = cboPerson->itemData(0).toInt();
+        }
+        cboPerson->setCurrentIndex(selected);
+    }
+    connect(cboPerson, &QComboBox::currentIndexChanged, this, [this] { cboPerson_Click(); });
+
+    FormatGrid();
+
+    cboValidate->addItems({QStringLiteral("(none)"), QStringLiteral("Passed Validation"), QStringLiteral("Failed Validation"),
+                           QStringLiteral("Failed Validation - Date Field")});
+    cboLoad->addItems({QStringLiteral("(none)"), QStringLiteral("Loaded - New Rows"), QStringLiteral("Loaded - Updated Rows"),
+                       QStringLiteral("Not Loaded")});
+    cboValidate->setCurrentIndex(0);
+    cboLoad->setCurrentIndex(0);
+    frmeValidate->hide();
+    frmeLoad->hide();
+}
+
+void frmImportMeasurements::FormatGrid()
+{
+    QString tempLbl, temp1Lbl, tempUnit, temp1Unit, temp2Unit;
+    {
+        auto rs = gDB->OpenRecordset(QStringLiteral("select * from Application"), dao::dbOpenSnapshot);
+        if (!rs->Eof()) {
+            auto text = [&rs](const char* name) { return vb::CStr(rs->Fields(QLatin1String(name)).Value()); };
+            tempLbl = text("TempLBL");
+            temp1Lbl = text("Temp1LBL");
+            tempUnit = text("TempUnit");
+            temp1Unit = text("Temp1Unit");
+            temp2Unit = text("Temp2Unit");
+        }
+        rs->Close();
+    }
+    VSFlexGrid& g = *vsFGImport;
+    g.setRows(1);
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    g.setFormatString(QStringLiteral("|Line no|Date(mm/dd/yy hh:mm AM/PM)|High BP|Low BP|Pulse (/min)|Weight (") +
+                      gWeightUnitText + QStringLiteral(")|") + tempLbl + QStringLiteral(" (") + tempUnit + QStringLiteral(")|") +
+                      temp1Lbl + QStringLiteral(" (") + temp1Unit + QStringLiteral(")") + QStringLiteral("|^Sugar(") + temp2Unit +
+                      QStringLiteral(")|^Sugar Goal Name|Regimen|Mood|Comment|rgmn_ky|md_ky|DBgl_ky"));
+    g.setRowHeight(0, 500);
+    static constexpr int widths[colCount] = {600, 0, 1500, 700, 750, 950, 800, 800, 800, 1070, 2000, 1200, 1200, 3000, 0, 0, 0};
+    for (int c = 0; c < colCount; ++c)
+        g.setColWidth(c, widths[c]);
+    for (int c : {int(colError), int(colRegimenKey), int(colMoodKey), int(colGoalKey)})
+        g.setColHidden(c, true);
+    // Blood pressures and the mood read from the left, as they are typed.
+    for (int c : {int(colHighBP), int(colLowBP), int(colMood)})
+        g.setColAlignment(c, flexAlignLeftCenter);
+    // The designed widths were made for a smaller font: a column too narrow for the longest word
+    // of its header, or the date column for a whole date and time, is widened.
+    const QFontMetrics metrics(g.font());
+    const int padding = 12;
+    for (int c = colDate; c < colCount; ++c) {
+        if (g.ColHidden(c) || g.ColWidth(c) == 0)
+            continue;
+        int pixels = 0;
+        for (const QString& word : g.TextMatrix(0, c).split(u' ', Qt::SkipEmptyParts))
+            pixels = std::max(pixels, metrics.horizontalAdvance(word));
+        if (c == colDate)
+            pixels = std::max(pixels, metrics.horizontalAdvance(QStringLiteral("12/31/2031 12:00 AM")));
+        g.setColWidth(c, std::max(g.ColWidth(c), int(vb::PixelsToTwipsX(pixels + padding, &g) + 0.5)));
+    }
+    modHealth::LoadGridColumnWidths(g);
+}
+
+std::vector<QWidget*> frmImportMeasurements::panelControls() const
+{
+    return {fraTop,
+            lblPerson,
+            cboPerson,
+            fraTemplate,
+            cmdGenerateTemplate,
+            fraFile,
+            lblFile,
+            txtImportFileName,
+            cmdImportFile,
+            fraBrowse,
+            cmdBrowseData,
+            optBrowse[0],
+            optBrowse[1],
+            cmdLoadTemplateToGrid,
+            cmdLoadDataFromGrid,
+            frmeValidate,
+            frmeLoad,
+            lblStep[0],
+            lblStep[1],
+            lblStep[2],
+            lblStep[3]};
+}
+
+void frmImportMeasurements::cmdArrows_Click()
+{
+    expanded_ = !expanded_;
+    cmdArrows->setIcon(expanded_ ? imgContract->pixmap() : imgExpand->pixmap());
+    for (QWidget* w : panelControls())
+        w->setVisible(!expanded_);
+    placeErrorPanel(expanded_ ? kErrorTopExpanded : kErrorTopRestored);
+}
+
+void frmImportMeasurements::placeErrorPanel(int errorTop)
+{
+    const int margin = vb::TwipsToPixelsX(kMargin, this);
+    const int top = vb::TwipsToPixelsY(errorTop, this);
+    const int height = vb::TwipsToPixelsY(kErrorHeight, this);
+    const int buttonSize = vb::TwipsToPixelsX(kArrowsSize, this);
+    const int innerWidth = width();
+    const int left = margin;
+    StatusBar1->setGeometry(0, this->height() - StatusBar1->sizeHint().height(), innerWidth, StatusBar1->sizeHint().height());
+    const int buttonLeft = innerWidth - buttonSize - margin;
+    const int errorWidth = innerWidth - left - buttonSize - margin - vb::TwipsToPixelsX(100, this);
+    if (errorWidth <= 0)
+        return; // too small a window keeps its controls as they were
+    txtError->setGeometry(left, top, errorWidth, height);
+    cmdArrows->setGeometry(buttonLeft, top + (height - buttonSize) / 2, buttonSize, buttonSize);
+    const int gridTop = top + height + vb::TwipsToPixelsY(kMargin, this);
+    const int gridHeight = this->height() - (StatusBar1->height() + gridTop);
+    if (gridHeight > 0)
+        vsFGImport->setGeometry(left, gridTop, innerWidth - left - margin, gridHeight);
+    fraTop->setGeometry(left, vb::TwipsToPixelsY(kErrorTopExpanded, this), innerWidth - 2 * margin,
+                        vb::TwipsToPixelsY(kErrorTopRestored - kErrorTopExpanded - 60, this));
+}
+
+void frmImportMeasurements::Form_Resize() { placeErrorPanel(expanded_ ? kErrorTopExpanded : kErrorTopRestored); }
+
+void frmImportMeasurements::Form_Unload(int&)
+{
+    const QString name = txtImportFileName->text().trimmed();
+    try {
+        auto rs = gDB->OpenRecordset(QStringLiteral("select * from application"), dao::dbOpenDynaset);
+        if (rs->Eof())
+            return;
+        int size = 30;
+        {
+            const dao::TableDef table = gDB->TableDefs(QStringLiteral("APPLICATION"));
+            for (const dao::Field& f : table.Fields())
+                if (f.Name().compare(QLatin1String("ImportFileName"), Qt::CaseInsensitive) == 0)
+                    size = f.Size();
+        }
+        if (name.size() > size) {
+            vb::MsgBox(
+                QStringLiteral("The file name is longer than %1 characters; it is not remembered for the next time:").arg(size) +
+                    kCrLf + u'"' + name + u'"',
+                vb::vbInformation);
+            return;
+        }
+        rs->Edit();
+        rs->Fields(QStringLiteral("ImportFileName")).setValue(name.isEmpty() ? QVariant() : QVariant(name));
+        rs->Update();
+        rs->Close();
+    } catch (const std::exception&) {
+        // The window closes all the same; the name is not remembered.
+    }
+}
+
+void frmImportMeasurements::cboPerson_Click()
+{
+    if (cboPerson->currentIndex() >= 0)
+        gPersonKey = cboPerson->currentData().toInt();
+}
+
+// --- the file ------------------------------------------------------------------------------------
+
+void frmImportMeasurements::cmdGenerateTemplate_Click()
+{
+    const QString path = QDir(App::Path()).filePath(QStringLiteral("TempQJImport.csv"));
+    chosenPath_ = path;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(TemplateLine()) != TemplateLine().size()) {
+        vb::MsgBox(QStringLiteral("The template could not be written:") + kCrLf + u'"' + path + u'"' + kCrLf + file.errorString(),
+                   vb::vbCritical);
+        return;
+    }
+    file.close();
+    services::Current().shell->OpenFile(path);
+    txtImportFileName->setText(path);
+}
+
+void frmImportMeasurements::cmdImportFile_Click()
+{
+    const QString named = txtImportFileName->text().trimmed();
+    QString start = !named.isEmpty() && QFileInfo::exists(named) ? named : QDir(App::Path()).filePath(QStringLiteral("User"));
+    services::FileDialogRequest request;
+    const QFileInfo info(start);
+    if (info.isFile()) {
+        request.initialFolder = info.absolutePath();
+        request.fileName = info.fileName();
+    } else {
+        QDir().mkpath(start);
+        request.initialFolder = start;
+    }
+    request.filter = QStringLiteral("Comma Seperated Files (*.csv)|*.csv|Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+    request.defaultExtension = QStringLiteral(".csv");
+    const std::optional<QString> chosen = services::Current().fileDialogs->OpenFile(request);
+    if (!chosen)
+        return;
+    txtImportFileName->setText(*chosen);
+    chosenPath_ = *chosen;
+}
+
+void frmImportMeasurements::showMessageOfFile(const QString& name)
+{
+    vb::MsgBox(QStringLiteral("There is no file with the name:") + kCrLf + u'"' + name + u'"' + kCrLf +
+                   QStringLiteral("Please import the right file or generate from the template."),
+               vb::vbInformation);
+}
+
+void frmImportMeasurements::cmdBrowseData_Click()
+{
+    const QString name = txtImportFileName->text().trimmed();
+    QFile file(name);
+    if (name.isEmpty() || !QFileInfo(name).isFile() || !file.open(QIODevice::ReadOnly)) {
+        showMessageOfFile(name);
+        return;
+    }
+    file.close();
+    services::ShellService& shell = *services::Current().shell;
+    if (optBrowse[0]->isChecked())
+        shell.OpenTextFile(name);
+    else if (optBrowse[1]->isChecked())
+        shell.OpenFile(name);
+}
+
+// --- the load ------------------------------------------------------------------------------------
+
+void frmImportMeasurements::clearGrid(int lines)
+{
+    // Every load starts from an empty grid: nothing of an earlier file (texts, keys, marks,
+    // hidden rows) stays behind to be written. The grid grows ten rows at a time.
+    VSFlexGrid& g = *vsFGImport;
+    g.setRows(1);
+    g.setRows(1 + (lines + 9) / 10 * 10);
+}
+
+void frmImportMeasurements::cmdLoadTemplateToGrid_Click()
+{
+    vb::BusyCursor busy;
+    if (written_) {
+        const int answer = vb::MsgBox(QStringLiteral("The data has recently been loaded,") + kCrLf +
+                                          QStringLiteral(" do you like to prepare for the load agian?"),
+                                      vb::vbYesNo | vb::vbInformation | vb::vbDefaultButton2);
+        if (answer != vb::vbYes)
+            return;
+    }
+    const QString path = txtImportFileName->text().trimmed();
+    QFile file(path);
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        showMessageOfFile(path);
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        showMessageOfFile(path);
+        return;
+    }
+    file.close();
+    const QStringList lines = SplitLines(DecodeText(bytes));
+
+    separator_ = QStringLiteral(",");
+    names_.clear();
+    VSFlexGrid& g = *vsFGImport;
+    g.setRedraw(false);
+    clearGrid(int(std::min<qsizetype>(lines.size(), std::numeric_limits<int>::max() - 20)));
+    qint32 counter = 0;
+    for (const QString& line : lines) {
+        ++counter;
+        ParseLineToGrid(line, counter);
+        StatusBar1->showMessage(QStringLiteral("Loading line ") + QString::number(counter));
+        if (counter % 2000 == 0)
+            StatusBar1->repaint(); // progress on a long file, without letting other events in
+    }
+    StatusBar1->showMessage(QStringLiteral("Loaded lines ") + QString::number(counter));
+    MarkRowsWithoutMeasurements();
+    g.setRedraw(true);
+    frmeValidate->show();
+    frmeLoad->hide();
+}
+
+void frmImportMeasurements::ParseLineToGrid(const QString& line, qint32 lineNumber)
+{
+    VSFlexGrid& g = *vsFGImport;
+    try {
+        while (lineNumber >= g.Rows())
+            g.setRows(g.Rows() + 10);
+        const QStringList fields = SplitFields(line);
+        for (int i = 0; i < fields.size(); ++i)
+            g.setTextMatrix(lineNumber, colDate + i, fields[i]);
+        g.setTextMatrix(lineNumber, colStatus, QString::number(lineNumber));
+    } catch (const std::exception&) {
+        // The rest of this line is left out.
+    }
+}
+
+// --- validation ------------------------------------------------------------------------------------
+
+std::optional<qint32> frmImportMeasurements::lookupName(int col, const QString& name)
+{
+    const auto cached = names_.find({col, name});
+    if (cached != names_.end())
+        return cached->second;
+    QString sql;
+    switch (col) {
+    case colRegimen:
+        sql = QStringLiteral("select rgmn_ky from regimen where rgmn_nm =");
+        break;
+    case colMood:
+        sql = QStringLiteral("select md_ky from mood where md_nm =");
+        break;
+    default:
+        sql = QStringLiteral("select gl_ky from dbts_goal where gl_nm =");
+        break;
+    }
+    std::optional<qint32> key;
+    auto rs = gDB->OpenRecordset(sql + QStringLiteral(" ?"), dao::Params{name}, dao::dbOpenSnapshot, dao::dbReadOnly);
+    if (!rs->Eof())
+        key = vb::CLng(rs->Fields(0).Value());
+    rs->Close();
+    names_[{col, name}] = key;
+    return key;
+}
+
+void frmImportMeasurements::appendRowError(int row, const QString& message)
+{
+    if (message.isEmpty())
+        return;
+    const QString errors = vsFGImport->TextMatrix(row, colError);
+    // The number messages stand once in a row, however many cells fail.
+    if ((message == MeasurementMessage() || message == RangeMessage()) && errors.contains(message))
+        return;
+    vsFGImport->setTextMatrix(row, colError, errors + message);
+}
+
+void frmImportMeasurements::vsFGImport_ValidateCell(int row, int col)
+{
+    if (row < 1)
+        return;
+    VSFlexGrid& g = *vsFGImport;
+    const CellVerdict verdict =
+        CheckCell(col, g.TextMatrix(row, col), [this](int c, const QString& name) { return lookupName(c, name); });
+    if (verdict.key)
+        g.setTextMatrix(row, KeyColumnOf(col), QString::number(*verdict.key));
+    if (!verdict.failed)
+        return;
+    g.setCell(flexcpBackColor, row, col, RejectedColor);
+    const QString notice = QStringLiteral("The row below with red cell has hard error and cannot be loaded.") +
+                           QStringLiteral("Click on the row to see the error details.");
+    txtError->setVisible(true);
+    if (txtError->toPlainText() != notice)
+        txtError->setPlainText(notice);
+    g.setCell(flexcpBackColor, row, colStatus, RejectedColor);
+    appendRowError(row, verdict.message);
+}
+
+QStringList frmImportMeasurements::rowCells(int row) const
+{
+    QStringList cells;
+    for (int c = 0; c < colCount; ++c)
+        cells << vsFGImport->TextMatrix(row, c);
+    return cells;
+}
+
+void frmImportMeasurements::MarkRowsWithoutMeasurements()
+{
+    VSFlexGrid& g = *vsFGImport;
+    for (int r = 1; r < g.Rows(); ++r) {
+        if (backColor(g, r, colStatus) == RejectedColor || !DateOfText(g.TextMatrix(r, colDate)))
+            continue;
+        if (!HasNoMeasurements(rowCells(r)))
+            continue;
+        g.setCell(flexcpBackColor, r, colStatus, RejectedColor);
+        g.setTextMatrix(r, colError, g.TextMatrix(r, colError) + NoMeasurementsMessage());
+    }
+}
+
+void frmImportMeasurements::vsFGImport_ShowRowError()
+{
+    const QString none = QStringLiteral("No error on the selected row");
+    QString text = none;
+    VSFlexGrid& g = *vsFGImport;
+    const int row = g.Row();
+    if (row >= 1 && row < g.Rows() && g.IsSelected(row) && !g.TextMatrix(row, colStatus).isEmpty()) {
+        const QString errors = g.TextMatrix(row, colError);
+        text = errors.isEmpty() ? none : errors;
+    }
+    txtError->setPlainText(text);
+}
+
+// --- filters ---------------------------------------------------------------------------------------
+
+void frmImportMeasurements::applyFilter(int filter)
+{
+    VSFlexGrid& g = *vsFGImport;
+    // The header row is never hidden.
+    for (int r = 1; r < g.Rows(); ++r)
+        g.setRowHidden(r, HiddenByFilter(Filter(filter), backColor(g, r, colStatus), backColor(g, r, colDate)));
+}
+
+void frmImportMeasurements::cmdValidate_Click()
+{
+    static constexpr Filter filters[] = {Filter::None, Filter::Passed, Filter::Failed, Filter::FailedDate};
+    const int i = cboValidate->currentIndex();
+    applyFilter(int(i >= 0 && i < 4 ? filters[i] : Filter::None));
+}
+
+void frmImportMeasurements::cmdLoad_Click()
+{
+    static constexpr Filter filters[] = {Filter::None, Filter::LoadedNew, Filter::LoadedUpdated, Filter::NotLoaded};
+    const int i = cboLoad->currentIndex();
+    applyFilter(int(i >= 0 && i < 4 ? filters[i] : Filter::None));
+}
+
+// --- the write -------------------------------------------------------------------------------------
+
+void frmImportMeasurements::cmdLoadDataFromGrid_Click()
+{
+    vb::BusyCursor busy;
+    VSFlexGrid& g = *vsFGImport;
+    const int rows = g.Rows();
+    std::vector<int> gridRows;
+    std::vector<Measurement> readings;
+    qint32 rejected = 0;
+    for (int r = 1; r < rows; ++r) {
+        g.setRowHidden(r, false);
+        if (g.TextMatrix(r, colStatus).isEmpty())
+            continue;
+        if (backColor(g, r, colStatus) == RejectedColor) {
+            ++rejected;
+            continue;
+        }
+        const auto values = ValuesOfRow(rowCells(r));
+        if (!values) {
+            ++rejected;
+            continue;
+        }
+        readings.push_back(*values);
+        gridRows.push_back(r);
+    }
+    StatusBar1->showMessage(QStringLiteral("Writing %1 rows ...").arg(readings.size()));
+    StatusBar1->repaint();
+    std::vector<bool> replaced;
+    try {
+        replaced = MeasurementImport::WriteReadings(gPersonKey, readings);
+    } catch (const std::exception& e) {
+        StatusBar1->clearMessage();
+        vb::MsgBox(QStringLiteral("The data could not be loaded; nothing was written.") + kCrLf + QString::fromUtf8(e.what()),
+                   vb::vbCritical);
+        return;
+    }
+    qint32 inserted = 0, updated = 0;
+    for (std::size_t i = 0; i < gridRows.size(); ++i) {
+        g.setCell(flexcpBackColor, gridRows[i], colStatus, replaced[i] ? UpdatedColor : InsertedColor);
+        ++(replaced[i] ? updated : inserted);
+    }
+    const int current = g.Row();
+    if (current >= 1 && current < rows && g.IsSelected(current) && !g.TextMatrix(current, colStatus).isEmpty())
+        txtError->setPlainText(g.TextMatrix(current, colError));
+    StatusBar1->showMessage(QString::number(inserted) + QStringLiteral(" rows inserted (shown green). ") +
+                            QString::number(updated) + QStringLiteral(" rows updated. (shown yellow)"));
+    vb::MsgBox(QStringLiteral(" Data load is successfull. The statistics are as follows:") + kCrLf +
+                   QStringLiteral("      Rows loaded (shown in green):") + QString::number(inserted) + kCrLf +
+                   QStringLiteral("      Rows updated (shown in yellow):") + QString::number(updated) + kCrLf +
+                   QStringLiteral("      Rows rejected (shown in red):") + QString::number(rejected),
+               vb::vbOKOnly);
+    written_ = true;
+    frmeValidate->hide();
+    frmeLoad->show();
+}

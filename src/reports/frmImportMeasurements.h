@@ -1,11 +1,108 @@
 #pragma once
-// The import of measurements from a comma-separated text file. Shown modally by the main window.
-//
-// For now the window says that it is not built yet and closes with its button.
-#include "platform/runtime/ui/NotBuiltForm.h"
+// The import of measurements from a comma-separated text file, shown modally by the main window:
+// a template to fill, the file chosen and loaded into a preview grid where every cell is checked
+// (failing cells and their rows red, the row's errors shown when it is chosen, filters by
+// verdict), and the accepted rows written for the chosen person in one go.
+#include "platform/runtime/ui/Form.h"
 
-class frmImportMeasurements : public vb::NotBuiltForm {
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QWidget;
+class VSFlexGrid;
+
+class frmImportMeasurements : public vb::Form {
     Q_OBJECT
 public:
     frmImportMeasurements();
+    ~frmImportMeasurements() override;
+
+    // Handlers.
+    void cmdGenerateTemplate_Click();
+    void cmdImportFile_Click();
+    void cmdBrowseData_Click();
+    void cmdLoadTemplateToGrid_Click();
+    void cmdLoadDataFromGrid_Click();
+    void cmdValidate_Click();
+    void cmdLoad_Click();
+    void cmdArrows_Click();
+    void cboPerson_Click();
+    void vsFGImport_ValidateCell(int row, int col);
+    void vsFGImport_ShowRowError();
+
+    // Procedures.
+    void FormatGrid();
+    void ParseLineToGrid(const QString& line, qint32 lineNumber);
+    void MarkRowsWithoutMeasurements();
+
+    // The chosen file path (set by the template button and the file dialog) and the state flags.
+    QString ChosenPath() const { return chosenPath_; }
+    bool Written() const { return written_; }
+    bool Expanded() const { return expanded_; }
+
+    QLabel* lblPerson;
+    QComboBox* cboPerson;
+    std::array<QLabel*, 4> lblStep{};
+    QGroupBox* fraTemplate;
+    QPushButton* cmdGenerateTemplate;
+    QGroupBox* fraFile;
+    QLabel* lblFile;
+    QLineEdit* txtImportFileName;
+    QPushButton* cmdImportFile;
+    QGroupBox* fraBrowse;
+    QPushButton* cmdBrowseData;
+    std::array<QRadioButton*, 2> optBrowse{};
+    QPushButton* cmdLoadTemplateToGrid;
+    QPushButton* cmdLoadDataFromGrid;
+    QGroupBox* frmeValidate;
+    QComboBox* cboValidate;
+    QPushButton* cmdValidate;
+    QGroupBox* frmeLoad;
+    QComboBox* cboLoad;
+    QPushButton* cmdLoad;
+    QPlainTextEdit* txtError;
+    QPushButton* cmdArrows;
+    QLabel* imgExpand;
+    QLabel* imgContract;
+    QStatusBar* StatusBar1;
+    VSFlexGrid* vsFGImport;
+
+protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_Unload(int& cancel) override;
+
+private:
+    // The controls hidden while the error panel is expanded.
+    std::vector<QWidget*> panelControls() const;
+    // Places the error box, its button and the grid for the error box's top (twips).
+    void placeErrorPanel(int errorTop);
+    QStringList rowCells(int row) const;
+    void appendRowError(int row, const QString& message);
+    std::optional<qint32> lookupName(int col, const QString& name);
+    void showMessageOfFile(const QString& name);
+    void applyFilter(int filter);
+    void clearGrid(int lines);
+
+    QWidget* fraTop;
+    QString chosenPath_;
+    QString separator_;
+    bool written_ = false;
+    bool expanded_ = false;
+    // Names looked up during one load: the file repeats a few names on many rows.
+    std::map<std::pair<int, QString>, std::optional<qint32>> names_;
 };

@@ -26,10 +26,11 @@ namespace services {
 class ShellDouble : public ShellService {
 public:
     struct Call {
-        QString verb; // "file", "folder" or "web"
+        QString verb; // "file", "text", "folder" or "web"
         QString target;
     };
     bool OpenFile(const QString& path) override { return record(QStringLiteral("file"), path); }
+    bool OpenTextFile(const QString& path) override { return record(QStringLiteral("text"), path); }
     bool OpenFolder(const QString& path) override { return record(QStringLiteral("folder"), path); }
     bool OpenWebAddress(const QString& address) override { return record(QStringLiteral("web"), address); }
     const std::vector<Call>& Calls() const { return calls_; }

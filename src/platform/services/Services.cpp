@@ -21,6 +21,7 @@ namespace {
 class RefusedShell : public ShellService {
 public:
     bool OpenFile(const QString& path) override { refuse(QStringLiteral("Opening \"%1\"").arg(path)); }
+    bool OpenTextFile(const QString& path) override { refuse(QStringLiteral("Opening \"%1\"").arg(path)); }
     bool OpenFolder(const QString& path) override { refuse(QStringLiteral("Opening \"%1\"").arg(path)); }
     bool OpenWebAddress(const QString& address) override { refuse(QStringLiteral("Opening \"%1\"").arg(address)); }
 };

@@ -10,6 +10,8 @@ public:
     virtual ~ShellService() = default;
     // Each returns false when the desktop could not open it.
     virtual bool OpenFile(const QString& path) = 0;
+    // A file in the desktop's text editor, whatever program its name is associated with.
+    virtual bool OpenTextFile(const QString& path) = 0;
     virtual bool OpenFolder(const QString& path) = 0;
     virtual bool OpenWebAddress(const QString& address) = 0;
 };
@@ -18,6 +20,9 @@ public:
 class DesktopShell : public ShellService {
 public:
     bool OpenFile(const QString& path) override;
+    // The desktop's default program for plain text (xdg-mime); when it can't be found or
+    // started, the program associated with the file.
+    bool OpenTextFile(const QString& path) override;
     bool OpenFolder(const QString& path) override;
     bool OpenWebAddress(const QString& address) override;
 };

@@ -1,0 +1,16 @@
+#pragma once
+// The write of imported readings: every reading of one person in one batch of the measurement
+// store, each added or replacing the reading at the same minute, the day, week and month
+// averages they touch brought up to date once at the end. All or nothing.
+#include "data/MeasurementStore.h"
+
+#include <vector>
+
+namespace MeasurementImport {
+
+// Writes the readings (their person key is set to personKey) on gDB, in order; for each, whether
+// it replaced a reading already there (a later reading at the same minute as an earlier one of
+// the list replaces it). An error undoes the whole write and reaches the caller.
+std::vector<bool> WriteReadings(qint32 personKey, const std::vector<Measurement>& readings);
+
+} // namespace MeasurementImport

@@ -1,0 +1,320 @@
+#include "reports/MeasurementImportFile.h"
+
+#include "data/modFunctions.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace MeasurementImportFile {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Unicode code points of windows-1252's bytes 0x80 to 0x9F; the five unassigned bytes keep
+// their own value, as the code page's best-fit reading does.
+constexpr char16_t kHighBytes[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString fromWindows1252(const QByteArray& bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        text += b >= 0x80 && b < 0xA0 ? QChar(kHighBytes[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+// A plain decimal number: an optional sign, digits with at most one ".", nothing else.
+bool isPlainNumber(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral(R"(^[+-]?(\d+(\.\d*)?|\.\d+)$)"));
+    return number.match(text).hasMatch();
+}
+
+std::optional<int> wholeOrNull(const std::optional<double>& v)
+{
+    if (!v || *v == 0)
+        return std::nullopt;
+    return static_cast<int>(*v);
+}
+
+std::optional<double> numberOrNull(const std::optional<double>& v)
+{
+    if (!v || *v == 0)
+        return std::nullopt;
+    return v;
+}
+
+std::optional<qint32> keyOf(const QString& text)
+{
+    bool ok = false;
+    const qint32 key = text.trimmed().toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return key;
+}
+
+} // namespace
+
+QByteArray TemplateLine()
+{
+    return QByteArrayLiteral(
+        "Date-Time,High BP, Low BP, Pulse, Weight, Custom1, Customer 2, Sugar, Sugar Goal, Regimen, Mood, Comments \r\n");
+}
+
+QString DateMessage()
+{
+    return QStringLiteral("* The date-time field column of the selected row is empty OR is not in date format.") + kCrLf;
+}
+
+QString MeasurementMessage()
+{
+    return QStringLiteral("* The measurement field(s) highlighted in RED for the selected row is not in numerical format.") +
+           kCrLf + kCrLf;
+}
+
+QString RangeMessage()
+{
+    return QStringLiteral("* The measurement field(s) highlighted in RED for the selected row is too large, or has a fraction "
+                          "where only whole numbers are kept (blood pressure and pulse).") +
+           kCrLf;
+}
+
+QString RegimenMessage() { return QStringLiteral("* The regimen field does not exist in the database.") + kCrLf; }
+QString MoodMessage() { return QStringLiteral("* The mood field does not exist in the database.") + kCrLf; }
+QString GoalMessage() { return QStringLiteral("* The sugar goal field does not exist in the database.") + kCrLf; }
+
+QString CommentMessage()
+{
+    return QStringLiteral("* The comment field is longer than %1 characters.").arg(kCommentLength) + kCrLf;
+}
+
+QString NoMeasurementsMessage() { return QStringLiteral("No measurements"); }
+
+QString DecodeText(const QByteArray& bytes)
+{
+    QByteArray data = bytes;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(data);
+    if (!utf8.hasError())
+        return text;
+    return fromWindows1252(data);
+}
+
+QStringList SplitLines(const QString& text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) {
+            lines << text.mid(start);
+            break;
+        }
+        qsizetype stop = end;
+        if (stop > start && text[stop - 1] == u'\r')
+            --stop;
+        lines << text.mid(start, stop - start);
+        start = end + 1;
+    }
+    return lines;
+}
+
+QStringList SplitFields(const QString& line)
+{
+    QStringList fields;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype comma = line.indexOf(u',', start);
+        if (fields.size() == kFieldCount - 1 || comma < 0) {
+            fields << line.mid(start).trimmed();
+            return fields;
+        }
+        fields << line.mid(start, comma - start).trimmed();
+        start = comma + 1;
+    }
+}
+
+std::optional<QDateTime> DateOfText(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    auto dt = modFunctions::DateOf(t);
+    if (!dt)
+        return std::nullopt;
+    const QTime time = dt->time();
+    return QDateTime(dt->date(), QTime(time.hour(), time.minute()), Qt::UTC);
+}
+
+bool IsWholeNumberColumn(int col) { return col == colHighBP || col == colLowBP || col == colPulse; }
+
+NumberVerdict CheckMeasurement(int col, const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return NumberVerdict::Empty;
+    if (!isPlainNumber(t))
+        return NumberVerdict::NotNumber;
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return NumberVerdict::OutOfRange;
+    if (IsWholeNumberColumn(col)) {
+        if (v != std::floor(v) || v < std::numeric_limits<qint16>::min() || v > std::numeric_limits<qint16>::max())
+            return NumberVerdict::OutOfRange;
+    } else if (std::fabs(v) > double(std::numeric_limits<float>::max())) {
+        return NumberVerdict::OutOfRange;
+    }
+    return NumberVerdict::Number;
+}
+
+std::optional<double> MeasurementValue(int col, const QString& text)
+{
+    if (CheckMeasurement(col, text) != NumberVerdict::Number)
+        return std::nullopt;
+    return text.trimmed().toDouble();
+}
+
+int KeyColumnOf(int col)
+{
+    switch (col) {
+    case colRegimen:
+        return colRegimenKey;
+    case colMood:
+        return colMoodKey;
+    case colGoal:
+        return colGoalKey;
+    default:
+        return -1;
+    }
+}
+
+CellVerdict CheckCell(int col, const QString& text, const NameLookup& lookup)
+{
+    CellVerdict verdict;
+    switch (col) {
+    case colDate:
+        if (!DateOfText(text)) {
+            verdict.failed = true;
+            verdict.message = DateMessage();
+        }
+        break;
+    case colHighBP:
+    case colLowBP:
+    case colPulse:
+    case colWeight:
+    case colCustom1:
+    case colCustom2:
+    case colSugar:
+        switch (CheckMeasurement(col, text)) {
+        case NumberVerdict::NotNumber:
+            verdict.failed = true;
+            verdict.message = MeasurementMessage();
+            break;
+        case NumberVerdict::OutOfRange:
+            verdict.failed = true;
+            verdict.message = RangeMessage();
+            break;
+        default:
+            break;
+        }
+        break;
+    case colGoal:
+    case colRegimen:
+    case colMood:
+        if (!text.trimmed().isEmpty()) {
+            verdict.key = lookup ? lookup(col, text.trimmed()) : std::nullopt;
+            if (!verdict.key) {
+                verdict.failed = true;
+                verdict.message = col == colRegimen ? RegimenMessage() : col == colMood ? MoodMessage() : GoalMessage();
+            }
+        }
+        break;
+    case colComment:
+        if (text.trimmed().size() > kCommentLength) {
+            verdict.failed = true;
+            verdict.message = CommentMessage();
+        }
+        break;
+    default:
+        break;
+    }
+    return verdict;
+}
+
+bool HasNoMeasurements(const QStringList& cells)
+{
+    for (int col = colHighBP; col <= colSugar; ++col)
+        if (col < cells.size() && CheckMeasurement(col, cells[col]) == NumberVerdict::Number)
+            return false;
+    // The goal's name counts like a measurement when it reads as a number.
+    return !(colGoal < cells.size() && isPlainNumber(cells[colGoal].trimmed()));
+}
+
+std::optional<RowValues> ValuesOfRow(const QStringList& cells)
+{
+    auto cell = [&cells](int col) { return col < cells.size() ? cells[col] : QString(); };
+    const auto measured = DateOfText(cell(colDate));
+    if (!measured)
+        return std::nullopt;
+    RowValues v;
+    v.measured = *measured;
+    const auto first = wholeOrNull(MeasurementValue(colHighBP, cell(colHighBP)));
+    const auto second = wholeOrNull(MeasurementValue(colLowBP, cell(colLowBP)));
+    if (first && second) {
+        // The larger value is the high pressure whichever column it came in.
+        v.highPressure = std::max(*first, *second);
+        v.lowPressure = std::min(*first, *second);
+    } else {
+        v.highPressure = first;
+        v.lowPressure = second;
+    }
+    v.pulse = wholeOrNull(MeasurementValue(colPulse, cell(colPulse)));
+    v.weight = numberOrNull(MeasurementValue(colWeight, cell(colWeight)));
+    v.temp = numberOrNull(MeasurementValue(colCustom1, cell(colCustom1)));
+    v.temp1 = numberOrNull(MeasurementValue(colCustom2, cell(colCustom2)));
+    v.sugar = numberOrNull(MeasurementValue(colSugar, cell(colSugar)));
+    v.moodKey = keyOf(cell(colMoodKey));
+    v.regimenKey = keyOf(cell(colRegimenKey));
+    if (v.moodKey && *v.moodKey == 0)
+        v.moodKey.reset();
+    if (v.regimenKey && *v.regimenKey == 0)
+        v.regimenKey.reset();
+    if (v.sugar)
+        v.goalKey = keyOf(cell(colGoalKey));
+    v.comment = cell(colComment).trimmed();
+    return v;
+}
+
+bool HiddenByFilter(Filter filter, vb::OLE_COLOR statusColor, vb::OLE_COLOR dateColor)
+{
+    switch (filter) {
+    case Filter::Passed:
+        return statusColor == RejectedColor;
+    case Filter::Failed:
+        return statusColor != RejectedColor;
+    case Filter::FailedDate:
+        return dateColor != RejectedColor;
+    case Filter::LoadedNew:
+        return statusColor != InsertedColor;
+    case Filter::LoadedUpdated:
+        return statusColor != UpdatedColor;
+    case Filter::NotLoaded:
+        return dateColor != RejectedColor;
+    default:
+        return false;
+    }
+}
+
+} // namespace MeasurementImportFile
