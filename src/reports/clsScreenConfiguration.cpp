@@ -1,10 +1,13 @@
 #include "reports/clsScreenConfiguration.h"
 
+#include "charts/frmChart.h"
+#include "platform/controls/usrMonthYear.h"
 #include "platform/runtime/ui/Form.h"
 #include "reports/frmGrid.h"
 
 #include <QCheckBox>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QWidget>
 
 #include <algorithm>
@@ -19,6 +22,21 @@ bool isDataForm(const QString& name)
             return true;
     }
     return false;
+}
+
+// Selects the option from code and runs its handler as a click does; the radio button's own
+// signal runs it only when the option was not selected yet.
+template <std::size_t N, typename Handler>
+void chooseOption(const std::array<QRadioButton*, N>& options, const std::array<bool, N>& kept, Handler handler)
+{
+    for (std::size_t i = 0; i < N; ++i) {
+        if (!kept[i])
+            continue;
+        if (options[i]->isChecked())
+            handler(static_cast<int>(i));
+        else
+            options[i]->setChecked(true);
+    }
 }
 
 } // namespace
@@ -43,11 +61,28 @@ void clsScreenConfiguration::SaveAndClose()
             for (std::size_t i = 0; i < boxes.size(); ++i)
                 saved.gridColumns[i] = boxes[i]->isChecked() ? 1 : 0;
         }
-        // The chart window is reopened by name only: its selections (category, month and
-        // year, plot and top-axis label) are kept once that window offers them.
+        if (auto* chart = dynamic_cast<frmChart*>(form)) {
+            saved.chartCategory = static_cast<qint16>(chart->lstPlotType->currentRow());
+            saved.chartYear = static_cast<qint16>(chart->usrMonthYear1->SelectedYear());
+            saved.chartMonth = static_cast<qint16>(chart->usrMonthYear1->SelectedMonth());
+            for (std::size_t i = 0; i < saved.chartPlots.size(); ++i)
+                saved.chartPlots[i] = chart->optFact[i]->isChecked();
+            for (std::size_t i = 0; i < saved.chartTopLabels.size(); ++i)
+                saved.chartTopLabels[i] = chart->optTopLbl[i]->isChecked();
+        }
         if (form->Unload())
             closed_.push_back(saved);
     }
+}
+
+// The category first (its handler sets the top-axis options and the month choice), then the
+// period, whose event reloads the data, then the plot and the top-axis labels on that data.
+void clsScreenConfiguration::restoreChart(frmChart& chart, const ClosedForm& saved)
+{
+    chart.lstPlotType->setCurrentRow(saved.chartCategory);
+    chart.usrMonthYear1->SelectPeriod(saved.chartYear, saved.chartMonth);
+    chooseOption(chart.optFact, saved.chartPlots, [&chart](int i) { chart.optFact_Click(i); });
+    chooseOption(chart.optTopLbl, saved.chartTopLabels, [&chart](int i) { chart.optTopLbl_Click(i); });
 }
 
 void clsScreenConfiguration::Restore()
@@ -58,6 +93,8 @@ void clsScreenConfiguration::Restore()
             throw std::runtime_error("There is no form named " + saved.name.toStdString() + " to reopen.");
         form->Show();
         form->Window()->showMaximized();
+        if (auto* chart = dynamic_cast<frmChart*>(form))
+            restoreChart(*chart, saved);
         if (auto* grid = dynamic_cast<frmGrid*>(form)) {
             grid->lstPlotType->setCurrentRow(saved.gridCategory);
             grid->lstSelectPeriod->setCurrentRow(saved.gridPeriod);

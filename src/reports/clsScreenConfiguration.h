@@ -9,15 +9,18 @@
 #include <array>
 #include <vector>
 
+class frmChart;
+
 class clsScreenConfiguration {
 public:
     // Walks the loaded forms in load order and unloads "frmMeasure", "frmChart", "frmGrid",
     // "frmRegimen" and "frmDSetGoal". A form that refuses to unload stays and is not
     // remembered. Errors reach the caller.
     void SaveAndClose();
-    // Loads every form SaveAndClose unloaded, maximised, in the order they were met: the grid
-    // with its category, period and column boxes, its table shown again. Nothing when no data
-    // form was open. Errors reach the caller.
+    // Loads every form SaveAndClose unloaded, maximised, in the order they were met: the chart
+    // with its category, month and year, plot and top-axis choice, redrawn through its own
+    // handlers; the grid with its category, period and column boxes, its table shown again.
+    // Nothing when no data form was open. Errors reach the caller.
     void Restore();
 
     // The last data form unloaded by SaveAndClose; empty before, or when none was open.
@@ -26,11 +29,21 @@ public:
 private:
     struct ClosedForm {
         QString name;
+        // The chart window's selections: lstPlotType index, the selector's year and month, and
+        // the optFact and optTopLbl values. Every option is kept, the multiple plot and "Sugar
+        // Test Time" too, so that the chart comes back as it was whichever was chosen.
+        qint16 chartCategory = 0;
+        qint16 chartYear = 0;
+        qint16 chartMonth = 0;
+        std::array<bool, 7> chartPlots{};
+        std::array<bool, 4> chartTopLabels{};
         // The grid view's selections: lstPlotType and lstSelectPeriod indexes and the nine
         // column boxes (0 or 1) in the grid's order.
         qint16 gridCategory = 0;
         qint16 gridPeriod = 0;
         std::array<qint16, 9> gridColumns{};
     };
+    static void restoreChart(frmChart& chart, const ClosedForm& saved);
+
     std::vector<ClosedForm> closed_;
 };

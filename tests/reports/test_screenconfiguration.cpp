@@ -1,9 +1,11 @@
 // The open-form save and restore: the data forms the report takes out of the way come back,
-// maximised, with the grid view's selections.
+// maximised, with the chart window's and the grid view's selections.
 #include "reports/GridFixture.h"
 
 #include "charts/frmChart.h"
+#include "platform/controls/TChart.h"
 #include "platform/controls/VSFlexGrid.h"
+#include "platform/controls/usrMonthYear.h"
 #include "records/frmDSetGoal.h"
 #include "records/frmMeasure.h"
 #include "records/frmMemo.h"
@@ -13,6 +15,8 @@
 
 #include <QCheckBox>
 #include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include <functional>
 
@@ -91,6 +95,63 @@ TEST_F(ScreenConfigurationTest, TheGridComesBackWithItsCategoryPeriodAndColumnsS
     // Six months counted back from December 1999: July to December.
     EXPECT_EQ(7, back->vsFGShow->Rows());
     EXPECT_EQ(QStringLiteral("07/01/99"), back->vsFGShow->TextMatrix(1, frmGrid::colDate));
+}
+
+TEST_F(ScreenConfigurationTest, TheChartComesBackWithItsCategoryPeriodPlotAndTopAxisRedrawn)
+{
+    // A year besides the sample's 1999, with a mood to label.
+    const QString mood = value(QStringLiteral("select min(MD_NM) from MOOD")).toString();
+    for (const int day : {3, 17}) {
+        testing_reports::Reading r(testing_reports::at(1998, 5, day), 130, 85, 70, 160.5);
+        r.mood = mood;
+        add(gPersonKey, r);
+    }
+    const struct {
+        int category, year, month, plot, topLabel;
+        int topSeries; // the top-axis label series shown, -1 for none
+        const char* title;
+    } rows[] = {
+        {3, 1998, 5, 2, 0, -1, "Monthly Average of Weight for 1998"},
+        {0, 1998, 5, 2, 2, 7, "Daily Plot of Weight for May, 1998"},
+        {1, 1998, 5, 1, 0, -1, "Day Average of Pulse for May, 1998"},
+        // The multiple plot and "Sugar Test Time" come back too.
+        {0, 1999, 11, 6, 3, 6, "Daily Plot for November, 1999"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.title);
+        auto& chart = vb::defaultInstance<frmChart>();
+        chart.Show();
+        chart.lstPlotType->setCurrentRow(r.category);
+        chart.usrMonthYear1->SelectPeriod(r.year, r.month);
+        chart.optFact[static_cast<std::size_t>(r.plot)]->setChecked(true);
+        chart.optTopLbl[static_cast<std::size_t>(r.topLabel)]->setChecked(true);
+        ASSERT_EQ(QLatin1String(r.title), chart.TChart1->Title().join(QLatin1Char('|')));
+
+        clsScreenConfiguration screen;
+        screen.SaveAndClose();
+        ASSERT_FALSE(isLoaded("frmChart"));
+        screen.Restore();
+
+        auto* back = vb::Forms().Find<frmChart>(QStringLiteral("frmChart"));
+        ASSERT_NE(nullptr, back);
+        EXPECT_TRUE(back->Window()->isMaximized());
+        EXPECT_EQ(r.category, back->lstPlotType->currentRow());
+        EXPECT_EQ(r.year, back->usrMonthYear1->SelectedYear());
+        EXPECT_EQ(r.month, back->usrMonthYear1->SelectedMonth());
+        for (int i = 0; i < 7; ++i)
+            EXPECT_EQ(i == r.plot, back->optFact[static_cast<std::size_t>(i)]->isChecked()) << "plot " << i;
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(i == r.topLabel, back->optTopLbl[static_cast<std::size_t>(i)]->isChecked()) << "top " << i;
+            EXPECT_EQ(i == r.topLabel, back->optTopLbl[static_cast<std::size_t>(i)]->font().bold()) << "top " << i;
+        }
+        // Redrawn through the window's handlers: the kept period's data, title and labels.
+        EXPECT_EQ(QLatin1String(r.title), back->TChart1->Title().join(QLatin1Char('|')));
+        EXPECT_GT(back->TChart1->Series(2).Count(), 0);
+        for (const int series : {6, 7, 8})
+            EXPECT_EQ(series == r.topSeries, back->TChart1->Series(series).Active()) << "series " << series;
+        EXPECT_EQ(r.plot == 6, back->cmdMultipleCharts->isEnabled());
+        back->Unload();
+    }
 }
 
 TEST_F(ScreenConfigurationTest, TheMeasurementAndGoalFormsBothComeBackAndNothingOpensWithoutADataForm)
