@@ -959,6 +959,8 @@ void frmMeasure::SetMode(const QString& mode)
     cmdOptionTime->setEnabled(adding);
     cmdSetGoal->setEnabled(!adding);
     datInfo->setVisible(browse);
+    // No other row can be chosen while a reading is entered: the save writes the one shown.
+    recordform::freezeList(datInfo, vsFGInfo, !browse);
     // The add hint speaks of the blue fields; it goes with them.
     if (!adding)
         statusText_->clear();
@@ -985,6 +987,8 @@ void frmMeasure::cmdEdit_Click()
         return;
     EditMode = kEdit;
     SetMode(EditMode);
+    // The save writes this row, whatever moves the list meanwhile.
+    editKey_ = recordKey_;
 }
 
 void frmMeasure::cmdCancel_Click()
@@ -1178,7 +1182,7 @@ void frmMeasure::cmdSave_Click()
         if (!timeIsValid(key) || !weekIsStorable(key.date()))
             return;
     } else {
-        key = recordKey_;
+        key = editKey_;
     }
 
     try {
