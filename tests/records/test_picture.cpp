@@ -16,6 +16,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 
 namespace {
@@ -43,6 +44,10 @@ protected:
     {
         form->resize(1400, 800);
         form->layout()->activate();
+        // The scrolled part is sized by its area's resize event, which a hidden form is not sent.
+        auto* scroller = form->findChild<QScrollArea*>();
+        scroller->widget()->resize(scroller->size());
+        scroller->widget()->layout()->activate();
     }
     bool pictureShown() const { return !form->picPhotos->isHidden() && !form->picPhotosFrame->isHidden(); }
 };
