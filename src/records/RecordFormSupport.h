@@ -3,7 +3,6 @@
 // maximum length limits typing only, KeyPress handlers for typed keys, the locked and
 // editable looks of the entry fields, the grid's stored column widths, and handlers that
 // report an error instead of letting it into the event loop.
-#include "data/ui/ErrorReport.h"
 #include "platform/dao/dao.h"
 #include "platform/runtime/ui/KeyPress.h"
 #include <QString>
@@ -79,10 +78,6 @@ void fitHeaders(VSFlexGrid& grid);
 void loadColumnWidths(VSFlexGrid& grid);
 // Stores the widths; a failure leaves the stored ones (the form closes all the same).
 void saveColumnWidths(VSFlexGrid& grid);
-
-// Errors are reported through the one error service (data/ui/ErrorReport.h); the record forms'
-// old spelling of its error box stays valid.
-using errorreport::showError;
 
 // After a save that raised: the pending insert or edit is dropped (the row before it stays
 // current). A duplicate key is told with the form's own text and the form goes back to

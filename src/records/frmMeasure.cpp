@@ -39,6 +39,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -84,6 +85,8 @@ enum Field : int {
 // Limits of the number boxes: three-digit whole numbers, five-character decimals.
 constexpr double kMaxWhole = 999;
 constexpr double kMaxDecimal = 99999;
+// The widest decimal a box shows: the largest value with the one decimal of the list.
+const QString kLargestDecimal = QStringLiteral("99999.0");
 // The comment column's width.
 constexpr int kCommentLength = 100;
 
@@ -371,18 +374,30 @@ void frmMeasure::buildControls()
     datInfo->setSizePolicy(keepRoom);
 
     // The entry frame and the commands take the height they need; the grid takes the rest.
-    auto* body = new QVBoxLayout;
+    // Below the room they need, the form scrolls rather than pressing its fields together.
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("content"));
+    auto* body = new QVBoxLayout(content);
     body->setContentsMargins(4, 4, 4, 4);
     body->setSpacing(4);
     body->addLayout(top, 0);
     body->addLayout(commands, 0);
     body->addWidget(vsFGInfo, 1);
+    // The grid shows a few rows at least before the form scrolls.
+    vsFGInfo->setMinimumHeight(vb::TwipsToPixelsY(2000, this));
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("scroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    // A click on a control that takes no focus leaves the focus where it was.
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(content);
 
     // The status bar runs along the form's bottom edge.
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addLayout(body, 1);
+    layout->addWidget(scroller, 1);
     layout->addWidget(StatusBar1, 0);
 
     // The calendar opens over the form below its button.
@@ -514,8 +529,8 @@ QGroupBox* frmMeasure::buildPressureFrame()
 {
     Frame2 = new CaptionFrame(QStringLiteral("Blood Pressure"), Frame1);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    txtHBP = makeBox(Frame2, QStringLiteral("txtHBP"), 3, QStringLiteral("000"));
-    txtLBP = makeBox(Frame2, QStringLiteral("txtLBP"), 3, QStringLiteral("000"));
+    txtHBP = makeBox(Frame2, QStringLiteral("txtHBP"), 3, QStringLiteral("999"));
+    txtLBP = makeBox(Frame2, QStringLiteral("txtLBP"), 3, QStringLiteral("999"));
     lbl1[5]->setParent(Frame2);
     lbl1[4]->setParent(Frame2);
     auto* bp = new QGridLayout(Frame2);
@@ -532,9 +547,9 @@ QGroupBox* frmMeasure::buildPressureFrame()
 QGridLayout* frmMeasure::buildPulseWeightRows()
 {
     auto* general = new QGridLayout;
-    txtPlse = makeBox(Frame1, QStringLiteral("txtPlse"), 3, QStringLiteral("000"));
+    txtPlse = makeBox(Frame1, QStringLiteral("txtPlse"), 3, QStringLiteral("999"));
     lblUnitPulse = recordform::makeLabel(Frame1, "lblUnitPulse", QStringLiteral("/min"));
-    txtWt = makeBox(Frame1, QStringLiteral("txtWt"), 5, QStringLiteral("00000"));
+    txtWt = makeBox(Frame1, QStringLiteral("txtWt"), 5, kLargestDecimal);
     lblUnitWt = recordform::makeLabel(Frame1, "lblUnitWt", QStringLiteral("lb"));
     general->addWidget(lbl1[6], 0, 0);
     general->addWidget(txtPlse, 0, 1);
@@ -553,7 +568,7 @@ const char* const kUnitCaptions[3] = {"F", "F", "mg/dl"};
 
 QLineEdit* makeValueBox(QGroupBox* frame, int i)
 {
-    return makeBox(frame, QStringLiteral("txtTemp_%1").arg(i), 5, QStringLiteral("00000"));
+    return makeBox(frame, QStringLiteral("txtTemp_%1").arg(i), 5, kLargestDecimal);
 }
 
 QLabel* makeUnitLabel(QGroupBox* frame, int i)
@@ -959,6 +974,8 @@ void frmMeasure::SetMode(const QString& mode)
     cmdOptionTime->setEnabled(adding);
     cmdSetGoal->setEnabled(!adding);
     datInfo->setVisible(browse);
+    // No other row can be chosen while a reading is entered: the save writes the one shown.
+    recordform::freezeList(datInfo, vsFGInfo, !browse);
     // The add hint speaks of the blue fields; it goes with them.
     if (!adding)
         statusText_->clear();
@@ -985,6 +1002,8 @@ void frmMeasure::cmdEdit_Click()
         return;
     EditMode = kEdit;
     SetMode(EditMode);
+    // The save writes this row, whatever moves the list meanwhile.
+    editKey_ = recordKey_;
 }
 
 void frmMeasure::cmdCancel_Click()
@@ -1178,7 +1197,7 @@ void frmMeasure::cmdSave_Click()
         if (!timeIsValid(key) || !weekIsStorable(key.date()))
             return;
     } else {
-        key = recordKey_;
+        key = editKey_;
     }
 
     try {

@@ -193,6 +193,8 @@ private:
 
     QDate dateValue_;
     QDateTime recordKey_;
+    // The stored date-time of the row an edit began on.
+    QDateTime editKey_;
     QString pictureFile_;
     bool pictureShown_ = false;
     bool requeried_ = false;

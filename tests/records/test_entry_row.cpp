@@ -1,12 +1,14 @@
-// The record forms with a list (Person, Regimen, goal): while a record is edited the list stands
-// still whatever the user does to it, the save writes the row the edit began on, and Tab walks
-// the editable controls only (never the locked boxes of browse mode, never the grid's cells).
+// The record forms with a list (Person, Regimen, goal, Measurement): while a record is edited
+// the list stands still whatever the user does to it, the save writes the row the edit began on,
+// and Tab walks the editable controls only (never the locked boxes of browse mode, never the
+// grid's cells).
 #include "records/RecordsFixture.h"
 
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/runtime/Conversions.h"
 #include "records/frmDSetGoal.h"
+#include "records/frmMeasure.h"
 #include "records/frmPerson.h"
 #include "records/frmRegimen.h"
 
@@ -163,6 +165,56 @@ TEST_F(EntryRowTest, TheSaveWritesTheRowTheEditBeganOnAndNoOther)
         EXPECT_EQ(QStringLiteral("changed"), stored(f, edited));
         EXPECT_EQ(otherBefore, stored(f, other));
         f.form->Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// The Measurement form keys its rows by their date-time, not by a number column.
+TEST_F(EntryRowTest, TheMeasurementSaveWritesTheReadingTheEditBeganOn)
+{
+    for (const char* when : {"#3/10/2024 7:00:00 AM#", "#3/11/2024 7:00:00 AM#"})
+        gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, PLSE, CMMNT) values (%1, %2, 70, 'as it was')")
+                         .arg(samplePerson)
+                         .arg(QLatin1String(when)));
+    auto comment = [](const QDateTime& when) {
+        return vb::CStr(value(QStringLiteral("select CMMNT from MEASURE where PRSN_KY = %1 and MSRD_DT = #%2#")
+                                  .arg(gPersonKey)
+                                  .arg(when.toString(QStringLiteral("M/d/yyyy h:mm:ss AP")))));
+    };
+    for (Move how : {Move::ClickAnotherRow, Move::ArrowKeyInGrid, Move::NavigatorNext, Move::MovedFromCode}) {
+        SCOPED_TRACE("move " + std::to_string(int(how)));
+        auto& form = vb::defaultInstance<frmMeasure>();
+        form.Load();
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ListForm f;
+        f.form = &form;
+        f.data = form.datInfo;
+        f.grid = form.vsFGInfo;
+        const auto rs = form.datInfo->Recordset();
+        ASSERT_GE(rs->RecordCount(), 2);
+        const QDateTime edited = rs->Fields(3).Value().toDateTime();
+        rs->MoveNext();
+        const QDateTime other = rs->Fields(3).Value().toDateTime();
+        rs->MoveFirst();
+        const QString otherBefore = comment(other);
+
+        form.cmdEdit_Click();
+        form.txtCmmnt->setText(QStringLiteral("changed"));
+        tryToMove(f, how);
+        if (how != Move::MovedFromCode) {
+            EXPECT_EQ(edited, form.datInfo->Recordset()->Fields(3).Value().toDateTime());
+            EXPECT_EQ(1, form.vsFGInfo->Row());
+        }
+        form.cmdSave_Click();
+
+        EXPECT_TRUE(messages().Log().empty());
+        EXPECT_EQ(QStringLiteral("changed"), comment(edited));
+        EXPECT_EQ(otherBefore, comment(other));
+        EXPECT_EQ(edited, form.RecordKey()) << "the saved reading is shown";
+        gDB->Execute(QStringLiteral("update MEASURE set CMMNT = 'as it was'"));
+        form.Unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }

@@ -11,6 +11,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTest>
 
 namespace {
@@ -250,6 +254,40 @@ TEST_F(MeasureFormTest, BoxesAndListsTakeOnlyTheirKeys)
     EXPECT_EQ(mood, form->cboMood->currentIndex());
     form->cmdCancel_Click();
     EXPECT_EQ(1u, messages().Log().size());
+}
+
+TEST_F(MeasureFormTest, TheLargestValuesShowWholeAndASmallWindowScrollsInstead)
+{
+    gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, HBP, LBP, PLSE, WT, TEMP, TEMP1, TEMP2) "
+                                "values (%1, #1/1/2030 7:00:00 AM#, 999, 998, 997, 99999, 99999, 99999, 99999)")
+                     .arg(samplePerson));
+    openForm().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    form->resize(1400, 800);
+    QCoreApplication::processEvents();
+    for (QLineEdit* box :
+         {form->txtHBP, form->txtLBP, form->txtPlse, form->txtWt, form->txtTemp[0], form->txtTemp[1], form->txtTemp[2]}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        EXPECT_FALSE(box->text().isEmpty());
+        QStyleOptionFrame option;
+        option.initFrom(box);
+        option.rect = box->rect();
+        option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+        const QRect inner = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
+        // A line edit keeps 2 pixels beside its text.
+        EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()), inner.width() - 4);
+    }
+
+    // Smaller than its fields need: the form takes the size and scrolls; the fields keep theirs.
+    form->resize(400, 250);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QSize(400, 250), form->size());
+    EXPECT_GE(form->Frame1->width(), form->Frame1->minimumSizeHint().width());
+    EXPECT_GE(form->Frame1->height(), form->Frame1->minimumSizeHint().height());
+    auto* scroller = form->findChild<QScrollArea*>();
+    ASSERT_NE(nullptr, scroller);
+    EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
 }
 
 } // namespace

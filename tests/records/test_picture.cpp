@@ -13,7 +13,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 
 namespace {
@@ -41,6 +44,10 @@ protected:
     {
         form->resize(1400, 800);
         form->layout()->activate();
+        // The scrolled part is sized by its area's resize event, which a hidden form is not sent.
+        auto* scroller = form->findChild<QScrollArea*>();
+        scroller->widget()->resize(scroller->size());
+        scroller->widget()->layout()->activate();
     }
     bool pictureShown() const { return !form->picPhotos->isHidden() && !form->picPhotosFrame->isHidden(); }
 };
@@ -94,6 +101,35 @@ TEST_F(PictureTest, ActivationShowsAPictureUnlessTheSettingIsNo)
         }
         form->Unload();
     }
+}
+
+// A main window and another child beside the form, as the program has them.
+class mdiProbe : public vb::MDIForm {
+public:
+    mdiProbe() : MDIForm(QStringLiteral("mdiProbe")) {}
+};
+
+TEST_F(PictureTest, OpenedOrChosenInsideTheMainWindowItDrawsOnePicture)
+{
+    auto& main = vb::defaultInstance<mdiProbe>();
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    int before = random().Calls();
+    // Opened from the menu while the main window is active.
+    openForm().Show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(before + 2, random().Calls()) << "one picture drawn";
+    EXPECT_EQ(file("AA1.jpg"), form->PictureFile());
+
+    auto* other = new vb::Form(QStringLiteral("frmOther"));
+    other->setMDIChild(true);
+    other->Show();
+    QCoreApplication::processEvents();
+    before = random().Calls();
+    main.MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(form->Window()));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(before + 2, random().Calls()) << "chosen again: one more picture";
+    EXPECT_TRUE(main.Unload());
 }
 
 TEST_F(PictureTest, AMissingFileHidesThePictureUntilTheNextDraw)

@@ -426,6 +426,51 @@ TEST_F(MdiTest, ActivateRunsWhenAFormBecomesActive)
     EXPECT_EQ(first.activations, 2);
 }
 
+TEST_F(MdiTest, ActivateRunsOnceWhenAChildIsShownChosenOrComesNextInLine)
+{
+    mdiMain& main = defaultInstance<mdiMain>();
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    ProbeForm& first = *new ProbeForm(QStringLiteral("frmFirst"));
+    first.setMDIChild(true);
+    ProbeForm& second = *new ProbeForm(QStringLiteral("frmSecond"));
+    second.setMDIChild(true);
+
+    // Opened from the main window's menu: the main window is already active.
+    first.Show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(first.activations, 1);
+    second.Show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(second.activations, 1);
+    EXPECT_EQ(first.activations, 1);
+
+    // Chosen again inside the main window.
+    main.MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first.Window()));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(first.activations, 2);
+    EXPECT_EQ(second.activations, 1);
+
+    // A top-level window comes and goes: the child in front is activated once on the return,
+    // and the one behind it not at all.
+    ProbeForm other(QStringLiteral("frmOther"));
+    other.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_TRUE(other.Unload());
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(first.activations, 3);
+    EXPECT_EQ(second.activations, 1);
+
+    // The child in front closes: the one next in line is activated.
+    EXPECT_TRUE(first.Unload());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(second.activations, 2);
+    EXPECT_TRUE(main.Unload());
+    FlushDeletes();
+}
+
 TEST_F(ModalTest, RealModalLoopReturnsWhenTheFormUnloads)
 {
     Runtime().modal = std::make_shared<QtModalRunner>();

@@ -308,7 +308,9 @@ void Form::Form_Unload(int& /*cancel*/) {}
 
 bool Form::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    // A child inside the main window hears of its activation from the main window's area: the
+    // window system tells of the main window's only, and tells every child of it.
+    if (event->type() == QEvent::WindowActivate && !subWindow_)
         handleActivate();
     return QWidget::event(event);
 }
@@ -324,8 +326,14 @@ void Form::closeEvent(QCloseEvent* event) { handleClose(event); }
 void Form::showWindow()
 {
     if (mdiChild_ && !subWindow_) {
-        if (MDIForm* main = MDIForm::Current())
+        if (MDIForm* main = MDIForm::Current()) {
             subWindow_ = main->MdiArea()->addSubWindow(this);
+            // Shown, chosen, or next in line when another child closes: each is an activation.
+            connect(main->MdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+                if (window && window == subWindow_)
+                    handleActivate();
+            });
+        }
     }
     if (subWindow_) {
         show();
@@ -412,8 +420,13 @@ bool MDIForm::unloadChildren()
 
 bool MDIForm::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
-        handleActivate();
+    // Coming to the main window activates the child in front, when there is one.
+    if (event->type() == QEvent::WindowActivate) {
+        if (FormBase* child = ActiveForm())
+            child->handleActivate();
+        else
+            handleActivate();
+    }
     return QMainWindow::event(event);
 }
 
