@@ -50,6 +50,14 @@ protected:
 class TroubledLayer2 : public clsModifyMDB {
 public:
     explicit TroubledLayer2(bool interrupt) : interrupt_(interrupt) {}
+    TroubledLayer2(const TroubledLayer2&) = delete;
+    TroubledLayer2& operator=(const TroubledLayer2&) = delete;
+    // The handler counts in this object: it must not outlive it.
+    ~TroubledLayer2() override
+    {
+        if (gDB)
+            sqlite3_progress_handler(gDB->handle(), 0, nullptr, nullptr);
+    }
     void LoadSampleData() override
     {
         sqlite3* db = gDB->handle();
