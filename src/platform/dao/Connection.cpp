@@ -10,6 +10,7 @@ namespace dao::detail {
 namespace {
 
 constexpr qsizetype kTranslationCacheLimit = 512;
+constexpr qsizetype kStatementCacheLimit = 64;
 
 QString sqliteMessage(sqlite3* db) { return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString(); }
 
@@ -51,6 +52,9 @@ void Connection::close()
 {
     if (!db_)
         return;
+    // Unfinalized statements would keep the file open after the close (a compacted or copied
+    // file could then not be replaced).
+    finalizeIdleStatements();
     if (transactionDepth > 0)
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     transactionDepth = 0;
@@ -85,6 +89,111 @@ const jetsql::Translation& Connection::translate(const QString& jetSql)
         cache_.clear();
     return *cache_.insert(jetSql, jetsql::translate(jetSql));
 }
+
+CachedStatement Connection::prepareCached(const QByteArray& sql, int* rc)
+{
+    sqlite3* db = handle();
+    if (rc)
+        *rc = SQLITE_OK;
+    CachedStatement lease;
+    lease.conn_ = this;
+    const auto found = statementIndex_.constFind(sql);
+    if (found != statementIndex_.constEnd() && !(*found)->inUse) {
+        const CacheList::iterator entry = *found;
+        statements_.splice(statements_.begin(), statements_, entry);
+        entry->inUse = true;
+        lease.stmt_ = entry->stmt;
+        lease.cached_ = true;
+        lease.entry_ = entry;
+        return lease;
+    }
+    const int prepared = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &lease.stmt_, nullptr);
+    if (prepared != SQLITE_OK) {
+        if (rc)
+            *rc = prepared;
+        sqlite3_finalize(lease.stmt_);
+        lease.stmt_ = nullptr;
+        return lease;
+    }
+    if (!lease.stmt_ || found != statementIndex_.constEnd())
+        return lease; // nothing to run, or the cached one is busy: this one is finalized after use
+    if (statements_.size() >= std::size_t(kStatementCacheLimit)) {
+        for (auto it = statements_.end(); it != statements_.begin();) {
+            --it;
+            if (!it->inUse) {
+                statementIndex_.remove(it->sql);
+                sqlite3_finalize(it->stmt);
+                statements_.erase(it);
+                break;
+            }
+        }
+    }
+    statements_.push_front(CacheEntry{sql, lease.stmt_, true});
+    statementIndex_.insert(sql, statements_.begin());
+    lease.cached_ = true;
+    lease.entry_ = statements_.begin();
+    return lease;
+}
+
+void Connection::release(CacheList::iterator entry)
+{
+    entry->inUse = false;
+    if (db_) {
+        // A reset statement holds no lock and no read transaction, and its values are let go.
+        sqlite3_reset(entry->stmt);
+        sqlite3_clear_bindings(entry->stmt);
+        return;
+    }
+    // The connection was closed while this statement ran.
+    statementIndex_.remove(entry->sql);
+    sqlite3_finalize(entry->stmt);
+    statements_.erase(entry);
+}
+
+void Connection::finalizeIdleStatements()
+{
+    for (auto it = statements_.begin(); it != statements_.end();) {
+        if (it->inUse) {
+            ++it;
+            continue;
+        }
+        statementIndex_.remove(it->sql);
+        sqlite3_finalize(it->stmt);
+        it = statements_.erase(it);
+    }
+}
+
+CachedStatement::CachedStatement(CachedStatement&& other) noexcept
+    : conn_(other.conn_), stmt_(other.stmt_), cached_(other.cached_), entry_(other.entry_)
+{
+    other.stmt_ = nullptr;
+    other.cached_ = false;
+}
+
+CachedStatement::~CachedStatement()
+{
+    if (cached_)
+        conn_->release(entry_);
+    else
+        sqlite3_finalize(stmt_);
+}
+
+void CachedStatement::bind(int index, const QVariant& value) { bindValue(stmt_, index, value); }
+
+void CachedStatement::bindInt64(int index, qint64 value) { sqlite3_bind_int64(stmt_, index, value); }
+
+bool CachedStatement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3* db = sqlite3_db_handle(stmt_);
+    throw mapError(db, sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_sql(stmt_)));
+}
+
+int CachedStatement::columnCount() const { return sqlite3_column_count(stmt_); }
 
 Statement::Statement(sqlite3* db, const QByteArray& sql) : db_(db)
 {

@@ -8,12 +8,15 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <list>
 #include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace dao::detail {
+
+class CachedStatement;
 
 class Connection {
 public:
@@ -31,6 +34,12 @@ public:
     void exec(const QByteArray& sql);
     // Cached translation of Jet text (bounded, so one-off statements do not pile up).
     const jetsql::Translation& translate(const QString& jetSql);
+    // A prepared statement of sql, from the connection's cache when one is idle (preparing one
+    // against our schema costs far more than running it). A statement still running for an outer
+    // caller is never handed out again: a fresh one is prepared instead. Does not throw when sql
+    // fails to prepare: the result is then empty, rc receives SQLite's code and the connection
+    // holds the error.
+    CachedStatement prepareCached(const QByteArray& sql, int* rc = nullptr);
 
     // SQLite ends a transaction by itself after some failures (disk full, I/O, out of memory):
     // the depth follows it so that later work is not taken for transactional.
@@ -39,9 +48,21 @@ public:
     int transactionDepth = 0;
 
 private:
+    friend class CachedStatement;
+    struct CacheEntry {
+        QByteArray sql;
+        sqlite3_stmt* stmt = nullptr;
+        bool inUse = false;
+    };
+    using CacheList = std::list<CacheEntry>; // most recently used first
+    void release(CacheList::iterator entry);
+    void finalizeIdleStatements();
+
     sqlite3* db_;
     QString path_;
     QHash<QString, jetsql::Translation> cache_;
+    CacheList statements_;
+    QHash<QByteArray, CacheList::iterator> statementIndex_;
 };
 
 using ConnectionPtr = std::shared_ptr<Connection>;
@@ -64,6 +85,31 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+};
+
+// A statement lent by Connection::prepareCached: reset and its values cleared when it goes back
+// to the cache, or finalized when it was prepared outside it. Same use as Statement.
+class CachedStatement {
+public:
+    CachedStatement() = default;
+    CachedStatement(CachedStatement&& other) noexcept;
+    CachedStatement& operator=(CachedStatement&&) = delete;
+    CachedStatement(const CachedStatement&) = delete;
+    CachedStatement& operator=(const CachedStatement&) = delete;
+    ~CachedStatement();
+
+    sqlite3_stmt* get() const { return stmt_; }
+    void bind(int index, const QVariant& value); // 1-based
+    void bindInt64(int index, qint64 value);
+    bool step(); // true: a row is ready; throws on error
+    int columnCount() const;
+
+private:
+    friend class Connection;
+    Connection* conn_ = nullptr;
+    sqlite3_stmt* stmt_ = nullptr;
+    bool cached_ = false;
+    std::list<Connection::CacheEntry>::iterator entry_;
 };
 
 // Binds one value the way the engine stores it: Null as Null, Yes/No as -1/0, whole numbers as

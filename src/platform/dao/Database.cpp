@@ -544,20 +544,15 @@ struct StepResult {
     int changes = 0;
 };
 
-StepResult runOnce(sqlite3* db, const QByteArray& sql, const Params& values)
+StepResult runOnce(Connection& c, const QByteArray& sql, const Params& values)
 {
+    sqlite3* db = c.handle();
     StepResult r;
-    sqlite3_stmt* st = nullptr;
-    r.rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr);
-    if (r.rc == SQLITE_OK && st) {
-        try {
-            detail::checkParameterCount(st, int(values.size()));
-        } catch (...) {
-            sqlite3_finalize(st);
-            throw;
-        }
-        detail::bindValues(st, values, 0, int(values.size()));
-        while ((r.rc = sqlite3_step(st)) == SQLITE_ROW) {
+    detail::CachedStatement st = c.prepareCached(sql, &r.rc);
+    if (st.get()) {
+        detail::checkParameterCount(st.get(), int(values.size()));
+        detail::bindValues(st.get(), values, 0, int(values.size()));
+        while ((r.rc = sqlite3_step(st.get())) == SQLITE_ROW) {
         }
         if (r.rc == SQLITE_DONE)
             r.rc = SQLITE_OK;
@@ -568,7 +563,6 @@ StepResult runOnce(sqlite3* db, const QByteArray& sql, const Params& values)
     } else {
         r.changes = sqlite3_changes(db);
     }
-    sqlite3_finalize(st);
     return r;
 }
 
@@ -670,7 +664,7 @@ int Database::Execute(const QString& jetSql, const Params& values, int options)
     recordsAffected_ = 0;
     if (tr.kind == StatementKind::Select)
         throw Error(3065, QStringLiteral("Cannot execute a select query."));
-    const StepResult r = runOnce(db, tr.sql, values);
+    const StepResult r = runOnce(c, tr.sql, values);
     if (r.rc == SQLITE_OK) {
         recordsAffected_ = r.changes;
         return recordsAffected_;

@@ -2,6 +2,8 @@
 // out the rows that break a rule.
 #include "EngineFixture.h"
 
+#include <sqlite3.h>
+
 using namespace dao;
 using testing_dao::EngineTest;
 using testing_dao::errorOf;
@@ -166,3 +168,60 @@ TEST_F(ExecuteTest, QuotesAndLettersBeyondAsciiRoundTrip)
 }
 
 } // namespace
+
+namespace {
+
+// Runs the same statement once more from inside a running one, while that one is mid-step.
+struct Reentry {
+    Database* db = nullptr;
+    QString sql;
+    int depth = 0;
+};
+
+void reenter(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    auto* r = static_cast<Reentry*>(sqlite3_user_data(ctx));
+    if (r->depth++ == 0)
+        r->db->Execute(r->sql, Params{QStringLiteral("inner")});
+    --r->depth;
+    sqlite3_result_value(ctx, argv[0]);
+}
+
+} // namespace
+
+// Prepared statements are kept between calls: each call must still see its own values, the
+// current tables and an open file.
+TEST_F(ExecuteTest, TheSameStatementRunsNestedAfterASchemaChangeAndAfterReopening)
+{
+    const QString insert = QStringLiteral("INSERT INTO REGIMEN (RGMN_NM) VALUES (reenter(?))");
+    Reentry r{db.get(), insert};
+    ASSERT_EQ(SQLITE_OK, sqlite3_create_function(db->handle(), "reenter", 1, SQLITE_UTF8, &r, reenter, nullptr, nullptr));
+    EXPECT_EQ(1, db->Execute(insert, Params{QStringLiteral("outer")}));
+    EXPECT_EQ(2, count("select count(*) from REGIMEN where RGMN_NM in ('outer', 'inner')"));
+    // A rule broken on the cached statement's second use is still reported, and the values of
+    // the failed use are not carried into the next one.
+    EXPECT_EQ(errFieldTooSmall, errorOf([&] { db->Execute(insert, Params{QStringLiteral("far too long")}, dbFailOnError); }));
+    EXPECT_EQ(errTooFewParameters, errorOf([&] { db->Execute(insert); }));
+
+    const QString plain = QStringLiteral("INSERT INTO SCRATCH (N) VALUES (?)");
+    auto makeScratch = [&](bool wider) {
+        TableDef td = db->CreateTableDef(QStringLiteral("SCRATCH"));
+        if (wider)
+            testing_dao::field(td, "M", dbText, 5);
+        testing_dao::field(td, "N", wider ? dbLong : dbText, 5);
+        db->TableDefs().Append(td);
+    };
+    makeScratch(false);
+    EXPECT_EQ(1, db->Execute(plain, Params{1}));
+    db->TableDefs().Delete(QStringLiteral("SCRATCH"));
+    EXPECT_EQ(errTableNotFound, errorOf([&] { db->Execute(plain, Params{2}); }));
+    makeScratch(true);
+    EXPECT_EQ(1, db->Execute(plain, Params{3}));
+    EXPECT_EQ(1, count("select count(*) from SCRATCH where N = 3 and M is null"));
+
+    db->Close();
+    EXPECT_EQ(errObjectClosed, errorOf([&] { db->Execute(plain, Params{4}); }));
+    db = Database::open(path);
+    EXPECT_EQ(1, db->Execute(plain, Params{5}));
+    EXPECT_EQ(2, count("select count(*) from SCRATCH"));
+}
