@@ -30,21 +30,6 @@ void placeTwips(QWidget* widget, double left, double top, double width, double h
     widget->setGeometry(x, y, std::max(0, right - x), std::max(0, bottom - y));
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 QPixmap programPicture(const QString& relativePath) { return QPixmap(App::Path() + QLatin1Char('/') + relativePath); }
 
 // ---------------------------------------------------------------------------------------------

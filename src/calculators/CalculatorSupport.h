@@ -3,6 +3,7 @@
 // by twips, a line control drawn between two points given in twips, and the pictures the
 // program ships.
 #include "platform/runtime/ui/KeyPress.h"
+#include "platform/runtime/ui/NamedControls.h"
 
 #include <QColor>
 #include <QPixmap>
@@ -28,8 +29,8 @@ int pixelsY(const QWidget* widget, double twips);
 double twipsX(const QWidget* widget, int pixels);
 double twipsY(const QWidget* widget, int pixels);
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption);
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption);
+using vb::makeButton;
+using vb::makeLabel;
 
 // A picture of the program's folder ("images/..."); an empty picture when the file is missing.
 QPixmap programPicture(const QString& relativePath);

@@ -305,23 +305,12 @@ void clsTChartInterface::SetVerticalAxis(int plot, int labelPosition, int lower,
         for (int i : {9, 10, 11, 12})
             c.Series(i).setVerticalAxis(side);
         break;
-    case 1:
-        title = QStringLiteral("Pulse (/min)");
-        break;
-    case 2:
-        title = QStringLiteral("Weight (") + gWeightUnitText + QStringLiteral(")");
-        break;
-    case 3:
-        title = tempLbl + QStringLiteral(" (") + tempUnit + QStringLiteral(")");
-        break;
-    case 4:
-        title = temp1Lbl + QStringLiteral(" (") + temp1Unit + QStringLiteral(")");
-        break;
-    case 5:
-        title = QStringLiteral("Sugar") + QStringLiteral(" (") + temp2Unit + QStringLiteral(")");
-        break;
-    default:
-        return;
+    case 1: title = QStringLiteral("Pulse (/min)"); break;
+    case 2: title = QStringLiteral("Weight (") + gWeightUnitText + QStringLiteral(")"); break;
+    case 3: title = tempLbl + QStringLiteral(" (") + tempUnit + QStringLiteral(")"); break;
+    case 4: title = temp1Lbl + QStringLiteral(" (") + temp1Unit + QStringLiteral(")"); break;
+    case 5: title = QStringLiteral("Sugar") + QStringLiteral(" (") + temp2Unit + QStringLiteral(")"); break;
+    default: return;
     }
     c.Axis(axisId).Title = title;
 }
@@ -335,20 +324,11 @@ void clsTChartInterface::ShowTopAxisSeries(int choice)
         c.Series(6).setActive(sugar);
     };
     switch (choice) {
-    case 1:
-        show(false, false, false);
-        break;
-    case 2:
-        show(false, true, false);
-        break;
-    case 3:
-        show(true, false, false);
-        break;
-    case 4:
-        show(false, false, true);
-        break;
-    default:
-        break;
+    case 1: show(false, false, false); break;
+    case 2: show(false, true, false); break;
+    case 3: show(true, false, false); break;
+    case 4: show(false, false, true); break;
+    default: break;
     }
 }
 

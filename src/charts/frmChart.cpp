@@ -367,18 +367,10 @@ void frmChart::usrMonthYear1_PeriodChanged()
         const int year = usrMonthYear1->SelectedYear();
         clsChart chart;
         switch (category) {
-        case PlotCategory::Daily:
-            chart.LoadDailyPlot(month, year, *rs, *this);
-            break;
-        case PlotCategory::DayAverage:
-            chart.LoadDayAveragePlot(month, year, *rs, *this);
-            break;
-        case PlotCategory::WeeklyAverage:
-            chart.LoadWeeklyAveragePlot(month, year, *rs, *this);
-            break;
-        default:
-            chart.LoadMonthlyAveragePlot(month, year, *rs, *this);
-            break;
+        case PlotCategory::Daily: chart.LoadDailyPlot(month, year, *rs, *this); break;
+        case PlotCategory::DayAverage: chart.LoadDayAveragePlot(month, year, *rs, *this); break;
+        case PlotCategory::WeeklyAverage: chart.LoadWeeklyAveragePlot(month, year, *rs, *this); break;
+        default: chart.LoadMonthlyAveragePlot(month, year, *rs, *this); break;
         }
         rs->Close();
     }

@@ -33,24 +33,18 @@ QString chooseUnits(const QString& first) { return first + crlf + QStringLiteral
 QString HeightUnitText(int heightUnitCode)
 {
     switch (heightUnitCode) {
-    case 1:
-        return kInches;
-    case 2:
-        return kCentimeters;
-    default:
-        return {};
+    case 1: return kInches;
+    case 2: return kCentimeters;
+    default: return {};
     }
 }
 
 QString WeightUnitText(int weightUnitCode)
 {
     switch (weightUnitCode) {
-    case 1:
-        return kPounds;
-    case 2:
-        return kKilograms;
-    default:
-        return {};
+    case 1: return kPounds;
+    case 2: return kKilograms;
+    default: return {};
     }
 }
 

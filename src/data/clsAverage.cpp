@@ -30,12 +30,9 @@ QVariant dayEnd(const QDate& d) { return QDateTime(d, QTime(23, 59, 59), Qt::UTC
 std::pair<QDate, QDate> span(int intPeriod, const QDate& key)
 {
     switch (intPeriod) {
-    case clsAverage::akMonth:
-        return {key, key.addMonths(1).addDays(-1)};
-    case clsAverage::akWeek:
-        return {key.addDays(-6), key};
-    default:
-        return {key, key};
+    case clsAverage::akMonth: return {key, key.addMonths(1).addDays(-1)};
+    case clsAverage::akWeek: return {key.addDays(-6), key};
+    default: return {key, key};
     }
 }
 
@@ -127,12 +124,9 @@ QDate clsAverage::WeekKey(const QDate& d) { return d.addDays(7 - d.dayOfWeek());
 QDate clsAverage::PeriodKey(int intPeriod, const QDate& d)
 {
     switch (intPeriod) {
-    case akMonth:
-        return MonthKey(d);
-    case akWeek:
-        return WeekKey(d);
-    default:
-        return d;
+    case akMonth: return MonthKey(d);
+    case akWeek: return WeekKey(d);
+    default: return d;
     }
 }
 

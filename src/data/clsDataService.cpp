@@ -120,8 +120,7 @@ clsDataService::RecordsetPtr clsDataService::GetMeasureData(qint32 personKey, in
               QStringLiteral(" from average_month fm ") + QStringLiteral(" where fm.prsn_ky = ") + Key(personKey) +
               QStringLiteral(" order by fm.mnth");
         break;
-    default:
-        return nullptr;
+    default: return nullptr;
     }
     return open(sql, dao::dbOpenDynaset, dao::dbReadOnly);
 }
@@ -215,20 +214,13 @@ QString clsDataService::GetDefaultEntryTime()
     rs->Close();
     const int option = vb::IsNull(stored) ? int(DefaultTimeOption::Now) : vb::CInt(stored);
     switch (option) {
-    case DefaultTimeOption::Midnight:
-        return TimeText(QTime(0, 0));
-    case DefaultTimeOption::Now:
-        return TimeText(CurrentTime());
-    case DefaultTimeOption::NearestQuarter:
-        return TimeText(RoundedTime(CurrentTime(), 96));
-    case DefaultTimeOption::NearestHour:
-        return TimeText(RoundedTime(CurrentTime(), 24));
-    case DefaultTimeOption::PersonLast:
-        return GetLastMeasureTime(1);
-    case DefaultTimeOption::AnyoneLast:
-        return GetLastMeasureTime(2);
-    default:
-        return QString();
+    case DefaultTimeOption::Midnight: return TimeText(QTime(0, 0));
+    case DefaultTimeOption::Now: return TimeText(CurrentTime());
+    case DefaultTimeOption::NearestQuarter: return TimeText(RoundedTime(CurrentTime(), 96));
+    case DefaultTimeOption::NearestHour: return TimeText(RoundedTime(CurrentTime(), 24));
+    case DefaultTimeOption::PersonLast: return GetLastMeasureTime(1);
+    case DefaultTimeOption::AnyoneLast: return GetLastMeasureTime(2);
+    default: return QString();
     }
 }
 

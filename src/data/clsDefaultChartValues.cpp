@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 #include <initializer_list>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -73,28 +75,17 @@ void clsDefaultChartValues::CreateDefaultPlots(qint32 lngPersonKey)
                   {{k, 0}, {k, 1}, {k, 2}, {k, 3}, {k, 4}, {k, 5}, {k, kMultiplePlotKey}});
 
     // The unit step runs whether or not rows were added; another unit code keeps what is set.
-    if (gWeightUnit == 1) {
-        gWeightUnitText = QStringLiteral("lb");
-        gDefaultWeightYMin = 90;
-        gDefaultWeightYMax = 350;
-    } else if (gWeightUnit == 2) {
-        gWeightUnitText = QStringLiteral("kg");
-        gDefaultWeightYMin = 40;
-        gDefaultWeightYMax = 150;
+    const auto range = [](int unit) -> std::pair<int, int> { return unit == 1 ? std::pair{90, 350} : std::pair{40, 150}; };
+    if (gWeightUnit == 1 || gWeightUnit == 2) {
+        gWeightUnitText = gWeightUnit == 1 ? QStringLiteral("lb") : QStringLiteral("kg");
+        std::tie(gDefaultWeightYMin, gDefaultWeightYMax) = range(gWeightUnit);
     }
     // Before start-up has read the units (while the database is built) no range is known: the
     // rows take the range of the settings row's unit, and the program-wide values stay unset.
-    int weightMin = gDefaultWeightYMin;
-    int weightMax = gDefaultWeightYMax;
-    if (gWeightUnit != 1 && gWeightUnit != 2 && weightMin == 0 && weightMax == 0) {
-        const int unit = settingsWeightUnit(db);
-        if (unit == 1) {
-            weightMin = 90;
-            weightMax = 350;
-        } else if (unit == 2) {
-            weightMin = 40;
-            weightMax = 150;
-        }
+    auto [weightMin, weightMax] = std::pair{gDefaultWeightYMin, gDefaultWeightYMax};
+    if (weightMin == 0 && weightMax == 0) {
+        if (const int unit = settingsWeightUnit(db); unit == 1 || unit == 2)
+            std::tie(weightMin, weightMax) = range(unit);
     }
 
     addRowsIfNone(db, "single_person_plot", lngPersonKey,

@@ -12,34 +12,20 @@ constexpr std::array<qint16, kLength> kCodes = {65, 116, 41, 37, 79, 131, 43, 68
 qint16 shiftOf(int position)
 {
     switch (position) {
-    case 1:
-        return 7;
-    case 2:
-        return -3;
-    case 3:
-        return 11;
-    case 4:
-        return -2;
-    case 5:
-        return 5;
-    case 6:
-        return -9;
-    case 7:
-        return 13;
-    case 8:
-        return -4;
-    case 9:
-        return 6;
-    case 10:
-        return -8;
-    case 11:
-        return 2;
-    case 12:
-        return -12;
-    case 13:
-        return 9;
-    default:
-        return -1;
+    case 1: return 7;
+    case 2: return -3;
+    case 3: return 11;
+    case 4: return -2;
+    case 5: return 5;
+    case 6: return -9;
+    case 7: return 13;
+    case 8: return -4;
+    case 9: return 6;
+    case 10: return -8;
+    case 11: return 2;
+    case 12: return -12;
+    case 13: return 9;
+    default: return -1;
     }
 }
 

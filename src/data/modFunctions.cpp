@@ -123,10 +123,8 @@ std::optional<QDateTime> DateOf(const QVariant& value)
             return std::nullopt;
         return QDateTime(d, QTime(0, 0), Qt::UTC);
     }
-    case QMetaType::QString:
-        return DateOfText(value.toString());
-    default:
-        return std::nullopt;
+    case QMetaType::QString: return DateOfText(value.toString());
+    default: return std::nullopt;
     }
 }
 

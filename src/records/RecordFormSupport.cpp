@@ -38,21 +38,6 @@ constexpr vb::OLE_COLOR kEntryCaptionColour = 0xC00000; // dark blue
 
 } // namespace
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 QLineEdit* makeTextBox(QWidget* parent, const char* name, int length)
 {
     auto* box = new QLineEdit(parent);

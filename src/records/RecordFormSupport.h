@@ -5,6 +5,7 @@
 // report an error instead of letting it into the event loop.
 #include "platform/dao/dao.h"
 #include "platform/runtime/ui/KeyPress.h"
+#include "platform/runtime/ui/NamedControls.h"
 #include <QString>
 
 #include <array>
@@ -26,8 +27,8 @@ class QStatusBar;
 
 namespace recordform {
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption);
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption);
+using vb::makeButton;
+using vb::makeLabel;
 // A one-line box of at most `length` typed characters; text set by setBoxText may be longer
 // (a stored value is shown whole), and typing never makes it longer.
 QLineEdit* makeTextBox(QWidget* parent, const char* name, int length);

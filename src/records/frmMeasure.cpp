@@ -1466,8 +1466,7 @@ bool frmMeasure::eventFilter(QObject* watched, QEvent* event)
         if (watched == picArea_)
             placePicture();
         return false;
-    default:
-        return vb::Form::eventFilter(watched, event);
+    default: return vb::Form::eventFilter(watched, event);
     }
 }
 

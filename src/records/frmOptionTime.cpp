@@ -125,26 +125,13 @@ void frmOptionTime::ShowExampleTime()
     }
     const QTime now = vb::Now().time();
     switch (option) {
-    case DefaultTimeOption::Midnight:
-        lblTime->setText(QStringLiteral("12:00 AM"));
-        break;
-    case DefaultTimeOption::Now:
-        lblTime->setText(clsDataService::TimeText(now));
-        break;
-    case DefaultTimeOption::NearestQuarter:
-        lblTime->setText(clsDataService::TimeText(RoundedTime(now, 96)));
-        break;
-    case DefaultTimeOption::NearestHour:
-        lblTime->setText(clsDataService::TimeText(RoundedTime(now, 24)));
-        break;
-    case DefaultTimeOption::PersonLast:
-        lblTime->setText(clsDataService().GetLastMeasureTime(1));
-        break;
-    case DefaultTimeOption::AnyoneLast:
-        lblTime->setText(clsDataService().GetLastMeasureTime(2));
-        break;
-    default:
-        break;
+    case DefaultTimeOption::Midnight: lblTime->setText(QStringLiteral("12:00 AM")); break;
+    case DefaultTimeOption::Now: lblTime->setText(clsDataService::TimeText(now)); break;
+    case DefaultTimeOption::NearestQuarter: lblTime->setText(clsDataService::TimeText(RoundedTime(now, 96))); break;
+    case DefaultTimeOption::NearestHour: lblTime->setText(clsDataService::TimeText(RoundedTime(now, 24))); break;
+    case DefaultTimeOption::PersonLast: lblTime->setText(clsDataService().GetLastMeasureTime(1)); break;
+    case DefaultTimeOption::AnyoneLast: lblTime->setText(clsDataService().GetLastMeasureTime(2)); break;
+    default: break;
     }
 }
 

@@ -43,16 +43,11 @@ QString gridFormTitle(vb::FormBase& form, const QString& person)
     if (!grid || person.isEmpty())
         return QString();
     switch (grid->ShownPlotType) {
-    case 0:
-        return QStringLiteral("Daily measurement reading for ") + person;
-    case 1:
-        return QStringLiteral("Daily average measurement reading for ") + person;
-    case 2:
-        return QStringLiteral("Weekly average measurement reading for ") + person;
-    case 3:
-        return QStringLiteral("Monthly average measurement reading for ") + person;
-    default:
-        return QString();
+    case 0: return QStringLiteral("Daily measurement reading for ") + person;
+    case 1: return QStringLiteral("Daily average measurement reading for ") + person;
+    case 2: return QStringLiteral("Weekly average measurement reading for ") + person;
+    case 3: return QStringLiteral("Monthly average measurement reading for ") + person;
+    default: return QString();
     }
 }
 

@@ -189,14 +189,10 @@ std::optional<double> MeasurementValue(int col, const QString& text)
 int KeyColumnOf(int col)
 {
     switch (col) {
-    case colRegimen:
-        return colRegimenKey;
-    case colMood:
-        return colMoodKey;
-    case colGoal:
-        return colGoalKey;
-    default:
-        return -1;
+    case colRegimen: return colRegimenKey;
+    case colMood: return colMoodKey;
+    case colGoal: return colGoalKey;
+    default: return -1;
     }
 }
 
@@ -226,8 +222,7 @@ CellVerdict CheckCell(int col, const QString& text, const NameLookup& lookup)
             verdict.failed = true;
             verdict.message = RangeMessage();
             break;
-        default:
-            break;
+        default: break;
         }
         break;
     case colGoal:
@@ -247,8 +242,7 @@ CellVerdict CheckCell(int col, const QString& text, const NameLookup& lookup)
             verdict.message = CommentMessage();
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return verdict;
 }
@@ -300,20 +294,13 @@ std::optional<RowValues> ValuesOfRow(const QStringList& cells)
 bool HiddenByFilter(Filter filter, vb::OLE_COLOR statusColor, vb::OLE_COLOR dateColor)
 {
     switch (filter) {
-    case Filter::Passed:
-        return statusColor == RejectedColor;
-    case Filter::Failed:
-        return statusColor != RejectedColor;
-    case Filter::FailedDate:
-        return dateColor != RejectedColor;
-    case Filter::LoadedNew:
-        return statusColor != InsertedColor;
-    case Filter::LoadedUpdated:
-        return statusColor != UpdatedColor;
-    case Filter::NotLoaded:
-        return dateColor != RejectedColor;
-    default:
-        return false;
+    case Filter::Passed: return statusColor == RejectedColor;
+    case Filter::Failed: return statusColor != RejectedColor;
+    case Filter::FailedDate: return dateColor != RejectedColor;
+    case Filter::LoadedNew: return statusColor != InsertedColor;
+    case Filter::LoadedUpdated: return statusColor != UpdatedColor;
+    case Filter::NotLoaded: return dateColor != RejectedColor;
+    default: return false;
     }
 }
 

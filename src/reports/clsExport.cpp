@@ -47,17 +47,10 @@ QString htmlText(const QString& text)
     out.reserve(text.size());
     for (const QChar ch : text) {
         switch (ch.unicode()) {
-        case u'&':
-            out += QStringLiteral("&amp;");
-            break;
-        case u'<':
-            out += QStringLiteral("&lt;");
-            break;
-        case u'>':
-            out += QStringLiteral("&gt;");
-            break;
-        default:
-            out += ch;
+        case u'&': out += QStringLiteral("&amp;"); break;
+        case u'<': out += QStringLiteral("&lt;"); break;
+        case u'>': out += QStringLiteral("&gt;"); break;
+        default: out += ch;
         }
     }
     return out;

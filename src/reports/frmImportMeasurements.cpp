@@ -9,6 +9,7 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/Interaction.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/NamedControls.h"
 #include "platform/runtime/ui/Twips.h"
 #include "platform/services/Dialogs.h"
 #include "platform/services/Services.h"
@@ -73,27 +74,6 @@ QPixmap arrowPicture(bool up)
     return picture;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
-QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* f = new QGroupBox(caption, parent);
-    f->setObjectName(QLatin1String(name));
-    return f;
-}
-
-QComboBox* makeList(QWidget* parent, const char* name)
-{
-    auto* c = new QComboBox(parent);
-    c->setObjectName(QLatin1String(name));
-    return c;
-}
-
 vb::OLE_COLOR backColor(const VSFlexGrid& grid, int row, int col)
 {
     return grid.Cell(flexcpBackColor, row, col).value<vb::OLE_COLOR>();
@@ -119,7 +99,7 @@ frmImportMeasurements::frmImportMeasurements() : vb::Form(QStringLiteral("frmImp
 
     fraTop = new QWidget(this);
     lblPerson = new QLabel(QStringLiteral("Select Person:"), fraTop);
-    cboPerson = makeList(fraTop, "cboPerson");
+    cboPerson = vb::makeComboBox(fraTop, "cboPerson");
     cboPerson->setMinimumContentsLength(24);
     for (int i = 0; i < 4; ++i) {
         lblStep[i] = new QLabel(QStringLiteral("Step %1:").arg(i + 1), fraTop);
@@ -129,22 +109,22 @@ frmImportMeasurements::frmImportMeasurements() : vb::Form(QStringLiteral("frmImp
         lblStep[i]->setFont(bold);
     }
 
-    fraTemplate = makeFrame(fraTop, "fraTemplate", QStringLiteral("Importing from Template File"));
-    cmdGenerateTemplate = makeButton(fraTemplate, "cmdGenerateTemplate", QStringLiteral("Generate the Template"));
+    fraTemplate = vb::makeFrame(fraTop, "fraTemplate", QStringLiteral("Importing from Template File"));
+    cmdGenerateTemplate = vb::makeButton(fraTemplate, "cmdGenerateTemplate", QStringLiteral("Generate the Template"));
     (new QHBoxLayout(fraTemplate))->addWidget(cmdGenerateTemplate);
 
-    fraFile = makeFrame(fraTop, "fraFile", QStringLiteral("Importing from File"));
+    fraFile = vb::makeFrame(fraTop, "fraFile", QStringLiteral("Importing from File"));
     lblFile = new QLabel(QStringLiteral("File to load:"), fraFile);
     txtImportFileName = new QLineEdit(fraFile);
     txtImportFileName->setObjectName(QStringLiteral("txtImportFileName"));
-    cmdImportFile = makeButton(fraFile, "cmdImportFile", QStringLiteral("&Import from File"));
+    cmdImportFile = vb::makeButton(fraFile, "cmdImportFile", QStringLiteral("&Import from File"));
     auto* fileRow = new QHBoxLayout(fraFile);
     fileRow->addWidget(lblFile);
     fileRow->addWidget(txtImportFileName, 1);
     fileRow->addWidget(cmdImportFile);
 
-    fraBrowse = makeFrame(fraTop, "fraBrowse", QStringLiteral("Optional - For Verification"));
-    cmdBrowseData = makeButton(fraBrowse, "cmdBrowseData", QStringLiteral("Browse Data"));
+    fraBrowse = vb::makeFrame(fraTop, "fraBrowse", QStringLiteral("Optional - For Verification"));
+    cmdBrowseData = vb::makeButton(fraBrowse, "cmdBrowseData", QStringLiteral("Browse Data"));
     optBrowse[0] = new QRadioButton(QStringLiteral("in txt"), fraBrowse);
     optBrowse[1] = new QRadioButton(QStringLiteral("in csv (MS Excel)"), fraBrowse);
     optBrowse[0]->setObjectName(QStringLiteral("optBrowse_0"));
@@ -156,19 +136,19 @@ frmImportMeasurements::frmImportMeasurements() : vb::Form(QStringLiteral("frmImp
     browseRow->addWidget(optBrowse[1]);
     browseRow->addStretch(1);
 
-    cmdLoadTemplateToGrid = makeButton(fraTop, "cmdLoadTemplateToGrid", QStringLiteral("Load the Data into Grid Below"));
-    cmdLoadDataFromGrid = makeButton(fraTop, "cmdLoadDataFromGrid", QStringLiteral("Load the Data from the Grid"));
+    cmdLoadTemplateToGrid = vb::makeButton(fraTop, "cmdLoadTemplateToGrid", QStringLiteral("Load the Data into Grid Below"));
+    cmdLoadDataFromGrid = vb::makeButton(fraTop, "cmdLoadDataFromGrid", QStringLiteral("Load the Data from the Grid"));
 
-    frmeValidate = makeFrame(fraTop, "frmeValidate", QStringLiteral("Filter Grid Data By"));
-    cboValidate = makeList(frmeValidate, "cboValidate");
-    cmdValidate = makeButton(frmeValidate, "cmdValidate", QStringLiteral("Filter"));
+    frmeValidate = vb::makeFrame(fraTop, "frmeValidate", QStringLiteral("Filter Grid Data By"));
+    cboValidate = vb::makeComboBox(frmeValidate, "cboValidate");
+    cmdValidate = vb::makeButton(frmeValidate, "cmdValidate", QStringLiteral("Filter"));
     auto* validateRow = new QHBoxLayout(frmeValidate);
     validateRow->addWidget(cboValidate, 1);
     validateRow->addWidget(cmdValidate);
 
-    frmeLoad = makeFrame(fraTop, "frmeLoad", QStringLiteral("Filter Grid Data By"));
-    cboLoad = makeList(frmeLoad, "cboLoad");
-    cmdLoad = makeButton(frmeLoad, "cmdLoad", QStringLiteral("Filter"));
+    frmeLoad = vb::makeFrame(fraTop, "frmeLoad", QStringLiteral("Filter Grid Data By"));
+    cboLoad = vb::makeComboBox(frmeLoad, "cboLoad");
+    cmdLoad = vb::makeButton(frmeLoad, "cmdLoad", QStringLiteral("Filter"));
     auto* loadRow = new QHBoxLayout(frmeLoad);
     loadRow->addWidget(cboLoad, 1);
     loadRow->addWidget(cmdLoad);
@@ -208,7 +188,7 @@ frmImportMeasurements::frmImportMeasurements() : vb::Form(QStringLiteral("frmImp
     imgContract->setObjectName(QStringLiteral("imgContract"));
     imgContract->setPixmap(arrowPicture(false));
     imgContract->hide();
-    cmdArrows = makeButton(this, "cmdArrows", QString());
+    cmdArrows = vb::makeButton(this, "cmdArrows", QString());
     cmdArrows->setIcon(imgExpand->pixmap());
     cmdArrows->setToolTip(QStringLiteral("Enlarge or restore the error panel"));
 
@@ -564,15 +544,9 @@ std::optional<qint32> frmImportMeasurements::lookupName(int col, const QString& 
         return cached->second;
     QString sql;
     switch (col) {
-    case colRegimen:
-        sql = QStringLiteral("select rgmn_ky from regimen where rgmn_nm =");
-        break;
-    case colMood:
-        sql = QStringLiteral("select md_ky from mood where md_nm =");
-        break;
-    default:
-        sql = QStringLiteral("select gl_ky from dbts_goal where gl_nm =");
-        break;
+    case colRegimen: sql = QStringLiteral("select rgmn_ky from regimen where rgmn_nm ="); break;
+    case colMood: sql = QStringLiteral("select md_ky from mood where md_nm ="); break;
+    default: sql = QStringLiteral("select gl_ky from dbts_goal where gl_nm ="); break;
     }
     std::optional<qint32> key;
     auto rs = gDB->OpenRecordset(sql + QStringLiteral(" ?"), dao::Params{name}, dao::dbOpenSnapshot, dao::dbReadOnly);

@@ -25,12 +25,8 @@ QIcon arrowIcon(Arrow arrow, const QColor& color, int size)
     case Arrow::Last:
         tri << QPointF(m, m) << QPointF(m, s - m) << QPointF(s - m - (arrow == Arrow::Last ? s * 0.2 : 0), s / 2);
         break;
-    case Arrow::Up:
-        tri << QPointF(m, s - m) << QPointF(s - m, s - m) << QPointF(s / 2, m);
-        break;
-    case Arrow::Down:
-        tri << QPointF(m, m) << QPointF(s - m, m) << QPointF(s / 2, s - m);
-        break;
+    case Arrow::Up: tri << QPointF(m, s - m) << QPointF(s - m, s - m) << QPointF(s / 2, m); break;
+    case Arrow::Down: tri << QPointF(m, m) << QPointF(s - m, m) << QPointF(s / 2, s - m); break;
     }
     p.drawPolygon(tri);
     if (arrow == Arrow::First)

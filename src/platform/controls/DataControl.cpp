@@ -174,24 +174,14 @@ void DataControl::moveNext()
 void DataControl::recordsetChanged(Change change, int row)
 {
     switch (change) {
-    case Change::Reposition:
-        emit Reposition();
-        break;
-    case Change::RowAppended:
-        emit rowAppended(row);
-        break;
-    case Change::RowChanged:
-        emit rowChanged(row);
-        break;
-    case Change::RowRemoved:
-        emit rowRemoved(row);
-        break;
+    case Change::Reposition: emit Reposition(); break;
+    case Change::RowAppended: emit rowAppended(row); break;
+    case Change::RowChanged: emit rowChanged(row); break;
+    case Change::RowRemoved: emit rowRemoved(row); break;
     case Change::Requeried:
         emit rowsReset();
         emit Reposition();
         break;
-    case Change::Closed:
-        emit rowsReset();
-        break;
+    case Change::Closed: emit rowsReset(); break;
     }
 }

@@ -378,14 +378,10 @@ bool TChart::ExportJpeg(const QString& fileName, int width, int height, int qual
 QCPAxis* TChart::qcpAxis(int id) const
 {
     switch (id) {
-    case tchart::LeftAxis:
-        return yAxis;
-    case tchart::RightAxis:
-        return yAxis2;
-    case tchart::TopAxis:
-        return xAxis2;
-    default:
-        return xAxis;
+    case tchart::LeftAxis: return yAxis;
+    case tchart::RightAxis: return yAxis2;
+    case tchart::TopAxis: return xAxis2;
+    default: return xAxis;
     }
 }
 
@@ -412,15 +408,9 @@ QMap<double, QString> TChart::DateLabels(int axisId) const
             break;
         labels.insert(x, locale.toString(day, format));
         switch (axis.Step) {
-        case tchart::DateStep::Day:
-            day = day.addDays(1);
-            break;
-        case tchart::DateStep::Week:
-            day = day.addDays(7);
-            break;
-        case tchart::DateStep::Month:
-            day = day.addMonths(1);
-            break;
+        case tchart::DateStep::Day: day = day.addDays(1); break;
+        case tchart::DateStep::Week: day = day.addDays(7); break;
+        case tchart::DateStep::Month: day = day.addMonths(1); break;
         }
     }
     return labels;

@@ -78,24 +78,15 @@ struct ColData {
 int dataTypeOfField(int fieldType)
 {
     switch (fieldType) {
-    case dao::dbBoolean:
-        return flexDTBoolean;
-    case dao::dbByte:
-        return 17; // byte
-    case dao::dbInteger:
-        return flexDTShort;
-    case dao::dbLong:
-        return flexDTLong;
-    case dao::dbCurrency:
-        return flexDTCurrency;
-    case dao::dbSingle:
-        return flexDTSingle;
-    case dao::dbDouble:
-        return flexDTDouble;
-    case dao::dbDate:
-        return flexDTDate;
-    default:
-        return flexDTString;
+    case dao::dbBoolean: return flexDTBoolean;
+    case dao::dbByte: return 17; // byte
+    case dao::dbInteger: return flexDTShort;
+    case dao::dbLong: return flexDTLong;
+    case dao::dbCurrency: return flexDTCurrency;
+    case dao::dbSingle: return flexDTSingle;
+    case dao::dbDouble: return flexDTDouble;
+    case dao::dbDate: return flexDTDate;
+    default: return flexDTString;
     }
 }
 
@@ -134,26 +125,16 @@ QString displayText(const QVariant& value)
 Qt::Alignment alignmentOf(int code, bool number)
 {
     switch (code) {
-    case flexAlignLeftTop:
-        return Qt::AlignLeft | Qt::AlignTop;
-    case flexAlignLeftCenter:
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    case flexAlignLeftBottom:
-        return Qt::AlignLeft | Qt::AlignBottom;
-    case flexAlignCenterTop:
-        return Qt::AlignHCenter | Qt::AlignTop;
-    case flexAlignCenterCenter:
-        return Qt::AlignCenter;
-    case flexAlignCenterBottom:
-        return Qt::AlignHCenter | Qt::AlignBottom;
-    case flexAlignRightTop:
-        return Qt::AlignRight | Qt::AlignTop;
-    case flexAlignRightCenter:
-        return Qt::AlignRight | Qt::AlignVCenter;
-    case flexAlignRightBottom:
-        return Qt::AlignRight | Qt::AlignBottom;
-    default:
-        return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+    case flexAlignLeftTop: return Qt::AlignLeft | Qt::AlignTop;
+    case flexAlignLeftCenter: return Qt::AlignLeft | Qt::AlignVCenter;
+    case flexAlignLeftBottom: return Qt::AlignLeft | Qt::AlignBottom;
+    case flexAlignCenterTop: return Qt::AlignHCenter | Qt::AlignTop;
+    case flexAlignCenterCenter: return Qt::AlignCenter;
+    case flexAlignCenterBottom: return Qt::AlignHCenter | Qt::AlignBottom;
+    case flexAlignRightTop: return Qt::AlignRight | Qt::AlignTop;
+    case flexAlignRightCenter: return Qt::AlignRight | Qt::AlignVCenter;
+    case flexAlignRightBottom: return Qt::AlignRight | Qt::AlignBottom;
+    default: return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
     }
 }
 
@@ -294,18 +275,14 @@ public:
         const bool fixed = row < fixedRows || col < fixedCols;
         const bool checkBox = !fixed && cols[std::size_t(col)].type == flexDTBoolean;
         switch (role) {
-        case Qt::DisplayRole:
-            return checkBox ? QVariant() : QVariant(text(row, col));
-        case Qt::EditRole:
-            return text(row, col);
+        case Qt::DisplayRole: return checkBox ? QVariant() : QVariant(text(row, col));
+        case Qt::EditRole: return text(row, col);
         case Qt::CheckStateRole:
             if (checkBox)
                 return vb::Val(text(row, col)) != 0 ? Qt::Checked : Qt::Unchecked;
             return {};
-        case Qt::TextAlignmentRole:
-            return int(alignment(row, col, fixed));
-        default:
-            return styleData(row, col, role, fixed);
+        case Qt::TextAlignmentRole: return int(alignment(row, col, fixed));
+        default: return styleData(row, col, role, fixed);
         }
     }
 
@@ -324,12 +301,9 @@ public:
         if (orientation == Qt::Horizontal ? H() == 0 : V() == 0)
             return {};
         switch (role) {
-        case Qt::DisplayRole:
-            return text(row, col);
-        case Qt::TextAlignmentRole:
-            return int(alignment(row, col, true) | Qt::TextWordWrap);
-        default:
-            return styleData(row, col, role, false);
+        case Qt::DisplayRole: return text(row, col);
+        case Qt::TextAlignmentRole: return int(alignment(row, col, true) | Qt::TextWordWrap);
+        default: return styleData(row, col, role, false);
         }
     }
 
@@ -385,8 +359,7 @@ public:
                 return font;
             }
             return {};
-        default:
-            return {};
+        default: return {};
         }
     }
 
@@ -667,17 +640,10 @@ void VSFlexGrid::setFormatString(const QString& format)
         int align = flexAlignGeneral;
         if (!text.isEmpty()) {
             switch (text[0].unicode()) {
-            case u'^':
-                align = flexAlignCenterCenter;
-                break;
-            case u'<':
-                align = flexAlignLeftCenter;
-                break;
-            case u'>':
-                align = flexAlignRightCenter;
-                break;
-            default:
-                break;
+            case u'^': align = flexAlignCenterCenter; break;
+            case u'<': align = flexAlignLeftCenter; break;
+            case u'>': align = flexAlignRightCenter; break;
+            default: break;
             }
             if (align != flexAlignGeneral)
                 text.remove(0, 1);
@@ -845,24 +811,15 @@ QVariant VSFlexGrid::Cell(int setting, int row, int col) const
     const CellData* c = model_->find(row, col);
     switch (setting) {
     case flexcpText:
-    case flexcpTextDisplay:
-        return model_->text(row, col);
-    case flexcpValue:
-        return vb::Val(model_->text(row, col));
-    case flexcpBackColor:
-        return QVariant::fromValue<vb::OLE_COLOR>(c ? c->back : 0);
-    case flexcpForeColor:
-        return QVariant::fromValue<vb::OLE_COLOR>(c && (c->flags & HasFore) ? c->fore : 0);
-    case flexcpFontName:
-        return c && (c->flags & HasFont) ? c->fontName : FontName();
-    case flexcpFontBold:
-        return bool(c && (c->flags & Bold));
-    case flexcpFontItalic:
-        return bool(c && (c->flags & Italic));
-    case flexcpFontUnderline:
-        return bool(c && (c->flags & Underline));
-    default:
-        return {};
+    case flexcpTextDisplay: return model_->text(row, col);
+    case flexcpValue: return vb::Val(model_->text(row, col));
+    case flexcpBackColor: return QVariant::fromValue<vb::OLE_COLOR>(c ? c->back : 0);
+    case flexcpForeColor: return QVariant::fromValue<vb::OLE_COLOR>(c && (c->flags & HasFore) ? c->fore : 0);
+    case flexcpFontName: return c && (c->flags & HasFont) ? c->fontName : FontName();
+    case flexcpFontBold: return bool(c && (c->flags & Bold));
+    case flexcpFontItalic: return bool(c && (c->flags & Italic));
+    case flexcpFontUnderline: return bool(c && (c->flags & Underline));
+    default: return {};
     }
 }
 
@@ -884,9 +841,7 @@ void VSFlexGrid::setCell(int setting, int row1, int col1, int row2, int col2, co
     }
     auto apply = [&](CellData& cell) {
         switch (setting) {
-        case flexcpBackColor:
-            cell.back = colorCodeOf(value);
-            break;
+        case flexcpBackColor: cell.back = colorCodeOf(value); break;
         case flexcpForeColor:
             cell.fore = colorCodeOf(value);
             cell.flags |= HasFore;
@@ -895,17 +850,10 @@ void VSFlexGrid::setCell(int setting, int row1, int col1, int row2, int col2, co
             cell.fontName = value.toString();
             cell.flags |= HasFont;
             break;
-        case flexcpFontBold:
-            cell.flags = value.toBool() ? (cell.flags | Bold) : (cell.flags & ~Bold);
-            break;
-        case flexcpFontItalic:
-            cell.flags = value.toBool() ? (cell.flags | Italic) : (cell.flags & ~Italic);
-            break;
-        case flexcpFontUnderline:
-            cell.flags = value.toBool() ? (cell.flags | Underline) : (cell.flags & ~Underline);
-            break;
-        default:
-            break;
+        case flexcpFontBold: cell.flags = value.toBool() ? (cell.flags | Bold) : (cell.flags & ~Bold); break;
+        case flexcpFontItalic: cell.flags = value.toBool() ? (cell.flags | Italic) : (cell.flags & ~Italic); break;
+        case flexcpFontUnderline: cell.flags = value.toBool() ? (cell.flags | Underline) : (cell.flags & ~Underline); break;
+        default: break;
         }
     };
     for (int r = row1; r <= row2; ++r)

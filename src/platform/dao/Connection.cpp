@@ -217,9 +217,7 @@ void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
         return;
     }
     switch (value.typeId()) {
-    case QMetaType::Bool:
-        sqlite3_bind_int(stmt, index, value.toBool() ? -1 : 0);
-        break;
+    case QMetaType::Bool: sqlite3_bind_int(stmt, index, value.toBool() ? -1 : 0); break;
     case QMetaType::Int:
     case QMetaType::Short:
     case QMetaType::UShort:
@@ -227,13 +225,9 @@ void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
     case QMetaType::Long:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-    case QMetaType::ULong:
-        sqlite3_bind_int64(stmt, index, value.toLongLong());
-        break;
+    case QMetaType::ULong: sqlite3_bind_int64(stmt, index, value.toLongLong()); break;
     case QMetaType::Double:
-    case QMetaType::Float:
-        sqlite3_bind_double(stmt, index, value.toDouble());
-        break;
+    case QMetaType::Float: sqlite3_bind_double(stmt, index, value.toDouble()); break;
     case QMetaType::QDateTime: {
         const QByteArray text = jetsql::canonicalDateUtf8(value.toDateTime());
         sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
@@ -367,25 +361,20 @@ Error mapError(int rc, const QString& message, const QString& context)
                              QStringLiteral("Data type conversion error in field '%1'.").arg(fieldOnly(object)));
         }
         return Error(errRangeRule, QStringLiteral("A value breaks a validation rule: %1").arg(message));
-    default:
-        break;
+    default: break;
     }
     switch (primary) {
-    case SQLITE_CONSTRAINT:
-        return Error(errRangeRule, QStringLiteral("A value breaks a rule of the table: %1").arg(message));
+    case SQLITE_CONSTRAINT: return Error(errRangeRule, QStringLiteral("A value breaks a rule of the table: %1").arg(message));
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return Error(errLocked, QStringLiteral("Could not update; the database is currently locked by another "
                                                "program."));
     case SQLITE_READONLY:
         return Error(errReadOnlyRecordset, QStringLiteral("Cannot update. The database or the object is read-only."));
-    case SQLITE_FULL:
-        return Error(3026, QStringLiteral("Not enough space on disk."));
-    case SQLITE_IOERR:
-        return Error(3043, QStringLiteral("Disk or network error: %1").arg(message));
+    case SQLITE_FULL: return Error(3026, QStringLiteral("Not enough space on disk."));
+    case SQLITE_IOERR: return Error(3043, QStringLiteral("Disk or network error: %1").arg(message));
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        return Error(errUnrecognisedFormat, QStringLiteral("Unrecognized database format '%1'.").arg(context));
+    case SQLITE_NOTADB: return Error(errUnrecognisedFormat, QStringLiteral("Unrecognized database format '%1'.").arg(context));
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
     case SQLITE_AUTH:
@@ -402,8 +391,7 @@ Error mapError(int rc, const QString& message, const QString& context)
         if (message.contains(QLatin1String("syntax error")) || message.contains(QLatin1String("incomplete input")))
             return Error(errSyntaxInExpression, QStringLiteral("Syntax error in query expression '%1'.").arg(context));
         return Error(errReservedError, message);
-    default:
-        return Error(errReservedError, message.isEmpty() ? QString::fromUtf8(sqlite3_errstr(rc)) : message);
+    default: return Error(errReservedError, message.isEmpty() ? QString::fromUtf8(sqlite3_errstr(rc)) : message);
     }
 }
 

@@ -263,17 +263,10 @@ bool compare(const Value& a, const Value& b, int& result)
         return false;
     if (a.kind == b.kind) {
         switch (a.kind) {
-        case Kind::Number:
-            result = compareScalar(a.number, b.number);
-            break;
-        case Kind::Date:
-            result = compareScalar(a.ms, b.ms);
-            break;
-        case Kind::Text:
-            result = compareFolded(a.text, b.text);
-            break;
-        case Kind::Null:
-            break;
+        case Kind::Number: result = compareScalar(a.number, b.number); break;
+        case Kind::Date: result = compareScalar(a.ms, b.ms); break;
+        case Kind::Text: result = compareFolded(a.text, b.text); break;
+        case Kind::Null: break;
         }
         return true;
     }
@@ -645,15 +638,12 @@ private:
             o.literal.kind = Kind::Number;
             o.literal.number = t.number;
             return o;
-        case TokType::Text:
-            o.literal = textLiteral(t.text);
-            return o;
+        case TokType::Text: o.literal = textLiteral(t.text); return o;
         case TokType::Date:
             o.literal.kind = Kind::Date;
             o.literal.ms = t.ms;
             return o;
-        default:
-            throw syntaxError(text_);
+        default: throw syntaxError(text_);
         }
     }
 
@@ -668,18 +658,12 @@ Tri fromBool(bool b) { return b ? Tri::True : Tri::False; }
 bool holds(Op op, int r)
 {
     switch (op) {
-    case Op::Eq:
-        return r == 0;
-    case Op::Ne:
-        return r != 0;
-    case Op::Lt:
-        return r < 0;
-    case Op::Le:
-        return r <= 0;
-    case Op::Gt:
-        return r > 0;
-    case Op::Ge:
-        return r >= 0;
+    case Op::Eq: return r == 0;
+    case Op::Ne: return r != 0;
+    case Op::Lt: return r < 0;
+    case Op::Le: return r <= 0;
+    case Op::Gt: return r > 0;
+    case Op::Ge: return r >= 0;
     }
     return false;
 }
@@ -747,8 +731,7 @@ struct Criteria::Impl {
             QStringView text = a.text;
             DateText date{};
             switch (a.kind) {
-            case Kind::Null:
-                return Tri::Unknown;
+            case Kind::Null: return Tri::Unknown;
             case Kind::Number:
                 spare = QString::number(a.number, 'g', 15);
                 text = spare;
@@ -757,8 +740,7 @@ struct Criteria::Impl {
                 date = dateText(a.ms);
                 text = QStringView(date.data(), static_cast<qsizetype>(date.size()));
                 break;
-            case Kind::Text:
-                break;
+            case Kind::Text: break;
             }
             return fromBool(like(text, node.pattern) != node.negated);
         }

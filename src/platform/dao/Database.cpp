@@ -57,27 +57,17 @@ void configure(sqlite3* db)
 QByteArray declaredType(const detail::FieldData& f)
 {
     switch (f.type) {
-    case dbBoolean:
-        return "BOOLEAN";
-    case dbByte:
-        return "BYTE";
-    case dbInteger:
-        return "SMALLINT";
-    case dbLong:
-        return "INTEGER";
-    case dbCurrency:
-        return "CURRENCY";
-    case dbSingle:
-        return "FLOAT";
-    case dbDouble:
-        return "DOUBLE";
-    case dbDate:
-        return "DATETIME";
-    case dbMemo:
-        return "TEXT";
+    case dbBoolean: return "BOOLEAN";
+    case dbByte: return "BYTE";
+    case dbInteger: return "SMALLINT";
+    case dbLong: return "INTEGER";
+    case dbCurrency: return "CURRENCY";
+    case dbSingle: return "FLOAT";
+    case dbDouble: return "DOUBLE";
+    case dbDate: return "DATETIME";
+    case dbMemo: return "TEXT";
     case dbText:
-    default:
-        return "VARCHAR(" + QByteArray::number(f.size > 0 ? f.size : 255) + ")";
+    default: return "VARCHAR(" + QByteArray::number(f.size > 0 ? f.size : 255) + ")";
     }
 }
 
@@ -132,26 +122,16 @@ QByteArray columnSql(const QString& table, const detail::FieldData& f, bool inCr
         sql += constraint("rng", object, q + " IS NULL OR (" + q + " >= " + lo + " AND " + q + " < " + hi + ")");
     };
     switch (f.type) {
-    case dbBoolean:
-        sql += constraint("typ", object, numeric);
-        break;
-    case dbByte:
-        range("-0.5", "255.5");
-        break;
-    case dbInteger:
-        range("-32768.5", "32767.5");
-        break;
-    case dbLong:
-        range("-2147483648.5", "2147483647.5");
-        break;
+    case dbBoolean: sql += constraint("typ", object, numeric); break;
+    case dbByte: range("-0.5", "255.5"); break;
+    case dbInteger: range("-32768.5", "32767.5"); break;
+    case dbLong: range("-2147483648.5", "2147483647.5"); break;
     case dbSingle:
         sql += constraint("typ", object, numeric);
         sql += constraint("rng", object, q + " IS NULL OR abs(" + q + ") <= 3.402823466e38");
         break;
     case dbDouble:
-    case dbCurrency:
-        sql += constraint("typ", object, numeric);
-        break;
+    case dbCurrency: sql += constraint("typ", object, numeric); break;
     case dbDate:
         sql += constraint("dt", object,
                           q + " IS NULL OR (typeof(" + q + ")='text' AND " + q +
@@ -164,8 +144,7 @@ QByteArray columnSql(const QString& table, const detail::FieldData& f, bool inCr
         if (!f.allowZeroLength)
             sql += constraint("zl", object, q + " <> ''");
         break;
-    default:
-        break;
+    default: break;
     }
     return sql;
 }
@@ -676,9 +655,7 @@ int Database::Execute(const QString& jetSql, const Params& values, int options)
     switch (tr.kind) {
     case StatementKind::Update:
     case StatementKind::Delete:
-    case StatementKind::InsertSelect:
-        recordsAffected_ = rowByRow(c, tr, values);
-        break;
+    case StatementKind::InsertSelect: recordsAffected_ = rowByRow(c, tr, values); break;
     default:
         recordsAffected_ = 0; // the one row broke a rule: left out
         break;

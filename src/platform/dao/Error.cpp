@@ -19,10 +19,8 @@ bool Error::isConstraint() const
     case errNumericOverflow:
     case errRangeRule:
     case errTypeConversion:
-    case errOverflow:
-        return true;
-    default:
-        return false;
+    case errOverflow: return true;
+    default: return false;
     }
 }
 

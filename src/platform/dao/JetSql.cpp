@@ -290,100 +290,53 @@ std::uint64_t packWord(const char* p, int n)
 Kw keywordOf(const char* p, int n)
 {
     switch (packWord(p, n)) {
-    case pack("select"):
-        return kSelect;
-    case pack("from"):
-        return kFrom;
-    case pack("where"):
-        return kWhere;
-    case pack("as"):
-        return kAs;
-    case pack("order"):
-        return kOrder;
-    case pack("group"):
-        return kGroup;
-    case pack("by"):
-        return kBy;
-    case pack("having"):
-        return kHaving;
-    case pack("on"):
-        return kOn;
-    case pack("set"):
-        return kSet;
-    case pack("values"):
-        return kValues;
-    case pack("then"):
-        return kThen;
-    case pack("else"):
-        return kElse;
-    case pack("when"):
-        return kWhen;
-    case pack("end"):
-        return kEnd;
-    case pack("case"):
-        return kCase;
-    case pack("and"):
-        return kAnd;
-    case pack("or"):
-        return kOr;
-    case pack("not"):
-        return kNot;
-    case pack("like"):
-        return kLike;
-    case pack("is"):
-        return kIs;
-    case pack("between"):
-        return kBetween;
-    case pack("in"):
-        return kIn;
-    case pack("into"):
-        return kInto;
-    case pack("insert"):
-        return kInsert;
-    case pack("update"):
-        return kUpdate;
-    case pack("delete"):
-        return kDelete;
-    case pack("union"):
-        return kUnion;
-    case pack("join"):
-        return kJoin;
-    case pack("left"):
-        return kLeft;
-    case pack("right"):
-        return kRight;
-    case pack("inner"):
-        return kInner;
-    case pack("outer"):
-        return kOuter;
-    case pack("distinct"):
-        return kDistinct;
-    case pack("true"):
-        return kTrue;
-    case pack("false"):
-        return kFalse;
-    case pack("null"):
-        return kNull;
-    case pack("all"):
-        return kAll;
-    case pack("asc"):
-        return kAsc;
-    case pack("desc"):
-        return kDesc;
-    case pack("top"):
-        return kTop;
-    case pack("exists"):
-        return kExists;
-    case pack("mod"):
-        return kMod;
-    case pack("xor"):
-        return kXor;
-    case pack("eqv"):
-        return kEqv;
-    case pack("imp"):
-        return kImp;
-    default:
-        return kNone;
+    case pack("select"): return kSelect;
+    case pack("from"): return kFrom;
+    case pack("where"): return kWhere;
+    case pack("as"): return kAs;
+    case pack("order"): return kOrder;
+    case pack("group"): return kGroup;
+    case pack("by"): return kBy;
+    case pack("having"): return kHaving;
+    case pack("on"): return kOn;
+    case pack("set"): return kSet;
+    case pack("values"): return kValues;
+    case pack("then"): return kThen;
+    case pack("else"): return kElse;
+    case pack("when"): return kWhen;
+    case pack("end"): return kEnd;
+    case pack("case"): return kCase;
+    case pack("and"): return kAnd;
+    case pack("or"): return kOr;
+    case pack("not"): return kNot;
+    case pack("like"): return kLike;
+    case pack("is"): return kIs;
+    case pack("between"): return kBetween;
+    case pack("in"): return kIn;
+    case pack("into"): return kInto;
+    case pack("insert"): return kInsert;
+    case pack("update"): return kUpdate;
+    case pack("delete"): return kDelete;
+    case pack("union"): return kUnion;
+    case pack("join"): return kJoin;
+    case pack("left"): return kLeft;
+    case pack("right"): return kRight;
+    case pack("inner"): return kInner;
+    case pack("outer"): return kOuter;
+    case pack("distinct"): return kDistinct;
+    case pack("true"): return kTrue;
+    case pack("false"): return kFalse;
+    case pack("null"): return kNull;
+    case pack("all"): return kAll;
+    case pack("asc"): return kAsc;
+    case pack("desc"): return kDesc;
+    case pack("top"): return kTop;
+    case pack("exists"): return kExists;
+    case pack("mod"): return kMod;
+    case pack("xor"): return kXor;
+    case pack("eqv"): return kEqv;
+    case pack("imp"): return kImp;
+    default: return kNone;
     }
 }
 
@@ -394,10 +347,8 @@ bool isAggregate(const char* p, int n)
     case pack("sum"):
     case pack("avg"):
     case pack("min"):
-    case pack("max"):
-        return true;
-    default:
-        return false;
+    case pack("max"): return true;
+    default: return false;
     }
 }
 
@@ -528,16 +479,12 @@ void noteKeyword(Marks& m, Kw kw, int k, Kw statement)
         break;
     case kGroup:
     case kHaving:
-    case kUnion:
-        m.grouped = true;
-        [[fallthrough]];
+    case kUnion: m.grouped = true; [[fallthrough]];
     case kOrder:
         if (m.from >= 0 && m.tail < 0)
             m.tail = k;
         break;
-    case kJoin:
-        m.complexFrom |= inFromClause(m);
-        break;
+    case kJoin: m.complexFrom |= inFromClause(m); break;
     case kSet:
         if (m.set < 0)
             m.set = k;
@@ -550,8 +497,7 @@ void noteKeyword(Marks& m, Kw kw, int k, Kw statement)
         if (m.into < 0)
             m.into = k;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -570,9 +516,7 @@ void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool
         const char c = s[i];
         const int start = i;
         switch (classOf(c)) {
-        case cSpace:
-            ++i;
-            continue;
+        case cSpace: ++i; continue;
         case cWord: {
             while (classOf(s[++i]) >= cWord) {
             }
@@ -589,8 +533,7 @@ void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool
             }
             continue;
         }
-        case cDigit:
-            break;
+        case cDigit: break;
         default:
             if (c == '.' && i + 1 < n && classOf(s[i + 1]) == cDigit) {
                 // "t.5" would be a name, not a number; "x .5" a number.
@@ -744,36 +687,30 @@ bool isValueWord(const Token& t)
 bool startsPrimary(const Token& t)
 {
     switch (t.type) {
-    case Type::Word:
-        return isValueWord(t);
+    case Type::Word: return isValueWord(t);
     case Type::Bracket:
     case Type::Number:
     case Type::String:
     case Type::DqString:
     case Type::Date:
     case Type::Param:
-    case Type::LParen:
-        return true;
-    default:
-        return false;
+    case Type::LParen: return true;
+    default: return false;
     }
 }
 
 bool endsPrimary(const Token& t)
 {
     switch (t.type) {
-    case Type::Word:
-        return isValueWord(t);
+    case Type::Word: return isValueWord(t);
     case Type::Bracket:
     case Type::Number:
     case Type::String:
     case Type::DqString:
     case Type::Date:
     case Type::Param:
-    case Type::RParen:
-        return true;
-    default:
-        return false;
+    case Type::RParen: return true;
+    default: return false;
     }
 }
 
@@ -963,22 +900,15 @@ Translation translate(const QString& jetSql)
         tr.leadingParameters = tr.parameters; // an INSERT has no WHERE of its own
     }
     switch (statement) {
-    case kSelect:
-        tr.kind = StatementKind::Select;
-        break;
+    case kSelect: tr.kind = StatementKind::Select; break;
     case kInsert:
         tr.kind = m.values >= 0   ? StatementKind::InsertValues
                   : m.select >= 0 ? StatementKind::InsertSelect
                                   : StatementKind::Other;
         break;
-    case kUpdate:
-        tr.kind = StatementKind::Update;
-        break;
-    case kDelete:
-        tr.kind = StatementKind::Delete;
-        break;
-    default:
-        break;
+    case kUpdate: tr.kind = StatementKind::Update; break;
+    case kDelete: tr.kind = StatementKind::Delete; break;
+    default: break;
     }
 
     if (counts.amps > 0) {
@@ -1050,17 +980,13 @@ Translation translate(const QString& jetSql)
             *w++ = '\'';
             break;
         }
-        case Type::Amp:
-            w = putLiteral(w, ",'')||ifnull(");
-            break;
+        case Type::Amp: w = putLiteral(w, ",'')||ifnull("); break;
         case Type::Arith:
             if (*p == '-' && w > base && w[-1] == '-')
                 *w++ = ' ';
             w = putBytes(w, p, e);
             break;
-        default:
-            w = putBytes(w, p, e);
-            break;
+        default: w = putBytes(w, p, e); break;
         }
         for (int i = 0; i < t.closes; ++i)
             w = putLiteral(w, ",''))");
@@ -1152,8 +1078,7 @@ Translation translate(const QString& jetSql)
         if (m.where >= 0)
             tr.wherePart = part(m.where + 1, end);
         break;
-    case StatementKind::Other:
-        break;
+    case StatementKind::Other: break;
     }
     return tr;
 }

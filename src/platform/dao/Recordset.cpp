@@ -97,11 +97,9 @@ QVariant coerce(const detail::FieldData& f, const QVariant& v)
             throw Error(errOverflow, QStringLiteral("Overflow: %1 does not fit field '%2'.").arg(vb::NumberText(d), f.name));
         return int(d);
     }
-    case dbSingle:
-        return vb::CSng(asNumber());
+    case dbSingle: return vb::CSng(asNumber());
     case dbDouble:
-    case dbCurrency:
-        return asNumber();
+    case dbCurrency: return asNumber();
     case dbDate: {
         if (vt == QMetaType::QDateTime) {
             QDateTime dt = v.toDateTime();
@@ -120,15 +118,11 @@ QVariant coerce(const detail::FieldData& f, const QVariant& v)
     case dbMemo:
         switch (vt) {
         case QMetaType::Double:
-        case QMetaType::Float:
-            return vb::NumberText(v.toDouble());
-        case QMetaType::QDateTime:
-            return jetsql::canonicalDate(v.toDateTime());
-        default:
-            return v.toString();
+        case QMetaType::Float: return vb::NumberText(v.toDouble());
+        case QMetaType::QDateTime: return jetsql::canonicalDate(v.toDateTime());
+        default: return v.toString();
         }
-    default:
-        return v;
+    default: return v;
     }
 }
 
@@ -178,9 +172,7 @@ void Recordset::readRow(void* raw, Out& out, int first) const
         }
         const detail::FieldData& f = *fields_.items()[i].impl();
         switch (f.type) {
-        case dbBoolean:
-            out.emplace_back(sqlite3_column_double(st, col) != 0.0);
-            break;
+        case dbBoolean: out.emplace_back(sqlite3_column_double(st, col) != 0.0); break;
         case dbByte:
         case dbInteger:
         case dbLong:
@@ -199,9 +191,7 @@ void Recordset::readRow(void* raw, Out& out, int first) const
             break;
         case dbSingle:
         case dbDouble:
-        case dbCurrency:
-            out.emplace_back(sqlite3_column_double(st, col));
-            break;
+        case dbCurrency: out.emplace_back(sqlite3_column_double(st, col)); break;
         case dbDate: {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
             const int bytes = sqlite3_column_bytes(st, col);
@@ -290,18 +280,10 @@ void Recordset::load()
                 continue;
             switch (v.typeId()) {
             case QMetaType::Int:
-            case QMetaType::LongLong:
-                f.type = dbLong;
-                break;
-            case QMetaType::Double:
-                f.type = dbDouble;
-                break;
-            case QMetaType::QDateTime:
-                f.type = dbDate;
-                break;
-            default:
-                f.type = dbText;
-                break;
+            case QMetaType::LongLong: f.type = dbLong; break;
+            case QMetaType::Double: f.type = dbDouble; break;
+            case QMetaType::QDateTime: f.type = dbDate; break;
+            default: f.type = dbText; break;
             }
             break;
         }

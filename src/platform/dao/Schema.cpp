@@ -12,21 +12,15 @@ int defaultSizeOf(int type)
 {
     switch (type) {
     case dbBoolean:
-    case dbByte:
-        return 1;
-    case dbInteger:
-        return 2;
+    case dbByte: return 1;
+    case dbInteger: return 2;
     case dbLong:
-    case dbSingle:
-        return 4;
+    case dbSingle: return 4;
     case dbDouble:
     case dbDate:
-    case dbCurrency:
-        return 8;
-    case dbText:
-        return 50;
-    default:
-        return 0;
+    case dbCurrency: return 8;
+    case dbText: return 50;
+    default: return 0;
     }
 }
 } // namespace detail

@@ -112,14 +112,10 @@ void dateValue(sqlite3_context* ctx, int, sqlite3_value** argv)
 QVariant variantOf(sqlite3_value* v)
 {
     switch (sqlite3_value_type(v)) {
-    case SQLITE_NULL:
-        return QVariant();
-    case SQLITE_INTEGER:
-        return QVariant(static_cast<qlonglong>(sqlite3_value_int64(v)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_value_double(v));
-    default:
-        break;
+    case SQLITE_NULL: return QVariant();
+    case SQLITE_INTEGER: return QVariant(static_cast<qlonglong>(sqlite3_value_int64(v)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_value_double(v));
+    default: break;
     }
     const QString text = qtextOf(v);
     if (jetsql::looksCanonicalDate(text)) {
@@ -246,12 +242,9 @@ void format(sqlite3_context* ctx, int, sqlite3_value** argv)
 double numberOf(sqlite3_value* v)
 {
     switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER:
-        return static_cast<double>(sqlite3_value_int64(v));
-    case SQLITE_FLOAT:
-        return sqlite3_value_double(v);
-    default:
-        return vb::CDbl(variantOf(v));
+    case SQLITE_INTEGER: return static_cast<double>(sqlite3_value_int64(v));
+    case SQLITE_FLOAT: return sqlite3_value_double(v);
+    default: return vb::CDbl(variantOf(v));
     }
 }
 

@@ -170,10 +170,8 @@ bool IsNumericType(const QVariant& v)
     case QMetaType::ULong:
     case QMetaType::Char:
     case QMetaType::SChar:
-    case QMetaType::UChar:
-        return true;
-    default:
-        return false;
+    case QMetaType::UChar: return true;
+    default: return false;
     }
 }
 
@@ -198,10 +196,8 @@ Moment MomentOf(const QVariant& v)
         const QDateTime dt = v.toDateTime();
         return {dt.date(), dt.time().isValid() ? dt.time() : QTime(0, 0)};
     }
-    case QMetaType::QDate:
-        return {v.toDate(), QTime(0, 0)};
-    default:
-        return {SerialBase(), v.toTime()};
+    case QMetaType::QDate: return {v.toDate(), QTime(0, 0)};
+    default: return {SerialBase(), v.toTime()};
     }
 }
 
@@ -414,9 +410,7 @@ std::vector<DatePart> ParseDatePattern(const QString& p)
             used = run >= 4 ? 4 : run >= 2 ? 2 : 1;
             token = used == 4 ? DateToken::Year4 : used == 2 ? DateToken::Year2 : DateToken::DayOfYear;
             break;
-        case u'q':
-            token = DateToken::Quarter;
-            break;
+        case u'q': token = DateToken::Quarter; break;
         case u'h':
             used = std::min<qsizetype>(run, 2);
             token = used == 1 ? DateToken::Hour : DateToken::Hour2;
@@ -425,17 +419,14 @@ std::vector<DatePart> ParseDatePattern(const QString& p)
             used = std::min<qsizetype>(run, 2);
             token = used == 1 ? DateToken::Second : DateToken::Second2;
             break;
-        case u'c':
-            token = DateToken::GeneralDate;
-            break;
+        case u'c': token = DateToken::GeneralDate; break;
         case u't':
             if (run >= 5) {
                 used = 5;
                 token = DateToken::LongTime;
             }
             break;
-        default:
-            break;
+        default: break;
         }
         if (token == DateToken::Literal)
             literal(p.mid(i, used));
@@ -494,86 +485,36 @@ QString FormatMoment(const Moment& m, const QString& pattern, int depth = 0)
     QString out;
     for (const DatePart& part : parts) {
         switch (part.token) {
-        case DateToken::Literal:
-            out += part.text;
-            break;
-        case DateToken::Day:
-            out += QString::number(d.day());
-            break;
-        case DateToken::Day2:
-            out += Two(d.day());
-            break;
-        case DateToken::DayAbbr:
-            out += QLatin1StringView(kDayNames[static_cast<std::size_t>(sundayBased)], 3);
-            break;
-        case DateToken::DayName:
-            out += QLatin1StringView(kDayNames[static_cast<std::size_t>(sundayBased)]);
-            break;
-        case DateToken::ShortDate:
-            out += FormatMoment(m, ShortDatePatternAt(depth), depth + 1);
-            break;
-        case DateToken::LongDate:
-            out += FormatMoment(m, QStringLiteral("dddd, mmmm d, yyyy"), depth + 1);
-            break;
-        case DateToken::Weekday:
-            out += QString::number(sundayBased + 1);
-            break;
+        case DateToken::Literal: out += part.text; break;
+        case DateToken::Day: out += QString::number(d.day()); break;
+        case DateToken::Day2: out += Two(d.day()); break;
+        case DateToken::DayAbbr: out += QLatin1StringView(kDayNames[static_cast<std::size_t>(sundayBased)], 3); break;
+        case DateToken::DayName: out += QLatin1StringView(kDayNames[static_cast<std::size_t>(sundayBased)]); break;
+        case DateToken::ShortDate: out += FormatMoment(m, ShortDatePatternAt(depth), depth + 1); break;
+        case DateToken::LongDate: out += FormatMoment(m, QStringLiteral("dddd, mmmm d, yyyy"), depth + 1); break;
+        case DateToken::Weekday: out += QString::number(sundayBased + 1); break;
         case DateToken::Week: {
             const int jan1 = QDate(d.year(), 1, 1).dayOfWeek() % 7;
             out += QString::number((d.dayOfYear() - 1 + jan1) / 7 + 1);
             break;
         }
-        case DateToken::MonthOrMinute:
-            out += QString::number(d.month());
-            break;
-        case DateToken::MonthOrMinute2:
-            out += Two(d.month());
-            break;
-        case DateToken::MonthAbbr:
-            out += QLatin1StringView(kMonthNames[static_cast<std::size_t>(d.month() - 1)], 3);
-            break;
-        case DateToken::MonthName:
-            out += QLatin1StringView(kMonthNames[static_cast<std::size_t>(d.month() - 1)]);
-            break;
-        case DateToken::Minute:
-            out += QString::number(t.minute());
-            break;
-        case DateToken::Minute2:
-            out += Two(t.minute());
-            break;
-        case DateToken::DayOfYear:
-            out += QString::number(d.dayOfYear());
-            break;
-        case DateToken::Year2:
-            out += Two(d.year() % 100);
-            break;
-        case DateToken::Year4:
-            out += QString::number(d.year());
-            break;
-        case DateToken::Quarter:
-            out += QString::number((d.month() - 1) / 3 + 1);
-            break;
-        case DateToken::Hour:
-            out += QString::number(hour);
-            break;
-        case DateToken::Hour2:
-            out += Two(hour);
-            break;
-        case DateToken::Second:
-            out += QString::number(t.second());
-            break;
-        case DateToken::Second2:
-            out += Two(t.second());
-            break;
-        case DateToken::AmPm:
-            out += t.hour() < 12 ? part.text : part.evening;
-            break;
-        case DateToken::GeneralDate:
-            out += GeneralDateText(m, depth + 1);
-            break;
-        case DateToken::LongTime:
-            out += FormatMoment(m, QStringLiteral("h:mm:ss AM/PM"), depth + 1);
-            break;
+        case DateToken::MonthOrMinute: out += QString::number(d.month()); break;
+        case DateToken::MonthOrMinute2: out += Two(d.month()); break;
+        case DateToken::MonthAbbr: out += QLatin1StringView(kMonthNames[static_cast<std::size_t>(d.month() - 1)], 3); break;
+        case DateToken::MonthName: out += QLatin1StringView(kMonthNames[static_cast<std::size_t>(d.month() - 1)]); break;
+        case DateToken::Minute: out += QString::number(t.minute()); break;
+        case DateToken::Minute2: out += Two(t.minute()); break;
+        case DateToken::DayOfYear: out += QString::number(d.dayOfYear()); break;
+        case DateToken::Year2: out += Two(d.year() % 100); break;
+        case DateToken::Year4: out += QString::number(d.year()); break;
+        case DateToken::Quarter: out += QString::number((d.month() - 1) / 3 + 1); break;
+        case DateToken::Hour: out += QString::number(hour); break;
+        case DateToken::Hour2: out += Two(hour); break;
+        case DateToken::Second: out += QString::number(t.second()); break;
+        case DateToken::Second2: out += Two(t.second()); break;
+        case DateToken::AmPm: out += t.hour() < 12 ? part.text : part.evening; break;
+        case DateToken::GeneralDate: out += GeneralDateText(m, depth + 1); break;
+        case DateToken::LongTime: out += FormatMoment(m, QStringLiteral("h:mm:ss AM/PM"), depth + 1); break;
         }
     }
     return out;
@@ -724,12 +665,8 @@ QString FormatSection(double magnitude, const QString& section)
     int exponentMinDigits = 0;
     for (std::size_t k = 0; k < parts.size(); ++k) {
         switch (parts[k].element) {
-        case NumberElement::IntegerDigit:
-            ++integerCount;
-            break;
-        case NumberElement::FractionDigit:
-            ++fractionCount;
-            break;
+        case NumberElement::IntegerDigit: ++integerCount; break;
+        case NumberElement::FractionDigit: ++fractionCount; break;
         case NumberElement::ExponentDigit:
             if (parts[k].placeholder == u'0')
                 ++exponentMinDigits;
@@ -753,8 +690,7 @@ QString FormatSection(double magnitude, const QString& section)
             }
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
     const bool scientific =
@@ -812,9 +748,7 @@ QString FormatSection(double magnitude, const QString& section)
     for (const NumberPart& part : parts) {
         switch (part.element) {
         case NumberElement::Literal:
-        case NumberElement::Comma:
-            out += part.text;
-            break;
+        case NumberElement::Comma: out += part.text; break;
         case NumberElement::IntegerDigit:
             for (const QChar digit : integerShown[static_cast<std::size_t>(integerIndex)]) {
                 out += digit;
@@ -844,8 +778,7 @@ QString FormatSection(double magnitude, const QString& section)
                 out += u'+';
             out += ExponentText(exponent, std::max(exponentMinDigits, 1));
             break;
-        case NumberElement::ExponentDigit:
-            break; // written with the exponent
+        case NumberElement::ExponentDigit: break; // written with the exponent
         }
     }
     return out;
@@ -1104,24 +1037,18 @@ QString CStr(const QVariant& v)
     if (IsNull(v))
         return {};
     switch (v.typeId()) {
-    case QMetaType::Bool:
-        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case QMetaType::Double:
-        return NumberText(v.toDouble());
+    case QMetaType::Bool: return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::Double: return NumberText(v.toDouble());
     case QMetaType::Float: {
         const auto single = static_cast<double>(v.toFloat());
         return NumberText(std::isfinite(single) ? CSng(single) : single);
     }
     case QMetaType::ULongLong:
     case QMetaType::ULong:
-    case QMetaType::UInt:
-        return QString::number(v.toULongLong());
-    case QMetaType::QString:
-        return v.toString();
-    case QMetaType::QByteArray:
-        return QString::fromUtf8(v.toByteArray());
-    default:
-        break;
+    case QMetaType::UInt: return QString::number(v.toULongLong());
+    case QMetaType::QString: return v.toString();
+    case QMetaType::QByteArray: return QString::fromUtf8(v.toByteArray());
+    default: break;
     }
     if (IsNumericType(v))
         return QString::number(v.toLongLong());

@@ -36,52 +36,23 @@ QString VbDatePattern(const QString& pattern)
         if (i >= pattern.size())
             break;
         switch (pattern[i].unicode()) {
-        case 'd':
-            out += unpadded ? QStringLiteral("d") : QStringLiteral("dd");
-            break;
-        case 'e':
-            out += QStringLiteral("d");
-            break;
-        case 'm':
-            out += unpadded ? QStringLiteral("M") : QStringLiteral("MM");
-            break;
-        case 'y':
-            out += QStringLiteral("yy");
-            break;
+        case 'd': out += unpadded ? QStringLiteral("d") : QStringLiteral("dd"); break;
+        case 'e': out += QStringLiteral("d"); break;
+        case 'm': out += unpadded ? QStringLiteral("M") : QStringLiteral("MM"); break;
+        case 'y': out += QStringLiteral("yy"); break;
         case 'Y':
-        case 'G':
-            out += QStringLiteral("yyyy");
-            break;
+        case 'G': out += QStringLiteral("yyyy"); break;
         case 'b':
-        case 'h':
-            out += QStringLiteral("MMM");
-            break;
-        case 'B':
-            out += QStringLiteral("MMMM");
-            break;
-        case 'a':
-            out += QStringLiteral("ddd");
-            break;
-        case 'A':
-            out += QStringLiteral("dddd");
-            break;
-        case 'D':
-            out += QStringLiteral("MM/dd/yy");
-            break;
-        case 'F':
-            out += QStringLiteral("yyyy-MM-dd");
-            break;
-        case '%':
-            out += QLatin1Char('%');
-            break;
-        case 'n':
-            out += QLatin1Char(' ');
-            break;
-        case 't':
-            out += QLatin1Char(' ');
-            break;
-        default:
-            break; // nothing a short date shows
+        case 'h': out += QStringLiteral("MMM"); break;
+        case 'B': out += QStringLiteral("MMMM"); break;
+        case 'a': out += QStringLiteral("ddd"); break;
+        case 'A': out += QStringLiteral("dddd"); break;
+        case 'D': out += QStringLiteral("MM/dd/yy"); break;
+        case 'F': out += QStringLiteral("yyyy-MM-dd"); break;
+        case '%': out += QLatin1Char('%'); break;
+        case 'n': out += QLatin1Char(' '); break;
+        case 't': out += QLatin1Char(' '); break;
+        default: break; // nothing a short date shows
         }
     }
     return out;

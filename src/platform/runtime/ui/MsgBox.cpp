@@ -23,14 +23,10 @@ MsgBoxCall MsgBoxCall::from(const QString& prompt, int style, const QString& tit
 std::vector<int> MsgBoxCall::results() const
 {
     switch (buttons) {
-    case vbOKCancel:
-        return {vbOK, vbCancel};
-    case vbYesNoCancel:
-        return {vbYes, vbNo, vbCancel};
-    case vbYesNo:
-        return {vbYes, vbNo};
-    default:
-        return {vbOK};
+    case vbOKCancel: return {vbOK, vbCancel};
+    case vbYesNoCancel: return {vbYes, vbNo, vbCancel};
+    case vbYesNo: return {vbYes, vbNo};
+    default: return {vbOK};
     }
 }
 
@@ -55,20 +51,11 @@ int QtMessageService::Show(const MsgBoxCall& box)
 
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (box.icon) {
-    case vbCritical:
-        icon = QMessageBox::Critical;
-        break;
-    case vbQuestion:
-        icon = QMessageBox::Question;
-        break;
-    case vbExclamation:
-        icon = QMessageBox::Warning;
-        break;
-    case vbInformation:
-        icon = QMessageBox::Information;
-        break;
-    default:
-        break;
+    case vbCritical: icon = QMessageBox::Critical; break;
+    case vbQuestion: icon = QMessageBox::Question; break;
+    case vbExclamation: icon = QMessageBox::Warning; break;
+    case vbInformation: icon = QMessageBox::Information; break;
+    default: break;
     }
 
     QMessageBox dialog(icon, box.title, text, QMessageBox::NoButton, QApplication::activeWindow());
@@ -76,17 +63,10 @@ int QtMessageService::Show(const MsgBoxCall& box)
     for (int result : box.results()) {
         QMessageBox::StandardButton standard = QMessageBox::Ok;
         switch (result) {
-        case vbCancel:
-            standard = QMessageBox::Cancel;
-            break;
-        case vbYes:
-            standard = QMessageBox::Yes;
-            break;
-        case vbNo:
-            standard = QMessageBox::No;
-            break;
-        default:
-            break;
+        case vbCancel: standard = QMessageBox::Cancel; break;
+        case vbYes: standard = QMessageBox::Yes; break;
+        case vbNo: standard = QMessageBox::No; break;
+        default: break;
         }
         buttons.emplace_back(dialog.addButton(standard), result);
     }
