@@ -461,25 +461,15 @@ TEST_F(NewFileTest, RelationsRefuseOrphansCascadeAndRestrict)
     ASSERT_GT(sample, 0);
 
     // Orphans are refused: with the option as an error, without it silently.
-    EXPECT_EQ(errorOf([] {
-                  gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT) values (999, #1/2/2007#)"),
-                               dao::dbFailOnError);
-              }),
-              dao::errRelatedRecordRequired);
+    for (const char* orphan : {"insert into MEASURE (PRSN_KY, MSRD_DT) values (999, #1/2/2007#)",
+                               "insert into MEASURE (PRSN_KY, MSRD_DT, MD_KY) values (%1, #1/2/2007#, 7)",
+                               "insert into MEASURE (PRSN_KY, MSRD_DT, RGMN_KY) values (%1, #1/2/2007#, 9999)"}) {
+        SCOPED_TRACE(orphan);
+        const QString sql = QString::fromUtf8(orphan).replace(QLatin1String("%1"), QString::number(sample));
+        EXPECT_EQ(errorOf([&] { gDB->Execute(sql, dao::dbFailOnError); }), dao::errRelatedRecordRequired);
+    }
     EXPECT_EQ(gDB->Execute(QStringLiteral("insert into AVERAGE_WEEK (PRSN_KY, WEEK) values (999, #1/7/2007#)")), 0);
     EXPECT_EQ(count(QStringLiteral("select count(*) from AVERAGE_WEEK where PRSN_KY = 999")), 0);
-    EXPECT_EQ(errorOf([&] {
-                  gDB->Execute(
-                      QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, MD_KY) values (%1, #1/2/2007#, 7)").arg(sample),
-                      dao::dbFailOnError);
-              }),
-              dao::errRelatedRecordRequired);
-    EXPECT_EQ(errorOf([&] {
-                  gDB->Execute(
-                      QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, RGMN_KY) values (%1, #1/2/2007#, 9999)").arg(sample),
-                      dao::dbFailOnError);
-              }),
-              dao::errRelatedRecordRequired);
     // The goal key is bound by no relation.
     EXPECT_EQ(
         gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, GL_KY) values (%1, #1/2/2007#, 12345)").arg(sample),
