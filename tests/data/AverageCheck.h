@@ -5,6 +5,7 @@
 #include "platform/dao/dao.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <array>
 #include <cmath>
@@ -19,6 +20,12 @@ namespace testing_data::averages {
 using Values = std::array<std::optional<double>, 7>; // LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2
 inline const char* const kTables[] = {"average_month", "average_week", "average_day"};
 inline const char* const kKeys[] = {"mnth", "week", "dt"};
+
+// A reading's time, in UTC as the store keeps it.
+inline QDateTime at(int y, int m, int d, int h = 8, int min = 30, int s = 0)
+{
+    return QDateTime(QDate(y, m, d), QTime(h, min, s), Qt::UTC);
+}
 
 // The Sunday that ends the Monday-to-Sunday week of a day, found by walking forward.
 inline QDate sundayOf(QDate d)

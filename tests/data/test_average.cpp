@@ -18,8 +18,6 @@ using namespace testing_data::averages;
 
 namespace {
 
-QDateTime at(int y, int m, int d, int h = 8, int min = 30) { return QDateTime(QDate(y, m, d), QTime(h, min), Qt::UTC); }
-
 QString literal(const QDateTime& dt)
 {
     return QStringLiteral("#%1/%2/%3 %4:%5#")

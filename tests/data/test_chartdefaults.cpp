@@ -14,13 +14,8 @@ class ChartDefaults : public DataFixture {
 protected:
     int addPerson(const QString& name)
     {
-        gDB->Execute(QStringLiteral("insert into person (prsn_nm) values (") + vbText(name) + QStringLiteral(")"),
-                     dao::dbFailOnError);
-        return count(QStringLiteral("select prsn_ky from person where prsn_nm = ") + vbText(name));
-    }
-    static QString vbText(const QString& s)
-    {
-        return QLatin1Char('\'') + QString(s).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+        gDB->Execute(QStringLiteral("insert into person (prsn_nm) values (?)"), {name}, dao::dbFailOnError);
+        return count(QStringLiteral("select max(prsn_ky) from person"));
     }
 
     // The rows of a query, each as its values in column order.

@@ -11,11 +11,6 @@ using namespace testing_data::averages;
 
 namespace {
 
-QDateTime at(int y, int m, int d, int h = 8, int min = 30, int s = 0)
-{
-    return QDateTime(QDate(y, m, d), QTime(h, min, s), Qt::UTC);
-}
-
 class MeasurementStoreTest : public DataFixture {
 protected:
     void SetUp() override

@@ -1,5 +1,6 @@
 // The database file as the program creates it: files, tables, keys, relations and seed rows.
 #include "DataFixture.h"
+#include "support/FileBytes.h"
 
 #include "data/clsEncrypt.h"
 #include "platform/runtime/Conversions.h"
@@ -8,6 +9,8 @@
 #include <sqlite3.h>
 
 using namespace testing_data;
+using testing_files::readBytes;
+using testing_files::writeBytes;
 
 namespace {
 
@@ -161,10 +164,7 @@ TEST_F(CreationTest, AnEarlierVersionFileThatDoesNotOpenIsLeftAloneAndANewDataba
     const int regimenRoot = count(QStringLiteral("select rootpage from sqlite_master where name = 'REGIMEN'"));
     closeDatabase();
     ASSERT_TRUE(QFile::rename(databasePath(), previous));
-    QByteArray damaged = [&] {
-        QFile f(previous);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
+    QByteArray damaged = readBytes(previous);
     damaged.replace((regimenRoot - 1) * 4096, 4096, QByteArray(4096, '\xff'));
     struct Case {
         const char* what;
@@ -177,11 +177,7 @@ TEST_F(CreationTest, AnEarlierVersionFileThatDoesNotOpenIsLeftAloneAndANewDataba
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        {
-            QFile f(previous);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write(c.content);
-        }
+        ASSERT_TRUE(writeBytes(previous, c.content));
         messages.entries.clear();
         CountingCreateMDB creator;
         ASSERT_NO_THROW(creator.OpenOrCreateDatabase());
@@ -193,9 +189,7 @@ TEST_F(CreationTest, AnEarlierVersionFileThatDoesNotOpenIsLeftAloneAndANewDataba
                                                   .arg(previous, QLatin1String(c.reason)));
         EXPECT_EQ(messages.entries[0].buttons, dataMessage::vbOKOnly + dataMessage::vbExclamation);
         closeDatabase();
-        QFile f(previous);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), c.content);
+        EXPECT_EQ(readBytes(previous), c.content);
         EXPECT_EQ(filesOf(folder), (QStringList{QStringLiteral("Ravelcombrick-1.mdb"), QStringLiteral("Ravelcombrick-2.mdb")}));
         ASSERT_TRUE(QFile::remove(databasePath()));
     }
@@ -205,15 +199,9 @@ TEST_F(CreationTest, RefusesAFileThatIsNotOneOfOurDatabasesAndLeavesItAlone)
 {
     QDir().mkpath(programFolder() + QStringLiteral("/database"));
     const QByteArray junk("This is no database, only a text file with the database's name.\n");
-    {
-        QFile f(databasePath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(junk);
-    }
+    ASSERT_TRUE(writeBytes(databasePath(), junk));
     EXPECT_EQ(errorOf([] { clsCreateMDB().OpenOrCreateDatabase(); }), dao::errUnrecognisedFormat);
-    QFile f(databasePath());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), junk);
+    EXPECT_EQ(readBytes(databasePath()), junk);
     EXPECT_FALSE(gDB);
 }
 
@@ -226,15 +214,10 @@ TEST_F(CreationTest, RefusesADatabaseOfAnotherProgramAndLeavesItAlone)
         sqlite3_exec(other, "CREATE TABLE notes(body TEXT); INSERT INTO notes VALUES('keep me');", nullptr, nullptr, nullptr),
         SQLITE_OK);
     sqlite3_close(other);
-    const QByteArray before = [this] {
-        QFile f(databasePath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
+    const QByteArray before = readBytes(databasePath());
 
     EXPECT_EQ(errorOf([] { clsCreateMDB().OpenOrCreateDatabase(); }), dao::errUnrecognisedFormat);
-    QFile f(databasePath());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), before);
+    EXPECT_EQ(readBytes(databasePath()), before);
 }
 
 TEST_F(CreationTest, AFolderThatCannotBeMadeReachesTheCallerAndLeavesNothing)
@@ -478,25 +461,15 @@ TEST_F(NewFileTest, RelationsRefuseOrphansCascadeAndRestrict)
     ASSERT_GT(sample, 0);
 
     // Orphans are refused: with the option as an error, without it silently.
-    EXPECT_EQ(errorOf([] {
-                  gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT) values (999, #1/2/2007#)"),
-                               dao::dbFailOnError);
-              }),
-              dao::errRelatedRecordRequired);
+    for (const char* orphan : {"insert into MEASURE (PRSN_KY, MSRD_DT) values (999, #1/2/2007#)",
+                               "insert into MEASURE (PRSN_KY, MSRD_DT, MD_KY) values (%1, #1/2/2007#, 7)",
+                               "insert into MEASURE (PRSN_KY, MSRD_DT, RGMN_KY) values (%1, #1/2/2007#, 9999)"}) {
+        SCOPED_TRACE(orphan);
+        const QString sql = QString::fromUtf8(orphan).replace(QLatin1String("%1"), QString::number(sample));
+        EXPECT_EQ(errorOf([&] { gDB->Execute(sql, dao::dbFailOnError); }), dao::errRelatedRecordRequired);
+    }
     EXPECT_EQ(gDB->Execute(QStringLiteral("insert into AVERAGE_WEEK (PRSN_KY, WEEK) values (999, #1/7/2007#)")), 0);
     EXPECT_EQ(count(QStringLiteral("select count(*) from AVERAGE_WEEK where PRSN_KY = 999")), 0);
-    EXPECT_EQ(errorOf([&] {
-                  gDB->Execute(
-                      QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, MD_KY) values (%1, #1/2/2007#, 7)").arg(sample),
-                      dao::dbFailOnError);
-              }),
-              dao::errRelatedRecordRequired);
-    EXPECT_EQ(errorOf([&] {
-                  gDB->Execute(
-                      QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, RGMN_KY) values (%1, #1/2/2007#, 9999)").arg(sample),
-                      dao::dbFailOnError);
-              }),
-              dao::errRelatedRecordRequired);
     // The goal key is bound by no relation.
     EXPECT_EQ(
         gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, GL_KY) values (%1, #1/2/2007#, 12345)").arg(sample),
@@ -532,29 +505,31 @@ TEST_F(NewFileTest, RelationsRefuseOrphansCascadeAndRestrict)
 
 TEST_F(NewFileTest, NamesAreUniqueWhateverTheCaseAndEmptyTextOnlyWhereAllowed)
 {
-    EXPECT_EQ(
-        errorOf([] { gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM) values ('pellam OSTRY')"), dao::dbFailOnError); }),
-        dao::errDuplicateKey);
-    EXPECT_EQ(
-        errorOf([] { gDB->Execute(QStringLiteral("insert into MOOD (MD_KY, MD_NM) values (7, 'HAPPY')"), dao::dbFailOnError); }),
-        dao::errDuplicateKey);
-    gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM, RGMN_DTL) values ('Qigong', '')"), dao::dbFailOnError);
-    EXPECT_EQ(
-        errorOf([] { gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM) values ('QIGONG')"), dao::dbFailOnError); }),
-        dao::errDuplicateKey);
-
-    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM) values ('')"), dao::dbFailOnError); }),
-              dao::errZeroLength);
-    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("update Application set WtUnit = ''"), dao::dbFailOnError); }),
-              dao::errZeroLength);
-    EXPECT_EQ(
-        errorOf([] { gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_NL = '' where GL_KY = 1"), dao::dbFailOnError); }),
-        dao::errZeroLength);
-    EXPECT_EQ(gDB->Execute(QStringLiteral("update DBTS_GOAL set GL_DH = '' where GL_KY = 1"), dao::dbFailOnError), 1);
-    EXPECT_EQ(
-        gDB->Execute(QStringLiteral("insert into PERSON (PRSN_NM, SEX, COMMENT) values ('Ann', '', '')"), dao::dbFailOnError), 1);
-    EXPECT_EQ(errorOf([] { gDB->Execute(QStringLiteral("insert into PERSON (AGE) values (3)"), dao::dbFailOnError); }),
-              dao::errRequired);
+    // In order: a statement and the error it raises, 0 where it writes its one row.
+    const struct {
+        const char* sql;
+        int error;
+    } cases[] = {
+        {"insert into PERSON (PRSN_NM) values ('pellam OSTRY')", dao::errDuplicateKey},
+        {"insert into MOOD (MD_KY, MD_NM) values (7, 'HAPPY')", dao::errDuplicateKey},
+        {"insert into REGIMEN (RGMN_NM, RGMN_DTL) values ('Qigong', '')", 0},
+        {"insert into REGIMEN (RGMN_NM) values ('QIGONG')", dao::errDuplicateKey},
+        {"insert into REGIMEN (RGMN_NM) values ('')", dao::errZeroLength},
+        {"update Application set WtUnit = ''", dao::errZeroLength},
+        {"update DBTS_GOAL set GL_NL = '' where GL_KY = 1", dao::errZeroLength},
+        {"update DBTS_GOAL set GL_DH = '' where GL_KY = 1", 0},
+        {"insert into PERSON (PRSN_NM, SEX, COMMENT) values ('Ann', '', '')", 0},
+        {"insert into PERSON (AGE) values (3)", dao::errRequired},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        const QString sql = QString::fromUtf8(c.sql);
+        if (c.error) {
+            EXPECT_EQ(errorOf([&] { gDB->Execute(sql, dao::dbFailOnError); }), c.error);
+        } else {
+            EXPECT_EQ(gDB->Execute(sql, dao::dbFailOnError), 1);
+        }
+    }
 }
 
 TEST_F(NewFileTest, WholeNumberColumnsHoldWholeNumbersAndYesNoColumnsOnlyMinusOneOrZero)

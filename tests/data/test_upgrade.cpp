@@ -1,6 +1,7 @@
 // The two upgrade layers, their markers and failures, the sample-data load, the day averages
 // and the conversion of the default goal limits between the sugar units.
 #include "DataFixture.h"
+#include "support/FileBytes.h"
 
 #include "data/clsAverage.h"
 #include "data/modFunctions.h"
@@ -251,14 +252,10 @@ TEST_F(UpgradeTest, ALayerThatFailsOnAFullDiskOrADroppedTransactionKeepsNothingA
         {true, "The database stopped the upgrade's transaction after an error (a full disk, say); nothing of the upgrade was "
                "kept, and it runs again at the next start."},
     };
-    const auto bytes = [] {
-        QFile f(databasePath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
     openFirstLayer();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.description);
-        const QByteArray before = bytes();
+        const QByteArray before = testing_files::readBytes(databasePath());
         QString description;
         try {
             TroubledLayer2(c.interrupt).runUpgrade();
@@ -267,7 +264,7 @@ TEST_F(UpgradeTest, ALayerThatFailsOnAFullDiskOrADroppedTransactionKeepsNothingA
         }
         EXPECT_EQ(description, QLatin1String(c.description));
         EXPECT_EQ(0, gDB->transactionDepth());
-        EXPECT_EQ(bytes(), before);
+        EXPECT_EQ(testing_files::readBytes(databasePath()), before);
         sqlite3_exec(gDB->handle(), "PRAGMA max_page_count = 1000000", nullptr, nullptr, nullptr);
         sqlite3_progress_handler(gDB->handle(), 0, nullptr, nullptr);
     }

@@ -23,16 +23,17 @@
 
 namespace {
 
-// What a test needs of one form: its list, how to start an edit, the box it changes and the
-// column that box is stored in.
+// What a test needs of one form: its list, how to start and save an edit, the box it changes
+// and how to read that box's stored value by the row's key.
 struct ListForm {
     vb::Form* form = nullptr;
     DataControl* data = nullptr;
     VSFlexGrid* grid = nullptr;
-    QPlainTextEdit* changed = nullptr;
+    QWidget* changed = nullptr;
     std::function<void()> edit;
     std::function<void()> save;
-    QString table, keyColumn, column;
+    int keyField = 0;
+    std::function<QString(const QVariant& key)> stored;
 };
 
 enum class Move { ClickAnotherRow, ArrowKeyInGrid, NavigatorNext, MovedFromCode };
@@ -47,46 +48,50 @@ protected:
         gDB->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM, RGMN_DTL) values ('Walk', 'as it was')"));
     }
 
-    ListForm open(const char* name)
+    template <class F>
+    static ListForm listForm(F& form, DataControl* data, VSFlexGrid* grid, QWidget* changed, int keyField,
+                             std::function<QString(const QVariant&)> stored)
+    {
+        form.Load();
+        return {&form,
+                data,
+                grid,
+                changed,
+                [&form] { form.cmdEdit_Click(); },
+                [&form] { form.cmdSave_Click(); },
+                keyField,
+                std::move(stored)};
+    }
+
+    static std::function<QString(const QVariant&)> column(const char* table, const char* key, const char* col)
+    {
+        return [=](const QVariant& k) {
+            return vb::CStr(value(QStringLiteral("select %1 from %2 where %3 = %4")
+                                      .arg(QLatin1String(col), QLatin1String(table), QLatin1String(key))
+                                      .arg(vb::CLng(k))));
+        };
+    }
+
+    ListForm open(const QString& name)
     {
         ListForm f;
-        const QString which = QLatin1String(name);
-        if (which == QLatin1String("frmPerson")) {
+        if (name == QLatin1String("frmPerson")) {
             auto& form = vb::defaultInstance<frmPerson>();
-            form.Load();
-            f = {&form,
-                 form.datPerson,
-                 form.vsFGPerson,
-                 form.txtComment,
-                 [&form] { form.cmdEdit_Click(); },
-                 [&form] { form.cmdSave_Click(); },
-                 QStringLiteral("PERSON"),
-                 QStringLiteral("PRSN_KY"),
-                 QStringLiteral("COMMENT")};
-        } else if (which == QLatin1String("frmRegimen")) {
+            f = listForm(form, form.datPerson, form.vsFGPerson, form.txtComment, 0, column("PERSON", "PRSN_KY", "COMMENT"));
+        } else if (name == QLatin1String("frmRegimen")) {
             auto& form = vb::defaultInstance<frmRegimen>();
-            form.Load();
-            f = {&form,
-                 form.datRegimen,
-                 form.vsFGRegimen,
-                 form.txtDetail,
-                 [&form] { form.cmdEdit_Click(); },
-                 [&form] { form.cmdSave_Click(); },
-                 QStringLiteral("REGIMEN"),
-                 QStringLiteral("RGMN_KY"),
-                 QStringLiteral("RGMN_DTL")};
-        } else {
+            f = listForm(form, form.datRegimen, form.vsFGRegimen, form.txtDetail, 0, column("REGIMEN", "RGMN_KY", "RGMN_DTL"));
+        } else if (name == QLatin1String("frmDSetGoal")) {
             auto& form = vb::defaultInstance<frmDSetGoal>();
-            form.Load();
-            f = {&form,
-                 form.datDSetGoal,
-                 form.vsFGDSetGoal,
-                 form.txtGlDtl,
-                 [&form] { form.cmdEdit_Click(); },
-                 [&form] { form.cmdSave_Click(); },
-                 QStringLiteral("DBTS_GOAL"),
-                 QStringLiteral("GL_KY"),
-                 QStringLiteral("GL_DTL")};
+            f = listForm(form, form.datDSetGoal, form.vsFGDSetGoal, form.txtGlDtl, 0, column("DBTS_GOAL", "GL_KY", "GL_DTL"));
+        } else {
+            // The Measurement form keys its rows by their date-time, not by a number column.
+            auto& form = vb::defaultInstance<frmMeasure>();
+            f = listForm(form, form.datInfo, form.vsFGInfo, form.txtCmmnt, 3, [](const QVariant& when) {
+                return vb::CStr(value(QStringLiteral("select CMMNT from MEASURE where PRSN_KY = %1 and MSRD_DT = #%2#")
+                                          .arg(gPersonKey)
+                                          .arg(when.toDateTime().toString(QStringLiteral("M/d/yyyy h:mm:ss AP")))));
+            });
         }
         f.form->show();
         f.form->activateWindow();
@@ -94,9 +99,14 @@ protected:
         return f;
     }
 
-    QString stored(const ListForm& f, qint32 key)
+    static QVariant currentKey(const ListForm& f) { return f.data->Recordset()->Fields(f.keyField).Value(); }
+
+    static void setText(QWidget* box, const QString& text)
     {
-        return vb::CStr(value(QStringLiteral("select %1 from %2 where %3 = %4").arg(f.column, f.table, f.keyColumn).arg(key)));
+        if (auto* line = qobject_cast<QLineEdit*>(box))
+            line->setText(text);
+        else
+            qobject_cast<QPlainTextEdit*>(box)->setPlainText(text);
     }
 
     // A click on the row as the user makes it: through the window, so whatever the form does to
@@ -135,93 +145,47 @@ protected:
 
 TEST_F(EntryRowTest, TheSaveWritesTheRowTheEditBeganOnAndNoOther)
 {
-    const struct {
-        const char* form;
-        Move how;
-    } cases[] = {
-        {"frmPerson", Move::ClickAnotherRow},  {"frmPerson", Move::ArrowKeyInGrid},   {"frmPerson", Move::NavigatorNext},
-        {"frmPerson", Move::MovedFromCode},    {"frmRegimen", Move::ClickAnotherRow}, {"frmRegimen", Move::ArrowKeyInGrid},
-        {"frmRegimen", Move::NavigatorNext},   {"frmRegimen", Move::MovedFromCode},   {"frmDSetGoal", Move::ClickAnotherRow},
-        {"frmDSetGoal", Move::ArrowKeyInGrid}, {"frmDSetGoal", Move::NavigatorNext},  {"frmDSetGoal", Move::MovedFromCode},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.form) + " move " + std::to_string(int(c.how)));
-        ListForm f = open(c.form);
-        const qint32 edited = vb::CLng(f.grid->TextMatrix(1, 1));
-        const qint32 other = vb::CLng(f.grid->TextMatrix(2, 1));
-        const QString otherBefore = stored(f, other);
-
-        f.edit();
-        f.changed->setPlainText(QStringLiteral("changed"));
-        tryToMove(f, c.how);
-        if (c.how != Move::MovedFromCode) {
-            // The list did not move under the entry.
-            EXPECT_EQ(edited, vb::CLng(f.data->Recordset()->Fields(0).Value()));
-            EXPECT_EQ(1, f.grid->Row());
-        }
-        f.save();
-
-        EXPECT_TRUE(messages().Log().empty());
-        EXPECT_EQ(QStringLiteral("changed"), stored(f, edited));
-        EXPECT_EQ(otherBefore, stored(f, other));
-        f.form->Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
-
-// The Measurement form keys its rows by their date-time, not by a number column.
-TEST_F(EntryRowTest, TheMeasurementSaveWritesTheReadingTheEditBeganOn)
-{
     for (const char* when : {"#3/10/2024 7:00:00 AM#", "#3/11/2024 7:00:00 AM#"})
         gDB->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, PLSE, CMMNT) values (%1, %2, 70, 'as it was')")
                          .arg(samplePerson)
                          .arg(QLatin1String(when)));
-    auto comment = [](const QDateTime& when) {
-        return vb::CStr(value(QStringLiteral("select CMMNT from MEASURE where PRSN_KY = %1 and MSRD_DT = #%2#")
-                                  .arg(gPersonKey)
-                                  .arg(when.toString(QStringLiteral("M/d/yyyy h:mm:ss AP")))));
-    };
-    for (Move how : {Move::ClickAnotherRow, Move::ArrowKeyInGrid, Move::NavigatorNext, Move::MovedFromCode}) {
-        SCOPED_TRACE("move " + std::to_string(int(how)));
-        auto& form = vb::defaultInstance<frmMeasure>();
-        form.Load();
-        form.show();
-        form.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-        ListForm f;
-        f.form = &form;
-        f.data = form.datInfo;
-        f.grid = form.vsFGInfo;
-        const auto rs = form.datInfo->Recordset();
-        ASSERT_GE(rs->RecordCount(), 2);
-        const QDateTime edited = rs->Fields(3).Value().toDateTime();
-        rs->MoveNext();
-        const QDateTime other = rs->Fields(3).Value().toDateTime();
-        rs->MoveFirst();
-        const QString otherBefore = comment(other);
+    for (const char* name : {"frmPerson", "frmRegimen", "frmDSetGoal", "frmMeasure"}) {
+        for (Move how : {Move::ClickAnotherRow, Move::ArrowKeyInGrid, Move::NavigatorNext, Move::MovedFromCode}) {
+            SCOPED_TRACE(std::string(name) + " move " + std::to_string(int(how)));
+            ListForm f = open(QLatin1String(name));
+            const auto rs = f.data->Recordset();
+            ASSERT_GE(rs->RecordCount(), 2);
+            const QVariant edited = currentKey(f);
+            rs->MoveNext();
+            const QVariant other = currentKey(f);
+            rs->MoveFirst();
+            const QString otherBefore = f.stored(other);
 
-        form.cmdEdit_Click();
-        form.txtCmmnt->setText(QStringLiteral("changed"));
-        tryToMove(f, how);
-        if (how != Move::MovedFromCode) {
-            EXPECT_EQ(edited, form.datInfo->Recordset()->Fields(3).Value().toDateTime());
-            EXPECT_EQ(1, form.vsFGInfo->Row());
+            f.edit();
+            setText(f.changed, QStringLiteral("changed"));
+            tryToMove(f, how);
+            if (how != Move::MovedFromCode) {
+                // The list did not move under the entry.
+                EXPECT_EQ(edited, currentKey(f));
+                EXPECT_EQ(1, f.grid->Row());
+            }
+            f.save();
+
+            EXPECT_TRUE(messages().Log().empty());
+            EXPECT_EQ(QStringLiteral("changed"), f.stored(edited));
+            EXPECT_EQ(otherBefore, f.stored(other));
+            if (auto* measure = qobject_cast<frmMeasure*>(f.form)) {
+                EXPECT_EQ(edited.toDateTime(), measure->RecordKey()) << "the saved reading is shown";
+            }
+            f.form->Unload();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
-        form.cmdSave_Click();
-
-        EXPECT_TRUE(messages().Log().empty());
-        EXPECT_EQ(QStringLiteral("changed"), comment(edited));
-        EXPECT_EQ(otherBefore, comment(other));
-        EXPECT_EQ(edited, form.RecordKey()) << "the saved reading is shown";
-        gDB->Execute(QStringLiteral("update MEASURE set CMMNT = 'as it was'"));
-        form.Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 
 TEST_F(EntryRowTest, BrowsingFreesTheListAgain)
 {
-    ListForm f = open("frmRegimen");
+    ListForm f = open(QStringLiteral("frmRegimen"));
     f.edit();
     EXPECT_FALSE(f.data->isEnabled());
     EXPECT_EQ(Qt::NoFocus, f.grid->focusPolicy());
@@ -237,7 +201,7 @@ TEST_F(EntryRowTest, TabPassesOverLockedBoxesAndLeavesTheGridWithoutMovingIt)
 {
     for (const char* name : {"frmPerson", "frmRegimen", "frmDSetGoal"}) {
         SCOPED_TRACE(name);
-        ListForm f = open(name);
+        ListForm f = open(QLatin1String(name));
         const int row = f.data->Recordset()->AbsolutePosition();
         f.grid->setFocus();
         bool reachedButton = false;

@@ -4,6 +4,7 @@
 #include "records/RecordsFixture.h"
 #include "records/frmDSetGoal.h"
 #include "records/frmMeasure.h"
+#include "records/test_measure_support.h"
 
 #include "data/clsAverage.h"
 #include "data/modFunctions.h"
@@ -30,6 +31,7 @@
 
 namespace {
 
+using testing_measure::at;
 using vb::vbDefaultButton1;
 using vb::vbDefaultButton2;
 using vb::vbExclamation;
@@ -347,8 +349,6 @@ protected:
         add(other, at(2031, 5, 20, 8, 0), {}, {}, 180, goal);
         gDB->Execute(QStringLiteral("update MEASURE set MD_KY = 1 where PRSN_KY = %1 and TEMP2 = 110").arg(samplePerson));
     }
-
-    static QDateTime at(int y, int m, int d, int h, int min) { return QDateTime(QDate(y, m, d), QTime(h, min), Qt::UTC); }
 
     void add(qint32 person, const QDateTime& when, std::optional<int> hbp, std::optional<double> wt, double sugar, qint32 goalKey,
              const QString& comment = QString())

@@ -1,40 +1,16 @@
 // The memo: its file (first start, save, reload without growth, UTF-8), the question on
 // closing changed text, and saves that fail.
-#include "records/RecordsFixture.h"
-#include "records/frmMemo.h"
+#include "records/MemoFixture.h"
 
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/MsgBox.h"
 
 #include <QDir>
 #include <QFile>
-#include <QPlainTextEdit>
 
 namespace {
 
-const QString kQuestion = QStringLiteral("Text in the Memo has been changed.\r\nDo you want to save the changes.");
-
-class MemoTest : public testing_records::RecordsFixture {
-protected:
-    static QByteArray fileBytes()
-    {
-        QFile file(frmMemo::MemoPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-    }
-    static void writeFile(const QByteArray& bytes)
-    {
-        QFile file(frmMemo::MemoPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    static frmMemo& openMemo()
-    {
-        frmMemo& memo = vb::defaultInstance<frmMemo>();
-        memo.Load();
-        return memo;
-    }
-    static bool memoLoaded() { return vb::Forms().Find(QStringLiteral("frmMemo")) != nullptr; }
-};
+using MemoTest = testing_records::MemoFixture;
 
 TEST_F(MemoTest, FirstOpenWritesTheDefaultTextAndEveryChangeMakesItDirty)
 {
@@ -102,7 +78,7 @@ TEST_F(MemoTest, ClosingAsksOnlyForChangedTextAndCancelKeepsItOpen)
         memo.txtMemo->setPlainText(QStringLiteral("second"));
         answer(vb::vbCancel);
         EXPECT_FALSE(memo.Unload(vb::vbFormControlMenu));
-        EXPECT_EQ(kQuestion, lastBox().text);
+        EXPECT_EQ(testing_records::kMemoQuestion, lastBox().text);
         EXPECT_EQ(vb::vbYesNoCancel, lastBox().buttons);
         EXPECT_EQ(vb::vbExclamation, lastBox().icon);
         EXPECT_EQ(vb::vbDefaultButton1, lastBox().defaultButton);

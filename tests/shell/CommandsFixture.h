@@ -4,6 +4,7 @@
 // dialog fails the test), and no form left behind.
 #include "data/DataFixture.h"
 #include "records/RecordsFixture.h"
+#include "support/FileBytes.h"
 
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/Form.h"
@@ -60,21 +61,8 @@ protected:
 
     QString programPath(const QString& relative) const { return programFolder() + QLatin1Char('/') + relative; }
 
-    static void writeFile(const QString& path, const QByteArray& bytes)
-    {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
-
-    static QByteArray readFile(const QString& path)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return file.readAll();
-    }
+    static void writeFile(const QString& path, const QByteArray& bytes) { ASSERT_TRUE(testing_files::writeBytes(path, bytes)); }
+    static QByteArray readFile(const QString& path) { return testing_files::readBytes(path); }
 
     // The texts of the message boxes shown so far.
     QStringList boxTexts()

@@ -1,8 +1,7 @@
 // Record forms beside the main window: the goal form's export takes only its own grid, and the
 // memo's commands follow the memo (the window learns of it by the memo's signals).
-#include "records/RecordsFixture.h"
+#include "records/MemoFixture.h"
 #include "records/frmDSetGoal.h"
-#include "records/frmMemo.h"
 #include "shell/mdiHealth.h"
 
 #include "platform/runtime/App.h"
@@ -10,27 +9,10 @@
 
 #include <QAction>
 #include <QFile>
-#include <QPlainTextEdit>
 
 namespace {
 
-const QString kQuestion = QStringLiteral("Text in the Memo has been changed.\r\nDo you want to save the changes.");
-
-class RecordWindowsTest : public testing_records::RecordsFixture {
-protected:
-    static QByteArray fileBytes()
-    {
-        QFile file(frmMemo::MemoPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-    }
-    static void writeFile(const QByteArray& bytes)
-    {
-        QFile file(frmMemo::MemoPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    static bool memoLoaded() { return vb::Forms().Find(QStringLiteral("frmMemo")) != nullptr; }
-};
+using RecordWindowsTest = testing_records::MemoFixture;
 
 TEST_F(RecordWindowsTest, BesideTheMainWindowTheGoalExportTakesTheGoalGridOnly)
 {
@@ -81,7 +63,7 @@ TEST_F(RecordWindowsTest, TheMainWindowsMemoCommandsFollowTheMemo)
     EXPECT_FALSE(main.Unload(vb::vbFormControlMenu));
     EXPECT_TRUE(mdiHealth::Loaded());
     EXPECT_TRUE(memoLoaded());
-    EXPECT_EQ(kQuestion, lastBox().text);
+    EXPECT_EQ(testing_records::kMemoQuestion, lastBox().text);
 
     answer(vb::vbYes);
     main.mnuMemoExit_Click();

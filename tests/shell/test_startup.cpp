@@ -2,6 +2,7 @@
 // database opened and upgraded, the first data form, the settings row read and written, and the
 // error report of a start that fails.
 #include "shell/ShellFixture.h"
+#include "support/FileBytes.h"
 
 #include "data/clsCreateMDB.h"
 #include "data/ui/ErrorReport.h"
@@ -23,6 +24,8 @@
 
 namespace {
 
+using testing_files::readBytes;
+using testing_files::writeBytes;
 using testing_shell::ShellFixture;
 
 const QString crlf = QStringLiteral("\r\n");
@@ -321,12 +324,6 @@ TEST_F(StartupTest, MissingSettingsRowIsReportedAndTheLoadedMainWindowStaysUsabl
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Runs statements on the file as another program would: plain SQLite, none of our functions,
 // with the table checks and the triggers switched off.
 void editWithPlainSqlite(const QString& path, const char* sql)
@@ -387,13 +384,9 @@ TEST_F(StartupTest, ADamagedFileIsNamedAndNothingMoreIsWrittenToIt)
     openUpgraded();
     const int measureRoot = count(QStringLiteral("select rootpage from sqlite_master where name = 'MEASURE'"));
     closeDatabase();
-    QByteArray damaged = bytesOf(databasePath());
+    QByteArray damaged = readBytes(databasePath());
     damaged.replace((measureRoot - 1) * 4096, 4096, QByteArray(4096, '\xff'));
-    {
-        QFile f(databasePath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(damaged);
-    }
+    ASSERT_TRUE(writeBytes(databasePath(), damaged));
     for (int i = 0; i < 3; ++i)
         answer(vb::vbOK);
 
@@ -407,7 +400,7 @@ TEST_F(StartupTest, ADamagedFileIsNamedAndNothingMoreIsWrittenToIt)
                                           .arg(QFileInfo(databasePath()).absoluteFilePath())))
             << box.text.toStdString() << " | " << box.title.toStdString();
     }
-    EXPECT_EQ(bytesOf(databasePath()), damaged);
+    EXPECT_EQ(readBytes(databasePath()), damaged);
 }
 
 TEST_F(StartupTest, AReadOnlyFileOrOneHeldByAnotherProgramIsNamedAtTheStartInPlainWords)
@@ -415,7 +408,7 @@ TEST_F(StartupTest, AReadOnlyFileOrOneHeldByAnotherProgramIsNamedAtTheStartInPla
     openUpgraded();
     closeDatabase();
     const QString file = QFileInfo(databasePath()).absoluteFilePath();
-    const QByteArray before = bytesOf(file);
+    const QByteArray before = readBytes(file);
     const auto start = [&](const QString& expected) {
         answer(vb::vbOK);
         startProgram();
@@ -423,7 +416,7 @@ TEST_F(StartupTest, AReadOnlyFileOrOneHeldByAnotherProgramIsNamedAtTheStartInPla
         EXPECT_TRUE(boxLog()[0].text.contains(QStringLiteral("Error Description: ") + expected.arg(file)))
             << boxLog()[0].text.toStdString();
         EXPECT_EQ(nullptr, mainWindow());
-        EXPECT_EQ(bytesOf(file), before);
+        EXPECT_EQ(readBytes(file), before);
         boxes().Clear();
     };
 
