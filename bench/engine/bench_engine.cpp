@@ -206,17 +206,10 @@ int main()
         while (sqlite3_step(st) == SQLITE_ROW)
             for (int i = 0; i < cols; ++i) {
                 switch (sqlite3_column_type(st, i)) {
-                case SQLITE_INTEGER:
-                    sum += double(sqlite3_column_int64(st, i));
-                    break;
-                case SQLITE_FLOAT:
-                    sum += sqlite3_column_double(st, i);
-                    break;
-                case SQLITE_TEXT:
-                    sum += sqlite3_column_bytes(st, i) + (sqlite3_column_text(st, i)[0] == 'x');
-                    break;
-                default:
-                    break;
+                case SQLITE_INTEGER: sum += double(sqlite3_column_int64(st, i)); break;
+                case SQLITE_FLOAT: sum += sqlite3_column_double(st, i); break;
+                case SQLITE_TEXT: sum += sqlite3_column_bytes(st, i) + (sqlite3_column_text(st, i)[0] == 'x'); break;
+                default: break;
                 }
             }
         sqlite3_finalize(st);

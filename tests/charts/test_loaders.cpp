@@ -25,18 +25,10 @@ protected:
         auto rs = service.GetMeasureData(person, category);
         clsChart chart;
         switch (category) {
-        case 0:
-            chart.LoadDailyPlot(month, year, *rs, form());
-            break;
-        case 1:
-            chart.LoadDayAveragePlot(month, year, *rs, form());
-            break;
-        case 2:
-            chart.LoadWeeklyAveragePlot(month, year, *rs, form());
-            break;
-        default:
-            chart.LoadMonthlyAveragePlot(month, year, *rs, form());
-            break;
+        case 0: chart.LoadDailyPlot(month, year, *rs, form()); break;
+        case 1: chart.LoadDayAveragePlot(month, year, *rs, form()); break;
+        case 2: chart.LoadWeeklyAveragePlot(month, year, *rs, form()); break;
+        default: chart.LoadMonthlyAveragePlot(month, year, *rs, form()); break;
         }
         rs->Close();
     }

@@ -94,20 +94,13 @@ inline QString typeText(const dao::Field& f)
     if (f.Attributes() & dao::dbAutoIncrField)
         return QStringLiteral("counter");
     switch (f.Type()) {
-    case dao::dbBoolean:
-        return QStringLiteral("yesno");
-    case dao::dbInteger:
-        return QStringLiteral("int16");
-    case dao::dbLong:
-        return QStringLiteral("int32");
-    case dao::dbSingle:
-        return QStringLiteral("single");
-    case dao::dbDate:
-        return QStringLiteral("date");
-    case dao::dbText:
-        return QStringLiteral("text(%1)").arg(f.Size());
-    default:
-        return QStringLiteral("type %1").arg(f.Type());
+    case dao::dbBoolean: return QStringLiteral("yesno");
+    case dao::dbInteger: return QStringLiteral("int16");
+    case dao::dbLong: return QStringLiteral("int32");
+    case dao::dbSingle: return QStringLiteral("single");
+    case dao::dbDate: return QStringLiteral("date");
+    case dao::dbText: return QStringLiteral("text(%1)").arg(f.Size());
+    default: return QStringLiteral("type %1").arg(f.Type());
     }
 }
 

@@ -99,9 +99,7 @@ TEST_F(MeasurementStoreTest, EachWriteKeepsTheAveragesEqualToARecomputation)
             store.add(reading(s.when, s.low, s.weight));
             EXPECT_TRUE(store.exists(person, s.when));
             break;
-        case Update:
-            EXPECT_EQ(s.done, store.update(reading(s.when, s.low, s.weight)));
-            break;
+        case Update: EXPECT_EQ(s.done, store.update(reading(s.when, s.low, s.weight))); break;
         case Remove:
             EXPECT_EQ(s.done, store.remove(person, s.when));
             EXPECT_FALSE(store.exists(person, s.when));

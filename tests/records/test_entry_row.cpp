@@ -126,18 +126,10 @@ protected:
     static void tryToMove(ListForm& f, Move how)
     {
         switch (how) {
-        case Move::ClickAnotherRow:
-            clickRow(*f.grid, 2);
-            break;
-        case Move::ArrowKeyInGrid:
-            QTest::keyClick(f.grid, Qt::Key_Down);
-            break;
-        case Move::NavigatorNext:
-            QTest::mouseClick(f.data->nextButton(), Qt::LeftButton);
-            break;
-        case Move::MovedFromCode:
-            f.data->Recordset()->MoveNext();
-            break;
+        case Move::ClickAnotherRow: clickRow(*f.grid, 2); break;
+        case Move::ArrowKeyInGrid: QTest::keyClick(f.grid, Qt::Key_Down); break;
+        case Move::NavigatorNext: QTest::mouseClick(f.data->nextButton(), Qt::LeftButton); break;
+        case Move::MovedFromCode: f.data->Recordset()->MoveNext(); break;
         }
         QCoreApplication::processEvents();
     }

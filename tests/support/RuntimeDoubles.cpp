@@ -23,13 +23,10 @@ QString StyleText(const MsgBoxCall& box)
 int SafeAnswer(const MsgBoxCall& box)
 {
     switch (box.buttons) {
-    case vbYesNo:
-        return vbNo;
+    case vbYesNo: return vbNo;
     case vbOKCancel:
-    case vbYesNoCancel:
-        return vbCancel;
-    default:
-        return vbOK;
+    case vbYesNoCancel: return vbCancel;
+    default: return vbOK;
     }
 }
 
