@@ -26,6 +26,8 @@ struct Measurement {
     QString comment;
     // Stored only with a sugar reading: a goal without one is dropped.
     std::optional<qint32> goalKey;
+
+    friend bool operator==(const Measurement&, const Measurement&) = default;
 };
 
 // Works on the program's open database (gDB), as the averages do.

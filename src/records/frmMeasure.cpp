@@ -840,49 +840,95 @@ void frmMeasure::datInfo_Reposition()
 
 void frmMeasure::ShowRecord()
 {
-    const auto& rs = datInfo->Recordset();
-    if (!rs || !rs->isOpen() || rs->AbsolutePosition() < 0) {
+    if (const auto m = RowMeasurement())
+        ShowMeasurement(*m);
+    else
         ClearFields();
-        return;
-    }
-    const QDateTime when = rs->Fields(fDate).Value().toDateTime();
-    recordKey_ = when;
-    setDateValue(when.date());
-    const QString time = when.time().toString(QStringLiteral("hh:mm AP"));
-    txtHr->setText(time.left(2));
-    txtMin->setText(time.mid(3, 2));
-    txtAMPM->setText(time.mid(6, 2));
-
-    const std::array<QLineEdit*, 7> boxes = {txtHBP, txtLBP, txtPlse, txtWt, txtTemp[0], txtTemp[1], txtTemp[2]};
-    for (int i = 0; i < 7; ++i)
-        boxes[std::size_t(i)]->setText(vb::CStr(rs->Fields(fHigh + i).Value()).replace(QLatin1Char(','), QLatin1Char('.')));
-    txtCmmnt->setText(vb::CStr(rs->Fields(fComment).Value()));
-    // A comment longer than the box shows from its start.
-    txtCmmnt->setCursorPosition(0);
-
-    SelectComboByKey(cboRegimen, fRegimen);
-    SelectComboByKey(cboMood, fMood);
-    SelectComboByKey(CboDbtsGl, fGoal);
 }
 
-void frmMeasure::SelectComboByKey(QComboBox* combo, int field)
+namespace {
+template <typename T>
+std::optional<T> fieldValue(const QVariant& v)
 {
-    const auto& rs = datInfo->Recordset();
-    if (!rs || rs->AbsolutePosition() < 0)
-        return;
-    const QVariant value = rs->Fields(field).Value();
-    if (vb::IsNull(value)) {
-        combo->setCurrentIndex(combo == cboMood || combo == cboRegimen ? 0 : -1);
+    if (vb::IsNull(v))
+        return std::nullopt;
+    // The decimals come formatted to one place, with the locale's separator.
+    const double d = vb::Val(vb::CStr(v).replace(QLatin1Char(','), QLatin1Char('.')));
+    if constexpr (std::is_integral_v<T>)
+        return T(std::llround(d));
+    else
+        return d;
+}
+
+QString boxText(const std::optional<int>& v) { return v ? QString::number(*v) : QString(); }
+
+QString boxText(const std::optional<double>& v)
+{
+    return v ? vb::Format(*v, QStringLiteral("0.0")).replace(QLatin1Char(','), QLatin1Char('.')) : QString();
+}
+
+// Null shows the list's first entry ("(Unknown)"), or none for the goal list; a key no entry
+// has (a deleted regimen, say) leaves the list as it was.
+void selectByKey(QComboBox* combo, const std::optional<qint64>& key, int nullIndex)
+{
+    if (!key) {
+        combo->setCurrentIndex(combo->count() > 0 ? nullIndex : -1);
         return;
     }
-    const qint64 key = value.toLongLong();
     for (int i = 0; i < combo->count(); ++i) {
-        if (combo->itemData(i).toLongLong() == key) {
+        if (combo->itemData(i).toLongLong() == *key) {
             combo->setCurrentIndex(i);
             return;
         }
     }
-    // No entry has that key (a deleted regimen, say): the list keeps what it showed.
+}
+} // namespace
+
+std::optional<Measurement> frmMeasure::RowMeasurement() const
+{
+    const auto& rs = datInfo->Recordset();
+    if (!rs || !rs->isOpen() || rs->AbsolutePosition() < 0)
+        return std::nullopt;
+    Measurement m;
+    m.personKey = gPersonKey;
+    m.measured = rs->Fields(fDate).Value().toDateTime();
+    m.regimenKey = fieldValue<qint32>(rs->Fields(fRegimen).Value());
+    m.moodKey = fieldValue<int>(rs->Fields(fMood).Value());
+    m.goalKey = fieldValue<qint32>(rs->Fields(fGoal).Value());
+    m.highPressure = fieldValue<int>(rs->Fields(fHigh).Value());
+    m.lowPressure = fieldValue<int>(rs->Fields(fLow).Value());
+    m.pulse = fieldValue<int>(rs->Fields(fPulse).Value());
+    m.weight = fieldValue<double>(rs->Fields(fWeight).Value());
+    m.temp = fieldValue<double>(rs->Fields(fTemp).Value());
+    m.temp1 = fieldValue<double>(rs->Fields(fTemp1).Value());
+    m.sugar = fieldValue<double>(rs->Fields(fSugar).Value());
+    m.comment = vb::CStr(rs->Fields(fComment).Value());
+    return m;
+}
+
+void frmMeasure::ShowMeasurement(const Measurement& m)
+{
+    recordKey_ = m.measured;
+    setDateValue(m.measured.date());
+    const QString time = m.measured.time().toString(QStringLiteral("hh:mm AP"));
+    txtHr->setText(time.left(2));
+    txtMin->setText(time.mid(3, 2));
+    txtAMPM->setText(time.mid(6, 2));
+
+    txtHBP->setText(boxText(m.highPressure));
+    txtLBP->setText(boxText(m.lowPressure));
+    txtPlse->setText(boxText(m.pulse));
+    txtWt->setText(boxText(m.weight));
+    txtTemp[0]->setText(boxText(m.temp));
+    txtTemp[1]->setText(boxText(m.temp1));
+    txtTemp[2]->setText(boxText(m.sugar));
+    txtCmmnt->setText(m.comment);
+    // A comment longer than the box shows from its start.
+    txtCmmnt->setCursorPosition(0);
+
+    selectByKey(cboRegimen, m.regimenKey, 0);
+    selectByKey(cboMood, m.moodKey, 0);
+    selectByKey(CboDbtsGl, m.goalKey, -1);
 }
 
 void frmMeasure::ClearFields()

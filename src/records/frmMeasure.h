@@ -93,7 +93,10 @@ public:
     void ClearFields();
     // The current row of datInfo into the fields (ClearFields without one).
     void ShowRecord();
-    void SelectComboByKey(QComboBox* combo, int field);
+    // The current row of datInfo as a reading; nothing without one.
+    std::optional<Measurement> RowMeasurement() const;
+    // A reading into the fields; its time is the key an edit saves under.
+    void ShowMeasurement(const Measurement& m);
     // The current person's measurements sorted by column 0 to 7 (date, high, low, pulse,
     // weight, custom 1, regimen, mood); refreshes datInfo and formats the grid.
     void RequeryMeasurements(int sortColumn, bool descending);

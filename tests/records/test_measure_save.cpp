@@ -122,6 +122,41 @@ TEST_F(MeasureSaveTest, EditingASampleReadingRecomputesItsPeriods)
     expectAveragesMatch(samplePerson, key.date());
 }
 
+// What the form shows of a stored reading is what an edit left alone writes back.
+TEST_F(MeasureSaveTest, AReadingShownAndSavedUnchangedStaysAsStored)
+{
+    openForm();
+    const auto keyOf = [](const QComboBox* list) { return qint32(list->itemData(list->count() - 1).toLongLong()); };
+    Measurement full{.personKey = samplePerson,
+                     .measured = at(2024, 3, 14, 21, 45),
+                     .moodKey = keyOf(form->cboMood),
+                     .regimenKey = keyOf(form->cboRegimen),
+                     .lowPressure = 79,
+                     .highPressure = 121,
+                     .pulse = 64,
+                     .weight = 150.5,
+                     .temp = 98.6,
+                     .temp1 = 0.1,
+                     .sugar = 5.4,
+                     .comment = QStringLiteral("it's \"fine\"; Café, Ærø"),
+                     .goalKey = keyOf(form->CboDbtsGl)};
+    Measurement bare;
+    bare.personKey = samplePerson;
+    bare.measured = at(2024, 3, 15, 0, 5);
+    bare.weight = 99999.0;
+    for (const Measurement& m : {full, bare}) {
+        SCOPED_TRACE(m.measured.toString().toStdString());
+        MeasurementStore().add(m);
+        form->RequeryMeasurements(0, true);
+        rows()->FindFirst(QStringLiteral("MSRD_DT = ") + testing_measure::dateTimeLiteral(m.measured));
+        ASSERT_FALSE(rows()->NoMatch());
+        form->cmdEdit_Click();
+        form->cmdSave_Click();
+        EXPECT_TRUE(messages().Log().empty());
+        EXPECT_EQ(m, MeasurementStore().find(samplePerson, m.measured));
+    }
+}
+
 TEST_F(MeasureSaveTest, ChecksBeforeSavingStopWithTheirMessages)
 {
     struct Case {
