@@ -244,27 +244,31 @@ clsDataService::RecordsetPtr clsDataService::GetMonthlyCounts(qint32 personKey, 
                 dao::dbOpenDynaset, dao::dbReadOnly);
 }
 
+QDate clsDataService::PeriodStart(const QDate& last, const QString& periodName)
+{
+    const QDate firstOfMonth(last.year(), last.month(), 1);
+    if (periodName == PeriodName::Last1Month)
+        return firstOfMonth;
+    if (periodName == PeriodName::Last3Months)
+        return firstOfMonth.addMonths(-2);
+    if (periodName == PeriodName::Last6Months)
+        return firstOfMonth.addMonths(-5);
+    if (periodName == PeriodName::Last1Year)
+        return QDate(last.year(), 1, 1);
+    if (periodName == PeriodName::Last2Years)
+        return QDate(last.year() - 1, 1, 1);
+    if (periodName == PeriodName::Last3Years)
+        return QDate(last.year() - 2, 1, 1);
+    return QDate();
+}
+
 QString clsDataService::GetPeriodFilter(const QString& columnName, const QString& periodName)
 {
     const QDateTime anchor = GetLastMeasureDate();
     // Without a measurement there is nothing to count back from: no limit.
     if (!anchor.isValid())
         return QString();
-    const QDate last = anchor.date();
-    const QDate firstOfMonth(last.year(), last.month(), 1);
-    QDate start;
-    if (periodName == PeriodName::Last1Month)
-        start = firstOfMonth;
-    else if (periodName == PeriodName::Last3Months)
-        start = firstOfMonth.addMonths(-2);
-    else if (periodName == PeriodName::Last6Months)
-        start = firstOfMonth.addMonths(-5);
-    else if (periodName == PeriodName::Last1Year)
-        start = QDate(last.year(), 1, 1);
-    else if (periodName == PeriodName::Last2Years)
-        start = QDate(last.year() - 1, 1, 1);
-    else if (periodName == PeriodName::Last3Years)
-        start = QDate(last.year() - 2, 1, 1);
+    const QDate start = PeriodStart(anchor.date(), periodName);
     if (!start.isValid())
         return QString();
     return QStringLiteral(" And ") + columnName + QStringLiteral(" >= ") + modFunctions::SqlDate(start);

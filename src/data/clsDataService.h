@@ -77,6 +77,9 @@ public:
     // person's latest measurement; "" for "All Period", an unknown name, or a current person
     // without measurements.
     QString GetPeriodFilter(const QString& columnName, const QString& periodName);
+    // The first day GetPeriodFilter keeps for a period counted back from the latest
+    // measurement's day; invalid for "All Period" and unknown names (no limit).
+    static QDate PeriodStart(const QDate& last, const QString& periodName);
     // Latest and earliest measurement of the current person; an invalid QDateTime when the
     // current person has none.
     QDateTime GetLastMeasureDate();

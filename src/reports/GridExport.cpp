@@ -51,9 +51,9 @@ QString gridFormTitle(vb::FormBase& form, const QString& person)
     }
 }
 
-// Appends the grid of every loaded form that is exported (only the goal form's when goalOnly),
-// in the order the forms were loaded.
-void exportGrids(clsWebReportGenerator& report, bool goalOnly)
+// Appends the grid of every loaded form that is exported (only that form's when onlyForm is
+// given), in the order the forms were loaded.
+void exportGrids(clsWebReportGenerator& report, const QString& onlyForm)
 {
     try {
         vb::BusyCursor busy;
@@ -61,7 +61,7 @@ void exportGrids(clsWebReportGenerator& report, bool goalOnly)
         for (vb::FormBase* form : vb::Forms().Snapshot()) {
             const QString name = form->Name();
             const ExportedForm* exported = exportedForm(name);
-            if (!exported || (goalOnly && name != QLatin1String("frmDSetGoal")))
+            if (!exported || (!onlyForm.isEmpty() && name != onlyForm))
                 continue;
 
             QString title;
@@ -108,9 +108,11 @@ void ReportExportError()
     vb::MsgBox(QStringLiteral("DoHTMLReport: ") + parts.description, vb::vbOKOnly, QString::number(parts.number));
 }
 
-void ExportActiveGridToWebReport(clsWebReportGenerator& report) { exportGrids(report, false); }
+void ExportActiveGridToWebReport(clsWebReportGenerator& report) { exportGrids(report, QString()); }
 
-void ExportGoalGridToWebReport(clsWebReportGenerator& report) { exportGrids(report, true); }
+void ExportGoalGridToWebReport(clsWebReportGenerator& report) { exportGrids(report, QStringLiteral("frmDSetGoal")); }
+
+void ExportFormGridToWebReport(clsWebReportGenerator& report, const QString& formName) { exportGrids(report, formName); }
 
 QString GetCurrentPersonName()
 {

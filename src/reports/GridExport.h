@@ -14,6 +14,9 @@ namespace gridexport {
 void ExportActiveGridToWebReport(clsWebReportGenerator& report);
 // The goal form's grid only.
 void ExportGoalGridToWebReport(clsWebReportGenerator& report);
+// The grid of the loaded form of that name only (the report's driven forms, whatever else the
+// user has open).
+void ExportFormGridToWebReport(clsWebReportGenerator& report, const QString& formName);
 // The current person's name, "" when gPersonKey matches no person (or no database is open).
 QString GetCurrentPersonName();
 // Shows an export failure: call it inside a catch block.

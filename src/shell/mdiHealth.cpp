@@ -14,6 +14,7 @@
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
 #include "records/frmChngeCustomLblUnt.h"
+#include "records/frmDSetGoal.h"
 #include "records/frmMeasure.h"
 #include "records/frmMemo.h"
 #include "records/frmPerson.h"
@@ -549,7 +550,13 @@ void mdiHealth::mnuChngeCustomLblUnt_Click()
     }
 }
 
-void mdiHealth::mnuReportForDoctor_Click() { vb::defaultInstance<frmReportDoctor>().Show(vb::vbModal); }
+void mdiHealth::mnuReportForDoctor_Click()
+{
+    frmReportDoctor& report = vb::defaultInstance<frmReportDoctor>();
+    // The report drives the goal window, which only the shell knows.
+    report.setGoalFormMaker([] { return static_cast<vb::FormBase*>(&vb::defaultInstance<frmDSetGoal>()); });
+    report.Show(vb::vbModal);
+}
 
 void mdiHealth::mnuPicture_Click() { vb::defaultInstance<frmPictureManager>().Show(vb::vbModal); }
 
