@@ -190,7 +190,9 @@ int main(int argc, char** argv)
         gWeightUnit = 1;
         gWeightUnitText = QStringLiteral("lb");
         gHeightUnit = 1;
-        figure("readings", double(countOf(gDB->handle(), "SELECT count(*) FROM MEASURE")), "rows");
+        figure("readings of the person",
+               double(countOf(gDB->handle(), "SELECT count(*) FROM MEASURE WHERE PRSN_KY = (SELECT max(PRSN_KY) FROM PERSON)")),
+               "rows");
         const std::string from = std::to_string(countOf(gDB->handle(), "SELECT CAST(strftime('%Y', max(msrd_dt)) AS INTEGER) "
                                                                        "FROM measure")) +
                                  "-01-01";

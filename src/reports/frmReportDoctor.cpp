@@ -59,7 +59,7 @@ QListWidget* makeList(QWidget* parent, const char* name, const QStringList& item
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int rowHeight = std::max(list->sizeHintForRow(0), list->fontMetrics().height() + 2);
     list->setFixedHeight(rowHeight * int(items.size()) + 2 * list->frameWidth() + 2);
-    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + 16);
+    list->setFixedWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + 16);
     return list;
 }
 
@@ -597,9 +597,10 @@ void frmReportDoctor::AddRegimenTables(clsWebReportGenerator& report)
     frmChart& chart = vb::defaultInstance<frmChart>();
     DrivenForm driven(chart);
     letPendingMessagesRun();
-    prepareChart(chart, gPersonKey, std::max(0, lstPlotType->currentRow()));
 
-    // The month of the latest reading, whatever period the report covers.
+    // The month of the latest reading, whatever period the report covers. The regimen table
+    // depends on the person only; the chart's load already shows that month, and is not
+    // redrawn for it again.
     auto months = clsDataService().GetMonthlyCounts(gPersonKey, PeriodName::Last1Month);
     std::vector<std::pair<int, int>> list;
     for (; !months->Eof(); months->MoveNext())
@@ -607,7 +608,8 @@ void frmReportDoctor::AddRegimenTables(clsWebReportGenerator& report)
                           vb::CInt(months->Fields(QStringLiteral("mnth")).Value()));
     months->Close();
     for (const auto& [year, month] : list) {
-        showChartMonth(chart, year, month);
+        if (chart.usrMonthYear1->SelectedYear() != year || chart.usrMonthYear1->SelectedMonth() != month)
+            showChartMonth(chart, year, month);
         letPendingMessagesRun();
         gridexport::ExportFormGridToWebReport(report, QStringLiteral("frmChart"));
     }
