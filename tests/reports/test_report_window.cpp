@@ -343,6 +343,27 @@ TEST_F(ReportWindowTest, DataTextsAreEscapedAndAPersonWithoutHeightGetsNoBmi)
     EXPECT_EQ(1u, services().shell().Calls().size());
 }
 
+TEST_F(ReportWindowTest, AnotherPersonChosenIsThePersonOfEverySection)
+{
+    const qint32 bo = addPerson(QStringLiteral("Bo"));
+    Reading r(at(2008, 2, 3), 111, 71);
+    r.regimen = QStringLiteral("Walk");
+    add(bo, r);
+    frmReportDoctor& report = openReport();
+    report.cboPerson->setCurrentIndex(report.cboPerson->findData(bo));
+    report.cboPerson_Click();
+    report.chkIncludeChart->setChecked(false);
+    boxes().Answer(vb::vbOK); // Bo has no height: the calculator refuses
+    report.cmdShow_Click();
+    const QString html = page();
+    for (const char* text : {"Report for the period February, 2008 through February, 2008", "<td width='325'>Bo</td>",
+                             "111 as on Feb. 03, 08", "Daily measurement reading for Bo"})
+        EXPECT_TRUE(html.contains(QLatin1String(text))) << text;
+    EXPECT_FALSE(html.contains(QStringLiteral("Ann")));
+    EXPECT_EQ(bo, gPersonKey);
+    EXPECT_EQ(1u, boxes().Log().size());
+}
+
 // The page of a tiny fixture, charts off, byte for byte.
 TEST_F(ReportWindowTest, PageMatchesTheGoldenFile)
 {
@@ -440,6 +461,23 @@ TEST_F(ReportWindowTest, TheUsersFormComesBackAfterSuccessAndAfterAFailure)
     }
     QFile::remove(App::Path() + QStringLiteral("/temp"));
     QDir(pagePath()).removeRecursively();
+}
+
+TEST_F(ReportWindowTest, EveryDataFormTheReportClosedComesBack)
+{
+    for (vb::FormBase* form : {static_cast<vb::FormBase*>(&vb::defaultInstance<frmDSetGoal>()),
+                               static_cast<vb::FormBase*>(&vb::defaultInstance<frmGrid>())})
+        form->Show();
+    frmReportDoctor& report = openReport();
+    report.chkIncludeChart->setChecked(false);
+    report.cmdShow_Click();
+    EXPECT_TRUE(boxes().Log().empty());
+    QStringList back;
+    for (vb::FormBase* form : vb::Forms().Snapshot())
+        back << form->Name();
+    EXPECT_EQ((QStringList{"frmReportDoctor", "frmDSetGoal", "frmGrid"}), back);
+    // The goal table went into the page once, from the goal window the report drove.
+    EXPECT_EQ(1, page().count(QStringLiteral(">Diabetes Goal<")));
 }
 
 } // namespace
