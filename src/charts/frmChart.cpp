@@ -29,6 +29,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMdiArea>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -463,11 +464,12 @@ void showDialog(const QString& name, const QString& caption)
 
 void frmChart::cmdCustomTypeColor_Click()
 {
-    frmChartCustom& dialog = vb::defaultInstance<frmChartCustom>();
-    dialog.Show(vb::vbModal);
+    // A dialog that unloads itself is released: ask the guard, not the form, afterwards.
+    QPointer<frmChartCustom> dialog = &vb::defaultInstance<frmChartCustom>();
+    dialog->Show(vb::vbModal);
     // Gone from the screen means closed: its unload redraws the chart from what is stored.
-    if (dialog.Loaded())
-        dialog.Unload();
+    if (dialog && dialog->Loaded())
+        dialog->Unload();
 }
 
 void frmChart::cmdChartLimits_Click()
@@ -479,11 +481,12 @@ void frmChart::cmdMultipleCharts_Click() { showDialog(QStringLiteral("frmChartMu
 
 void frmChart::cmdAppearance_Click()
 {
-    frmAppearance& dialog = vb::defaultInstance<frmAppearance>();
-    dialog.Show(vb::vbModal);
+    // A dialog that unloads itself is released: ask the guard, not the form, afterwards.
+    QPointer<frmAppearance> dialog = &vb::defaultInstance<frmAppearance>();
+    dialog->Show(vb::vbModal);
     // Gone from the screen means closed: its unload re-applies the stored appearance.
-    if (dialog.Loaded())
-        dialog.Unload();
+    if (dialog && dialog->Loaded())
+        dialog->Unload();
 }
 
 void frmChart::PrintChart()
