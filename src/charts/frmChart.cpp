@@ -3,6 +3,8 @@
 #include "charts/clsChart.h"
 #include "charts/clsMonthYearInterface.h"
 #include "charts/clsTChartInterface.h"
+#include "charts/frmAppearance.h"
+#include "charts/frmChartCustom.h"
 #include "data/Globals.h"
 #include "data/clsDataService.h"
 #include "platform/controls/DataControl.h"
@@ -27,6 +29,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMdiArea>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -461,7 +464,12 @@ void showDialog(const QString& name, const QString& caption)
 
 void frmChart::cmdCustomTypeColor_Click()
 {
-    showDialog(QStringLiteral("frmChartCustom"), QStringLiteral("Change Chart Type and Chart Color"));
+    // A dialog that unloads itself is released: ask the guard, not the form, afterwards.
+    QPointer<frmChartCustom> dialog = &vb::defaultInstance<frmChartCustom>();
+    dialog->Show(vb::vbModal);
+    // Gone from the screen means closed: its unload redraws the chart from what is stored.
+    if (dialog && dialog->Loaded())
+        dialog->Unload();
 }
 
 void frmChart::cmdChartLimits_Click()
@@ -471,7 +479,15 @@ void frmChart::cmdChartLimits_Click()
 
 void frmChart::cmdMultipleCharts_Click() { showDialog(QStringLiteral("frmChartMultiple"), QStringLiteral("Multiple Charts ")); }
 
-void frmChart::cmdAppearance_Click() { showDialog(QStringLiteral("frmAppearance"), QStringLiteral("Change Chart Appearance")); }
+void frmChart::cmdAppearance_Click()
+{
+    // A dialog that unloads itself is released: ask the guard, not the form, afterwards.
+    QPointer<frmAppearance> dialog = &vb::defaultInstance<frmAppearance>();
+    dialog->Show(vb::vbModal);
+    // Gone from the screen means closed: its unload re-applies the stored appearance.
+    if (dialog && dialog->Loaded())
+        dialog->Unload();
+}
 
 void frmChart::PrintChart()
 {
