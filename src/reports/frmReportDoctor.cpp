@@ -397,8 +397,8 @@ void frmReportDoctor::runReport(bool& opened)
     setStatus(QStringLiteral("Capturing current screen configuration ..."));
     setProgress(2);
 
-    screen.SaveAndClose();
     try {
+        screen.SaveAndClose();
         setStatus(QStringLiteral("Creating table for measurements ..."));
         setProgress(3);
         if (chkIncludeChart->isChecked()) {
@@ -430,7 +430,8 @@ void frmReportDoctor::runReport(bool& opened)
         setProgress(10);
         opened = services::Current().shell->OpenFile(report.FileName());
     } catch (...) {
-        // The user's forms come back whatever failed; the failure is what is told.
+        // The user's forms come back whatever failed (those the save closed before a failure
+        // of its own too); the failure is what is told.
         try {
             screen.Restore();
         } catch (...) {

@@ -6,30 +6,16 @@
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/services/Services.h"
 #include "platform/services/Shell.h"
+#include "reports/DoctorReportSections.h"
 #include "reports/GridExport.h"
 #include "reports/clsWebReportGenerator.h"
 
 #include <QDir>
-#include <QFile>
-
-namespace {
-
-// Chart pictures of an earlier report; whatever cannot be deleted is left.
-void deleteOldChartImages()
-{
-    QDir temp(App::Path() + QStringLiteral("/temp"));
-    if (!temp.exists())
-        return;
-    for (const QString& name : temp.entryList({QStringLiteral("*.jpeg")}, QDir::Files | QDir::Hidden))
-        QFile::remove(temp.filePath(name));
-}
-
-} // namespace
 
 void mdiHealth::mnuExportHTML_Click()
 {
     clsWebReportGenerator report;
-    deleteOldChartImages();
+    doctorreport::DeleteOldChartImages();
     report.AddContent(QString());
     ExportActiveGridToWebReport(report);
     const QString page = App::Path() + QStringLiteral("/Report.html");
