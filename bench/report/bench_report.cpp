@@ -26,7 +26,7 @@ namespace {
 
 constexpr int kYears = 10;
 constexpr int kPerDay = 4;
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 
 using namespace bench;
 

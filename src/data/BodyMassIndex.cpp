@@ -146,13 +146,13 @@ QString LatestWeightText(qint32 personKey)
         return {};
     // By the person's key (a name may hold a quote), newest reading first, so the weight beside
     // the index is the person's latest.
-    auto rs = gDB->OpenRecordset(QStringLiteral(" select f.wt, f.msrd_dt ") + QStringLiteral(" from measure f ") +
-                                     QStringLiteral(" where f.prsn_ky = ") + QString::number(personKey) +
-                                     QStringLiteral("   and f.wt > 0 ") +
-                                     // Only the newest such reading is read, not the whole history.
-                                     QStringLiteral("   and f.msrd_dt = (select max(g.msrd_dt) from measure g ") +
-                                     QStringLiteral("   where g.prsn_ky = f.prsn_ky and g.wt > 0) "),
-                                 dao::dbOpenSnapshot, dao::dbReadOnly);
+    auto rs = gDB->OpenRecordset(
+        QStringLiteral(" select f.wt, f.msrd_dt ") + QStringLiteral(" from measure f ") + QStringLiteral(" where f.prsn_ky = ") +
+            QString::number(personKey) + QStringLiteral("   and f.wt > 0 ") +
+            // Only the newest such reading is read, not the whole history.
+            QStringLiteral("   and f.msrd_dt = (select max(g.msrd_dt) from measure g ") +
+            QStringLiteral("   where g.prsn_ky = ") + QString::number(personKey) + QStringLiteral(" and g.wt > 0) "),
+        dao::dbOpenSnapshot, dao::dbReadOnly);
     QString text;
     if (!rs->Eof())
         text = vb::CStr(rs->Fields(QStringLiteral("wt")).Value());

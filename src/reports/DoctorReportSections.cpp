@@ -113,8 +113,8 @@ PatientInfo ReadPatient(qint32 personKey, int heightUnit, int weightUnit)
     auto weights =
         gDB->OpenRecordset(QStringLiteral(" select f.wt, f.msrd_dt from measure f where f.prsn_ky = ? and f.wt is not null "
                                           " and f.msrd_dt = (select max(g.msrd_dt) from measure g "
-                                          " where g.prsn_ky = f.prsn_ky and g.wt is not null)"),
-                           dao::Params{personKey}, dao::dbOpenSnapshot);
+                                          " where g.prsn_ky = ? and g.wt is not null)"),
+                           dao::Params{personKey, personKey}, dao::dbOpenSnapshot);
     if (!weights->Eof()) {
         const auto measured = modFunctions::DateOf(weights->Fields(1).Value());
         patient.weight = WeightText(weights->Fields(0).Value(), measured.value_or(QDateTime()), weightUnit);
