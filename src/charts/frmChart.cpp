@@ -3,6 +3,8 @@
 #include "charts/clsChart.h"
 #include "charts/clsMonthYearInterface.h"
 #include "charts/clsTChartInterface.h"
+#include "charts/frmChartLimits.h"
+#include "charts/frmChartMultiple.h"
 #include "data/Globals.h"
 #include "data/clsDataService.h"
 #include "platform/controls/DataControl.h"
@@ -466,10 +468,19 @@ void frmChart::cmdCustomTypeColor_Click()
 
 void frmChart::cmdChartLimits_Click()
 {
-    showDialog(QStringLiteral("frmChartLimits"), QStringLiteral("Setting Limits for Vertical Axis"));
+    frmChartLimits dialog(*this);
+    dialog.Show(vb::vbModal);
+    if (dialog.Loaded())
+        dialog.Unload();
 }
 
-void frmChart::cmdMultipleCharts_Click() { showDialog(QStringLiteral("frmChartMultiple"), QStringLiteral("Multiple Charts ")); }
+void frmChart::cmdMultipleCharts_Click()
+{
+    frmChartMultiple dialog(*this);
+    dialog.Show(vb::vbModal);
+    if (dialog.Loaded())
+        dialog.Unload();
+}
 
 void frmChart::cmdAppearance_Click() { showDialog(QStringLiteral("frmAppearance"), QStringLiteral("Change Chart Appearance")); }
 
