@@ -107,7 +107,6 @@ frmChartLimits::frmChartLimits(frmChart& chart) : vb::Form(QStringLiteral("frmCh
         setTabOrder(txtLwrLim[n], txtUprLim[n]);
         previous = txtUprLim[n];
     }
-    grid->setColumnStretch(0, 1);
 
     cmdApply = vb::makeButton(this, "cmdApply", QStringLiteral("Apply/&Save"));
     cmdClose = vb::makeButton(this, "cmdClose", QStringLiteral("&Close"));
@@ -124,7 +123,12 @@ frmChartLimits::frmChartLimits(frmChart& chart) : vb::Form(QStringLiteral("frmCh
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 12, 14, 12);
     layout->setSpacing(12);
-    layout->addLayout(grid);
+    // A wider window keeps the rows together in its middle.
+    auto* rows = new QHBoxLayout;
+    rows->addStretch(1);
+    rows->addLayout(grid);
+    rows->addStretch(1);
+    layout->addLayout(rows);
     layout->addStretch(1);
     layout->addLayout(buttons);
 }
