@@ -53,9 +53,12 @@ void guarded(const std::function<void()>& handler)
 
 QString limitText(const QVariant& stored) { return vb::IsNull(stored) ? QString() : QString::number(stored.toInt()); }
 
+// The chart window whose person and plot the dialog works on.
+frmChart& chart() { return vb::defaultInstance<frmChart>(); }
+
 } // namespace
 
-frmChartLimits::frmChartLimits(frmChart& chart) : vb::Form(QStringLiteral("frmChartLimits")), chart_(chart)
+frmChartLimits::frmChartLimits() : vb::Form(QStringLiteral("frmChartLimits"))
 {
     setCaption(QStringLiteral("Setting Limits for Vertical Axis"));
     setWindowFlag(Qt::Dialog);
@@ -135,7 +138,7 @@ frmChartLimits::frmChartLimits(frmChart& chart) : vb::Form(QStringLiteral("frmCh
 
 frmChartLimits::~frmChartLimits() = default;
 
-qint32 frmChartLimits::person() const { return chart_.SelectedPersonKey(); }
+qint32 frmChartLimits::person() const { return chart().SelectedPersonKey(); }
 
 qint64 frmChartLimits::LeadingNumber(const QString& entry)
 {
@@ -157,7 +160,7 @@ void frmChartLimits::Form_Load()
 {
     mPlotMode = 0;
     for (int i = 0; i < 7; ++i) {
-        if (chart_.optFact[static_cast<std::size_t>(i)]->isChecked())
+        if (chart().optFact[static_cast<std::size_t>(i)]->isChecked())
             mPlotMode = i < PlotKey::Multiple ? 1 : 2;
     }
 
@@ -167,7 +170,7 @@ void frmChartLimits::Form_Load()
 
     if (mPlotMode == 1) {
         for (int i = 0; i < 6; ++i) {
-            if (chart_.optFact[static_cast<std::size_t>(i)]->isChecked())
+            if (chart().optFact[static_cast<std::size_t>(i)]->isChecked())
                 LoadSinglePlotLimits(i);
             else
                 setRowState(i, RowState::Shut);
@@ -338,9 +341,9 @@ void frmChartLimits::cmdApply_Click()
 
     if (mPlotMode == 1) {
         for (int row : rows)
-            clsChart().ApplyPlotSettings(chart_, row, personKey);
+            clsChart().ApplyPlotSettings(chart(), row, personKey);
     } else {
-        chart_.optFact_Click(PlotKey::Multiple);
+        chart().optFact_Click(PlotKey::Multiple);
     }
 }
 

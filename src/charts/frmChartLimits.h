@@ -18,13 +18,11 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class frmChart;
 
 class frmChartLimits : public vb::Form {
     Q_OBJECT
 public:
-    // Works on the chart window's chosen person and shown plot.
-    explicit frmChartLimits(frmChart& chart);
+    frmChartLimits();
     ~frmChartLimits() override;
 
     // The largest limit the stored columns hold.
@@ -64,6 +62,5 @@ private:
     bool applyRow(int row, qint32 person);
     qint32 person() const;
 
-    frmChart& chart_;
     qint16 mPlotMode = 0;
 };

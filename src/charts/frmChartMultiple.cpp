@@ -40,9 +40,12 @@ void unselect(QRadioButton* option)
     option->setAutoExclusive(true);
 }
 
+// The chart window whose person and plot the dialog works on.
+frmChart& chart() { return vb::defaultInstance<frmChart>(); }
+
 } // namespace
 
-frmChartMultiple::frmChartMultiple(frmChart& chart) : vb::Form(QStringLiteral("frmChartMultiple")), chart_(chart)
+frmChartMultiple::frmChartMultiple() : vb::Form(QStringLiteral("frmChartMultiple"))
 {
     setCaption(QStringLiteral("Multiple Charts "));
     setWindowFlag(Qt::Dialog);
@@ -109,8 +112,8 @@ frmChartMultiple::~frmChartMultiple() = default;
 
 void frmChartMultiple::Form_Load()
 {
-    if (chart_.cmbPerson->currentIndex() >= 0)
-        gPersonKey = chart_.SelectedPersonKey();
+    if (chart().cmbPerson->currentIndex() >= 0)
+        gPersonKey = chart().SelectedPersonKey();
 
     clsDataService service;
     const QString custom1 = service.GetMeasureCaption(1, 1) + QStringLiteral(":");
@@ -122,7 +125,7 @@ void frmChartMultiple::Form_Load()
 
     mShownPlot = -1;
     for (int i = 0; i < 7 && mShownPlot < 0; ++i)
-        if (chart_.optFact[static_cast<std::size_t>(i)]->isChecked())
+        if (chart().optFact[static_cast<std::size_t>(i)]->isChecked())
             mShownPlot = static_cast<qint16>(i);
 
     // The stored choice, shown and previewed through the options' handlers.
@@ -162,9 +165,9 @@ void frmChartMultiple::Form_Unload(int& /*cancel*/)
     if (mShownPlot < 0)
         return;
     guarded([this] {
-        QRadioButton* shown = chart_.optFact[static_cast<std::size_t>(mShownPlot)];
+        QRadioButton* shown = chart().optFact[static_cast<std::size_t>(mShownPlot)];
         if (shown->isChecked())
-            chart_.optFact_Click(mShownPlot);
+            chart().optFact_Click(mShownPlot);
         else
             shown->setChecked(true);
     });

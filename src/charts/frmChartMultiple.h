@@ -12,13 +12,11 @@
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
-class frmChart;
 
 class frmChartMultiple : public vb::Form {
     Q_OBJECT
 public:
-    // Works on the chart window's chosen person and redraws the plot it shows.
-    explicit frmChartMultiple(frmChart& chart);
+    frmChartMultiple();
     ~frmChartMultiple() override;
 
     QGroupBox* Frame2;
@@ -47,7 +45,6 @@ private:
     // stored for it in the multiple plot and its own vertical range.
     void preview(int index, int side);
 
-    frmChart& chart_;
     qint16 mLeftChoice = 0;
     qint16 mRightChoice = 0;
     qint16 mShownPlot = -1;

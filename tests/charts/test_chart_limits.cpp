@@ -1,5 +1,5 @@
 // The vertical limits dialog, opened from the chart window's button and driven as the user would.
-#include "ChartFixture.h"
+#include "ChartDialogFixture.h"
 
 #include "charts/clsTChartInterface.h"
 #include "charts/frmChartLimits.h"
@@ -15,23 +15,23 @@
 
 #include <functional>
 
-using testing_charts::ChartFixture;
+using testing_charts::ChartDialogFixture;
 
 namespace {
 
 const QString Refusal = QStringLiteral("The value of lower limit must be less than that of upperlimit.");
 
-class ChartLimits : public ChartFixture {
+class ChartLimits : public ChartDialogFixture {
 protected:
     void SetUp() override
     {
-        ChartFixture::SetUp();
+        ChartDialogFixture::SetUp();
         modHealth::setBeepHook([] { vb::Beep(); });
     }
     void TearDown() override
     {
         modHealth::setBeepHook({});
-        ChartFixture::TearDown();
+        ChartDialogFixture::TearDown();
     }
 
     // Opens the chart window on `plot`, then the dialog from its button; `user` acts in it.
@@ -40,13 +40,7 @@ protected:
         if (!form().Loaded())
             form().Load();
         form().optFact[static_cast<std::size_t>(plot)]->setChecked(true);
-        services().modal().Expect([&user](vb::FormBase& shown) {
-            auto* dialog = dynamic_cast<frmChartLimits*>(&shown);
-            ASSERT_NE(nullptr, dialog);
-            user(*dialog);
-        });
-        form().cmdChartLimits_Click();
-        EXPECT_EQ(0, services().modal().Pending());
+        run<frmChartLimits>(form().cmdChartLimits, user);
     }
 
     // "lower-upper" as stored for the sample person's plot.
@@ -92,8 +86,6 @@ protected:
         return next;
     }
     static vb::OLE_COLOR resolved(vb::OLE_COLOR code) { return vb::CodeFromColor(vb::ColorFromCode(code)); }
-    // Removes the person's chart settings, as deleting the person from its form does.
-    void deleteSettings() { clsDefaultChartValues().DeletePersonPlots(samplePerson); }
 };
 
 // ---- what the dialog offers ---------------------------------------------------------------
@@ -315,15 +307,16 @@ TEST_F(ChartLimits, TheBoxesTakeDigitsSlashAndColonUpToTheirLength)
 
 TEST_F(ChartLimits, SettingsGoneMeanwhileAreToldAndNothingIsHalfStored)
 {
+    enum Removed { WeightRow, Settings, Person };
     const struct {
         const char* name;
         int plot;
-        bool allSettings; // or only the weight plot's row
+        Removed removed;
     } cases[] = {
-        {"single plot, all settings", PlotKey::Pulse, true},
-        {"multiple plot, all settings", PlotKey::Multiple, true},
         // Blood pressure would be stored first; the weight row is missing, so neither is.
-        {"multiple plot, one plot's row", PlotKey::Multiple, false},
+        {"multiple plot, one plot's row", PlotKey::Multiple, WeightRow},
+        {"single plot, the person's chart settings", PlotKey::Pulse, Settings},
+        {"multiple plot, the person", PlotKey::Multiple, Person}, // last: the person is gone for good
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -335,11 +328,14 @@ TEST_F(ChartLimits, SettingsGoneMeanwhileAreToldAndNothingIsHalfStored)
                 d.txtLwrLim[static_cast<std::size_t>(row)]->setText(QStringLiteral("10"));
                 d.txtUprLim[static_cast<std::size_t>(row)]->setText(QStringLiteral("20"));
             }
-            if (c.allSettings)
-                deleteSettings();
-            else
+            switch (c.removed) {
+            case WeightRow:
                 gDB->Execute(QStringLiteral("delete from SINGLE_PERSON_PLOT where PLT_KY = 2 and PRSN_KY = %1").arg(samplePerson),
                              dao::dbFailOnError);
+                break;
+            case Settings: clsDefaultChartValues().DeletePersonPlots(samplePerson); break;
+            case Person: deletePerson(samplePerson); break;
+            }
             d.cmdApply_Click();
             d.cmdClose_Click();
         });

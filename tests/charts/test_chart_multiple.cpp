@@ -1,5 +1,5 @@
 // The multiple plot dialog, opened from the chart window's button and driven as the user would.
-#include "ChartFixture.h"
+#include "ChartDialogFixture.h"
 
 #include "charts/clsTChartInterface.h"
 #include "charts/frmChartMultiple.h"
@@ -11,11 +11,11 @@
 #include <functional>
 #include <vector>
 
-using testing_charts::ChartFixture;
+using testing_charts::ChartDialogFixture;
 
 namespace {
 
-class ChartMultiple : public ChartFixture {
+class ChartMultiple : public ChartDialogFixture {
 protected:
     // Opens the chart window on the multiple plot, then the dialog from its button.
     void open(const std::function<void(frmChartMultiple&)>& user)
@@ -23,13 +23,7 @@ protected:
         if (!form().Loaded())
             form().Load();
         form().optFact[PlotKey::Multiple]->setChecked(true);
-        services().modal().Expect([&user](vb::FormBase& shown) {
-            auto* dialog = dynamic_cast<frmChartMultiple*>(&shown);
-            ASSERT_NE(nullptr, dialog);
-            user(*dialog);
-        });
-        form().cmdMultipleCharts_Click();
-        EXPECT_EQ(0, services().modal().Pending());
+        run<frmChartMultiple>(form().cmdMultipleCharts, user);
     }
 
     // The stored multiple plot: plots switched on with their axis side, e.g. {{0, 1}, {2, 2}}.
@@ -244,7 +238,7 @@ TEST_F(ChartMultiple, SettingsGoneMeanwhileAreToldAndTheChartStaysDrawable)
 {
     answer(vb::vbOK);
     open([this](frmChartMultiple& d) {
-        clsDefaultChartValues().DeletePersonPlots(samplePerson);
+        deletePerson(samplePerson);
         d.optLeftLbl[2]->click(); // no stored row to preview from
         d.cmdSave_Click();
         EXPECT_EQ(QStringLiteral("The multiple plot of this person is no longer stored. Nothing was saved."), lastBox().text);
