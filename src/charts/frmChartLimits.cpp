@@ -53,6 +53,16 @@ void guarded(const std::function<void()>& handler)
 
 QString limitText(const QVariant& stored) { return vb::IsNull(stored) ? QString() : QString::number(stored.toInt()); }
 
+int typingLength(int row) { return row == PlotKey::BloodPressure ? BloodPressureLength : LimitLength; }
+
+// The length holds typing only: a longer stored limit is shown whole, and typing never makes a
+// box longer than its length or its text.
+void setBoxText(QLineEdit* box, int row, const QString& text)
+{
+    box->setMaxLength(std::max(typingLength(row), static_cast<int>(text.size())));
+    box->setText(text);
+}
+
 // The chart window whose person and plot the dialog works on.
 frmChart& chart() { return vb::defaultInstance<frmChart>(); }
 
@@ -73,8 +83,8 @@ frmChartLimits::frmChartLimits() : vb::Form(QStringLiteral("frmChartLimits"))
         label->setAlignment(Qt::AlignCenter);
     }
 
-    // Paste takes what typing takes: digits, "/" and ":".
-    const QRegularExpression typed(QStringLiteral("[0-9/:]*"));
+    // Paste takes what typing takes: digits, "/" and ":" (after the sign a stored limit may have).
+    const QRegularExpression typed(QStringLiteral("-?[0-9/:]*"));
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(4);
@@ -92,7 +102,9 @@ frmChartLimits::frmChartLimits() : vb::Form(QStringLiteral("frmChartLimits"))
         for (auto* boxes : {&txtLwrLim, &txtUprLim}) {
             auto* box = new QLineEdit(this);
             box->setObjectName(QStringLiteral("%1_%2").arg(boxes == &txtLwrLim ? "txtLwrLim" : "txtUprLim").arg(i));
-            box->setMaxLength(i == PlotKey::BloodPressure ? BloodPressureLength : LimitLength);
+            box->setMaxLength(typingLength(i));
+            connect(box, &QLineEdit::textEdited, box,
+                    [box, i] { box->setMaxLength(std::max(typingLength(i), static_cast<int>(box->text().size()))); });
             box->setValidator(new QRegularExpressionValidator(typed, box));
             box->setAlignment(Qt::AlignRight);
             box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
@@ -202,8 +214,8 @@ void frmChartLimits::setRowState(int row, RowState state)
 
 void frmChartLimits::showLimits(int row, const QVariant& lower, const QVariant& upper)
 {
-    txtLwrLim[static_cast<std::size_t>(row)]->setText(limitText(lower));
-    txtUprLim[static_cast<std::size_t>(row)]->setText(limitText(upper));
+    setBoxText(txtLwrLim[static_cast<std::size_t>(row)], row, limitText(lower));
+    setBoxText(txtUprLim[static_cast<std::size_t>(row)], row, limitText(upper));
 }
 
 void frmChartLimits::LoadSinglePlotLimits(int plot)
@@ -291,8 +303,8 @@ void frmChartLimits::cmdApply_Click()
         qint64 upper = LeadingNumber(txtUprLim[n]->text());
         if (upper < lower)
             std::swap(lower, upper);
-        txtLwrLim[n]->setText(QString::number(lower));
-        txtUprLim[n]->setText(QString::number(upper));
+        setBoxText(txtLwrLim[n], i, QString::number(lower));
+        setBoxText(txtUprLim[n], i, QString::number(upper));
     }
 
     const qint32 personKey = person();

@@ -237,6 +237,7 @@ TEST_F(ChartLimits, TheBoxesTakeDigitsSlashAndColonUpToTheirLength)
     };
     storeMultiple({{0, 1}, {2, 2}, {5, 2}});
     openOn(PlotKey::Multiple, [&](frmChartLimits& d) {
+        gDB->Execute(QStringLiteral("update SINGLE_PERSON_PLOT set Y_MIN = -1000 where PLT_KY = 0"), dao::dbFailOnError);
         for (const auto& c : cases) {
             SCOPED_TRACE(c.typed);
             for (QLineEdit* box : {d.txtLwrLim[std::size_t(c.row)], d.txtUprLim[std::size_t(c.row)]}) {
@@ -247,9 +248,14 @@ TEST_F(ChartLimits, TheBoxesTakeDigitsSlashAndColonUpToTheirLength)
                 EXPECT_EQ(c.beeps, services().runtime().beep().Count());
             }
         }
+        // A longer stored limit shows whole; typing does not lengthen it.
+        d.LoadMultiplePlotLimits(PlotKey::Multiple);
+        EXPECT_EQ(QStringLiteral("-1000-200"), boxes(d, 0));
+        QTest::keyClicks(d.txtLwrLim[0], QStringLiteral("7"));
+        EXPECT_EQ(QStringLiteral("-1000"), d.txtLwrLim[0]->text());
         // Pasted text meets the same rule as typed text.
         d.txtLwrLim[2]->clear();
-        d.txtLwrLim[2]->insert(QStringLiteral("-40"));
+        d.txtLwrLim[2]->insert(QStringLiteral("4.5e"));
         EXPECT_EQ(QString(), d.txtLwrLim[2]->text());
         d.cmdClose_Click();
     });
