@@ -10,6 +10,8 @@
 #include <QRadioButton>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace testing_charts {
 
@@ -31,6 +33,18 @@ protected:
             if (form().optFact[static_cast<std::size_t>(i)]->isChecked())
                 return i;
         return -1;
+    }
+
+    // Stores the sample person's multiple plot: the plots switched on with their axis side
+    // (1 left, 2 right, 0 none), e.g. {{0, 1}, {2, 2}}; the others off.
+    void storeMultiple(const std::vector<std::pair<int, int>>& on)
+    {
+        const QString update =
+            QStringLiteral("update CHART_MULTIPLE_PERSON_PLOT set CHRT_ACT = ?, LBL_POS = ? where PRSN_KY = ?");
+        gDB->Execute(update, dao::Params{false, 0, samplePerson}, dao::dbFailOnError);
+        for (const auto& [plot, side] : on)
+            gDB->Execute(update + QStringLiteral(" and CHRT_ID = ?"), dao::Params{true, side, samplePerson, plot},
+                         dao::dbFailOnError);
     }
 
     // Everything of the person, as the person window deletes it, in one go.
