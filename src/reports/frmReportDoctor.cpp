@@ -237,9 +237,11 @@ frmReportDoctor::frmReportDoctor() : vb::Form(QStringLiteral("frmReportDoctor"))
     layout->addStretch();
     layout->addWidget(StatusBar1);
 
-    connect(cboPerson, &QComboBox::activated, this, [this] { cboPerson_Click(); });
-    connect(chkIncludeChart, &QCheckBox::clicked, this, [this] { chkIncludeChart_Click(); });
-    connect(cmdShow, &QPushButton::clicked, this, [this] { cmdShow_Click(); });
+    using errorreport::guarded;
+    connect(cboPerson, &QComboBox::activated, this, [this] { guarded([this] { cboPerson_Click(); }); });
+    connect(chkIncludeChart, &QCheckBox::clicked, this, [this] { guarded([this] { chkIncludeChart_Click(); }); });
+    // The report tells its own failures; the guard is for anything it lets out all the same.
+    connect(cmdShow, &QPushButton::clicked, this, [this] { guarded([this] { cmdShow_Click(); }); });
 }
 
 frmReportDoctor::~frmReportDoctor() = default;
