@@ -170,10 +170,11 @@ int main()
         t.restart();
         sqlite3_exec(f, "BEGIN", nullptr, nullptr, nullptr);
         sqlite3_stmt* ins = nullptr;
-        sqlite3_prepare_v2(f,
-                           "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2, CMMNT, "
-                           "GL_KY) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)",
-                           -1, &ins, nullptr);
+        sqlite3_prepare_v2(
+            f,
+            "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2, CMMNT, "
+            "GL_KY) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)",
+            -1, &ins, nullptr);
         floorMs += ms(t);
         constexpr std::size_t chunk = 2000;
         for (std::size_t from = 0; from < rows.size(); from += chunk) {

@@ -673,7 +673,8 @@ bool Recordset::refreshRow(int row, bool replace, const QString& criteria, const
     if (fromPart_.isEmpty())
         throw Error(3219, QStringLiteral("Invalid operation: the recordset reads no table."));
     const jetsql::Translation& condition = conn_->translate(QStringLiteral("SELECT 1 FROM t WHERE ") + criteria);
-    QByteArray sql = "SELECT " + (updatable_ ? alias_ + ".rowid, " : QByteArray()) + selectList_ + " FROM " + fromPart_ + " WHERE ";
+    QByteArray sql =
+        "SELECT " + (updatable_ ? alias_ + ".rowid, " : QByteArray()) + selectList_ + " FROM " + fromPart_ + " WHERE ";
     sql += wherePart_.isEmpty() ? "(" + condition.wherePart + ")" : "(" + wherePart_ + ") AND (" + condition.wherePart + ")";
     // The statement's own values of its select list, FROM and WHERE, then the condition's.
     const int own = leadingParams_ + placeholdersIn(wherePart_);

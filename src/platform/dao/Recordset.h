@@ -85,7 +85,10 @@ public:
     void removeObserver(RecordsetObserver* observer);
 
     // Fast access for views: the stored value of a row and column (no pending edit).
-    QVariant valueAt(int row, int column) const { return cellValue(cells_[std::size_t(row) * columnCount_ + std::size_t(column)]); }
+    QVariant valueAt(int row, int column) const
+    {
+        return cellValue(cells_[std::size_t(row) * columnCount_ + std::size_t(column)]);
+    }
     int columnCount() const { return int(columnCount_); }
     QString columnName(int column) const;
     int columnType(int column) const;
