@@ -219,7 +219,7 @@ void Recordset::readRow(void* raw, std::vector<Cell>& out, int first)
             cell.tag = Cell::Real;
             cell.i = std::bit_cast<qint64>(d);
         };
-        switch (fields_.items()[i].impl()->type) {
+        switch (columnTypes_[i]) {
         case dbBoolean:
             cell.tag = Cell::Bool;
             cell.i = sqlite3_column_double(st, col) != 0.0;
@@ -305,10 +305,14 @@ void Recordset::load()
             fields_.items().push_back(Field(fd, this, i - first));
         }
     }
+    columnTypes_.resize(columnCount_);
+    for (std::size_t c = 0; c < columnCount_; ++c)
+        columnTypes_[c] = fields_.items()[c].impl()->type;
     cells_.clear();
     text_.clear();
     rowids_.clear();
     rowCount_ = 0;
+    cells_.reserve(columnCount_ * 256);
     while (st.step()) {
         if (updatable_)
             rowids_.push_back(sqlite3_column_int64(st.get(), 0));
@@ -333,6 +337,7 @@ void Recordset::load()
             }
             break;
         }
+        columnTypes_[c] = f.type; // rows read later take that type, as the field reports it
     }
 }
 

@@ -139,8 +139,9 @@ private:
 
     dao::Fields fields_;
     std::size_t columnCount_ = 0;
-    std::vector<Cell> cells_; // row-major
-    std::vector<char> text_;  // the bytes of text and blob cells
+    std::vector<Cell> cells_;      // row-major
+    std::vector<int> columnTypes_; // of the fields as the set was loaded (computed ones 0)
+    std::vector<char> text_;       // the bytes of text and blob cells
     std::vector<qint64> rowids_;
     qsizetype rowCount_ = 0;
     qsizetype pos_ = -1;     // -1 BOF, rowCount_ EOF
