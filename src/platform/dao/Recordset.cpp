@@ -199,10 +199,9 @@ QVariant Recordset::cellValue(const Cell& c) const
 void Recordset::readRow(void* raw, std::vector<Cell>& out, int first)
 {
     auto* st = static_cast<sqlite3_stmt*>(raw);
-    const std::size_t base = out.size();
-    out.resize(base + columnCount_);
     for (std::size_t i = 0; i < columnCount_; ++i) {
-        Cell& cell = out[base + i];
+        // Cells are appended one by one: a resize per row costs more than the row's reading.
+        Cell& cell = out.emplace_back();
         const int col = first + int(i);
         const int t = sqlite3_column_type(st, col);
         if (t == SQLITE_NULL)
