@@ -3,6 +3,10 @@
 #include "charts/clsChart.h"
 #include "charts/clsMonthYearInterface.h"
 #include "charts/clsTChartInterface.h"
+#include "charts/frmAppearance.h"
+#include "charts/frmChartCustom.h"
+#include "charts/frmChartLimits.h"
+#include "charts/frmChartMultiple.h"
 #include "data/Globals.h"
 #include "data/clsDataService.h"
 #include "platform/controls/DataControl.h"
@@ -12,7 +16,6 @@
 #include "platform/dao/Error.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/MsgBox.h"
-#include "platform/runtime/ui/NotBuiltForm.h"
 #include "platform/runtime/ui/Twips.h"
 #include "platform/services/Printing.h"
 #include "platform/services/Services.h"
@@ -27,6 +30,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMdiArea>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -448,30 +452,45 @@ void frmChart::optTopLbl_Click(int Index)
 // ---------------------------------------------------------------------------------------------
 // Settings dialogs and printing
 
-namespace {
-void showDialog(const QString& name, const QString& caption)
-{
-    // The settings dialogs are still to come; each opens as a placeholder that says so.
-    vb::NotBuiltForm dialog(name, caption, false);
-    dialog.Show(vb::vbModal);
-    if (dialog.Loaded())
-        dialog.Unload();
-}
-} // namespace
-
 void frmChart::cmdCustomTypeColor_Click()
 {
-    showDialog(QStringLiteral("frmChartCustom"), QStringLiteral("Change Chart Type and Chart Color"));
+    // A dialog that unloads itself is released: ask the guard, not the form, afterwards.
+    QPointer<frmChartCustom> dialog = &vb::defaultInstance<frmChartCustom>();
+    dialog->Show(vb::vbModal);
+    // Gone from the screen means closed: its unload redraws the chart from what is stored.
+    if (dialog && dialog->Loaded())
+        dialog->Unload();
 }
 
 void frmChart::cmdChartLimits_Click()
 {
-    showDialog(QStringLiteral("frmChartLimits"), QStringLiteral("Setting Limits for Vertical Axis"));
+    // A dialog that unloads itself is released: ask the guard, not the form, afterwards.
+    QPointer<frmChartLimits> dialog = &vb::defaultInstance<frmChartLimits>();
+    dialog->Show(vb::vbModal);
+    // Closing stores and redraws nothing.
+    if (dialog && dialog->Loaded())
+        dialog->Unload();
 }
 
-void frmChart::cmdMultipleCharts_Click() { showDialog(QStringLiteral("frmChartMultiple"), QStringLiteral("Multiple Charts ")); }
+void frmChart::cmdMultipleCharts_Click()
+{
+    // A dialog that unloads itself is released: ask the guard, not the form, afterwards.
+    QPointer<frmChartMultiple> dialog = &vb::defaultInstance<frmChartMultiple>();
+    dialog->Show(vb::vbModal);
+    // Gone from the screen means closed: its unload redraws the chart from what is stored.
+    if (dialog && dialog->Loaded())
+        dialog->Unload();
+}
 
-void frmChart::cmdAppearance_Click() { showDialog(QStringLiteral("frmAppearance"), QStringLiteral("Change Chart Appearance")); }
+void frmChart::cmdAppearance_Click()
+{
+    // A dialog that unloads itself is released: ask the guard, not the form, afterwards.
+    QPointer<frmAppearance> dialog = &vb::defaultInstance<frmAppearance>();
+    dialog->Show(vb::vbModal);
+    // Gone from the screen means closed: its unload re-applies the stored appearance.
+    if (dialog && dialog->Loaded())
+        dialog->Unload();
+}
 
 void frmChart::PrintChart()
 {
