@@ -1,7 +1,5 @@
 #include "charts/ColorSwatch.h"
 
-#include "data/ui/ErrorReport.h"
-
 ColorSwatch::ColorSwatch(QWidget* parent, const QString& name) : QLabel(parent)
 {
     setObjectName(name);
@@ -16,16 +14,3 @@ void ColorSwatch::setBackColor(vb::OLE_COLOR code)
     code_ = code;
     vb::SetBackColor(this, code);
 }
-
-namespace chartdialogs {
-
-void guarded(const std::function<void()>& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        errorreport::showError(e);
-    }
-}
-
-} // namespace chartdialogs

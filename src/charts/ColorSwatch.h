@@ -22,10 +22,6 @@ private:
 
 namespace chartdialogs {
 
-// Runs a dialog's event handler; an error it lets out is shown rather than reaching the event
-// loop.
-void guarded(const std::function<void()>& handler);
-
 // Stored colour columns are signed 32-bit numbers: a system colour's code is written as its
 // negative twin.
 inline qint32 StoredColor(vb::OLE_COLOR code) { return static_cast<qint32>(code); }

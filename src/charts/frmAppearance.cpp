@@ -5,6 +5,7 @@
 #include "charts/frmChart.h"
 #include "data/Globals.h"
 #include "data/clsDataService.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/dao/dao.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/MsgBox.h"
@@ -80,7 +81,7 @@ frmAppearance::frmAppearance() : vb::Form(QStringLiteral("frmAppearance"))
     setTabOrder(chkBckCol, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
 
-    using chartdialogs::guarded;
+    using errorreport::guarded;
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { guarded([this] { HScroll1_Change(); }); });
     connect(chkPnlCol, &QCheckBox::toggled, this, [this] { guarded([this] { chkPnlCol_Click(); }); });
     connect(chkBckCol, &QCheckBox::toggled, this, [this] { guarded([this] { chkBckCol_Click(); }); });
@@ -105,9 +106,9 @@ bool frmAppearance::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut) {
         if (watched == chkPnlCol)
-            chartdialogs::guarded([this] { chkPnlCol_LostFocus(); });
+            errorreport::guarded([this] { chkPnlCol_LostFocus(); });
         else if (watched == chkBckCol)
-            chartdialogs::guarded([this] { chkBckCol_LostFocus(); });
+            errorreport::guarded([this] { chkBckCol_LostFocus(); });
     }
     return vb::Form::eventFilter(watched, event);
 }
@@ -230,7 +231,7 @@ void frmAppearance::cmdCancel_Click() { Unload(); }
 void frmAppearance::Form_Unload(int& /*cancel*/)
 {
     // Every close shows what is stored: unsaved changes are dropped.
-    chartdialogs::guarded([this] { restoreStored(); });
+    errorreport::guarded([this] { restoreStored(); });
 }
 
 void frmAppearance::restoreStored()

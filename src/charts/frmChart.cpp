@@ -9,6 +9,7 @@
 #include "charts/frmChartMultiple.h"
 #include "data/Globals.h"
 #include "data/clsDataService.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/TChart.h"
 #include "platform/controls/VSFlexGrid.h"
@@ -41,18 +42,7 @@ const char* const PlotCaptions[] = {"Blood Pressure", "Pulse", "Weight", "Temp1"
 const char* const TopCaptions[] = {"None", "Regimen", "Mood", "Sugar Test Time"};
 const char* const Categories[] = {"Daily Plot", "Day Average Plot", "Weekly Average Plot", "Monthly Average Plot"};
 
-// Runs a handler from a control's event; an error it lets out is told, not thrown into the
-// event loop.
-void guarded(const std::function<void()>& handler)
-{
-    try {
-        handler();
-    } catch (const dao::Error& e) {
-        vb::MsgBox(e.Description(), vb::vbCritical, QStringLiteral("Error: ") + QString::number(e.Number()));
-    } catch (const std::exception& e) {
-        vb::MsgBox(QString::fromStdString(e.what()), vb::vbCritical, App::Title());
-    }
-}
+using errorreport::guarded;
 
 // Swallows keys typed into the person list: the person is chosen with the mouse only.
 class KeySwallower : public QObject {

@@ -5,6 +5,7 @@
 #include "charts/frmChart.h"
 #include "data/Globals.h"
 #include "data/clsDataService.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/dao/dao.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
@@ -89,16 +90,16 @@ frmChartCustom::frmChartCustom() : vb::Form(QStringLiteral("frmChartCustom"))
         rows->addWidget(cmdChangeColor[k], i + 1, 3);
 
         connect(cmbChartType[k], &QComboBox::activated, this,
-                [this, i] { chartdialogs::guarded([this, i] { cmbChartType_Click(i); }); });
+                [this, i] { errorreport::guarded([this, i] { cmbChartType_Click(i); }); });
         connect(cmdChangeColor[k], &QPushButton::clicked, this,
-                [this, i] { chartdialogs::guarded([this, i] { cmdChangeColor_Click(i); }); });
+                [this, i] { errorreport::guarded([this, i] { cmdChangeColor_Click(i); }); });
     }
     rows->setColumnMinimumWidth(2, 60);
 
     cmdOK = vb::makeButton(this, "cmdOK", QStringLiteral("&Save"));
     cmdCancel = vb::makeButton(this, "cmdCancel", QStringLiteral("&Cancel/Close"));
-    connect(cmdOK, &QPushButton::clicked, this, [this] { chartdialogs::guarded([this] { cmdOK_Click(); }); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { chartdialogs::guarded([this] { cmdCancel_Click(); }); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdOK_Click(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdCancel_Click(); }); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdOK);
@@ -240,7 +241,7 @@ void frmChartCustom::cmdCancel_Click() { Unload(); }
 void frmChartCustom::Form_Unload(int& /*cancel*/)
 {
     // Back to the plot shown when the dialog opened, drawn from what is stored.
-    chartdialogs::guarded([this] {
+    errorreport::guarded([this] {
         frmChart& chart = chartWindow();
         QRadioButton* option = chart.optFact[static_cast<std::size_t>(mShownPlot)];
         if (option->isChecked())

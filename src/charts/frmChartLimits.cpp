@@ -40,16 +40,7 @@ const QString& refusalText()
     return text;
 }
 
-// Runs a handler from a control's event; an error it lets out is told, not thrown into the
-// event loop.
-void guarded(const std::function<void()>& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        errorreport::showError(e);
-    }
-}
+using errorreport::guarded;
 
 QString limitText(const QVariant& stored) { return vb::IsNull(stored) ? QString() : QString::number(stored.toInt()); }
 

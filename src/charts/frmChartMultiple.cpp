@@ -21,16 +21,7 @@ namespace {
 
 const char* const PlotCaptions[] = {"BloodPressure", "Pulse", "Weight", "Custom1", "Custom2", "Sugar"};
 
-// Runs a handler from a control's event; an error it lets out is told, not thrown into the
-// event loop.
-void guarded(const std::function<void()>& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        errorreport::showError(e);
-    }
-}
+using errorreport::guarded;
 
 // Options of one group cannot be turned off one by one: lift the rule while doing it.
 void unselect(QRadioButton* option)

@@ -236,13 +236,4 @@ bool reportFailedSave(const dao::RecordsetPtr& rs, const std::exception& error, 
     return true;
 }
 
-void guardedEvent(const std::function<void()>& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        errorreport::showError(e);
-    }
-}
-
 } // namespace recordform

@@ -85,8 +85,4 @@ void saveColumnWidths(VSFlexGrid& grid);
 // browsing (true); any other error is shown and the form stays as it is (false).
 bool reportFailedSave(const dao::RecordsetPtr& rs, const std::exception& error, const QString& duplicateText);
 
-// Runs an event handler; an error it lets out is shown (critical icon, "Error: " and the
-// number) rather than reaching the event loop.
-void guardedEvent(const std::function<void()>& handler);
-
 } // namespace recordform

@@ -128,17 +128,16 @@ frmDSetGoal::frmDSetGoal() : vb::Form(QStringLiteral("frmDSetGoal"))
     cmdCancel = button("cmdCancel", "&Cancel");
     cmdExport = button("cmdExport", "Export to Web Page");
     cmdHLP = button("cmdHLP", "Topic Help");
-    connect(cmdAddNew, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdAddNew_Click(); }); });
-    connect(cmdEdit, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdEdit_Click(); }); });
-    connect(cmdDelete, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdDelete_Click(); }); });
-    connect(cmdSave, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdSave_Click(); }); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdCancel_Click(); }); });
-    connect(cmdExport, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdExport_Click(); }); });
-    connect(cmdHLP, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdHLP_Click(); }); });
+    connect(cmdAddNew, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdAddNew_Click(); }); });
+    connect(cmdEdit, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdEdit_Click(); }); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdDelete_Click(); }); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdSave_Click(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdCancel_Click(); }); });
+    connect(cmdExport, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdExport_Click(); }); });
+    connect(cmdHLP, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdHLP_Click(); }); });
 
     datDSetGoal = recordform::makeDataControl(this, "datDSetGoal", QStringLiteral("Set Goal:"));
-    connect(datDSetGoal, &DataControl::Reposition, this,
-            [this] { recordform::guardedEvent([this] { datDSetGoal_Reposition(); }); });
+    connect(datDSetGoal, &DataControl::Reposition, this, [this] { errorreport::guarded([this] { datDSetGoal_Reposition(); }); });
 
     vsFGDSetGoal = recordform::makeBoundGrid(this, "vsFGDSetGoal", datDSetGoal);
 

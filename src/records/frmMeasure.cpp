@@ -304,11 +304,11 @@ void frmMeasure::buildControls()
     for (QPushButton* button : {cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel})
         button->setFixedWidth(buttonWidth);
     commands->addSpacing(8);
-    connect(cmdAddNew, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdAddNew_Click(); }); });
-    connect(cmdEdit, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdEdit_Click(); }); });
-    connect(cmdDelete, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdDelete_Click(); }); });
-    connect(cmdSave, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdSave_Click(); }); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdCancel_Click(); }); });
+    connect(cmdAddNew, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdAddNew_Click(); }); });
+    connect(cmdEdit, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdEdit_Click(); }); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdDelete_Click(); }); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdSave_Click(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdCancel_Click(); }); });
 
     // The picture sits in the free space right of the entry frame; it is placed by hand there
     // (centred, a little above the middle) and takes no room from the frame.
@@ -337,7 +337,7 @@ void frmMeasure::buildControls()
     datInfo = new DataControl(this);
     datInfo->setObjectName(QStringLiteral("datInfo"));
     datInfo->setCaption(QStringLiteral("Measurement: "));
-    connect(datInfo, &DataControl::Reposition, this, [this] { recordform::guardedEvent([this] { datInfo_Reposition(); }); });
+    connect(datInfo, &DataControl::Reposition, this, [this] { errorreport::guarded([this] { datInfo_Reposition(); }); });
 
     vsFGInfo = new VSFlexGrid(this);
     vsFGInfo->setObjectName(QStringLiteral("vsFGInfo"));
@@ -405,7 +405,7 @@ void frmMeasure::buildControls()
     ctDt->setObjectName(QStringLiteral("ctDt"));
     ctDt->hide();
     connect(ctDt, &ctDate::DateSelected, this,
-            [this](int day, int month, int year) { recordform::guardedEvent([&] { ctDt_DateSelected(day, month, year); }); });
+            [this](int day, int month, int year) { errorreport::guarded([&] { ctDt_DateSelected(day, month, year); }); });
 }
 
 QWidget* frmMeasure::buildEntryFrame()
@@ -643,19 +643,19 @@ QHBoxLayout* frmMeasure::buildCommentRow()
 
 void frmMeasure::connectEntryFrame()
 {
-    connect(cmdDt, &QToolButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdDt_Click(); }); });
-    connect(cmdOptionTime, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdOptionTime_Click(); }); });
-    connect(cmdSetGoal, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdSetGoal_Click(); }); });
-    connect(UpDownTime, &UpDown::UpClick, this, [this] { recordform::guardedEvent([this] { UpDownTime_UpClick(); }); });
-    connect(UpDownTime, &UpDown::DownClick, this, [this] { recordform::guardedEvent([this] { UpDownTime_DownClick(); }); });
+    connect(cmdDt, &QToolButton::clicked, this, [this] { errorreport::guarded([this] { cmdDt_Click(); }); });
+    connect(cmdOptionTime, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdOptionTime_Click(); }); });
+    connect(cmdSetGoal, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdSetGoal_Click(); }); });
+    connect(UpDownTime, &UpDown::UpClick, this, [this] { errorreport::guarded([this] { UpDownTime_UpClick(); }); });
+    connect(UpDownTime, &UpDown::DownClick, this, [this] { errorreport::guarded([this] { UpDownTime_DownClick(); }); });
     connect(cboPerson, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
-            recordform::guardedEvent([this] { cboPerson_Click(); });
+            errorreport::guarded([this] { cboPerson_Click(); });
     });
     // Typed keys go to the boxes' KeyPress handlers; an error there is shown, not let out.
     auto keys = [this](QLineEdit* box, void (frmMeasure::*handler)(int&)) {
         recordform::onKeyPress(box,
-                               [this, handler](int& keyAscii) { recordform::guardedEvent([&] { (this->*handler)(keyAscii); }); });
+                               [this, handler](int& keyAscii) { errorreport::guarded([&] { (this->*handler)(keyAscii); }); });
     };
     keys(txtDate, &frmMeasure::txtDate_KeyPress);
     keys(txtHr, &frmMeasure::txtHr_KeyPress);
@@ -666,7 +666,7 @@ void frmMeasure::connectEntryFrame()
     keys(txtWt, &frmMeasure::txtWt_KeyPress);
     for (int i = 0; i < 3; ++i)
         recordform::onKeyPress(txtTemp[std::size_t(i)],
-                               [this, i](int& keyAscii) { recordform::guardedEvent([&] { txtTemp_KeyPress(i, keyAscii); }); });
+                               [this, i](int& keyAscii) { errorreport::guarded([&] { txtTemp_KeyPress(i, keyAscii); }); });
     // Focus changes of the time boxes, and the lists' keys and clicks.
     for (QWidget* watched : std::initializer_list<QWidget*>{txtHr, txtMin, txtAMPM, cboPerson, cboMood, cboRegimen, CboDbtsGl})
         watched->installEventFilter(this);
@@ -1514,7 +1514,7 @@ bool frmMeasure::eventFilter(QObject* watched, QEvent* event)
         if (auto* combo = qobject_cast<QComboBox*>(watched))
             return isComboLocked(combo);
         if (watched == picPhotos && event->type() == QEvent::MouseButtonPress) {
-            recordform::guardedEvent([this] { picPhotos_Click(); });
+            errorreport::guarded([this] { picPhotos_Click(); });
             return true;
         }
         return false;

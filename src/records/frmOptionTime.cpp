@@ -3,6 +3,7 @@
 #include "data/Globals.h"
 #include "data/clsDataService.h"
 #include "data/modFunctions.h"
+#include "data/ui/ErrorReport.h"
 #include "platform/controls/UpDown.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/Interaction.h"
@@ -42,8 +43,7 @@ frmOptionTime::frmOptionTime() : vb::Form(QStringLiteral("frmOptionTime"))
         OptnTime[i] = new QRadioButton(QLatin1String(captions[i]), Frame1);
         OptnTime[i]->setObjectName(QStringLiteral("OptnTime_%1").arg(i));
         options->addWidget(OptnTime[i]);
-        connect(OptnTime[i], &QRadioButton::clicked, this,
-                [this, i] { recordform::guardedEvent([this, i] { OptnTime_Click(i); }); });
+        connect(OptnTime[i], &QRadioButton::clicked, this, [this, i] { errorreport::guarded([this, i] { OptnTime_Click(i); }); });
     }
 
     chkSetting = new QCheckBox(QStringLiteral("Keep this as default setting for all measurement in future"), this);
@@ -70,8 +70,8 @@ frmOptionTime::frmOptionTime() : vb::Form(QStringLiteral("frmOptionTime"))
     cmdSave->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(cmdSave, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdSave_Click(); }); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { recordform::guardedEvent([this] { cmdCancel_Click(); }); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdSave_Click(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdCancel_Click(); }); });
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

@@ -164,12 +164,12 @@ frmPerson::frmPerson(QWidget* parent) : vb::Form(QStringLiteral("frmPerson"), pa
     onKeyPress(txtCM, [this](int& key) { txtCM_KeyPress(key); });
     onKeyPress(txtFt, [this](int& key) { txtFt_KeyPress(key); });
     onKeyPress(txtIn, [this](int& key) { txtIn_KeyPress(key); });
-    connect(datPerson, &DataControl::Reposition, this, [this] { guardedEvent([this] { datPerson_Reposition(); }); });
-    connect(cmdAddNew, &QPushButton::clicked, this, [this] { guardedEvent([this] { cmdAddNew_Click(); }); });
-    connect(cmdEdit, &QPushButton::clicked, this, [this] { guardedEvent([this] { cmdEdit_Click(); }); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { guardedEvent([this] { cmdCancel_Click(); }); });
-    connect(cmdSave, &QPushButton::clicked, this, [this] { guardedEvent([this] { cmdSave_Click(); }); });
-    connect(cmdDelete, &QPushButton::clicked, this, [this] { guardedEvent([this] { cmdDelete_Click(); }); });
+    connect(datPerson, &DataControl::Reposition, this, [this] { errorreport::guarded([this] { datPerson_Reposition(); }); });
+    connect(cmdAddNew, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdAddNew_Click(); }); });
+    connect(cmdEdit, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdEdit_Click(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdCancel_Click(); }); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdSave_Click(); }); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdDelete_Click(); }); });
 
     resize(vb::TwipsToPixelsX(10500, this), vb::TwipsToPixelsY(7000, this));
 }

@@ -97,12 +97,12 @@ frmRegimen::frmRegimen(QWidget* parent) : vb::Form(QStringLiteral("frmRegimen"),
     chainTabOrder({txtName, txtDetail, cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel});
 
     onKeyPress(txtName, [this](int& key) { txtName_KeyPress(key); });
-    connect(datRegimen, &DataControl::Reposition, this, [this] { guardedEvent([this] { datRegimen_Reposition(); }); });
-    connect(cmdAddNew, &QPushButton::clicked, this, [this] { guardedEvent([this] { cmdAddNew_Click(); }); });
-    connect(cmdEdit, &QPushButton::clicked, this, [this] { guardedEvent([this] { cmdEdit_Click(); }); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { guardedEvent([this] { cmdCancel_Click(); }); });
-    connect(cmdSave, &QPushButton::clicked, this, [this] { guardedEvent([this] { cmdSave_Click(); }); });
-    connect(cmdDelete, &QPushButton::clicked, this, [this] { guardedEvent([this] { cmdDelete_Click(); }); });
+    connect(datRegimen, &DataControl::Reposition, this, [this] { errorreport::guarded([this] { datRegimen_Reposition(); }); });
+    connect(cmdAddNew, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdAddNew_Click(); }); });
+    connect(cmdEdit, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdEdit_Click(); }); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdCancel_Click(); }); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdSave_Click(); }); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { errorreport::guarded([this] { cmdDelete_Click(); }); });
 
     resize(vb::TwipsToPixelsX(10500, this), vb::TwipsToPixelsY(6500, this));
 }

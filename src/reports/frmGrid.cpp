@@ -3,6 +3,7 @@
 #include "data/Globals.h"
 #include "data/clsDataService.h"
 #include "data/modFunctions.h"
+#include "data/ui/ErrorReport.h"
 #include "data/ui/GridWidths.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
@@ -153,30 +154,7 @@ QString trimBlanks(const QString& text)
 
 QString blanks(qsizetype count) { return count > 0 ? QString(count, u' ') : QString(); }
 
-// The error number and text of an engine, grid or conversion error.
-std::pair<int, QString> errorOf(const std::exception& error)
-{
-    if (const auto* e = dynamic_cast<const dao::Error*>(&error))
-        return {e->Number(), e->Description()};
-    if (const auto* e = dynamic_cast<const FlexGridError*>(&error))
-        return {e->Number(), e->Description()};
-    if (const auto* e = dynamic_cast<const vb::ConversionError*>(&error))
-        return {e->Number(), e->Description()};
-    if (const auto* e = dynamic_cast<const WebReportError*>(&error))
-        return {e->Number(), e->Description()};
-    return {0, QString::fromUtf8(error.what())};
-}
-
-// Runs a handler of a control; an error is shown rather than let into the event loop.
-void guarded(const std::function<void()>& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        const auto [number, description] = errorOf(e);
-        vb::MsgBox(description, vb::vbOKOnly | vb::vbCritical, QStringLiteral("Error: ") + QString::number(number));
-    }
-}
+using errorreport::guarded;
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "data/Globals.h"
 #include "data/MeasurementImport.h"
+#include "data/ui/ErrorReport.h"
 #include "data/ui/GridWidths.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
@@ -79,17 +80,7 @@ vb::OLE_COLOR backColor(const VSFlexGrid& grid, int row, int col)
     return grid.Cell(flexcpBackColor, row, col).value<vb::OLE_COLOR>();
 }
 
-// Runs a handler; an error it lets out is told (the description, critical icon) instead of
-// reaching the event loop.
-template <typename F>
-void guarded(F&& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        vb::MsgBox(QString::fromUtf8(e.what()), vb::vbCritical);
-    }
-}
+using errorreport::guarded;
 
 } // namespace
 

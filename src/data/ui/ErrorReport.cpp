@@ -73,4 +73,13 @@ void showError(const std::exception& error, const QString& lead, int icon)
     showError(parts.number, lead.isEmpty() ? parts.description : lead + kCrLf + parts.description, icon);
 }
 
+void guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        showError(e);
+    }
+}
+
 } // namespace errorreport

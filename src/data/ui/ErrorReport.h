@@ -21,6 +21,7 @@
 #include <QString>
 
 #include <exception>
+#include <functional>
 
 namespace errorreport {
 
@@ -49,6 +50,10 @@ QString ErrorReportText(const QString& location, int number, const QString& desc
 void showError(const std::exception& error, const QString& lead = QString(), int icon = vb::vbCritical);
 // The same box with the text given whole (a Part's own text for a known error number).
 void showError(int number, const QString& text, int icon = vb::vbCritical);
+
+// Runs a control's event handler: an error it lets out is shown with showError rather than
+// reaching the event loop.
+void guarded(const std::function<void()>& handler);
 
 } // namespace errorreport
 
