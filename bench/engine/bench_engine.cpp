@@ -1,6 +1,9 @@
 // Engine overhead against plain SQLite on the same rows:
 //  (a) 100,000 measurement INSERTs one statement each, Jet text through Database::Execute
-//      against sqlite3_exec of the same statements already in SQLite's dialect;
+//      against sqlite3_exec of the same statements already in SQLite's dialect, and against the
+//      floor: one prepared INSERT into a plain table of the same columns (no key, index, check
+//      or relation), its values bound row by row; and, to tell the engine's own cost from that
+//      of the table's rules, the same prepared INSERT into a table of the engine's schema;
 //  (b) opening a 100,000-row snapshot and walking it against a bare sqlite3_step loop;
 //  (c) 1,000 FindFirst calls on a 10,000-row dynaset.
 #include "platform/dao/dao.h"
@@ -141,13 +144,26 @@ int main()
 
     // (a) Each side into its own fresh file of the same schema, each in one transaction; the two
     // sides take turns in chunks so that the machine's other load falls on both alike.
-    double engineMs = 0, sqliteMs = 0;
+    double engineMs = 0, sqliteMs = 0, floorMs = 0, rulesMs = 0;
     {
         auto engineDb = Database::create(dir.filePath(QStringLiteral("engine0.db")));
         auto plainDb = Database::create(dir.filePath(QStringLiteral("plain0.db")));
+        auto floorDb = Database::create(dir.filePath(QStringLiteral("floor0.db")));
         buildSchema(*engineDb);
         buildSchema(*plainDb);
         sqlite3* h = plainDb->handle();
+        sqlite3* f = floorDb->handle();
+        auto rulesDb = Database::create(dir.filePath(QStringLiteral("rules0.db")));
+        buildSchema(*rulesDb);
+        sqlite3* g = rulesDb->handle();
+        sqlite3_exec(f,
+                     "CREATE TABLE MEASURE (PRSN_KY INTEGER, MSRD_DT TEXT, MD_KY INTEGER, RGMN_KY INTEGER, LBP INTEGER, "
+                     "HBP INTEGER, PLSE INTEGER, WT REAL, TEMP REAL, TEMP1 REAL, TEMP2 REAL, CMMNT TEXT, GL_KY INTEGER)",
+                     nullptr, nullptr, nullptr);
+        std::vector<QByteArray> dates;
+        dates.reserve(rows.size());
+        for (const Reading& r : rows)
+            dates.push_back(r.at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8());
         QElapsedTimer t;
         t.start();
         engineDb->BeginTrans();
@@ -155,6 +171,32 @@ int main()
         t.restart();
         sqlite3_exec(h, "BEGIN", nullptr, nullptr, nullptr);
         sqliteMs += ms(t);
+        t.restart();
+        sqlite3_exec(f, "BEGIN", nullptr, nullptr, nullptr);
+        const char* insertSql = "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2, "
+                                "CMMNT, GL_KY) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)";
+        sqlite3_stmt* ins = nullptr;
+        sqlite3_prepare_v2(f, insertSql, -1, &ins, nullptr);
+        floorMs += ms(t);
+        t.restart();
+        sqlite3_exec(g, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_stmt* ruled = nullptr;
+        sqlite3_prepare_v2(g, insertSql, -1, &ruled, nullptr);
+        rulesMs += ms(t);
+        auto bindRow = [&](sqlite3_stmt* st, std::size_t i) {
+            const Reading& r = rows[i];
+            sqlite3_bind_int(st, 1, 1);
+            sqlite3_bind_text(st, 2, dates[i].constData(), int(dates[i].size()), SQLITE_STATIC);
+            sqlite3_bind_int(st, 3, 1);
+            sqlite3_bind_int(st, 4, 1);
+            sqlite3_bind_int(st, 5, r.lbp);
+            sqlite3_bind_int(st, 6, r.hbp);
+            sqlite3_bind_int(st, 7, r.plse);
+            sqlite3_bind_double(st, 8, r.wt);
+            for (int c : {9, 10, 11, 13})
+                sqlite3_bind_null(st, c);
+            sqlite3_bind_text(st, 12, "morning reading", -1, SQLITE_STATIC);
+        };
         constexpr std::size_t chunk = 2000;
         for (std::size_t from = 0; from < rows.size(); from += chunk) {
             const std::size_t to = std::min(rows.size(), from + chunk);
@@ -167,6 +209,22 @@ int main()
                 if (sqlite3_exec(h, plain[i].constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
                     std::fprintf(stderr, "insert failed: %s\n", sqlite3_errmsg(h));
             sqliteMs += ms(t);
+            t.restart();
+            for (std::size_t i = from; i < to; ++i) {
+                bindRow(ins, i);
+                if (sqlite3_step(ins) != SQLITE_DONE)
+                    std::fprintf(stderr, "insert failed: %s\n", sqlite3_errmsg(f));
+                sqlite3_reset(ins);
+            }
+            floorMs += ms(t);
+            t.restart();
+            for (std::size_t i = from; i < to; ++i) {
+                bindRow(ruled, i);
+                if (sqlite3_step(ruled) != SQLITE_DONE)
+                    std::fprintf(stderr, "insert failed: %s\n", sqlite3_errmsg(g));
+                sqlite3_reset(ruled);
+            }
+            rulesMs += ms(t);
         }
         t.restart();
         engineDb->CommitTrans();
@@ -174,10 +232,23 @@ int main()
         t.restart();
         sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr);
         sqliteMs += ms(t);
+        t.restart();
+        sqlite3_finalize(ins);
+        sqlite3_exec(f, "COMMIT", nullptr, nullptr, nullptr);
+        floorMs += ms(t);
+        t.restart();
+        sqlite3_finalize(ruled);
+        sqlite3_exec(g, "COMMIT", nullptr, nullptr, nullptr);
+        rulesMs += ms(t);
     }
     print("insert 100000 rows engine", engineMs, "ms");
     print("insert 100000 rows sqlite3_exec", sqliteMs, "ms");
+    print("insert 100000 rows prepared into a plain table", floorMs, "ms");
+    print("insert 100000 rows prepared into the engine's table", rulesMs, "ms");
+    print("insert one row engine", engineMs * 1000.0 / kRows, "us");
     ratio("insert engine/sqlite", engineMs / sqliteMs);
+    ratio("insert engine/prepared plain table", engineMs / floorMs);
+    ratio("insert engine/prepared into the engine's table", engineMs / rulesMs);
 
     // (b) Walk every field of every row.
     auto db = Database::open(dir.filePath(QStringLiteral("engine0.db")));

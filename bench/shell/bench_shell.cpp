@@ -6,15 +6,20 @@
 // Run without arguments; the program starts itself again as the measured child:
 //   bench_shell --child program <folder>   the program's start on the database in <folder>
 //   bench_shell --child floor              an empty QMainWindow
+//   bench_shell --child stages <folder>    the start's steps one by one, each timed (where the
+//                                          time goes; the measured start runs them through Main)
 #include "data/Globals.h"
 #include "data/clsAverage.h"
 #include "data/clsCreateMDB.h"
 #include "data/clsModifyMDB.h"
 #include "data/clsModifyMDB1.h"
+#include "data/modFunctions.h"
+#include "data/modHealth.h"
 #include "platform/runtime/ui/Form.h"
 #include "platform/runtime/ui/Interaction.h"
 #include "platform/runtime/ui/RuntimeServices.h"
 #include "platform/services/Services.h"
+#include "shell/frmSplash.h"
 #include "shell/mdiHealth.h"
 #include "shell/modHealthMain.h"
 #include "support/BenchSupport.h"
@@ -52,6 +57,44 @@ int childProgram(int argc, char** argv, const QString& folder)
         return 2;
     QApplication::processEvents(); // the first form painted
     std::printf("ready\n");
+    std::fflush(stdout);
+    vb::DestroyAllForms();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return 0;
+}
+
+// The steps of the start in Main's order, each printed with its time.
+int childStages(int argc, char** argv, const QString& folder)
+{
+    QElapsedTimer t;
+    t.start();
+    auto step = [&t](const char* name) {
+        std::printf("stage %s: %.3f ms\n", name, msSince(t));
+        t.restart();
+    };
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    App::setPath(folder);
+    services::InstallRealServices();
+    vb::Runtime().pause = std::make_shared<NoPause>();
+    step("application");
+    modFunctions::setSplashStatusHook(&frmSplash::ShowStatus);
+    vb::defaultInstance<frmSplash>().Show();
+    vb::DoEvents();
+    step("splash");
+    clsCreateMDB().OpenOrCreateDatabase();
+    step("database open");
+    clsModifyMDB().runUpgrade();
+    clsModifyMDB1().runUpgrade();
+    step("upgrade checks");
+    modHealth::FixMultiplePersonPlot();
+    step("multiple plot fix");
+    vb::defaultInstance<mdiHealth>().Load();
+    step("main window with its first form");
+    if (vb::FormBase* splash = vb::Forms().Find(QStringLiteral("frmSplash")))
+        splash->Unload();
+    QApplication::processEvents();
+    step("first paint");
     std::fflush(stdout);
     vb::DestroyAllForms();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -144,6 +187,8 @@ int main(int argc, char** argv)
             return childFloor(argc, argv);
         if (QByteArray(argv[2]) == "program" && argc >= 4)
             return childProgram(argc, argv, QString::fromLocal8Bit(argv[3]));
+        if (QByteArray(argv[2]) == "stages" && argc >= 4)
+            return childStages(argc, argv, QString::fromLocal8Bit(argv[3]));
         return 1;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
@@ -161,6 +206,12 @@ int main(int argc, char** argv)
         figure("start to main window with its first form", program, "ms");
         figure("start of an empty Qt main window", floor, "ms");
         ratio("start-up program/empty Qt window", program / floor);
+        // Where the time goes, from one run of the steps after the measured ones.
+        QProcess stages;
+        stages.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        stages.start(self, {QStringLiteral("--child"), QStringLiteral("stages"), folder.path()});
+        stages.waitForFinished(60000);
+        std::fputs(stages.readAllStandardOutput().constData(), stdout);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_shell: %s\n", e.what());
         return 1;

@@ -744,7 +744,10 @@ void frmMeasure::RequeryMeasurements(int sortColumn, bool descending)
     if (datInfo->Database() != gDB)
         datInfo->setDatabase(gDB);
     datInfo->setRecordSource(sql);
+    newestFirstSource_.clear();
     datInfo->Refresh();
+    if (sortColumn == 0 && descending)
+        newestFirstSource_ = sql;
     requeried_ = true;
     FormatGrid();
 }
@@ -1276,13 +1279,34 @@ void frmMeasure::cmdSave_Click()
     EditMode = kRefresh;
     SetMode(EditMode);
     try {
-        RequeryMeasurements(0, true);
+        if (!refreshSavedRow(key))
+            RequeryMeasurements(0, true);
     } catch (...) {
         EditMode = kBrowse;
         throw;
     }
     EditMode = kBrowse;
     showRowAfterWrite(key);
+}
+
+bool frmMeasure::refreshSavedRow(const QDateTime& key)
+{
+    const auto& rs = datInfo->Recordset();
+    if (!rs || !rs->isOpen() || newestFirstSource_.isEmpty() || datInfo->RecordSource() != newestFirstSource_)
+        return false;
+    // The rows run newest first (a person has one reading a time): the saved one stands before
+    // the first older row, or is that row when it was there already.
+    int first = 0, last = rs->RecordCount();
+    while (first < last) {
+        const int middle = first + (last - first) / 2;
+        if (rs->valueAt(middle, fDate).toDateTime() > key)
+            first = middle + 1;
+        else
+            last = middle;
+    }
+    const bool present = first < rs->RecordCount() && rs->valueAt(first, fDate).toDateTime() == key;
+    rs->refreshRow(first, present, QStringLiteral("M.MSRD_DT = ?"), dao::Params{key});
+    return true;
 }
 
 void frmMeasure::showRowAfterWrite(const QDateTime& key)

@@ -185,6 +185,9 @@ private:
     static QString shortDatePattern();
     void setCounterCaption();
     void showRowAfterWrite(const QDateTime& key);
+    // The saved row read again into the grid where it belongs; false when the grid's rows are
+    // not the newest-first rows of the current person (a requery is then needed).
+    bool refreshSavedRow(const QDateTime& key);
     // The checks before a save, each with its message; false stops the save.
     bool entriesAreValid();
     bool numbersAreValid();
@@ -201,6 +204,8 @@ private:
     QString pictureFile_;
     bool pictureShown_ = false;
     bool requeried_ = false;
+    // The record source the last requery gave the grid when it was in its usual order.
+    QString newestFirstSource_;
     QWidget* picArea_ = nullptr;
     QLabel* statusText_ = nullptr;
 };

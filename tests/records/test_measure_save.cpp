@@ -485,4 +485,53 @@ TEST_F(LockedDatabaseTest, ADeleteIsRefusedAndTheRowStays)
     expectAveragesMatch(samplePerson, key.date());
 }
 
+// A save reads the saved row again into the grid's rows rather than reloading them all: after
+// each kind of save, the rows (every cell) and the grid's lines are those a fresh query gives.
+TEST_F(MeasureSaveTest, AfterEachSaveTheGridHoldsWhatTheDatabaseHolds)
+{
+    openForm();
+    auto expectFresh = [&](const char* what, const QDateTime& saved) {
+        const auto shown = rows();
+        const auto fresh = gDB->OpenRecordset(form->datInfo->RecordSource(), dao::dbOpenSnapshot);
+        ASSERT_EQ(fresh->RecordCount(), shown->RecordCount()) << what;
+        ASSERT_EQ(fresh->columnCount(), shown->columnCount()) << what;
+        for (int r = 0; r < fresh->RecordCount(); ++r)
+            for (int c = 0; c < fresh->columnCount(); ++c)
+                ASSERT_EQ(fresh->valueAt(r, c), shown->valueAt(r, c)) << what << " row " << r << " column " << c;
+        EXPECT_EQ(form->vsFGInfo->FixedRows() + fresh->RecordCount(), form->vsFGInfo->Rows()) << what;
+        EXPECT_EQ(saved, form->RecordKey()) << what;
+        EXPECT_EQ(saved, shown->Fields(3).Value().toDateTime()) << what;
+        EXPECT_EQ(QStringLiteral("Measurement: %1 of %2").arg(shown->AbsolutePosition() + 1).arg(fresh->RecordCount()),
+                  form->datInfo->Caption())
+            << what;
+    };
+    struct Save {
+        const char* what;
+        QDateTime when;
+        Entry entry;
+        int answer; // to the replace question, 0 none
+    };
+    const Save saves[] = {
+        {"the newest reading", at(2031, 1, 1, 7, 0), {.high = "120", .low = "80", .comment = "newest"}, 0},
+        {"a reading in the middle", at(2024, 3, 10, 12, 0), {.high = "121", .low = "81", .goalIndex = 0, .moodIndex = 1}, 0},
+        {"the oldest reading", at(1990, 6, 1, 9, 30), {.high = "122", .low = "82", .regimenIndex = 1}, 0},
+        {"the same minute, replaced", at(2024, 3, 10, 12, 0), {.high = "140", .low = "90", .comment = "replaced"}, vb::vbYes},
+    };
+    for (const Save& s : saves) {
+        if (s.answer)
+            answer(s.answer);
+        addMeasurement(s.when, s.entry);
+        EXPECT_EQ("browse", form->EditMode) << s.what;
+        expectFresh(s.what, s.when);
+    }
+    // An edit of a row in the middle.
+    rows()->FindFirst(QStringLiteral("MSRD_DT = #3/10/2024 12:00 PM#"));
+    ASSERT_FALSE(rows()->NoMatch());
+    form->cmdEdit_Click();
+    form->txtPlse->setText("66");
+    form->cmdSave_Click();
+    expectFresh("an edit", at(2024, 3, 10, 12, 0));
+    EXPECT_EQ(66, rows()->Fields(6).Value().toInt());
+}
+
 } // namespace

@@ -175,7 +175,8 @@ void DataControl::recordsetChanged(Change change, int row)
 {
     switch (change) {
     case Change::Reposition: emit Reposition(); break;
-    case Change::RowAppended: emit rowAppended(row); break;
+    case Change::RowAppended:
+    case Change::RowInserted: emit rowAppended(row); break;
     case Change::RowChanged: emit rowChanged(row); break;
     case Change::RowRemoved: emit rowRemoved(row); break;
     case Change::Requeried:

@@ -61,7 +61,8 @@ public slots:
 signals:
     void Reposition();
     // For bound controls: the rows were replaced (refresh, requery, another or a closed
-    // recordset); a row was appended at the end, rewritten, or removed.
+    // recordset); a row was added at `row` (at the end, or where a refreshed row belongs),
+    // rewritten, or removed.
     void rowsReset();
     void rowAppended(int row);
     void rowChanged(int row);

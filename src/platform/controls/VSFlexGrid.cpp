@@ -451,7 +451,7 @@ public:
 
     void insertBoundRow(int record)
     {
-        if (!boundRowsMatch(recordset ? recordset->RecordCount() - 1 : -1) || record != recordset->RecordCount() - 1) {
+        if (!boundRowsMatch(recordset ? recordset->RecordCount() - 1 : -1) || record < 0 || record >= recordset->RecordCount()) {
             resetBound(bound, recordset);
             return;
         }

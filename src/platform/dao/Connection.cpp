@@ -87,7 +87,7 @@ const jetsql::Translation& Connection::translate(const QString& jetSql)
         return *it;
     if (cache_.size() >= kTranslationCacheLimit)
         cache_.clear();
-    return *cache_.insert(jetSql, jetsql::translate(jetSql));
+    return *cache_.insert(jetSql, jetsql::translate(jetSql, true));
 }
 
 CachedStatement Connection::prepareCached(const QByteArray& sql, int* rc)

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -425,6 +426,8 @@ struct Counts {
     int amps = 0;
     int dates = 0;
     int params = 0;
+    int literals = 0;   // numbers and texts marked for binding
+    bool query = false; // a SELECT, ORDER or GROUP after VALUES: literals there stay SQL
 };
 
 Error unclosed(const char* s, int start, int n, const char* what)
@@ -503,7 +506,7 @@ void noteKeyword(Marks& m, Kw kw, int k, Kw statement)
 
 // `s[n]` must be a NUL byte: it stops the scanning loops. With `mayConcatenate` false (no '&'
 // in the text), the values of an INSERT need only the tokens rewritten: the rest is copied.
-void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool mayConcatenate)
+void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool mayConcatenate, bool literalsToo)
 {
     int i = 0;
     int depth = 0;
@@ -524,6 +527,7 @@ void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool
             if (plainCopied) {
                 if (kw == kTrue || kw == kFalse)
                     toks.push(start, i - start, Type::Word, kw, true);
+                counts.query |= kw == kSelect || kw == kOrder || kw == kGroup;
                 continue;
             }
             toks.push(start, i - start, Type::Word, kw, kw == kTrue || kw == kFalse);
@@ -550,9 +554,11 @@ void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool
                 if (close < 0)
                     throw unclosed(s, start, n, "text");
                 i = close + 1;
-                if (c == '\'')
-                    push(start, i - start, Type::String);
-                else
+                if (c == '\'') {
+                    const bool bind = literalsToo && plainCopied;
+                    counts.literals += bind;
+                    push(start, i - start, Type::String, kNone, bind);
+                } else
                     push(start, i - start, Type::DqString, kNone, true);
                 continue;
             }
@@ -672,7 +678,9 @@ void tokenize(const char* s, int n, Tokens& toks, Counts& counts, Marks& m, bool
                 i = j;
             }
         }
-        push(start, i - start, Type::Number);
+        const bool bind = literalsToo && plainCopied;
+        counts.literals += bind;
+        push(start, i - start, Type::Number, kNone, bind);
     }
 }
 
@@ -856,7 +864,59 @@ char* putRequoted(char* w, const char* p, const char* e, char quote, char double
 
 // ---------------------------------------------------------------------------------------------
 
-Translation translate(const QString& jetSql)
+namespace {
+
+// A number literal as SQLite would read it, when that is sure: whole numbers that fit 64 bits,
+// and decimals of at most 15 significant digits (exactly rounded either way). Others stay SQL.
+bool literalNumber(const char* p, const char* e, Translation::Literal& out)
+{
+    int digits = 0;
+    bool whole = true;
+    for (const char* q = p; q < e; ++q) {
+        if (*q >= '0' && *q <= '9')
+            digits += digits > 0 || *q != '0';
+        else
+            whole = false;
+    }
+    if (whole) {
+        if (e - p > 18)
+            return false;
+        qint64 v = 0;
+        for (const char* q = p; q < e; ++q)
+            v = v * 10 + (*q - '0');
+        out.kind = Translation::Literal::Integer;
+        out.integer = v;
+        return true;
+    }
+    if (digits > 15)
+        return false;
+    double d = 0;
+    const auto [end, ec] = std::from_chars(p, e, d);
+    if (ec != std::errc() || end != e)
+        return false;
+    out.kind = Translation::Literal::Real;
+    out.real = d;
+    return true;
+}
+
+// The text of a quoted literal with its doubled quotes made single.
+void literalText(Translation& tr, const char* p, const char* e, char quote)
+{
+    Translation::Literal lit;
+    lit.kind = Translation::Literal::Text;
+    lit.offset = static_cast<int>(tr.literalText.size());
+    for (const char* q = p + 1; q < e - 1; ++q) {
+        tr.literalText += *q;
+        if (*q == quote)
+            ++q;
+    }
+    lit.size = static_cast<int>(tr.literalText.size()) - lit.offset;
+    tr.literals.push_back(lit);
+}
+
+} // namespace
+
+Translation translate(const QString& jetSql, bool bindLiterals)
 {
     // UTF-8 copy of the statement, on the stack when it is short, with eight bytes to spare
     // for the keyword test's reads.
@@ -875,7 +935,8 @@ Translation translate(const QString& jetSql)
     Tokens toks;
     Counts counts;
     Marks m;
-    tokenize(s, n, toks, counts, m, std::memchr(s, '&', static_cast<std::size_t>(n)) != nullptr);
+    const bool mayConcatenate = std::memchr(s, '&', static_cast<std::size_t>(n)) != nullptr;
+    tokenize(s, n, toks, counts, m, mayConcatenate, bindLiterals && !mayConcatenate);
 
     // A ';' ending the text is outside any quotes: a quote left open has thrown.
     int sourceEnd = n;
@@ -929,6 +990,12 @@ Translation translate(const QString& jetSql)
             toks[k].mark = true;
     }
 
+    // The values of a plain INSERT are bound rather than written into the SQL (a statement with
+    // placeholders of its own keeps its literals: the order of the values would mix).
+    const bool binding = bindLiterals && tr.kind == StatementKind::InsertValues && counts.params == 0 && !counts.query &&
+                         (counts.literals > 0 || counts.dates > 0);
+    if (binding)
+        tr.literals.reserve(static_cast<std::size_t>(counts.literals + counts.dates));
     // A byte gives at most two (a doubled quote); a date literal, the shortest being seven
     // bytes, gives 21; '&' with its share of the chain's opening and closing 27.
     const qsizetype bound = qsizetype(2) * n + qsizetype(27) * counts.amps + qsizetype(24) * counts.dates + 16;
@@ -966,15 +1033,42 @@ Translation translate(const QString& jetSql)
             w = putRequoted(w, p + 1, e - 1, 0, '"');
             *w++ = '"';
             break;
+        case Type::Number:
+            if (Translation::Literal lit; binding && k > m.values && literalNumber(p, e, lit)) {
+                tr.literals.push_back(lit);
+                *w++ = '?';
+            } else {
+                w = putBytes(w, p, e);
+            }
+            break;
+        case Type::String:
         case Type::DqString:
-            *w++ = '\'';
-            w = putRequoted(w, p + 1, e - 1, '"', '\'');
-            *w++ = '\'';
+            if (binding && k > m.values) {
+                literalText(tr, p, e, *p);
+                *w++ = '?';
+            } else if (t.type == Type::DqString) {
+                *w++ = '\'';
+                w = putRequoted(w, p + 1, e - 1, '"', '\'');
+                *w++ = '\'';
+            } else {
+                w = putBytes(w, p, e);
+            }
             break;
         case Type::Date: {
             DateParts d;
             if (!parseDateParts(p + 1, e - 1, d))
                 throw badDate(QString::fromUtf8(p, e - p));
+            if (binding && k > m.values) {
+                Translation::Literal lit;
+                lit.kind = Translation::Literal::Text;
+                lit.offset = static_cast<int>(tr.literalText.size());
+                lit.size = 19;
+                tr.literalText.resize(lit.offset + 19);
+                putCanonical(tr.literalText.data() + lit.offset, d);
+                tr.literals.push_back(lit);
+                *w++ = '?';
+                break;
+            }
             *w++ = '\'';
             w = putCanonical(w, d);
             *w++ = '\'';

@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace dao::jetsql {
 
@@ -29,12 +31,25 @@ struct Translation {
     int parameters = 0;        // '?' placeholders outside quotes, kept in order in every part
     int leadingParameters = 0; // of them, those before the WHERE (SELECT: before WHERE or ORDER/GROUP;
                                // UPDATE: in the SET part; INSERT: all)
+
+    // With bindLiterals, the numbers, texts and dates of an INSERT's VALUES became '?' in `sql`
+    // (not counted in `parameters`); these are their values, in order, to bind before any other.
+    // Statements that differ only in their values then share one prepared statement.
+    struct Literal {
+        enum Kind : std::uint8_t { Integer, Real, Text } kind = Integer;
+        qint64 integer = 0;
+        double real = 0;
+        int offset = 0; // Text: bytes in literalText
+        int size = 0;
+    };
+    std::vector<Literal> literals;
+    QByteArray literalText;
 };
 
 // Translates one Jet statement. Throws dao::Error: 3075 for a date literal that is no date,
 // 3134 for text the translator cannot read (an unclosed quote or bracket, say, or a numbered
 // placeholder "?1": placeholders are plain '?', bound in the order they stand).
-Translation translate(const QString& jetSql);
+Translation translate(const QString& jetSql, bool bindLiterals = false);
 
 // The text between the '#' signs of a Jet date literal, in the forms
 // "m/d/yyyy", "m/d/yy", "m/d/yyyy h[:m[:s]] [AM|PM]", "yyyy-m-d[ h:m[:s]]"; blanks around

@@ -7,6 +7,8 @@
 #include "platform/runtime/Conversions.h"
 
 #include <algorithm>
+#include <bit>
+#include <climits>
 #include <cmath>
 #include <sqlite3.h>
 
@@ -17,8 +19,9 @@ using detail::Statement;
 
 namespace {
 
-// Stored dates straight from their bytes: the hot path of loading a recordset.
-std::optional<QDateTime> canonicalDate(const char* p, int n)
+// Stored dates straight from their bytes, as milliseconds since the epoch (naive time, UTC):
+// the hot path of loading a recordset, so no QDateTime is made until the cell is read.
+std::optional<qint64> canonicalDateMs(const char* p, int n)
 {
     if (n != 19 || p[4] != '-' || p[7] != '-' || p[10] != ' ' || p[13] != ':' || p[16] != ':')
         return std::nullopt;
@@ -32,11 +35,21 @@ std::optional<QDateTime> canonicalDate(const char* p, int n)
         }
         return v;
     };
-    const QDate date(num(0, 4), num(5, 2), num(8, 2));
-    const QTime time(num(11, 2), num(14, 2), num(17, 2));
-    if (!date.isValid() || !time.isValid())
+    const int y = num(0, 4), m = num(5, 2), d = num(8, 2);
+    const int hh = num(11, 2), mm = num(14, 2), ss = num(17, 2);
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    if (y < 1 || m < 1 || m > 12 || d < 1 || d > kDays[m - 1] + (m == 2 && leap) || hh < 0 || hh > 23 || mm < 0 || mm > 59 ||
+        ss < 0 || ss > 59)
         return std::nullopt;
-    return QDateTime(date, time, Qt::UTC);
+    // Days since 1970-01-01 of the proleptic Gregorian calendar (Howard Hinnant's algorithm).
+    const int yy = y - (m <= 2);
+    const int era = yy / 400;
+    const int yoe = yy - era * 400;
+    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    const qint64 days = qint64(era) * 146097 + doe - 719468;
+    return (days * 86400 + hh * 3600 + mm * 60 + ss) * 1000;
 }
 
 Error noCurrentRecord() { return Error(errNoCurrentRecord, QStringLiteral("No current record.")); }
@@ -136,11 +149,12 @@ Recordset::Recordset(detail::ConnectionPtr connection, const QString& jetSql, in
         throw Error(3219, QStringLiteral("Invalid operation: only a SELECT statement can be opened as a recordset."));
     leadingParams_ = tr.leadingParameters;
     updatable_ = (type == dbOpenDynaset || type == dbOpenTable) && !(options & dbReadOnly) && tr.singleTable;
+    selectList_ = tr.selectList;
+    fromPart_ = tr.fromPart;
+    wherePart_ = tr.wherePart;
     if (updatable_) {
         table_ = tr.table;
         alias_ = quoteIdent(tr.tableAlias.isEmpty() ? tr.table : tr.tableAlias);
-        selectList_ = tr.selectList;
-        fromPart_ = tr.fromPart;
         selectSql_ = "SELECT " + alias_ + ".rowid, " + tr.selectList + " FROM " + tr.fromPart;
         if (!tr.wherePart.isEmpty())
             selectSql_ += " WHERE " + tr.wherePart;
@@ -159,20 +173,56 @@ Recordset::~Recordset()
         o->recordsetChanged(RecordsetObserver::Change::Closed, -1);
 }
 
-template <typename Out>
-void Recordset::readRow(void* raw, Out& out, int first) const
+void Recordset::putText(Cell& cell, Cell::Tag tag, const char* bytes, int size)
+{
+    cell.tag = tag;
+    cell.size = std::uint32_t(size);
+    cell.i = qint64(text_.size());
+    text_.insert(text_.end(), bytes, bytes + size);
+}
+
+QVariant Recordset::cellValue(const Cell& c) const
+{
+    switch (c.tag) {
+    case Cell::Null: break;
+    case Cell::Bool: return QVariant(c.i != 0);
+    case Cell::Int: return QVariant(int(c.i));
+    case Cell::Int64: return QVariant(c.i);
+    case Cell::Real: return QVariant(std::bit_cast<double>(c.i));
+    case Cell::Date: return QVariant(QDateTime::fromMSecsSinceEpoch(c.i, Qt::UTC));
+    case Cell::Text: return QVariant(QString::fromUtf8(text_.data() + c.i, qsizetype(c.size)));
+    case Cell::Blob: return QVariant(QByteArray(text_.data() + c.i, qsizetype(c.size)));
+    }
+    return QVariant();
+}
+
+void Recordset::readRow(void* raw, std::vector<Cell>& out, int first)
 {
     auto* st = static_cast<sqlite3_stmt*>(raw);
     for (std::size_t i = 0; i < columnCount_; ++i) {
+        // Cells are appended one by one: a resize per row costs more than the row's reading.
+        Cell& cell = out.emplace_back();
         const int col = first + int(i);
         const int t = sqlite3_column_type(st, col);
-        if (t == SQLITE_NULL) {
-            out.emplace_back();
+        if (t == SQLITE_NULL)
             continue;
-        }
-        const detail::FieldData& f = *fields_.items()[i].impl();
-        switch (f.type) {
-        case dbBoolean: out.emplace_back(sqlite3_column_double(st, col) != 0.0); break;
+        auto text = [&](Cell::Tag tag) {
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+            putText(cell, tag, p, sqlite3_column_bytes(st, col));
+        };
+        auto whole = [&](qint64 v) {
+            cell.tag = v >= INT_MIN && v <= INT_MAX ? Cell::Int : Cell::Int64;
+            cell.i = v;
+        };
+        auto real = [&](double d) {
+            cell.tag = Cell::Real;
+            cell.i = std::bit_cast<qint64>(d);
+        };
+        switch (columnTypes_[i]) {
+        case dbBoolean:
+            cell.tag = Cell::Bool;
+            cell.i = sqlite3_column_double(st, col) != 0.0;
+            break;
         case dbByte:
         case dbInteger:
         case dbLong:
@@ -182,53 +232,47 @@ void Recordset::readRow(void* raw, Out& out, int first) const
                 // the number it is.
                 const double d = std::nearbyint(sqlite3_column_double(st, col));
                 if (d >= double(INT_MIN) && d <= double(INT_MAX))
-                    out.emplace_back(int(d));
+                    whole(qint64(d));
                 else
-                    out.emplace_back(d);
+                    real(d);
             } else {
-                out.emplace_back(int(sqlite3_column_int64(st, col)));
+                cell.tag = Cell::Int;
+                cell.i = int(sqlite3_column_int64(st, col));
             }
             break;
         case dbSingle:
         case dbDouble:
-        case dbCurrency: out.emplace_back(sqlite3_column_double(st, col)); break;
+        case dbCurrency: real(sqlite3_column_double(st, col)); break;
         case dbDate: {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
             const int bytes = sqlite3_column_bytes(st, col);
-            if (auto dt = canonicalDate(text, bytes))
-                out.emplace_back(*dt);
-            else
-                out.emplace_back(QString::fromUtf8(text, bytes));
+            if (auto ms = canonicalDateMs(p, bytes)) {
+                cell.tag = Cell::Date;
+                cell.i = *ms;
+            } else {
+                putText(cell, Cell::Text, p, bytes);
+            }
             break;
         }
         case dbText:
-        case dbMemo:
-            out.emplace_back(
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)), sqlite3_column_bytes(st, col)));
-            break;
+        case dbMemo: text(Cell::Text); break;
         default:
             // A computed column: its value decides its type.
             if (t == SQLITE_INTEGER) {
-                const qint64 v = sqlite3_column_int64(st, col);
-                if (v >= INT_MIN && v <= INT_MAX)
-                    out.emplace_back(int(v));
-                else
-                    out.emplace_back(v);
+                whole(sqlite3_column_int64(st, col));
             } else if (t == SQLITE_FLOAT) {
-                out.emplace_back(sqlite3_column_double(st, col));
+                real(sqlite3_column_double(st, col));
             } else if (t == SQLITE_TEXT) {
-                const QString s =
-                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)), sqlite3_column_bytes(st, col));
-                if (jetsql::looksCanonicalDate(s)) {
-                    if (auto dt = jetsql::parseCanonicalDate(s)) {
-                        out.emplace_back(*dt);
-                        break;
-                    }
+                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+                const int bytes = sqlite3_column_bytes(st, col);
+                if (auto ms = canonicalDateMs(p, bytes)) {
+                    cell.tag = Cell::Date;
+                    cell.i = *ms;
+                } else {
+                    putText(cell, Cell::Text, p, bytes);
                 }
-                out.emplace_back(s);
             } else {
-                out.emplace_back(
-                    QByteArray(static_cast<const char*>(sqlite3_column_blob(st, col)), sqlite3_column_bytes(st, col)));
+                putText(cell, Cell::Blob, static_cast<const char*>(sqlite3_column_blob(st, col)), sqlite3_column_bytes(st, col));
             }
             break;
         }
@@ -260,13 +304,18 @@ void Recordset::load()
             fields_.items().push_back(Field(fd, this, i - first));
         }
     }
-    values_.clear();
+    columnTypes_.resize(columnCount_);
+    for (std::size_t c = 0; c < columnCount_; ++c)
+        columnTypes_[c] = fields_.items()[c].impl()->type;
+    cells_.clear();
+    text_.clear();
     rowids_.clear();
     rowCount_ = 0;
+    cells_.reserve(columnCount_ * 256);
     while (st.step()) {
         if (updatable_)
             rowids_.push_back(sqlite3_column_int64(st.get(), 0));
-        readRow(st.get(), values_, first);
+        readRow(st.get(), cells_, first);
         ++rowCount_;
     }
     // Computed columns take the type of their first value.
@@ -275,18 +324,19 @@ void Recordset::load()
         if (f.type != 0)
             continue;
         for (qsizetype r = 0; r < rowCount_; ++r) {
-            const QVariant& v = valueAt(int(r), int(c));
-            if (v.isNull())
+            const Cell& cell = cells_[std::size_t(r) * columnCount_ + c];
+            if (cell.tag == Cell::Null)
                 continue;
-            switch (v.typeId()) {
-            case QMetaType::Int:
-            case QMetaType::LongLong: f.type = dbLong; break;
-            case QMetaType::Double: f.type = dbDouble; break;
-            case QMetaType::QDateTime: f.type = dbDate; break;
+            switch (cell.tag) {
+            case Cell::Int:
+            case Cell::Int64: f.type = dbLong; break;
+            case Cell::Real: f.type = dbDouble; break;
+            case Cell::Date: f.type = dbDate; break;
             default: f.type = dbText; break;
             }
             break;
         }
+        columnTypes_[c] = f.type; // rows read later take that type, as the field reports it
     }
 }
 
@@ -444,7 +494,7 @@ bool Recordset::find(const QString& text, qsizetype start, int step)
     const Criteria& c = criteria(text);
     qsizetype row = start;
     const auto valueOf = [this, &row](int col) -> QVariant {
-        return values_[std::size_t(row) * columnCount_ + std::size_t(col)];
+        return cellValue(cells_[std::size_t(row) * columnCount_ + std::size_t(col)]);
     };
     for (; row >= 0 && row < rowCount_; row += step) {
         if (c.matches(valueOf)) {
@@ -468,7 +518,7 @@ QVariant Recordset::fieldValue(int column) const
     if (editMode_ != dbEditNone)
         return buffer_[std::size_t(column)];
     checkCurrent();
-    return values_[std::size_t(pos_) * columnCount_ + std::size_t(column)];
+    return cellValue(cells_[std::size_t(pos_) * columnCount_ + std::size_t(column)]);
 }
 
 void Recordset::setFieldValue(int column, const QVariant& value)
@@ -498,8 +548,9 @@ void Recordset::Edit()
     checkUpdatable();
     checkCurrent();
     discardEdit();
-    buffer_.assign(values_.begin() + std::ptrdiff_t(std::size_t(pos_) * columnCount_),
-                   values_.begin() + std::ptrdiff_t(std::size_t(pos_ + 1) * columnCount_));
+    buffer_.resize(columnCount_);
+    for (std::size_t c = 0; c < columnCount_; ++c)
+        buffer_[c] = cellValue(cells_[std::size_t(pos_) * columnCount_ + c]);
     dirty_.assign(columnCount_, false);
     editMode_ = dbEditInProgress;
 }
@@ -567,18 +618,18 @@ void Recordset::refetch(qint64 rowid, qsizetype row, bool append)
                  "SELECT " + alias_ + ".rowid, " + selectList_ + " FROM " + fromPart_ + " WHERE " + alias_ + ".rowid = ?");
     detail::bindValues(st.get(), params_, 0, leadingParams_);
     st.bindInt64(leadingParams_ + 1, rowid);
-    std::vector<QVariant> fresh;
+    std::vector<Cell> fresh;
     fresh.reserve(columnCount_);
     if (st.step())
         readRow(st.get(), fresh, 1);
     else
-        fresh.assign(columnCount_, QVariant());
+        fresh.assign(columnCount_, Cell());
     if (append) {
-        values_.insert(values_.end(), fresh.begin(), fresh.end());
+        cells_.insert(cells_.end(), fresh.begin(), fresh.end());
         rowids_.push_back(rowid);
         ++rowCount_;
     } else {
-        std::copy(fresh.begin(), fresh.end(), values_.begin() + std::ptrdiff_t(std::size_t(row) * columnCount_));
+        std::copy(fresh.begin(), fresh.end(), cells_.begin() + std::ptrdiff_t(std::size_t(row) * columnCount_));
     }
 }
 
@@ -590,12 +641,92 @@ void Recordset::Delete()
     Statement st(conn_->handle(), "DELETE FROM " + quoteIdent(table_) + " WHERE rowid = ?");
     st.bindInt64(1, rowids_[std::size_t(pos_)]);
     st.step();
-    const auto first = values_.begin() + std::ptrdiff_t(std::size_t(pos_) * columnCount_);
-    values_.erase(first, first + std::ptrdiff_t(columnCount_));
+    const auto first = cells_.begin() + std::ptrdiff_t(std::size_t(pos_) * columnCount_);
+    cells_.erase(first, first + std::ptrdiff_t(columnCount_));
     rowids_.erase(rowids_.begin() + pos_);
     --rowCount_;
     onDeleted_ = true;
     notify(RecordsetObserver::Change::RowRemoved, int(pos_));
+}
+
+namespace {
+
+// '?' placeholders of translated SQL, those inside quotes left out.
+int placeholdersIn(const QByteArray& sql)
+{
+    int count = 0;
+    char quote = 0;
+    for (const char c : sql) {
+        if (quote)
+            quote = c == quote ? 0 : quote; // a doubled quote closes and opens again
+        else if (c == '\'' || c == '"')
+            quote = c;
+        else
+            count += c == '?';
+    }
+    return count;
+}
+
+} // namespace
+
+bool Recordset::refreshRow(int row, bool replace, const QString& criteria, const QVariantList& values)
+{
+    checkOpen();
+    if (row < 0 || row > rowCount_ - (replace ? 1 : 0))
+        throw Error(errInvalidArgument, QStringLiteral("Invalid argument: there is no row %1.").arg(row));
+    if (fromPart_.isEmpty())
+        throw Error(3219, QStringLiteral("Invalid operation: the recordset reads no table."));
+    const jetsql::Translation& condition = conn_->translate(QStringLiteral("SELECT 1 FROM t WHERE ") + criteria);
+    QByteArray sql =
+        "SELECT " + (updatable_ ? alias_ + ".rowid, " : QByteArray()) + selectList_ + " FROM " + fromPart_ + " WHERE ";
+    sql += wherePart_.isEmpty() ? "(" + condition.wherePart + ")" : "(" + wherePart_ + ") AND (" + condition.wherePart + ")";
+    // The statement's own values of its select list, FROM and WHERE, then the condition's.
+    const int own = leadingParams_ + placeholdersIn(wherePart_);
+    if (own > params_.size())
+        throw Error(3219, QStringLiteral("Invalid operation: the recordset's values do not fit its statement."));
+    QVariantList all = params_.mid(0, own);
+    all += values;
+    Statement st(conn_->handle(), sql);
+    detail::checkParameterCount(st.get(), int(all.size()));
+    detail::bindValues(st.get(), all, 0, int(all.size()));
+    std::vector<Cell> fresh;
+    qint64 rowid = 0;
+    if (st.step()) {
+        if (updatable_)
+            rowid = sqlite3_column_int64(st.get(), 0);
+        readRow(st.get(), fresh, updatable_ ? 1 : 0);
+    }
+    const auto at = cells_.begin() + std::ptrdiff_t(std::size_t(row) * columnCount_);
+    if (fresh.empty()) {
+        if (!replace)
+            return false;
+        discardEdit();
+        cells_.erase(at, at + std::ptrdiff_t(columnCount_));
+        if (updatable_)
+            rowids_.erase(rowids_.begin() + row);
+        --rowCount_;
+        if (pos_ > row)
+            --pos_;
+        else if (pos_ == row)
+            onDeleted_ = true;
+        notify(RecordsetObserver::Change::RowRemoved, row);
+        return false;
+    }
+    if (replace) {
+        std::copy(fresh.begin(), fresh.end(), at);
+        if (updatable_)
+            rowids_[std::size_t(row)] = rowid;
+        notify(RecordsetObserver::Change::RowChanged, row);
+        return true;
+    }
+    cells_.insert(at, fresh.begin(), fresh.end());
+    if (updatable_)
+        rowids_.insert(rowids_.begin() + row, rowid);
+    ++rowCount_;
+    if (pos_ >= row)
+        ++pos_;
+    notify(RecordsetObserver::Change::RowInserted, row);
+    return true;
 }
 
 void Recordset::Requery()
@@ -615,7 +746,8 @@ void Recordset::Close()
         return;
     open_ = false;
     discardEdit();
-    values_.clear();
+    cells_.clear();
+    text_.clear();
     rowids_.clear();
     rowCount_ = 0;
     notify(RecordsetObserver::Change::Closed, -1);

@@ -8,7 +8,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
-#include <deque>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -23,7 +23,9 @@ class Criteria;
 // What a data control or a grid model needs to hear from a recordset.
 class RecordsetObserver {
 public:
-    enum class Change { Reposition, RowAppended, RowChanged, RowRemoved, Requeried, Closed };
+    // RowInserted: a row read again by refreshRow now stands at `row` (the rows from there on moved
+    // down by one).
+    enum class Change { Reposition, RowAppended, RowChanged, RowRemoved, Requeried, Closed, RowInserted };
     virtual ~RecordsetObserver() = default;
     virtual void recordsetChanged(Change change, int row) = 0;
 };
@@ -70,6 +72,12 @@ public:
     void CancelUpdate();
     void Delete();  // no current row until the next move
     void Requery(); // runs the statement again and stands on the first row
+    // Reads again the one row of the statement that also meets `criteria` (a Jet condition over
+    // the statement's own tables, `values` for its '?') and puts it at `row`: in place of the row
+    // there when `replace`, before it otherwise (RecordCount() appends). Without such a row a
+    // replaced row leaves the set. The current row stays the same record. Returns whether a row
+    // was read. For callers that know where a row they wrote belongs, instead of a requery.
+    bool refreshRow(int row, bool replace, const QString& criteria, const QVariantList& values = QVariantList());
     void Close();
     bool isOpen() const { return open_; }
 
@@ -77,13 +85,28 @@ public:
     void removeObserver(RecordsetObserver* observer);
 
     // Fast access for views: the stored value of a row and column (no pending edit).
-    const QVariant& valueAt(int row, int column) const { return values_[std::size_t(row) * columnCount_ + std::size_t(column)]; }
+    QVariant valueAt(int row, int column) const
+    {
+        return cellValue(cells_[std::size_t(row) * columnCount_ + std::size_t(column)]);
+    }
     int columnCount() const { return int(columnCount_); }
     QString columnName(int column) const;
     int columnType(int column) const;
 
 private:
     friend class Field;
+    // A stored cell as read from SQLite: its kind and raw value. The QVariant is made only when
+    // the cell is read (most cells of a large set are never read, or read once).
+    struct Cell {
+        enum Tag : std::uint8_t { Null, Bool, Int, Int64, Real, Date, Text, Blob };
+        Tag tag = Null;
+        std::uint32_t size = 0; // Text, Blob: bytes in text_
+        qint64 i = 0;           // Bool/Int/Int64: the number; Date: ms since the epoch (UTC);
+                                // Real: the double's bits; Text, Blob: offset in text_
+    };
+    QVariant cellValue(const Cell& cell) const;
+    void putText(Cell& cell, Cell::Tag tag, const char* bytes, int size);
+
     QVariant fieldValue(int column) const;
     void setFieldValue(int column, const QVariant& value);
 
@@ -96,8 +119,7 @@ private:
     void notify(RecordsetObserver::Change change, int row);
     bool find(const QString& criteria, qsizetype start, int step);
     Criteria& criteria(const QString& text);
-    template <typename Out>
-    void readRow(void* stmt, Out& out, int firstColumn) const;
+    void readRow(void* stmt, std::vector<Cell>& out, int firstColumn);
     void refetch(qint64 rowid, qsizetype row, bool append);
 
     detail::ConnectionPtr conn_;
@@ -113,10 +135,13 @@ private:
     QByteArray alias_;
     QByteArray selectList_;
     QByteArray fromPart_;
+    QByteArray wherePart_;
 
     dao::Fields fields_;
     std::size_t columnCount_ = 0;
-    std::deque<QVariant> values_; // row-major; a deque grows without moving what it holds
+    std::vector<Cell> cells_;      // row-major
+    std::vector<int> columnTypes_; // of the fields as the set was loaded (computed ones 0)
+    std::vector<char> text_;       // the bytes of text and blob cells
     std::vector<qint64> rowids_;
     qsizetype rowCount_ = 0;
     qsizetype pos_ = -1;     // -1 BOF, rowCount_ EOF
