@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 
 namespace {
@@ -364,7 +365,8 @@ TEST_F(ReportWindowTest, AnotherPersonChosenIsThePersonOfEverySection)
     EXPECT_EQ(1u, boxes().Log().size());
 }
 
-// The page of a tiny fixture, charts off, byte for byte.
+// The page of a tiny fixture, charts off, byte for byte but for the grid's pixel widths, which
+// follow the fonts of the machine.
 TEST_F(ReportWindowTest, PageMatchesTheGoldenFile)
 {
     frmReportDoctor& report = openReport();
@@ -383,7 +385,10 @@ TEST_F(ReportWindowTest, PageMatchesTheGoldenFile)
     }
     QFile golden(goldenPath);
     ASSERT_TRUE(golden.open(QIODevice::ReadOnly)) << goldenPath.toStdString();
-    EXPECT_EQ(golden.readAll(), bytes);
+    const auto withoutPixelWidths = [](QByteArray page) {
+        return QString::fromLatin1(page).replace(QRegularExpression(QStringLiteral("width='\\d+'")), QStringLiteral("width='#'"));
+    };
+    EXPECT_EQ(withoutPixelWidths(golden.readAll()), withoutPixelWidths(bytes));
     EXPECT_TRUE(images().isEmpty());
 }
 
