@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "support/BenchSupport.h"
+#include "support/BenchDatabase.h"
 
 namespace {
 
@@ -46,13 +46,6 @@ void closeDatabase()
 {
     if (gDB || gWS)
         clsCreateMDB().CloseDatabase();
-}
-
-long long countOf(sqlite3* db, const std::string& sql)
-{
-    Stmt s(db, sql);
-    s.step();
-    return sqlite3_column_int64(s.get(), 0);
 }
 
 // ---- (a) ----------------------------------------------------------------------------------

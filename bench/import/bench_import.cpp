@@ -16,7 +16,7 @@
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/Form.h"
 #include "reports/frmImportMeasurements.h"
-#include "support/BenchSupport.h"
+#include "support/BenchDatabase.h"
 #include "support/RuntimeDoubles.h"
 
 #include <QApplication>
@@ -35,15 +35,8 @@ using namespace bench;
 
 constexpr int kRuns = 3;
 
-long long countOf(sqlite3* db, const std::string& sql)
-{
-    Stmt s(db, sql);
-    s.step();
-    return sqlite3_column_int64(s.get(), 0);
-}
-
 // 10 years of 4 readings a day for a new person, written plainly, with its averages.
-int addBigPerson()
+int addPersonFrom2020()
 {
     sqlite3* db = gDB->handle();
     exec(db, "INSERT INTO PERSON (PRSN_NM) VALUES ('Bench Person')");
@@ -214,7 +207,7 @@ int main(int argc, char** argv)
         clsCreateMDB().OpenOrCreateDatabase();
         clsModifyMDB().runUpgrade();
         clsModifyMDB1().runUpgrade();
-        const int person = addBigPerson();
+        const int person = addPersonFrom2020();
         gPersonKey = person;
         gWeightUnitText = QStringLiteral("lb");
         std::printf("# person %d with %lld readings\n", person,

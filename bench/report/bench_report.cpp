@@ -14,7 +14,7 @@
 #include "platform/runtime/ui/Form.h"
 #include "records/frmDSetGoal.h"
 #include "reports/frmReportDoctor.h"
-#include "support/BenchSupport.h"
+#include "support/BenchDatabase.h"
 #include "support/ServiceDoubles.h"
 
 #include <QApplication>
@@ -24,90 +24,9 @@
 
 namespace {
 
-constexpr int kYears = 10;
-constexpr int kPerDay = 4;
 constexpr int kRuns = 5;
 
 using namespace bench;
-
-class ProgramDatabase {
-public:
-    ProgramDatabase()
-    {
-        clsCreateMDB().OpenOrCreateDatabase();
-        clsModifyMDB().runUpgrade();
-        clsModifyMDB1().runUpgrade();
-    }
-    ~ProgramDatabase()
-    {
-        if (gDB || gWS)
-            clsCreateMDB().CloseDatabase();
-    }
-    ProgramDatabase(const ProgramDatabase&) = delete;
-    ProgramDatabase& operator=(const ProgramDatabase&) = delete;
-
-private:
-    ProgramFolder folder_;
-};
-
-long long countOf(sqlite3* db, const char* sql)
-{
-    Stmt s(db, sql);
-    s.step();
-    return sqlite3_column_int64(s.get(), 0);
-}
-
-int addBigPerson()
-{
-    sqlite3* db = gDB->handle();
-    exec(db, "INSERT INTO PERSON (PRSN_NM, AGE, HGT, SEX) VALUES ('Bench Person', 52, 68, 'M')");
-    const int person = int(sqlite3_last_insert_rowid(db));
-    exec(db, "INSERT INTO REGIMEN (RGMN_NM, RGMN_DTL) VALUES ('Walk', 'daily walk')");
-    const int regimen = int(sqlite3_last_insert_rowid(db));
-    const int goal = int(countOf(db, "SELECT min(GL_KY) FROM DBTS_GOAL"));
-    exec(db, "BEGIN");
-    {
-        Stmt ins(db, "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2, GL_KY) "
-                     "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)");
-        const QDate first(2014, 1, 1);
-        static const int hours[kPerDay] = {7, 12, 17, 22};
-        int i = 0;
-        for (int d = 0; d < kYears * 365; ++d)
-            for (int h : hours) {
-                const QByteArray when =
-                    QDateTime(first.addDays(d), QTime(h, 15), Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
-                sqlite3_bind_int(ins.get(), 1, person);
-                sqlite3_bind_text(ins.get(), 2, when.constData(), int(when.size()), SQLITE_TRANSIENT);
-                if (i % 3)
-                    sqlite3_bind_int(ins.get(), 3, 1 + i % 5);
-                else
-                    sqlite3_bind_null(ins.get(), 3);
-                if (i % 4)
-                    sqlite3_bind_int(ins.get(), 4, regimen);
-                else
-                    sqlite3_bind_null(ins.get(), 4);
-                sqlite3_bind_int(ins.get(), 5, 70 + i % 25);
-                sqlite3_bind_int(ins.get(), 6, 110 + i % 45);
-                sqlite3_bind_int(ins.get(), 7, 55 + i % 40);
-                sqlite3_bind_double(ins.get(), 8, double(float(150.0 + (i % 300) / 10.0)));
-                sqlite3_bind_double(ins.get(), 9, double(float(97.0 + (i % 30) / 10.0)));
-                sqlite3_bind_null(ins.get(), 10);
-                if (i % 2) {
-                    sqlite3_bind_double(ins.get(), 11, double(float(90.0 + (i % 80))));
-                    sqlite3_bind_int(ins.get(), 12, goal);
-                } else {
-                    sqlite3_bind_null(ins.get(), 11);
-                    sqlite3_bind_null(ins.get(), 12);
-                }
-                ins.step();
-                ins.reset();
-                ++i;
-            }
-    }
-    exec(db, "COMMIT");
-    clsAverage().RebuildAllAverages();
-    return person;
-}
 
 // Reads every column of every row, as the report reads what it shows.
 std::size_t readAll(const std::string& sql, int person)
@@ -185,7 +104,7 @@ int main(int argc, char** argv)
     services::TestServices doubles;
     try {
         ProgramDatabase database;
-        const int person = addBigPerson();
+        const int person = addBigPerson("INSERT INTO PERSON (PRSN_NM, AGE, HGT, SEX) VALUES ('Bench Person', 52, 68, 'M')");
         gPersonKey = person;
         gWeightUnit = 1;
         gWeightUnitText = QStringLiteral("lb");
