@@ -356,9 +356,15 @@ void frmChart::usrMonthYear1_PeriodChanged()
     const int category = lstPlotType->currentRow();
     if (category >= 0 && category <= 3) {
         clsDataService service;
-        auto rs = service.GetMeasureData(person, category);
         const int month = usrMonthYear1->SelectedMonth();
         const int year = usrMonthYear1->SelectedYear();
+        // Only the month or year the chart shows is loaded, not the whole history.
+        const bool byMonth = category == PlotCategory::Daily || category == PlotCategory::DayAverage;
+        const QDate first = byMonth ? QDate(year, month, 1) : QDate(year, 1, 1);
+        auto rs = first.isValid()
+                      ? service.GetMeasureData(person, category, QDateTime(first, QTime(0, 0), Qt::UTC),
+                                               QDateTime(byMonth ? first.addMonths(1) : first.addYears(1), QTime(0, 0), Qt::UTC))
+                      : service.GetMeasureData(person, category);
         clsChart chart;
         switch (category) {
         case PlotCategory::Daily: chart.LoadDailyPlot(month, year, *rs, *this); break;

@@ -95,6 +95,24 @@ clsDataService::RecordsetPtr clsDataService::GetMultiPlotKeys(qint32 personKey)
 
 clsDataService::RecordsetPtr clsDataService::GetMeasureData(qint32 personKey, int level)
 {
+    return measureData(personKey, level, QString(), {});
+}
+
+clsDataService::RecordsetPtr clsDataService::GetMeasureData(qint32 personKey, int level, const QDateTime& from,
+                                                            const QDateTime& until)
+{
+    static const char* const dateColumns[] = {"f.msrd_dt", "f.dt", "fw.week", "fm.mnth"};
+    if (level < 0 || level > 3)
+        return nullptr;
+    const QString column = QLatin1String(dateColumns[level]);
+    return measureData(personKey, level,
+                       QStringLiteral(" and ") + column + QStringLiteral(" >= ? and ") + column + QStringLiteral(" < ? "),
+                       dao::Params{from, until});
+}
+
+clsDataService::RecordsetPtr clsDataService::measureData(qint32 personKey, int level, const QString& period,
+                                                         const dao::Params& values)
+{
     QString sql;
     switch (level) {
     case PlotCategory::Daily:
@@ -103,26 +121,29 @@ clsDataService::RecordsetPtr clsDataService::GetMeasureData(qint32 personKey, in
               QStringLiteral(" FROM ((measure AS f LEFT JOIN mood AS m ON f.md_ky = m.md_ky) ") +
               QStringLiteral(" LEFT JOIN regimen AS r ON f.rgmn_ky = r.rgmn_ky) ") +
               QStringLiteral(" LEFT JOIN dbts_goal AS d ON f.gl_ky = d.gl_ky ") + QStringLiteral(" Where f.prsn_ky = ") +
-              Key(personKey) + QStringLiteral(" order by f.msrd_dt");
+              Key(personKey) + period + QStringLiteral(" order by f.msrd_dt");
         break;
     case PlotCategory::DayAverage:
         sql = QStringLiteral("SELECT f.dt, f.lbp, f.hbp, f.plse, f.wt, f.temp, f.temp1, f.temp2") +
-              QStringLiteral(" FROM AVERAGE_DAY AS f ") + QStringLiteral(" Where f.prsn_ky = ") + Key(personKey) +
+              QStringLiteral(" FROM AVERAGE_DAY AS f ") + QStringLiteral(" Where f.prsn_ky = ") + Key(personKey) + period +
               QStringLiteral(" order by f.dt");
         break;
     case PlotCategory::WeeklyAverage:
         sql = QStringLiteral(" select fw.week, fw.lbp, fw.hbp, fw.plse , fw.wt, fw.temp , fw.temp1 , fw.temp2 ") +
-              QStringLiteral(" from average_week fw ") + QStringLiteral(" where fw.prsn_ky = ") + Key(personKey) +
+              QStringLiteral(" from average_week fw ") + QStringLiteral(" where fw.prsn_ky = ") + Key(personKey) + period +
               QStringLiteral(" order by fw.week");
         break;
     case PlotCategory::MonthlyAverage:
         sql = QStringLiteral(" select fm.mnth, fm.lbp, fm.hbp, fm.plse , fm.wt, fm.temp , fm.temp1 , fm.temp2 ") +
-              QStringLiteral(" from average_month fm ") + QStringLiteral(" where fm.prsn_ky = ") + Key(personKey) +
+              QStringLiteral(" from average_month fm ") + QStringLiteral(" where fm.prsn_ky = ") + Key(personKey) + period +
               QStringLiteral(" order by fm.mnth");
         break;
     default: return nullptr;
     }
-    return open(sql, dao::dbOpenDynaset, dao::dbReadOnly);
+    if (values.isEmpty())
+        return open(sql, dao::dbOpenDynaset, dao::dbReadOnly);
+    sql_ = sql;
+    return gDB->OpenRecordset(sql_, values, dao::dbOpenDynaset, dao::dbReadOnly);
 }
 
 clsDataService::RecordsetPtr clsDataService::GetSinglePersonPlots(qint32 personKey)

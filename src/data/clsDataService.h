@@ -48,6 +48,9 @@ public:
     // A person's readings (PlotCategory::Daily, with mood, regimen and goal names) or stored
     // day, week or month averages, by date; nullptr for any other level.
     RecordsetPtr GetMeasureData(qint32 personKey, int level);
+    // The same, only the rows dated from `from` up to before `until`: a chart shows one month or
+    // year, and years of readings need not be loaded for it.
+    RecordsetPtr GetMeasureData(qint32 personKey, int level, const QDateTime& from, const QDateTime& until);
     // The person's single-plot rows, updatable; rows come in no defined order.
     RecordsetPtr GetSinglePersonPlots(qint32 personKey);
     // prsn_ky, prsn_nm of every person with a measurement, by name.
@@ -100,6 +103,8 @@ public:
 
 private:
     RecordsetPtr open(const QString& sql, int type, int options = 0);
+    // A level's rows of GetMeasureData, with a condition on the date and its values.
+    RecordsetPtr measureData(qint32 personKey, int level, const QString& period, const dao::Params& values);
     RecordsetPtr openOnLastRow(const QString& sql);
     QDateTime measureDateLimit(const char* aggregate);
 

@@ -318,6 +318,13 @@ TEST_F(MeasureDataQueries, DailyRowsComeByDateWithTheirNamesOrNull)
     // Read-only: the chart draws from it, nobody writes through it.
     EXPECT_NE(errorOf([&] { rs->Edit(); }), 0);
     EXPECT_TRUE(ds.GetMeasureData(empty, PlotCategory::Daily)->Eof());
+
+    // A period: from its first minute, up to before its end.
+    rs = ds.GetMeasureData(person, PlotCategory::Daily, At(2027, 1, 2, 23, 59), At(2027, 3, 9, 7, 0));
+    dates.clear();
+    for (; !rs->Eof(); rs->MoveNext())
+        dates.push_back(rs->Fields(QStringLiteral("msrd_dt")).Value().toDateTime());
+    EXPECT_EQ(dates, (std::vector<QDateTime>{At(2027, 1, 2, 23, 59), At(2027, 3, 8, 15, 5)}));
 }
 
 TEST_F(MeasureDataQueries, AveragesComeByPeriodForEachLevel)
@@ -354,6 +361,11 @@ TEST_F(MeasureDataQueries, AveragesComeByPeriodForEachLevel)
             EXPECT_FALSE(rs->Fields(QString::fromLatin1(name)).Value().isNull()) << level.table << " " << name;
         EXPECT_FLOAT_EQ(rs->Fields(QStringLiteral("temp1")).Value().toFloat(), 1.5f);
         EXPECT_TRUE(ds.GetMeasureData(empty, level.level)->Eof()) << level.table;
+
+        // A period takes its first day and stops before its end.
+        rs = ds.GetMeasureData(person, level.level, At(2027, 1, 1, 0, 0), At(2027, 3, 1, 0, 0));
+        ASSERT_EQ(rs->RecordCount(), 1) << level.table;
+        EXPECT_EQ(rs->Fields(column).Value().toDateTime().date(), QDate(2027, 1, 1)) << level.table;
     }
 }
 
