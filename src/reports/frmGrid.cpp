@@ -11,6 +11,7 @@
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/NamedControls.h"
 #include "platform/runtime/ui/Twips.h"
 #include "platform/services/Dialogs.h"
 #include "platform/services/Services.h"
@@ -93,28 +94,6 @@ private:
     QString shownText() const { return text().simplified(); }
 };
 
-QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(QLatin1String(name));
-    box->setChecked(true);
-    return box;
-}
-
-QListWidget* makeList(QWidget* parent, const char* name, const QStringList& items)
-{
-    auto* list = new QListWidget(parent);
-    list->setObjectName(QLatin1String(name));
-    list->addItems(items);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int rowHeight = std::max(list->sizeHintForRow(0), list->fontMetrics().height() + 2);
-    list->setFixedHeight(rowHeight * int(items.size()) + 2 * list->frameWidth() + 2);
-    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + 12);
-    return list;
-}
-
 // A settings text; Null reads as "".
 QString settingText(const dao::RecordsetPtr& rs, const char* column)
 {
@@ -171,26 +150,26 @@ frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
     cboPerson->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     lblPlotType = new QLabel(QStringLiteral("2. Select Category"), this);
     lblPlotType->setObjectName(QStringLiteral("lblPlotType"));
-    lstPlotType = makeList(this, "lstPlotType", categories());
+    lstPlotType = vb::makeList(this, "lstPlotType", categories());
 
     fraPeriod = new QGroupBox(QStringLiteral("3. Select Period"), this);
     fraPeriod->setObjectName(QStringLiteral("fraPeriod"));
-    lstSelectPeriod = makeList(fraPeriod, "lstSelectPeriod", PeriodName::all());
+    lstSelectPeriod = vb::makeList(fraPeriod, "lstSelectPeriod", PeriodName::all());
     auto* periodLayout = new QVBoxLayout(fraPeriod);
     periodLayout->addWidget(lstSelectPeriod);
     periodLayout->addStretch();
 
     fraShow = new QGroupBox(QStringLiteral("4. Show the Following"), this);
     fraShow->setObjectName(QStringLiteral("fraShow"));
-    chkBP = makeCheckBox(fraShow, "chkBP", QStringLiteral("Blood Pressure"));
-    chkPLSE = makeCheckBox(fraShow, "chkPLSE", QStringLiteral("Pulse"));
-    chkWt = makeCheckBox(fraShow, "chkWt", QStringLiteral("Weight"));
-    chkTemp = makeCheckBox(fraShow, "chkTemp", QStringLiteral("Custom1"));
-    chkTemp1 = makeCheckBox(fraShow, "chkTemp1", QStringLiteral("Custom2"));
-    chkSugar = makeCheckBox(fraShow, "chkSugar", QStringLiteral("Sugar"));
-    chkRegimen = makeCheckBox(fraShow, "chkRegimen", QStringLiteral("Regimen"));
-    chkMood = makeCheckBox(fraShow, "chkMood", QStringLiteral("Mood"));
-    chkCmmnt = makeCheckBox(fraShow, "chkCmmnt", QStringLiteral("Comment"));
+    chkBP = vb::makeCheckBox(fraShow, QStringLiteral("chkBP"), QStringLiteral("Blood Pressure"));
+    chkPLSE = vb::makeCheckBox(fraShow, QStringLiteral("chkPLSE"), QStringLiteral("Pulse"));
+    chkWt = vb::makeCheckBox(fraShow, QStringLiteral("chkWt"), QStringLiteral("Weight"));
+    chkTemp = vb::makeCheckBox(fraShow, QStringLiteral("chkTemp"), QStringLiteral("Custom1"));
+    chkTemp1 = vb::makeCheckBox(fraShow, QStringLiteral("chkTemp1"), QStringLiteral("Custom2"));
+    chkSugar = vb::makeCheckBox(fraShow, QStringLiteral("chkSugar"), QStringLiteral("Sugar"));
+    chkRegimen = vb::makeCheckBox(fraShow, QStringLiteral("chkRegimen"), QStringLiteral("Regimen"));
+    chkMood = vb::makeCheckBox(fraShow, QStringLiteral("chkMood"), QStringLiteral("Mood"));
+    chkCmmnt = vb::makeCheckBox(fraShow, QStringLiteral("chkCmmnt"), QStringLiteral("Comment"));
     auto* showLayout = new QGridLayout(fraShow);
     const auto boxes = ColumnCheckBoxes();
     for (int i = 0; i < int(boxes.size()); ++i)
@@ -199,8 +178,8 @@ frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
 
     fraColor = new QGroupBox(QStringLiteral("5. Background Color for:"), this);
     fraColor->setObjectName(QStringLiteral("fraColor"));
-    chkBPColor = makeCheckBox(fraColor, "chkBPColor", QStringLiteral("Blood Pressure"));
-    chkSugarColor = makeCheckBox(fraColor, "chkSugarColor", QStringLiteral("Sugar"));
+    chkBPColor = vb::makeCheckBox(fraColor, QStringLiteral("chkBPColor"), QStringLiteral("Blood Pressure"));
+    chkSugarColor = vb::makeCheckBox(fraColor, QStringLiteral("chkSugarColor"), QStringLiteral("Sugar"));
     auto* colorLayout = new QVBoxLayout(fraColor);
     colorLayout->addWidget(chkBPColor);
     colorLayout->addWidget(chkSugarColor);

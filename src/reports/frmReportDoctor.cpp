@@ -10,6 +10,7 @@
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/NamedControls.h"
 #include "platform/services/Services.h"
 #include "platform/services/Shell.h"
 #include "reports/GridExport.h"
@@ -40,28 +41,6 @@ namespace {
 
 const char* const kCategories[] = {"Daily", "Day Average", "Weekly Average", "Monthly Average"};
 const char* const kPlots[] = {"Blood Pressure", "Pulse", "Weight", "Temp1", "Temp2", "Sugar", "Multiple"};
-
-QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QString& caption, bool checked)
-{
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(name);
-    box->setChecked(checked);
-    return box;
-}
-
-QListWidget* makeList(QWidget* parent, const char* name, const QStringList& items)
-{
-    auto* list = new QListWidget(parent);
-    list->setObjectName(QLatin1String(name));
-    list->addItems(items);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int rowHeight = std::max(list->sizeHintForRow(0), list->fontMetrics().height() + 2);
-    list->setFixedHeight(rowHeight * int(items.size()) + 2 * list->frameWidth() + 2);
-    list->setFixedWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + 16);
-    return list;
-}
 
 // Lets the status and progress show; the user's clicks and keys wait until the report is done.
 void letPendingMessagesRun() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
@@ -138,22 +117,24 @@ frmReportDoctor::frmReportDoctor() : vb::Form(QStringLiteral("frmReportDoctor"))
     QStringList categories;
     for (const char* c : kCategories)
         categories << QLatin1String(c);
-    lstPlotType = makeList(this, "lstPlotType", categories);
+    lstPlotType = vb::makeList(this, "lstPlotType", categories);
+    lstPlotType->setFixedWidth(lstPlotType->minimumWidth() + 4);
     lblPeriod = new QLabel(QStringLiteral("3. Select Period"), this);
     lblPeriod->setObjectName(QStringLiteral("lblPeriod"));
-    lstSelectPeriod = makeList(this, "lstSelectPeriod", PeriodName::all());
+    lstSelectPeriod = vb::makeList(this, "lstSelectPeriod", PeriodName::all());
+    lstSelectPeriod->setFixedWidth(lstSelectPeriod->minimumWidth() + 4);
 
     fraColumns = new QGroupBox(QStringLiteral("4. Select Columns"), this);
     fraColumns->setObjectName(QStringLiteral("fraColumns"));
-    chkBP = makeCheckBox(fraColumns, QStringLiteral("chkBP"), QStringLiteral("Blood Pressure"), true);
-    chkPLSE = makeCheckBox(fraColumns, QStringLiteral("chkPLSE"), QStringLiteral("Pulse"), true);
-    chkWt = makeCheckBox(fraColumns, QStringLiteral("chkWt"), QStringLiteral("Weight"), true);
-    chkTemp = makeCheckBox(fraColumns, QStringLiteral("chkTemp"), QStringLiteral("Temp1"), true);
-    chkTemp1 = makeCheckBox(fraColumns, QStringLiteral("chkTemp1"), QStringLiteral("Temp2"), true);
-    chkSugar = makeCheckBox(fraColumns, QStringLiteral("chkSugar"), QStringLiteral("Sugar"), true);
-    chkRegimen = makeCheckBox(fraColumns, QStringLiteral("chkRegimen"), QStringLiteral("Regimen"), true);
-    chkMood = makeCheckBox(fraColumns, QStringLiteral("chkMood"), QStringLiteral("Mood"), true);
-    chkCmmnt = makeCheckBox(fraColumns, QStringLiteral("chkCmmnt"), QStringLiteral("Comment"), true);
+    chkBP = vb::makeCheckBox(fraColumns, QStringLiteral("chkBP"), QStringLiteral("Blood Pressure"), true);
+    chkPLSE = vb::makeCheckBox(fraColumns, QStringLiteral("chkPLSE"), QStringLiteral("Pulse"), true);
+    chkWt = vb::makeCheckBox(fraColumns, QStringLiteral("chkWt"), QStringLiteral("Weight"), true);
+    chkTemp = vb::makeCheckBox(fraColumns, QStringLiteral("chkTemp"), QStringLiteral("Temp1"), true);
+    chkTemp1 = vb::makeCheckBox(fraColumns, QStringLiteral("chkTemp1"), QStringLiteral("Temp2"), true);
+    chkSugar = vb::makeCheckBox(fraColumns, QStringLiteral("chkSugar"), QStringLiteral("Sugar"), true);
+    chkRegimen = vb::makeCheckBox(fraColumns, QStringLiteral("chkRegimen"), QStringLiteral("Regimen"), true);
+    chkMood = vb::makeCheckBox(fraColumns, QStringLiteral("chkMood"), QStringLiteral("Mood"), true);
+    chkCmmnt = vb::makeCheckBox(fraColumns, QStringLiteral("chkCmmnt"), QStringLiteral("Comment"), true);
     auto* columnsLayout = new QGridLayout(fraColumns);
     QCheckBox* const columnBoxes[] = {chkBP, chkPLSE, chkWt, chkTemp, chkTemp1, chkSugar, chkRegimen, chkMood, chkCmmnt};
     for (int i = 0; i < 9; ++i)
@@ -161,19 +142,19 @@ frmReportDoctor::frmReportDoctor() : vb::Form(QStringLiteral("frmReportDoctor"))
 
     fraColor = new QGroupBox(QStringLiteral("5. Background Color for:"), this);
     fraColor->setObjectName(QStringLiteral("fraColor"));
-    chkSugarColor = makeCheckBox(fraColor, QStringLiteral("chkSugarColor"), QStringLiteral("Sugar"), true);
-    chkBPColor = makeCheckBox(fraColor, QStringLiteral("chkBPColor"), QStringLiteral("Blood Pressure"), true);
+    chkSugarColor = vb::makeCheckBox(fraColor, QStringLiteral("chkSugarColor"), QStringLiteral("Sugar"), true);
+    chkBPColor = vb::makeCheckBox(fraColor, QStringLiteral("chkBPColor"), QStringLiteral("Blood Pressure"), true);
     auto* colorLayout = new QVBoxLayout(fraColor);
     colorLayout->addWidget(chkSugarColor);
     colorLayout->addWidget(chkBPColor);
     colorLayout->addStretch();
 
-    chkIncludeChart = makeCheckBox(this, QStringLiteral("chkIncludeChart"), QStringLiteral("Charts"), true);
+    chkIncludeChart = vb::makeCheckBox(this, QStringLiteral("chkIncludeChart"), QStringLiteral("Charts"), true);
     fraCharts = new QGroupBox(QStringLiteral("6. Include the following"), this);
     fraCharts->setObjectName(QStringLiteral("fraCharts"));
     auto* chartsLayout = new QGridLayout(fraCharts);
     for (int i = 0; i < 7; ++i) {
-        auto* box = makeCheckBox(fraCharts, QStringLiteral("chkFact_%1").arg(i), QLatin1String(kPlots[i]), i == 0 || i == 2);
+        auto* box = vb::makeCheckBox(fraCharts, QStringLiteral("chkFact_%1").arg(i), QLatin1String(kPlots[i]), i == 0 || i == 2);
         chkFact[static_cast<std::size_t>(i)] = box;
         chartsLayout->addWidget(box, i % 4, i / 4);
     }

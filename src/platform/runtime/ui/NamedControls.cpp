@@ -1,9 +1,13 @@
 #include "platform/runtime/ui/NamedControls.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace vb {
 
@@ -34,5 +38,26 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption)
 }
 
 QComboBox* makeComboBox(QWidget* parent, const char* name) { return named<QComboBox>(name, parent); }
+
+QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QString& caption, bool checked)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    box->setChecked(checked);
+    return box;
+}
+
+QListWidget* makeList(QWidget* parent, const char* name, const QStringList& items)
+{
+    auto* list = named<QListWidget>(name, parent);
+    list->addItems(items);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int rowHeight = std::max(list->sizeHintForRow(0), list->fontMetrics().height() + 2);
+    list->setFixedHeight(rowHeight * int(items.size()) + 2 * list->frameWidth() + 2);
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + 12);
+    return list;
+}
 
 } // namespace vb
