@@ -32,10 +32,10 @@ int windows1252Byte(char32_t cp)
 
 } // namespace
 
-QByteArray toWindows1252Html(const QString& text)
+namespace {
+
+void appendWindows1252Html(QByteArray& out, const QString& text)
 {
-    QByteArray out;
-    out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t cp = text.at(i).unicode();
         if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
@@ -50,6 +50,15 @@ QByteArray toWindows1252Html(const QString& text)
         else
             out.append("&#" + QByteArray::number(static_cast<quint32>(cp)) + ';');
     }
+}
+
+} // namespace
+
+QByteArray toWindows1252Html(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    appendWindows1252Html(out, text);
     return out;
 }
 
@@ -105,7 +114,6 @@ void clsWebReportGenerator::WriteFooter() { footer_ = QStringLiteral("</body>") 
 void clsWebReportGenerator::SaveToFile(const QString& path)
 {
     WriteFooter();
-    const QString page = header_ + kCrLf + body_ + kCrLf + footer_ + kCrLf;
 
     // QSaveFile writes beside the target and renames on commit: a page is replaced whole or not
     // at all.
@@ -114,7 +122,14 @@ void clsWebReportGenerator::SaveToFile(const QString& path)
         throw WebReportError(75, QStringLiteral("Path/File access error: cannot write the page %1 (%2)")
                                      .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
-    const QByteArray bytes = toWindows1252Html(page);
+    // Encoded part by part: a report's body runs to megabytes, and joining it into one text first
+    // only copies it again.
+    QByteArray bytes;
+    bytes.reserve(header_.size() + body_.size() + footer_.size() + 6);
+    for (const QString* part : {&header_, &body_, &footer_}) {
+        appendWindows1252Html(bytes, *part);
+        bytes.append("\r\n");
+    }
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
