@@ -10,6 +10,7 @@
 #include "data/Globals.h"
 #include "data/clsDataService.h"
 #include "data/ui/ErrorReport.h"
+#include "data/ui/modHealthUi.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/TChart.h"
 #include "platform/controls/VSFlexGrid.h"
@@ -219,17 +220,9 @@ void frmChart::Form_Load()
 
     int remembered = -1;
     {
-        QSignalBlocker block(cmbPerson);
-        cmbPerson->clear();
         auto rs = service.GetPersonsWithMeasures();
-        for (; !rs->Eof(); rs->MoveNext()) {
-            const qint32 key = rs->Fields(0).Value().toInt();
-            cmbPerson->addItem(rs->Fields(1).Value().toString(), key);
-            if (key == gPersonKey)
-                remembered = cmbPerson->count() - 1;
-        }
+        remembered = modHealth::FillPersonList(cmbPerson, *rs);
         rs->Close();
-        cmbPerson->setCurrentIndex(-1);
     }
 
     {

@@ -5,6 +5,7 @@
 #include "data/modFunctions.h"
 #include "data/ui/ErrorReport.h"
 #include "data/ui/GridWidths.h"
+#include "data/ui/modHealthUi.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/dao/dao.h"
@@ -274,18 +275,7 @@ void frmGrid::fillPersons()
 {
     clsDataService data;
     auto rs = data.GetPersonsWithMeasures();
-    int selected = -1;
-    {
-        const QSignalBlocker blocker(cboPerson);
-        cboPerson->clear();
-        for (; !rs->Eof(); rs->MoveNext()) {
-            const qint32 key = vb::CLng(rs->Fields(0).Value());
-            cboPerson->addItem(vb::CStr(rs->Fields(1).Value()), QVariant(key));
-            if (key == gPersonKey && selected < 0)
-                selected = cboPerson->count() - 1;
-        }
-        cboPerson->setCurrentIndex(-1);
-    }
+    int selected = modHealth::FillPersonList(cboPerson, *rs);
     rs->Close();
     if (selected < 0 && cboPerson->count() > 0)
         selected = 0; // its click makes it the current person

@@ -4,6 +4,7 @@
 #include "data/MeasurementImport.h"
 #include "data/ui/ErrorReport.h"
 #include "data/ui/GridWidths.h"
+#include "data/ui/modHealthUi.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/runtime/App.h"
@@ -220,15 +221,8 @@ void frmImportMeasurements::Form_Load()
         rs->Close();
     }
     {
-        const QSignalBlocker blocker(cboPerson);
         auto rs = gDB->OpenRecordset(QStringLiteral("select * from Person"), dao::dbOpenSnapshot);
-        int selected = -1;
-        for (; !rs->Eof(); rs->MoveNext()) {
-            const qint32 key = vb::CLng(rs->Fields(QStringLiteral("prsn_ky")).Value());
-            cboPerson->addItem(vb::CStr(rs->Fields(QStringLiteral("prsn_nm")).Value()), QVariant(key));
-            if (key == gPersonKey)
-                selected = cboPerson->count() - 1;
-        }
+        int selected = modHealth::FillPersonList(cboPerson, *rs);
         rs->Close();
         if (selected < 0 && cboPerson->count() > 0) {
             selected = 0;

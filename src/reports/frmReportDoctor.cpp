@@ -5,6 +5,7 @@
 #include "data/Globals.h"
 #include "data/clsDataService.h"
 #include "data/ui/ErrorReport.h"
+#include "data/ui/modHealthUi.h"
 #include "platform/controls/TChart.h"
 #include "platform/controls/usrMonthYear.h"
 #include "platform/runtime/App.h"
@@ -239,16 +240,8 @@ void frmReportDoctor::Form_Load()
 
     clsDataService service;
     {
-        const QSignalBlocker block(cboPerson);
-        cboPerson->clear();
-        int selected = -1;
         auto rs = service.GetPersonsWithMeasures();
-        for (; !rs->Eof(); rs->MoveNext()) {
-            const qint32 key = vb::CLng(rs->Fields(0).Value());
-            cboPerson->addItem(vb::CStr(rs->Fields(1).Value()), QVariant(key));
-            if (key == gPersonKey && selected < 0)
-                selected = cboPerson->count() - 1;
-        }
+        int selected = modHealth::FillPersonList(cboPerson, *rs);
         rs->Close();
         if (selected < 0 && cboPerson->count() > 0) {
             selected = 0;

@@ -9,6 +9,21 @@
 
 namespace modHealth {
 
+int FillPersonList(QComboBox* combo, dao::Recordset& rs)
+{
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    int current = -1;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const qint32 key = vb::CLng(rs.Fields(0).Value());
+        combo->addItem(vb::CStr(rs.Fields(1).Value()), QVariant(key));
+        if (key == gPersonKey && current < 0)
+            current = combo->count() - 1;
+    }
+    combo->setCurrentIndex(-1);
+    return current;
+}
+
 void FillCombo(QComboBox* combo, const QString& sql)
 {
     const QString name = combo->objectName();

@@ -2,6 +2,7 @@
 // The shared helpers that work on widgets: combo filling from SQL and the decimal key filter
 // on a line edit.
 #include "data/modHealth.h"
+#include "platform/dao/dao.h"
 
 #include <QString>
 
@@ -16,6 +17,10 @@ namespace modHealth {
 // or its first entry when the current person is not listed, raising one index change; other
 // lists keep their selection.
 void FillCombo(QComboBox* combo, const QString& sql);
+
+// Fills the list anew with the rows (first column the person's key, second the name), sending no
+// signal and choosing no entry; gives the entry of the current person, -1 when it is not listed.
+int FillPersonList(QComboBox* combo, dao::Recordset& rs);
 
 // The decimal key filter on the box's text and caret.
 int FilterDecimalKey(int keyAscii, const QLineEdit* txt);
