@@ -11,13 +11,11 @@ clsDataService& clsMonthYearInterface::service()
 
 void clsMonthYearInterface::LoadYears(qint32 personKey, usrMonthYear& selector)
 {
-    auto rs = service().GetMeasureYears(personKey);
+    const std::vector<int> years = service().GetMeasureYearList(personKey);
     selector.ClearYears();
-    for (; !rs->Eof(); rs->MoveNext())
-        selector.AddYear(rs->Fields(0).Value().toInt());
-    rs->MoveLast();
-    const int year = rs->Fields(0).Value().toInt();
-    rs->Close();
+    for (const int y : years)
+        selector.AddYear(y);
+    const int year = years.empty() ? 0 : years.back();
     int month = 0;
     LoadMonths(year, personKey, 1, selector, month);
     selector.SelectPeriod(year, month);

@@ -211,8 +211,7 @@ void clsTChartInterface::AddMeasurement(int plot, const QDateTime& x, float valu
         return;
     }
     if (plot == PlotKey::Sugar) {
-        c.Series(5).AddXY(when, value, QString(),
-                          static_cast<vb::OLE_COLOR>(modFunctions::GetSugarGoalColor(value, sugarTestName)));
+        c.Series(5).AddXY(when, value, QString(), static_cast<vb::OLE_COLOR>(sugarGoals_.ColorOf(value, sugarTestName)));
         return;
     }
     c.Series(plot).AddXY(when, value, QString(), PlainPointColor);

@@ -13,6 +13,7 @@
 // Every operation but InitChart works on the chart of the chart window's default instance
 // (made on demand). An instance caches the last type, colour and width passed per plot; make
 // one per use.
+#include "data/modFunctions.h"
 #include "platform/runtime/ui/Colors.h"
 
 #include <QDateTime>
@@ -88,4 +89,5 @@ private:
     std::array<int, 6> seriesType_{};
     std::array<vb::OLE_COLOR, 6> seriesColor_{};
     std::array<int, 6> seriesWidth_{};
+    modFunctions::SugarGoalColors sugarGoals_; // for the readings of one load
 };

@@ -296,10 +296,7 @@ void frmChart::cmbPerson_Click()
     gPersonKey = SelectedPersonKey();
 
     clsDataService service;
-    auto years = service.GetMeasureYears(gPersonKey);
-    const bool hasReadings = !years->Eof();
-    years->Close();
-    if (!hasReadings) {
+    if (!service.GetLastMeasureDate().isValid()) {
         // The person was deleted, or lost the last reading, while the window was open.
         vb::MsgBox(QStringLiteral("The chosen person has no measurements to plot any more."), vb::vbExclamation, App::Title());
         return;

@@ -156,17 +156,21 @@ clsDataService::RecordsetPtr clsDataService::GetSinglePersonPlots(qint32 personK
 
 clsDataService::RecordsetPtr clsDataService::GetPersonsWithMeasures()
 {
-    return open(QStringLiteral(" select distinct f.prsn_ky, p.prsn_nm ") + QStringLiteral(" from measure f, person p ") +
-                    QStringLiteral(" Where f.prsn_ky = p.prsn_ky ") + QStringLiteral(" Order by p.prsn_nm "),
+    // One look-up in the measurements' key a person, not a pass over every measurement.
+    return open(QStringLiteral(" select p.prsn_ky, p.prsn_nm from person p ") +
+                    QStringLiteral(" Where exists (select f.prsn_ky from measure f where f.prsn_ky = p.prsn_ky) ") +
+                    QStringLiteral(" Order by p.prsn_nm "),
                 dao::dbOpenDynaset, dao::dbReadOnly);
 }
 
 clsDataService::RecordsetPtr clsDataService::GetPersonRegimens(qint32 personKey)
 {
     // Sorted by name explicitly: callers list the regimens in this order.
-    return open(QStringLiteral(" select r.rgmn_nm, r.rgmn_dtl from Regimen r, Measure m where ") +
-                    QStringLiteral(" r.rgmn_ky = m.rgmn_ky and m.prsn_ky = ") + Key(personKey) +
-                    QStringLiteral(" group by r.rgmn_nm, r.rgmn_dtl") + QStringLiteral(" order by r.rgmn_nm"),
+    // The regimens the person's readings name, found without joining every reading to its
+    // regimen first.
+    return open(QStringLiteral(" select r.rgmn_nm, r.rgmn_dtl from Regimen r where r.rgmn_ky in ") +
+                    QStringLiteral(" (select m.rgmn_ky from Measure m where m.prsn_ky = ") + Key(personKey) +
+                    QStringLiteral(") group by r.rgmn_nm, r.rgmn_dtl") + QStringLiteral(" order by r.rgmn_nm"),
                 dao::dbOpenSnapshot);
 }
 
@@ -174,9 +178,14 @@ clsDataService::RecordsetPtr clsDataService::GetMeasureMonths(int year, qint32 p
 {
     // Sorted explicitly: the month and year selector walks the months in ascending order and
     // takes the last one as the latest.
+    // The date range besides the year lets the key's index find the year's rows.
+    const QString from = modFunctions::SqlDate(QDate(year, 1, 1));
+    const QString until = year < 9999 ? modFunctions::SqlDate(QDate(year + 1, 1, 1)) : QString();
     return open(QStringLiteral(" select distinct month(f.msrd_dt) ") + QStringLiteral(" from measure f ") +
                     QStringLiteral(" where year(f.msrd_dt) = ") + QString::number(year) + QStringLiteral(" and f.prsn_ky = ") +
-                    Key(personKey) + QStringLiteral(" order by month(f.msrd_dt)"),
+                    Key(personKey) + (from.isEmpty() ? QString() : QStringLiteral(" and f.msrd_dt >= ") + from) +
+                    (until.isEmpty() ? QString() : QStringLiteral(" and f.msrd_dt < ") + until) +
+                    QStringLiteral(" order by month(f.msrd_dt)"),
                 dao::dbOpenDynaset, dao::dbReadOnly);
 }
 
@@ -185,6 +194,26 @@ clsDataService::RecordsetPtr clsDataService::GetMeasureYears(qint32 personKey)
     return open(QStringLiteral(" select distinct year(msrd_dt) ") + QStringLiteral(" from measure ") +
                     QStringLiteral(" where prsn_ky = ") + Key(personKey) + QStringLiteral(" order by year(msrd_dt)"),
                 dao::dbOpenDynaset, dao::dbReadOnly);
+}
+
+std::vector<int> clsDataService::GetMeasureYearList(qint32 personKey)
+{
+    // From the earliest reading, each step jumps to the first reading of a later year.
+    std::vector<int> years;
+    QDate from(1, 1, 1);
+    for (;;) {
+        auto rs = gDB->OpenRecordset(QStringLiteral("select min(msrd_dt) from measure where prsn_ky = ? and msrd_dt >= ?"),
+                                     dao::Params{personKey, QDateTime(from, QTime(0, 0), Qt::UTC)}, dao::dbOpenSnapshot);
+        const auto first = modFunctions::DateOf(rs->Fields(0).Value());
+        rs->Close();
+        if (!first)
+            return years;
+        const int year = first->date().year();
+        years.push_back(year);
+        if (year >= 9999)
+            return years;
+        from = QDate(year + 1, 1, 1);
+    }
 }
 
 int clsDataService::GetActivePlotKey(qint32 personKey)

@@ -10,6 +10,7 @@
 #include <QTime>
 #include <functional>
 #include <memory>
+#include <vector>
 
 // Averaging levels of GetMeasureData.
 namespace PlotCategory {
@@ -61,6 +62,8 @@ public:
     RecordsetPtr GetMeasureMonths(int year, qint32 personKey);
     // Years that hold the person's measurements, ascending.
     RecordsetPtr GetMeasureYears(qint32 personKey);
+    // The same years, found by one index look-up a year instead of reading every measurement.
+    std::vector<int> GetMeasureYearList(qint32 personKey);
     // The plot key marked active for the person, 0 (blood pressure) when none is.
     int GetActivePlotKey(qint32 personKey);
     // plt_pnl_cl, plt_bck_cl, plt_3d_prcnt of the person, updatable.

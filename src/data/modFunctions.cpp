@@ -177,23 +177,51 @@ void ShowSplashStatus(int stage)
 
 void setSplashStatusHook(std::function<void(const QString&)> hook) { SplashStatusHook() = std::move(hook); }
 
-qint32 GetSugarGoalColor(float reading, const QString& goalName)
+qint32 GetSugarGoalColor(float reading, const QString& goalName) { return SugarGoalColors().ColorOf(reading, goalName); }
+
+qint32 SugarGoalColors::ColorOf(float reading, const QString& goalName)
 {
     if (goalName.isEmpty())
         return SugarNoGoalColor;
-    auto rs = gDB->OpenRecordset(QStringLiteral("SELECT * FROM DBTS_GOAL ORDER BY GL_NM"), dao::dbOpenDynaset);
-    rs->FindFirst(QStringLiteral("GL_NM='") + vb::SqlQuote(goalName) + u'\'');
+    auto it = found_.find(goalName);
+    if (it == found_.end()) {
+        if (!loaded_) {
+            auto rs = gDB->OpenRecordset(QStringLiteral("SELECT GL_NM, GL_NL, GL_NH, GL_DL, GL_DH FROM DBTS_GOAL ORDER BY GL_NM"),
+                                         dao::dbOpenSnapshot);
+            const auto limit = [&rs](const char* column) {
+                return static_cast<float>(vb::CSng(vb::Val(rs->Fields(QString::fromLatin1(column)).Value())));
+            };
+            for (; !rs->Eof(); rs->MoveNext())
+                goals_.emplace_back(vb::CStr(rs->Fields(QStringLiteral("GL_NM")).Value()),
+                                    Limits{limit("GL_NL"), limit("GL_NH"), limit("GL_DL"), limit("GL_DH")});
+            rs->Close();
+            loaded_ = true;
+        }
+        // The first goal of that name in name order, names compared as the database compares
+        // them: ASCII letters without case, everything else exactly.
+        const auto sameName = [](const QString& a, const QString& b) {
+            if (a.size() != b.size())
+                return false;
+            const auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
+            for (qsizetype i = 0; i < a.size(); ++i) {
+                if (fold(a.at(i).unicode()) != fold(b.at(i).unicode()))
+                    return false;
+            }
+            return true;
+        };
+        std::optional<Limits> limits;
+        for (const auto& [name, goal] : goals_) {
+            if (sameName(name, goalName)) {
+                limits = goal;
+                break;
+            }
+        }
+        it = found_.insert(goalName, limits);
+    }
     // A name no goal has: the reading is judged against nothing, as without a goal.
-    if (rs->NoMatch())
+    if (!*it)
         return SugarNoGoalColor;
-    const auto limit = [&rs](const char* column) {
-        return static_cast<float>(vb::CSng(vb::Val(rs->Fields(QString::fromLatin1(column)).Value())));
-    };
-    const float nl = limit("GL_NL");
-    const float nh = limit("GL_NH");
-    const float dl = limit("GL_DL");
-    const float dh = limit("GL_DH");
-    rs->Close();
+    const auto [nl, nh, dl, dh] = **it;
     const float v = reading;
     if (nl <= v && v <= nh)
         return SugarNormalColor;

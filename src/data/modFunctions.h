@@ -2,10 +2,13 @@
 // Free helpers shared by the forms and classes: Jet date literals, days in a month, the splash
 // status text and the colour of a blood-sugar reading against its goal range.
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace modFunctions {
 
@@ -46,5 +49,20 @@ void setSplashStatusHook(std::function<void(const QString&)> hook);
 // empty name (and for a name no goal has), green within the normal limits, yellow between a
 // normal and a danger limit, red beyond a danger limit. Limits compare in single precision.
 qint32 GetSugarGoalColor(float reading, const QString& goalName);
+
+// The same colours for many readings: the goal table is read once, and each name looked up
+// once. Meant for one fill of a grid or chart; a goal changed afterwards is not seen.
+class SugarGoalColors {
+public:
+    qint32 ColorOf(float reading, const QString& goalName);
+
+private:
+    struct Limits {
+        float nl, nh, dl, dh;
+    };
+    bool loaded_ = false;
+    std::vector<std::pair<QString, Limits>> goals_; // in the table's name order
+    QHash<QString, std::optional<Limits>> found_;
+};
 
 } // namespace modFunctions

@@ -12,7 +12,10 @@
 #include <QFile>
 #include <QLocale>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace doctorreport {
 
@@ -183,21 +186,9 @@ StatsTable ComputeMeasurementStatistics(qint32 personKey, const QString& periodF
         rs->Close();
     }
 
-    // Medians, each over the column's values in ascending order.
-    for (int row = 0; row < kStatsRows; ++row) {
-        const QString c = QLatin1String(kStatColumns[row]);
-        auto rs = gDB->OpenRecordset(QStringLiteral(" select f.%1 from measure f where f.prsn_ky = ").arg(c) + person +
-                                         QStringLiteral(" and f.%1 is not null").arg(c) + periodFilter +
-                                         QStringLiteral(" order by f.%1").arg(c),
-                                     dao::dbOpenSnapshot);
-        std::vector<double> values;
-        for (; !rs->Eof(); rs->MoveNext())
-            values.push_back(rs->Fields(0).Value().toDouble());
-        rs->Close();
-        stats[row][3] = MedianText(values);
-    }
-
-    // The date of the first reading that holds each extreme.
+    // The date of the first reading that holds each extreme, and the values for the medians,
+    // from one walk over the period's readings.
+    std::array<std::vector<double>, kStatsRows> values;
     auto rs = gDB->OpenRecordset(QStringLiteral(" select f.msrd_dt, f.hbp, f.lbp, f.plse, f.wt, f.temp, f.temp1, f.temp2 "
                                                 " from measure f where f.prsn_ky = ") +
                                      person + periodFilter + QStringLiteral(" order by f.msrd_dt"),
@@ -214,6 +205,7 @@ StatsTable ComputeMeasurementStatistics(qint32 personKey, const QString& periodF
             if (vb::IsNull(value))
                 continue;
             const double v = value.toDouble();
+            values[row].push_back(v);
             if (!maxFound[row] && !vb::IsNull(maxima[row]) && v == maxima[row].toDouble()) {
                 maxFound[row] = true;
                 stats[row][4] = dateText(rs->Fields(0).Value());
@@ -225,6 +217,10 @@ StatsTable ComputeMeasurementStatistics(qint32 personKey, const QString& periodF
         }
     }
     rs->Close();
+    for (int row = 0; row < kStatsRows; ++row) {
+        std::sort(values[row].begin(), values[row].end());
+        stats[row][3] = MedianText(values[row]);
+    }
     return stats;
 }
 

@@ -3,7 +3,10 @@
 #include "platform/runtime/Conversions.h"
 #include "reports/clsWebReportGenerator.h"
 
+#include <QHash>
+
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -56,10 +59,46 @@ QString htmlText(const QString& text)
     return out;
 }
 
+namespace {
+
+// Appends text as a page cell shows it: "&", "<" and ">" escaped, leading and trailing blanks
+// kept as &nbsp; (an all-blank text counts each blank as leading and as trailing), and an empty
+// text as one &nbsp; so the cell keeps its height.
+void appendCellText(QString& out, QStringView text)
+{
+    qsizetype leading = 0;
+    while (leading < text.size() && text.at(leading) == u' ')
+        ++leading;
+    if (text.isEmpty()) {
+        out += kNbsp;
+        return;
+    }
+    if (leading == text.size()) {
+        for (qsizetype i = 0; i < 2 * leading; ++i)
+            out += kNbsp;
+        return;
+    }
+    qsizetype trailing = 0;
+    while (text.at(text.size() - 1 - trailing) == u' ')
+        ++trailing;
+    for (qsizetype i = 0; i < leading; ++i)
+        out += kNbsp;
+    for (const QChar ch : text.mid(leading, text.size() - leading - trailing)) {
+        switch (ch.unicode()) {
+        case u'&': out += u"&amp;"; break;
+        case u'<': out += u"&lt;"; break;
+        case u'>': out += u"&gt;"; break;
+        default: out += ch;
+        }
+    }
+    for (qsizetype i = 0; i < trailing; ++i)
+        out += kNbsp;
+}
+
+} // namespace
+
 bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, clsWebReportGenerator& report)
 {
-    report.AddContent(QStringLiteral("<TABLE WIDTH=90%>") + kCrLf);
-
     const int cols = grid.Cols();
     const int rows = grid.Rows();
     int visibleCols = 0;
@@ -68,24 +107,48 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
             ++visibleCols;
     }
 
-    report.AddContent(QStringLiteral("<TR class='TableHeader'>") + kCrLf);
-    report.AddContent(QStringLiteral("<TD align='center' Class='TableHeader2' colspan='") + QString::number(visibleCols - 1) +
-                      QStringLiteral("'>") + htmlText(title) + QStringLiteral("</TD>") + kCrLf);
-    report.AddContent(QStringLiteral("</TR>"));
+    // A table runs to thousands of cells: it is built in one text and added to the page once,
+    // with what belongs to a column worked out once.
+    struct Column {
+        bool shown = false;
+        int twips = 0;
+        QString width; // of the column alone
+        const QString* align = nullptr;
+        int dataType = flexDTEmpty;
+    };
+    std::vector<Column> columns(static_cast<std::size_t>(std::max(cols, 0)));
+    for (int c = 0; c < cols; ++c) {
+        Column& column = columns[static_cast<std::size_t>(c)];
+        column.twips = grid.ColWidth(c);
+        column.shown = !grid.ColHidden(c) && column.twips != 0;
+        column.width = u'"' + widthText(column.twips) + u'"';
+        column.align = alignmentAttribute(grid.ColAlignment(c));
+        column.dataType = grid.ColDataType(c);
+    }
+
+    QString out;
+    out.reserve(qsizetype(rows) * visibleCols * 48 + 256);
+    out += QStringLiteral("<TABLE WIDTH=90%>") + kCrLf;
+    out += QStringLiteral("<TR class='TableHeader'>") + kCrLf;
+    out += QStringLiteral("<TD align='center' Class='TableHeader2' colspan='") + QString::number(visibleCols - 1) +
+           QStringLiteral("'>") + htmlText(title) + QStringLiteral("</TD>") + kCrLf;
+    out += QStringLiteral("</TR>");
 
     const int fixedRows = grid.FixedRows();
     const bool outline = grid.OutlineBar() > 0;
     const int outlineCol = grid.OutlineCol();
     QString indent; // of the last subtotal row met in this table
+    QHash<vb::OLE_COLOR, QString> colors;
 
     for (int r = 0; r < rows; ++r) {
         if (grid.RowHidden(r) || grid.RowHeight(r) == 0)
             continue;
-        report.AddContent(QStringLiteral("<TR ") + (r < fixedRows ? QStringLiteral("Class='TableHeader'") : QString()) +
-                          QStringLiteral(">") + kCrLf);
+        out += r < fixedRows ? QStringLiteral("<TR Class='TableHeader'>") : QStringLiteral("<TR >");
+        out += kCrLf;
 
         for (int c = 1; c < cols; ++c) {
-            if (grid.ColHidden(c) || grid.ColWidth(c) == 0)
+            const Column& column = columns[static_cast<std::size_t>(c)];
+            if (!column.shown)
                 continue;
 
             int r1 = r, c1 = c, r2 = r, c2 = c;
@@ -93,25 +156,42 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
             if (c1 < c || r1 < r)
                 continue; // inside a merge an earlier cell opened
 
-            QString span;
+            const FlexCellLook look = grid.Look(r, c);
+            const QString& displayed = look.text;
+
+            out += QStringLiteral("<TD Width = ");
+            if (c1 == c && c2 == c) {
+                out += column.width;
+            } else {
+                qint64 twips = 0;
+                for (int k = c1; k <= c2; ++k)
+                    twips += grid.ColWidth(k);
+                out += u'"' + widthText(twips) + u'"';
+            }
+            if (look.back != 0) {
+                auto color = colors.find(look.back);
+                if (color == colors.end())
+                    color = colors.insert(look.back, ColorToHTML(look.back));
+                out += QStringLiteral(" BGCOLOR=") + *color;
+            }
+            if (column.align) {
+                out += *column.align;
+            } else if (column.dataType == flexDTBoolean) {
+                out += QStringLiteral(" ALIGN=CENTER");
+            } else if (column.dataType != flexDTDate && IsNumberText(displayed)) {
+                out += QStringLiteral(" ALIGN=RIGHT");
+            }
             if (c2 > c)
-                span += QStringLiteral(" COLSPAN=") + QString::number(c2 - c + 1);
+                out += QStringLiteral(" COLSPAN=") + QString::number(c2 - c + 1);
             if (r2 > r)
-                span += QStringLiteral(" ROWSPAN=") + QString::number(r2 - r + 1);
-
-            qint64 twips = 0;
-            for (int k = c1; k <= c2; ++k)
-                twips += grid.ColWidth(k);
-            const QString width = u'"' + widthText(twips) + u'"';
-
-            const QString displayed = grid.Cell(flexcpTextDisplay, r, c).toString();
-            QString text = displayed;
-            if (text == u"Time")
-                text = QStringLiteral("     Time     ");
-            const int dataType = grid.ColDataType(c);
-            if (r >= fixedRows && dataType == flexDTBoolean)
-                text = isTrueText(text) ? QStringLiteral("Y") : QString();
-            text = EscapeHTML(text);
+                out += QStringLiteral(" ROWSPAN=") + QString::number(r2 - r + 1);
+            out += QStringLiteral(" > ");
+            if (look.bold)
+                out += QStringLiteral("<B>");
+            if (look.italic)
+                out += QStringLiteral("<I>");
+            if (look.underline)
+                out += QStringLiteral("<U>");
 
             if (outline && c == outlineCol) {
                 if (grid.IsSubtotal(r)) {
@@ -119,47 +199,29 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
                     for (int level = grid.RowOutlineLevel(r); level > 0; --level)
                         indent += QStringLiteral("&nbsp&nbsp&nbsp&nbsp");
                 }
-                text = indent + text;
+                out += indent;
             }
+            if (r >= fixedRows && column.dataType == flexDTBoolean)
+                appendCellText(out, isTrueText(displayed) ? u"Y" : u"");
+            else if (displayed == u"Time")
+                appendCellText(out, u"     Time     ");
+            else
+                appendCellText(out, displayed);
 
-            QString background;
-            const auto backColor = vb::ColorCode(grid.Cell(flexcpBackColor, r, c).toLongLong());
-            if (backColor != 0)
-                background = QStringLiteral(" BGCOLOR=") + ColorToHTML(backColor);
-
-            QString style;
-            if (grid.Cell(flexcpFontBold, r, c).toBool())
-                style += QStringLiteral("<B>");
-            if (grid.Cell(flexcpFontItalic, r, c).toBool())
-                style += QStringLiteral("<I>");
-            if (grid.Cell(flexcpFontUnderline, r, c).toBool())
-                style += QStringLiteral("<U>");
-
-            QString align;
-            if (const QString* fixed = alignmentAttribute(grid.ColAlignment(c))) {
-                align = *fixed;
-            } else if (dataType == flexDTBoolean) {
-                align = QStringLiteral(" ALIGN=CENTER");
-            } else if (dataType != flexDTDate && IsNumberText(displayed)) {
-                align = QStringLiteral(" ALIGN=RIGHT");
-            }
-
-            QString cell =
-                QStringLiteral("<TD Width = ") + width + background + align + span + QStringLiteral(" > ") + style + text;
-            if (style.contains(u'B'))
-                cell += QStringLiteral("</B>");
-            if (style.contains(u'I'))
-                cell += QStringLiteral("</I>");
-            if (style.contains(u'U'))
-                cell += QStringLiteral("</U>");
-            cell += QStringLiteral("</TD>") + kCrLf;
-            report.AddContent(cell);
+            if (look.bold)
+                out += QStringLiteral("</B>");
+            if (look.italic)
+                out += QStringLiteral("</I>");
+            if (look.underline)
+                out += QStringLiteral("</U>");
+            out += QStringLiteral("</TD>") + kCrLf;
         }
-        report.AddContent(QStringLiteral("</TR>") + kCrLf);
+        out += QStringLiteral("</TR>") + kCrLf;
     }
 
-    report.AddContent(QStringLiteral("</TABLE>") + kCrLf);
-    report.AddContent(QStringLiteral("<p class='pSpacer'></p>") + kCrLf);
+    out += QStringLiteral("</TABLE>") + kCrLf;
+    out += QStringLiteral("<p class='pSpacer'></p>") + kCrLf;
+    report.AddContent(out);
     return true;
 }
 
@@ -170,22 +232,9 @@ QString clsExport::ColorToHTML(vb::OLE_COLOR color)
 
 QString clsExport::EscapeHTML(const QString& text)
 {
-    QString escaped = text;
-    ReplaceAll(escaped, QStringLiteral("&"), QStringLiteral("&amp;"));
-    ReplaceAll(escaped, QStringLiteral("<"), QStringLiteral("&lt;"));
-    ReplaceAll(escaped, QStringLiteral(">"), QStringLiteral("&gt;"));
-
-    qsizetype leading = 0;
-    while (leading < escaped.size() && escaped.at(leading) == u' ')
-        ++leading;
-    qsizetype trailing = 0;
-    while (trailing < escaped.size() && escaped.at(escaped.size() - 1 - trailing) == u' ')
-        ++trailing;
-    // An all-blank text counts each blank as leading and as trailing.
-    const QString middle = leading == escaped.size() ? QString() : escaped.mid(leading, escaped.size() - leading - trailing);
-    QString out = kNbsp.repeated(leading) + middle + kNbsp.repeated(trailing);
-    if (out.isEmpty())
-        out = kNbsp;
+    QString out;
+    out.reserve(text.size() + 8);
+    appendCellText(out, text);
     return out;
 }
 

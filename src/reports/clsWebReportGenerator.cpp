@@ -36,14 +36,31 @@ namespace {
 
 void appendWindows1252Html(QByteArray& out, const QString& text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t cp = text.at(i).unicode();
-        if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            cp = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+    // Pages run to megabytes of mostly plain letters: those are copied in runs.
+    const char16_t* data = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size) {
+        qsizetype run = i;
+        while (run < size && (data[run] < 0x80 || (data[run] >= 0xA0 && data[run] <= 0xFF)))
+            ++run;
+        if (run > i) {
+            const qsizetype at = out.size();
+            out.resize(at + (run - i));
+            char* bytes = out.data() + at;
+            for (qsizetype k = i; k < run; ++k)
+                *bytes++ = static_cast<char>(data[k]);
+            i = run;
+            continue;
+        }
+        char32_t cp = data[i];
+        if (QChar::isHighSurrogate(cp) && i + 1 < size && QChar::isLowSurrogate(data[i + 1])) {
+            cp = QChar::surrogateToUcs4(data[i], data[i + 1]);
             ++i;
         } else if (QChar::isSurrogate(cp)) {
             cp = QChar::ReplacementCharacter;
         }
+        ++i;
         const int byte = windows1252Byte(cp);
         if (byte >= 0)
             out.append(static_cast<char>(byte));
@@ -106,7 +123,9 @@ void clsWebReportGenerator::AddContent(const QString& text)
 {
     if (!headerWritten_)
         WriteHeader();
-    body_ += text;
+    // Kept as the parts added: a table arrives as one text of megabytes, and joining the parts
+    // would copy it again.
+    body_.append(text);
 }
 
 void clsWebReportGenerator::WriteFooter() { footer_ = QStringLiteral("</body>") + kCrLf + QStringLiteral("</html>"); }
@@ -124,12 +143,18 @@ void clsWebReportGenerator::SaveToFile(const QString& path)
     }
     // Encoded part by part: a report's body runs to megabytes, and joining it into one text first
     // only copies it again.
+    qsizetype size = header_.size() + footer_.size() + 6;
+    for (const QString& part : body_)
+        size += part.size();
     QByteArray bytes;
-    bytes.reserve(header_.size() + body_.size() + footer_.size() + 6);
-    for (const QString* part : {&header_, &body_, &footer_}) {
-        appendWindows1252Html(bytes, *part);
-        bytes.append("\r\n");
-    }
+    bytes.reserve(size);
+    appendWindows1252Html(bytes, header_);
+    bytes.append("\r\n");
+    for (const QString& part : body_)
+        appendWindows1252Html(bytes, part);
+    bytes.append("\r\n");
+    appendWindows1252Html(bytes, footer_);
+    bytes.append("\r\n");
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();

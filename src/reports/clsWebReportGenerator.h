@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // A page or folder that could not be written. Numbers as the program's other run-time errors
 // show them: 75 the path could not be created or written.
@@ -35,7 +36,7 @@ private:
     QString tempFolder_;
     QString fileName_;
     QString header_;
-    QString body_;
+    QStringList body_;
     QString footer_;
 };
 

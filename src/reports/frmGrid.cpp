@@ -401,6 +401,7 @@ void frmGrid::cmdShow_Click()
     bpColorShown_ = chkBPColor->isChecked();
     sugarColorShown_ = chkSugarColor->isChecked();
     sugarColors_.clear();
+    sugarGoals_.emplace();
 
     datShow->setDatabase(gDB);
     datShow->setDatabaseName(gDB->Name());
@@ -576,7 +577,7 @@ void frmGrid::vsFGShow_FilterData(int Row, int Col, QString& Value, bool /*Savin
         const QString key = Value + QChar(0x1F) + sugar;
         auto it = sugarColors_.find(key);
         if (it == sugarColors_.end())
-            it = sugarColors_.insert(key, modFunctions::GetSugarGoalColor(static_cast<float>(vb::Val(sugar)), Value));
+            it = sugarColors_.insert(key, sugarGoals_->ColorOf(static_cast<float>(vb::Val(sugar)), Value));
         const auto color = QVariant::fromValue(vb::ColorCode(*it));
         vsFGShow->setCell(flexcpBackColor, Row, colSugar, color);
         vsFGShow->setCell(flexcpBackColor, Row, colGoal, color);

@@ -5,6 +5,7 @@
 // be exported as fixed-width text. A child of the main window, opened by its View menu; the
 // report for the doctor and the open-form save and restore drive it through its controls and
 // cmdShow_Click.
+#include "data/modFunctions.h"
 #include "platform/runtime/ui/Form.h"
 
 #include <QByteArray>
@@ -13,6 +14,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class DataControl;
@@ -139,4 +141,5 @@ private:
     bool sugarColorShown_ = false;
     // Goal colours met during the last show, by goal name and sugar text.
     QHash<QString, qint32> sugarColors_;
+    std::optional<modFunctions::SugarGoalColors> sugarGoals_; // for one fill
 };

@@ -521,6 +521,7 @@ TEST_F(CalendarQueries, YearsAndMonthsAscending)
 
     clsDataService ds;
     EXPECT_EQ(IntColumn(ds.GetMeasureYears(p), 0), (std::vector<int>{2025, 2026, 2027}));
+    EXPECT_EQ(ds.GetMeasureYearList(p), (std::vector<int>{2025, 2026, 2027}));
     EXPECT_EQ(IntColumn(ds.GetMeasureMonths(2027, p), 0), (std::vector<int>{2, 7, 11, 12}));
     EXPECT_EQ(IntColumn(ds.GetMeasureMonths(2026, p), 0), (std::vector<int>{11}));
     EXPECT_TRUE(ds.GetMeasureMonths(2024, p)->Eof());
@@ -537,6 +538,7 @@ TEST_F(CalendarQueries, PersonWithReadingsInOneMonth)
         addReading(p, when);
     clsDataService ds;
     EXPECT_EQ(IntColumn(ds.GetMeasureYears(p), 0), (std::vector<int>{2026}));
+    EXPECT_EQ(ds.GetMeasureYearList(p), (std::vector<int>{2026}));
     EXPECT_EQ(IntColumn(ds.GetMeasureMonths(2026, p), 0), (std::vector<int>{6}));
     gPersonKey = p;
     for (const QString& period : PeriodName::all()) {
@@ -554,6 +556,7 @@ TEST_F(CalendarQueries, PersonWithoutReadings)
     const qint32 p = addPerson(QStringLiteral("Blank"));
     clsDataService ds;
     EXPECT_TRUE(ds.GetMeasureYears(p)->Eof());
+    EXPECT_TRUE(ds.GetMeasureYearList(p).empty());
     EXPECT_TRUE(ds.GetMeasureMonths(2027, p)->Eof());
     gPersonKey = p;
     for (const QString& period : PeriodName::all()) {
@@ -798,6 +801,7 @@ TEST_F(SamplePersonQueries, QueriesAgreeWithTheStoredReadings)
     int monthsWithReadings = 0;
     const std::vector<int> years = IntColumn(ds.GetMeasureYears(sample), 0);
     ASSERT_FALSE(years.empty());
+    EXPECT_EQ(ds.GetMeasureYearList(sample), years);
     EXPECT_EQ(years.front(), ds.GetFirstMeasureDate().date().year());
     EXPECT_EQ(years.back(), ds.GetLastMeasureDate().date().year());
     for (int year : years) {

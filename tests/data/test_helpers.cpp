@@ -478,6 +478,24 @@ TEST_F(SugarColorTest, WithoutAGoalTheReadingIsCyan)
     EXPECT_EQ(modFunctions::GetSugarGoalColor(100, QStringLiteral("x' or '1'='1")), 0xFFFF00);
 }
 
+TEST_F(SugarColorTest, OneReaderForManyReadingsAnswersAsTheSingleLookUp)
+{
+    addGoal(QStringLiteral("Fasting"), "80", "120", "60", "240");
+    addGoal(QStringLiteral("Été"), "90", "130", "70", "250");
+    modFunctions::SugarGoalColors colors;
+    const struct {
+        float reading;
+        const char16_t* goal;
+    } cases[] = {{100, u"Fasting"}, {65, u"fasting"}, {59, u"FASTING"}, {125, u"Été"},    {125, u"été"},
+                 {125, u"ÉTÉ"},     {100, u""},       {100, u"none"},   {300, u"Fasting"}};
+    for (const auto& c : cases) {
+        const QString goal = QString::fromUtf16(c.goal);
+        // Only ASCII letters match without case, as the database compares names.
+        EXPECT_EQ(colors.ColorOf(c.reading, goal), modFunctions::GetSugarGoalColor(c.reading, goal)) << goal.toStdString();
+    }
+    EXPECT_EQ(colors.ColorOf(125, QStringLiteral("été")), modFunctions::SugarNoGoalColor);
+}
+
 TEST_F(SugarColorTest, LimitsAreReadAsNumbersInSinglePrecision)
 {
     // mmol/l limits with one decimal: 5.6 as text and 5.6 as a single reading are the same.

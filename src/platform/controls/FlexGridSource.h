@@ -46,6 +46,15 @@ enum FlexDataType : int {
     flexDTBoolean = 11,
 };
 
+// What a reader shows of one cell: its displayed text, back colour and font flags.
+struct FlexCellLook {
+    QString text;
+    quint32 back = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+};
+
 class FlexGridSource {
 public:
     virtual ~FlexGridSource() = default;
@@ -65,6 +74,15 @@ public:
     // flexcpTextDisplay/flexcpText: QString; flexcpBackColor/flexcpForeColor: colour code (vb::OLE_COLOR,
     // a quint32); flexcpFontName: QString; the font flags: bool; flexcpValue: double.
     virtual QVariant Cell(int setting, int row, int col) const = 0;
+    // The settings a page shows of a cell, in one call; a grid may answer it more cheaply than
+    // five calls of Cell.
+    virtual FlexCellLook Look(int row, int col) const
+    {
+        return {Cell(flexcpTextDisplay, row, col).toString(),
+                static_cast<quint32>(Cell(flexcpBackColor, row, col).toLongLong() & 0xFFFFFFFF),
+                Cell(flexcpFontBold, row, col).toBool(), Cell(flexcpFontItalic, row, col).toBool(),
+                Cell(flexcpFontUnderline, row, col).toBool()};
+    }
     virtual QString FontName() const = 0;
     virtual int OutlineBar() const = 0; // 0 = no outline
     virtual int OutlineCol() const = 0;

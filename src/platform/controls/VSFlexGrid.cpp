@@ -823,6 +823,22 @@ QVariant VSFlexGrid::Cell(int setting, int row, int col) const
     }
 }
 
+FlexCellLook VSFlexGrid::Look(int row, int col) const
+{
+    checkCell(row, col);
+    if (model_->isBoundCell(row, col))
+        model_->ensureFilled(row);
+    FlexCellLook look;
+    look.text = model_->text(row, col);
+    if (const CellData* c = model_->find(row, col)) {
+        look.back = c->back;
+        look.bold = (c->flags & Bold) != 0;
+        look.italic = (c->flags & Italic) != 0;
+        look.underline = (c->flags & Underline) != 0;
+    }
+    return look;
+}
+
 void VSFlexGrid::setCell(int setting, int row, int col, const QVariant& value) { setCell(setting, row, col, row, col, value); }
 
 void VSFlexGrid::setCell(int setting, int row1, int col1, int row2, int col2, const QVariant& value)

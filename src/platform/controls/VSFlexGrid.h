@@ -84,6 +84,7 @@ public:
     // Cell settings (FlexCellSetting). Writing flexcpText/flexcpTextDisplay sets the text;
     // flexcpBackColor/flexcpForeColor take colour codes; the font settings a name or a flag.
     QVariant Cell(int setting, int row, int col) const override;
+    FlexCellLook Look(int row, int col) const override;
     void setCell(int setting, int row, int col, const QVariant& value);
     void setCell(int setting, int row1, int col1, int row2, int col2, const QVariant& value);
 

@@ -9,9 +9,11 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vb {
@@ -461,13 +463,42 @@ std::vector<DatePart> ParseDatePattern(const QString& p)
 
 QString Two(int n) { return QString::number(n).rightJustified(2, u'0'); }
 
+// Appends a number of at most two digits without building a text for it; longer numbers take
+// the general way.
+void AppendNumber(QString& out, int n, bool twoDigits)
+{
+    if (n < 0 || n > 99) {
+        out += twoDigits ? Two(n) : QString::number(n);
+        return;
+    }
+    if (twoDigits || n > 9)
+        out += QChar(u'0' + n / 10);
+    out += QChar(u'0' + n % 10);
+}
+
+// The parsed form of a pattern. A grid's query formats every row with the same few patterns,
+// so the last ones are kept; shared, since formatting a short date nests a second pattern.
+std::shared_ptr<const std::vector<DatePart>> CachedDatePattern(const QString& pattern)
+{
+    thread_local std::vector<std::pair<QString, std::shared_ptr<const std::vector<DatePart>>>> cache;
+    for (const auto& [text, parts] : cache) {
+        if (text == pattern)
+            return parts;
+    }
+    if (cache.size() >= 16)
+        cache.erase(cache.begin());
+    cache.emplace_back(pattern, std::make_shared<const std::vector<DatePart>>(ParseDatePattern(pattern)));
+    return cache.back().second;
+}
+
 // The user's short-date pattern, or a fixed one inside it: a user pattern made of "ddddd" or
 // "c" must not recurse.
 QString ShortDatePatternAt(int depth) { return depth == 0 ? ShortDatePattern() : QStringLiteral("m/d/yyyy"); }
 
 QString FormatMoment(const Moment& m, const QString& pattern, int depth = 0)
 {
-    const std::vector<DatePart> parts = ParseDatePattern(pattern);
+    const auto cached = CachedDatePattern(pattern);
+    const std::vector<DatePart>& parts = *cached;
     bool twelveHour = false;
     for (const DatePart& part : parts)
         twelveHour = twelveHour || part.token == DateToken::AmPm;
@@ -483,11 +514,12 @@ QString FormatMoment(const Moment& m, const QString& pattern, int depth = 0)
     }
 
     QString out;
+    out.reserve(pattern.size() + 8);
     for (const DatePart& part : parts) {
         switch (part.token) {
         case DateToken::Literal: out += part.text; break;
-        case DateToken::Day: out += QString::number(d.day()); break;
-        case DateToken::Day2: out += Two(d.day()); break;
+        case DateToken::Day: AppendNumber(out, d.day(), false); break;
+        case DateToken::Day2: AppendNumber(out, d.day(), true); break;
         case DateToken::DayAbbr: out += QLatin1StringView(kDayNames[static_cast<std::size_t>(sundayBased)], 3); break;
         case DateToken::DayName: out += QLatin1StringView(kDayNames[static_cast<std::size_t>(sundayBased)]); break;
         case DateToken::ShortDate: out += FormatMoment(m, ShortDatePatternAt(depth), depth + 1); break;
@@ -498,20 +530,20 @@ QString FormatMoment(const Moment& m, const QString& pattern, int depth = 0)
             out += QString::number((d.dayOfYear() - 1 + jan1) / 7 + 1);
             break;
         }
-        case DateToken::MonthOrMinute: out += QString::number(d.month()); break;
-        case DateToken::MonthOrMinute2: out += Two(d.month()); break;
+        case DateToken::MonthOrMinute: AppendNumber(out, d.month(), false); break;
+        case DateToken::MonthOrMinute2: AppendNumber(out, d.month(), true); break;
         case DateToken::MonthAbbr: out += QLatin1StringView(kMonthNames[static_cast<std::size_t>(d.month() - 1)], 3); break;
         case DateToken::MonthName: out += QLatin1StringView(kMonthNames[static_cast<std::size_t>(d.month() - 1)]); break;
-        case DateToken::Minute: out += QString::number(t.minute()); break;
-        case DateToken::Minute2: out += Two(t.minute()); break;
+        case DateToken::Minute: AppendNumber(out, t.minute(), false); break;
+        case DateToken::Minute2: AppendNumber(out, t.minute(), true); break;
         case DateToken::DayOfYear: out += QString::number(d.dayOfYear()); break;
-        case DateToken::Year2: out += Two(d.year() % 100); break;
+        case DateToken::Year2: AppendNumber(out, d.year() % 100, true); break;
         case DateToken::Year4: out += QString::number(d.year()); break;
         case DateToken::Quarter: out += QString::number((d.month() - 1) / 3 + 1); break;
-        case DateToken::Hour: out += QString::number(hour); break;
-        case DateToken::Hour2: out += Two(hour); break;
-        case DateToken::Second: out += QString::number(t.second()); break;
-        case DateToken::Second2: out += Two(t.second()); break;
+        case DateToken::Hour: AppendNumber(out, hour, false); break;
+        case DateToken::Hour2: AppendNumber(out, hour, true); break;
+        case DateToken::Second: AppendNumber(out, t.second(), false); break;
+        case DateToken::Second2: AppendNumber(out, t.second(), true); break;
         case DateToken::AmPm: out += t.hour() < 12 ? part.text : part.evening; break;
         case DateToken::GeneralDate: out += GeneralDateText(m, depth + 1); break;
         case DateToken::LongTime: out += FormatMoment(m, QStringLiteral("h:mm:ss AM/PM"), depth + 1); break;
