@@ -3,6 +3,9 @@
 // program of our own that shows an empty main window (the floor of any Qt program here). The
 // start's two fixed pauses (300 ms and 200 ms) are left out.
 //
+// The program's folder holds what the installed program has beside it: the sample files, and
+// the pictures it shows at start (splash, toolbar, the Measurement form's picture).
+//
 // Run without arguments; the program starts itself again as the measured child:
 //   bench_shell --child program <folder>   the program's start on the database in <folder>
 //   bench_shell --child floor              an empty QMainWindow
@@ -26,6 +29,10 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -155,6 +162,22 @@ void buildDatabase()
     clsCreateMDB().CloseDatabase();
 }
 
+// Copies a folder beside the benchmark, with its subfolders, into the program folder.
+void copyFolder(const QString& name, const QString& programFolder)
+{
+    const QDir from(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name);
+    if (!from.exists())
+        throw std::runtime_error("no folder " + name.toStdString() + " beside the benchmark");
+    QDirIterator it(from.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = programFolder + QLatin1Char('/') + name + QLatin1Char('/') + from.relativeFilePath(file);
+        QDir().mkpath(QFileInfo(target).path());
+        if (!QFile::copy(file, target))
+            throw std::runtime_error("cannot copy " + file.toStdString());
+    }
+}
+
 double timeChild(const QString& self, const QStringList& args)
 {
     std::vector<double> runs;
@@ -196,6 +219,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     try {
         ProgramFolder folder;
+        for (const char* name : {"images", "picture"})
+            copyFolder(QLatin1String(name), folder.path());
         QElapsedTimer t;
         t.start();
         buildDatabase();
