@@ -31,6 +31,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -317,6 +318,43 @@ T& mdiHealth::openChildForm()
     return form;
 }
 
+namespace {
+
+// Holds a window's drawing for a scope (however it ends), unless it was held already.
+class DrawingHeld {
+public:
+    explicit DrawingHeld(QWidget* window) : window_(window), held_(window->updatesEnabled())
+    {
+        if (held_)
+            window_->setUpdatesEnabled(false);
+    }
+    ~DrawingHeld()
+    {
+        if (held_ && window_)
+            window_->setUpdatesEnabled(true);
+    }
+    DrawingHeld(const DrawingHeld&) = delete;
+    DrawingHeld& operator=(const DrawingHeld&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+    bool held_;
+};
+
+} // namespace
+
+template <class T>
+T& mdiHealth::openFitted()
+{
+    // The window is drawn once the form stands fitted in the client area. Drawn on the way (a
+    // form's activation lets events through), the half-built form at its first size was drawn
+    // whole, to be drawn again a moment later.
+    DrawingHeld held(this);
+    T& form = openChildForm<T>();
+    fitChildForm(form);
+    return form;
+}
+
 template <class F>
 void mdiHealth::guarded(F&& handler)
 {
@@ -479,14 +517,14 @@ void mdiHealth::mnuExit_Click() { Unload(); }
 void mdiHealth::mnuPerson_Click()
 {
     ArrangeChildForms(2);
-    fitChildForm(openChildForm<frmPerson>());
+    openFitted<frmPerson>();
     EnableOpener(QStringLiteral("frmPerson"), false);
 }
 
 void mdiHealth::mnuRegimen_Click()
 {
     ArrangeChildForms(2);
-    fitChildForm(openChildForm<frmRegimen>());
+    openFitted<frmRegimen>();
     EnableOpener(QStringLiteral("frmRegimen"), false);
 }
 
@@ -497,7 +535,7 @@ void mdiHealth::mnuMeasure_Click()
         return;
     }
     ArrangeChildForms(2);
-    fitChildForm(openChildForm<frmMeasure>());
+    openFitted<frmMeasure>();
     EnableOpener(QStringLiteral("frmMeasure"), false);
 }
 
@@ -514,8 +552,7 @@ void mdiHealth::mnuChart_Click()
         return;
     }
     ArrangeChildForms(2);
-    frmChart& chart = openChildForm<frmChart>();
-    fitChildForm(chart);
+    openFitted<frmChart>();
     EnableOpener(QStringLiteral("frmChart"), false); // and mnuPrint on
 }
 
@@ -532,7 +569,7 @@ void mdiHealth::mnuGrid_Click()
         return;
     }
     ArrangeChildForms(2);
-    fitChildForm(openChildForm<frmGrid>());
+    openFitted<frmGrid>();
     EnableOpener(QStringLiteral("frmGrid"), false);
 }
 
