@@ -399,8 +399,12 @@ void frmMeasure::buildControls()
     layout->setSpacing(0);
     layout->addWidget(scroller, 1);
     layout->addWidget(StatusBar1, 0);
+}
 
-    // The calendar opens over the form below its button.
+void frmMeasure::makeCalendar()
+{
+    // The calendar opens over the form below its button. Made when first opened: building it
+    // took a tenth of the form's making at start.
     ctDt = new ctDate(this);
     ctDt->setObjectName(QStringLiteral("ctDt"));
     ctDt->hide();
@@ -1357,6 +1361,8 @@ void frmMeasure::cmdDelete_Click()
 
 void frmMeasure::cmdDt_Click()
 {
+    if (!ctDt)
+        makeCalendar();
     if (ctDt->isHidden()) {
         QDate date = dateValue_;
         if (!date.isValid()) {
@@ -1380,7 +1386,8 @@ void frmMeasure::cmdDt_Click()
 
 void frmMeasure::closeCalendar()
 {
-    ctDt->hide();
+    if (ctDt)
+        ctDt->hide();
     txtDate->setEnabled(true);
     cmdDt->setPicture(PicClipDt->GraphicCell(0));
 }

@@ -55,8 +55,8 @@ public:
     std::array<QLabel*, 13> lbl1{};
     QComboBox* cboPerson;
     QLineEdit* txtDate;
-    PictureButton* cmdDt; // "Calendar Button"
-    ctDate* ctDt;         // hidden until cmdDt opens it
+    PictureButton* cmdDt;   // "Calendar Button"
+    ctDate* ctDt = nullptr; // made and shown when cmdDt first opens it; none before
     QLineEdit* txtHr;
     QLabel* lblColon;
     QLineEdit* txtMin;
@@ -175,6 +175,7 @@ private:
     QHBoxLayout* buildCommentRow();
     void connectEntryFrame();
     void setDateValue(const QDate& date);
+    void makeCalendar();
     void closeCalendar();
     void setComboLocked(QComboBox* combo, bool locked);
     bool isComboLocked(const QComboBox* combo) const;

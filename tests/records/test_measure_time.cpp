@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <functional>
+
 namespace {
 
 using testing_measure::at;
@@ -136,6 +138,29 @@ TEST_F(MeasureTimeTest, TheBoxesTakeTheirKeysAndShowTwoDigits)
     int key = 'p';
     form->txtAMPM_KeyPress(key);
     EXPECT_EQ(half, form->txtAMPM->text());
+}
+
+// The calendar is made when first opened: what closes it before that finds none and leaves the
+// date box and the calendar button as they are when it is closed.
+TEST_F(MeasureTimeTest, ClosingTheCalendarBeforeItWasEverOpenedChangesNothing)
+{
+    ASSERT_EQ(nullptr, form->ctDt);
+    const QDate shown = form->DateValue();
+    const std::pair<const char*, std::function<void()>> closers[] = {
+        {"cancel", [&] { form->cmdCancel_Click(); }},
+        {"a picked date", [&] { form->ctDt_DateSelected(shown.day(), shown.month(), shown.year()); }},
+    };
+    for (const auto& [what, close] : closers) {
+        SCOPED_TRACE(what);
+        close();
+        EXPECT_EQ(nullptr, form->ctDt);
+        EXPECT_TRUE(form->txtDate->isEnabled());
+        EXPECT_EQ(form->PicClipDt->GraphicCell(0).toImage(), form->cmdDt->Picture().toImage());
+    }
+    form->cmdDt_Click();
+    ASSERT_NE(nullptr, form->ctDt);
+    EXPECT_TRUE(form->ctDt->Visible());
+    EXPECT_EQ(form, form->ctDt->parentWidget());
 }
 
 TEST_F(MeasureTimeTest, TheCalendarGivesTheDate)
