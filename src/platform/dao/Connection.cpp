@@ -126,23 +126,23 @@ void makeRoom(Hash& hash, qsizetype limit)
 
 const jetsql::Translation& Connection::translate(const QString& jetSql)
 {
-    if (jetsql::insertShape(jetSql, shape_, literals_, literalText_)) {
-        const auto known = shapes_.constFind(shape_);
+    if (reader_.read(jetSql)) {
+        const auto known = shapes_.constFind(reader_.shape);
         if (known != shapes_.constEnd() && known->usable) {
             scratch_ = known->translation;
-            scratch_.literals.assign(literals_.begin(), literals_.end());
-            scratch_.literalText.swap(literalText_);
+            scratch_.literals.assign(reader_.literals.begin(), reader_.literals.end());
+            scratch_.literalText.swap(reader_.literalText);
             return scratch_;
         }
         if (known == shapes_.constEnd()) {
             scratch_ = jetsql::translate(jetSql, true);
             // The first text of a shape shows whether the shape's values are read as the
             // translator reads them; a shape that is not stays unused.
-            Shape entry{scratch_, sameLiterals(scratch_, literals_, literalText_)};
+            Shape entry{scratch_, sameLiterals(scratch_, reader_.literals, reader_.literalText)};
             entry.translation.literals.clear();
             entry.translation.literalText.clear();
             makeRoom(shapes_, kShapeCacheLimit);
-            shapes_.insert(shape_, std::move(entry));
+            shapes_.insert(reader_.shape, std::move(entry));
             return scratch_;
         }
     }

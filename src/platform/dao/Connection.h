@@ -70,9 +70,7 @@ private:
     QHash<QString, jetsql::Translation> cache_;
     QHash<QString, Shape> shapes_;
     jetsql::Translation scratch_; // the last translation not kept
-    QString shape_;
-    std::vector<jetsql::Translation::Literal> literals_;
-    QByteArray literalText_;
+    jetsql::InsertShape reader_;
     CacheList statements_;
     QHash<QByteArray, CacheList::iterator> statementIndex_;
 };

@@ -1224,25 +1224,41 @@ void appendUnquoted(QByteArray& out, const char16_t* p, const char16_t* e, char1
 
 } // namespace
 
-bool insertShape(const QString& jetSql, QString& shape, std::vector<Translation::Literal>& literals, QByteArray& literalText)
+bool InsertShape::read(const QString& jetSql)
+{
+    if (!readText(jetSql)) {
+        prefix_ = 0;
+        return false;
+    }
+    return true;
+}
+
+bool InsertShape::readText(const QString& jetSql)
 {
     literals.clear();
     literalText.resize(0);
-    const auto* p = reinterpret_cast<const char16_t*>(jetSql.utf16());
+    const auto* const text = reinterpret_cast<const char16_t*>(jetSql.utf16());
+    const char16_t* p = text;
     const char16_t* const e = p + jetSql.size();
+    // The text up to VALUES decides the translation alone, and is kept in the shape as it
+    // stands: the same as last time, it needs no reading.
+    const bool samePrefix = prefix_ > 0 && jetSql.size() > prefix_ && !isWordChar(text[prefix_]) &&
+                            QStringView(jetSql).first(prefix_) == QStringView(shape).first(prefix_);
     shape.resize(jetSql.size());
-    auto* w = reinterpret_cast<char16_t*>(shape.data());
-    auto* const base = w;
-
-    while (p < e && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n'))
-        ++p;
-    // Up to VALUES the text is kept as it stands: it decides the translation alone.
+    auto* const base = reinterpret_cast<char16_t*>(shape.data());
+    auto* w = base;
+    if (samePrefix) {
+        p += prefix_;
+        w += prefix_;
+    }
     bool first = true;
     int depth = 0;
-    for (;;) {
+    while (!samePrefix) {
         if (p == e)
             return false;
         const char16_t c = *p;
+        if (first && !isWordChar(c) && c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            return false;
         if (isWordChar(c)) {
             const char16_t* start = p;
             while (p < e && isWordChar(*p))
@@ -1251,8 +1267,10 @@ bool insertShape(const QString& jetSql, QString& shape, std::vector<Translation:
                 return false;
             first = false;
             w = std::copy(start, p, w);
-            if (depth == 0 && wordIs(start, p, "values"))
+            if (depth == 0 && wordIs(start, p, "values")) {
+                prefix_ = p - text;
                 break;
+            }
             continue;
         }
         switch (c) {

@@ -19,10 +19,13 @@ struct Shaped {
     QByteArray text;
 };
 
-Shaped shapeOf(const QString& jet)
+Shaped shapeOf(const QString& jet, jetsql::InsertShape&& reader = {})
 {
     Shaped s;
-    s.ok = jetsql::insertShape(jet, s.shape, s.literals, s.text);
+    s.ok = reader.read(jet);
+    s.shape = reader.shape;
+    s.literals = reader.literals;
+    s.text = reader.literalText;
     return s;
 }
 
@@ -42,20 +45,39 @@ QString describe(const std::vector<jetsql::Translation::Literal>& literals, cons
     return out.join(QLatin1Char('|'));
 }
 
+const char* const kAccepted[] = {
+    "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, CMMNT) VALUES(7, #3/8/2027 07:05:00 PM#, \"it's\")",
+    "insert into T values (1, 2.5, 'a''b', #3/8/2027 07:05:00 PM#, True)",
+    "  Insert Into T Values (-7, -0.1, \"dq \"\"x\"\" 'y'\", #1/5/99 #, False)",
+    "insert into T values (007, 1e3, '', #2027-03-08#, 0)",
+    "insert into T values (12345678901234567, 3.14159265358979323846, 'Ünïcödé', Null, -1)",
+    "insert into T values (99999999999999999999, .5, '?', Null, 1)",
+    "insert into T values (1 + 2, 0.1e-2, 1.5E+2, - 1, --3)",
+    "insert into [my table] ([it's], [values]) values ('x', 2)",
+    "insert into T (a, b) values ('😀 ünï', 'line\nbreak')",
+};
+
+const char* const kDeclined[] = {
+    "insert into T values (?, 5)",                                      // a placeholder of its own
+    "insert into T values ('a' & 'b', 5)",                              // a chain
+    "insert into T values ('R&D', 5)",                                  // a '&' in a text is seen too
+    "insert into T values ((select max(x) from U), 5)",                 // a query
+    "insert into T values (Now(), 5)",                                  // a function
+    "insert into T values (Null, Null)",                                // nothing to bind
+    "insert into T values (5, 'x');",                                   // a ';'
+    "insert into T values (#13/45/2020#, 5)",                           // no date: the translator tells
+    "insert into T values ('open, 5)",                                  // an unclosed text
+    "insert into T select 5, 'x' from U",                               // no VALUES
+    "insert into T (a) select 'values' from U",                         //
+    "update T set a = 5 where b = 'x'",                                 // other statements
+    "select 5 from T where a = 'values (1)'",                           //
+    "insert into T (a, b) select 1, 2 from U where c = '#' values (3)", // quotes before VALUES
+    "insert into T values (Null.5, 1)",                                 // a qualifier's dot
+};
+
 TEST(InsertShapeTest, ValuesAreReadAsTheTranslatorBindsThem)
 {
-    const char* const accepted[] = {
-        "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, CMMNT) VALUES(7, #3/8/2027 07:05:00 PM#, \"it's\")",
-        "insert into T values (1, 2.5, 'a''b', #3/8/2027 07:05:00 PM#, True)",
-        "  Insert Into T Values (-7, -0.1, \"dq \"\"x\"\" 'y'\", #1/5/99 #, False)",
-        "insert into T values (007, 1e3, '', #2027-03-08#, 0)",
-        "insert into T values (12345678901234567, 3.14159265358979323846, 'Ünïcödé', Null, -1)",
-        "insert into T values (99999999999999999999, .5, '?', Null, 1)",
-        "insert into T values (1 + 2, 0.1e-2, 1.5E+2, - 1, --3)",
-        "insert into [my table] ([it's], [values]) values ('x', 2)",
-        "insert into T (a, b) values ('😀 ünï', 'line\nbreak')",
-    };
-    for (const char* jet : accepted) {
+    for (const char* jet : kAccepted) {
         const QString text = QString::fromUtf8(jet);
         const Shaped s = shapeOf(text);
         ASSERT_TRUE(s.ok) << jet;
@@ -66,24 +88,7 @@ TEST(InsertShapeTest, ValuesAreReadAsTheTranslatorBindsThem)
 
 TEST(InsertShapeTest, TextsTheTranslatorReadsAnotherWayAreNoShape)
 {
-    const char* const declined[] = {
-        "insert into T values (?, 5)",                                      // a placeholder of its own
-        "insert into T values ('a' & 'b', 5)",                              // a chain
-        "insert into T values ('R&D', 5)",                                  // a '&' in a text is seen too
-        "insert into T values ((select max(x) from U), 5)",                 // a query
-        "insert into T values (Now(), 5)",                                  // a function
-        "insert into T values (Null, Null)",                                // nothing to bind
-        "insert into T values (5, 'x');",                                   // a ';'
-        "insert into T values (#13/45/2020#, 5)",                           // no date: the translator tells
-        "insert into T values ('open, 5)",                                  // an unclosed text
-        "insert into T select 5, 'x' from U",                               // no VALUES
-        "insert into T (a) select 'values' from U",                         //
-        "update T set a = 5 where b = 'x'",                                 // other statements
-        "select 5 from T where a = 'values (1)'",                           //
-        "insert into T (a, b) select 1, 2 from U where c = '#' values (3)", // quotes before VALUES
-        "insert into T values (Null.5, 1)",                                 // a qualifier's dot
-    };
-    for (const char* jet : declined)
+    for (const char* jet : kDeclined)
         EXPECT_FALSE(shapeOf(QString::fromUtf8(jet)).ok) << jet;
 }
 
@@ -111,6 +116,37 @@ TEST(InsertShapeTest, OnlyTheValuesDifferWithinAShape)
         EXPECT_EQ(p.same, a.shape == b.shape) << p.a << " / " << p.b;
         if (p.same) {
             EXPECT_EQ(jetsql::translate(QString::fromUtf8(p.a), true).sql, jetsql::translate(QString::fromUtf8(p.b), true).sql);
+        }
+    }
+}
+
+// One reader over many texts skips the text up to VALUES when it is the last one's: whatever
+// came before, each text reads as it would alone.
+TEST(InsertShapeTest, AReaderReadsEachTextAsAFreshOneWould)
+{
+    QStringList texts;
+    for (const char* jet : kAccepted)
+        texts << QString::fromUtf8(jet);
+    for (const char* jet : kDeclined)
+        texts << QString::fromUtf8(jet);
+    for (const char* jet :
+         {"insert into T values (1)", "insert into T valuesx (1)", "insert into T values (2)", "insert into T values",
+          "insert into T values(3)", "insert into T values (#1/1/2020#)", "insert into T values)(4)",
+          "insert into T values (Now())", "insert into T values (5)", "insert into T valuesNull (8)",
+          "insert into T valueS ('x')", "insert into T value (6)", "insert into T (values) values (7)"})
+        texts << QString::fromUtf8(jet);
+    // Every text after every other.
+    jetsql::InsertShape reader;
+    for (const QString& before : texts) {
+        for (const QString& text : texts) {
+            reader.read(before);
+            const Shaped fresh = shapeOf(text);
+            const bool ok = reader.read(text);
+            EXPECT_EQ(fresh.ok, ok) << before.toStdString() << " / " << text.toStdString();
+            if (ok && fresh.ok) {
+                EXPECT_EQ(fresh.shape, reader.shape) << text.toStdString();
+                EXPECT_EQ(describe(fresh.literals, fresh.text), describe(reader.literals, reader.literalText));
+            }
         }
     }
 }
