@@ -126,6 +126,10 @@ void makeRoom(Hash& hash, qsizetype limit)
 
 const jetsql::Translation& Connection::translate(const QString& jetSql)
 {
+    // The values' buffer of the last text goes back to the reader: rows of one shape then
+    // take turns with two buffers instead of allocating one each.
+    if (scratch_.literalText.isDetached())
+        reader_.literalText.swap(scratch_.literalText);
     if (reader_.read(jetSql)) {
         const auto known = shapes_.constFind(reader_.shape);
         if (known != shapes_.constEnd() && known->usable) {
