@@ -174,7 +174,7 @@ Recordset::~Recordset()
         o->recordsetChanged(RecordsetObserver::Change::Closed, -1);
 }
 
-QVariant Recordset::cellValue(const std::byte* row, std::size_t column) const
+QVariant Recordset::otherCellValue(const std::byte* row, std::size_t column) const
 {
     const qint64 v = store_.payload(row, column);
     switch (RowStore::tag(row, column)) {
@@ -205,7 +205,10 @@ void Recordset::readRow(void* raw, std::byte* row, int first)
     auto* st = static_cast<sqlite3_stmt*>(raw);
     for (std::size_t i = 0; i < columnCount_; ++i) {
         const int col = first + int(i);
-        const int t = sqlite3_column_type(st, col);
+        // The value once, then its readers, which skip the statement's checks per call (the
+        // connection is used by one thread at a time).
+        sqlite3_value* value = sqlite3_column_value(st, col);
+        const int t = sqlite3_value_type(value);
         if (t == SQLITE_NULL) {
             store_.set(row, i, RowStore::Null, 0);
             continue;
@@ -215,15 +218,15 @@ void Recordset::readRow(void* raw, std::byte* row, int first)
         auto real = [&](double d) { store_.set(row, i, RowStore::Real, std::bit_cast<qint64>(d)); };
         // A canonical date text is a date; any other text stays text.
         auto dateOrText = [&]() {
-            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-            const int bytes = sqlite3_column_bytes(st, col);
+            const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(value));
+            const int bytes = sqlite3_value_bytes(value);
             if (auto ms = canonicalDateMs(p, bytes))
                 store_.set(row, i, RowStore::Date, *ms);
             else
                 put(RowStore::Text, p, bytes);
         };
         switch (columnTypes_[i]) {
-        case dbBoolean: store_.set(row, i, RowStore::Bool, sqlite3_column_double(st, col) != 0.0); break;
+        case dbBoolean: store_.set(row, i, RowStore::Bool, sqlite3_value_double(value) != 0.0); break;
         case dbByte:
         case dbInteger:
         case dbLong:
@@ -231,33 +234,33 @@ void Recordset::readRow(void* raw, std::byte* row, int first)
                 // A real in an integer column (a file written by another program) reads as the
                 // engine converts it, rounded half to even; one out of any integer's range stays
                 // the number it is.
-                const double d = std::nearbyint(sqlite3_column_double(st, col));
+                const double d = std::nearbyint(sqlite3_value_double(value));
                 if (d >= double(INT_MIN) && d <= double(INT_MAX))
                     whole(qint64(d));
                 else
                     real(d);
             } else {
-                store_.set(row, i, RowStore::Int, int(sqlite3_column_int64(st, col)));
+                store_.set(row, i, RowStore::Int, int(sqlite3_value_int64(value)));
             }
             break;
         case dbSingle:
         case dbDouble:
-        case dbCurrency: real(sqlite3_column_double(st, col)); break;
+        case dbCurrency: real(sqlite3_value_double(value)); break;
         case dbDate: dateOrText(); break;
         case dbText:
         case dbMemo:
-            put(RowStore::Text, reinterpret_cast<const char*>(sqlite3_column_text(st, col)), sqlite3_column_bytes(st, col));
+            put(RowStore::Text, reinterpret_cast<const char*>(sqlite3_value_text(value)), sqlite3_value_bytes(value));
             break;
         default:
             // A computed column: its value decides its type.
             if (t == SQLITE_INTEGER)
-                whole(sqlite3_column_int64(st, col));
+                whole(sqlite3_value_int64(value));
             else if (t == SQLITE_FLOAT)
-                real(sqlite3_column_double(st, col));
+                real(sqlite3_value_double(value));
             else if (t == SQLITE_TEXT)
                 dateOrText();
             else
-                put(RowStore::Blob, static_cast<const char*>(sqlite3_column_blob(st, col)), sqlite3_column_bytes(st, col));
+                put(RowStore::Blob, static_cast<const char*>(sqlite3_value_blob(value)), sqlite3_value_bytes(value));
             break;
         }
     }
@@ -360,10 +363,10 @@ void Recordset::checkUpdatable() const
         throw Error(errReadOnlyRecordset, QStringLiteral("Cannot update. The database or the object is read-only."));
 }
 
-bool Recordset::Eof() const
+bool Recordset::closedEof() const
 {
     checkOpen();
-    return rowCount_ == 0 || (!onDeleted_ && pos_ >= rowCount_);
+    return true;
 }
 
 bool Recordset::Bof() const
@@ -428,7 +431,7 @@ void Recordset::MoveLast()
     moveTo(rowCount_ - 1);
 }
 
-void Recordset::MoveNext()
+void Recordset::moveNextOther()
 {
     checkOpen();
     discardEdit();

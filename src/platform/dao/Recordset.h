@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -45,15 +46,27 @@ public:
     int EditMode() const { return editMode_; }
 
     // EOF and BOF (EOF is a C macro, hence the names).
-    bool Eof() const;
+    bool Eof() const
+    {
+        if (open_) [[likely]]
+            return rowCount_ == 0 || (!onDeleted_ && pos_ >= rowCount_);
+        return closedEof();
+    }
     bool Bof() const;
     int RecordCount() const { return int(rowCount_); }
     int AbsolutePosition() const;           // 0-based, -1 without a current row
     void setAbsolutePosition(int position); // raises 3001 out of range
 
-    void MoveFirst();    // raises 3021 when empty
-    void MoveLast();     // raises 3021 when empty
-    void MoveNext();     // raises 3021 at EOF
+    void MoveFirst(); // raises 3021 when empty
+    void MoveLast();  // raises 3021 when empty
+    void MoveNext()   // raises 3021 at EOF
+    {
+        // A walk's step inline; deletions, edits, observers and the end take the long way.
+        if (open_ && !onDeleted_ && editMode_ == dbEditNone && pos_ < rowCount_ && observers_.empty()) [[likely]]
+            ++pos_;
+        else
+            moveNextOther();
+    }
     void MovePrevious(); // raises 3021 at BOF
 
     // Jet criteria; on failure NoMatch is true and the position is unchanged.
@@ -100,7 +113,19 @@ private:
     friend class Field;
     // The QVariant of a stored cell is made only when the cell is read (most cells of a large set
     // are never read, or read once).
-    QVariant cellValue(const std::byte* row, std::size_t column) const;
+    QVariant cellValue(const std::byte* row, std::size_t column) const
+    {
+        const qint64 v = store_.payload(row, column);
+        switch (detail::RowStore::tag(row, column)) {
+        case detail::RowStore::Null: return QVariant();
+        case detail::RowStore::Int: return QVariant(int(v));
+        case detail::RowStore::Real: return QVariant(std::bit_cast<double>(v));
+        default: return otherCellValue(row, column);
+        }
+    }
+    QVariant otherCellValue(const std::byte* row, std::size_t column) const;
+    bool closedEof() const;
+    void moveNextOther();
 
     // Inline for its common case, a stored row read, in one test; the rest tells what is wrong.
     QVariant fieldValue(int column) const
