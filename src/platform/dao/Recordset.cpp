@@ -297,12 +297,13 @@ void Recordset::load()
     store_.reset(columnCount_);
     lastRead_.assign(columnCount_, {});
     rowids_.clear();
+    rowCount_ = 0; // counted row by row, so that a failing step leaves the rows read so far
     while (st.step()) {
         if (updatable_)
             rowids_.push_back(sqlite3_column_int64(st.get(), 0));
         readRow(st.get(), store_.appendRow(), first);
+        ++rowCount_;
     }
-    rowCount_ = store_.size();
     // Computed columns take the type of their first value.
     for (std::size_t c = 0; c < columnCount_; ++c) {
         detail::FieldData& f = *fields_.items()[c].impl();
