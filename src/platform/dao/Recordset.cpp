@@ -333,9 +333,15 @@ const Field& Recordset::missingField(int index) const
 
 const Field& Recordset::Fields(const QString& name) const
 {
+    // Loops read the same few names row after row: each spelling is looked up once.
+    if (const auto it = fieldByName_.constFind(name); it != fieldByName_.cend())
+        return fields_.items()[std::size_t(*it)];
     const int i = fields_.indexOf(name);
     if (i < 0)
         throw Error(errItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name));
+    if (fieldByName_.size() >= 256)
+        fieldByName_.clear();
+    fieldByName_.insert(name, i);
     return fields_.items()[std::size_t(i)];
 }
 

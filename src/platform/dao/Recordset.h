@@ -172,6 +172,7 @@ private:
     // Per column, the last text read and its payload: a text repeated down a column (kept once
     // by the store) is decoded once.
     mutable std::vector<std::pair<qint64, QString>> lastRead_;
+    mutable QHash<QString, int> fieldByName_; // names as callers spell them
     std::vector<qint64> rowids_;
     qsizetype rowCount_ = 0;
     qsizetype pos_ = -1;     // -1 BOF, rowCount_ EOF

@@ -14,6 +14,8 @@ namespace dao::detail {
 
 class RowStore {
 public:
+    // A cell's kind; its payload: Bool, Int, Int64 the number, Real the double's bits, Date
+    // milliseconds since the epoch (UTC), Text and Blob what putBytes returned.
     enum Tag : std::uint8_t { Null, Bool, Int, Int64, Real, Date, Text, Blob };
 
     // A stored text or blob: its bytes, as the payload of its cell points at them.

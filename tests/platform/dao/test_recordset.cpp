@@ -218,7 +218,10 @@ TEST_F(RecordsetTest, AWalkOverManyRowsReadsEveryCellAndTheLongWayStillNotifies)
         ASSERT_EQ(i % 3 ? QVariant(i) : QVariant(), rs->Fields(1).Value()) << i;
         ASSERT_EQ(i * 0.5, rs->Fields(2).Value().toDouble()) << i;
         ASSERT_EQ(comment(i), rs->Fields(3).Value()) << i;
+        ASSERT_EQ(rs->Fields(1).Value(), rs->Fields(QLatin1String(i % 2 ? "lbp" : "LBP")).Value()) << i;
+        ASSERT_EQ(comment(i), rs->Fields(QStringLiteral("Cmmnt")).Value()) << i;
     }
+    EXPECT_EQ(errItemNotFound, errorOf([&] { rs->Fields(QStringLiteral("CMMNT2")); }));
     EXPECT_EQ(kRows, i);
     EXPECT_EQ(-1, rs->AbsolutePosition());
     EXPECT_EQ(errNoCurrentRecord, errorOf([&] { rs->MoveNext(); }));
