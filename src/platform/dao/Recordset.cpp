@@ -213,7 +213,10 @@ void Recordset::readRow(void* raw, std::byte* row, int first)
             store_.set(row, i, RowStore::Null, 0);
             continue;
         }
-        auto put = [&](RowStore::Tag tag, const char* p, int size) { store_.set(row, i, tag, store_.putBytes(i, p, size)); };
+        // The bytes are asked for after the text or blob, as SQLite wants it.
+        auto put = [&](RowStore::Tag tag, const void* p) {
+            store_.set(row, i, tag, store_.putBytes(i, static_cast<const char*>(p), sqlite3_value_bytes(value)));
+        };
         auto whole = [&](qint64 v) { store_.set(row, i, v >= INT_MIN && v <= INT_MAX ? RowStore::Int : RowStore::Int64, v); };
         auto real = [&](double d) { store_.set(row, i, RowStore::Real, std::bit_cast<qint64>(d)); };
         // A canonical date text is a date; any other text stays text.
@@ -223,7 +226,7 @@ void Recordset::readRow(void* raw, std::byte* row, int first)
             if (auto ms = canonicalDateMs(p, bytes))
                 store_.set(row, i, RowStore::Date, *ms);
             else
-                put(RowStore::Text, p, bytes);
+                store_.set(row, i, RowStore::Text, store_.putBytes(i, p, bytes));
         };
         switch (columnTypes_[i]) {
         case dbBoolean: store_.set(row, i, RowStore::Bool, sqlite3_value_double(value) != 0.0); break;
@@ -248,9 +251,7 @@ void Recordset::readRow(void* raw, std::byte* row, int first)
         case dbCurrency: real(sqlite3_value_double(value)); break;
         case dbDate: dateOrText(); break;
         case dbText:
-        case dbMemo:
-            put(RowStore::Text, reinterpret_cast<const char*>(sqlite3_value_text(value)), sqlite3_value_bytes(value));
-            break;
+        case dbMemo: put(RowStore::Text, sqlite3_value_text(value)); break;
         default:
             // A computed column: its value decides its type.
             if (t == SQLITE_INTEGER)
@@ -260,7 +261,7 @@ void Recordset::readRow(void* raw, std::byte* row, int first)
             else if (t == SQLITE_TEXT)
                 dateOrText();
             else
-                put(RowStore::Blob, static_cast<const char*>(sqlite3_value_blob(value)), sqlite3_value_bytes(value));
+                put(RowStore::Blob, sqlite3_value_blob(value));
             break;
         }
     }
