@@ -253,12 +253,13 @@ int main()
     // (b) Walk every field of every row.
     auto db = Database::open(dir.filePath(QStringLiteral("engine0.db")));
     const QString select = QStringLiteral("SELECT * FROM MEASURE ORDER BY PRSN_KY, MSRD_DT");
-    double walkMs = 1e18, stepMs = 1e18;
+    double walkMs = 1e18, stepMs = 1e18, openMs = 0;
     volatile double sink = 0;
     for (int run = 0; run < 3; ++run) {
         QElapsedTimer t;
         t.start();
         auto rs = db->OpenRecordset(select, dbOpenSnapshot);
+        const double opened = ms(t);
         const int n = rs->Fields().Count();
         double sum = 0;
         for (; !rs->Eof(); rs->MoveNext())
@@ -267,7 +268,11 @@ int main()
                 sum += v.isNull() ? 0 : 1;
             }
         sink = sink + sum;
-        walkMs = std::min(walkMs, ms(t));
+        const double total = ms(t);
+        if (total < walkMs) {
+            walkMs = total;
+            openMs = opened;
+        }
 
         t.restart();
         sqlite3_stmt* st = nullptr;
@@ -288,6 +293,7 @@ int main()
         stepMs = std::min(stepMs, ms(t));
     }
     print("walk 100000-row snapshot engine", walkMs, "ms");
+    print("walk 100000-row snapshot engine, of which opening it", openMs, "ms");
     print("walk 100000 rows sqlite3_step", stepMs, "ms");
     ratio("walk engine/sqlite", walkMs / stepMs);
 

@@ -2,7 +2,9 @@
 
 #include "platform/dao/Types.h"
 
+#include <QByteArrayView>
 #include <QDateTime>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace dao::detail {
@@ -10,6 +12,7 @@ namespace dao::detail {
 namespace {
 
 constexpr qsizetype kTranslationCacheLimit = 512;
+constexpr qsizetype kShapeCacheLimit = 256;
 constexpr qsizetype kStatementCacheLimit = 64;
 
 QString sqliteMessage(sqlite3* db) { return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString(); }
@@ -80,14 +83,84 @@ void Connection::exec(const QByteArray& sql)
     }
 }
 
+namespace {
+
+bool sameLiterals(const jetsql::Translation& tr, const std::vector<jetsql::Translation::Literal>& literals,
+                  const QByteArray& text)
+{
+    using Literal = jetsql::Translation::Literal;
+    if (tr.literals.size() != literals.size())
+        return false;
+    for (std::size_t i = 0; i < literals.size(); ++i) {
+        const Literal& a = tr.literals[i];
+        const Literal& b = literals[i];
+        if (a.kind != b.kind)
+            return false;
+        switch (a.kind) {
+        case Literal::Integer:
+            if (a.integer != b.integer)
+                return false;
+            break;
+        case Literal::Real:
+            if (std::memcmp(&a.real, &b.real, sizeof a.real) != 0)
+                return false;
+            break;
+        case Literal::Text:
+            if (QByteArrayView(tr.literalText).sliced(a.offset, a.size) != QByteArrayView(text).sliced(b.offset, b.size))
+                return false;
+            break;
+        }
+    }
+    return true;
+}
+
+// One entry out, not all: a full cache stays warm.
+template <typename Hash>
+void makeRoom(Hash& hash, qsizetype limit)
+{
+    if (hash.size() >= limit)
+        hash.erase(hash.begin());
+}
+
+} // namespace
+
 const jetsql::Translation& Connection::translate(const QString& jetSql)
 {
-    auto it = cache_.constFind(jetSql);
+    // The values' buffer of the last text goes back to the reader: rows of one shape then
+    // take turns with two buffers instead of allocating one each.
+    if (scratch_.literalText.isDetached())
+        reader_.literalText.swap(scratch_.literalText);
+    if (reader_.read(jetSql)) {
+        const auto known = shapes_.constFind(reader_.shape);
+        if (known != shapes_.constEnd() && known->usable) {
+            scratch_ = known->translation;
+            scratch_.literals.assign(reader_.literals.begin(), reader_.literals.end());
+            scratch_.literalText.swap(reader_.literalText);
+            return scratch_;
+        }
+        if (known == shapes_.constEnd()) {
+            scratch_ = jetsql::translate(jetSql, true);
+            // The first text of a shape shows whether the shape's values are read as the
+            // translator reads them; a shape that is not stays unused.
+            Shape entry{scratch_, sameLiterals(scratch_, reader_.literals, reader_.literalText)};
+            entry.translation.literals.clear();
+            entry.translation.literalText.clear();
+            makeRoom(shapes_, kShapeCacheLimit);
+            shapes_.insert(reader_.shape, std::move(entry));
+            return scratch_;
+        }
+    }
+    const auto it = cache_.constFind(jetSql);
     if (it != cache_.constEnd())
         return *it;
-    if (cache_.size() >= kTranslationCacheLimit)
-        cache_.clear();
-    return *cache_.insert(jetSql, jetsql::translate(jetSql, true));
+    jetsql::Translation tr = jetsql::translate(jetSql, true);
+    if (!tr.literals.empty()) {
+        // Values written into the text: a text not likely to come again.
+        scratch_ = std::move(tr);
+        return scratch_;
+    }
+    makeRoom(cache_, kTranslationCacheLimit);
+    return *cache_.insert(jetSql, std::move(tr));
 }
 
 CachedStatement Connection::prepareCached(const QByteArray& sql, int* rc)

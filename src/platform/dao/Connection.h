@@ -32,7 +32,9 @@ public:
 
     // Runs statements that return no rows; throws the mapped error.
     void exec(const QByteArray& sql);
-    // Cached translation of Jet text (bounded, so one-off statements do not pile up).
+    // Translation of Jet text, valid until the next call. Texts are kept (a bounded number);
+    // a plain INSERT of literal values is kept by its shape instead: the next one of the same
+    // shape takes its translation and reads only its own values.
     const jetsql::Translation& translate(const QString& jetSql);
     // A prepared statement of sql, from the connection's cache when one is idle (preparing one
     // against our schema costs far more than running it). A statement still running for an outer
@@ -58,9 +60,17 @@ private:
     void release(CacheList::iterator entry);
     void finalizeIdleStatements();
 
+    struct Shape {
+        jetsql::Translation translation; // without values
+        bool usable = false;             // its values read alike both ways
+    };
+
     sqlite3* db_;
     QString path_;
     QHash<QString, jetsql::Translation> cache_;
+    QHash<QString, Shape> shapes_;
+    jetsql::Translation scratch_; // the last translation not kept
+    jetsql::InsertShape reader_;
     CacheList statements_;
     QHash<QByteArray, CacheList::iterator> statementIndex_;
 };

@@ -1177,6 +1177,235 @@ Translation translate(const QString& jetSql, bool bindLiterals)
     return tr;
 }
 
+namespace {
+
+constexpr bool isWordChar(char16_t c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
+}
+
+// Case-insensitive test of an ASCII word against a lower-case one.
+bool wordIs(const char16_t* p, const char16_t* e, std::string_view lower)
+{
+    if (e - p != static_cast<std::ptrdiff_t>(lower.size()))
+        return false;
+    for (const char c : lower)
+        if ((*p++ | 0x20) != c)
+            return false;
+    return true;
+}
+
+// The text of a quoted literal, its doubled quotes made single, appended as UTF-8.
+void appendUnquoted(QByteArray& out, const char16_t* p, const char16_t* e, char16_t quote)
+{
+    const char16_t* run = p;
+    auto flush = [&](const char16_t* to) {
+        bool ascii = true;
+        for (const char16_t* q = run; q < to; ++q)
+            ascii &= *q < 0x80;
+        if (ascii) {
+            const qsizetype at = out.size();
+            out.resize(at + (to - run));
+            char* w = out.data() + at;
+            for (const char16_t* q = run; q < to; ++q)
+                *w++ = static_cast<char>(*q);
+        } else {
+            out += QStringView(run, to - run).toUtf8();
+        }
+    };
+    for (const char16_t* q = p; q < e; ++q) {
+        if (*q == quote) {
+            flush(q + 1);
+            run = ++q + 1; // the second quote of the pair is left out
+        }
+    }
+    flush(e);
+}
+
+} // namespace
+
+bool InsertShape::read(const QString& jetSql)
+{
+    if (!readText(jetSql)) {
+        prefix_ = 0;
+        return false;
+    }
+    return true;
+}
+
+bool InsertShape::readText(const QString& jetSql)
+{
+    literals.clear();
+    literalText.resize(0);
+    const auto* const text = reinterpret_cast<const char16_t*>(jetSql.utf16());
+    const char16_t* p = text;
+    const char16_t* const e = p + jetSql.size();
+    // The text up to VALUES decides the translation alone, and is kept in the shape as it
+    // stands: the same as last time, it needs no reading.
+    const bool samePrefix = prefix_ > 0 && jetSql.size() > prefix_ && !isWordChar(text[prefix_]) &&
+                            QStringView(jetSql).first(prefix_) == QStringView(shape).first(prefix_);
+    shape.resize(jetSql.size());
+    auto* const base = reinterpret_cast<char16_t*>(shape.data());
+    auto* w = base;
+    if (samePrefix) {
+        p += prefix_;
+        w += prefix_;
+    }
+    bool first = true;
+    int depth = 0;
+    while (!samePrefix) {
+        if (p == e)
+            return false;
+        const char16_t c = *p;
+        if (first && !isWordChar(c) && c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            return false;
+        if (isWordChar(c)) {
+            const char16_t* start = p;
+            while (p < e && isWordChar(*p))
+                ++p;
+            if (first && !wordIs(start, p, "insert"))
+                return false;
+            first = false;
+            w = std::copy(start, p, w);
+            if (depth == 0 && wordIs(start, p, "values")) {
+                prefix_ = p - text;
+                break;
+            }
+            continue;
+        }
+        switch (c) {
+        case '\'':
+        case '"':
+        case '#':
+        case '?':
+        case '&':
+        case ';': return false;
+        case '[': {
+            const char16_t* close = std::find(p, e, u']');
+            if (close == e)
+                return false;
+            w = std::copy(p, close + 1, w);
+            p = close + 1;
+            continue;
+        }
+        case '(': ++depth; break;
+        case ')': depth -= depth > 0; break;
+        default: break;
+        }
+        *w++ = *p++;
+    }
+
+    // The values: numbers, texts and dates become marks, their values are read as the
+    // translation binds them.
+    auto mark = [&](Translation::Literal::Kind kind) { *w++ = static_cast<char16_t>(1 + kind); };
+    while (p < e) {
+        const char16_t c = *p;
+        if (isWordChar(c) && !isDigit(c)) {
+            const char16_t* start = p;
+            while (p < e && isWordChar(*p))
+                ++p;
+            if (!wordIs(start, p, "null") && !wordIs(start, p, "true") && !wordIs(start, p, "false"))
+                return false;
+            w = std::copy(start, p, w);
+            continue;
+        }
+        if (isDigit(c) || (c == '.' && p + 1 < e && isDigit(p[1]))) {
+            if (c == '.' && p > reinterpret_cast<const char16_t*>(jetSql.utf16()) &&
+                (isWordChar(p[-1]) || p[-1] == ')' || p[-1] == ']'))
+                return false; // a qualifier's dot, not a number
+            const char16_t* start = p;
+            while (p < e && isDigit(*p))
+                ++p;
+            if (p < e && *p == '.') {
+                ++p;
+                while (p < e && isDigit(*p))
+                    ++p;
+            }
+            if (p < e && (*p == 'e' || *p == 'E')) {
+                const char16_t* q = p + 1;
+                if (q < e && (*q == '+' || *q == '-'))
+                    ++q;
+                if (q < e && isDigit(*q)) {
+                    while (q < e && isDigit(*q))
+                        ++q;
+                    p = q;
+                }
+            }
+            std::array<char, 64> digits;
+            if (p - start > static_cast<std::ptrdiff_t>(digits.size()))
+                return false;
+            char* d = digits.data();
+            for (const char16_t* q = start; q < p; ++q)
+                *d++ = static_cast<char>(*q);
+            Translation::Literal lit;
+            if (literalNumber(digits.data(), d, lit)) {
+                literals.push_back(lit);
+                mark(lit.kind);
+            } else {
+                w = std::copy(start, p, w); // kept in the SQL as written
+            }
+            continue;
+        }
+        switch (c) {
+        case ' ':
+        case '\t':
+        case '\r':
+        case '\n':
+        case '(':
+        case ')':
+        case ',':
+        case '-':
+        case '+': *w++ = *p++; continue;
+        case '\'':
+        case '"': {
+            const char16_t* q = p + 1;
+            for (; q < e; ++q) {
+                if (*q == '&')
+                    return false; // a '&' anywhere makes the translator keep the values
+                if (*q == c) {
+                    if (q + 1 < e && q[1] == c)
+                        ++q;
+                    else
+                        break;
+                }
+            }
+            if (q == e)
+                return false;
+            Translation::Literal lit;
+            lit.kind = Translation::Literal::Text;
+            lit.offset = static_cast<int>(literalText.size());
+            appendUnquoted(literalText, p + 1, q, c);
+            lit.size = static_cast<int>(literalText.size()) - lit.offset;
+            literals.push_back(lit);
+            mark(Translation::Literal::Text);
+            p = q + 1;
+            continue;
+        }
+        case '#': {
+            const char16_t* close = std::find(p + 1, e, u'#');
+            DateParts parts;
+            if (close == e || !parseDateParts(p + 1, close, parts))
+                return false; // the translator tells what is wrong
+            Translation::Literal lit;
+            lit.kind = Translation::Literal::Text;
+            lit.offset = static_cast<int>(literalText.size());
+            lit.size = 19;
+            literalText.resize(lit.offset + 19);
+            putCanonical(literalText.data() + lit.offset, parts);
+            literals.push_back(lit);
+            *w++ = u'#'; // a date is bound as text: its mark tells it from a quoted text
+            p = close + 1;
+            continue;
+        }
+        default: return false;
+        }
+    }
+    if (literals.empty())
+        return false;
+    shape.truncate(w - base);
+    return true;
+}
+
 std::optional<QDateTime> parseDateLiteral(QStringView body)
 {
     DateParts d;

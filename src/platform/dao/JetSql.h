@@ -51,6 +51,26 @@ struct Translation {
 // placeholder "?1": placeholders are plain '?', bound in the order they stand).
 Translation translate(const QString& jetSql, bool bindLiterals = false);
 
+// A plain "INSERT ... VALUES (...)" read without translating it: `shape` is the text with each
+// number, text and date of its values replaced by a mark, `literals` and `literalText` the
+// values translate(jetSql, true) binds for them, in the same form. Texts of one shape differ
+// only in those values, so they share one translation.
+class InsertShape {
+public:
+    // False (the members then hold nothing of use) for any other text: it is for the
+    // translator to read. The text up to VALUES is not read again when it is that of the last
+    // shape read.
+    bool read(const QString& jetSql);
+
+    QString shape;
+    std::vector<Translation::Literal> literals;
+    QByteArray literalText;
+
+private:
+    bool readText(const QString& jetSql);
+    qsizetype prefix_ = 0; // of the last shape read: its length up to VALUES, 0 when none
+};
+
 // The text between the '#' signs of a Jet date literal, in the forms
 // "m/d/yyyy", "m/d/yy", "m/d/yyyy h[:m[:s]] [AM|PM]", "yyyy-m-d[ h:m[:s]]"; blanks around
 // and inside (before AM/PM) allowed. Two-digit years: 00-29 -> 2000-2029, 30-99 -> 1930-1999.

@@ -15,6 +15,7 @@
 namespace dao {
 
 using detail::quoteIdent;
+using detail::RowStore;
 using detail::Statement;
 
 namespace {
@@ -173,56 +174,62 @@ Recordset::~Recordset()
         o->recordsetChanged(RecordsetObserver::Change::Closed, -1);
 }
 
-void Recordset::putText(Cell& cell, Cell::Tag tag, const char* bytes, int size)
+QVariant Recordset::otherCellValue(const std::byte* row, std::size_t column) const
 {
-    cell.tag = tag;
-    cell.size = std::uint32_t(size);
-    cell.i = qint64(text_.size());
-    text_.insert(text_.end(), bytes, bytes + size);
-}
-
-QVariant Recordset::cellValue(const Cell& c) const
-{
-    switch (c.tag) {
-    case Cell::Null: break;
-    case Cell::Bool: return QVariant(c.i != 0);
-    case Cell::Int: return QVariant(int(c.i));
-    case Cell::Int64: return QVariant(c.i);
-    case Cell::Real: return QVariant(std::bit_cast<double>(c.i));
-    case Cell::Date: return QVariant(QDateTime::fromMSecsSinceEpoch(c.i, Qt::UTC));
-    case Cell::Text: return QVariant(QString::fromUtf8(text_.data() + c.i, qsizetype(c.size)));
-    case Cell::Blob: return QVariant(QByteArray(text_.data() + c.i, qsizetype(c.size)));
+    const qint64 v = store_.payload(row, column);
+    switch (RowStore::tag(row, column)) {
+    case RowStore::Null: break;
+    case RowStore::Bool: return QVariant(v != 0);
+    case RowStore::Int: return QVariant(int(v));
+    case RowStore::Int64: return QVariant(v);
+    case RowStore::Real: return QVariant(std::bit_cast<double>(v));
+    case RowStore::Date: return QVariant(QDateTime::fromMSecsSinceEpoch(v, Qt::UTC));
+    case RowStore::Text: {
+        auto& last = lastRead_[column];
+        if (last.first != v) {
+            const RowStore::Bytes b = RowStore::bytes(v);
+            last = {v, QString::fromUtf8(b.data, b.size)};
+        }
+        return QVariant(last.second);
+    }
+    case RowStore::Blob: {
+        const RowStore::Bytes b = RowStore::bytes(v);
+        return QVariant(QByteArray(b.data, b.size));
+    }
     }
     return QVariant();
 }
 
-void Recordset::readRow(void* raw, std::vector<Cell>& out, int first)
+void Recordset::readRow(void* raw, std::byte* row, int first)
 {
     auto* st = static_cast<sqlite3_stmt*>(raw);
     for (std::size_t i = 0; i < columnCount_; ++i) {
-        // Cells are appended one by one: a resize per row costs more than the row's reading.
-        Cell& cell = out.emplace_back();
         const int col = first + int(i);
-        const int t = sqlite3_column_type(st, col);
-        if (t == SQLITE_NULL)
+        // The value once, then its readers, which skip the statement's checks per call (the
+        // connection is used by one thread at a time).
+        sqlite3_value* value = sqlite3_column_value(st, col);
+        const int t = sqlite3_value_type(value);
+        if (t == SQLITE_NULL) {
+            store_.set(row, i, RowStore::Null, 0);
             continue;
-        auto text = [&](Cell::Tag tag) {
-            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-            putText(cell, tag, p, sqlite3_column_bytes(st, col));
+        }
+        // The bytes are asked for after the text or blob, as SQLite wants it.
+        auto put = [&](RowStore::Tag tag, const void* p) {
+            store_.set(row, i, tag, store_.putBytes(i, static_cast<const char*>(p), sqlite3_value_bytes(value)));
         };
-        auto whole = [&](qint64 v) {
-            cell.tag = v >= INT_MIN && v <= INT_MAX ? Cell::Int : Cell::Int64;
-            cell.i = v;
-        };
-        auto real = [&](double d) {
-            cell.tag = Cell::Real;
-            cell.i = std::bit_cast<qint64>(d);
+        auto whole = [&](qint64 v) { store_.set(row, i, v >= INT_MIN && v <= INT_MAX ? RowStore::Int : RowStore::Int64, v); };
+        auto real = [&](double d) { store_.set(row, i, RowStore::Real, std::bit_cast<qint64>(d)); };
+        // A canonical date text is a date; any other text stays text.
+        auto dateOrText = [&]() {
+            const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(value));
+            const int bytes = sqlite3_value_bytes(value);
+            if (auto ms = canonicalDateMs(p, bytes))
+                store_.set(row, i, RowStore::Date, *ms);
+            else
+                store_.set(row, i, RowStore::Text, store_.putBytes(i, p, bytes));
         };
         switch (columnTypes_[i]) {
-        case dbBoolean:
-            cell.tag = Cell::Bool;
-            cell.i = sqlite3_column_double(st, col) != 0.0;
-            break;
+        case dbBoolean: store_.set(row, i, RowStore::Bool, sqlite3_value_double(value) != 0.0); break;
         case dbByte:
         case dbInteger:
         case dbLong:
@@ -230,50 +237,31 @@ void Recordset::readRow(void* raw, std::vector<Cell>& out, int first)
                 // A real in an integer column (a file written by another program) reads as the
                 // engine converts it, rounded half to even; one out of any integer's range stays
                 // the number it is.
-                const double d = std::nearbyint(sqlite3_column_double(st, col));
+                const double d = std::nearbyint(sqlite3_value_double(value));
                 if (d >= double(INT_MIN) && d <= double(INT_MAX))
                     whole(qint64(d));
                 else
                     real(d);
             } else {
-                cell.tag = Cell::Int;
-                cell.i = int(sqlite3_column_int64(st, col));
+                store_.set(row, i, RowStore::Int, int(sqlite3_value_int64(value)));
             }
             break;
         case dbSingle:
         case dbDouble:
-        case dbCurrency: real(sqlite3_column_double(st, col)); break;
-        case dbDate: {
-            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-            const int bytes = sqlite3_column_bytes(st, col);
-            if (auto ms = canonicalDateMs(p, bytes)) {
-                cell.tag = Cell::Date;
-                cell.i = *ms;
-            } else {
-                putText(cell, Cell::Text, p, bytes);
-            }
-            break;
-        }
+        case dbCurrency: real(sqlite3_value_double(value)); break;
+        case dbDate: dateOrText(); break;
         case dbText:
-        case dbMemo: text(Cell::Text); break;
+        case dbMemo: put(RowStore::Text, sqlite3_value_text(value)); break;
         default:
             // A computed column: its value decides its type.
-            if (t == SQLITE_INTEGER) {
-                whole(sqlite3_column_int64(st, col));
-            } else if (t == SQLITE_FLOAT) {
-                real(sqlite3_column_double(st, col));
-            } else if (t == SQLITE_TEXT) {
-                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-                const int bytes = sqlite3_column_bytes(st, col);
-                if (auto ms = canonicalDateMs(p, bytes)) {
-                    cell.tag = Cell::Date;
-                    cell.i = *ms;
-                } else {
-                    putText(cell, Cell::Text, p, bytes);
-                }
-            } else {
-                putText(cell, Cell::Blob, static_cast<const char*>(sqlite3_column_blob(st, col)), sqlite3_column_bytes(st, col));
-            }
+            if (t == SQLITE_INTEGER)
+                whole(sqlite3_value_int64(value));
+            else if (t == SQLITE_FLOAT)
+                real(sqlite3_value_double(value));
+            else if (t == SQLITE_TEXT)
+                dateOrText();
+            else
+                put(RowStore::Blob, sqlite3_value_blob(value));
             break;
         }
     }
@@ -307,15 +295,14 @@ void Recordset::load()
     columnTypes_.resize(columnCount_);
     for (std::size_t c = 0; c < columnCount_; ++c)
         columnTypes_[c] = fields_.items()[c].impl()->type;
-    cells_.clear();
-    text_.clear();
+    store_.reset(columnCount_);
+    lastRead_.assign(columnCount_, {});
     rowids_.clear();
-    rowCount_ = 0;
-    cells_.reserve(columnCount_ * 256);
+    rowCount_ = 0; // counted row by row, so that a failing step leaves the rows read so far
     while (st.step()) {
         if (updatable_)
             rowids_.push_back(sqlite3_column_int64(st.get(), 0));
-        readRow(st.get(), cells_, first);
+        readRow(st.get(), store_.appendRow(), first);
         ++rowCount_;
     }
     // Computed columns take the type of their first value.
@@ -324,14 +311,14 @@ void Recordset::load()
         if (f.type != 0)
             continue;
         for (qsizetype r = 0; r < rowCount_; ++r) {
-            const Cell& cell = cells_[std::size_t(r) * columnCount_ + c];
-            if (cell.tag == Cell::Null)
+            const RowStore::Tag tag = RowStore::tag(store_.row(r), c);
+            if (tag == RowStore::Null)
                 continue;
-            switch (cell.tag) {
-            case Cell::Int:
-            case Cell::Int64: f.type = dbLong; break;
-            case Cell::Real: f.type = dbDouble; break;
-            case Cell::Date: f.type = dbDate; break;
+            switch (tag) {
+            case RowStore::Int:
+            case RowStore::Int64: f.type = dbLong; break;
+            case RowStore::Real: f.type = dbDouble; break;
+            case RowStore::Date: f.type = dbDate; break;
             default: f.type = dbText; break;
             }
             break;
@@ -340,18 +327,22 @@ void Recordset::load()
     }
 }
 
-const Field& Recordset::Fields(int index) const
+const Field& Recordset::missingField(int index) const
 {
-    if (index < 0 || index >= int(columnCount_))
-        throw Error(errItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(index));
-    return fields_.items()[std::size_t(index)];
+    throw Error(errItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(index));
 }
 
 const Field& Recordset::Fields(const QString& name) const
 {
+    // Loops read the same few names row after row: each spelling is looked up once.
+    if (const auto it = fieldByName_.constFind(name); it != fieldByName_.cend())
+        return fields_.items()[std::size_t(*it)];
     const int i = fields_.indexOf(name);
     if (i < 0)
         throw Error(errItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name));
+    if (fieldByName_.size() >= 256)
+        fieldByName_.clear();
+    fieldByName_.insert(name, i);
     return fields_.items()[std::size_t(i)];
 }
 
@@ -380,10 +371,10 @@ void Recordset::checkUpdatable() const
         throw Error(errReadOnlyRecordset, QStringLiteral("Cannot update. The database or the object is read-only."));
 }
 
-bool Recordset::Eof() const
+bool Recordset::closedEof() const
 {
     checkOpen();
-    return rowCount_ == 0 || (!onDeleted_ && pos_ >= rowCount_);
+    return true;
 }
 
 bool Recordset::Bof() const
@@ -448,7 +439,7 @@ void Recordset::MoveLast()
     moveTo(rowCount_ - 1);
 }
 
-void Recordset::MoveNext()
+void Recordset::moveNextOther()
 {
     checkOpen();
     discardEdit();
@@ -493,9 +484,7 @@ bool Recordset::find(const QString& text, qsizetype start, int step)
     discardEdit();
     const Criteria& c = criteria(text);
     qsizetype row = start;
-    const auto valueOf = [this, &row](int col) -> QVariant {
-        return cellValue(cells_[std::size_t(row) * columnCount_ + std::size_t(col)]);
-    };
+    const auto valueOf = [this, &row](int col) -> QVariant { return cellValue(store_.row(row), std::size_t(col)); };
     for (; row >= 0 && row < rowCount_; row += step) {
         if (c.matches(valueOf)) {
             noMatch_ = false;
@@ -512,13 +501,13 @@ void Recordset::FindLast(const QString& c) { find(c, rowCount_ - 1, -1); }
 void Recordset::FindNext(const QString& c) { find(c, onDeleted_ ? pos_ : std::max<qsizetype>(pos_ + 1, 0), 1); }
 void Recordset::FindPrevious(const QString& c) { find(c, std::min(pos_ - 1, rowCount_ - 1), -1); }
 
-QVariant Recordset::fieldValue(int column) const
+QVariant Recordset::otherFieldValue(int column) const
 {
     checkOpen();
     if (editMode_ != dbEditNone)
         return buffer_[std::size_t(column)];
     checkCurrent();
-    return cellValue(cells_[std::size_t(pos_) * columnCount_ + std::size_t(column)]);
+    return cellValue(store_.row(pos_), std::size_t(column));
 }
 
 void Recordset::setFieldValue(int column, const QVariant& value)
@@ -550,7 +539,7 @@ void Recordset::Edit()
     discardEdit();
     buffer_.resize(columnCount_);
     for (std::size_t c = 0; c < columnCount_; ++c)
-        buffer_[c] = cellValue(cells_[std::size_t(pos_) * columnCount_ + c]);
+        buffer_[c] = cellValue(store_.row(pos_), c);
     dirty_.assign(columnCount_, false);
     editMode_ = dbEditInProgress;
 }
@@ -618,18 +607,19 @@ void Recordset::refetch(qint64 rowid, qsizetype row, bool append)
                  "SELECT " + alias_ + ".rowid, " + selectList_ + " FROM " + fromPart_ + " WHERE " + alias_ + ".rowid = ?");
     detail::bindValues(st.get(), params_, 0, leadingParams_);
     st.bindInt64(leadingParams_ + 1, rowid);
-    std::vector<Cell> fresh;
-    fresh.reserve(columnCount_);
-    if (st.step())
-        readRow(st.get(), fresh, 1);
-    else
-        fresh.assign(columnCount_, Cell());
+    std::vector<std::byte> fresh(store_.rowBytes());
+    if (st.step()) {
+        readRow(st.get(), fresh.data(), 1);
+    } else {
+        for (std::size_t c = 0; c < columnCount_; ++c)
+            store_.set(fresh.data(), c, RowStore::Null, 0);
+    }
     if (append) {
-        cells_.insert(cells_.end(), fresh.begin(), fresh.end());
+        store_.insertRow(rowCount_, fresh.data());
         rowids_.push_back(rowid);
         ++rowCount_;
     } else {
-        std::copy(fresh.begin(), fresh.end(), cells_.begin() + std::ptrdiff_t(std::size_t(row) * columnCount_));
+        store_.replaceRow(row, fresh.data());
     }
 }
 
@@ -641,8 +631,7 @@ void Recordset::Delete()
     Statement st(conn_->handle(), "DELETE FROM " + quoteIdent(table_) + " WHERE rowid = ?");
     st.bindInt64(1, rowids_[std::size_t(pos_)]);
     st.step();
-    const auto first = cells_.begin() + std::ptrdiff_t(std::size_t(pos_) * columnCount_);
-    cells_.erase(first, first + std::ptrdiff_t(columnCount_));
+    store_.eraseRow(pos_);
     rowids_.erase(rowids_.begin() + pos_);
     --rowCount_;
     onDeleted_ = true;
@@ -689,19 +678,19 @@ bool Recordset::refreshRow(int row, bool replace, const QString& criteria, const
     Statement st(conn_->handle(), sql);
     detail::checkParameterCount(st.get(), int(all.size()));
     detail::bindValues(st.get(), all, 0, int(all.size()));
-    std::vector<Cell> fresh;
+    std::vector<std::byte> fresh;
     qint64 rowid = 0;
     if (st.step()) {
         if (updatable_)
             rowid = sqlite3_column_int64(st.get(), 0);
-        readRow(st.get(), fresh, updatable_ ? 1 : 0);
+        fresh.resize(store_.rowBytes());
+        readRow(st.get(), fresh.data(), updatable_ ? 1 : 0);
     }
-    const auto at = cells_.begin() + std::ptrdiff_t(std::size_t(row) * columnCount_);
     if (fresh.empty()) {
         if (!replace)
             return false;
         discardEdit();
-        cells_.erase(at, at + std::ptrdiff_t(columnCount_));
+        store_.eraseRow(row);
         if (updatable_)
             rowids_.erase(rowids_.begin() + row);
         --rowCount_;
@@ -713,13 +702,13 @@ bool Recordset::refreshRow(int row, bool replace, const QString& criteria, const
         return false;
     }
     if (replace) {
-        std::copy(fresh.begin(), fresh.end(), at);
+        store_.replaceRow(row, fresh.data());
         if (updatable_)
             rowids_[std::size_t(row)] = rowid;
         notify(RecordsetObserver::Change::RowChanged, row);
         return true;
     }
-    cells_.insert(at, fresh.begin(), fresh.end());
+    store_.insertRow(row, fresh.data());
     if (updatable_)
         rowids_.insert(rowids_.begin() + row, rowid);
     ++rowCount_;
@@ -746,8 +735,8 @@ void Recordset::Close()
         return;
     open_ = false;
     discardEdit();
-    cells_.clear();
-    text_.clear();
+    store_.reset(0);
+    lastRead_.clear();
     rowids_.clear();
     rowCount_ = 0;
     notify(RecordsetObserver::Change::Closed, -1);

@@ -2,12 +2,14 @@
 // A recordset loads its rows when it is opened. An updatable one (a dynaset over a single
 // table) keeps each row's rowid and writes through it: a new row stays at the end until the
 // recordset is requeried, and an edited row stays even when it no longer matches the WHERE.
+#include "platform/dao/RowStore.h"
 #include "platform/dao/Schema.h"
 #include "platform/dao/Types.h"
 
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -44,15 +46,27 @@ public:
     int EditMode() const { return editMode_; }
 
     // EOF and BOF (EOF is a C macro, hence the names).
-    bool Eof() const;
+    bool Eof() const
+    {
+        if (open_) [[likely]]
+            return rowCount_ == 0 || (!onDeleted_ && pos_ >= rowCount_);
+        return closedEof();
+    }
     bool Bof() const;
     int RecordCount() const { return int(rowCount_); }
     int AbsolutePosition() const;           // 0-based, -1 without a current row
     void setAbsolutePosition(int position); // raises 3001 out of range
 
-    void MoveFirst();    // raises 3021 when empty
-    void MoveLast();     // raises 3021 when empty
-    void MoveNext();     // raises 3021 at EOF
+    void MoveFirst(); // raises 3021 when empty
+    void MoveLast();  // raises 3021 when empty
+    void MoveNext()   // raises 3021 at EOF
+    {
+        // A walk's step inline; deletions, edits, observers and the end take the long way.
+        if (open_ && !onDeleted_ && editMode_ == dbEditNone && pos_ < rowCount_ && observers_.empty()) [[likely]]
+            ++pos_;
+        else
+            moveNextOther();
+    }
     void MovePrevious(); // raises 3021 at BOF
 
     // Jet criteria; on failure NoMatch is true and the position is unchanged.
@@ -63,7 +77,12 @@ public:
     bool NoMatch() const { return noMatch_; }
 
     dao::Fields Fields() const { return fields_; }
-    const Field& Fields(int index) const;
+    const Field& Fields(int index) const
+    {
+        if (index >= 0 && std::size_t(index) < columnCount_) [[likely]]
+            return fields_.items()[std::size_t(index)];
+        return missingField(index);
+    }
     const Field& Fields(const QString& name) const;
 
     void AddNew();
@@ -85,29 +104,38 @@ public:
     void removeObserver(RecordsetObserver* observer);
 
     // Fast access for views: the stored value of a row and column (no pending edit).
-    QVariant valueAt(int row, int column) const
-    {
-        return cellValue(cells_[std::size_t(row) * columnCount_ + std::size_t(column)]);
-    }
+    QVariant valueAt(int row, int column) const { return cellValue(store_.row(row), std::size_t(column)); }
     int columnCount() const { return int(columnCount_); }
     QString columnName(int column) const;
     int columnType(int column) const;
 
 private:
     friend class Field;
-    // A stored cell as read from SQLite: its kind and raw value. The QVariant is made only when
-    // the cell is read (most cells of a large set are never read, or read once).
-    struct Cell {
-        enum Tag : std::uint8_t { Null, Bool, Int, Int64, Real, Date, Text, Blob };
-        Tag tag = Null;
-        std::uint32_t size = 0; // Text, Blob: bytes in text_
-        qint64 i = 0;           // Bool/Int/Int64: the number; Date: ms since the epoch (UTC);
-                                // Real: the double's bits; Text, Blob: offset in text_
-    };
-    QVariant cellValue(const Cell& cell) const;
-    void putText(Cell& cell, Cell::Tag tag, const char* bytes, int size);
+    // The QVariant of a stored cell is made only when the cell is read (most cells of a large set
+    // are never read, or read once).
+    QVariant cellValue(const std::byte* row, std::size_t column) const
+    {
+        const qint64 v = store_.payload(row, column);
+        switch (detail::RowStore::tag(row, column)) {
+        case detail::RowStore::Null: return QVariant();
+        case detail::RowStore::Int: return QVariant(int(v));
+        case detail::RowStore::Real: return QVariant(std::bit_cast<double>(v));
+        default: return otherCellValue(row, column);
+        }
+    }
+    QVariant otherCellValue(const std::byte* row, std::size_t column) const;
+    bool closedEof() const;
+    void moveNextOther();
 
-    QVariant fieldValue(int column) const;
+    // Inline for its common case, a stored row read, in one test; the rest tells what is wrong.
+    QVariant fieldValue(int column) const
+    {
+        if (editMode_ == dbEditNone && open_ && !onDeleted_ && pos_ >= 0 && pos_ < rowCount_) [[likely]]
+            return cellValue(store_.row(pos_), std::size_t(column));
+        return otherFieldValue(column);
+    }
+    QVariant otherFieldValue(int column) const;
+    [[noreturn]] const Field& missingField(int index) const;
     void setFieldValue(int column, const QVariant& value);
 
     void load();
@@ -119,7 +147,7 @@ private:
     void notify(RecordsetObserver::Change change, int row);
     bool find(const QString& criteria, qsizetype start, int step);
     Criteria& criteria(const QString& text);
-    void readRow(void* stmt, std::vector<Cell>& out, int firstColumn);
+    void readRow(void* stmt, std::byte* row, int firstColumn);
     void refetch(qint64 rowid, qsizetype row, bool append);
 
     detail::ConnectionPtr conn_;
@@ -139,9 +167,12 @@ private:
 
     dao::Fields fields_;
     std::size_t columnCount_ = 0;
-    std::vector<Cell> cells_;      // row-major
+    detail::RowStore store_;
     std::vector<int> columnTypes_; // of the fields as the set was loaded (computed ones 0)
-    std::vector<char> text_;       // the bytes of text and blob cells
+    // Per column, the last text read and its payload: a text repeated down a column (kept once
+    // by the store) is decoded once.
+    mutable std::vector<std::pair<qint64, QString>> lastRead_;
+    mutable QHash<QString, int> fieldByName_; // names as callers spell them
     std::vector<qint64> rowids_;
     qsizetype rowCount_ = 0;
     qsizetype pos_ = -1;     // -1 BOF, rowCount_ EOF

@@ -195,4 +195,106 @@ TEST_F(RecordsetTest, ValuesAssignedToTextFieldsTakeTheirShortestForm)
     EXPECT_EQ(errFieldTooSmall, errorOf([&] { rs->Update(); }));
 }
 
+// Rows over several storage blocks, walked the short way (nothing but moves and reads) and the
+// long way (an observer, a pending edit): each row read as stored, each move still heard.
+TEST_F(RecordsetTest, AWalkOverManyRowsReadsEveryCellAndTheLongWayStillNotifies)
+{
+    constexpr int kRows = 1500;
+    const QDateTime start(QDate(2020, 1, 1), QTime(6, 0), Qt::UTC);
+    auto comment = [](int i) { return i % 7 == 3 ? QVariant() : QVariant(QStringLiteral("note %1").arg(i / 4)); };
+    db->BeginTrans();
+    for (int i = 0; i < kRows; ++i)
+        db->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, LBP, WT, CMMNT) values (1, ?, ?, ?, ?)"),
+                    Params{start.addSecs(qint64(i) * 3600), i % 3 ? QVariant(i) : QVariant(), i * 0.5, comment(i)},
+                    dbFailOnError);
+    db->CommitTrans();
+
+    auto rs = db->OpenRecordset("select MSRD_DT, LBP, WT, CMMNT from MEASURE order by MSRD_DT", dbOpenDynaset);
+    ASSERT_EQ(kRows, rs->RecordCount());
+    int i = 0;
+    for (; !rs->Eof(); rs->MoveNext(), ++i) {
+        ASSERT_EQ(i, rs->AbsolutePosition());
+        ASSERT_EQ(start.addSecs(qint64(i) * 3600), rs->Fields(0).Value().toDateTime()) << i;
+        ASSERT_EQ(i % 3 ? QVariant(i) : QVariant(), rs->Fields(1).Value()) << i;
+        ASSERT_EQ(i * 0.5, rs->Fields(2).Value().toDouble()) << i;
+        ASSERT_EQ(comment(i), rs->Fields(3).Value()) << i;
+        ASSERT_EQ(rs->Fields(1).Value(), rs->Fields(QLatin1String(i % 2 ? "lbp" : "LBP")).Value()) << i;
+        ASSERT_EQ(comment(i), rs->Fields(QStringLiteral("Cmmnt")).Value()) << i;
+    }
+    EXPECT_EQ(errItemNotFound, errorOf([&] { rs->Fields(QStringLiteral("CMMNT2")); }));
+    EXPECT_EQ(kRows, i);
+    EXPECT_EQ(-1, rs->AbsolutePosition());
+    EXPECT_EQ(errNoCurrentRecord, errorOf([&] { rs->MoveNext(); }));
+
+    Log log;
+    rs->addObserver(&log);
+    rs->MoveFirst();
+    for (; !rs->Eof(); rs->MoveNext()) {
+    }
+    ASSERT_EQ(kRows + 1, log.seen.size());
+    EXPECT_EQ(std::make_pair(RecordsetObserver::Change::Reposition, kRows - 1), log.seen[kRows - 1]);
+    EXPECT_EQ(std::make_pair(RecordsetObserver::Change::Reposition, -1), log.seen.last());
+    rs->removeObserver(&log);
+
+    rs->setAbsolutePosition(kRows - 2);
+    rs->Edit();
+    rs->Fields(3).setValue(QStringLiteral("changed"));
+    rs->MoveNext(); // leaves the edit unsaved
+    EXPECT_EQ(dbEditNone, rs->EditMode());
+    rs->MovePrevious();
+    EXPECT_EQ(comment(kRows - 2), rs->Fields(3).Value());
+    EXPECT_EQ(errItemNotFound, errorOf([&] { rs->Fields(4); }));
+    EXPECT_EQ(errItemNotFound, errorOf([&] { rs->Fields(-1); }));
+    rs->Close();
+    EXPECT_EQ(errObjectClosed, errorOf([&] { rs->Eof(); }));
+    EXPECT_EQ(errObjectClosed, errorOf([&] { rs->MoveNext(); }));
+    EXPECT_EQ(errObjectClosed, errorOf([&] { rs->Fields(0).Value(); }));
+}
+
+// A text repeated down a column is kept and decoded once: a row written, requeried or read
+// again must still show its own text, never the one read before.
+TEST_F(RecordsetTest, RepeatedTextsReadTheirOwnValueAfterWritesAndRequeries)
+{
+    for (int i = 0; i < 4; ++i)
+        db->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT, CMMNT) values (1, #3/%1/2027#, 'same')").arg(i + 1));
+    auto rs = db->OpenRecordset("select MSRD_DT, CMMNT, PRSN_KY from MEASURE order by MSRD_DT", dbOpenDynaset);
+    auto texts = [&] {
+        QStringList out;
+        for (int r = 0; r < rs->RecordCount(); ++r)
+            out << rs->valueAt(r, 1).toString();
+        return out;
+    };
+    EXPECT_EQ(QStringList({"same", "same", "same", "same"}), texts());
+    rs->setAbsolutePosition(1);
+    rs->Edit();
+    rs->Fields(1).setValue(QStringLiteral("other"));
+    rs->Update();
+    EXPECT_EQ(QStringList({"same", "other", "same", "same"}), texts());
+    EXPECT_EQ(QStringLiteral("other"), rs->Fields(1).Value().toString());
+
+    struct Step {
+        const char* sql;
+        QStringList expected;
+    };
+    const Step steps[] = {
+        {"update MEASURE set CMMNT = 'saMe'", {"saMe", "saMe", "saMe", "saMe"}},
+        {"update MEASURE set CMMNT = 'same'", {"same", "same", "same", "same"}},
+        {"update MEASURE set CMMNT = Null where MSRD_DT = #3/3/2027#", {"same", "same", "", "same"}},
+    };
+    for (const Step& s : steps) {
+        db->Execute(QString::fromLatin1(s.sql));
+        rs->Requery();
+        EXPECT_EQ(s.expected, texts()) << s.sql;
+    }
+    db->Execute("update MEASURE set CMMNT = 'new' where MSRD_DT = #3/4/2027#");
+    ASSERT_TRUE(rs->refreshRow(3, true, QStringLiteral("MSRD_DT = #3/4/2027#")));
+    EXPECT_EQ(QStringList({"same", "same", "", "new"}), texts());
+    rs->AddNew();
+    rs->Fields(0).setValue(QDateTime(QDate(2027, 3, 9), QTime(0, 0), Qt::UTC));
+    rs->Fields(1).setValue(QStringLiteral("new"));
+    rs->Fields(2).setValue(1);
+    rs->Update();
+    EXPECT_EQ(QStringList({"same", "same", "", "new", "new"}), texts());
+}
+
 } // namespace

@@ -138,6 +138,11 @@ TEST_F(StoredCellsTest, CellsReadBackWithTheirKinds)
         {"2023-01-05 24:00:00", QStringLiteral("2023-01-05 24:00:00")},
         {"2023-1-5 00:00:00", QStringLiteral("2023-1-5 00:00:00")},
         {"2023-01-05T00:00:00", QStringLiteral("2023-01-05T00:00:00")},
+        {"2023-0a-05 10:00:00", QStringLiteral("2023-0a-05 10:00:00")}, // a letter, a space, a sign
+        {"2023-01-05 10: 0:00", QStringLiteral("2023-01-05 10: 0:00")},
+        {"2023-01-05 10:00:-1", QStringLiteral("2023-01-05 10:00:-1")},
+        {"2023-12-31 23:59:5/", QStringLiteral("2023-12-31 23:59:5/")}, // the characters around the digits
+        {"2023-12-31 23:59:5:", QStringLiteral("2023-12-31 23:59:5:")},
     };
     addPerson(QStringLiteral("Ann"));
     sqlite3* h = db->handle();
