@@ -31,7 +31,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -318,43 +317,6 @@ T& mdiHealth::openChildForm()
     return form;
 }
 
-namespace {
-
-// Holds a window's drawing for a scope (however it ends), unless it was held already.
-class DrawingHeld {
-public:
-    explicit DrawingHeld(QWidget* window) : window_(window), held_(window->updatesEnabled())
-    {
-        if (held_)
-            window_->setUpdatesEnabled(false);
-    }
-    ~DrawingHeld()
-    {
-        if (held_ && window_)
-            window_->setUpdatesEnabled(true);
-    }
-    DrawingHeld(const DrawingHeld&) = delete;
-    DrawingHeld& operator=(const DrawingHeld&) = delete;
-
-private:
-    QPointer<QWidget> window_;
-    bool held_;
-};
-
-} // namespace
-
-template <class T>
-T& mdiHealth::openFitted()
-{
-    // The window is drawn once the form stands fitted in the client area. Drawn on the way (a
-    // form's activation lets events through), the half-built form at its first size was drawn
-    // whole, to be drawn again a moment later.
-    DrawingHeld held(this);
-    T& form = openChildForm<T>();
-    fitChildForm(form);
-    return form;
-}
-
 template <class F>
 void mdiHealth::guarded(F&& handler)
 {
@@ -517,14 +479,14 @@ void mdiHealth::mnuExit_Click() { Unload(); }
 void mdiHealth::mnuPerson_Click()
 {
     ArrangeChildForms(2);
-    openFitted<frmPerson>();
+    fitChildForm(openChildForm<frmPerson>());
     EnableOpener(QStringLiteral("frmPerson"), false);
 }
 
 void mdiHealth::mnuRegimen_Click()
 {
     ArrangeChildForms(2);
-    openFitted<frmRegimen>();
+    fitChildForm(openChildForm<frmRegimen>());
     EnableOpener(QStringLiteral("frmRegimen"), false);
 }
 
@@ -535,7 +497,7 @@ void mdiHealth::mnuMeasure_Click()
         return;
     }
     ArrangeChildForms(2);
-    openFitted<frmMeasure>();
+    fitChildForm(openChildForm<frmMeasure>());
     EnableOpener(QStringLiteral("frmMeasure"), false);
 }
 
@@ -552,7 +514,8 @@ void mdiHealth::mnuChart_Click()
         return;
     }
     ArrangeChildForms(2);
-    openFitted<frmChart>();
+    frmChart& chart = openChildForm<frmChart>();
+    fitChildForm(chart);
     EnableOpener(QStringLiteral("frmChart"), false); // and mnuPrint on
 }
 
@@ -569,7 +532,7 @@ void mdiHealth::mnuGrid_Click()
         return;
     }
     ArrangeChildForms(2);
-    openFitted<frmGrid>();
+    fitChildForm(openChildForm<frmGrid>());
     EnableOpener(QStringLiteral("frmGrid"), false);
 }
 

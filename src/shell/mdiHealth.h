@@ -187,9 +187,6 @@ private:
     // command back when it unloads.
     template <class T>
     T& openChildForm();
-    // openChildForm, then fitChildForm, the window drawn only once the form is fitted.
-    template <class T>
-    T& openFitted();
     // A form this window opened has unloaded: its menu item and button come back.
     void onFormUnloaded(const QString& formName);
     // The memo's text changed, was saved, or the memo is closing.

@@ -317,36 +317,6 @@ TEST_F(MainWindowTest, ADataFormClosedByTheUserGivesItsCommandBack)
     EXPECT_TRUE(boxLog().empty());
 }
 
-// The openers hold the window's drawing while the form opens and is fitted: afterwards the
-// window and the form draw again, and drawing a caller held stays held.
-TEST_F(MainWindowTest, AfterOpeningAFormTheWindowDrawsAgain)
-{
-    mdiHealth& window = *mdi;
-    struct Opener {
-        const char* form;
-        std::function<void()> open;
-    };
-    const Opener openers[] = {
-        {"frmPerson", [&] { window.mnuPerson_Click(); }},   {"frmRegimen", [&] { window.mnuRegimen_Click(); }},
-        {"frmMeasure", [&] { window.mnuMeasure_Click(); }}, {"frmChart", [&] { window.mnuChart_Click(); }},
-        {"frmGrid", [&] { window.mnuGrid_Click(); }},
-    };
-    for (bool heldBefore : {false, true}) {
-        for (const Opener& o : openers) {
-            SCOPED_TRACE(std::string(o.form) + (heldBefore ? " (held before)" : ""));
-            mdi->setUpdatesEnabled(!heldBefore);
-            o.open();
-            vb::FormBase* form = vb::Forms().Find(QLatin1String(o.form));
-            ASSERT_NE(nullptr, form);
-            EXPECT_EQ(!heldBefore, mdi->updatesEnabled());
-            EXPECT_EQ(!heldBefore, form->Window()->updatesEnabled());
-            mdi->setUpdatesEnabled(true);
-            EXPECT_TRUE(form->widget()->updatesEnabled());
-        }
-    }
-    EXPECT_TRUE(boxLog().empty());
-}
-
 TEST_F(MainWindowTest, ToolbarButtonsOpenWhatTheirMenuItemsOpen)
 {
     mdi->Toolbar1_ButtonClick(mdi->Toolbar1Button(QStringLiteral("Regimen")));
