@@ -14,10 +14,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <sqlite3.h>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace dao {
 namespace {
@@ -131,12 +133,6 @@ QVariant variantOf(sqlite3_value* v)
     return text;
 }
 
-void resultText(sqlite3_context* ctx, const QString& text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    sqlite3_result_text(ctx, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
-}
-
 // No exception may cross SQLite's C frames: every failure becomes an SQL error.
 template <typename F>
 void guarded(sqlite3_context* ctx, F&& body)
@@ -218,6 +214,9 @@ std::string fixedText(double v, int decimals)
     return out;
 }
 
+// Results of Format for the text values of one statement, by value.
+using FormatResults = std::unordered_map<std::string, std::string>;
+
 void format(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
@@ -232,9 +231,35 @@ void format(sqlite3_context* ctx, int, sqlite3_value** argv)
             return;
         }
     }
+    // A text (a stored date, mostly) formats the same way every time with one pattern, and a
+    // query formats many rows with few distinct dates and fewer times of day: the results are
+    // kept beside the pattern for the rest of the statement.
+    FormatResults* results = nullptr;
+    if (type == SQLITE_TEXT && sqlite3_value_type(argv[1]) == SQLITE_TEXT) {
+        results = static_cast<FormatResults*>(sqlite3_get_auxdata(ctx, 1));
+        if (!results) {
+            // SQLite owns the kept results from here and frees them with the statement.
+            sqlite3_set_auxdata(ctx, 1, std::make_unique<FormatResults>().release(),
+                                [](void* p) { delete static_cast<FormatResults*>(p); });
+            results = static_cast<FormatResults*>(sqlite3_get_auxdata(ctx, 1));
+        }
+        if (results) {
+            const auto found = results->find(std::string(textOf(argv[0])));
+            if (found != results->end()) {
+                sqlite3_result_text(ctx, found->second.data(), static_cast<int>(found->second.size()), SQLITE_TRANSIENT);
+                return;
+            }
+        }
+    }
     guarded(ctx, [&] {
         const QString pattern = sqlite3_value_type(argv[1]) == SQLITE_NULL ? QString() : qtextOf(argv[1]);
-        resultText(ctx, vb::Format(variantOf(argv[0]), pattern));
+        const QByteArray utf8 = vb::Format(variantOf(argv[0]), pattern).toUtf8();
+        if (results) {
+            if (results->size() >= 512)
+                results->clear();
+            results->emplace(std::string(textOf(argv[0])), utf8.toStdString());
+        }
+        sqlite3_result_text(ctx, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
     });
 }
 

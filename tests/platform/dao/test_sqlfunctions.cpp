@@ -87,6 +87,39 @@ TEST_F(JetFunctions, FormatFollowsTheRuntime)
 }
 
 // Plain fixed patterns take a quicker road in SQL; it must write exactly what the runtime does.
+TEST_F(JetFunctions, FormatOverManyRowsGivesEachRowItsOwnText)
+{
+    // Repeated and distinct texts, a number among them, two patterns in one statement: each row
+    // is formatted as a single call would format it.
+    ASSERT_EQ(sqlite3_exec(db_.get(),
+                           "CREATE TABLE m (d);"
+                           "INSERT INTO m VALUES ('2027-03-08 19:05:00'), ('2027-03-08 07:05:00'), ('2027-03-08 19:05:00'),"
+                           " ('2027-12-31 00:30:00'), (46000), ('2027-03-08 19:05:00'), ('not a date'), (NULL);",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_stmt* raw = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db_.get(), "SELECT d, format(d, 'mm/dd/yy'), format(d, 'hh:mm AM/PM') FROM m ORDER BY rowid", -1,
+                                 &raw, nullptr),
+              SQLITE_OK);
+    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> stmt(raw, &sqlite3_finalize);
+    int rows = 0;
+    while (sqlite3_step(raw) == SQLITE_ROW) {
+        ++rows;
+        const auto text = [raw](int c) {
+            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(raw, c));
+            return t ? QString::fromUtf8(t) : QStringLiteral("NULL");
+        };
+        const QString d = text(0);
+        SCOPED_TRACE(d.toStdString());
+        const QString literal = d == u"NULL" || d == u"46000" ? d : u'\'' + d + u'\'';
+        for (const auto& [column, pattern] : {std::pair{1, "mm/dd/yy"}, std::pair{2, "hh:mm AM/PM"}}) {
+            const QString single = QStringLiteral("SELECT format(%1, '%2')").arg(literal, QLatin1String(pattern));
+            EXPECT_EQ(text(column), value(single.toUtf8().constData()));
+        }
+    }
+    EXPECT_EQ(rows, 8);
+}
+
 TEST_F(JetFunctions, FixedPatternsWriteWhatTheRuntimeWrites)
 {
     std::mt19937_64 rng(7);
