@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -34,10 +35,10 @@ int windows1252Byte(char32_t cp)
 
 namespace {
 
-void appendWindows1252Html(QByteArray& out, const QString& text)
+void appendWindows1252Html(QByteArray& out, QStringView text)
 {
     // Pages run to megabytes of mostly plain letters: those are copied in runs.
-    const char16_t* data = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* data = text.utf16();
     const qsizetype size = text.size();
     qsizetype i = 0;
     while (i < size) {
@@ -141,21 +142,35 @@ void clsWebReportGenerator::SaveToFile(const QString& path)
         throw WebReportError(75, QStringLiteral("Path/File access error: cannot write the page %1 (%2)")
                                      .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
-    // Encoded part by part: a report's body runs to megabytes, and joining it into one text first
-    // only copies it again.
-    qsizetype size = header_.size() + footer_.size() + 6;
+    // Encoded and written a slice at a time: a report's body runs to megabytes, and a buffer of
+    // its whole size would be filled once and thrown away.
+    constexpr qsizetype kSlice = 32 * 1024;
+    QByteArray buffer;
+    buffer.reserve(4 * kSlice);
+    bool written = true;
+    auto put = [&](QStringView text) {
+        while (!text.isEmpty()) {
+            qsizetype n = std::min(kSlice, text.size());
+            // A character of two halves is not cut in two.
+            if (n < text.size() && QChar::isHighSurrogate(text.at(n - 1).unicode()))
+                ++n;
+            appendWindows1252Html(buffer, text.first(n));
+            text = text.sliced(n);
+            if (buffer.size() >= kSlice) {
+                written = written && file.write(buffer) == buffer.size();
+                buffer.resize(0);
+            }
+        }
+    };
+    put(header_);
+    put(u"\r\n");
     for (const QString& part : body_)
-        size += part.size();
-    QByteArray bytes;
-    bytes.reserve(size);
-    appendWindows1252Html(bytes, header_);
-    bytes.append("\r\n");
-    for (const QString& part : body_)
-        appendWindows1252Html(bytes, part);
-    bytes.append("\r\n");
-    appendWindows1252Html(bytes, footer_);
-    bytes.append("\r\n");
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        put(part);
+    put(u"\r\n");
+    put(footer_);
+    put(u"\r\n");
+    written = written && file.write(buffer) == buffer.size();
+    if (!written || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         throw WebReportError(

@@ -61,6 +61,23 @@ TEST_F(WebReportGeneratorTest, PageIsHeaderBodyAndFooterInWindows1252)
     EXPECT_EQ(entries(), QStringList{QStringLiteral("Report.html")});
 }
 
+TEST_F(WebReportGeneratorTest, LongPagesAreWrittenWholeWhereverACharacterFalls)
+{
+    // Parts of a slice's length and around it, a character of two halves at each edge.
+    for (const qsizetype length : {qsizetype(32 * 1024 - 1), qsizetype(32 * 1024), qsizetype(100000)}) {
+        SCOPED_TRACE(length);
+        clsWebReportGenerator page;
+        QByteArray body;
+        for (int part = 0; part < 3; ++part) {
+            page.AddContent(QString(length, u'a') + QStringLiteral("\U0001D11E\u00EB"));
+            body += QByteArray(length, 'a') + "&#119070;\xEB";
+        }
+        const QString file = path(QStringLiteral("Long.html"));
+        page.SaveToFile(file);
+        EXPECT_EQ(readAll(file), kHeader + "\r\n" + body + "\r\n" + kFooter);
+    }
+}
+
 TEST_F(WebReportGeneratorTest, EmptyPagesAndSavingAgain)
 {
     // Nothing appended: no head at all.

@@ -20,6 +20,18 @@ using detail::Statement;
 
 namespace {
 
+// A statement of the row writes from the connection's cache: a form saves and re-reads rows of
+// one set through the same few statements, and preparing one against a table with checks and
+// triggers costs more than running it. A statement that does not prepare raises as Statement does.
+detail::CachedStatement cachedStatement(detail::Connection& conn, const QByteArray& sql)
+{
+    int rc = SQLITE_OK;
+    detail::CachedStatement st = conn.prepareCached(sql, &rc);
+    if (rc != SQLITE_OK)
+        throw detail::mapError(conn.handle(), rc, QString::fromUtf8(sql));
+    return st;
+}
+
 // Stored dates straight from their bytes, as milliseconds since the epoch (naive time, UTC):
 // the hot path of loading a recordset, so no QDateTime is made until the cell is read.
 std::optional<qint64> canonicalDateMs(const char* p, int n)
@@ -571,7 +583,7 @@ void Recordset::Update()
         QByteArray set;
         for (std::size_t k = 0; k < changed.size(); ++k)
             set += (k ? ", " : "") + column(changed[k]) + " = ?";
-        Statement st(db, "UPDATE " + table + " SET " + set + " WHERE rowid = ?");
+        detail::CachedStatement st = cachedStatement(*conn_, "UPDATE " + table + " SET " + set + " WHERE rowid = ?");
         for (std::size_t k = 0; k < changed.size(); ++k)
             st.bind(int(k) + 1, buffer_[changed[k]]);
         st.bindInt64(int(changed.size()) + 1, rowids_[std::size_t(pos_)]);
@@ -588,8 +600,9 @@ void Recordset::Update()
         cols += (k ? ", " : "") + column(changed[k]);
         marks += k ? ", ?" : "?";
     }
-    Statement st(db, changed.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
-                                     : "INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")");
+    detail::CachedStatement st =
+        cachedStatement(*conn_, changed.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                                                : "INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")");
     for (std::size_t k = 0; k < changed.size(); ++k)
         st.bind(int(k) + 1, buffer_[changed[k]]);
     st.step();
@@ -603,8 +616,8 @@ void Recordset::Update()
 
 void Recordset::refetch(qint64 rowid, qsizetype row, bool append)
 {
-    Statement st(conn_->handle(),
-                 "SELECT " + alias_ + ".rowid, " + selectList_ + " FROM " + fromPart_ + " WHERE " + alias_ + ".rowid = ?");
+    detail::CachedStatement st = cachedStatement(*conn_, "SELECT " + alias_ + ".rowid, " + selectList_ + " FROM " + fromPart_ +
+                                                             " WHERE " + alias_ + ".rowid = ?");
     detail::bindValues(st.get(), params_, 0, leadingParams_);
     st.bindInt64(leadingParams_ + 1, rowid);
     std::vector<std::byte> fresh(store_.rowBytes());
@@ -628,7 +641,7 @@ void Recordset::Delete()
     checkUpdatable();
     checkCurrent();
     discardEdit();
-    Statement st(conn_->handle(), "DELETE FROM " + quoteIdent(table_) + " WHERE rowid = ?");
+    detail::CachedStatement st = cachedStatement(*conn_, "DELETE FROM " + quoteIdent(table_) + " WHERE rowid = ?");
     st.bindInt64(1, rowids_[std::size_t(pos_)]);
     st.step();
     store_.eraseRow(pos_);
