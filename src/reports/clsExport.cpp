@@ -83,13 +83,21 @@ void appendCellText(QString& out, QStringView text)
         ++trailing;
     for (qsizetype i = 0; i < leading; ++i)
         out += kNbsp;
-    for (const QChar ch : text.mid(leading, text.size() - leading - trailing)) {
-        switch (ch.unicode()) {
+    // Runs without a character to escape go in whole.
+    QStringView middle = text.mid(leading, text.size() - leading - trailing);
+    while (!middle.isEmpty()) {
+        qsizetype run = 0;
+        while (run < middle.size() && middle[run] != u'&' && middle[run] != u'<' && middle[run] != u'>')
+            ++run;
+        out += middle.first(run);
+        if (run == middle.size())
+            break;
+        switch (middle[run].unicode()) {
         case u'&': out += u"&amp;"; break;
         case u'<': out += u"&lt;"; break;
-        case u'>': out += u"&gt;"; break;
-        default: out += ch;
+        default: out += u"&gt;"; break;
         }
+        middle = middle.sliced(run + 1);
     }
     for (qsizetype i = 0; i < trailing; ++i)
         out += kNbsp;
@@ -112,7 +120,7 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
     struct Column {
         bool shown = false;
         int twips = 0;
-        QString width; // of the column alone
+        QString open; // "<TD Width = " and the column's own width
         const QString* align = nullptr;
         int dataType = flexDTEmpty;
     };
@@ -121,7 +129,7 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
         Column& column = columns[static_cast<std::size_t>(c)];
         column.twips = grid.ColWidth(c);
         column.shown = !grid.ColHidden(c) && column.twips != 0;
-        column.width = u'"' + widthText(column.twips) + u'"';
+        column.open = QStringLiteral("<TD Width = \"") + widthText(column.twips) + u'"';
         column.align = alignmentAttribute(grid.ColAlignment(c));
         column.dataType = grid.ColDataType(c);
     }
@@ -143,8 +151,7 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
     for (int r = 0; r < rows; ++r) {
         if (grid.RowHidden(r) || grid.RowHeight(r) == 0)
             continue;
-        out += r < fixedRows ? QStringLiteral("<TR Class='TableHeader'>") : QStringLiteral("<TR >");
-        out += kCrLf;
+        out += r < fixedRows ? QStringLiteral("<TR Class='TableHeader'>\r\n") : QStringLiteral("<TR >\r\n");
 
         for (int c = 1; c < cols; ++c) {
             const Column& column = columns[static_cast<std::size_t>(c)];
@@ -159,20 +166,22 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
             const FlexCellLook look = grid.Look(r, c);
             const QString& displayed = look.text;
 
-            out += QStringLiteral("<TD Width = ");
             if (c1 == c && c2 == c) {
-                out += column.width;
+                out += column.open;
             } else {
                 qint64 twips = 0;
                 for (int k = c1; k <= c2; ++k)
                     twips += grid.ColWidth(k);
-                out += u'"' + widthText(twips) + u'"';
+                out += QStringLiteral("<TD Width = \"");
+                out += widthText(twips);
+                out += u'"';
             }
             if (look.back != 0) {
                 auto color = colors.find(look.back);
                 if (color == colors.end())
                     color = colors.insert(look.back, ColorToHTML(look.back));
-                out += QStringLiteral(" BGCOLOR=") + *color;
+                out += QStringLiteral(" BGCOLOR=");
+                out += *color;
             }
             if (column.align) {
                 out += *column.align;
@@ -214,9 +223,9 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
                 out += QStringLiteral("</I>");
             if (look.underline)
                 out += QStringLiteral("</U>");
-            out += QStringLiteral("</TD>") + kCrLf;
+            out += QStringLiteral("</TD>\r\n");
         }
-        out += QStringLiteral("</TR>") + kCrLf;
+        out += QStringLiteral("</TR>\r\n");
     }
 
     out += QStringLiteral("</TABLE>") + kCrLf;
