@@ -35,46 +35,6 @@ using namespace bench;
 
 constexpr int kRuns = 3;
 
-// 10 years of 4 readings a day for a new person, written plainly, with its averages.
-int addPersonFrom2020()
-{
-    sqlite3* db = gDB->handle();
-    exec(db, "INSERT INTO PERSON (PRSN_NM) VALUES ('Bench Person')");
-    const int person = int(sqlite3_last_insert_rowid(db));
-    exec(db, "INSERT INTO REGIMEN (RGMN_NM, RGMN_DTL) VALUES ('Walk', 'daily walk')");
-    exec(db, "BEGIN");
-    {
-        Stmt ins(db, "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, LBP, HBP, PLSE, WT, CMMNT) VALUES (?,?,?,?,?,?,?,?)");
-        const QDate first(2020, 1, 1);
-        static const int hours[4] = {7, 12, 17, 22};
-        int i = 0;
-        for (int d = 0; d < 3650; ++d)
-            for (int h : hours) {
-                const QByteArray when =
-                    QDateTime(first.addDays(d), QTime(h, 15), Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
-                sqlite3_bind_int(ins.get(), 1, person);
-                sqlite3_bind_text(ins.get(), 2, when.constData(), int(when.size()), SQLITE_TRANSIENT);
-                sqlite3_bind_int(ins.get(), 3, 1 + i % 5);
-                sqlite3_bind_int(ins.get(), 4, 70 + i % 25);
-                sqlite3_bind_int(ins.get(), 5, 110 + i % 45);
-                sqlite3_bind_int(ins.get(), 6, 55 + i % 40);
-                sqlite3_bind_double(ins.get(), 7, double(float(150.0 + (i % 300) / 10.0)));
-                const QByteArray comment = "reading " + QByteArray::number(i);
-                sqlite3_bind_text(ins.get(), 8, comment.constData(), int(comment.size()), SQLITE_TRANSIENT);
-                ins.step();
-                ins.reset();
-                ++i;
-            }
-    }
-    exec(db, "COMMIT");
-    exec(db, "DELETE FROM AVERAGE_DAY");
-    exec(db,
-         "INSERT INTO AVERAGE_DAY SELECT prsn_ky, datevalue(msrd_dt), cint(avg(lbp)), cint(avg(hbp)), cint(avg(plse)), "
-         "csng(avg(wt)), csng(avg(temp)), csng(avg(temp1)), csng(avg(temp2)) FROM MEASURE GROUP BY prsn_ky, datevalue(msrd_dt)");
-    clsAverage().RebuildAllAverages();
-    return person;
-}
-
 struct Row {
     QDateTime when;
     int high, low, pulse;
@@ -207,7 +167,7 @@ int main(int argc, char** argv)
         clsCreateMDB().OpenOrCreateDatabase();
         clsModifyMDB().runUpgrade();
         clsModifyMDB1().runUpgrade();
-        const int person = addPersonFrom2020();
+        const int person = addBigPerson("INSERT INTO PERSON (PRSN_NM) VALUES ('Bench Person')", 2020);
         gPersonKey = person;
         gWeightUnitText = QStringLiteral("lb");
         std::printf("# person %d with %lld readings\n", person,

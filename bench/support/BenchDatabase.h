@@ -45,10 +45,11 @@ private:
 constexpr int kBigPersonYears = 10;
 constexpr int kBigPersonReadingsADay = 4;
 
-// A person with ten years of four readings a day from 1 January 2014 (14,600 readings) with
+// A person with ten years of four readings a day from 1 January of firstYear (14,600 readings) with
 // moods, a regimen, sugar with a goal and comments, and its stored averages, written by plain
 // SQLite. The person's row is made by the given INSERT.
-inline int addBigPerson(const std::string& personInsert = "INSERT INTO PERSON (PRSN_NM) VALUES ('Bench Person')")
+inline int addBigPerson(const std::string& personInsert = "INSERT INTO PERSON (PRSN_NM) VALUES ('Bench Person')",
+                        int firstYear = 2014)
 {
     sqlite3* db = gDB->handle();
     exec(db, personInsert);
@@ -61,7 +62,7 @@ inline int addBigPerson(const std::string& personInsert = "INSERT INTO PERSON (P
         Stmt ins(db,
                  "INSERT INTO MEASURE (PRSN_KY, MSRD_DT, MD_KY, RGMN_KY, LBP, HBP, PLSE, WT, TEMP, TEMP1, TEMP2, CMMNT, GL_KY) "
                  "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)");
-        const QDate first(2014, 1, 1);
+        const QDate first(firstYear, 1, 1);
         static const int hours[kBigPersonReadingsADay] = {7, 12, 17, 22};
         int i = 0;
         for (int d = 0; d < kBigPersonYears * 365; ++d)

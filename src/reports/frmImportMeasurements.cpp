@@ -222,13 +222,8 @@ void frmImportMeasurements::Form_Load()
     }
     {
         auto rs = gDB->OpenRecordset(QStringLiteral("select * from Person"), dao::dbOpenSnapshot);
-        int selected = modHealth::FillPersonList(cboPerson, *rs);
+        modHealth::FillPersonListAndSelect(cboPerson, *rs);
         rs->Close();
-        if (selected < 0 && cboPerson->count() > 0) {
-            selected = 0;
-            gPersonKey = cboPerson->itemData(0).toInt();
-        }
-        cboPerson->setCurrentIndex(selected);
     }
     connect(cboPerson, &QComboBox::currentIndexChanged, this, [this] { cboPerson_Click(); });
 

@@ -241,13 +241,8 @@ void frmReportDoctor::Form_Load()
     clsDataService service;
     {
         auto rs = service.GetPersonsWithMeasures();
-        int selected = modHealth::FillPersonList(cboPerson, *rs);
+        modHealth::FillPersonListAndSelect(cboPerson, *rs);
         rs->Close();
-        if (selected < 0 && cboPerson->count() > 0) {
-            selected = 0;
-            gPersonKey = cboPerson->itemData(0).toInt();
-        }
-        cboPerson->setCurrentIndex(selected);
     }
 
     lstSelectPeriod->setCurrentRow(1); // "Last 1 Month"

@@ -478,22 +478,32 @@ TEST_F(SugarColorTest, WithoutAGoalTheReadingIsCyan)
     EXPECT_EQ(modFunctions::GetSugarGoalColor(100, QStringLiteral("x' or '1'='1")), 0xFFFF00);
 }
 
-TEST_F(SugarColorTest, OneReaderForManyReadingsAnswersAsTheSingleLookUp)
+TEST_F(SugarColorTest, OneReaderForManyReadingsKeepsEachNameApart)
 {
     addGoal(QStringLiteral("Fasting"), "80", "120", "60", "240");
     addGoal(QStringLiteral("Été"), "90", "130", "70", "250");
+    using namespace modFunctions;
     modFunctions::SugarGoalColors colors;
     const struct {
         float reading;
         const char16_t* goal;
-    } cases[] = {{100, u"Fasting"}, {65, u"fasting"}, {59, u"FASTING"}, {125, u"Été"},    {125, u"été"},
-                 {125, u"ÉTÉ"},     {100, u""},       {100, u"none"},   {300, u"Fasting"}};
+        qint32 color;
+    } cases[] = {
+        {100, u"Fasting", SugarNormalColor},
+        {65, u"fasting", SugarWarningColor},
+        {59, u"FASTING", SugarDangerColor},
+        {125, u"Été", SugarNormalColor},
+        {135, u"Été", SugarWarningColor},
+        {100, u"Fasting", SugarNormalColor},
+        // Only ASCII letters match without case, as the database compares names.
+        {125, u"été", SugarNoGoalColor},
+        {100, u"", SugarNoGoalColor},
+        {100, u"none", SugarNoGoalColor},
+    };
     for (const auto& c : cases) {
         const QString goal = QString::fromUtf16(c.goal);
-        // Only ASCII letters match without case, as the database compares names.
-        EXPECT_EQ(colors.ColorOf(c.reading, goal), modFunctions::GetSugarGoalColor(c.reading, goal)) << goal.toStdString();
+        EXPECT_EQ(colors.ColorOf(c.reading, goal), c.color) << goal.toStdString() << " " << c.reading;
     }
-    EXPECT_EQ(colors.ColorOf(125, QStringLiteral("été")), modFunctions::SugarNoGoalColor);
 }
 
 TEST_F(SugarColorTest, LimitsAreReadAsNumbersInSinglePrecision)

@@ -24,6 +24,17 @@ int FillPersonList(QComboBox* combo, dao::Recordset& rs)
     return current;
 }
 
+int FillPersonListAndSelect(QComboBox* combo, dao::Recordset& rs)
+{
+    int selected = FillPersonList(combo, rs);
+    if (selected < 0 && combo->count() > 0) {
+        selected = 0;
+        gPersonKey = combo->itemData(0).toInt();
+    }
+    combo->setCurrentIndex(selected);
+    return selected;
+}
+
 void FillCombo(QComboBox* combo, const QString& sql)
 {
     const QString name = combo->objectName();

@@ -21,6 +21,8 @@ void FillCombo(QComboBox* combo, const QString& sql);
 // Fills the list anew with the rows (first column the person's key, second the name), sending no
 // signal and choosing no entry; gives the entry of the current person, -1 when it is not listed.
 int FillPersonList(QComboBox* combo, dao::Recordset& rs);
+// The same, then selects the current person, or else the first, which becomes the current person.
+int FillPersonListAndSelect(QComboBox* combo, dao::Recordset& rs);
 
 // The decimal key filter on the box's text and caret.
 int FilterDecimalKey(int keyAscii, const QLineEdit* txt);
