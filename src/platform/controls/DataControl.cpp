@@ -81,7 +81,8 @@ void DataControl::Refresh()
                          QStringLiteral("Object invalid or no longer set: the data control has no open database."),
                          QStringLiteral("DataControl"));
     // Opened before the old one is let go: a failing record source keeps the rows shown.
-    dao::RecordsetPtr fresh = database_->OpenRecordset(recordSource_, dao::dbOpenDynaset);
+    // A form's grid shows a screenful of what may be years of rows.
+    dao::RecordsetPtr fresh = database_->OpenRecordset(recordSource_, dao::dbOpenDynaset, dao::dbFetchAsNeeded);
     attach(std::move(fresh));
     standOnFirstRow();
 }

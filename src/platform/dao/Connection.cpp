@@ -1,5 +1,6 @@
 #include "platform/dao/Connection.h"
 
+#include "platform/dao/Recordset.h"
 #include "platform/dao/Types.h"
 
 #include <QByteArrayView>
@@ -55,6 +56,11 @@ void Connection::close()
 {
     if (!db_)
         return;
+    try {
+        settleReads();
+    } catch (const Error&) {
+        // A set that cannot read on keeps the rows it has; the file closes all the same.
+    }
     // Unfinalized statements would keep the file open after the close (a compacted or copied
     // file could then not be replaced).
     finalizeIdleStatements();
@@ -71,8 +77,26 @@ void Connection::syncTransactionState()
         transactionDepth = 0;
 }
 
+void Connection::addPendingRead(Recordset* set) { pendingReads_.push_back(set); }
+
+void Connection::removePendingRead(Recordset* set) { std::erase(pendingReads_, set); }
+
+void Connection::settleReads()
+{
+    // Each set leaves the list as it ends its reading; a failure leaves the rest waiting.
+    while (!pendingReads_.empty())
+        pendingReads_.back()->readRest();
+}
+
+void Connection::settleBefore(sqlite3_stmt* stmt)
+{
+    if (!pendingReads_.empty() && stmt && !sqlite3_stmt_readonly(stmt))
+        settleReads();
+}
+
 void Connection::exec(const QByteArray& sql)
 {
+    settleReads();
     char* msg = nullptr;
     const int rc = sqlite3_exec(handle(), sql.constData(), nullptr, nullptr, &msg);
     if (rc != SQLITE_OK) {
@@ -178,6 +202,7 @@ CachedStatement Connection::prepareCached(const QByteArray& sql, int* rc)
         lease.stmt_ = entry->stmt;
         lease.cached_ = true;
         lease.entry_ = entry;
+        settleBefore(lease.stmt_);
         return lease;
     }
     const int prepared = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &lease.stmt_, nullptr);
@@ -188,6 +213,7 @@ CachedStatement Connection::prepareCached(const QByteArray& sql, int* rc)
         lease.stmt_ = nullptr;
         return lease;
     }
+    settleBefore(lease.stmt_);
     if (!lease.stmt_ || found != statementIndex_.constEnd())
         return lease; // nothing to run, or the cached one is busy: this one is finalized after use
     if (statements_.size() >= std::size_t(kStatementCacheLimit)) {

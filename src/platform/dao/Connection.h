@@ -10,9 +10,14 @@
 #include <QVariant>
 #include <list>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+namespace dao {
+class Recordset;
+}
 
 namespace dao::detail {
 
@@ -43,6 +48,13 @@ public:
     // holds the error.
     CachedStatement prepareCached(const QByteArray& sql, int* rc = nullptr);
 
+    // Sets still reading their rows (dbFetchAsNeeded). A statement that writes, a transaction's
+    // start or end and the close first have them read the rest: what a set shows stays what
+    // the file held when it was opened, and no read is left open across a write.
+    void addPendingRead(Recordset* set);
+    void removePendingRead(Recordset* set);
+    void settleReads();
+
     // SQLite ends a transaction by itself after some failures (disk full, I/O, out of memory):
     // the depth follows it so that later work is not taken for transactional.
     void syncTransactionState();
@@ -58,6 +70,7 @@ private:
     };
     using CacheList = std::list<CacheEntry>; // most recently used first
     void release(CacheList::iterator entry);
+    void settleBefore(sqlite3_stmt* stmt); // settleReads when stmt writes
     void finalizeIdleStatements();
 
     struct Shape {
@@ -67,6 +80,7 @@ private:
 
     sqlite3* db_;
     QString path_;
+    std::vector<Recordset*> pendingReads_;
     QHash<QString, jetsql::Translation> cache_;
     QHash<QString, Shape> shapes_;
     jetsql::Translation scratch_; // the last translation not kept

@@ -65,6 +65,17 @@ std::optional<qint64> canonicalDateMs(const char* p, int n)
     return (days * 86400 + hh * 3600 + mm * 60 + ss) * 1000;
 }
 
+// The count of a statement's rows. Without its order, SQLite can leave the select list out and
+// count from the tables' keys; an order with a limit or a value to bind stays.
+QByteArray countStatement(const jetsql::Translation& tr)
+{
+    QByteArray rows = tr.sql;
+    const QByteArray tail = tr.tailPart.trimmed().toUpper();
+    if (tail.startsWith("ORDER BY") && !tail.contains("LIMIT") && !tail.contains('?') && rows.endsWith(tr.tailPart))
+        rows.chop(tr.tailPart.size());
+    return "SELECT count(*) FROM (" + rows + ")";
+}
+
 Error noCurrentRecord() { return Error(errNoCurrentRecord, QStringLiteral("No current record.")); }
 
 bool parseNumber(const QString& text, double& out)
@@ -175,6 +186,8 @@ Recordset::Recordset(detail::ConnectionPtr connection, const QString& jetSql, in
             selectSql_ += ' ' + tr.tailPart;
     } else {
         selectSql_ = tr.sql;
+        if (options & dbFetchAsNeeded)
+            countSql_ = countStatement(tr);
     }
     load();
     pos_ = 0;
@@ -182,6 +195,8 @@ Recordset::Recordset(detail::ConnectionPtr connection, const QString& jetSql, in
 
 Recordset::~Recordset()
 {
+    if (pending_)
+        conn_->removePendingRead(this);
     for (RecordsetObserver* o : std::vector<RecordsetObserver*>(observers_))
         o->recordsetChanged(RecordsetObserver::Change::Closed, -1);
 }
@@ -281,7 +296,10 @@ void Recordset::readRow(void* raw, std::byte* row, int first)
 
 void Recordset::load()
 {
-    Statement st(conn_->handle(), selectSql_);
+    if (pending_)
+        endReading();
+    auto owned = std::make_unique<Statement>(conn_->handle(), selectSql_);
+    Statement& st = *owned;
     detail::checkParameterCount(st.get(), int(params_.size()));
     detail::bindValues(st.get(), params_, 0, int(params_.size()));
     const int first = updatable_ ? 1 : 0;
@@ -311,18 +329,99 @@ void Recordset::load()
     lastRead_.assign(columnCount_, {});
     rowids_.clear();
     rowCount_ = 0; // counted row by row, so that a failing step leaves the rows read so far
-    while (st.step()) {
+    // A view shows a screenful: the first rows are read now, the rest when asked for.
+    constexpr qsizetype kFirstRows = 256;
+    const bool asNeeded = (options_ & dbFetchAsNeeded) && !updatable_;
+    const qsizetype firstRows = asNeeded ? kFirstRows : std::numeric_limits<qsizetype>::max();
+    bool more = false;
+    while (!more && st.step()) {
         if (updatable_)
             rowids_.push_back(sqlite3_column_int64(st.get(), 0));
         readRow(st.get(), store_.appendRow(), first);
         ++rowCount_;
+        more = rowCount_ == firstRows;
     }
+    if (more) {
+        try {
+            Statement counting(conn_->handle(), countSql_);
+            detail::bindValues(counting.get(), params_, 0, int(params_.size()));
+            expected_ = counting.step() ? sqlite3_column_int64(counting.get(), 0) : 0;
+        } catch (const Error&) {
+            expected_ = -1; // a statement that cannot be counted is read whole
+        }
+        if (expected_ > rowCount_) {
+            pending_ = std::move(owned);
+            conn_->addPendingRead(this);
+        } else if (expected_ < 0) {
+            while (st.step()) {
+                readRow(st.get(), store_.appendRow(), first);
+                ++rowCount_;
+            }
+        }
+    }
+    resolveTypes(0);
+}
+
+void Recordset::readMore(qsizetype rows)
+{
+    const qsizetype from = rowCount_;
+    try {
+        while (pending_ && rowCount_ < rows) {
+            if (!pending_->step()) {
+                endReading();
+                break;
+            }
+            readRow(pending_->get(), store_.appendRow(), 0);
+            ++rowCount_;
+        }
+    } catch (...) {
+        endReading();
+        resolveTypes(from);
+        throw;
+    }
+    resolveTypes(from);
+}
+
+void Recordset::endReading()
+{
+    pending_.reset();
+    conn_->removePendingRead(this);
+    // The count and the rows can differ only for a statement whose rows change from one run to
+    // the next (a clock or a random number in it): the rows read are the set.
+    expected_ = rowCount_;
+    for (std::size_t c = 0; c < columnCount_; ++c)
+        columnTypes_[c] = fields_.items()[c].impl()->type;
+}
+
+QVariant Recordset::unreadValueAt(int row, int column) const
+{
+    if (row < 0 || !pending_)
+        return QVariant();
+    // A view asks while it paints, where nothing may raise: a row that cannot be read shows
+    // empty, and the set ends at the rows read (the error is raised again by a requery).
+    auto* self = const_cast<Recordset*>(this); // reading on is no change a caller can see
+    try {
+        self->readMore(qsizetype(row) + 1 + 512);
+    } catch (const Error&) {
+    }
+    return row < rowCount_ ? cellValue(store_.row(row), std::size_t(column)) : QVariant();
+}
+
+int Recordset::resolvedType(int column)
+{
+    if (pending_ && column >= 0 && std::size_t(column) < columnCount_ && fields_.items()[std::size_t(column)].impl()->type == 0)
+        readRest();
+    return column >= 0 && std::size_t(column) < columnCount_ ? fields_.items()[std::size_t(column)].impl()->type : 0;
+}
+
+void Recordset::resolveTypes(qsizetype fromRow)
+{
     // Computed columns take the type of their first value.
     for (std::size_t c = 0; c < columnCount_; ++c) {
         detail::FieldData& f = *fields_.items()[c].impl();
         if (f.type != 0)
             continue;
-        for (qsizetype r = 0; r < rowCount_; ++r) {
+        for (qsizetype r = fromRow; r < rowCount_; ++r) {
             const RowStore::Tag tag = RowStore::tag(store_.row(r), c);
             if (tag == RowStore::Null)
                 continue;
@@ -335,7 +434,10 @@ void Recordset::load()
             }
             break;
         }
-        columnTypes_[c] = f.type; // rows read later take that type, as the field reports it
+        // Rows read again later take that type, as the field reports it; rows still to be read
+        // for the first time are read as the first ones were.
+        if (!pending_)
+            columnTypes_[c] = f.type;
     }
 }
 
@@ -359,7 +461,9 @@ const Field& Recordset::Fields(const QString& name) const
 }
 
 QString Recordset::columnName(int column) const { return fields_(column).Name(); }
-int Recordset::columnType(int column) const { return fields_(column).Type(); }
+// For views: a computed column still without a value in the rows read so far has no type yet
+// (a view shows it as text), rather than having every row read at once.
+int Recordset::columnType(int column) const { return fields_(column).impl()->type; }
 
 void Recordset::checkOpen() const
 {
@@ -372,7 +476,7 @@ void Recordset::checkCurrent() const
     checkOpen();
     if (onDeleted_)
         throw Error(errRecordDeleted, QStringLiteral("Record is deleted."));
-    if (pos_ < 0 || pos_ >= rowCount_)
+    if (pos_ < 0 || pos_ >= count())
         throw noCurrentRecord();
 }
 
@@ -383,21 +487,21 @@ void Recordset::checkUpdatable() const
         throw Error(errReadOnlyRecordset, QStringLiteral("Cannot update. The database or the object is read-only."));
 }
 
-bool Recordset::closedEof() const
+bool Recordset::otherEof() const
 {
     checkOpen();
-    return true;
+    return count() == 0 || (!onDeleted_ && pos_ >= count());
 }
 
 bool Recordset::Bof() const
 {
     checkOpen();
-    return rowCount_ == 0 || (!onDeleted_ && pos_ < 0);
+    return count() == 0 || (!onDeleted_ && pos_ < 0);
 }
 
 int Recordset::AbsolutePosition() const
 {
-    if (!open_ || onDeleted_ || pos_ < 0 || pos_ >= rowCount_)
+    if (!open_ || onDeleted_ || pos_ < 0 || pos_ >= count())
         return -1;
     return int(pos_);
 }
@@ -405,7 +509,7 @@ int Recordset::AbsolutePosition() const
 void Recordset::setAbsolutePosition(int position)
 {
     checkOpen();
-    if (position < 0 || position >= rowCount_)
+    if (position < 0 || position >= count())
         throw Error(errInvalidArgument, QStringLiteral("Invalid argument: there is no row %1.").arg(position));
     discardEdit();
     moveTo(position);
@@ -437,7 +541,7 @@ void Recordset::MoveFirst()
 {
     checkOpen();
     discardEdit();
-    if (rowCount_ == 0)
+    if (count() == 0)
         throw noCurrentRecord();
     moveTo(0);
 }
@@ -446,6 +550,7 @@ void Recordset::MoveLast()
 {
     checkOpen();
     discardEdit();
+    readRest();
     if (rowCount_ == 0)
         throw noCurrentRecord();
     moveTo(rowCount_ - 1);
@@ -459,7 +564,7 @@ void Recordset::moveNextOther()
         moveTo(std::min(pos_, rowCount_));
         return;
     }
-    if (rowCount_ == 0 || pos_ >= rowCount_)
+    if (count() == 0 || pos_ >= count())
         throw noCurrentRecord();
     moveTo(pos_ + 1);
 }
@@ -472,9 +577,9 @@ void Recordset::MovePrevious()
         moveTo(std::max<qsizetype>(pos_ - 1, -1));
         return;
     }
-    if (rowCount_ == 0 || pos_ < 0)
+    if (count() == 0 || pos_ < 0)
         throw noCurrentRecord();
-    moveTo(pos_ - 1);
+    moveTo(std::min(pos_, count()) - 1);
 }
 
 Criteria& Recordset::criteria(const QString& text)
@@ -508,10 +613,30 @@ bool Recordset::find(const QString& text, qsizetype start, int step)
     return false;
 }
 
-void Recordset::FindFirst(const QString& c) { find(c, 0, 1); }
-void Recordset::FindLast(const QString& c) { find(c, rowCount_ - 1, -1); }
-void Recordset::FindNext(const QString& c) { find(c, onDeleted_ ? pos_ : std::max<qsizetype>(pos_ + 1, 0), 1); }
-void Recordset::FindPrevious(const QString& c) { find(c, std::min(pos_ - 1, rowCount_ - 1), -1); }
+// A search reads every row first: it may have to look at them all.
+void Recordset::FindFirst(const QString& c)
+{
+    readRest();
+    find(c, 0, 1);
+}
+
+void Recordset::FindLast(const QString& c)
+{
+    readRest();
+    find(c, rowCount_ - 1, -1);
+}
+
+void Recordset::FindNext(const QString& c)
+{
+    readRest();
+    find(c, onDeleted_ ? pos_ : std::max<qsizetype>(pos_ + 1, 0), 1);
+}
+
+void Recordset::FindPrevious(const QString& c)
+{
+    readRest();
+    find(c, std::min(pos_ - 1, rowCount_ - 1), -1);
+}
 
 QVariant Recordset::otherFieldValue(int column) const
 {
@@ -519,6 +644,10 @@ QVariant Recordset::otherFieldValue(int column) const
     if (editMode_ != dbEditNone)
         return buffer_[std::size_t(column)];
     checkCurrent();
+    if (pos_ >= rowCount_)
+        const_cast<Recordset*>(this)->readMore(pos_ + 1 + 512); // reading on is no change a caller can see
+    if (pos_ >= rowCount_)
+        throw noCurrentRecord(); // fewer rows than counted
     return cellValue(store_.row(pos_), std::size_t(column));
 }
 
@@ -674,6 +803,7 @@ int placeholdersIn(const QByteArray& sql)
 bool Recordset::refreshRow(int row, bool replace, const QString& criteria, const QVariantList& values)
 {
     checkOpen();
+    readRest();
     if (row < 0 || row > rowCount_ - (replace ? 1 : 0))
         throw Error(errInvalidArgument, QStringLiteral("Invalid argument: there is no row %1.").arg(row));
     if (fromPart_.isEmpty())
@@ -748,6 +878,8 @@ void Recordset::Close()
         return;
     open_ = false;
     discardEdit();
+    if (pending_)
+        endReading();
     store_.reset(0);
     lastRead_.clear();
     rowids_.clear();

@@ -2,6 +2,10 @@
 // A recordset loads its rows when it is opened. An updatable one (a dynaset over a single
 // table) keeps each row's rowid and writes through it: a new row stays at the end until the
 // recordset is requeried, and an edited row stays even when it no longer matches the WHERE.
+//
+// A read-only set opened with dbFetchAsNeeded reads its first rows and counts the rest, then
+// reads more as rows are asked for. It still holds the rows as they were when it was opened:
+// before anything writes on the connection, the connection has it read every row left.
 #include "platform/dao/RowStore.h"
 #include "platform/dao/Schema.h"
 #include "platform/dao/Types.h"
@@ -11,6 +15,7 @@
 #include <QVariant>
 #include <bit>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -18,6 +23,7 @@ namespace dao {
 
 namespace detail {
 class Connection;
+class Statement;
 using ConnectionPtr = std::shared_ptr<Connection>;
 } // namespace detail
 class Criteria;
@@ -48,12 +54,12 @@ public:
     // EOF and BOF (EOF is a C macro, hence the names).
     bool Eof() const
     {
-        if (open_) [[likely]]
+        if (open_ && !pending_) [[likely]]
             return rowCount_ == 0 || (!onDeleted_ && pos_ >= rowCount_);
-        return closedEof();
+        return otherEof();
     }
     bool Bof() const;
-    int RecordCount() const { return int(rowCount_); }
+    int RecordCount() const { return int(count()); }
     int AbsolutePosition() const;           // 0-based, -1 without a current row
     void setAbsolutePosition(int position); // raises 3001 out of range
 
@@ -104,13 +110,19 @@ public:
     void removeObserver(RecordsetObserver* observer);
 
     // Fast access for views: the stored value of a row and column (no pending edit).
-    QVariant valueAt(int row, int column) const { return cellValue(store_.row(row), std::size_t(column)); }
+    QVariant valueAt(int row, int column) const
+    {
+        if (row < rowCount_) [[likely]]
+            return cellValue(store_.row(row), std::size_t(column));
+        return unreadValueAt(row, column);
+    }
     int columnCount() const { return int(columnCount_); }
     QString columnName(int column) const;
     int columnType(int column) const;
 
 private:
     friend class Field;
+    friend class detail::Connection;
     // The QVariant of a stored cell is made only when the cell is read (most cells of a large set
     // are never read, or read once).
     QVariant cellValue(const std::byte* row, std::size_t column) const
@@ -124,7 +136,7 @@ private:
         }
     }
     QVariant otherCellValue(const std::byte* row, std::size_t column) const;
-    bool closedEof() const;
+    bool otherEof() const;
     void moveNextOther();
 
     // Inline for its common case, a stored row read, in one test; the rest tells what is wrong.
@@ -139,6 +151,16 @@ private:
     void setFieldValue(int column, const QVariant& value);
 
     void load();
+    // The rows there are: those stored, or all of them while some are still to be read.
+    qsizetype count() const { return pending_ ? expected_ : rowCount_; }
+    // Reads rows while fewer than `rows` are stored and the statement has more. A failing read
+    // ends the reading (the rows read so far stay) and raises.
+    void readMore(qsizetype rows);
+    void readRest() { readMore(std::numeric_limits<qsizetype>::max()); }
+    void endReading();
+    QVariant unreadValueAt(int row, int column) const;
+    void resolveTypes(qsizetype fromRow);
+    int resolvedType(int column);
     void checkOpen() const;
     void checkCurrent() const;
     void checkUpdatable() const;
@@ -157,6 +179,7 @@ private:
     bool updatable_ = false;
     bool open_ = true;
     QByteArray selectSql_;  // the translated statement as run (with the rowid first when updatable)
+    QByteArray countSql_;   // counts its rows (dbFetchAsNeeded)
     QVariantList params_;   // values of its placeholders
     int leadingParams_ = 0; // of them, those in the select list and FROM (a row's refetch binds these)
     QString table_;
@@ -174,9 +197,11 @@ private:
     mutable std::vector<std::pair<qint64, QString>> lastRead_;
     mutable QHash<QString, int> fieldByName_; // names as callers spell them
     std::vector<qint64> rowids_;
-    qsizetype rowCount_ = 0;
-    qsizetype pos_ = -1;     // -1 BOF, rowCount_ EOF
-    bool onDeleted_ = false; // the current row was deleted; pos_ is the row after it
+    qsizetype rowCount_ = 0;                     // stored
+    std::unique_ptr<detail::Statement> pending_; // still reading rows (dbFetchAsNeeded)
+    qsizetype expected_ = 0;                     // the rows it gives in all, counted at the start
+    qsizetype pos_ = -1;                         // -1 BOF, count() EOF
+    bool onDeleted_ = false;                     // the current row was deleted; pos_ is the row after it
     bool noMatch_ = false;
 
     int editMode_ = dbEditNone;

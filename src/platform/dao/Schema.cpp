@@ -84,7 +84,13 @@ Field::Field(const QString& name, int type, int size) : d(std::make_shared<detai
 
 QString Field::Name() const { return d ? d->name : QString(); }
 void Field::setName(const QString& name) { d->name = name; }
-int Field::Type() const { return d ? d->type : 0; }
+int Field::Type() const
+{
+    // A computed column of a set still reading its rows takes its type from its first value.
+    if (d && d->type == 0 && rs_)
+        return rs_->resolvedType(index_);
+    return d ? d->type : 0;
+}
 void Field::setType(int type) { d->type = type; }
 int Field::Size() const { return d ? d->size : 0; }
 void Field::setSize(int size) { d->size = size; }

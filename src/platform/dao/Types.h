@@ -33,6 +33,9 @@ enum RecordsetTypeEnum : int {
 enum RecordsetOptionEnum : int {
     dbReadOnly = 4,
     dbFailOnError = 128,
+    // Ours: a read-only set reads its rows as they are asked for (a view shows a few of many);
+    // see Recordset.
+    dbFetchAsNeeded = 0x10000,
 };
 
 enum EditModeEnum : int {
