@@ -56,10 +56,13 @@ void Connection::close()
 {
     if (!db_)
         return;
-    try {
-        settleReads();
-    } catch (const Error&) {
-        // A set that cannot read on keeps the rows it has; the file closes all the same.
+    // A set that cannot read on keeps the rows it has (its reading ends all the same); the
+    // others still read theirs, and the file closes.
+    while (!pendingReads_.empty()) {
+        try {
+            pendingReads_.back()->readRest();
+        } catch (const Error&) {
+        }
     }
     // Unfinalized statements would keep the file open after the close (a compacted or copied
     // file could then not be replaced).
