@@ -65,15 +65,16 @@ std::optional<qint64> canonicalDateMs(const char* p, int n)
     return (days * 86400 + hh * 3600 + mm * 60 + ss) * 1000;
 }
 
-// The count of a statement's rows. Without its order, SQLite can leave the select list out and
-// count from the tables' keys; an order with a limit or a value to bind stays.
+// A row for each of a statement's rows, to count them. Without its order and its columns,
+// SQLite reads only the keys it needs and leaves out the outer joins that cannot add rows (it
+// does not when asked for count(*)). An order with a limit or a value to bind stays.
 QByteArray countStatement(const jetsql::Translation& tr)
 {
     QByteArray rows = tr.sql;
     const QByteArray tail = tr.tailPart.trimmed().toUpper();
     if (tail.startsWith("ORDER BY") && !tail.contains("LIMIT") && !tail.contains('?') && rows.endsWith(tr.tailPart))
         rows.chop(tr.tailPart.size());
-    return "SELECT count(*) FROM (" + rows + ")";
+    return "SELECT 1 FROM (" + rows + ")";
 }
 
 Error noCurrentRecord() { return Error(errNoCurrentRecord, QStringLiteral("No current record.")); }
@@ -345,7 +346,9 @@ void Recordset::load()
         try {
             Statement counting(conn_->handle(), countSql_);
             detail::bindValues(counting.get(), params_, 0, int(params_.size()));
-            expected_ = counting.step() ? sqlite3_column_int64(counting.get(), 0) : 0;
+            expected_ = 0;
+            while (counting.step())
+                ++expected_;
         } catch (const Error&) {
             expected_ = -1; // a statement that cannot be counted is read whole
         }
@@ -579,7 +582,7 @@ void Recordset::MovePrevious()
     }
     if (count() == 0 || pos_ < 0)
         throw noCurrentRecord();
-    moveTo(std::min(pos_, count()) - 1);
+    moveTo(pos_ - 1);
 }
 
 Criteria& Recordset::criteria(const QString& text)
