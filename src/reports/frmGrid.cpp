@@ -192,6 +192,7 @@ frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
     cmdExport->setObjectName(QStringLiteral("cmdExport"));
 
     datShow = new DataControl(this);
+    datShow->setOptions(0); // each show looks at every row, to hide those without values
     datShow->setObjectName(QStringLiteral("datShow"));
     datShow->setVisible(false);
     vsFGShow = new VSFlexGrid(this);

@@ -81,8 +81,7 @@ void DataControl::Refresh()
                          QStringLiteral("Object invalid or no longer set: the data control has no open database."),
                          QStringLiteral("DataControl"));
     // Opened before the old one is let go: a failing record source keeps the rows shown.
-    // A form's grid shows a screenful of what may be years of rows.
-    dao::RecordsetPtr fresh = database_->OpenRecordset(recordSource_, dao::dbOpenDynaset, dao::dbFetchAsNeeded);
+    dao::RecordsetPtr fresh = database_->OpenRecordset(recordSource_, dao::dbOpenDynaset, options_);
     attach(std::move(fresh));
     standOnFirstRow();
 }

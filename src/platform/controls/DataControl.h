@@ -29,6 +29,12 @@ public:
     QString RecordSource() const { return recordSource_; }
     void setRecordSource(const QString& sql) { recordSource_ = sql; }
 
+    // The options the record source is opened with. By default a read-only source reads its
+    // rows as the grid shows them (dao::dbFetchAsNeeded); a form that reads every row anyway
+    // leaves that out and saves the count.
+    int Options() const { return options_; }
+    void setOptions(int options) { options_ = options; }
+
     // Opens the record source as a dynaset on the database, stands on its first row and raises
     // Reposition (also when there is no row). On failure the engine's error is raised and the
     // previous recordset stays.
@@ -77,6 +83,7 @@ private:
     dao::DatabasePtr database_;
     QString databaseName_;
     QString recordSource_;
+    int options_ = dao::dbFetchAsNeeded;
     dao::RecordsetPtr recordset_;
     QLabel* caption_;
     QToolButton* first_;
