@@ -1,6 +1,7 @@
 #include "data/modFunctions.h"
 
 #include "data/Globals.h"
+#include "platform/dao/Criteria.h"
 #include "platform/runtime/Conversions.h"
 
 #include <QDate>
@@ -197,21 +198,10 @@ qint32 SugarGoalColors::ColorOf(float reading, const QString& goalName)
             rs->Close();
             loaded_ = true;
         }
-        // The first goal of that name in name order, names compared as the database compares
-        // them: ASCII letters without case, everything else exactly.
-        const auto sameName = [](const QString& a, const QString& b) {
-            if (a.size() != b.size())
-                return false;
-            const auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
-            for (qsizetype i = 0; i < a.size(); ++i) {
-                if (fold(a.at(i).unicode()) != fold(b.at(i).unicode()))
-                    return false;
-            }
-            return true;
-        };
+        // The first goal of that name in name order, names compared as the database compares them.
         std::optional<Limits> limits;
         for (const auto& [name, goal] : goals_) {
-            if (sameName(name, goalName)) {
+            if (dao::compareNoCase(name, goalName) == 0) {
                 limits = goal;
                 break;
             }

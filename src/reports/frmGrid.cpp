@@ -401,8 +401,7 @@ void frmGrid::cmdShow_Click()
     // The fill event colours rows by the choices of this show.
     bpColorShown_ = chkBPColor->isChecked();
     sugarColorShown_ = chkSugarColor->isChecked();
-    sugarColors_.clear();
-    sugarGoals_.emplace();
+    sugarGoals_ = modFunctions::SugarGoalColors();
 
     datShow->setDatabase(gDB);
     datShow->setDatabaseName(gDB->Name());
@@ -574,12 +573,8 @@ void frmGrid::vsFGShow_FilterData(int Row, int Col, QString& Value, bool /*Savin
             vsFGShow->setCell(flexcpBackColor, Row, Col, QVariant::fromValue(bandColor(vb::Val(Value), 90, 85)));
     }
     if (sugarColorShown_ && Col == colGoal && !Value.isEmpty()) {
-        const QString sugar = vsFGShow->TextMatrix(Row, colSugar);
-        const QString key = Value + QChar(0x1F) + sugar;
-        auto it = sugarColors_.find(key);
-        if (it == sugarColors_.end())
-            it = sugarColors_.insert(key, sugarGoals_->ColorOf(static_cast<float>(vb::Val(sugar)), Value));
-        const auto color = QVariant::fromValue(vb::ColorCode(*it));
+        const float sugar = static_cast<float>(vb::Val(vsFGShow->TextMatrix(Row, colSugar)));
+        const auto color = QVariant::fromValue(vb::ColorCode(sugarGoals_.ColorOf(sugar, Value)));
         vsFGShow->setCell(flexcpBackColor, Row, colSugar, color);
         vsFGShow->setCell(flexcpBackColor, Row, colGoal, color);
     }

@@ -9,12 +9,10 @@
 #include "platform/runtime/ui/Form.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <QtGlobal>
 
 #include <array>
-#include <optional>
 #include <vector>
 
 class DataControl;
@@ -139,7 +137,5 @@ private:
     // drawn, so it must not follow the boxes as they change afterwards.
     bool bpColorShown_ = false;
     bool sugarColorShown_ = false;
-    // Goal colours met during the last show, by goal name and sugar text.
-    QHash<QString, qint32> sugarColors_;
-    std::optional<modFunctions::SugarGoalColors> sugarGoals_; // for one fill
+    modFunctions::SugarGoalColors sugarGoals_; // the goals as they were at the last show
 };

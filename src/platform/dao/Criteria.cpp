@@ -13,6 +13,27 @@
 #include <vector>
 
 namespace dao {
+
+namespace {
+
+constexpr char16_t fold(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+
+} // namespace
+
+int compareNoCase(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    const char16_t* p = a.utf16();
+    const char16_t* q = b.utf16();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = fold(p[i]);
+        const char16_t y = fold(q[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
+
 namespace {
 
 // ---------------------------------------------------------------------------------------------
@@ -95,23 +116,6 @@ DateText dateText(qint64 ms)
     t[16] = u':';
     put(17, c.second, 2);
     return t;
-}
-
-constexpr char16_t fold(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
-// ASCII letters without case, everything else exactly: the order of SQLite's NOCASE.
-int compareFolded(QStringView a, QStringView b)
-{
-    const qsizetype n = std::min(a.size(), b.size());
-    const char16_t* p = a.utf16();
-    const char16_t* q = b.utf16();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t x = fold(p[i]);
-        const char16_t y = fold(q[i]);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
 
 template <typename T>
@@ -265,7 +269,7 @@ bool compare(const Value& a, const Value& b, int& result)
         switch (a.kind) {
         case Kind::Number: result = compareScalar(a.number, b.number); break;
         case Kind::Date: result = compareScalar(a.ms, b.ms); break;
-        case Kind::Text: result = compareFolded(a.text, b.text); break;
+        case Kind::Text: result = compareNoCase(a.text, b.text); break;
         case Kind::Null: break;
         }
         return true;
@@ -287,7 +291,7 @@ bool compare(const Value& a, const Value& b, int& result)
             r = compareScalar(x.ms, ms);
         } else {
             const DateText t = dateText(x.ms);
-            r = compareFolded(QStringView(t.data(), static_cast<qsizetype>(t.size())), y.text);
+            r = compareNoCase(QStringView(t.data(), static_cast<qsizetype>(t.size())), y.text);
         }
     }
     result = swapped ? -r : r;

@@ -8,6 +8,10 @@
 
 namespace dao {
 
+// Texts compared as SQLite's NOCASE compares them: ASCII letters without case, everything else
+// exactly. Negative, zero or positive as a sorts before, with or after b.
+int compareNoCase(QStringView a, QStringView b);
+
 class Criteria {
 public:
     // Parses the text; throws dao::Error(3077) on a syntax error, 3075 on a bad date literal.

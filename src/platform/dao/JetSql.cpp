@@ -1179,10 +1179,9 @@ Translation translate(const QString& jetSql, bool bindLiterals)
 
 namespace {
 
-constexpr bool isWordChar(char16_t c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
-}
+// The lexer's classes, for UTF-16: every character beyond ASCII is part of a word.
+constexpr bool isWordChar(char16_t c) { return c >= 0x80 || charClasses[c] == cWord || charClasses[c] == cDigit; }
+constexpr bool isSpaceChar(char16_t c) { return c < 0x80 && charClasses[c] == cSpace; }
 
 // Case-insensitive test of an ASCII word against a lower-case one.
 bool wordIs(const char16_t* p, const char16_t* e, std::string_view lower)
@@ -1257,7 +1256,7 @@ bool InsertShape::readText(const QString& jetSql)
         if (p == e)
             return false;
         const char16_t c = *p;
-        if (first && !isWordChar(c) && c != ' ' && c != '\t' && c != '\r' && c != '\n')
+        if (first && !isWordChar(c) && !isSpaceChar(c))
             return false;
         if (isWordChar(c)) {
             const char16_t* start = p;
@@ -1310,8 +1309,7 @@ bool InsertShape::readText(const QString& jetSql)
             continue;
         }
         if (isDigit(c) || (c == '.' && p + 1 < e && isDigit(p[1]))) {
-            if (c == '.' && p > reinterpret_cast<const char16_t*>(jetSql.utf16()) &&
-                (isWordChar(p[-1]) || p[-1] == ')' || p[-1] == ']'))
+            if (c == '.' && p > text && (isWordChar(p[-1]) || p[-1] == ')' || p[-1] == ']'))
                 return false; // a qualifier's dot, not a number
             const char16_t* start = p;
             while (p < e && isDigit(*p))

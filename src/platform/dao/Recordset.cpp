@@ -352,14 +352,11 @@ void Recordset::load()
         } catch (const Error&) {
             expected_ = -1; // a statement that cannot be counted is read whole
         }
-        if (expected_ > rowCount_) {
+        if (expected_ > rowCount_ || expected_ < 0) {
             pending_ = std::move(owned);
             conn_->addPendingRead(this);
-        } else if (expected_ < 0) {
-            while (st.step()) {
-                readRow(st.get(), store_.appendRow(), first);
-                ++rowCount_;
-            }
+            if (expected_ < 0)
+                readRest();
         }
     }
     resolveTypes(0);
@@ -385,6 +382,14 @@ void Recordset::readMore(qsizetype rows)
     resolveTypes(from);
 }
 
+void Recordset::readThrough(qsizetype row) const
+{
+    // A view scrolls on: the rows after the one asked for are read with it.
+    constexpr qsizetype kReadAhead = 512;
+    if (pending_ && row >= rowCount_)
+        const_cast<Recordset*>(this)->readMore(row + 1 + kReadAhead); // reading on is no change a caller can see
+}
+
 void Recordset::endReading()
 {
     pending_.reset();
@@ -402,9 +407,8 @@ QVariant Recordset::unreadValueAt(int row, int column) const
         return QVariant();
     // A view asks while it paints, where nothing may raise: a row that cannot be read shows
     // empty, and the set ends at the rows read (the error is raised again by a requery).
-    auto* self = const_cast<Recordset*>(this); // reading on is no change a caller can see
     try {
-        self->readMore(qsizetype(row) + 1 + 512);
+        readThrough(row);
     } catch (const Error&) {
     }
     return row < rowCount_ ? cellValue(store_.row(row), std::size_t(column)) : QVariant();
@@ -647,8 +651,7 @@ QVariant Recordset::otherFieldValue(int column) const
     if (editMode_ != dbEditNone)
         return buffer_[std::size_t(column)];
     checkCurrent();
-    if (pos_ >= rowCount_)
-        const_cast<Recordset*>(this)->readMore(pos_ + 1 + 512); // reading on is no change a caller can see
+    readThrough(pos_);
     if (pos_ >= rowCount_)
         throw noCurrentRecord(); // fewer rows than counted
     return cellValue(store_.row(pos_), std::size_t(column));

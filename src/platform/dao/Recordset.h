@@ -157,6 +157,7 @@ private:
     // ends the reading (the rows read so far stay) and raises.
     void readMore(qsizetype rows);
     void readRest() { readMore(std::numeric_limits<qsizetype>::max()); }
+    void readThrough(qsizetype row) const; // reads up to that row and some beyond
     void endReading();
     QVariant unreadValueAt(int row, int column) const;
     void resolveTypes(qsizetype fromRow);

@@ -3,10 +3,29 @@
 // definition objects, for the engine's tests.
 #include "platform/dao/dao.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace testing_dao {
+
+// Each row of a query run straight on SQLite (what the file holds, past the engine), its
+// columns' texts joined by '|'.
+inline QStringList sqliteRows(sqlite3* db, const QByteArray& sql)
+{
+    QStringList out;
+    sqlite3_stmt* st = nullptr;
+    EXPECT_EQ(SQLITE_OK, sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr)) << sqlite3_errmsg(db);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        QStringList cells;
+        for (int i = 0; i < sqlite3_column_count(st); ++i)
+            cells << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+        out << cells.join(QLatin1Char('|'));
+    }
+    sqlite3_finalize(st);
+    return out;
+}
 
 template <typename F>
 int errorOf(F&& f)

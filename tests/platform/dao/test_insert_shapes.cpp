@@ -4,8 +4,6 @@
 #include "EngineFixture.h"
 #include "platform/dao/JetSql.h"
 
-#include <sqlite3.h>
-
 using namespace dao;
 using testing_dao::EngineTest;
 using testing_dao::errorOf;
@@ -173,20 +171,10 @@ TEST_F(ShapedExecuteTest, EachRowOfAShapeKeepsItsOwnValues)
     for (const auto& r : rows)
         EXPECT_EQ(1, db->Execute(row.arg(r.i).arg(QLatin1String(r.r)).arg(QString::fromUtf8(r.s)).arg(QLatin1String(r.d)),
                                  dbFailOnError));
-    QStringList stored;
-    sqlite3_stmt* st = nullptr;
-    ASSERT_EQ(SQLITE_OK, sqlite3_prepare_v2(db->handle(), "SELECT I, R, S, D FROM T ORDER BY rowid", -1, &st, nullptr));
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        QStringList cells;
-        for (int c = 0; c < 4; ++c)
-            cells << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)));
-        stored << cells.join(QLatin1Char('|'));
-    }
-    sqlite3_finalize(st);
     QStringList expected;
     for (const auto& r : rows)
         expected << QString::fromUtf8(r.stored);
-    EXPECT_EQ(expected, stored);
+    EXPECT_EQ(expected, testing_dao::sqliteRows(db->handle(), "SELECT I, R, S, D FROM T ORDER BY rowid"));
 }
 
 // A row of a known shape that breaks a rule gives the same error as the first of its shape.

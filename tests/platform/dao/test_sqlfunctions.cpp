@@ -86,7 +86,6 @@ TEST_F(JetFunctions, FormatFollowsTheRuntime)
     });
 }
 
-// Plain fixed patterns take a quicker road in SQL; it must write exactly what the runtime does.
 TEST_F(JetFunctions, FormatOverManyRowsGivesEachRowItsOwnText)
 {
     // Repeated and distinct texts, a number among them, two patterns in one statement: each row
@@ -120,6 +119,7 @@ TEST_F(JetFunctions, FormatOverManyRowsGivesEachRowItsOwnText)
     EXPECT_EQ(rows, 8);
 }
 
+// Plain fixed patterns take a quicker road in SQL; it must write exactly what the runtime does.
 TEST_F(JetFunctions, FixedPatternsWriteWhatTheRuntimeWrites)
 {
     std::mt19937_64 rng(7);

@@ -19,20 +19,9 @@ QDateTime at(int y, int m, int d, int h = 0, int mi = 0, int s = 0)
 
 QStringList storedRows(sqlite3* db, const char* table)
 {
-    QStringList out;
-    sqlite3_stmt* st = nullptr;
-    const QByteArray sql =
-        QByteArray("SELECT typeof(I), quote(I), typeof(R), quote(R), typeof(S), quote(S), quote(D), quote(B) FROM ") + table +
-        " ORDER BY rowid";
-    EXPECT_EQ(SQLITE_OK, sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr));
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        QStringList cells;
-        for (int i = 0; i < 8; ++i)
-            cells << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
-        out << cells.join(QLatin1Char('|'));
-    }
-    sqlite3_finalize(st);
-    return out;
+    return testing_dao::sqliteRows(
+        db, QByteArray("SELECT typeof(I), quote(I), typeof(R), quote(R), typeof(S), quote(S), quote(D), quote(B) FROM ") + table +
+                " ORDER BY rowid");
 }
 
 class BoundLiteralsTest : public EngineTest {};

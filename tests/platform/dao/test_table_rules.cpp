@@ -82,30 +82,26 @@ protected:
         };
     }
 
-    // Writes each case into its own row of table; the error of each.
-    std::vector<int> errors(const char* table)
+    // Writes each case into its own row of table: each must give its error.
+    void expectEachCase(const char* table)
     {
-        std::vector<int> out;
         int key = 0;
         for (const Case& c : cases()) {
             const QString k = std::strcmp(c.column, "K") == 0 ? QString() : QStringLiteral("K, ");
             const QString v = k.isEmpty() ? QString() : QStringLiteral("%1, ").arg(++key);
-            out.push_back(errorOf([&] {
-                db->Execute(QStringLiteral("INSERT INTO %1 (%2%3) VALUES (%4%5)")
-                                .arg(QLatin1String(table), k, QLatin1String(c.column), v, QLatin1String(c.value)),
-                            dbFailOnError);
-            }));
+            EXPECT_EQ(c.error, errorOf([&] {
+                          db->Execute(QStringLiteral("INSERT INTO %1 (%2%3) VALUES (%4%5)")
+                                          .arg(QLatin1String(table), k, QLatin1String(c.column), v, QLatin1String(c.value)),
+                                      dbFailOnError);
+                      }))
+                << table << ": " << c.column << " = " << c.value;
         }
-        return out;
     }
 };
 
 TEST_F(TableRulesTest, EachKindOfRuleRefusesARowWithItsNumber)
 {
-    const std::vector<int> got = errors("RULES");
-    const std::vector<Case> all = cases();
-    for (std::size_t i = 0; i < all.size(); ++i)
-        EXPECT_EQ(all[i].error, got[i]) << all[i].column << " = " << all[i].value;
+    expectEachCase("RULES");
     // A row left out without the fail-on-error option is not written either.
     EXPECT_EQ(0, db->Execute(QStringLiteral("INSERT INTO RULES (K, SI) VALUES (1000, 40000)")));
     EXPECT_EQ(0, count(QStringLiteral("SELECT count(*) FROM RULES WHERE K = 1000")));
@@ -140,10 +136,7 @@ TEST_F(TableRulesTest, TheOlderFormOfTheRulesRefusesTheSameRows)
             .arg(numeric("OLD", "CU", oldest));
     ASSERT_EQ(SQLITE_OK, sqlite3_exec(db->handle(), sql.toUtf8().constData(), nullptr, nullptr, nullptr))
         << sqlite3_errmsg(db->handle());
-    const std::vector<int> got = errors("OLD");
-    const std::vector<Case> all = cases();
-    for (std::size_t i = 0; i < all.size(); ++i)
-        EXPECT_EQ(all[i].error, got[i]) << all[i].column << " = " << all[i].value;
+    expectEachCase("OLD");
 }
 
 class RelationRulesTest : public EngineTest {};
