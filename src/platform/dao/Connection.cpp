@@ -33,6 +33,13 @@ bool splitCheckName(const QString& message, QString& kind, QString& object)
     return true;
 }
 
+Error duplicateKey(const QString& object)
+{
+    return Error(errDuplicateKey, QStringLiteral("The changes were not made because they would create duplicate values in "
+                                                 "the index or primary key (%1).")
+                                      .arg(object));
+}
+
 QString fieldOnly(const QString& object)
 {
     const int dot = object.lastIndexOf(QLatin1Char('.'));
@@ -418,10 +425,7 @@ Error mapError(int rc, const QString& message, const QString& context)
     switch (rc) {
     case SQLITE_CONSTRAINT_UNIQUE:
     case SQLITE_CONSTRAINT_PRIMARYKEY:
-    case SQLITE_CONSTRAINT_ROWID:
-        return Error(errDuplicateKey, QStringLiteral("The changes were not made because they would create duplicate values in "
-                                                     "the index or primary key (%1).")
-                                          .arg(message.section(QLatin1String(": "), 1)));
+    case SQLITE_CONSTRAINT_ROWID: return duplicateKey(message.section(QLatin1String(": "), 1));
     case SQLITE_CONSTRAINT_NOTNULL:
         return Error(errRequired, QStringLiteral("The field '%1' cannot contain a Null value because its Required "
                                                  "property is set to True.")
@@ -430,19 +434,26 @@ Error mapError(int rc, const QString& message, const QString& context)
         return Error(errRelatedRecordRequired,
                      QStringLiteral("A record cannot be added or changed because a related record is required."));
     case SQLITE_CONSTRAINT_TRIGGER: {
-        // Relation triggers raise "<number>|<table>".
+        // The engine's own triggers raise "<number>|<table>" (the relations) or
+        // "<number>|<table>.<column>" (names equal but for letter case); a trigger someone else
+        // put into the file refuses with its own words, which are the ones to show.
         const int bar = message.indexOf(QLatin1Char('|'));
         const int number = bar > 0 ? message.left(bar).toInt() : 0;
-        const QString table = bar > 0 ? message.mid(bar + 1) : message;
-        if (number == errRelatedRecordsExist)
+        const QString object = message.mid(bar + 1);
+        switch (number) {
+        case errRelatedRecordsExist:
             return Error(errRelatedRecordsExist,
                          QStringLiteral("The record cannot be deleted or changed because table '%1' includes "
                                         "related records.")
-                             .arg(table));
-        return Error(errRelatedRecordRequired,
-                     QStringLiteral("A record cannot be added or changed because a related record is required "
-                                    "in table '%1'.")
-                         .arg(table));
+                             .arg(object));
+        case errRelatedRecordRequired:
+            return Error(errRelatedRecordRequired,
+                         QStringLiteral("A record cannot be added or changed because a related record is required "
+                                        "in table '%1'.")
+                             .arg(object));
+        case errDuplicateKey: return duplicateKey(object);
+        default: return Error(errRangeRule, message);
+        }
     }
     case SQLITE_CONSTRAINT_CHECK:
         if (splitCheckName(message, kind, object)) {

@@ -16,7 +16,21 @@ namespace dao {
 
 namespace {
 
-constexpr char16_t fold(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+// One character without its case: ASCII directly, any other letter by Unicode's simple folding.
+char16_t fold(char16_t c)
+{
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    return QChar::toCaseFolded(c);
+}
+
+// The text without its case, ß written out as ss, as an upper-case text writes it ("STRASSE").
+QString foldedText(QStringView text)
+{
+    QString out = text.toString().toCaseFolded();
+    out.replace(QChar(0x00DF), QLatin1String("ss"));
+    return out;
+}
 
 } // namespace
 
@@ -25,13 +39,18 @@ int compareNoCase(QStringView a, QStringView b)
     const qsizetype n = std::min(a.size(), b.size());
     const char16_t* p = a.utf16();
     const char16_t* q = b.utf16();
-    for (qsizetype i = 0; i < n; ++i) {
+    qsizetype i = 0;
+    for (; i < n && p[i] < 0x80 && q[i] < 0x80; ++i) {
         const char16_t x = fold(p[i]);
         const char16_t y = fold(q[i]);
         if (x != y)
             return x < y ? -1 : 1;
     }
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+    if (i == n && a.size() == b.size())
+        return 0;
+    // Folding works character by character: the rest decides alone.
+    const int r = foldedText(a.sliced(i)).compare(foldedText(b.sliced(i)));
+    return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 
 namespace {

@@ -8,8 +8,9 @@
 
 namespace dao {
 
-// Texts compared as SQLite's NOCASE compares them: ASCII letters without case, everything else
-// exactly. Negative, zero or positive as a sorts before, with or after b.
+// Texts compared with letter case not counting, for every letter (SQLite's NOCASE folds ASCII
+// only): Unicode case folding, with ß read as ss. Negative, zero or positive as a sorts before,
+// with or after b. The engine's SQL compares names by the same rule (collation "dao_nocase").
 int compareNoCase(QStringView a, QStringView b);
 
 class Criteria {
@@ -24,7 +25,7 @@ public:
     // column index through columnOf, which returns -1 for an unknown name; throws dao::Error(3070).
     void bind(const std::function<int(const QString&)>& columnOf);
 
-    // SQL WHERE semantics: text compares with ASCII letter case folded (as COLLATE NOCASE),
+    // SQL WHERE semantics: text compares with letter case folded (compareNoCase),
     // numbers numerically, dates (QDateTime) chronologically; a comparison with Null is false.
     bool matches(const std::function<QVariant(int)>& valueOf) const;
 

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <cmath>
 #include <sqlite3.h>
 
@@ -306,6 +307,77 @@ void createWholeNumberTriggers(Connection& c, const QString& table)
            body);
 }
 
+// The unique indexes of a table that hold text keep their keys with SQLite's NOCASE, which folds
+// ASCII letters only: "Zoë" and "ZOË" would both be stored. TEMP triggers of this connection
+// refuse such a second key with the duplicate-key error; they live in the connection only, so
+// the stored schema names nothing that a plain SQLite client lacks, and keys the file already
+// holds are left as they are (a later write of one of them is refused).
+void rebuildCaseTriggersOn(Connection& c, const QString& table)
+{
+    sqlite3* db = c.handle();
+    QStringList old;
+    {
+        Statement st(db, "SELECT name FROM temp.sqlite_master WHERE type='trigger' AND tbl_name = ?1 COLLATE NOCASE "
+                         "AND name LIKE 'dao~_case~_%' ESCAPE '~'");
+        st.bind(1, table);
+        while (st.step())
+            old << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+    }
+    for (const QString& name : old)
+        c.exec("DROP TRIGGER temp." + quoteIdent(name));
+
+    QHash<QString, int> types;
+    {
+        Statement st(db, "SELECT FieldName, Type FROM MSysFields WHERE TableName = ?1");
+        st.bind(1, table);
+        while (st.step())
+            types.insert(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0))).toLower(),
+                         sqlite3_column_int(st.get(), 1));
+    }
+    Statement st(db, "SELECT IndexName, Fields FROM MSysIndexes WHERE TableName = ?1 AND (IsUnique <> 0 OR IsPrimary <> 0)");
+    st.bind(1, table);
+    const QByteArray target = quoteIdent(table);
+    while (st.step()) {
+        const QString index = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+        const QStringList fields = splitList(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1))));
+        QByteArray same, cols;
+        QStringList object;
+        bool text = false;
+        for (const QString& f : fields) {
+            const int type = types.value(f.toLower());
+            const bool isText = type == dbText || type == dbMemo;
+            text |= isText;
+            const QByteArray q = quoteIdent(f);
+            same +=
+                (same.isEmpty() ? "" : " AND ") + q + " = NEW." + q + (isText ? " COLLATE " + QByteArray(kFoldedCollation) : "");
+            cols += (cols.isEmpty() ? "" : ",") + q;
+            object << table + QLatin1Char('.') + f;
+        }
+        if (!text)
+            continue;
+        const QByteArray raise = " BEGIN SELECT RAISE(ABORT, " +
+                                 quoteLiteral(QStringLiteral("%1|%2").arg(errDuplicateKey).arg(object.join(u", "))) + "); END";
+        const QString name = table + QLatin1Char('.') + index;
+        c.exec("CREATE TEMP TRIGGER " + quoteIdent(QStringLiteral("dao_case_i:") + name) + " BEFORE INSERT ON main." + target +
+               " WHEN EXISTS (SELECT 1 FROM main." + target + " WHERE " + same + ")" + raise);
+        c.exec("CREATE TEMP TRIGGER " + quoteIdent(QStringLiteral("dao_case_u:") + name) + " BEFORE UPDATE OF " + cols +
+               " ON main." + target + " WHEN EXISTS (SELECT 1 FROM main." + target + " WHERE rowid <> OLD.rowid AND " + same +
+               ")" + raise);
+    }
+}
+
+void rebuildCaseTriggers(Connection& c)
+{
+    QStringList tables;
+    {
+        Statement st(c.handle(), "SELECT DISTINCT TableName FROM MSysIndexes WHERE IsUnique <> 0 OR IsPrimary <> 0");
+        while (st.step())
+            tables << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+    }
+    for (const QString& table : tables)
+        rebuildCaseTriggersOn(c, table);
+}
+
 // Relations are kept by triggers: they can be added to tables that already exist and hold rows.
 void rebuildTriggersOn(Connection& c, const QString& table)
 {
@@ -386,6 +458,7 @@ void rebuildTriggersOn(Connection& c, const QString& table)
         }
     }
     createWholeNumberTriggers(c, table);
+    rebuildCaseTriggersOn(c, table);
 }
 
 void createIndexOn(Connection& c, const QString& table, const Index& index)
@@ -430,6 +503,8 @@ void createIndexOn(Connection& c, const QString& table, const Index& index)
     st.bind(5, index.Unique() ? 1 : 0);
     st.bind(6, index.Clustered() ? 1 : 0);
     st.step();
+    if (index.Unique() || index.Primary())
+        rebuildCaseTriggersOn(c, table);
 }
 
 ConnectionPtr lockOrThrow(const std::weak_ptr<Connection>& weak)
@@ -508,6 +583,7 @@ std::shared_ptr<Database> Database::open(const QString& path, bool readOnly)
         throw Error(errReadOnlyRecordset, QStringLiteral("The database file '%1' is read-only: nothing can be saved in it. "
                                                          "Allow writing to the file and to its folder, then try again.")
                                               .arg(name));
+    rebuildCaseTriggers(*conn);
     return std::shared_ptr<Database>(new Database(conn, name));
 }
 

@@ -1,6 +1,7 @@
 #include "platform/dao/JetSql.h"
 
 #include "platform/dao/Error.h"
+#include "platform/dao/SqlFunctions.h"
 
 #include <QStringEncoder>
 
@@ -365,6 +366,7 @@ struct Token {
     bool drop;
     bool inChain;
     bool mark; // rewritten, dropped, or a place a part of the statement begins or ends
+    bool fold; // a text compared with letter case folded for every letter
 };
 
 // Token storage on the stack for ordinary statements; long ones move to the heap.
@@ -379,7 +381,7 @@ public:
         if (size_ == capacity_)
             grow();
         Token& t = data_[size_++];
-        t = Token{start, len, 0, type, kw, 0, 0, false, false, mark};
+        t = Token{start, len, 0, type, kw, 0, 0, false, false, mark, false};
         return t;
     }
     int size() const { return size_; }
@@ -830,6 +832,32 @@ void dropSetQualifiers(Tokens& toks, int from, int end)
     }
 }
 
+// A text literal beside a comparison in a query or condition is compared with the case of every
+// letter folded: SQLite's NOCASE folds ASCII only, and names such as "Zoë" and "ZOË" are one
+// name to the program. Only texts that hold a letter: a date or number written as text keeps the
+// column's comparison (and its index). The SET part of an UPDATE assigns, it compares nothing.
+int markFoldedTexts(Tokens& toks, const char* s, int first, int end, const Marks& m, StatementKind kind)
+{
+    if (kind == StatementKind::InsertValues || kind == StatementKind::Other)
+        return 0;
+    const int setEnd = kind == StatementKind::Update && m.set >= 0 ? (m.where >= 0 ? m.where : end) : -1;
+    int marked = 0;
+    for (int k = first; k < end; ++k) {
+        Token& t = toks[k];
+        if ((t.type != Type::String && t.type != Type::DqString) || t.opens || t.closes || (k > m.set && k < setEnd))
+            continue;
+        if (!((k > first && toks[k - 1].type == Type::Compare) || (k + 1 < end && toks[k + 1].type == Type::Compare)))
+            continue;
+        const char* p = s + t.start + 1;
+        const char* e = s + t.start + t.len - 1;
+        if (std::none_of(p, e, [](char c) { return classOf(c) == cWord && c != '_'; }))
+            continue;
+        t.fold = t.mark = true;
+        ++marked;
+    }
+    return marked;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Output
 
@@ -979,6 +1007,7 @@ Translation translate(const QString& jetSql, bool bindLiterals)
     }
     if (tr.kind == StatementKind::Update && m.set >= 0)
         dropSetQualifiers(toks, m.set + 1, m.where >= 0 ? m.where : end);
+    const int folded = markFoldedTexts(toks, s, first, end, m, tr.kind);
     if (tr.kind == StatementKind::Delete) {
         // "DELETE * FROM t" and "DELETE t.* FROM t": SQLite knows only "DELETE FROM t".
         for (int k = first + 1; k < m.from; ++k)
@@ -998,7 +1027,10 @@ Translation translate(const QString& jetSql, bool bindLiterals)
         tr.literals.reserve(static_cast<std::size_t>(counts.literals + counts.dates));
     // A byte gives at most two (a doubled quote); a date literal, the shortest being seven
     // bytes, gives 21; '&' with its share of the chain's opening and closing 27.
-    const qsizetype bound = qsizetype(2) * n + qsizetype(27) * counts.amps + qsizetype(24) * counts.dates + 16;
+    constexpr char foldSuffix[] = " COLLATE dao_nocase";
+    static_assert(std::string_view(foldSuffix).substr(9) == std::string_view(kFoldedCollation));
+    const qsizetype bound = qsizetype(2) * n + qsizetype(27) * counts.amps + qsizetype(24) * counts.dates +
+                            qsizetype(sizeof foldSuffix) * folded + 16;
     tr.sql.resize(bound);
     char* const base = tr.sql.data();
     char* w = base;
@@ -1053,6 +1085,8 @@ Translation translate(const QString& jetSql, bool bindLiterals)
             } else {
                 w = putBytes(w, p, e);
             }
+            if (t.fold)
+                w = putLiteral(w, foldSuffix);
             break;
         case Type::Date: {
             DateParts d;

@@ -1,5 +1,6 @@
 #include "platform/dao/SqlFunctions.h"
 
+#include "platform/dao/Criteria.h"
 #include "platform/dao/Error.h"
 #include "platform/dao/JetSql.h"
 #include "platform/runtime/Conversions.h"
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -316,8 +318,36 @@ constexpr std::array<Registration, 8> functions{{
 
 } // namespace
 
+namespace {
+
+// "dao_nocase": compareNoCase over UTF-8. ASCII is compared byte by byte; the rest, from the
+// first other character on, as compareNoCase compares it.
+int compareFolded(void*, int na, const void* va, int nb, const void* vb)
+{
+    const auto* a = static_cast<const unsigned char*>(va);
+    const auto* b = static_cast<const unsigned char*>(vb);
+    const int n = std::min(na, nb);
+    int i = 0;
+    for (; i < n && a[i] < 0x80 && b[i] < 0x80; ++i) {
+        const int x = a[i] >= 'A' && a[i] <= 'Z' ? a[i] + 32 : a[i];
+        const int y = b[i] >= 'A' && b[i] <= 'Z' ? b[i] + 32 : b[i];
+        if (x != y)
+            return x - y;
+    }
+    if (i == n && na == nb)
+        return 0;
+    return compareNoCase(QString::fromUtf8(reinterpret_cast<const char*>(a + i), na - i),
+                         QString::fromUtf8(reinterpret_cast<const char*>(b + i), nb - i));
+}
+
+} // namespace
+
 void registerJetFunctions(sqlite3* db)
 {
+    const int collation = sqlite3_create_collation_v2(db, kFoldedCollation, SQLITE_UTF8, nullptr, compareFolded, nullptr);
+    if (collation != SQLITE_OK)
+        throw Error(errReservedError, QStringLiteral("The collation %1 could not be registered: %2")
+                                          .arg(QLatin1String(kFoldedCollation), QString::fromUtf8(sqlite3_errstr(collation))));
     for (const Registration& r : functions) {
         const int rc = sqlite3_create_function_v2(db, r.name, r.arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                                   r.function, nullptr, nullptr, nullptr);

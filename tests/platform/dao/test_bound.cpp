@@ -20,7 +20,7 @@ TEST(JetPlaceholders, CountedInOrderAndNotInsideQuotes)
     };
     const Case cases[] = {
         {"SELECT * FROM MEASURE WHERE PRSN_KY = ? AND CMMNT = 'why?'", 1, 0,
-         "SELECT * FROM MEASURE WHERE PRSN_KY = ? AND CMMNT = 'why?'"},
+         "SELECT * FROM MEASURE WHERE PRSN_KY = ? AND CMMNT = 'why?' COLLATE dao_nocase"},
         {"UPDATE MEASURE SET CMMNT = ?, WT = ? WHERE PRSN_KY = ? AND MSRD_DT = ?", 4, 2, nullptr},
         {"UPDATE MEASURE SET MEASURE.CMMNT = \"a?\" & ? WHERE PRSN_KY = ?", 2, 1, nullptr},
         {"DELETE * FROM MEASURE WHERE PRSN_KY = ? AND MSRD_DT = ?", 2, 0, nullptr},

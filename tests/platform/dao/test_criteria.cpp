@@ -64,15 +64,17 @@ protected:
     }
 };
 
-TEST_F(CriteriaOverRows, TextComparesWithAsciiCaseFolded)
+TEST_F(CriteriaOverRows, TextComparesWithLetterCaseFolded)
 {
     expectMatches({{"PRSN_NM='O''Brien'", {"1", "2"}},
                    {"PRSN_NM = \"O'BRIEN\"", {"1", "2"}},
                    {"PRSN_NM <> 'o''brien'", {"3", "4", "5"}},
                    {"PRSN_NM < 'sm'", {"1", "2"}},
                    {"PRSN_NM >= 'SMITH'", {"3", "4", "5"}},
-                   {"PRSN_NM = 'émile'", {}}, // only ASCII letters fold
-                   {"PRSN_NM = 'Émile'", {"5"}},
+                   {"PRSN_NM = 'émile'", {"5"}},
+                   {"PRSN_NM = 'ÉMILE'", {"5"}},
+                   {"PRSN_NM = 'Emile'", {}},
+                   {"PRSN_NM LIKE 'é*'", {"5"}},
                    {"CMMNT = ''", {"3"}},
                    {"[PRSN_NM] = 'smith'", {"3"}}});
 }

@@ -1,5 +1,6 @@
 #include "platform/dao/Error.h"
 #include "platform/dao/JetSql.h"
+#include "platform/dao/SqlFunctions.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -154,6 +155,7 @@ protected:
         sqlite3* raw = nullptr;
         ASSERT_EQ(sqlite3_open(":memory:", &raw), SQLITE_OK);
         db_.reset(raw);
+        dao::registerJetFunctions(raw); // the translation names the engine's collation
         exec("CREATE TABLE DBTS_GOAL (GL_KY INTEGER PRIMARY KEY, GL_DTL TEXT, GL_NL INTEGER, GL_NH INTEGER,"
              " GL_DL INTEGER, GL_DH INTEGER, GL_NM TEXT)");
         exec("INSERT INTO DBTS_GOAL VALUES (1, 'bp', 80, 120, 60, 140, 'Pressure'),"

@@ -1,0 +1,198 @@
+// Names equal but for the case of their letters, for every letter, and the refusals of triggers
+// the engine did not make.
+#include "EngineFixture.h"
+
+#include <QFile>
+
+using namespace dao;
+using testing_dao::EngineTest;
+using testing_dao::errorOf;
+using testing_dao::sqliteRows;
+
+namespace {
+
+QString quoted(const QString& text)
+{
+    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+}
+
+struct NamePair {
+    const char* table;
+    const char* first;
+    const char* second;
+    int error; // of writing the second beside the first
+};
+
+const NamePair namePairs[] = {
+    {"PERSON", "Zoë Brontë-øster", "ZOË BRONTË-ØSTER", errDuplicateKey},
+    {"PERSON", "Ōsaka Ńiko", "ōSAKA ńIKO", errDuplicateKey},
+    {"PERSON", "Straße", "STRASSE", errDuplicateKey},
+    {"PERSON", "Pellam Ostry", "PELLAM OSTRY", errDuplicateKey},
+    {"PERSON", "Zoe", "Zoë", 0},
+    {"PERSON", "Orsted", "Ørsted", 0},
+    {"REGIMEN", "Étude", "étude", errDuplicateKey},
+    {"REGIMEN", "Walk", "WALK", errDuplicateKey},
+    {"MOOD", "Ängstlich", "ÄNGSTLICH", errDuplicateKey},
+};
+
+class LetterCaseTest : public EngineTest {
+protected:
+    static QString nameColumn(const QString& table)
+    {
+        return table == QLatin1String("PERSON") ? QStringLiteral("PRSN_NM")
+               : table == QLatin1String("MOOD") ? QStringLiteral("MD_NM")
+                                                : QStringLiteral("RGMN_NM");
+    }
+    QString insertSql(const QString& table, const QString& name)
+    {
+        if (table == QLatin1String("MOOD"))
+            return QStringLiteral("insert into MOOD (MD_KY, MD_NM) values (%1, %2)").arg(++moodKey).arg(quoted(name));
+        return QStringLiteral("insert into %1 (%2) values (%3)").arg(table, nameColumn(table), quoted(name));
+    }
+    QStringList storedNames(const QString& table)
+    {
+        return sqliteRows(db->handle(), "SELECT " + nameColumn(table).toUtf8() + " FROM " + table.toUtf8() + " ORDER BY rowid");
+    }
+    int moodKey = 100;
+};
+
+TEST_F(LetterCaseTest, ANameEqualButForLetterCaseIsADuplicateWhicheverWayItIsWritten)
+{
+    for (const NamePair& p : namePairs) {
+        const QString table = QString::fromLatin1(p.table);
+        const QString first = QString::fromUtf8(p.first);
+        const QString second = QString::fromUtf8(p.second);
+        SCOPED_TRACE(QStringLiteral("%1: %2 / %3").arg(table, first, second).toStdString());
+        const QStringList before = storedNames(table);
+        ASSERT_EQ(1, db->Execute(insertSql(table, first), dbFailOnError));
+        EXPECT_EQ(p.error, errorOf([&] { db->Execute(insertSql(table, second), dbFailOnError); }));
+        if (p.error) {
+            // Without the option the row is left out without a word, as any duplicate.
+            EXPECT_EQ(0, db->Execute(insertSql(table, second)));
+            // Through a recordset: a new row, and another row renamed.
+            auto rs = db->OpenRecordset(QStringLiteral("select * from ") + table, dbOpenDynaset);
+            rs->AddNew();
+            if (table == QLatin1String("MOOD"))
+                rs->Fields(QStringLiteral("MD_KY")).setValue(++moodKey);
+            rs->Fields(nameColumn(table)).setValue(second);
+            EXPECT_EQ(p.error, errorOf([&] { rs->Update(); }));
+            rs->MoveFirst(); // drops the pending row
+            ASSERT_EQ(1, db->Execute(insertSql(table, QStringLiteral("Other")), dbFailOnError));
+            EXPECT_EQ(
+                p.error, errorOf([&] {
+                    db->Execute(
+                        QStringLiteral("update %1 set %2 = %3 where %2 = 'Other'").arg(table, nameColumn(table), quoted(second)),
+                        dbFailOnError);
+                }));
+            db->Execute(QStringLiteral("delete from %1 where %2 = 'Other'").arg(table, nameColumn(table)), dbFailOnError);
+            // A name may change the case of its own letters.
+            EXPECT_EQ(1, db->Execute(QStringLiteral("update %1 set %2 = %3 where %2 = %4")
+                                         .arg(table, nameColumn(table), quoted(second), quoted(first)),
+                                     dbFailOnError));
+            EXPECT_EQ(before + QStringList({second}), storedNames(table));
+        } else {
+            EXPECT_EQ(before + QStringList({first, second}), storedNames(table));
+        }
+        db->Execute(
+            QStringLiteral("delete from %1 where %2 in (%3, %4)").arg(table, nameColumn(table), quoted(first), quoted(second)),
+            dbFailOnError);
+    }
+}
+
+TEST_F(LetterCaseTest, FindsAndQueriesMatchANameWhateverTheCaseOfItsLetters)
+{
+    addPerson(QStringLiteral("ZOË BRONTË-ØSTER"));
+    addPerson(QStringLiteral("Zoe Bronte-Oster"));
+    db->Execute(QStringLiteral("insert into REGIMEN (RGMN_NM) values ('Étude')"), dbFailOnError);
+
+    auto people = db->OpenRecordset(QStringLiteral("select * from Person"), dbOpenDynaset);
+    people->FindFirst(QStringLiteral("PRSN_NM='zoë brontë-øster'"));
+    ASSERT_FALSE(people->NoMatch());
+    EXPECT_EQ(QStringLiteral("ZOË BRONTË-ØSTER"), people->Fields(QStringLiteral("PRSN_NM")).Value().toString());
+
+    struct Query {
+        const char* sql;
+        QStringList rows;
+    };
+    const Query queries[] = {
+        {"select prsn_nm from person where prsn_nm ='zoë brontë-øster'", {"ZOË BRONTË-ØSTER"}},
+        {"select prsn_nm from person where 'Zoë Brontë-Øster' = prsn_nm", {"ZOË BRONTË-ØSTER"}},
+        {"select prsn_nm from person where prsn_nm <> \"zoë brontë-øster\"", {"Zoe Bronte-Oster"}},
+        {"select rgmn_ky from regimen where rgmn_nm ='étude'", {"1"}},
+        {"select count(*) from person p where p.prsn_nm = 'ZOE BRONTE-OSTER'", {"1"}},
+    };
+    for (const Query& q : queries) {
+        SCOPED_TRACE(q.sql);
+        auto rs = db->OpenRecordset(QString::fromUtf8(q.sql), dbOpenSnapshot);
+        QStringList rows;
+        for (; !rs->Eof(); rs->MoveNext())
+            rows << rs->Fields(0).Value().toString();
+        EXPECT_EQ(q.rows, rows);
+    }
+    EXPECT_EQ(1, db->Execute(QStringLiteral("update person set AGE = 40 where prsn_nm = 'zoë brontë-øster'"), dbFailOnError));
+}
+
+// The file stays one that SQLite alone reads and writes; one that already holds two such names
+// opens and works, and refuses only a write of the names.
+TEST_F(LetterCaseTest, APlainSqliteClientReadsAndWritesTheFileAndItsDuplicatesStillOpen)
+{
+    addPerson(QStringLiteral("Zoë"));
+    db->Close();
+
+    sqlite3* plain = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(QFile::encodeName(path).constData(), &plain));
+    EXPECT_EQ(QStringList{"ok"}, sqliteRows(plain, "PRAGMA integrity_check"));
+    EXPECT_EQ(QStringList{"0"}, sqliteRows(plain, "SELECT count(*) FROM sqlite_master WHERE sql LIKE '%dao_nocase%'"));
+    char* message = nullptr;
+    EXPECT_EQ(SQLITE_OK, sqlite3_exec(plain,
+                                      "INSERT INTO PERSON (PRSN_NM, AGE) VALUES ('ZOË', 7);"
+                                      "UPDATE PERSON SET AGE = 8 WHERE PRSN_NM = 'Zoë';"
+                                      "INSERT INTO PERSON_PLOT (PRSN_KY, PLT_KY, PLT_ACT) VALUES (1, 0, -1);",
+                                      nullptr, nullptr, &message))
+        << message;
+    sqlite3_free(message);
+    EXPECT_EQ(QStringList({"Zoë|8", "ZOË|7"}), sqliteRows(plain, "SELECT PRSN_NM, AGE FROM PERSON ORDER BY PRSN_KY"));
+    sqlite3_close(plain);
+
+    db = Database::open(path);
+    auto rs = db->OpenRecordset(QStringLiteral("select * from PERSON order by PRSN_KY"), dbOpenDynaset);
+    EXPECT_EQ(2, (rs->MoveLast(), rs->RecordCount()));
+    rs->Edit();
+    rs->Fields(QStringLiteral("AGE")).setValue(9);
+    EXPECT_EQ(0, errorOf([&] { rs->Update(); }));
+    rs->Edit();
+    rs->Fields(QStringLiteral("PRSN_NM")).setValue(QStringLiteral("zoË"));
+    EXPECT_EQ(errDuplicateKey, errorOf([&] { rs->Update(); }));
+    EXPECT_EQ(errDuplicateKey, errorOf([&] { addPerson(QStringLiteral("zoë")); }));
+    EXPECT_EQ(3, addPerson(QStringLiteral("Ann")));
+}
+
+TEST_F(EngineTest, ATriggerTheEngineDidNotMakeRefusesWithItsOwnWords)
+{
+    const int p = addPerson(QStringLiteral("Ann"));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(db->handle(),
+                                      "CREATE TRIGGER early BEFORE INSERT ON MEASURE WHEN NEW.MSRD_DT < '2000' "
+                                      "BEGIN SELECT RAISE(ABORT, 'Readings before 2000 belong in the archive.'); END",
+                                      nullptr, nullptr, nullptr));
+    const QString early = QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT) values (%1, #1/5/1999#)").arg(p);
+    try {
+        db->Execute(early, dbFailOnError);
+        ADD_FAILURE() << "the trigger let the row in";
+    } catch (const Error& e) {
+        EXPECT_EQ(errRangeRule, e.Number());
+        EXPECT_EQ(QStringLiteral("Readings before 2000 belong in the archive."), e.Description());
+    }
+    EXPECT_EQ(0, db->Execute(early)); // left out, as any row that breaks a rule
+    // The engine's own relation checks keep their number.
+    EXPECT_EQ(errRelatedRecordRequired, errorOf([&] {
+                  db->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT) values (%1, #1/5/2009#)").arg(p + 1),
+                              dbFailOnError);
+              }));
+    EXPECT_EQ(errRelatedRecordsExist, errorOf([&] {
+                  db->Execute(QStringLiteral("insert into MEASURE (PRSN_KY, MSRD_DT) values (%1, #1/5/2009#)").arg(p),
+                              dbFailOnError);
+                  db->Execute(QStringLiteral("delete from PERSON where PRSN_KY = %1").arg(p), dbFailOnError);
+              }));
+}
+
+} // namespace
