@@ -495,8 +495,9 @@ TEST_F(SugarColorTest, OneReaderForManyReadingsKeepsEachNameApart)
         {125, u"Été", SugarNormalColor},
         {135, u"Été", SugarWarningColor},
         {100, u"Fasting", SugarNormalColor},
-        // Only ASCII letters match without case, as the database compares names.
-        {125, u"été", SugarNoGoalColor},
+        // Every letter matches without case, as the database compares names.
+        {125, u"été", SugarNormalColor},
+        {125, u"ETE", SugarNoGoalColor},
         {100, u"", SugarNoGoalColor},
         {100, u"none", SugarNoGoalColor},
     };
