@@ -458,7 +458,6 @@ void rebuildTriggersOn(Connection& c, const QString& table)
         }
     }
     createWholeNumberTriggers(c, table);
-    rebuildCaseTriggersOn(c, table);
 }
 
 void createIndexOn(Connection& c, const QString& table, const Index& index)
