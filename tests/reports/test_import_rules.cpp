@@ -76,9 +76,10 @@ TEST(ImportRules, MeasurementsAreStrictNumbersTheColumnCanHold)
         {colLowBP, "32768", NumberVerdict::OutOfRange},
         {colLowBP, "32767", NumberVerdict::Number},
         {colSugar, "1000000000000000000000000000000000000000000", NumberVerdict::OutOfRange},
-        // The largest single is beyond what a single column keeps.
+        // A single column keeps the value as a single: the largest single is beyond its rule.
         {colWeight, "340282346638528859811704183484516925440", NumberVerdict::OutOfRange},
-        {colWeight, "340282346600000000000000000000000000000", NumberVerdict::Number},
+        {colWeight, "340282346600000000000000000000000000000", NumberVerdict::OutOfRange},
+        {colWeight, "340282326356119256160033759537265639424", NumberVerdict::Number},
         {colLowBP, "-32768", NumberVerdict::Number},
         {colLowBP, "-32769", NumberVerdict::OutOfRange},
     };

@@ -340,6 +340,10 @@ TEST_F(ImportWindowTest, VerdictsColoursAndMessages)
     QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(g.Row(), 4);
     EXPECT_EQ(f.txtError->toPlainText(), QString(RegimenMessage()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+    // The row with the unknown goal keeps its sugar reading, without a goal.
+    write(f);
+    EXPECT_EQ(measure(QStringLiteral("temp2, gl_ky"), QStringLiteral("1/5/2031 2:00 PM")), QStringLiteral("5.5|Null"));
 }
 
 TEST_F(ImportWindowTest, FiltersNeverHideTheHeader)

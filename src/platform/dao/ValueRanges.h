@@ -16,7 +16,8 @@ struct ValueRange {
 
 // The range of a type that has one (byte, integer, long, single); nothing for the others.
 std::optional<ValueRange> valueRangeOf(int type);
-// Whether a column of the type holds the value (a type without a range holds every number).
+// Whether a column of the type holds the value (a type without a range holds every number). A
+// single column holds a value when the value and its rounding to single precision are in range.
 bool holdsValue(int type, double value);
 
 } // namespace dao
