@@ -18,6 +18,7 @@
 #include "platform/controls/ctDate.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/StorableDates.h"
 #include "platform/runtime/ui/Colors.h"
 #include "platform/runtime/ui/Interaction.h"
 #include "platform/runtime/ui/MsgBox.h"
@@ -952,7 +953,11 @@ void frmMeasure::ClearFields()
 void frmMeasure::setDateValue(const QDate& date)
 {
     dateValue_ = date;
-    txtDate->setText(date.isValid() ? date.toString(shortDatePattern()) : QString());
+    // A year outside the window that two-digit years are read in shows in full, so the box never
+    // names a day of another century.
+    const bool twoDigitsReadBack = date.year() >= 1930 && date.year() <= 2029;
+    const QString pattern = twoDigitsReadBack ? shortDatePattern() : vb::WithFullYear(shortDatePattern());
+    txtDate->setText(date.isValid() ? date.toString(pattern) : QString());
 }
 
 QString frmMeasure::shortDatePattern() { return gShortDateFormat.isEmpty() ? QStringLiteral("M/d/yyyy") : gShortDateFormat; }
@@ -1155,16 +1160,20 @@ QDateTime frmMeasure::enteredKey() const
 
 bool frmMeasure::weekIsStorable(const QDate& date)
 {
-    // The week's average is kept under the Sunday that ends it: that day must be a date the
-    // database holds.
-    if (clsAverage::WeekKey(date).year() <= 9999)
+    if (vb::IsStorableDate(date))
         return true;
-    QDate last(9999, 12, 31);
-    while (clsAverage::WeekKey(last).year() > 9999)
-        last = last.addDays(-1);
-    vb::MsgBox(QStringLiteral("Please choose a date up to %1: the averages of a later week cannot be kept.")
-                   .arg(last.toString(shortDatePattern())),
-               vb::vbOKOnly | vb::vbExclamation, QString());
+    // The bounds in full years: a two-digit year would name another century.
+    const QString pattern = vb::WithFullYear(shortDatePattern());
+    if (date < vb::FirstStorableDate())
+        vb::MsgBox(QStringLiteral("Please choose a date from %1 on: earlier dates cannot be kept.")
+                       .arg(vb::FirstStorableDate().toString(pattern)),
+                   vb::vbOKOnly | vb::vbExclamation, QString());
+    else
+        // The week's average is kept under the Sunday that ends it: that day must be a date the
+        // database holds.
+        vb::MsgBox(QStringLiteral("Please choose a date up to %1: the averages of a later week cannot be kept.")
+                       .arg(vb::LastStorableDate().toString(pattern)),
+                   vb::vbOKOnly | vb::vbExclamation, QString());
     return false;
 }
 

@@ -193,7 +193,7 @@ private:
     bool entriesAreValid();
     bool numbersAreValid();
     bool timeIsValid(QDateTime& key);
-    // False (with its message) when the date's week ends past the last date the database holds.
+    // False (with its message) for a day a reading cannot be kept on (vb::IsStorableDate).
     bool weekIsStorable(const QDate& date);
     // The key of the entered measurement (date held and the time boxes).
     QDateTime enteredKey() const;

@@ -1,6 +1,8 @@
 #include "reports/MeasurementImportFile.h"
 
 #include "data/modFunctions.h"
+#include "platform/dao/ValueRanges.h"
+#include "platform/runtime/StorableDates.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -62,6 +64,74 @@ std::optional<qint32> keyOf(const QString& text)
     return key;
 }
 
+// The month a name gives: its full English name or its first three letters, any letter case.
+int monthOfName(QStringView name)
+{
+    static const char* const names[] = {"january", "february", "march",     "april",   "may",      "june",
+                                        "july",    "august",   "september", "october", "november", "december"};
+    for (int i = 0; i < 12; ++i) {
+        const QLatin1StringView full(names[i]);
+        if (name.compare(full, Qt::CaseInsensitive) == 0 || name.compare(full.left(3), Qt::CaseInsensitive) == 0)
+            return i + 1;
+    }
+    return 0;
+}
+
+// Two-digit years fall into 1930-2029, as in the numeric forms.
+int yearOf(QStringView digits)
+{
+    const int year = digits.toInt();
+    if (digits.size() > 2)
+        return year;
+    return year < 30 ? 2000 + year : 1900 + year;
+}
+
+// The forms the numeric reading leaves to this one: a month by name, before or after the day
+// ("28-Jun-2007", "Jun 28, 2007", "June 28 2007"), and an hour without minutes ("8 AM", "8AM").
+// A named month leaves no doubt which number is the day; the year comes last and a bare number
+// after it is no time of day.
+std::optional<QDateTime> otherDateForm(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral(
+        R"(^(.+?)(?:(?:\s+|(?<=\d)T)(?:(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*([AaPp][Mm]?)?|(\d{1,2})\s*([AaPp][Mm])))?$)"));
+    static const QRegularExpression dayFirst(
+        QStringLiteral(R"(^(\d{1,2})(?:\s*[-/.]\s*|\s+)([A-Za-z]{3,9})\.?(?:\s*[-/.,]\s*|\s+)(\d{1,4})$)"));
+    static const QRegularExpression monthFirst(
+        QStringLiteral(R"(^([A-Za-z]{3,9})\.?(?:\s*[-/.]\s*|\s+)(\d{1,2})(?:\s*[-/.,]\s*|\s+)(\d{1,4})$)"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QString datePart = m.captured(1);
+    QDate date;
+    const bool oneWord = !datePart.contains(u' ') && !datePart.contains(u'\t');
+    if (const auto numeric = oneWord ? modFunctions::DateOf(datePart) : std::nullopt; numeric) {
+        date = numeric->date();
+    } else if (const auto d = dayFirst.match(datePart); d.hasMatch()) {
+        const int month = monthOfName(d.capturedView(2));
+        if (month > 0)
+            date = QDate(yearOf(d.capturedView(3)), month, d.capturedView(1).toInt());
+    } else if (const auto d = monthFirst.match(datePart); d.hasMatch()) {
+        const int month = monthOfName(d.capturedView(1));
+        if (month > 0)
+            date = QDate(yearOf(d.capturedView(3)), month, d.capturedView(2).toInt());
+    }
+    if (!date.isValid())
+        return std::nullopt;
+    const bool hourOnly = m.capturedStart(6) >= 0;
+    int hour = (hourOnly ? m.capturedView(6) : m.capturedView(2)).toInt();
+    const int minute = m.capturedView(3).toInt();
+    const int second = m.capturedView(4).toInt();
+    const QStringView half = hourOnly ? m.capturedView(7) : m.capturedView(5);
+    if (!half.isEmpty()) {
+        if (hour > 12)
+            return std::nullopt;
+        hour = hour % 12 + (half.startsWith(u'p', Qt::CaseInsensitive) ? 12 : 0);
+    }
+    if (hour > 23 || minute > 59 || second > 59)
+        return std::nullopt;
+    return QDateTime(date, QTime(hour, minute, second), Qt::UTC);
+}
+
 } // namespace
 
 QByteArray TemplateLine()
@@ -90,7 +160,18 @@ QString RangeMessage()
 
 QString RegimenMessage() { return QStringLiteral("* The regimen field does not exist in the database.") + kCrLf; }
 QString MoodMessage() { return QStringLiteral("* The mood field does not exist in the database.") + kCrLf; }
-QString GoalMessage() { return QStringLiteral("* The sugar goal field does not exist in the database.") + kCrLf; }
+QString GoalMessage()
+{
+    return QStringLiteral("* The sugar goal name was not found in the database: the reading is stored without a goal.") + kCrLf;
+}
+
+QString StorableDateMessage()
+{
+    const QString pattern = QStringLiteral("M/d/yyyy");
+    return QStringLiteral("* The date of the selected row cannot be kept: the dates kept run from %1 to %2.")
+               .arg(vb::FirstStorableDate().toString(pattern), vb::LastStorableDate().toString(pattern)) +
+           kCrLf;
+}
 
 QString CommentMessage()
 {
@@ -152,6 +233,8 @@ std::optional<QDateTime> DateOfText(const QString& text)
         return std::nullopt;
     auto dt = modFunctions::DateOf(t);
     if (!dt)
+        dt = otherDateForm(t);
+    if (!dt)
         return std::nullopt;
     const QTime time = dt->time();
     return QDateTime(dt->date(), QTime(time.hour(), time.minute()), Qt::UTC);
@@ -170,12 +253,10 @@ NumberVerdict CheckMeasurement(int col, const QString& text)
     const double v = t.toDouble(&ok);
     if (!ok || !std::isfinite(v))
         return NumberVerdict::OutOfRange;
-    if (IsWholeNumberColumn(col)) {
-        if (v != std::floor(v) || v < std::numeric_limits<qint16>::min() || v > std::numeric_limits<qint16>::max())
-            return NumberVerdict::OutOfRange;
-    } else if (std::fabs(v) > double(std::numeric_limits<float>::max())) {
+    // The column's own bounds, so that no value passed here is refused by the write.
+    const int type = IsWholeNumberColumn(col) ? dao::dbInteger : dao::dbSingle;
+    if (!dao::holdsValue(type, v) || (IsWholeNumberColumn(col) && v != std::floor(v)))
         return NumberVerdict::OutOfRange;
-    }
     return NumberVerdict::Number;
 }
 
@@ -201,9 +282,12 @@ CellVerdict CheckCell(int col, const QString& text, const NameLookup& lookup)
     CellVerdict verdict;
     switch (col) {
     case colDate:
-        if (!DateOfText(text)) {
+        if (const auto date = DateOfText(text); !date) {
             verdict.failed = true;
             verdict.message = DateMessage();
+        } else if (!vb::IsStorableDate(date->date())) {
+            verdict.failed = true;
+            verdict.message = StorableDateMessage();
         }
         break;
     case colHighBP:
@@ -230,9 +314,13 @@ CellVerdict CheckCell(int col, const QString& text, const NameLookup& lookup)
     case colMood:
         if (!text.trimmed().isEmpty()) {
             verdict.key = lookup ? lookup(col, text.trimmed()) : std::nullopt;
-            if (!verdict.key) {
+            if (!verdict.key && col == colGoal) {
+                // The goal only judges the sugar reading: the row is still written, without one.
+                verdict.noted = true;
+                verdict.message = GoalMessage();
+            } else if (!verdict.key) {
                 verdict.failed = true;
-                verdict.message = col == colRegimen ? RegimenMessage() : col == colMood ? MoodMessage() : GoalMessage();
+                verdict.message = col == colRegimen ? RegimenMessage() : MoodMessage();
             }
         }
         break;
@@ -260,7 +348,7 @@ std::optional<RowValues> ValuesOfRow(const QStringList& cells)
 {
     auto cell = [&cells](int col) { return col < cells.size() ? cells[col] : QString(); };
     const auto measured = DateOfText(cell(colDate));
-    if (!measured)
+    if (!measured || !vb::IsStorableDate(measured->date()))
         return std::nullopt;
     RowValues v;
     v.measured = *measured;

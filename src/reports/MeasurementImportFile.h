@@ -49,6 +49,7 @@ inline constexpr int kCommentLength = 100;
 inline constexpr vb::OLE_COLOR RejectedColor = 0x9999FF; // light red
 inline constexpr vb::OLE_COLOR InsertedColor = 0x99FF99; // light green
 inline constexpr vb::OLE_COLOR UpdatedColor = 0x99FFFF;  // light yellow
+inline constexpr vb::OLE_COLOR NotedColor = 0x99FFFF;    // light yellow: a cell noted, the row still written
 
 // The template's one line, CR LF included.
 QByteArray TemplateLine();
@@ -59,7 +60,8 @@ QString MeasurementMessage();
 QString RangeMessage();
 QString RegimenMessage();
 QString MoodMessage();
-QString GoalMessage();
+QString GoalMessage(); // a note: the row is still written
+QString StorableDateMessage();
 QString CommentMessage();
 QString NoMeasurementsMessage();
 
@@ -73,13 +75,16 @@ QStringList SplitLines(const QString& text);
 QStringList SplitFields(const QString& line);
 
 // The reading's date and time as the date conversion reads the trimmed text, to the minute;
-// nothing for a text that is no date (or empty).
+// nothing for a text that is no date (or empty). Besides the numeric forms of the user's date
+// order, a month by name or its three letters before or after the day ("28-Jun-2007",
+// "Jun 28, 2007", "June 28 2007"), and an hour without minutes ("8 AM", "8AM"). Whether the day
+// can be kept is CheckCell's concern (vb::IsStorableDate).
 std::optional<QDateTime> DateOfText(const QString& text);
 
 // How a measurement cell reads. Empty: nothing there. NotNumber: text that is no plain decimal
 // number (thousands separators and exponents included). OutOfRange: a number the column cannot
-// hold (beyond the 16-bit range or with a fraction in a whole-number column, beyond single
-// precision elsewhere).
+// hold: beyond the bounds of its column type (dao::holdsValue: an integer column for the
+// pressures and the pulse, a single one elsewhere), or with a fraction in a whole-number column.
 enum class NumberVerdict { Empty, Number, NotNumber, OutOfRange };
 NumberVerdict CheckMeasurement(int col, const QString& text);
 // Whether the column holds whole numbers (the blood pressures and the pulse).
@@ -94,6 +99,7 @@ using NameLookup = std::function<std::optional<qint32>(int col, const QString& n
 // The verdict on one cell of a data row.
 struct CellVerdict {
     bool failed = false;       // the cell turns red and the row is rejected
+    bool noted = false;        // the cell turns yellow and the row is still written (a goal not found)
     QString message;           // appended to the row's error text (once per row for the measurement messages)
     std::optional<qint32> key; // for a name found: its key, for the column colRegimenKey etc.
 };
@@ -107,7 +113,7 @@ bool HasNoMeasurements(const QStringList& cells);
 
 // The values a row writes, from its cells (grid columns 0 to colCount - 1).
 using RowValues = Measurement;
-// Nothing for a row whose date is no date. An empty cell and a value of 0 are Null. When both
+// Nothing for a row whose date is no date, or a day that cannot be kept. An empty cell and a value of 0 are Null. When both
 // blood pressures are given the larger is the high one; a single one keeps its column.
 std::optional<RowValues> ValuesOfRow(const QStringList& cells);
 

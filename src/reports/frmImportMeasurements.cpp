@@ -557,6 +557,10 @@ void frmImportMeasurements::vsFGImport_ValidateCell(int row, int col)
         CheckCell(col, g.TextMatrix(row, col), [this](int c, const QString& name) { return lookupName(c, name); });
     if (verdict.key)
         g.setTextMatrix(row, KeyColumnOf(col), QString::number(*verdict.key));
+    if (verdict.noted) {
+        g.setCell(flexcpBackColor, row, col, NotedColor);
+        appendRowError(row, verdict.message);
+    }
     if (!verdict.failed)
         return;
     g.setCell(flexcpBackColor, row, col, RejectedColor);

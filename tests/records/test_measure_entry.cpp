@@ -66,6 +66,35 @@ TEST_F(MeasureEntryTest, AWeekEndingPastTheYear9999IsRefusedWithAClearMessage)
     }
 }
 
+TEST_F(MeasureEntryTest, UnderATwoDigitYearPatternTheCalendarsDaysAndTheirTextsNameTheirYearBeyondDoubt)
+{
+    gShortDateFormat = QStringLiteral("M/d/yy");
+    openForm();
+    form->cmdAddNew_Click();
+    form->cmdDt_Click();
+    EXPECT_EQ(form->ctDt->minimumDate(), QDate(100, 1, 1));
+    EXPECT_EQ(form->ctDt->maximumDate(), QDate(9999, 12, 26));
+    form->cmdDt_Click();
+    // Two digits stand for a year of 1930 to 2029; any other year shows in full.
+    const std::pair<QDate, const char*> shown[] = {
+        {QDate(2024, 3, 12), "3/12/24"}, {QDate(150, 12, 15), "12/15/0150"}, {QDate(1929, 1, 2), "1/2/1929"}};
+    for (const auto& [date, text] : shown) {
+        form->ctDt_DateSelected(date.day(), date.month(), date.year());
+        EXPECT_EQ(form->txtDate->text(), QString::fromLatin1(text));
+    }
+    form->cmdCancel_Click();
+
+    enterOn(QDate(9999, 12, 27));
+    answer(vb::vbOK);
+    form->cmdSave_Click();
+    EXPECT_EQ("Please choose a date up to 12/26/9999: the averages of a later week cannot be kept.", lastBox().text);
+    form->cmdCancel_Click();
+    enterOn(QDate(99, 12, 31));
+    answer(vb::vbOK);
+    form->cmdSave_Click();
+    EXPECT_EQ("Please choose a date from 1/1/0100 on: earlier dates cannot be kept.", lastBox().text);
+}
+
 TEST_F(MeasureEntryTest, ALongCommentShowsFromItsStartAndTheEntriesReachTheStoreAsValues)
 {
     openForm();

@@ -76,9 +76,63 @@ TEST(ImportRules, MeasurementsAreStrictNumbersTheColumnCanHold)
         {colLowBP, "32768", NumberVerdict::OutOfRange},
         {colLowBP, "32767", NumberVerdict::Number},
         {colSugar, "1000000000000000000000000000000000000000000", NumberVerdict::OutOfRange},
+        // A single column keeps the value as a single: the largest single is beyond its rule.
+        {colWeight, "340282346638528859811704183484516925440", NumberVerdict::OutOfRange},
+        {colWeight, "340282346600000000000000000000000000000", NumberVerdict::OutOfRange},
+        {colWeight, "340282326356119256160033759537265639424", NumberVerdict::Number},
+        {colLowBP, "-32768", NumberVerdict::Number},
+        {colLowBP, "-32769", NumberVerdict::OutOfRange},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CheckMeasurement(c.col, QString::fromUtf8(c.text)), c.verdict) << c.col << " " << c.text;
+}
+
+TEST(ImportRules, DateTextsReadAndRefused)
+{
+    struct Case {
+        const char* text;
+        QDateTime read; // invalid: refused
+    };
+    auto at = [](int y, int mo, int d, int h = 0, int mi = 0) { return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC); };
+    const Case cases[] = {
+        // The numeric forms, as before.
+        {"6/29/2007 7:00 AM", at(2007, 6, 29, 7)},
+        {"6/29/07 19:05", at(2007, 6, 29, 19, 5)},
+        {"2007-06-29", at(2007, 6, 29)},
+        // A month by name, either side of the day, with or without a time.
+        {"28-Jun-2007 7:00 AM", at(2007, 6, 28, 7)},
+        {"28 June 2007", at(2007, 6, 28)},
+        {"28/jun/07 7:30PM", at(2007, 6, 28, 19, 30)},
+        {"Jun 28, 2007", at(2007, 6, 28)},
+        {"June 28 2007 20:00", at(2007, 6, 28, 20)},
+        {"SEP 3, 2007 12 AM", at(2007, 9, 3, 0)},
+        {"May 1 2030", at(2030, 5, 1)},
+        // An hour without minutes, with AM or PM.
+        {"6/29/2007 8 AM", at(2007, 6, 29, 8)},
+        {"6/29/2007 8AM", at(2007, 6, 29, 8)},
+        {"Jun 28, 2007 12 pm", at(2007, 6, 28, 12)},
+        // Refused: no year, an unknown or misplaced month, impossible days and hours, a bare
+        // number where the time goes, two months.
+        {"Jun 28", {}},
+        {"28-Jun", {}},
+        {"Jum 28, 2007", {}},
+        {"Sept 3, 2007", {}},
+        {"Jun 31, 2007", {}},
+        {"Feb 29, 2007", {}},
+        {"2007 Jun 28", {}},
+        {"Jun 28, 2007 8", {}},
+        {"6/29/2007 8", {}},
+        {"6/29/2007 13 PM", {}},
+        {"6/29/2007 8 XM", {}},
+        {"6/29/2007 24:00", {}},
+        {"Jun Jul 2007", {}},
+        {"Date-Time", {}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        const auto read = DateOfText(QString::fromLatin1(c.text));
+        EXPECT_EQ(read.value_or(QDateTime()), c.read) << c.text;
+    }
 }
 
 TEST(ImportRules, EachCellRuleAndItsMessage)
@@ -102,6 +156,8 @@ TEST(ImportRules, EachCellRuleAndItsMessage)
         {colDate, QStringLiteral("2/30/2027"), true, DateMessage(), {}},
         {colDate, QStringLiteral("13/1/2027"), true, DateMessage(), {}},
         {colDate, QStringLiteral("1/1/10000"), true, DateMessage(), {}},
+        {colDate, QStringLiteral("1/1/0050"), true, StorableDateMessage(), {}},
+        {colDate, QStringLiteral("12/27/9999"), true, StorableDateMessage(), {}},
         {colDate, QStringLiteral("1/5/2031 7:30 PM"), false, {}, {}},
         {colPulse, QStringLiteral("fast"), true, MeasurementMessage(), {}},
         {colPulse, QStringLiteral("70000"), true, RangeMessage(), {}},
@@ -111,7 +167,7 @@ TEST(ImportRules, EachCellRuleAndItsMessage)
         {colMood, QStringLiteral("Happy"), false, {}, 3},
         {colMood, QStringLiteral("<b>;"), true, MoodMessage(), {}},
         {colGoal, QStringLiteral("Fasting"), false, {}, 2},
-        {colGoal, QStringLiteral("Nowhere"), true, GoalMessage(), {}},
+        {colGoal, QStringLiteral("Nowhere"), false, GoalMessage(), {}},
         {colGoal, QString(), false, {}, {}},
         {colComment, QString(100, u'x'), false, {}, {}},
         {colComment, QString(101, u'x'), true, CommentMessage(), {}},
@@ -122,7 +178,11 @@ TEST(ImportRules, EachCellRuleAndItsMessage)
         EXPECT_EQ(v.failed, c.failed) << c.col << " " << c.text.toStdString();
         EXPECT_EQ(v.message, c.message) << c.col << " " << c.text.toStdString();
         EXPECT_EQ(v.key, c.key) << c.col << " " << c.text.toStdString();
+        // Only an unknown goal is a note: yellow, the row still written.
+        EXPECT_EQ(v.noted, c.col == colGoal && !c.message.isEmpty()) << c.text.toStdString();
     }
+    EXPECT_EQ(StorableDateMessage(), QStringLiteral("* The date of the selected row cannot be kept: the dates kept run from "
+                                                    "1/1/0100 to 12/26/9999.\r\n"));
     EXPECT_TRUE(MeasurementMessage().endsWith(QStringLiteral("format.\r\n\r\n")));
 }
 
@@ -178,6 +238,8 @@ TEST(ImportRules, ValuesARowWrites)
     EXPECT_EQ(v->comment, QStringLiteral("it's fine"));
     EXPECT_EQ(ValuesOfRow(row({{colDate, "1/5/2031"}, {colSugar, "5.5"}, {colGoalKey, "2"}}))->goalKey, 2);
     EXPECT_FALSE(ValuesOfRow(row({{colDate, "Date-Time"}, {colPulse, "60"}})));
+    EXPECT_FALSE(ValuesOfRow(row({{colDate, "12/31/9999"}, {colPulse, "60"}})));
+    EXPECT_FALSE(ValuesOfRow(row({{colDate, "1/1/0099"}, {colPulse, "60"}})));
 }
 
 TEST(ImportRules, FiltersByVerdictColour)

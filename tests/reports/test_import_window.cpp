@@ -315,10 +315,11 @@ TEST_F(ImportWindowTest, VerdictsColoursAndMessages)
     // Only a comment: no measurements.
     EXPECT_EQ(color(f, 6, colStatus), RejectedColor);
     EXPECT_TRUE(g.TextMatrix(6, colError).endsWith(NoMeasurementsMessage()));
-    // A known goal gives its key; an unknown one is refused.
+    // A known goal gives its key; an unknown one is noted yellow and the row still passes.
     EXPECT_EQ(g.TextMatrix(7, colGoalKey), QStringLiteral("2"));
     EXPECT_EQ(color(f, 7, colStatus), 0u);
-    EXPECT_EQ(color(f, 8, colGoal), RejectedColor);
+    EXPECT_EQ(color(f, 8, colGoal), NotedColor);
+    EXPECT_EQ(color(f, 8, colStatus), 0u);
     EXPECT_EQ(g.TextMatrix(8, colError), GoalMessage());
     // A fraction where whole numbers are kept; a fraction in the weight is fine.
     EXPECT_EQ(color(f, 9, colHighBP), RejectedColor);
@@ -339,6 +340,10 @@ TEST_F(ImportWindowTest, VerdictsColoursAndMessages)
     QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(g.Row(), 4);
     EXPECT_EQ(f.txtError->toPlainText(), QString(RegimenMessage()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+    // The row with the unknown goal keeps its sugar reading, without a goal.
+    write(f);
+    EXPECT_EQ(measure(QStringLiteral("temp2, gl_ky"), QStringLiteral("1/5/2031 2:00 PM")), QStringLiteral("5.5|Null"));
 }
 
 TEST_F(ImportWindowTest, FiltersNeverHideTheHeader)

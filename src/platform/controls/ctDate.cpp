@@ -1,5 +1,7 @@
 #include "platform/controls/ctDate.h"
 
+#include "platform/runtime/StorableDates.h"
+
 #include <QAbstractItemView>
 #include <QKeyEvent>
 
@@ -11,6 +13,8 @@ ctDate::ctDate(QWidget* parent) : QCalendarWidget(parent)
     day_ = today.day();
     month_ = today.month();
     year_ = today.year();
+    // Only days that can be saved: the year box, the month arrows and the keys stop at them.
+    setDateRange(vb::FirstStorableDate(), vb::LastStorableDate());
     setGridVisible(true);
     setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     connect(this, &QCalendarWidget::clicked, this, &ctDate::raiseSelected);
@@ -27,16 +31,16 @@ void ctDate::showDate(int day, int month, int year)
 {
     day_ = std::clamp(day, 1, 31);
     month_ = std::clamp(month, 1, 12);
-    year_ = std::clamp(year, 100, 9999);
+    year_ = std::clamp(year, minimumDate().year(), maximumDate().year());
     const QDate first(year_, month_, 1);
-    const QDate date(year_, month_, std::min(day_, first.daysInMonth()));
+    const QDate date = std::clamp(QDate(year_, month_, std::min(day_, first.daysInMonth())), minimumDate(), maximumDate());
     setSelectedDate(date);
     setCurrentPage(date.year(), date.month());
 }
 
 void ctDate::raiseSelected(const QDate& date)
 {
-    if (!date.isValid())
+    if (!vb::IsStorableDate(date))
         return;
     day_ = date.day();
     month_ = date.month();

@@ -1,7 +1,7 @@
 #pragma once
 // The calendar control: a month calendar with day, month and year, raising DateSelected when the
 // user picks a date with the mouse or confirms one with Enter (not while moving through the days
-// with the keyboard).
+// with the keyboard). It offers only the days a reading can be saved on (vb::IsStorableDate).
 #include <QCalendarWidget>
 
 class ctDate : public QCalendarWidget {
@@ -10,7 +10,8 @@ public:
     explicit ctDate(QWidget* parent = nullptr);
 
     // Setting one part keeps the others; a day past the month's end shows as its last day until
-    // the month or year that has it is set (so day, month, year may be set in any order).
+    // the month or year that has it is set (so day, month, year may be set in any order). A date
+    // beyond the days offered shows as the nearest one offered.
     int Day() const { return selectedDate().day(); }
     void setDay(int day);
     int Month() const { return selectedDate().month(); }

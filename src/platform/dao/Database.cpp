@@ -4,6 +4,7 @@
 #include "platform/dao/Error.h"
 #include "platform/dao/SchemaData.h"
 #include "platform/dao/SqlFunctions.h"
+#include "platform/dao/ValueRanges.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -126,19 +127,18 @@ QByteArray columnSql(const QString& table, const detail::FieldData& f, bool inCr
     // Null is Null, which a CHECK lets pass: Null needs no test of its own.
     // Numbers or Null: every number sorts before every text and blob, and no text before ''.
     const QByteArray numeric = q + " < ''";
-    auto range = [&](const char* lo, const char* hi) {
+    auto range = [&](const ValueRange& r) {
         sql += constraint("typ", object, numeric);
-        sql += constraint("rng", object, q + " >= " + lo + " AND " + q + " < " + hi);
+        sql += constraint("rng", object,
+                          r.highIncluded ? q + " BETWEEN " + r.low + " AND " + r.high
+                                         : q + " >= " + r.low + " AND " + q + " < " + r.high);
     };
     switch (f.type) {
     case dbBoolean: sql += constraint("typ", object, numeric); break;
-    case dbByte: range("-0.5", "255.5"); break;
-    case dbInteger: range("-32768.5", "32767.5"); break;
-    case dbLong: range("-2147483648.5", "2147483647.5"); break;
-    case dbSingle:
-        sql += constraint("typ", object, numeric);
-        sql += constraint("rng", object, q + " BETWEEN -3.402823466e38 AND 3.402823466e38");
-        break;
+    case dbByte:
+    case dbInteger:
+    case dbLong:
+    case dbSingle: range(*valueRangeOf(f.type)); break;
     case dbDouble:
     case dbCurrency: sql += constraint("typ", object, numeric); break;
     case dbDate:

@@ -183,6 +183,17 @@ bool IsDateType(const QVariant& v)
     return type == QMetaType::QDateTime || type == QMetaType::QDate || type == QMetaType::QTime;
 }
 
+// A date value that holds no date or time (a default QDateTime, say): formats like Null.
+bool IsEmptyDate(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::QDateTime: return !v.toDateTime().isValid();
+    case QMetaType::QDate: return !v.toDate().isValid();
+    case QMetaType::QTime: return !v.toTime().isValid();
+    default: return false;
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Dates as the program sees them: a day and a time of day, never shifted between time zones.
 
@@ -461,6 +472,15 @@ std::vector<DatePart> ParseDatePattern(const QString& p)
     return parts;
 }
 
+// The month's name; none for a date that has no month (an invalid one).
+QLatin1StringView MonthNameOf(const QDate& d)
+{
+    const int month = d.month();
+    if (month < 1 || month > static_cast<int>(kMonthNames.size()))
+        return {};
+    return QLatin1StringView(kMonthNames[static_cast<std::size_t>(month - 1)]);
+}
+
 QString Two(int n) { return QString::number(n).rightJustified(2, u'0'); }
 
 // Appends a number of at most two digits without building a text for it; longer numbers take
@@ -532,8 +552,8 @@ QString FormatMoment(const Moment& m, const QString& pattern, int depth = 0)
         }
         case DateToken::MonthOrMinute: AppendNumber(out, d.month(), false); break;
         case DateToken::MonthOrMinute2: AppendNumber(out, d.month(), true); break;
-        case DateToken::MonthAbbr: out += QLatin1StringView(kMonthNames[static_cast<std::size_t>(d.month() - 1)], 3); break;
-        case DateToken::MonthName: out += QLatin1StringView(kMonthNames[static_cast<std::size_t>(d.month() - 1)]); break;
+        case DateToken::MonthAbbr: out += MonthNameOf(d).left(3); break;
+        case DateToken::MonthName: out += MonthNameOf(d); break;
         case DateToken::Minute: AppendNumber(out, t.minute(), false); break;
         case DateToken::Minute2: AppendNumber(out, t.minute(), true); break;
         case DateToken::DayOfYear: out += QString::number(d.dayOfYear()); break;
@@ -1091,7 +1111,7 @@ QString CStr(const QVariant& v)
 
 QString Format(const QVariant& value, const QString& pattern)
 {
-    if (IsNull(value))
+    if (IsNull(value) || IsEmptyDate(value))
         return {};
     if (pattern.isEmpty())
         return CStr(value);

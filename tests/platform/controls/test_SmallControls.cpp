@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -54,6 +55,24 @@ TEST(CalendarControl, DayMonthAndYearMaySetInAnyOrder)
     EXPECT_FALSE(ctDt->Visible());
     ctDt->show();
     EXPECT_TRUE(ctDt->Visible());
+}
+
+TEST(CalendarControl, OffersOnlyTheDaysAReadingCanBeSavedOn)
+{
+    ctDate cal;
+    cal.setYear(1);
+    EXPECT_EQ(cal.Year(), 100);
+    cal.setYear(9999);
+    cal.setMonth(12);
+    cal.setDay(31);
+    EXPECT_EQ(cal.selectedDate(), QDate(9999, 12, 26));
+    // The year box: typing 101 and stepping down twice stops at 100.
+    auto* year = cal.findChild<QSpinBox*>(QStringLiteral("qt_calendar_yearedit"));
+    ASSERT_NE(year, nullptr);
+    year->setValue(101);
+    QTest::keyClick(year, Qt::Key_Down);
+    QTest::keyClick(year, Qt::Key_Down);
+    EXPECT_EQ(year->value(), 100);
 }
 
 TEST(CalendarControl, DateSelectedOnClickAndEnterButNotOnKeyboardMoves)

@@ -314,6 +314,11 @@ TEST(FormatDates, DatesFromOtherValues)
         {QStringLiteral("2027-13-01"), "Short Date", "2027-13-01"},
         {QVariant(), "mm/dd/yyyy", ""},
         {SqlNull(), "Short Date", ""},
+        // A date value that holds no date formats like Null, month names included.
+        {QDateTime(), "mmm", ""},
+        {QDateTime(), "mmmm", ""},
+        {QDateTime(), "Long Date", ""},
+        {QDate(), "Medium Date", ""},
     });
 }
 
