@@ -227,11 +227,12 @@ QStringList SplitFields(const QString& line)
     qsizetype start = 0;
     while (true) {
         const qsizetype comma = line.indexOf(u',', start);
+        // Trimmed through a view: a long field is copied once.
         if (fields.size() == kFieldCount - 1 || comma < 0) {
-            fields << line.mid(start).trimmed();
+            fields << QStringView(line).mid(start).trimmed().toString();
             return fields;
         }
-        fields << line.mid(start, comma - start).trimmed();
+        fields << QStringView(line).mid(start, comma - start).trimmed().toString();
         start = comma + 1;
     }
 }
