@@ -5,6 +5,13 @@
 // transaction plus the GROUP BY that recomputes the affected day, week and month averages.
 // Each run starts from a copy of the same database. Run under the offscreen platform when there
 // is no display.
+//
+// Last, the peak memory of loading a 100,000-row file into the preview grid, per byte of the
+// file. It is read from the kernel, not guessed from our own counts: free heap is handed back
+// (malloc_trim) and the resident high-water mark reset (writing 5 to /proc/self/clear_refs), so
+// the peak that /proc/self/status shows as VmHWM after the load, less the resident size before
+// it, is what the load made resident at its worst: the file's reading, the grid's rows and every
+// buffer on the way, whoever allocated them.
 #include "data/Globals.h"
 #include "data/clsAverage.h"
 #include "data/clsCreateMDB.h"
@@ -22,9 +29,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 
+#include <malloc.h>
+
 #include <cstdio>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -145,6 +156,41 @@ double windowMs(vb::RuntimeDoubles& doubles, const QString& file, int expected, 
     return ms;
 }
 
+// A figure of /proc/self/status in kB ("VmRSS", "VmHWM").
+long long statusKb(const std::string& key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key + ":", 0) == 0)
+            return std::stoll(line.substr(key.size() + 1));
+    throw std::runtime_error("no " + key + " in /proc/self/status");
+}
+
+// Peak resident bytes added while loading the file into a fresh window, per byte of the file.
+double peakPerByte(const QString& file)
+{
+    malloc_trim(0);
+    {
+        std::ofstream reset("/proc/self/clear_refs");
+        reset << "5";
+        if (!reset.flush())
+            throw std::runtime_error("cannot reset the resident high-water mark");
+    }
+    const long long before = statusKb("VmRSS");
+    auto& form = vb::defaultInstance<frmImportMeasurements>();
+    form.Load();
+    form.txtImportFileName->setText(file);
+    form.cmdLoadTemplateToGrid_Click();
+    const long long peak = statusKb("VmHWM");
+    if (form.vsFGImport->Rows() < 100001)
+        throw std::runtime_error("the file was not loaded whole");
+    form.txtImportFileName->setText(QStringLiteral("import.csv"));
+    form.Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return double(peak - before) * 1024.0 / double(QFileInfo(file).size());
+}
+
 void reopen(const QString& database, const QString& original)
 {
     clsCreateMDB().CloseDatabase();
@@ -211,6 +257,16 @@ int main(int argc, char** argv)
         figure("per-row cost 10000 rows", perRow[0] * 1000, "us");
         figure("per-row cost 1000 rows", perRow[1] * 1000, "us");
         ratio("per-row cost 1000 against 10000", perRow[1] / perRow[0]);
+
+        {
+            const QString file = folder.path() + QStringLiteral("/import100000.csv");
+            QFile out(file);
+            if (!out.open(QIODevice::WriteOnly) || out.write(fileOf(makeRows(100000, QDate(2030, 1, 1)))) < 0)
+                throw std::runtime_error("cannot write the file");
+            out.close();
+            std::printf("# file of 100000 rows: %lld bytes\n", static_cast<long long>(QFileInfo(file).size()));
+            ratio("peak memory per file byte", peakPerByte(file));
+        }
         vb::DestroyAllForms();
         clsCreateMDB().CloseDatabase();
     } catch (const std::exception& e) {

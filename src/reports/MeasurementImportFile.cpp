@@ -23,7 +23,7 @@ constexpr char16_t kHighBytes[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2
                                      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
                                      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-QString fromWindows1252(const QByteArray& bytes)
+QString fromWindows1252(QByteArrayView bytes)
 {
     QString text;
     text.reserve(bytes.size());
@@ -132,6 +132,80 @@ std::optional<QDateTime> otherDateForm(const QString& text)
     return QDateTime(date, QTime(hour, minute, second), Qt::UTC);
 }
 
+// Cuts a stream of bytes into lines at CR LF, LF or CR, across the chunks it is fed; a leading
+// byte-order mark is dropped.
+class LineSplitter {
+public:
+    template <typename OnLine>
+    void feed(QByteArrayView chunk, OnLine&& onLine)
+    {
+        qsizetype from = 0;
+        if (first_) {
+            first_ = false;
+            if (chunk.startsWith("\xEF\xBB\xBF"))
+                from = 3;
+        }
+        if (afterCr_ && !chunk.isEmpty() && chunk[0] == '\n')
+            from = 1;
+        afterCr_ = false;
+        for (qsizetype i = from; i < chunk.size(); ++i) {
+            const char c = chunk[i];
+            if (c != '\r' && c != '\n')
+                continue;
+            if (pending_.isEmpty()) {
+                onLine(chunk.sliced(from, i - from));
+            } else {
+                pending_.append(chunk.sliced(from, i - from));
+                onLine(QByteArrayView(pending_));
+                pending_ = QByteArray();
+            }
+            if (c == '\r') {
+                if (i + 1 == chunk.size())
+                    afterCr_ = true; // an LF opening the next chunk ends the same line
+                else if (chunk[i + 1] == '\n')
+                    ++i;
+            }
+            from = i + 1;
+        }
+        pending_.append(chunk.sliced(from));
+    }
+
+    // The last line, which needs no terminator.
+    template <typename OnLine>
+    void finish(OnLine&& onLine)
+    {
+        if (!pending_.isEmpty())
+            onLine(QByteArrayView(pending_));
+        pending_ = QByteArray();
+    }
+
+private:
+    QByteArray pending_; // the start of a line that goes on in the next chunk
+    bool first_ = true;
+    bool afterCr_ = false;
+};
+
+// Feeds the whole file, from its start, through a splitter; false when reading fails.
+template <typename OnLine>
+bool splitFile(QIODevice& file, OnLine&& onLine)
+{
+    if (!file.isSequential() && !file.seek(0))
+        return false;
+    constexpr qint64 kChunk = 1 << 20;
+    QByteArray buffer(kChunk, Qt::Uninitialized);
+    LineSplitter splitter;
+    while (true) {
+        const qint64 got = file.read(buffer.data(), kChunk);
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        splitter.feed(QByteArrayView(buffer.constData(), got), onLine);
+    }
+    splitter.finish(onLine);
+    return true;
+}
+
 } // namespace
 
 QByteArray TemplateLine()
@@ -196,19 +270,36 @@ QStringList SplitLines(const QString& text)
 {
     QStringList lines;
     qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0) {
-            lines << text.mid(start);
-            break;
-        }
-        qsizetype stop = end;
-        if (stop > start && text[stop - 1] == u'\r')
-            --stop;
-        lines << text.mid(start, stop - start);
-        start = end + 1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines << text.mid(start, i - start);
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
     }
+    if (start < text.size())
+        lines << text.mid(start);
     return lines;
+}
+
+std::optional<FileShape> ScanFile(QIODevice& file)
+{
+    FileShape shape;
+    const bool ok = splitFile(file, [&shape](QByteArrayView line) {
+        ++shape.lines;
+        if (shape.utf8 && !line.isValidUtf8())
+            shape.utf8 = false;
+    });
+    if (!ok)
+        return std::nullopt;
+    return shape;
+}
+
+bool ReadLines(QIODevice& file, const FileShape& shape, const std::function<void(const QString& line)>& onLine)
+{
+    return splitFile(file, [&](QByteArrayView line) { onLine(shape.utf8 ? QString::fromUtf8(line) : fromWindows1252(line)); });
 }
 
 QStringList SplitFields(const QString& line)
@@ -217,11 +308,12 @@ QStringList SplitFields(const QString& line)
     qsizetype start = 0;
     while (true) {
         const qsizetype comma = line.indexOf(u',', start);
+        // Trimmed through a view: a long field is copied once.
         if (fields.size() == kFieldCount - 1 || comma < 0) {
-            fields << line.mid(start).trimmed();
+            fields << QStringView(line).mid(start).trimmed().toString();
             return fields;
         }
-        fields << line.mid(start, comma - start).trimmed();
+        fields << QStringView(line).mid(start, comma - start).trimmed().toString();
         start = comma + 1;
     }
 }

@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -68,8 +69,21 @@ QString NoMeasurementsMessage();
 // The file's text: UTF-8 when the bytes are valid UTF-8, otherwise windows-1252; a leading
 // byte-order mark is dropped.
 QString DecodeText(const QByteArray& bytes);
-// Lines ended by CR LF or LF; a last line needs no terminator. An empty text has no lines.
+// Lines ended by CR LF, LF or CR alike; a last line needs no terminator. An empty text has no
+// lines.
 QStringList SplitLines(const QString& text);
+
+// A file read line by line, so that a large one is never held whole, nor decoded whole: the
+// first pass (ScanFile) counts the lines and settles the encoding, the second (ReadLines) hands
+// each line to the caller decoded as DecodeText and split as SplitLines would.
+struct FileShape {
+    bool utf8 = true;
+    qint64 lines = 0;
+};
+// Nothing when the file cannot be read.
+std::optional<FileShape> ScanFile(QIODevice& file);
+// False when reading fails part-way.
+bool ReadLines(QIODevice& file, const FileShape& shape, const std::function<void(const QString& line)>& onLine);
 // The fields of a line, trimmed, at most twelve: the twelfth holds the rest of the line. A blank
 // line gives one empty field.
 QStringList SplitFields(const QString& line);

@@ -25,6 +25,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -34,7 +35,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 
 #include <algorithm>
 #include <limits>
@@ -85,7 +88,8 @@ using errorreport::guarded;
 
 } // namespace
 
-frmImportMeasurements::frmImportMeasurements() : vb::Form(QStringLiteral("frmImportMeasurements"))
+frmImportMeasurements::frmImportMeasurements()
+    : vb::Form(QStringLiteral("frmImportMeasurements")), maxLines_(std::numeric_limits<int>::max() - 20)
 {
     setCaption(QStringLiteral("Import the Data from File"));
 
@@ -237,6 +241,27 @@ void frmImportMeasurements::Form_Load()
     cboLoad->setCurrentIndex(0);
     frmeValidate->hide();
     frmeLoad->hide();
+    fitToScreen();
+}
+
+void frmImportMeasurements::fitToScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // The frame is known once the window is shown; until then allow for a title bar and borders
+    // of a usual size at least.
+    const int border = std::max(8, 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
+    const QSize frame = isVisible() ? frameGeometry().size() - size()
+                                    : QSize(border, border + std::max(40, style()->pixelMetric(QStyle::PM_TitleBarHeight)));
+    const QSize fits(std::min(width(), area.width() - frame.width()), std::min(height(), area.height() - frame.height()));
+    if (fits != size())
+        resize(fits);
+    const QRect placed(frameGeometry().topLeft(), size() + frame);
+    if (!area.contains(placed))
+        move(std::clamp(placed.left(), area.left(), area.right() + 1 - placed.width()),
+             std::clamp(placed.top(), area.top(), area.bottom() + 1 - placed.height()));
 }
 
 void frmImportMeasurements::FormatGrid()
@@ -347,6 +372,31 @@ void frmImportMeasurements::placeErrorPanel(int errorTop)
 
 void frmImportMeasurements::Form_Resize() { placeErrorPanel(expanded_ ? kErrorTopExpanded : kErrorTopRestored); }
 
+int frmImportMeasurements::storedNameSize() const
+{
+    int size = 30;
+    try {
+        const dao::TableDef table = gDB->TableDefs(QStringLiteral("APPLICATION"));
+        for (const dao::Field& f : table.Fields())
+            if (f.Name().compare(QLatin1String("ImportFileName"), Qt::CaseInsensitive) == 0)
+                size = f.Size();
+    } catch (const std::exception&) {
+        // The column's usual length.
+    }
+    return size;
+}
+
+void frmImportMeasurements::tellIfNotRemembered(const QString& name)
+{
+    const int size = storedNameSize();
+    if (name.trimmed().size() <= size || name == toldTooLong_)
+        return;
+    toldTooLong_ = name;
+    vb::MsgBox(QStringLiteral("The file name is longer than %1 characters; it is not remembered for the next time:").arg(size) +
+                   kCrLf + u'"' + name + u'"',
+               vb::vbInformation);
+}
+
 void frmImportMeasurements::Form_Unload(int&)
 {
     const QString name = txtImportFileName->text().trimmed();
@@ -354,20 +404,9 @@ void frmImportMeasurements::Form_Unload(int&)
         auto rs = gDB->OpenRecordset(QStringLiteral("select * from application"), dao::dbOpenDynaset);
         if (rs->Eof())
             return;
-        int size = 30;
-        {
-            const dao::TableDef table = gDB->TableDefs(QStringLiteral("APPLICATION"));
-            for (const dao::Field& f : table.Fields())
-                if (f.Name().compare(QLatin1String("ImportFileName"), Qt::CaseInsensitive) == 0)
-                    size = f.Size();
-        }
-        if (name.size() > size) {
-            vb::MsgBox(
-                QStringLiteral("The file name is longer than %1 characters; it is not remembered for the next time:").arg(size) +
-                    kCrLf + u'"' + name + u'"',
-                vb::vbInformation);
+        // A longer name was told about when it was chosen.
+        if (name.size() > storedNameSize())
             return;
-        }
         rs->Edit();
         rs->Fields(QStringLiteral("ImportFileName")).setValue(name.isEmpty() ? QVariant() : QVariant(name));
         rs->Update();
@@ -398,6 +437,7 @@ void frmImportMeasurements::cmdGenerateTemplate_Click()
     file.close();
     services::Current().shell->OpenFile(path);
     txtImportFileName->setText(path);
+    tellIfNotRemembered(path);
 }
 
 void frmImportMeasurements::cmdImportFile_Click()
@@ -420,6 +460,7 @@ void frmImportMeasurements::cmdImportFile_Click()
         return;
     txtImportFileName->setText(*chosen);
     chosenPath_ = *chosen;
+    tellIfNotRemembered(*chosen);
 }
 
 void frmImportMeasurements::showMessageOfFile(const QString& name)
@@ -456,6 +497,17 @@ void frmImportMeasurements::clearGrid(int lines)
     g.setRows(1 + (lines + 9) / 10 * 10);
 }
 
+void frmImportMeasurements::refuseLoad(const QString& why)
+{
+    clearGrid(0);
+    vsFGImport->setRedraw(true);
+    txtError->clear();
+    frmeValidate->hide();
+    frmeLoad->hide();
+    StatusBar1->showMessage(QStringLiteral("The file was not loaded"));
+    vb::MsgBox(why + kCrLf + QStringLiteral("Nothing was loaded."), vb::vbExclamation);
+}
+
 void frmImportMeasurements::cmdLoadTemplateToGrid_Click()
 {
     vb::BusyCursor busy;
@@ -472,29 +524,47 @@ void frmImportMeasurements::cmdLoadTemplateToGrid_Click()
         showMessageOfFile(path);
         return;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // The file is read twice rather than held: once to count its lines, once to load them.
+    const std::optional<FileShape> shape = ScanFile(file);
+    if (!shape) {
         showMessageOfFile(path);
         return;
     }
-    file.close();
-    const QStringList lines = SplitLines(DecodeText(bytes));
-
+    txtError->clear();
     separator_ = QStringLiteral(",");
     names_.clear();
     VSFlexGrid& g = *vsFGImport;
-    g.setRedraw(false);
-    clearGrid(int(std::min<qsizetype>(lines.size(), std::numeric_limits<int>::max() - 20)));
-    qint32 counter = 0;
-    for (const QString& line : lines) {
-        ++counter;
-        ParseLineToGrid(line, counter);
-        StatusBar1->showMessage(QStringLiteral("Loading line ") + QString::number(counter));
-        if (counter % 2000 == 0)
-            StatusBar1->repaint(); // progress on a long file, without letting other events in
+    if (shape->lines > maxLines_) {
+        refuseLoad(QStringLiteral("The file has %1 lines; at most %2 lines can be loaded at a time. Please split the file.")
+                       .arg(shape->lines)
+                       .arg(maxLines_));
+        return;
     }
+    // A file is loaded whole or not at all: a load cut short would show, and write, part of it.
+    qint32 counter = 0;
+    try {
+        g.setRedraw(false);
+        clearGrid(int(shape->lines));
+        const bool read = ReadLines(file, *shape, [&](const QString& line) {
+            ++counter;
+            ParseLineToGrid(line, counter);
+            StatusBar1->showMessage(QStringLiteral("Loading line ") + QString::number(counter));
+            if (counter % 2000 == 0)
+                StatusBar1->repaint(); // progress on a long file, without letting other events in
+        });
+        if (!read || counter != shape->lines) {
+            refuseLoad(QStringLiteral("The file could not be read to its end:") + kCrLf + u'"' + path + u'"' + kCrLf +
+                       file.errorString());
+            return;
+        }
+        MarkRowsWithoutMeasurements();
+    } catch (const std::bad_alloc&) {
+        refuseLoad(QStringLiteral("There is not enough memory to load the whole file (%1 lines). Please split the file.")
+                       .arg(shape->lines));
+        return;
+    }
+    file.close();
     StatusBar1->showMessage(QStringLiteral("Loaded lines ") + QString::number(counter));
-    MarkRowsWithoutMeasurements();
     g.setRedraw(true);
     frmeValidate->show();
     frmeLoad->hide();
@@ -510,8 +580,8 @@ void frmImportMeasurements::ParseLineToGrid(const QString& line, qint32 lineNumb
         for (int i = 0; i < fields.size(); ++i)
             g.setTextMatrix(lineNumber, colDate + i, fields[i]);
         g.setTextMatrix(lineNumber, colStatus, QString::number(lineNumber));
-    } catch (const std::exception&) {
-        // The rest of this line is left out.
+    } catch (const FlexGridError&) {
+        // The rest of this line is left out. Any other failure (memory) ends the whole load.
     }
 }
 
@@ -641,26 +711,28 @@ void frmImportMeasurements::cmdLoadDataFromGrid_Click()
     std::vector<int> gridRows;
     std::vector<Measurement> readings;
     qint32 rejected = 0;
-    for (int r = 1; r < rows; ++r) {
-        g.setRowHidden(r, false);
-        if (g.TextMatrix(r, colStatus).isEmpty())
-            continue;
-        if (backColor(g, r, colStatus) == RejectedColor) {
-            ++rejected;
-            continue;
-        }
-        const auto values = ValuesOfRow(rowCells(r));
-        if (!values) {
-            ++rejected;
-            continue;
-        }
-        readings.push_back(*values);
-        gridRows.push_back(r);
-    }
-    StatusBar1->showMessage(QStringLiteral("Writing %1 rows ...").arg(readings.size()));
-    StatusBar1->repaint();
     std::vector<bool> replaced;
     try {
+        // Every row is gathered before anything is written: a row that cannot be gathered stops
+        // the whole write rather than leaving the rest uncounted.
+        for (int r = 1; r < rows; ++r) {
+            g.setRowHidden(r, false);
+            if (g.TextMatrix(r, colStatus).isEmpty())
+                continue;
+            if (backColor(g, r, colStatus) == RejectedColor) {
+                ++rejected;
+                continue;
+            }
+            const auto values = ValuesOfRow(rowCells(r));
+            if (!values) {
+                ++rejected;
+                continue;
+            }
+            readings.push_back(*values);
+            gridRows.push_back(r);
+        }
+        StatusBar1->showMessage(QStringLiteral("Writing %1 rows ...").arg(readings.size()));
+        StatusBar1->repaint();
         replaced = MeasurementImport::WriteReadings(gPersonKey, readings);
     } catch (const std::exception& e) {
         StatusBar1->clearMessage();

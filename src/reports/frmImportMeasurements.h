@@ -53,6 +53,9 @@ public:
     QString ChosenPath() const { return chosenPath_; }
     bool Written() const { return written_; }
     bool Expanded() const { return expanded_; }
+    // The most lines a file may have to be loaded (the grid's rows hold at most this many); a
+    // test may lower it.
+    void setMaxLines(qint64 lines) { maxLines_ = lines; }
 
     QLabel* lblPerson;
     QComboBox* cboPerson;
@@ -97,12 +100,22 @@ private:
     void showMessageOfFile(const QString& name);
     void applyFilter(int filter);
     void clearGrid(int lines);
+    // Empties the grid and says why the file was not loaded.
+    void refuseLoad(const QString& why);
+    // The length of the stored file name's column.
+    int storedNameSize() const;
+    // Tells, once for each name, that a chosen file's name is too long to be remembered.
+    void tellIfNotRemembered(const QString& name);
+    // Keeps the window within the screen's free area.
+    void fitToScreen();
 
     QWidget* fraTop;
     QString chosenPath_;
     QString separator_;
     bool written_ = false;
     bool expanded_ = false;
+    qint64 maxLines_;
+    QString toldTooLong_;
     // Names looked up during one load: the file repeats a few names on many rows.
     std::map<std::pair<int, QString>, std::optional<qint32>> names_;
 };

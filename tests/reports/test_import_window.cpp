@@ -10,6 +10,7 @@
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/MsgBox.h"
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 
@@ -152,6 +154,7 @@ TEST_F(ImportWindowTest, OpensWithTheStoredNameTheHeaderAndHiddenFilters)
 TEST_F(ImportWindowTest, TemplateIsWrittenOpenedAndNamed)
 {
     auto& f = open();
+    answer(vb::vbOK); // the template's path is too long to be remembered
     f.cmdGenerateTemplate_Click();
     const QString path = QDir(programFolder()).filePath(QStringLiteral("TempQJImport.csv"));
     QFile file(path);
@@ -189,6 +192,7 @@ TEST_F(ImportWindowTest, FileDialogStartsInTheUserFolderAndCancelChangesNothing)
 
     const QString chosen = writeFile(QStringLiteral("mine.csv"), "x");
     services().fileDialogs().Choose(chosen);
+    answer(vb::vbOK); // the test folder's path is too long to be remembered
     f.cmdImportFile_Click();
     EXPECT_EQ(f.txtImportFileName->text(), chosen);
     EXPECT_EQ(f.ChosenPath(), chosen);
@@ -514,11 +518,135 @@ TEST_F(ImportWindowTest, ClosingRemembersTheFileName)
     auto& g = open();
     EXPECT_EQ(g.txtImportFileName->text(), QStringLiteral("short.csv"));
     const QString longName = QStringLiteral("/home/someone/Documents/health/readings-2031.csv");
-    g.txtImportFileName->setText(longName);
-    answer(vb::vbOK);
-    EXPECT_TRUE(g.Unload());
+    // Told once, when chosen: choosing it again and closing say nothing more.
+    for (int i = 0; i < 2; ++i) {
+        services().fileDialogs().Choose(longName);
+        if (i == 0)
+            answer(vb::vbOK);
+        g.cmdImportFile_Click();
+    }
+    ASSERT_EQ(messages().Log().size(), 1u);
     EXPECT_NE(lastBox().text.indexOf(longName), -1);
+    EXPECT_TRUE(lastBox().text.contains(QStringLiteral("longer than 30 characters")));
+    EXPECT_TRUE(g.Unload());
+    EXPECT_EQ(messages().Log().size(), 1u);
     EXPECT_EQ(value(QStringLiteral("select ImportFileName from application")).toString(), QStringLiteral("short.csv"));
+}
+
+TEST_F(ImportWindowTest, LineEndsOfEveryKindAndAcrossReadChunks)
+{
+    // One line longer than the reader's chunk puts a CR LF across two chunks.
+    const QByteArray longLine(1 << 20, 'x');
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QStringList lines;
+    } cases[] = {
+        {"CR LF", "a\r\nb\r\n", {"a", "b"}},
+        {"LF", "a\nb", {"a", "b"}},
+        {"CR", "a\rb\r", {"a", "b"}},
+        {"mixed, blank lines count", "a\r\rb\n\nc\r\n\r\n", {"a", "", "b", "", "c", ""}},
+        {"mark dropped, windows-1252", "\xEF\xBB\xBF\xE9\r\x80", {"\u00E9", "\u20AC"}},
+        {"CR LF across chunks", longLine.left((1 << 20) - 1) + "\r\nz", {QString(longLine.left((1 << 20) - 1)), "z"}},
+        {"empty", "", {}},
+    };
+    for (const Case& c : cases) {
+        QBuffer buffer;
+        buffer.setData(c.bytes);
+        ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+        const auto shape = ScanFile(buffer);
+        ASSERT_TRUE(shape) << c.name;
+        EXPECT_EQ(shape->lines, c.lines.size()) << c.name;
+        QStringList lines;
+        EXPECT_TRUE(ReadLines(buffer, *shape, [&lines](const QString& line) { lines << line; })) << c.name;
+        EXPECT_EQ(lines, c.lines) << c.name;
+        EXPECT_EQ(SplitLines(DecodeText(c.bytes)), c.lines) << c.name;
+    }
+
+    // Through the window, a file of CR-only lines fills a row a line.
+    auto& f = open();
+    load(f, "1/5/2031 8:00 AM,120,80\r1/6/2031 8:00 AM,121,81\r");
+    EXPECT_EQ(f.vsFGImport->TextMatrix(2, colHighBP), QStringLiteral("121"));
+    EXPECT_EQ(f.StatusBar1->currentMessage(), QStringLiteral("Loaded lines 2"));
+}
+
+TEST_F(ImportWindowTest, AFileThatCannotBeLoadedWholeLoadsNothingAndWritesNothing)
+{
+    const QByteArray five = "1/5/2031 8:00 AM,120,80\r\n1/6/2031 8:00 AM,121,81\r\n1/7/2031 8:00 AM,122,82\r\n"
+                            "1/8/2031 8:00 AM,123,83\r\n1/9/2031 8:00 AM,124,84\r\n";
+    struct Case {
+        const char* name;
+        bool tooManyLines;        // more lines than the window may load
+        bool memoryRunsOutAtRow3; // an allocation fails part-way
+        const char* said;
+    } cases[] = {
+        {"too many lines", true, false, "The file has 5 lines; at most 4 lines can be loaded"},
+        {"out of memory", false, true, "There is not enough memory to load the whole file (5 lines)"},
+    };
+    for (const Case& c : cases) {
+        auto& f = open();
+        load(f, "1/1/2031 8:00 AM,110,70\r\n", QStringLiteral("earlier.csv"));
+        f.setMaxLines(c.tooManyLines ? 4 : 1000);
+        QMetaObject::Connection failing;
+        if (c.memoryRunsOutAtRow3)
+            failing = QObject::connect(f.vsFGImport, &VSFlexGrid::CellChanged, [](int row, int) {
+                if (row == 3)
+                    throw std::bad_alloc();
+            });
+        answer(vb::vbOK);
+        load(f, five);
+        QObject::disconnect(failing);
+        EXPECT_TRUE(lastBox().text.startsWith(QLatin1String(c.said))) << c.name << ": " << lastBox().text.toStdString();
+        EXPECT_TRUE(lastBox().text.endsWith(QStringLiteral("Nothing was loaded."))) << c.name;
+        EXPECT_EQ(f.vsFGImport->Rows(), 1) << c.name << ": neither the earlier file nor part of this one stays";
+        EXPECT_EQ(f.StatusBar1->currentMessage(), QStringLiteral("The file was not loaded")) << c.name;
+        EXPECT_TRUE(f.frmeValidate->isHidden()) << c.name;
+
+        EXPECT_EQ(write(f), QStringLiteral(" Data load is successfull. The statistics are as follows:\r\n"
+                                           "      Rows loaded (shown in green):0\r\n"
+                                           "      Rows updated (shown in yellow):0\r\n"
+                                           "      Rows rejected (shown in red):0"))
+            << c.name;
+        EXPECT_EQ(readings(), 0) << c.name;
+        f.Unload();
+    }
+}
+
+TEST_F(ImportWindowTest, ALongCellIsDrawnCutAndKeptWhole)
+{
+    auto& f = open();
+    const QString comment(5'000'000, u'c');
+    load(f, "1/5/2031 8:00 AM,120,80,,,,,,,,," + comment.toLatin1() + "\r\n");
+    VSFlexGrid& g = *f.vsFGImport;
+    EXPECT_EQ(g.TextMatrix(1, colComment), comment);
+    EXPECT_EQ(color(f, 1, colComment), RejectedColor);
+    const QString shown = g.model()->data(g.model()->index(0, colComment - 1)).toString();
+    EXPECT_LT(shown.size(), 5000);
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+    EXPECT_TRUE(comment.startsWith(shown.chopped(1)));
+    // Short cells, a multi-byte one among them, are drawn whole.
+    g.setTextMatrix(1, colMood, QStringLiteral("Zoë"));
+    EXPECT_EQ(g.model()->data(g.model()->index(0, colMood - 1)).toString(), QStringLiteral("Zoë"));
+    EXPECT_EQ(g.TextMatrix(1, colComment), comment) << "a write to another cell keeps the long one";
+}
+
+TEST_F(ImportWindowTest, ANewLoadClearsTheErrorBox)
+{
+    auto& f = open();
+    load(f, "not a date,1\r\n");
+    EXPECT_FALSE(f.txtError->toPlainText().isEmpty());
+    load(f, "1/5/2031 8:00 AM,120,80\r\n", QStringLiteral("good.csv"));
+    EXPECT_TRUE(f.txtError->toPlainText().isEmpty());
+}
+
+TEST_F(ImportWindowTest, OpensWithinTheScreen)
+{
+    auto& f = open();
+    f.show();
+    const QRect area = f.screen()->availableGeometry();
+    EXPECT_LE(f.frameGeometry().height(), area.height());
+    EXPECT_LE(f.frameGeometry().width(), area.width());
+    EXPECT_TRUE(area.contains(f.frameGeometry())) << area.height();
 }
 
 TEST_F(ImportWindowTest, ErrorPanelExpandsAndRestores)

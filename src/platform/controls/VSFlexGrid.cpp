@@ -13,6 +13,8 @@
 #include <QtDebug>
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -21,7 +23,6 @@ namespace {
 constexpr int kDefaultColWidth = 960; // twips
 
 enum CellFlag : quint8 {
-    HasText = 1,
     HasFore = 2,
     HasFont = 4,
     Bold = 8,
@@ -30,16 +31,119 @@ enum CellFlag : quint8 {
 };
 
 struct CellData {
-    QString text;
     QString fontName;
     vb::OLE_COLOR back = 0;
     vb::OLE_COLOR fore = 0;
     quint8 flags = 0;
 };
 
-// A row keeps only the cells that carry something of their own: a bound row that nobody wrote
-// to or coloured costs a few bytes, whatever the number of columns.
+// The texts of a row's cells in one block: the number of columns n, each column's end offset in
+// the texts (top bit: the cell was written), then the texts end to end in UTF-8. A row of a dozen
+// short cells costs one allocation of about its text's size, so a grid of millions of file lines
+// stays within a few times the file's size. Every change builds the block anew at its exact size.
+class RowTexts {
+public:
+    bool written(int col) const { return col < count() && (endAt(col) & kWritten) != 0; }
+    QString text(int col) const
+    {
+        const auto [start, end] = span(col);
+        return QString::fromUtf8(bytes() + start, end - start);
+    }
+    qsizetype size(int col) const
+    {
+        const auto [start, end] = span(col);
+        return end - start;
+    }
+    // At most maxChars characters of the text, read without decoding the rest.
+    QString head(int col, qsizetype maxChars) const
+    {
+        auto [start, end] = span(col);
+        if (end - start > maxChars * 4) {
+            end = start + maxChars * 4;
+            while (end > start && (static_cast<unsigned char>(bytes()[end]) & 0xC0) == 0x80)
+                --end; // not inside a character
+        }
+        return QString::fromUtf8(bytes() + start, end - start).left(maxChars);
+    }
+
+    void set(int col, const QString& text)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        const int oldCount = count();
+        const qsizetype total = textSize();
+        const auto [start, end] = span(col);
+        const qsizetype newTotal = total - (end - start) + utf8.size();
+        if (newTotal >= qsizetype(kWritten))
+            throw std::bad_alloc(); // offsets are 31 bits: a row cannot hold more
+        const int n = std::max(oldCount, col + 1);
+        const qsizetype delta = utf8.size() - (end - start);
+        QByteArray block(headerSize(n) + newTotal, Qt::Uninitialized);
+        char* out = block.data();
+        const auto n16 = quint16(n);
+        std::memcpy(out, &n16, sizeof n16);
+        for (int c = 0; c < n; ++c) {
+            quint32 e = c < oldCount ? endAt(c) : quint32(total);
+            if (c == col)
+                e = quint32(start + utf8.size()) | kWritten;
+            else if (c > col)
+                e = quint32(qsizetype(e & ~kWritten) + delta) | (e & kWritten);
+            std::memcpy(out + 2 + 4 * c, &e, sizeof e);
+        }
+        char* texts = out + headerSize(n);
+        std::memcpy(texts, bytes(), std::size_t(start));
+        std::memcpy(texts + start, utf8.constData(), std::size_t(utf8.size()));
+        std::memcpy(texts + start + utf8.size(), bytes() + end, std::size_t(total - end));
+        block_ = std::move(block);
+    }
+
+    void dropColumnsFrom(int cols)
+    {
+        if (cols >= count())
+            return;
+        RowTexts kept;
+        for (int c = 0; c < cols; ++c)
+            if (written(c))
+                kept.set(c, text(c));
+        *this = std::move(kept);
+    }
+
+    void clear() { block_.clear(); }
+
+private:
+    static constexpr quint32 kWritten = 0x80000000u;
+    static qsizetype headerSize(int n) { return 2 + 4 * qsizetype(n); }
+    int count() const
+    {
+        quint16 n = 0;
+        if (!block_.isEmpty())
+            std::memcpy(&n, block_.constData(), sizeof n);
+        return n;
+    }
+    quint32 endAt(int col) const
+    {
+        quint32 e = 0;
+        std::memcpy(&e, block_.constData() + 2 + 4 * col, sizeof e);
+        return e;
+    }
+    qsizetype textSize() const { return block_.isEmpty() ? 0 : block_.size() - headerSize(count()); }
+    const char* bytes() const { return block_.constData() + (block_.isEmpty() ? 0 : headerSize(count())); }
+    // Where a column's text lies in the texts; a column past the last written one is empty at the end.
+    std::pair<qsizetype, qsizetype> span(int col) const
+    {
+        const int n = count();
+        if (col >= n)
+            return {textSize(), textSize()};
+        const qsizetype start = col == 0 ? 0 : qsizetype(endAt(col - 1) & ~kWritten);
+        return {start, qsizetype(endAt(col) & ~kWritten)};
+    }
+
+    QByteArray block_;
+};
+
+// A row keeps only the cells that carry a look of their own: a bound row that nobody wrote to or
+// coloured costs a few bytes, whatever the number of columns.
 struct RowData {
+    RowTexts texts;
     std::vector<std::pair<int, CellData>> cells;
     int height = -1; // twips; -1: the default height
     bool hidden = false;
@@ -63,6 +167,7 @@ struct RowData {
     void dropColumnsFrom(int cols)
     {
         cells.erase(std::remove_if(cells.begin(), cells.end(), [cols](const auto& p) { return p.first >= cols; }), cells.end());
+        texts.dropColumnsFrom(cols);
     }
 };
 
@@ -191,23 +296,32 @@ public:
 
     QString text(int row, int col) const
     {
+        const RowTexts& texts = rows[std::size_t(row)].texts;
         if (isBoundCell(row, col)) {
             const_cast<FlexGridModel*>(this)->ensureFilled(row);
-            if (const CellData* c = find(row, col); c && (c->flags & HasText))
-                return c->text;
+            if (texts.written(col))
+                return texts.text(col);
             return boundText(row, col);
         }
-        if (const CellData* c = find(row, col); c && (c->flags & HasText))
-            return c->text;
-        return {};
+        return texts.text(col);
     }
 
-    void setText(int row, int col, const QString& text)
+    // The text as drawn: a cell far longer than its column can show is cut to what fits (every
+    // character is at least a pixel wide), so that a cell of millions of characters draws as
+    // fast as a short one. TextMatrix keeps the whole text.
+    QString shownText(int row, int col) const
     {
-        CellData& c = cellAt(row, col);
-        c.text = text;
-        c.flags |= HasText;
+        const RowTexts& texts = rows[std::size_t(row)].texts;
+        const int viewCol = col - V();
+        const qsizetype fits = std::max(64, viewCol >= 0 ? grid_->columnWidth(viewCol) : grid_->verticalHeader()->width());
+        if (isBoundCell(row, col) && !texts.written(col))
+            return text(row, col);
+        if (texts.size(col) <= fits)
+            return texts.text(col);
+        return texts.head(col, fits) + QChar(0x2026);
     }
+
+    void setText(int row, int col, const QString& text) { rows[std::size_t(row)].texts.set(col, text); }
 
     // Runs the fill event once for every bound cell of the row, in column order. A handler reads
     // the texts of the row (made so far) and colours its cells.
@@ -224,8 +338,7 @@ public:
         for (int col = fixedCols; col < colCountAll(); ++col) {
             if (fieldOf(col) < 0 || recordOf(row) < 0)
                 continue;
-            const CellData* c = find(row, col);
-            QString text = c && (c->flags & HasText) ? c->text : boundText(row, col);
+            QString text = rd.texts.written(col) ? rd.texts.text(col) : boundText(row, col);
             const QString before = text;
             bool cancel = false;
             try {
@@ -275,7 +388,7 @@ public:
         const bool fixed = row < fixedRows || col < fixedCols;
         const bool checkBox = !fixed && cols[std::size_t(col)].type == flexDTBoolean;
         switch (role) {
-        case Qt::DisplayRole: return checkBox ? QVariant() : QVariant(text(row, col));
+        case Qt::DisplayRole: return checkBox ? QVariant() : QVariant(shownText(row, col));
         case Qt::EditRole: return text(row, col);
         case Qt::CheckStateRole:
             if (checkBox)
@@ -301,7 +414,7 @@ public:
         if (orientation == Qt::Horizontal ? H() == 0 : V() == 0)
             return {};
         switch (role) {
-        case Qt::DisplayRole: return text(row, col);
+        case Qt::DisplayRole: return shownText(row, col);
         case Qt::TextAlignmentRole: return int(alignment(row, col, true) | Qt::TextWordWrap);
         default: return styleData(row, col, role, false);
         }
@@ -330,7 +443,7 @@ public:
         const int code = fixed ? c.fixedAlign : c.align;
         bool number = false;
         if (code < flexAlignLeftTop || code > flexAlignRightBottom)
-            number = fixed ? false : (isBoundCell(row, col) && isNumericType(c.type)) || isNumberText(text(row, col));
+            number = fixed ? false : (isBoundCell(row, col) && isNumericType(c.type)) || isNumberText(shownText(row, col));
         return alignmentOf(code, number);
     }
 
@@ -395,6 +508,8 @@ public:
         } else {
             beginRemoveRows({}, n - h, old - h - 1);
             rows.resize(std::size_t(n));
+            if (rows.capacity() > 2 * rows.size() + 1024)
+                rows.shrink_to_fit(); // an emptied grid gives back the memory of a large one
             endRemoveRows();
         }
     }
@@ -480,6 +595,7 @@ public:
             return;
         RowData& rd = rows[std::size_t(row)];
         rd.cells.clear();
+        rd.texts.clear();
         rd.filled = false;
         cellsChanged(row, 0, row, colCountAll() - 1);
     }

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -223,6 +224,45 @@ TEST(VSFlexGridCells, TextMatrixRaisesCellChangedAndRefusesCellsOutsideTheGrid)
     g.setColKey(2, QStringLiteral("DT"));
     EXPECT_EQ(2, g.ColIndex(QStringLiteral("dt")));
     EXPECT_EQ(-1, g.ColIndex(QStringLiteral("none")));
+}
+
+TEST(VSFlexGridCells, TextsOfARowKeepEachOtherWhateverTheOrderOfWrites)
+{
+    // A row's texts share one block: a write of any length at any column leaves the others whole.
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, QString>> writes;
+        QStringList row; // columns 0 to 4 afterwards
+    } cases[] = {
+        {"in order", {{0, "a"}, {1, "bb"}, {2, "ccc"}}, {"a", "bb", "ccc", "", ""}},
+        {"last column first", {{4, "e"}, {1, "b"}}, {"", "b", "", "", "e"}},
+        {"a middle text longer, then shorter, then empty",
+         {{0, "a"}, {2, "c"}, {4, "e"}, {2, "cccccc"}, {2, "cc"}, {0, ""}},
+         {"", "", "cc", "", "e"}},
+        {"characters of several bytes", {{1, "Zoë"}, {3, "\u20AC\U0001F600"}, {1, "Ø"}}, {"", "Ø", "", "\u20AC\U0001F600", ""}},
+    };
+    for (const Case& c : cases) {
+        VSFlexGrid g;
+        g.setCols(5);
+        g.setRows(2);
+        for (const auto& [col, text] : c.writes)
+            g.setTextMatrix(1, col, text);
+        QStringList row;
+        for (int col = 0; col < 5; ++col)
+            row << g.TextMatrix(1, col);
+        EXPECT_EQ(row, c.row) << c.name;
+        EXPECT_TRUE(g.TextMatrix(0, 1).isEmpty()) << c.name << ": another row is untouched";
+    }
+
+    VSFlexGrid g;
+    g.setCols(5);
+    g.setRows(2);
+    for (int col = 0; col < 5; ++col)
+        g.setTextMatrix(1, col, QString(col + 1, u'x'));
+    g.setCols(3);
+    g.setCols(5);
+    EXPECT_EQ(g.TextMatrix(1, 2), QStringLiteral("xxx"));
+    EXPECT_TRUE(g.TextMatrix(1, 3).isEmpty()) << "dropped columns come back empty";
 }
 
 class BoundGridTest : public ::testing::Test {
