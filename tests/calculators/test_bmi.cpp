@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -351,6 +352,71 @@ TEST_F(BmiWindow, PickerWritesTotalInchesAndRefusesTextsThatAreNoNumbers)
     form.CmdDetail_Click();
     EXPECT_EQ(form.txtHT->text(), QStringLiteral("70"));
     EXPECT_EQ(services().runtime().beep().Count(), 1);
+}
+
+TEST_F(BmiWindow, PickerFiltersTypedAndPastedTextAlikeAndShowsItsWholeTitle)
+{
+    auto& picker = vb::defaultInstance<frmFtToInches>();
+    picker.Load();
+
+    // Keys come to the editor through its combo box, or to the editor itself.
+    struct Typed {
+        QComboBox* box;
+        QWidget* target;
+        const char* keys;
+        const char* text;
+        int beeps;
+    };
+    const Typed typed[] = {
+        {picker.cmbFt, picker.cmbFt, "a6-'", "6'", 2},
+        {picker.cmbIn, picker.cmbIn->lineEdit(), "1x2\"", "12\"", 1},
+    };
+    for (const Typed& t : typed) {
+        SCOPED_TRACE(t.keys);
+        const int beeps = services().runtime().beep().Count();
+        t.box->setEditText(QString());
+        QTest::keyClicks(t.target, QString::fromUtf8(t.keys));
+        EXPECT_EQ(t.box->currentText(), QString::fromUtf8(t.text));
+        EXPECT_EQ(services().runtime().beep().Count() - beeps, t.beeps);
+    }
+
+    // A paste (or a drop) is refused whole, and the message says what the box takes.
+    struct Pasted {
+        QComboBox* box;
+        const char* text;
+        const char* message; // none when the text is taken
+    };
+    const Pasted pasted[] = {
+        {picker.cmbFt, "6 ft", "The height in feet takes a whole number of at most two digits, with or without ' after it."},
+        {picker.cmbIn, "11in", "The inches take a whole number of at most two digits, with or without \" after it."},
+        {picker.cmbIn, "5'", "The inches take a whole number of at most two digits, with or without \" after it."},
+        {picker.cmbFt, "6'", nullptr},
+        {picker.cmbIn, "10", nullptr},
+    };
+    for (const Pasted& p : pasted) {
+        SCOPED_TRACE(p.text);
+        p.box->setEditText(QStringLiteral("4"));
+        p.box->lineEdit()->selectAll();
+        const std::size_t shown = messages().Log().size();
+        if (p.message)
+            messages().Answer(vb::vbOK);
+        p.box->lineEdit()->insert(QString::fromUtf8(p.text));
+        QCoreApplication::processEvents();
+        if (p.message) {
+            EXPECT_EQ(p.box->currentText(), QStringLiteral("4"));
+            ASSERT_EQ(messages().Log().size(), shown + 1);
+            EXPECT_EQ(lastBox().text, QString::fromUtf8(p.message));
+        } else {
+            EXPECT_EQ(p.box->currentText(), QString::fromUtf8(p.text));
+            EXPECT_EQ(messages().Log().size(), shown);
+        }
+    }
+
+    // Wide enough for its title in a bold title-bar font, with room for the bar's buttons.
+    picker.layout()->activate();
+    QFont bold = picker.font();
+    bold.setBold(true);
+    EXPECT_GT(picker.width(), QFontMetrics(bold).horizontalAdvance(picker.windowTitle()) + 60);
 }
 
 TEST_F(BmiWindow, HelpAndHomePage)

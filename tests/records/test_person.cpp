@@ -10,6 +10,7 @@
 #include "platform/runtime/ui/Colors.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "records/frmPerson.h"
+#include "records/frmRegimen.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -17,9 +18,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <sqlite3.h>
+
+#include <vector>
 
 namespace {
 
@@ -612,6 +617,44 @@ TEST_F(PersonForm, ColumnWidthsTheUserLeavesAreKept)
     EXPECT_NEAR(2500, value(QStringLiteral("select COL7 from GridColumnPersistance where GRID_NM = 'vsFGPerson'")).toInt(), 15);
     frmPerson& again = open();
     EXPECT_NEAR(2500, again.vsFGPerson->ColWidth(6), 15);
+}
+
+} // namespace
+
+namespace {
+
+// The Person and Regimen forms share their layout: both scroll when made smaller than their
+// controls need, so that no control is pressed below its own size.
+TEST_F(PersonForm, PersonAndRegimenFormsScrollBelowTheRoomTheyNeed)
+{
+    frmPerson& person = open();
+    frmRegimen& regimen = vb::defaultInstance<frmRegimen>();
+    regimen.Load();
+    struct Shown {
+        vb::Form* form;
+        std::vector<QWidget*> controls;
+    };
+    const Shown forms[] = {
+        {&person, {person.cmdAddNew, person.cmdSave, person.cmdCancel, person.txtName, person.Frame1}},
+        {&regimen, {regimen.cmdAddNew, regimen.cmdSave, regimen.cmdCancel, regimen.txtName, regimen.Frame1}},
+    };
+    for (const Shown& shown : forms) {
+        SCOPED_TRACE(shown.form->Name().toStdString());
+        shown.form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(shown.form));
+        shown.form->resize(260, 180);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QSize(260, 180), shown.form->size());
+        for (QWidget* control : shown.controls) {
+            SCOPED_TRACE(control->objectName().toStdString());
+            EXPECT_GE(control->height(), control->minimumSizeHint().height());
+            EXPECT_GE(control->width(), control->minimumSizeHint().width());
+        }
+        auto* scroller = shown.form->findChild<QScrollArea*>();
+        ASSERT_NE(nullptr, scroller);
+        EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
+        EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QFile>
 #include <QIcon>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -429,6 +430,31 @@ TEST_F(MainWindowTest, ResizingAlsoFitsTheGoalAndTimeFormsAndAWindowOfItsOwn)
         EXPECT_EQ(QRect(QPoint(0, 0), inner), window->geometry());
     }
     EXPECT_EQ(QRect(mdi->MdiArea()->viewport()->mapToGlobal(QPoint(0, 0)), inner), own.geometry());
+}
+
+TEST_F(MainWindowTest, ResizingMovesAWindowOfFixedSizeIntoTheClientAreaAtItsOwnSize)
+{
+    mdi->mnuFC_Click();
+    auto* converter = vb::Forms().Find<vb::Form>(QStringLiteral("frmCnFConverter"));
+    ASSERT_NE(nullptr, converter);
+    converter->layout()->activate();
+    const QSize own = converter->size();
+    const QRect area(mdi->MdiArea()->viewport()->mapToGlobal(QPoint(0, 0)), mdi->MdiArea()->viewport()->size());
+    ASSERT_TRUE(area.width() > own.width() + 40 && area.height() > own.height() + 40);
+
+    // Left of and above the area, then past its lower right corner, then inside it.
+    const QPoint places[] = {area.topLeft() - QPoint(300, 200), area.bottomRight() + QPoint(50, 50),
+                             area.topLeft() + QPoint(20, 30)};
+    for (const QPoint& place : places) {
+        converter->move(place);
+        const QRect before = converter->frameGeometry();
+        mdi->resize(mdi->width() + 2, mdi->height() + 2);
+        const QRect now(mdi->MdiArea()->viewport()->mapToGlobal(QPoint(0, 0)), mdi->MdiArea()->viewport()->size());
+        EXPECT_EQ(own, converter->size());
+        EXPECT_TRUE(now.contains(converter->frameGeometry())) << place.x() << "," << place.y();
+        if (now.contains(before))
+            EXPECT_EQ(before, converter->frameGeometry()) << "a window inside the area stays where it is";
+    }
 }
 
 TEST_F(MainWindowTest, OpenedDataFormFillsTheClientArea)

@@ -6,9 +6,15 @@
 
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/RuntimeServices.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
+#include <QMdiSubWindow>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+#include <QTest>
 
 namespace {
 
@@ -70,6 +76,59 @@ TEST_F(RecordWindowsTest, TheMainWindowsMemoCommandsFollowTheMemo)
     EXPECT_FALSE(memoLoaded());
     EXPECT_EQ(QByteArray("changed\r\n"), fileBytes());
     EXPECT_EQ(QStringLiteral("1100"), states());
+}
+
+// The question is a window of its own: while it is up, the mouse has left the memo's frame.
+class LeavingQuestion : public vb::MessageService {
+public:
+    explicit LeavingQuestion(QWidget* frame) : frame_(frame) {}
+    int Show(const vb::MsgBoxCall& box) override
+    {
+        texts << box.text;
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(frame_, &leave);
+        return answers.isEmpty() ? vb::vbCancel : answers.takeFirst();
+    }
+    QList<int> answers;
+    QStringList texts;
+
+private:
+    QWidget* frame_;
+};
+
+TEST_F(RecordWindowsTest, TheMemosCloseBoxAsksAgainAfterACancel)
+{
+    auto& main = vb::defaultInstance<mdiHealth>();
+    main.Load();
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    main.mnuMemoOpen_Click();
+    auto* memo = vb::Forms().Find<frmMemo>(QStringLiteral("frmMemo"));
+    ASSERT_TRUE(memo);
+    auto* window = qobject_cast<QMdiSubWindow*>(memo->Window());
+    ASSERT_TRUE(window);
+    memo->txtMemo->setPlainText(QStringLiteral("changed"));
+
+    QStyleOptionTitleBar bar;
+    bar.initFrom(window);
+    bar.subControls = QStyle::SC_All;
+    bar.titleBarFlags = window->windowFlags();
+    bar.rect = QRect(0, 0, window->width(), window->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, window));
+    const QPoint closeBox =
+        window->style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, window).center();
+    QTest::mouseMove(window, closeBox);
+
+    auto question = std::make_shared<LeavingQuestion>(window);
+    const auto kept = vb::Runtime().messages;
+    vb::Runtime().messages = question;
+    // Answered Cancel twice, then No: each click, without a move between, asks again.
+    question->answers = {vb::vbCancel, vb::vbCancel, vb::vbNo};
+    for (int click = 0; click < 3; ++click)
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, closeBox);
+    vb::Runtime().messages = kept;
+    ASSERT_EQ(3, question->texts.size()) << "every click on the close box asks";
+    EXPECT_EQ(QStringList(3, testing_records::kMemoQuestion), question->texts);
+    EXPECT_FALSE(memoLoaded());
 }
 
 } // namespace
