@@ -8,13 +8,12 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
 
 namespace calculators {
-
-namespace {} // namespace
 
 int pixelsX(const QWidget* widget, double twips) { return vb::TwipsToPixelsX(twips, widget); }
 int pixelsY(const QWidget* widget, double twips) { return vb::TwipsToPixelsY(twips, widget); }
@@ -28,6 +27,15 @@ void placeTwips(QWidget* widget, double left, double top, double width, double h
     const int right = pixelsX(widget, left + width);
     const int bottom = pixelsY(widget, top + height);
     widget->setGeometry(x, y, std::max(0, right - x), std::max(0, bottom - y));
+}
+
+int widthForTitle(const QWidget* window)
+{
+    // Title bars commonly set their text in bold; the bar's height stands for each button.
+    QFont font = window->font();
+    font.setBold(true);
+    const int bar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    return QFontMetrics(font).horizontalAdvance(window->windowTitle()) + 4 * bar + 16;
 }
 
 QPixmap programPicture(const QString& relativePath) { return QPixmap(App::Path() + QLatin1Char('/') + relativePath); }

@@ -29,6 +29,9 @@ int pixelsY(const QWidget* widget, double twips);
 double twipsX(const QWidget* widget, int pixels);
 double twipsY(const QWidget* widget, int pixels);
 
+// The width a window needs to show its whole title, with the title bar's icon and buttons.
+int widthForTitle(const QWidget* window);
+
 using vb::makeButton;
 using vb::makeLabel;
 

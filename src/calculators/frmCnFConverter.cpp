@@ -59,8 +59,10 @@ frmCnFConverter::frmCnFConverter(QWidget* parent) : vb::Form(QStringLiteral("frm
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(inner);
     layout->addWidget(StatusBar1);
-    // The prompt is the widest thing in the window: it sets the width.
-    setMinimumWidth(StatusBar1->fontMetrics().horizontalAdvance(PromptText()) + 40);
+    // The prompt is the widest thing in the window: it sets the width. The window keeps its
+    // own size; the main window's fitting only moves it.
+    StatusBar1->setMinimumWidth(StatusBar1->fontMetrics().horizontalAdvance(PromptText()) + 40);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     calculators::onKeyPress(TxtC, [this](int& key) { TxtC_KeyPress(key); });
     calculators::onKeyPress(txtF, [this](int& key) { txtF_KeyPress(key); });

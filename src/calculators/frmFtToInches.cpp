@@ -3,6 +3,7 @@
 #include "calculators/CalculatorSupport.h"
 #include "calculators/frmBMI.h"
 #include "platform/runtime/ui/Interaction.h"
+#include "platform/runtime/ui/MsgBox.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,6 +11,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpacerItem>
+#include <QValidator>
+
+#include <algorithm>
 
 namespace {
 
@@ -24,6 +29,38 @@ int filterPickerKey(int keyAscii, QChar mark)
     vb::Beep();
     return 0;
 }
+
+// What a picker box can hold while it is edited: nothing, its mark alone, or a number the Enter
+// button takes. Typed keys are filtered before this; whatever else would bring another text
+// (a paste, a drop) is refused whole, and the user is told what the box takes.
+class PickerText : public QValidator {
+public:
+    PickerText(QLineEdit* box, QChar mark, QString allowed) : QValidator(box), mark_(mark), allowed_(std::move(allowed)) {}
+
+    State validate(QString& input, int& /*pos*/) const override
+    {
+        const bool blank = std::any_of(input.cbegin(), input.cend(), [](QChar c) { return c.isSpace(); });
+        if (input.isEmpty() || input == QString(mark_) || (!blank && frmFtToInches::PickedNumber(input, mark_)))
+            return Acceptable;
+        // Told once the box has refused the text, not from inside its edit.
+        if (!telling_) {
+            telling_ = true;
+            QMetaObject::invokeMethod(
+                const_cast<PickerText*>(this),
+                [this] {
+                    vb::MsgBox(allowed_, vb::vbOKOnly | vb::vbExclamation);
+                    telling_ = false;
+                },
+                Qt::QueuedConnection);
+        }
+        return Invalid;
+    }
+
+private:
+    QChar mark_;
+    QString allowed_;
+    mutable bool telling_ = false;
+};
 
 QComboBox* makePickerBox(QWidget* parent, const char* name, const QString& toolTip)
 {
@@ -62,8 +99,21 @@ frmFtToInches::frmFtToInches(QWidget* parent) : vb::Form(QStringLiteral("frmFtTo
     layout->addWidget(cmdClose, 1, 0, 1, 2, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    calculators::onKeyPress(cmbFt->lineEdit(), [this](int& key) { cmbFt_KeyPress(key); });
-    calculators::onKeyPress(cmbIn->lineEdit(), [this](int& key) { cmbIn_KeyPress(key); });
+    // The title is the widest thing the window has to show.
+    layout->addItem(new QSpacerItem(calculators::widthForTitle(this), 0, QSizePolicy::Fixed, QSizePolicy::Minimum), 2, 0, 1, 2);
+
+    cmbFt->lineEdit()->setValidator(new PickerText(
+        cmbFt->lineEdit(), kFeetMark,
+        QStringLiteral("The height in feet takes a whole number of at most two digits, with or without ' after it.")));
+    cmbIn->lineEdit()->setValidator(
+        new PickerText(cmbIn->lineEdit(), kInchMark,
+                       QStringLiteral("The inches take a whole number of at most two digits, with or without \" after it.")));
+    // Keys typed while a box has the focus reach its editor through the box itself, past any
+    // filter of the editor's own: both are watched.
+    for (QWidget* box : {static_cast<QWidget*>(cmbFt), static_cast<QWidget*>(cmbFt->lineEdit())})
+        calculators::onKeyPress(box, [this](int& key) { cmbFt_KeyPress(key); });
+    for (QWidget* box : {static_cast<QWidget*>(cmbIn), static_cast<QWidget*>(cmbIn->lineEdit())})
+        calculators::onKeyPress(box, [this](int& key) { cmbIn_KeyPress(key); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
 }
 

@@ -85,14 +85,24 @@ std::optional<double> limitOf(const QVariant& v)
 
 } // namespace
 
-void clsModifyMDB1::ConvertGoalUnits(qint16 intMode)
+QStringList clsModifyMDB1::ConvertGoalUnits(qint16 intMode)
 {
     if (intMode != 1 && intMode != 2)
-        return;
+        return {};
+    QStringList kept;
     dao::Transaction trans(*gDB);
     auto rs = gDB->OpenRecordset(QStringLiteral(" SELECT * from DBTS_GOAL"), dao::dbOpenDynaset);
     while (!rs->Eof()) {
         const int key = rs->Fields(QStringLiteral("GL_KY")).Value().toInt();
+        const auto holds = [&rs](const Limits& limits) {
+            for (std::size_t i = 0; i < limits.size(); ++i) {
+                const auto limit = limitOf(rs->Fields(QLatin1String(kLimitColumns[i])).Value());
+                if (!limit || *limit != limits[i])
+                    return false;
+            }
+            return true;
+        };
+        bool inUnit = false;
         for (const GoalGroup& group : kGroups) {
             bool inGroup = false;
             for (int k : group.keys)
@@ -101,19 +111,22 @@ void clsModifyMDB1::ConvertGoalUnits(qint16 intMode)
                 continue;
             const Limits& from = intMode == 1 ? group.mgdl : group.mmol;
             const Limits& to = intMode == 1 ? group.mmol : group.mgdl;
-            bool same = true;
-            for (std::size_t i = 0; i < from.size() && same; ++i) {
-                const auto limit = limitOf(rs->Fields(QLatin1String(kLimitColumns[i])).Value());
-                same = limit && *limit == from[i];
+            if (holds(to)) {
+                inUnit = true;
+                continue;
             }
-            if (!same)
+            if (!holds(from))
                 continue;
             rs->Edit();
             for (std::size_t i = 0; i < to.size(); ++i)
                 rs->Fields(QLatin1String(kLimitColumns[i])).setValue(vb::NumberText(to[i]));
             rs->Update();
+            inUnit = true;
         }
+        if (!inUnit)
+            kept << rs->Fields(QStringLiteral("GL_NM")).Value().toString();
         rs->MoveNext();
     }
     trans.commit();
+    return kept;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Layer 3 of the schema upgrade (three settings columns and the blood-sugar unit), and the
 // conversion of the default goal limits between the two sugar units.
+#include <QStringList>
 #include <QtGlobal>
 
 class clsModifyMDB1 {
@@ -23,6 +24,7 @@ public:
 
     // Rewrites the default goal rows (keys 1 to 8) that still hold the default limits of the
     // other unit with those of the chosen one: mode 1 to mmol/l, 2 to mg/dl, any other nothing.
-    // Rows the user added or changed keep their numbers. All rows or none are written.
-    void ConvertGoalUnits(qint16 intMode);
+    // Rows the user added or changed keep their numbers: their names are returned, in the
+    // order of the table. All rows or none are written.
+    QStringList ConvertGoalUnits(qint16 intMode);
 };

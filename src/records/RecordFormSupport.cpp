@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -109,6 +110,28 @@ QStatusBar* makeStatusBar(QWidget* parent)
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
     return bar;
+}
+
+QVBoxLayout* makeScrollingBody(QWidget* form, QStatusBar* statusBar)
+{
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("content"));
+    auto* body = new QVBoxLayout(content);
+    body->setContentsMargins(6, 6, 6, 4);
+    auto* scroller = new QScrollArea(form);
+    scroller->setObjectName(QStringLiteral("scroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    // A click on a control that takes no focus leaves the focus where it was.
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(content);
+
+    auto* layout = new QVBoxLayout(form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(scroller, 1);
+    layout->addWidget(statusBar, 0);
+    return body;
 }
 
 void chainTabOrder(std::initializer_list<QWidget*> widgets)

@@ -24,6 +24,7 @@ class QWidget;
 class VSFlexGrid;
 class DataControl;
 class QStatusBar;
+class QVBoxLayout;
 
 namespace recordform {
 
@@ -43,6 +44,10 @@ QBoxLayout* buttonColumn(std::initializer_list<QPushButton*> buttons);
 DataControl* makeDataControl(QWidget* parent, const char* name, const QString& caption);
 VSFlexGrid* makeBoundGrid(QWidget* parent, const char* name, DataControl* source);
 QStatusBar* makeStatusBar(QWidget* parent);
+// The form's layout: a body that scrolls, over the status bar along the form's bottom edge.
+// Below the room its controls need, the form scrolls rather than pressing them together. The
+// body's layout is returned for the form's controls.
+QVBoxLayout* makeScrollingBody(QWidget* form, QStatusBar* statusBar);
 // Tab moves through the widgets in this order.
 void chainTabOrder(std::initializer_list<QWidget*> widgets);
 

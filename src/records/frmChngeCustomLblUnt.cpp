@@ -241,6 +241,8 @@ void frmChngeCustomLblUnt::cmdApply_Click()
         assignments << QStringLiteral("HtUnit=") + vb::SqlText(height == 0 ? QStringLiteral("ft") : QStringLiteral("cm"));
 
     StatusBar1->clearMessage();
+    const QString sugarUnitBefore = readSettings().temp2Unit;
+    QStringList keptGoals;
     // The settings row and the goal limits change together or not at all, so the goals never
     // stand in another unit than the one the settings name.
     try {
@@ -252,7 +254,7 @@ void frmChngeCustomLblUnt::cmdApply_Click()
             return;
         }
         if (sugar >= 0)
-            clsModifyMDB1().ConvertGoalUnits(sugar == 1 ? 1 : 2);
+            keptGoals = clsModifyMDB1().ConvertGoalUnits(sugar == 1 ? 1 : 2);
         trans.commit();
     } catch (const dao::Error& e) {
         reportNotSaved(e.Description());
@@ -302,6 +304,14 @@ void frmChngeCustomLblUnt::cmdApply_Click()
             }
         }
     }
+
+    // Only the untouched default goals were converted: the user must know which limits now
+    // stand in the wrong unit.
+    if (!keptGoals.isEmpty() && s.temp2Unit != sugarUnitBefore)
+        vb::MsgBox(QStringLiteral("The default goals now have their limits in ") + s.temp2Unit +
+                       QStringLiteral(".\r\nThese goals kept their numbers; enter their limits in ") + s.temp2Unit +
+                       QStringLiteral(":\r\n") + keptGoals.join(QStringLiteral("\r\n")),
+                   vb::vbOKOnly | vb::vbInformation);
 }
 
 void frmChngeCustomLblUnt::cmdClose_Click() { Unload(); }

@@ -150,12 +150,12 @@ frmPerson::frmPerson(QWidget* parent) : vb::Form(QStringLiteral("frmPerson"), pa
     top->addLayout(buttonColumn({cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel}));
     top->addStretch(1);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 0);
+    QVBoxLayout* layout = makeScrollingBody(this, StatusBar1);
     layout->addLayout(top);
     layout->addWidget(datPerson);
     layout->addWidget(vsFGPerson, 1);
-    layout->addWidget(StatusBar1);
+    // The grid shows a few rows at least before the form scrolls.
+    vsFGPerson->setMinimumHeight(vb::TwipsToPixelsY(1500, this));
 
     chainTabOrder({txtName, txtAge, txtFt, txtIn, txtCM, optSex[0], optSex[1], txtComment, cmdAddNew, cmdEdit, cmdDelete, cmdSave,
                    cmdCancel});

@@ -87,12 +87,12 @@ frmRegimen::frmRegimen(QWidget* parent) : vb::Form(QStringLiteral("frmRegimen"),
     top->addLayout(buttonColumn({cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel}));
     top->addStretch(1);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 0);
+    QVBoxLayout* layout = makeScrollingBody(this, StatusBar1);
     layout->addLayout(top);
     layout->addWidget(datRegimen);
     layout->addWidget(vsFGRegimen, 1);
-    layout->addWidget(StatusBar1);
+    // The grid shows a few rows at least before the form scrolls.
+    vsFGRegimen->setMinimumHeight(vb::TwipsToPixelsY(1500, this));
 
     chainTabOrder({txtName, txtDetail, cmdAddNew, cmdEdit, cmdDelete, cmdSave, cmdCancel});
 

@@ -442,7 +442,17 @@ void mdiHealth::fitChildForm(vb::FormBase& form)
     // A form in a window of its own is laid over the client area; a hidden one stays hidden.
     if (window->isVisible())
         window->showNormal();
-    window->setGeometry(QRect(MdiArea()->viewport()->mapToGlobal(QPoint(0, 0)), inner));
+    const QRect area(MdiArea()->viewport()->mapToGlobal(QPoint(0, 0)), inner);
+    if (window->minimumSize() == window->maximumSize()) {
+        // A window of fixed size keeps it and is only moved into the area (its top left
+        // corner first, when the area is smaller than the window).
+        const QRect frame = window->frameGeometry();
+        const int left = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+        const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+        window->move(left, top);
+        return;
+    }
+    window->setGeometry(area);
 }
 
 void mdiHealth::ArrangeChildForms(int mode)

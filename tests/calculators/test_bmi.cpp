@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -351,6 +352,42 @@ TEST_F(BmiWindow, PickerWritesTotalInchesAndRefusesTextsThatAreNoNumbers)
     form.CmdDetail_Click();
     EXPECT_EQ(form.txtHT->text(), QStringLiteral("70"));
     EXPECT_EQ(services().runtime().beep().Count(), 1);
+}
+
+TEST_F(BmiWindow, PickerFiltersTypedAndPastedTextAlikeAndShowsItsWholeTitle)
+{
+    auto& picker = vb::defaultInstance<frmFtToInches>();
+    picker.Load();
+    // Keys typed while the combo box has the focus reach its editor through the box.
+    picker.cmbFt->setEditText(QString());
+    QTest::keyClicks(picker.cmbFt, QStringLiteral("a6-'"));
+    EXPECT_EQ(picker.cmbFt->currentText(), QStringLiteral("6'"));
+    EXPECT_EQ(services().runtime().beep().Count(), 2);
+
+    // A paste is refused whole, with what the box takes; a number is taken.
+    const struct {
+        const char* text;
+        const char* kept;
+    } pasted[] = {{"11in", "4"}, {"5'", "4"}, {"10", "10"}};
+    for (const auto& p : pasted) {
+        picker.cmbIn->setEditText(QStringLiteral("4"));
+        picker.cmbIn->lineEdit()->selectAll();
+        const bool refused = QLatin1String(p.kept) == QLatin1String("4");
+        if (refused)
+            messages().Answer(vb::vbOK);
+        picker.cmbIn->lineEdit()->insert(QString::fromUtf8(p.text));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(picker.cmbIn->currentText(), QLatin1String(p.kept)) << p.text;
+    }
+    ASSERT_EQ(messages().Log().size(), 2u);
+    EXPECT_EQ(lastBox().text,
+              QStringLiteral("The inches take a whole number of at most two digits, with or without \" after it."));
+
+    // Wide enough for its title in a bold title-bar font, with room for the bar's buttons.
+    picker.layout()->activate();
+    QFont bold = picker.font();
+    bold.setBold(true);
+    EXPECT_GT(picker.width(), QFontMetrics(bold).horizontalAdvance(picker.windowTitle()) + 60);
 }
 
 TEST_F(BmiWindow, HelpAndHomePage)

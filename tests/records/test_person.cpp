@@ -10,6 +10,7 @@
 #include "platform/runtime/ui/Colors.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "records/frmPerson.h"
+#include "records/frmRegimen.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -17,9 +18,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <sqlite3.h>
+
+#include <vector>
 
 namespace {
 
@@ -612,6 +617,34 @@ TEST_F(PersonForm, ColumnWidthsTheUserLeavesAreKept)
     EXPECT_NEAR(2500, value(QStringLiteral("select COL7 from GridColumnPersistance where GRID_NM = 'vsFGPerson'")).toInt(), 15);
     frmPerson& again = open();
     EXPECT_NEAR(2500, again.vsFGPerson->ColWidth(6), 15);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PersonForm, PersonAndRegimenFormsScrollBelowTheRoomTheyNeed)
+{
+    frmPerson& person = open();
+    frmRegimen& regimen = vb::defaultInstance<frmRegimen>();
+    regimen.Load();
+    const std::pair<vb::Form*, std::vector<QWidget*>> forms[] = {
+        {&person, {person.cmdAddNew, person.cmdCancel, person.txtName, person.Frame1}},
+        {&regimen, {regimen.cmdAddNew, regimen.cmdCancel, regimen.txtName, regimen.Frame1}},
+    };
+    for (const auto& [form, controls] : forms) {
+        SCOPED_TRACE(form->Name().toStdString());
+        form->show();
+        form->resize(260, 180);
+        QCoreApplication::processEvents();
+        // The form takes the size; its controls keep theirs.
+        EXPECT_EQ(QSize(260, 180), form->size());
+        for (QWidget* control : controls)
+            EXPECT_GE(control->height(), control->minimumSizeHint().height()) << control->objectName().toStdString();
+        auto* scroller = form->findChild<QScrollArea*>();
+        ASSERT_NE(nullptr, scroller);
+        EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
+    }
 }
 
 } // namespace

@@ -111,8 +111,17 @@ TEST_F(UnitsFormTest, SugarUnitChangeRewritesOnlyUntouchedDefaultGoalsAndBack)
     const QString mineRow = QString::number(mine) + QStringLiteral(":80,180,60,240");
     ASSERT_TRUE(before.contains(mineRow));
 
+    // The goals that kept their numbers are named; the status alone would hide them.
+    const auto keptMessage = [](const QString& unit) {
+        return QStringLiteral("The default goals now have their limits in ") + unit +
+               QStringLiteral(".\r\nThese goals kept their numbers; enter their limits in ") + unit +
+               QStringLiteral(":\r\n2.Before Breakfast\r\nMine");
+    };
     form->OptMgMmol[1]->setChecked(true);
+    answer(vb::vbOK);
     form->cmdApply_Click();
+    EXPECT_EQ(keptMessage(QStringLiteral("mmol/l")), lastBox().text);
+    EXPECT_EQ(vb::vbInformation, lastBox().icon);
     EXPECT_EQ(QStringLiteral("mmol/l"), setting(QStringLiteral("Temp2Unit")));
     QStringList expected{
         QStringLiteral("1:4.5,10,3.5,13"),  QStringLiteral("2:80,130,60,240"),  QStringLiteral("3:4.5,10,3.5,13"),
@@ -123,12 +132,16 @@ TEST_F(UnitsFormTest, SugarUnitChangeRewritesOnlyUntouchedDefaultGoalsAndBack)
     EXPECT_EQ(stored, readings());
     EXPECT_EQ(QStringLiteral("The changes are saved"), form->StatusText());
 
-    // A second apply in the same unit finds nothing left to change.
+    // A second apply in the same unit finds nothing left to change and tells nothing.
+    const std::size_t shown = messages().Log().size();
     form->cmdApply_Click();
     EXPECT_EQ(expected, goals());
+    EXPECT_EQ(shown, messages().Log().size());
 
     form->OptMgMmol[0]->setChecked(true);
+    answer(vb::vbOK);
     form->cmdApply_Click();
+    EXPECT_EQ(keptMessage(QStringLiteral("mg/dl")), lastBox().text);
     EXPECT_EQ(QStringLiteral("mg/dl"), setting(QStringLiteral("Temp2Unit")));
     EXPECT_EQ(before, goals());
     EXPECT_EQ(stored, readings());

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QFile>
 #include <QIcon>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -429,6 +430,29 @@ TEST_F(MainWindowTest, ResizingAlsoFitsTheGoalAndTimeFormsAndAWindowOfItsOwn)
         EXPECT_EQ(QRect(QPoint(0, 0), inner), window->geometry());
     }
     EXPECT_EQ(QRect(mdi->MdiArea()->viewport()->mapToGlobal(QPoint(0, 0)), inner), own.geometry());
+}
+
+TEST_F(MainWindowTest, ResizingMovesAWindowOfFixedSizeIntoTheClientAreaAtItsOwnSize)
+{
+    mdi->mnuFC_Click();
+    auto* converter = vb::Forms().Find<vb::Form>(QStringLiteral("frmCnFConverter"));
+    ASSERT_NE(nullptr, converter);
+    converter->layout()->activate();
+    const QSize own = converter->size();
+    const auto area = [this] {
+        return QRect(mdi->MdiArea()->viewport()->mapToGlobal(QPoint(0, 0)), mdi->MdiArea()->viewport()->size());
+    };
+    // Past the area's lower right corner: moved in. Inside it: left where it is.
+    for (const QPoint& place : {area().bottomRight() + QPoint(50, 50), area().topLeft() + QPoint(20, 30)}) {
+        converter->move(place);
+        const QRect before = converter->frameGeometry();
+        mdi->resize(mdi->width() + 2, mdi->height() + 2);
+        EXPECT_EQ(own, converter->size());
+        EXPECT_TRUE(area().contains(converter->frameGeometry()));
+        if (area().contains(before)) {
+            EXPECT_EQ(before, converter->frameGeometry());
+        }
+    }
 }
 
 TEST_F(MainWindowTest, OpenedDataFormFillsTheClientArea)

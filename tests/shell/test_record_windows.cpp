@@ -6,9 +6,17 @@
 
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/RuntimeServices.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
+#include <QMdiSubWindow>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+#include <QTest>
+
+#include <utility>
 
 namespace {
 
@@ -70,6 +78,52 @@ TEST_F(RecordWindowsTest, TheMainWindowsMemoCommandsFollowTheMemo)
     EXPECT_FALSE(memoLoaded());
     EXPECT_EQ(QByteArray("changed\r\n"), fileBytes());
     EXPECT_EQ(QStringLiteral("1100"), states());
+}
+
+// The question is a window of its own: while it is up, the mouse has left the memo's frame.
+class LeavingQuestion : public vb::MessageService {
+public:
+    explicit LeavingQuestion(QWidget* frame) : frame_(frame) {}
+    int Show(const vb::MsgBoxCall& box) override
+    {
+        texts << box.text;
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(frame_, &leave);
+        return texts.size() < 3 ? vb::vbCancel : vb::vbNo;
+    }
+    QStringList texts;
+
+private:
+    QWidget* frame_;
+};
+
+TEST_F(RecordWindowsTest, TheMemosCloseBoxAsksAgainAfterACancel)
+{
+    auto& main = vb::defaultInstance<mdiHealth>();
+    main.Load();
+    main.show();
+    main.mnuMemoOpen_Click();
+    auto* memo = vb::Forms().Find<frmMemo>(QStringLiteral("frmMemo"));
+    ASSERT_TRUE(memo);
+    auto* window = qobject_cast<QMdiSubWindow*>(memo->Window());
+    ASSERT_TRUE(window);
+    memo->txtMemo->setPlainText(QStringLiteral("changed"));
+    QStyleOptionTitleBar bar;
+    bar.initFrom(window);
+    bar.titleBarFlags = window->windowFlags();
+    bar.rect = QRect(0, 0, window->width(), window->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, window));
+    const QPoint closeBox =
+        window->style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, window).center();
+    QTest::mouseMove(window, closeBox);
+
+    // Cancel twice, then No: each click, with no move between, asks again.
+    auto question = std::make_shared<LeavingQuestion>(window);
+    const auto kept = std::exchange(vb::Runtime().messages, question);
+    for (int click = 0; click < 3; ++click)
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, closeBox);
+    vb::Runtime().messages = kept;
+    EXPECT_EQ(QStringList(3, testing_records::kMemoQuestion), question->texts);
+    EXPECT_FALSE(memoLoaded());
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 #include "platform/runtime/ui/RuntimeServices.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <map>
@@ -54,6 +56,27 @@ public:
 
 private:
     bool& flag_;
+};
+
+// A sub-window's title bar learns which of its buttons is under the mouse from mouse moves,
+// and forgets it when the mouse leaves, as it does for a question the closing asks. A click
+// with no move after that (the close box clicked again) would do nothing: each press is
+// first told where the mouse is.
+class TitleBarPresses : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto* press = static_cast<QMouseEvent*>(event);
+            QMouseEvent move(QEvent::MouseMove, press->position(), press->globalPosition(), Qt::NoButton, Qt::NoButton,
+                             press->modifiers());
+            QCoreApplication::sendEvent(watched, &move);
+        }
+        return QObject::eventFilter(watched, event);
+    }
 };
 
 } // namespace
@@ -328,6 +351,7 @@ void Form::showWindow()
     if (mdiChild_ && !subWindow_) {
         if (MDIForm* main = MDIForm::Current()) {
             subWindow_ = main->MdiArea()->addSubWindow(this);
+            subWindow_->installEventFilter(new TitleBarPresses(subWindow_));
             // Shown, chosen, or next in line when another child closes: each is an activation.
             connect(main->MdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
                 if (window && window == subWindow_)
