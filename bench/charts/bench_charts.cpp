@@ -7,7 +7,10 @@
 //  (b) year redraw: the same for the monthly-average plot of a year;
 //  (c) plot switch: showing plot 0 to 5 in turn, data loaded, against a bare replot;
 //  (d) jpeg export: the chart written as a 700x300 JPEG at quality 100 against a bare
-//      QCustomPlot's saveJpg of the same size and quality.
+//      QCustomPlot's saveJpg of the same size and quality;
+//  (e) the 3D view: the month redraw and the jpeg export at the person's depth (9) against the
+//      same chart drawn flat, in turns.
+// (a) to (d) draw the chart as the person's settings say, in 3D.
 // Run under the offscreen platform when there is no display.
 #include "charts/frmChart.h"
 #include "data/Globals.h"
@@ -218,6 +221,30 @@ int main(int argc, char** argv)
         figure("jpeg export, bare saveJpg", median(plain), "ms");
         const double jpegRatio = median(ours) / median(plain);
 
+        // (e) the 3D view against flat, in turns, on the daily plot of blood pressure
+        std::vector<double> deepRedraw, flatRedraw, deepJpeg, flatJpeg;
+        for (int run = 0; run < kRuns; ++run) {
+            for (bool deep : {true, false}) {
+                chart.setView3D(deep);
+                QElapsedTimer t;
+                t.start();
+                form.usrMonthYear1->SelectPeriod(2019, 1 + run % 12);
+                chart.Repaint();
+                (deep ? deepRedraw : flatRedraw).push_back(msSince(t));
+                t.restart();
+                if (!chart.ExportJpeg(file, 700, 300, 100))
+                    throw std::runtime_error("no JPEG written");
+                (deep ? deepJpeg : flatJpeg).push_back(msSince(t));
+            }
+        }
+        chart.setView3D(true);
+        figure("3d month redraw, depth 9", median(deepRedraw), "ms");
+        figure("3d month redraw, flat", median(flatRedraw), "ms");
+        figure("3d jpeg export, depth 9", median(deepJpeg), "ms");
+        figure("3d jpeg export, flat", median(flatJpeg), "ms");
+        const double deepRedrawRatio = median(deepRedraw) / median(flatRedraw);
+        const double deepJpegRatio = median(deepJpeg) / median(flatJpeg);
+
         // (b) the monthly averages of a year
         form.lstPlotType->setCurrentRow(3);
         ours.clear();
@@ -242,6 +269,8 @@ int main(int argc, char** argv)
         ratio("year redraw", yearRatio);
         ratio("plot switch", switchRatio);
         ratio("jpeg export", jpegRatio);
+        ratio("3d month redraw against flat", deepRedrawRatio);
+        ratio("3d jpeg export against flat", deepJpegRatio);
         form.Unload();
         vb::DestroyAllForms();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -109,10 +109,25 @@ TEST_F(ChartAppearanceDialog, OpensFromWhatTheChartShows)
 TEST_F(ChartAppearanceDialog, TheSliderAtZeroDrawsFlatAndCancelBringsTheDepthBack)
 {
     const QString before = stored();
+    // What the chart shows once the events queued so far have run.
+    const auto shown = [this] {
+        QCoreApplication::processEvents();
+        return chart().grab().toImage();
+    };
     run([&](frmAppearance& d) {
+        chart().resize(600, 300);
+        chart().grab(); // a hidden widget takes its new size when it is first painted
+        const QImage deep = shown();
         d.HScroll1->setValue(0);
         EXPECT_FALSE(chart().View3D());
         EXPECT_EQ(QStringLiteral("3D Appearance:  0"), d.Frame3D->title());
+        const QImage flat = shown();
+        EXPECT_NE(deep, flat) << "the slider redraws the chart at once";
+        chart().Repaint();
+        EXPECT_EQ(flat, chart().grab().toImage());
+        d.HScroll1->setValue(9);
+        EXPECT_EQ(deep, shown());
+        d.HScroll1->setValue(0);
         d.cmdCancel->click();
     });
     EXPECT_FALSE(vb::Forms().Find(QStringLiteral("frmAppearance")));

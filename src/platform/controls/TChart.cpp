@@ -3,9 +3,11 @@
 #include <QLocale>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <stdexcept>
+#include <utility>
 
 namespace tchart {
 
@@ -69,6 +71,70 @@ QColor Color(vb::OLE_COLOR code, const QWidget* widget) { return vb::ColorFromCo
 
 // The value of a mark: whole numbers without decimals, others as short as they read.
 QString MarkText(double value) { return QString::number(value, 'g', 5); }
+
+// A point symbol's width in pixels: its size runs from the centre to each edge.
+int SymbolSize(const TChartSeries& s) { return 2 * std::max(s.PointerWidth(), s.PointerHeight()) + 1; }
+
+// Where a point at the front lands when it is moved back by z pixels of depth.
+QPointF Back(const QPointF& p, double z) { return {p.x() + z, p.y() - z}; }
+
+// The shades of a solid's faces: the top catches the light, the side is in shadow.
+QColor TopShade(const QColor& c)
+{
+    if (c.lightness() > 225)
+        return c.darker(108);
+    const auto towardWhite = [](int v) { return v + (255 - v) * 2 / 5; };
+    return QColor(towardWhite(c.red()), towardWhite(c.green()), towardWhite(c.blue()), c.alpha());
+}
+QColor SideShade(const QColor& c) { return c.darker(150); }
+
+// A box: its front face, with the top and the right side running back by the depth.
+void DrawPrism(QCPPainter* painter, const QRectF& face, double depth, const QColor& color, const QPen& pen)
+{
+    painter->setPen(pen);
+    if (depth > 0.5) {
+        const QPointF tl = face.topLeft(), tr = face.topRight(), br = face.bottomRight();
+        const QPointF top[4] = {tl, tr, Back(tr, depth), Back(tl, depth)};
+        const QPointF side[4] = {tr, br, Back(br, depth), Back(tr, depth)};
+        painter->setBrush(TopShade(color));
+        painter->drawPolygon(top, 4);
+        painter->setBrush(SideShade(color));
+        painter->drawPolygon(side, 4);
+    }
+    painter->setBrush(color);
+    painter->drawRect(face);
+}
+
+// A point series whose every point lies on another series (at its value, high or low) marks
+// that series' values.
+bool LiesOn(const TChartSeries& marks, const TChartSeries& host)
+{
+    if (marks.Count() != host.Count() || marks.HorizontalAxis() != host.HorizontalAxis() ||
+        marks.VerticalAxis() != host.VerticalAxis())
+        return false;
+    const auto same = [](double a, double b) { return std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(a)); };
+    for (int i = 0; i < marks.Count(); ++i) {
+        const TChartPoint& m = marks.Point(i);
+        const TChartPoint& h = host.Point(i);
+        if (!same(m.x, h.x) || !(same(m.y, h.y) || same(m.y, h.high) || same(m.y, h.low)))
+            return false;
+    }
+    return true;
+}
+
+// The order of series from the back: areas (which would cover anything behind them), lines
+// (whose ribbons stay readable between the narrow boxes), bars and candles, and points, so that
+// no series stands in front of another's values.
+int DepthRank(int kind)
+{
+    switch (kind) {
+    case tchart::Area: return 0;
+    case tchart::Bar:
+    case tchart::Candle: return 2;
+    case tchart::Point: return 3;
+    default: return 1;
+    }
+}
 
 } // namespace
 
@@ -222,21 +288,25 @@ public:
 
 protected:
     void applyDefaultAntialiasingHint(QCPPainter* painter) const override { painter->setAntialiasing(true); }
-    QRect clipRect() const override { return chart_->axisRect()->rect(); }
+    QRect clipRect() const override { return chart_->boxRect(); }
     void draw(QCPPainter* painter) override
     {
         painter->setFont(chart_->font());
         const QFontMetrics metrics(chart_->font());
-        for (const auto& series : chart_->series_) {
+        for (std::size_t index = 0; index < chart_->series_.size(); ++index) {
+            const auto& series = chart_->series_[index];
             if (!series->Active() || !series->MarksVisible() || series->Kind() == tchart::Candle)
                 continue;
+            // In depth, a mark stands over the middle of the series' slice, above its top.
+            const Slice slice = index < chart_->slices_.size() ? chart_->slices_[index] : Slice{};
+            const double across = (slice.front + slice.back) / 2;
             QCPAxis* keyAxis = chart_->qcpAxis(series->HorizontalAxis());
             QCPAxis* valueAxis = chart_->qcpAxis(series->VerticalAxis());
             QRectF last;
             for (const TChartPoint& p : series->Points()) {
                 const QString text = MarkText(p.y);
-                const double px = keyAxis->coordToPixel(p.x);
-                const double py = valueAxis->coordToPixel(p.y);
+                const double px = keyAxis->coordToPixel(p.x) + across;
+                const double py = valueAxis->coordToPixel(p.y) - slice.back;
                 QRectF box(0, 0, metrics.horizontalAdvance(text) + 4, metrics.height());
                 box.moveCenter(QPointF(px, py - box.height() / 2 - 4));
                 if (!last.isNull() && box.intersects(last))
@@ -252,6 +322,216 @@ protected:
     }
 
 private:
+    TChart* chart_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The 3D view's box: a floor and a left wall in shades of the back colour joining the front edges
+// to the back wall, which carries the grid. Drawn on the background layer, behind the series.
+
+class TChart::WallsLayer : public QCPLayerable {
+public:
+    explicit WallsLayer(TChart* chart) : QCPLayerable(chart, QStringLiteral("background")), chart_(chart) {}
+
+protected:
+    void applyDefaultAntialiasingHint(QCPPainter* painter) const override { painter->setAntialiasing(false); }
+    void draw(QCPPainter* painter) override
+    {
+        const double d = chart_->depthPixels_;
+        if (d <= 0)
+            return;
+        const QRect front = chart_->axisRect()->rect();
+        const double left = front.left(), right = front.right() + 1, top = front.top(), bottom = front.bottom() + 1;
+        const QColor back = Color(chart_->backColor_, chart_);
+        const QPointF wall[4] = {{left, top}, Back({left, top}, d), Back({left, bottom}, d), {left, bottom}};
+        const QPointF floor[4] = {{left, bottom}, Back({left, bottom}, d), Back({right, bottom}, d), {right, bottom}};
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(back.darker(112));
+        painter->drawPolygon(wall, 4);
+        painter->setBrush(back.darker(125));
+        painter->drawPolygon(floor, 4);
+        painter->setBrush(back);
+        painter->drawRect(QRectF(left + d, top - d, right - left, bottom - top));
+
+        // The grid on the back wall, carried forward along the floor and the left wall to the
+        // axes that name its lines.
+        QCPAxis* dates = chart_->xAxis;
+        painter->setPen(dates->grid()->pen());
+        for (double key : dates->tickVector()) {
+            const double x = dates->coordToPixel(key);
+            if (x < left || x > right)
+                continue;
+            painter->drawLine(Back({x, top}, d), Back({x, bottom}, d));
+            painter->drawLine(QPointF(x, bottom), Back({x, bottom}, d));
+        }
+        QCPAxis* values = chart_->yAxis;
+        painter->setPen(values->grid()->pen());
+        for (double value : values->tickVector()) {
+            const double y = values->coordToPixel(value);
+            if (y < top || y > bottom)
+                continue;
+            painter->drawLine(Back({left, y}, d), Back({right, y}, d));
+            painter->drawLine(QPointF(left, y), Back({left, y}, d));
+        }
+
+        painter->setPen(QPen(QColor(112, 112, 112)));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRectF(left + d, top - d, right - left, bottom - top));
+        painter->drawLine(QPointF(left, top), Back({left, top}, d));
+        painter->drawLine(QPointF(right, bottom), Back({right, bottom}, d));
+    }
+
+private:
+    TChart* chart_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The series in depth, each in its slice from the back to the front: bars and candles as boxes,
+// lines as ribbons, areas as ribbons with their front face, points as small cubes.
+
+class TChart::SolidsLayer : public QCPLayerable {
+public:
+    explicit SolidsLayer(TChart* chart) : QCPLayerable(chart, QStringLiteral("main")), chart_(chart) {}
+
+protected:
+    void applyDefaultAntialiasingHint(QCPPainter* painter) const override { painter->setAntialiasing(false); }
+    QRect clipRect() const override { return chart_->boxRect(); }
+    void draw(QCPPainter* painter) override
+    {
+        if (chart_->depthPixels_ <= 0)
+            return;
+        for (int index : chart_->drawOrder_) {
+            const TChartSeries& s = *chart_->series_[static_cast<std::size_t>(index)];
+            const Slice& slice = chart_->slices_[static_cast<std::size_t>(index)];
+            switch (s.Kind()) {
+            case tchart::Candle: drawCandles(painter, s, slice); break;
+            case tchart::Bar: drawBars(painter, s, slice); break;
+            case tchart::Point: drawPoints(painter, s, slice); break;
+            case tchart::Area: drawRibbon(painter, s, slice, true); break;
+            default: drawRibbon(painter, s, slice, false); break;
+            }
+        }
+    }
+
+private:
+    QCPAxis* keyAxis(const TChartSeries& s) const { return chart_->qcpAxis(s.HorizontalAxis()); }
+    QCPAxis* valueAxis(const TChartSeries& s) const { return chart_->qcpAxis(s.VerticalAxis()); }
+    QColor pointColor(const TChartSeries& s, const TChartPoint& p, bool eachPoint) const
+    {
+        return Color(eachPoint ? p.color : s.Color(), chart_);
+    }
+    // The pixel of value 0 on the series' value axis, kept inside the plot area: bars and areas
+    // stand on it.
+    double basePixel(const TChartSeries& s) const
+    {
+        const QRect r = chart_->axisRect()->rect();
+        return std::clamp(valueAxis(s)->coordToPixel(0), double(r.top()), double(r.bottom() + 1));
+    }
+
+    void drawCandles(QCPPainter* painter, const TChartSeries& s, const Slice& slice) const
+    {
+        const double half = s.CandleWidth() / 2.0;
+        const double depth = slice.back - slice.front;
+        const double middle = (slice.front + slice.back) / 2;
+        const QColor body = Color(s.CandleColor(), chart_);
+        const QPen pen(Qt::black);
+        for (const TChartPoint& p : s.Points()) {
+            const double x = keyAxis(s)->coordToPixel(p.x);
+            const double open = valueAxis(s)->coordToPixel(p.open);
+            const double close = valueAxis(s)->coordToPixel(p.y);
+            painter->setPen(pen);
+            painter->drawLine(Back({x, valueAxis(s)->coordToPixel(p.high)}, middle),
+                              Back({x, valueAxis(s)->coordToPixel(p.low)}, middle));
+            const QRectF face(x - half, std::min(open, close), 2 * half, std::abs(open - close));
+            DrawPrism(painter, face.translated(slice.front, -slice.front), depth, body, pen);
+        }
+    }
+
+    void drawBars(QCPPainter* painter, const TChartSeries& s, const Slice& slice) const
+    {
+        const double half = s.BarWidth() / 2.0;
+        const double base = basePixel(s);
+        const bool eachPoint = s.ColorEachPoint();
+        // Left to right, so that each box covers the side of the one before it.
+        std::vector<const TChartPoint*> points;
+        points.reserve(s.Points().size());
+        for (const TChartPoint& p : s.Points())
+            points.push_back(&p);
+        std::stable_sort(points.begin(), points.end(), [](auto* a, auto* b) { return a->x < b->x; });
+        for (const TChartPoint* p : points) {
+            const double x = keyAxis(s)->coordToPixel(p->x);
+            const double y = valueAxis(s)->coordToPixel(p->y);
+            const QColor color = pointColor(s, *p, eachPoint);
+            const QRectF face(x - half, std::min(y, base), 2 * half, std::abs(base - y));
+            DrawPrism(painter, face.translated(slice.front, -slice.front), slice.back - slice.front, color,
+                      QPen(color.darker(140)));
+        }
+    }
+
+    void drawPoints(QCPPainter* painter, const TChartSeries& s, const Slice& slice) const
+    {
+        const double size = SymbolSize(s);
+        const double depth = slice.back - slice.front;
+        const bool eachPoint = s.ColorEachPoint();
+        for (const TChartPoint& p : s.Points()) {
+            const QPointF centre(keyAxis(s)->coordToPixel(p.x), valueAxis(s)->coordToPixel(p.y));
+            const QColor color = pointColor(s, p, eachPoint);
+            QRectF face(0, 0, size - 1, size - 1);
+            face.moveCenter(Back(centre, slice.front));
+            DrawPrism(painter, face, depth, color, QPen(color.darker(150)));
+        }
+    }
+
+    void drawRibbon(QCPPainter* painter, const TChartSeries& s, const Slice& slice, bool filled) const
+    {
+        std::vector<QPointF> line;
+        line.reserve(s.Points().size());
+        for (const TChartPoint& p : s.Points())
+            line.emplace_back(keyAxis(s)->coordToPixel(p.x), valueAxis(s)->coordToPixel(p.y));
+        std::stable_sort(line.begin(), line.end(), [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
+        for (QPointF& p : line)
+            p = Back(p, slice.front);
+        const double depth = slice.back - slice.front;
+        const QColor color = Color(s.Color(), chart_);
+        const double base = basePixel(s) - slice.front;
+
+        if (filled && !line.empty()) {
+            // The side at the right end, seen behind the front face.
+            const QPointF last = line.back();
+            const QPointF end(last.x(), base);
+            const QPointF side[4] = {last, end, Back(end, depth), Back(last, depth)};
+            painter->setPen(QPen(SideShade(color)));
+            painter->setBrush(SideShade(color));
+            painter->drawPolygon(side, 4);
+        }
+        // The ribbon: each stretch shaded by whether its upper or lower side faces the reader.
+        const QColor upper = TopShade(color);
+        const QColor lower = SideShade(color);
+        for (std::size_t i = 1; i < line.size(); ++i) {
+            const QPointF a = line[i - 1], b = line[i];
+            const QPointF stretch[4] = {a, b, Back(b, depth), Back(a, depth)};
+            const bool upperSide = (b.x() - a.x()) + (b.y() - a.y()) > 0;
+            const QColor shade = upperSide ? upper : lower;
+            painter->setPen(QPen(shade));
+            painter->setBrush(shade);
+            painter->drawPolygon(stretch, 4);
+        }
+        if (filled && !line.empty()) {
+            // Solid, so that the ribbon and the walls behind do not show through it.
+            QPolygonF face(static_cast<int>(line.size()) + 2);
+            face[0] = QPointF(line.front().x(), base);
+            for (std::size_t i = 0; i < line.size(); ++i)
+                face[static_cast<int>(i) + 1] = line[i];
+            face[face.size() - 1] = QPointF(line.back().x(), base);
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(color);
+            painter->drawPolygon(face);
+        }
+        // The front edge in a darker line, where the values are read.
+        painter->setPen(QPen(color.darker(140)));
+        painter->drawPolyline(line.data(), static_cast<int>(line.size()));
+    }
+
     TChart* chart_;
 };
 
@@ -274,6 +554,12 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent)
         axis->setTicker(QSharedPointer<QCPAxisTickerText>::create());
     xAxis->grid()->setVisible(true);
     yAxis->grid()->setVisible(true);
+    flatMinimumMargins_ = axisRect()->minimumMargins();
+    topBasePen_ = xAxis2->basePen();
+    topTickPen_ = xAxis2->tickPen();
+    topSubTickPen_ = xAxis2->subTickPen();
+    walls_ = new WallsLayer(this);
+    solids_ = new SolidsLayer(this);
     marks_ = new MarksLayer(this);
     connect(this, &QCustomPlot::beforeReplot, this, &TChart::sync);
     applyColors();
@@ -352,6 +638,18 @@ void TChart::setPanelColor(vb::OLE_COLOR color)
 void TChart::setBackColor(vb::OLE_COLOR color)
 {
     backColor_ = color;
+    modelChanged();
+}
+
+void TChart::setView3D(bool on)
+{
+    view3D_ = on;
+    modelChanged();
+}
+
+void TChart::setChart3DPercent(int percent)
+{
+    depth_ = percent;
     modelChanged();
 }
 
@@ -488,15 +786,161 @@ void TChart::applyAxes()
         auto ticker = qSharedPointerDynamicCast<QCPAxisTickerText>(axis->ticker());
         if (!ticker)
             continue;
+        // The labels that fit are chosen once the chart is laid out at the size it is drawn at.
         if (id == tchart::BottomAxis) {
-            ticker->setTicks(Thinned(DateLabels(id), axis, model.LabelsAngle));
+            bottomLabels_ = DateLabels(id);
         } else {
             const QMap<double, QString> texts = TopAxisLabels();
             axis->setTickLabels(!texts.isEmpty());
-            ticker->setTicks(texts.isEmpty() ? DateLabels(id) : Thinned(texts, axis, model.LabelsAngle));
+            thinTop_ = !texts.isEmpty();
+            topLabels_ = texts.isEmpty() ? DateLabels(id) : texts;
         }
         ticker->setSubTickCount(0);
     }
+}
+
+bool TChart::thinLabels()
+{
+    bool changed = false;
+    const auto show = [&changed](QCPAxis* axis, const QMap<double, QString>& labels) {
+        auto ticker = qSharedPointerDynamicCast<QCPAxisTickerText>(axis->ticker());
+        if (ticker && ticker->ticks() != labels) {
+            ticker->setTicks(labels);
+            changed = true;
+        }
+    };
+    show(xAxis, Thinned(bottomLabels_, xAxis, axes_[tchart::BottomAxis].LabelsAngle));
+    show(xAxis2, thinTop_ ? Thinned(topLabels_, xAxis2, axes_[tchart::TopAxis].LabelsAngle) : topLabels_);
+    return changed;
+}
+
+QStringList TChart::ShownLabels(int axisId) const
+{
+    QStringList out;
+    auto ticker = qSharedPointerDynamicCast<QCPAxisTickerText>(qcpAxis(axisId)->ticker());
+    if (!ticker)
+        return out;
+    for (const QString& text : std::as_const(ticker->ticks()))
+        if (!text.isEmpty())
+            out << text;
+    return out;
+}
+
+QRect TChart::boxRect() const
+{
+    const QRect front = axisRect()->rect();
+    return front.adjusted(0, -depthPixels_, depthPixels_, 0);
+}
+
+void TChart::applyDepth(int pixels, const QMargins& flat)
+{
+    depthPixels_ = pixels;
+    const bool deep = pixels > 0;
+    // The box takes the flat plot area's place: its front is narrower and lower by the depth.
+    QMargins least = flatMinimumMargins_;
+    if (deep) {
+        least.setTop(flat.top() + pixels);
+        least.setRight(flat.right() + pixels);
+    }
+    if (axisRect()->minimumMargins() != least)
+        axisRect()->setMinimumMargins(least);
+    // The top and right axes stand clear of the box, at the back wall's height and right edge;
+    // the top axis keeps only its labels there.
+    if (xAxis2->offset() != pixels)
+        xAxis2->setOffset(pixels);
+    if (yAxis2->offset() != pixels)
+        yAxis2->setOffset(pixels);
+    xAxis2->setBasePen(deep ? QPen(Qt::NoPen) : topBasePen_);
+    xAxis2->setTickPen(deep ? QPen(Qt::NoPen) : topTickPen_);
+    xAxis2->setSubTickPen(deep ? QPen(Qt::NoPen) : topSubTickPen_);
+    // The walls carry the grid and the back colour; the series are drawn as solids.
+    xAxis->grid()->setVisible(!deep);
+    yAxis->grid()->setVisible(!deep);
+    axisRect()->setBackground(deep ? QBrush(Qt::NoBrush) : QBrush(Color(backColor_, this)));
+    for (const auto& series : series_)
+        for (QCPAbstractPlottable* p : series->drawn_)
+            p->setVisible(series->Active() && !deep);
+}
+
+void TChart::assignSlices()
+{
+    slices_.assign(series_.size(), Slice{});
+    drawOrder_.clear();
+    if (depthPixels_ <= 0)
+        return;
+    const auto draws = [](const TChartSeries& s) {
+        return s.Active() && !s.points_.empty() && (s.Kind() != tchart::Point || s.PointerVisible());
+    };
+    const int count = SeriesCount();
+    // Points that mark another series' values sit on that series' front.
+    std::vector<int> host(series_.size(), -1);
+    std::vector<int> own;
+    for (int i = 0; i < count; ++i) {
+        const TChartSeries& s = *series_[static_cast<std::size_t>(i)];
+        if (!draws(s))
+            continue;
+        if (s.Kind() == tchart::Point) {
+            for (int j = 0; j < count && host[static_cast<std::size_t>(i)] < 0; ++j) {
+                const TChartSeries& h = *series_[static_cast<std::size_t>(j)];
+                if (j != i && draws(h) && h.Kind() != tchart::Point && LiesOn(s, h))
+                    host[static_cast<std::size_t>(i)] = j;
+            }
+        }
+        if (host[static_cast<std::size_t>(i)] < 0)
+            own.push_back(i);
+    }
+    std::stable_sort(own.begin(), own.end(),
+                     [this](int a, int b) { return DepthRank(Series(a).Kind()) < DepthRank(Series(b).Kind()); });
+    // Each series its own slice; a little space between slices keeps their faces apart.
+    const double width = double(depthPixels_) / std::max<std::size_t>(1, own.size());
+    const double gap = own.size() > 1 ? width * 0.2 : 0;
+    for (std::size_t k = 0; k < own.size(); ++k) {
+        const TChartSeries& s = Series(own[k]);
+        Slice& slice = slices_[static_cast<std::size_t>(own[k])];
+        slice.back = depthPixels_ - width * double(k);
+        slice.front = slice.back - width + (k + 1 < own.size() ? gap : 0);
+        // Narrow boxes stand at the front of their slice, no deeper than twice their width, so
+        // that they read as boxes rather than as plates hiding the wall.
+        if (s.Kind() == tchart::Bar || s.Kind() == tchart::Candle) {
+            const int across = s.Kind() == tchart::Bar ? s.BarWidth() : s.CandleWidth();
+            slice.back = std::min(slice.back, slice.front + 2.0 * std::max(1, across));
+        }
+        drawOrder_.push_back(own[k]);
+        for (int i = 0; i < count; ++i) {
+            if (host[static_cast<std::size_t>(i)] != own[k])
+                continue;
+            slices_[static_cast<std::size_t>(i)] = slice;
+            drawOrder_.push_back(i);
+        }
+    }
+    // Points are small cubes at the front of their slice.
+    for (int i = 0; i < count; ++i) {
+        Slice& slice = slices_[static_cast<std::size_t>(i)];
+        if (Series(i).Kind() == tchart::Point)
+            slice.back = std::min(slice.back, slice.front + 0.6 * SymbolSize(Series(i)));
+    }
+}
+
+void TChart::updateLayout()
+{
+    // Flat first, with the labels that fit it: the depth is a share of that plot area, whatever
+    // was drawn before.
+    applyDepth(0);
+    QCustomPlot::updateLayout();
+    if (thinLabels())
+        QCustomPlot::updateLayout();
+    if (view3D_) {
+        const QRect area = axisRect()->rect();
+        const int side = std::max(0, std::min(area.width(), area.height()));
+        const int pixels = static_cast<int>(std::lround(std::clamp(depth_, 0, 20) / 100.0 * side));
+        if (pixels > 0) {
+            applyDepth(pixels, axisRect()->margins());
+            QCustomPlot::updateLayout();
+            if (thinLabels())
+                QCustomPlot::updateLayout();
+        }
+    }
+    assignSlices();
 }
 
 void TChart::dropDrawn(TChartSeries& series)
@@ -559,8 +1003,7 @@ void TChart::buildSeries(TChartSeries& s)
                 break;
             auto* graph = new QCPGraph(keyAxis, valueAxis);
             graph->setLineStyle(QCPGraph::lsNone);
-            graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, color.darker(150), color,
-                                                   std::max(s.PointerWidth(), s.PointerHeight())));
+            graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, color.darker(150), color, SymbolSize(s)));
             graph->setData(xy.first, xy.second, false);
             s.drawn_.push_back(graph);
             break;

@@ -9,7 +9,10 @@
 // wall clock (no time zone, no daylight saving), so midnights and margins of whole or part days
 // stay where they are put.
 //
-// The 3D switch and depth are kept and read back but the chart is drawn flat.
+// With the 3D view on, the chart is drawn as an open box seen from the front, a little from the
+// right and above: the value and date axes stay on the front edges, the back wall (with the grid)
+// is shifted up and right by the depth, and each series is drawn as a solid in its own slice of
+// the depth. The depth is a percentage (0 to 20) of the plot area's smaller side.
 #include "platform/runtime/ui/Colors.h"
 
 #include <QDateTime>
@@ -75,7 +78,8 @@ public:
     // Value marks: the value written above each point.
     bool MarksVisible() const { return marksVisible_; }
     void setMarksVisible(bool visible);
-    // Point symbols (point series): shown or not, and their size in pixels.
+    // Point symbols (point series): shown or not, and their size in pixels from the centre to
+    // the edge (a size of 3 draws a symbol 7 pixels across).
     bool PointerVisible() const { return pointerVisible_; }
     void setPointerVisible(bool visible);
     int PointerWidth() const { return pointerWidth_; }
@@ -106,8 +110,8 @@ private:
     vb::OLE_COLOR candleColor_ = 0xFFFFFF;
     bool marksVisible_ = false;
     bool pointerVisible_ = true;
-    int pointerWidth_ = 6;
-    int pointerHeight_ = 6;
+    int pointerWidth_ = 3;
+    int pointerHeight_ = 3;
     std::vector<TChartPoint> points_;
     // What is drawn for the series now; rebuilt when the kind, points or colours change.
     std::vector<QCPAbstractPlottable*> drawn_;
@@ -159,10 +163,12 @@ public:
     vb::OLE_COLOR BackColor() const { return backColor_; }
     void setBackColor(vb::OLE_COLOR color);
 
+    // The 3D view and its depth in percent. A depth outside 0 to 20 is kept as set and drawn as
+    // the nearest end of that range; depth 0 draws flat.
     bool View3D() const { return view3D_; }
-    void setView3D(bool on) { view3D_ = on; }
+    void setView3D(bool on);
     int Chart3DPercent() const { return depth_; }
-    void setChart3DPercent(int percent) { depth_ = percent; }
+    void setChart3DPercent(int percent);
 
     // Brings the drawing up to date with the model and paints now.
     void Repaint();
@@ -175,11 +181,30 @@ public:
     // keyed by date number; and the labels of the bottom axis.
     QMap<double, QString> TopAxisLabels() const;
     QMap<double, QString> DateLabels(int axisId) const;
+    // The labels an axis drew at its last layout, after those that did not fit were left out.
+    QStringList ShownLabels(int axisId) const;
+
+protected:
+    // Lays the chart out at the size it is drawn at (screen, print or image), then chooses the
+    // depth and the date labels that fit that geometry.
+    void updateLayout() override;
 
 private:
     friend class TChartSeries;
     class MarksLayer;
+    class WallsLayer;
+    class SolidsLayer;
+    // The slice of the depth a series is drawn in, in pixels from the front (0) to the back.
+    struct Slice {
+        double front = 0;
+        double back = 0;
+    };
     void modelChanged();
+    void applyDepth(int pixels, const QMargins& flat = {});
+    void assignSlices();
+    bool thinLabels();
+    // The front plot area widened to hold the depth behind it.
+    QRect boxRect() const;
     void sync();
     void buildSeries(TChartSeries& series);
     void dropDrawn(TChartSeries& series);
@@ -198,5 +223,20 @@ private:
     int depth_ = 15;
     QCPTextElement* titleElement_ = nullptr;
     MarksLayer* marks_ = nullptr;
+    WallsLayer* walls_ = nullptr;
+    SolidsLayer* solids_ = nullptr;
     bool syncing_ = false;
+    // The depth drawn at the last layout in pixels (0: flat) and each series' slice of it.
+    int depthPixels_ = 0;
+    std::vector<Slice> slices_;
+    std::vector<int> drawOrder_; // series indexes from the back to the front
+    // The date labels of the two axes before those that do not fit are left out.
+    QMap<double, QString> bottomLabels_;
+    QMap<double, QString> topLabels_;
+    bool thinTop_ = false;
+    // The flat look of the plot area's margins and the top axis, given back when the 3D view goes off.
+    QMargins flatMinimumMargins_;
+    QPen topBasePen_;
+    QPen topTickPen_;
+    QPen topSubTickPen_;
 };
