@@ -88,7 +88,7 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
 
     TChart1 = new TChart(this);
     TChart1->setObjectName(QStringLiteral("TChart1"));
-    TChart1->setMinimumHeight(200);
+    TChart1->setMinimumHeight(180);
     designChart(*TChart1);
 
     PicBase = new QWidget(this);
@@ -121,12 +121,14 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
 
     Frame2 = new QGroupBox(QStringLiteral("5. Display on Top Axis"), PicBase);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    auto* tops = new QVBoxLayout(Frame2);
-    tops->setSpacing(2);
+    // The top-axis options and the settings buttons stand two by two, so that the panel's second
+    // row, when it wraps, is no taller than it must be.
+    auto* tops = new QGridLayout(Frame2);
+    tops->setVerticalSpacing(2);
     for (int i = 0; i < 4; ++i) {
         optTopLbl[static_cast<std::size_t>(i)] = new QRadioButton(QLatin1String(TopCaptions[i]), Frame2);
         optTopLbl[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("optTopLbl%1").arg(i));
-        tops->addWidget(optTopLbl[static_cast<std::size_t>(i)]);
+        tops->addWidget(optTopLbl[static_cast<std::size_t>(i)], i % 2, i / 2);
     }
     optTopLbl[0]->setChecked(true);
     QFont bold = optTopLbl[0]->font();
@@ -139,10 +141,13 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     cmdChartLimits = new QPushButton(QStringLiteral("&Vertical Limits"), Frame3);
     cmdMultipleCharts = new QPushButton(QStringLiteral("&Multiple Charts"), Frame3);
     cmdAppearance = new QPushButton(QStringLiteral("&Appearance"), Frame3);
-    auto* buttons = new QVBoxLayout(Frame3);
+    auto* buttons = new QGridLayout(Frame3);
     buttons->setSpacing(2);
-    for (QPushButton* b : {cmdCustomTypeColor, cmdChartLimits, cmdMultipleCharts, cmdAppearance})
-        buttons->addWidget(b);
+    int place = 0;
+    for (QPushButton* b : {cmdCustomTypeColor, cmdChartLimits, cmdMultipleCharts, cmdAppearance}) {
+        buttons->addWidget(b, place % 2, place / 2);
+        ++place;
+    }
     cmdCustomTypeColor->setObjectName(QStringLiteral("cmdCustomTypeColor"));
     cmdChartLimits->setObjectName(QStringLiteral("cmdChartLimits"));
     cmdMultipleCharts->setObjectName(QStringLiteral("cmdMultipleCharts"));
@@ -325,11 +330,14 @@ void frmChart::arrangePanel(bool oneRow)
 
 void frmChart::Form_Resize()
 {
-    // The details column takes what the grid's width leaves after the first two columns.
+    // The details column takes what the grid's width leaves after the first two columns, and no
+    // less than its header needs: a narrow grid scrolls rather than folding the header.
     const int width = static_cast<int>(vb::PixelsToTwipsX(vsFGChartRegimen->viewport()->width(), vsFGChartRegimen));
+    const int header = static_cast<int>(vb::PixelsToTwipsX(
+        vsFGChartRegimen->fontMetrics().horizontalAdvance(QStringLiteral("Regimen Details")) + 12, vsFGChartRegimen));
     const int rest = width - vsFGChartRegimen->ColWidth(0) - vsFGChartRegimen->ColWidth(1);
-    if (vsFGChartRegimen->Cols() > 2 && rest > 0)
-        vsFGChartRegimen->setColWidth(2, rest);
+    if (vsFGChartRegimen->Cols() > 2)
+        vsFGChartRegimen->setColWidth(2, std::max(rest, header));
 }
 
 // ---------------------------------------------------------------------------------------------

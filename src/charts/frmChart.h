@@ -83,7 +83,7 @@ private:
     QString titleText(int plot) const;
 
     // The regimen grid's least width in the one-row panel.
-    static constexpr int MinimumGridWidth = 240;
+    static constexpr int MinimumGridWidth = 360;
     QWidget* personAndCategory_ = nullptr;
     std::array<QHBoxLayout*, 2> panelRows_{};
     QScrollArea* scroller_ = nullptr;
