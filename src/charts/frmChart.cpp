@@ -336,7 +336,7 @@ void frmChart::Form_Resize()
     const int header = static_cast<int>(vb::PixelsToTwipsX(
         vsFGChartRegimen->fontMetrics().horizontalAdvance(QStringLiteral("Regimen Details")) + 12, vsFGChartRegimen));
     const int rest = width - vsFGChartRegimen->ColWidth(0) - vsFGChartRegimen->ColWidth(1);
-    if (vsFGChartRegimen->Cols() > 2)
+    if (vsFGChartRegimen->Cols() > 2 && rest > 0)
         vsFGChartRegimen->setColWidth(2, std::max(rest, header));
 }
 
