@@ -256,10 +256,13 @@ void clsTChartInterface::setXAxes(const QDateTime& start, const QDateTime& end, 
 
 void clsTChartInterface::SetDailyXAxis(int month, int year)
 {
+    // The axis holds every reading of the month, from midnight on the first day to the last
+    // second of the last day; before the first day it keeps a margin of 0.4 day. The right end
+    // stops short of the next midnight, which would add the next month's first day as a label.
     const QDateTime first = Midnight(year, month, 1);
-    const QDateTime last = Midnight(year, month, modFunctions::DaysInMonth(month, year));
+    const QDateTime next = Midnight(year, month, modFunctions::DaysInMonth(month, year)).addDays(1);
     constexpr qint64 margin = 9 * 3600 + 36 * 60; // 0.4 day
-    setXAxes(first.addSecs(-margin), last.addSecs(margin), OneDay, QStringLiteral("dd"));
+    setXAxes(first.addSecs(-margin), next.addSecs(-1), OneDay, QStringLiteral("dd"));
 }
 
 void clsTChartInterface::SetWeeklyXAxis(int /*month*/, int year)

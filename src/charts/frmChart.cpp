@@ -35,6 +35,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -87,7 +88,7 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
 
     TChart1 = new TChart(this);
     TChart1->setObjectName(QStringLiteral("TChart1"));
-    TChart1->setMinimumHeight(200);
+    TChart1->setMinimumHeight(180);
     designChart(*TChart1);
 
     PicBase = new QWidget(this);
@@ -103,11 +104,13 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     lstPlotType->setFixedHeight(lstPlotType->fontMetrics().height() * 4 + 10);
 
     FrameYrMnth = new QGroupBox(QStringLiteral("3. Select Year and Month"), PicBase);
+    FrameYrMnth->setObjectName(QStringLiteral("FrameYrMnth"));
     usrMonthYear1 = new usrMonthYear(FrameYrMnth);
     usrMonthYear1->setObjectName(QStringLiteral("usrMonthYear1"));
     (new QVBoxLayout(FrameYrMnth))->addWidget(usrMonthYear1);
 
     Frame1 = new QGroupBox(QStringLiteral("4. Choose a plot"), PicBase);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* plots = new QGridLayout(Frame1);
     plots->setVerticalSpacing(2);
     for (int i = 0; i < 7; ++i) {
@@ -117,12 +120,15 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     }
 
     Frame2 = new QGroupBox(QStringLiteral("5. Display on Top Axis"), PicBase);
-    auto* tops = new QVBoxLayout(Frame2);
-    tops->setSpacing(2);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    // The top-axis options and the settings buttons stand two by two, so that the panel's second
+    // row, when it wraps, is no taller than it must be.
+    auto* tops = new QGridLayout(Frame2);
+    tops->setVerticalSpacing(2);
     for (int i = 0; i < 4; ++i) {
         optTopLbl[static_cast<std::size_t>(i)] = new QRadioButton(QLatin1String(TopCaptions[i]), Frame2);
         optTopLbl[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("optTopLbl%1").arg(i));
-        tops->addWidget(optTopLbl[static_cast<std::size_t>(i)]);
+        tops->addWidget(optTopLbl[static_cast<std::size_t>(i)], i % 2, i / 2);
     }
     optTopLbl[0]->setChecked(true);
     QFont bold = optTopLbl[0]->font();
@@ -130,14 +136,18 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     optTopLbl[0]->setFont(bold);
 
     Frame3 = new QGroupBox(QStringLiteral("6. Chart Feature Adjustment"), PicBase);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
     cmdCustomTypeColor = new QPushButton(QStringLiteral("&Chart Type/Color"), Frame3);
     cmdChartLimits = new QPushButton(QStringLiteral("&Vertical Limits"), Frame3);
     cmdMultipleCharts = new QPushButton(QStringLiteral("&Multiple Charts"), Frame3);
     cmdAppearance = new QPushButton(QStringLiteral("&Appearance"), Frame3);
-    auto* buttons = new QVBoxLayout(Frame3);
+    auto* buttons = new QGridLayout(Frame3);
     buttons->setSpacing(2);
-    for (QPushButton* b : {cmdCustomTypeColor, cmdChartLimits, cmdMultipleCharts, cmdAppearance})
-        buttons->addWidget(b);
+    int place = 0;
+    for (QPushButton* b : {cmdCustomTypeColor, cmdChartLimits, cmdMultipleCharts, cmdAppearance}) {
+        buttons->addWidget(b, place % 2, place / 2);
+        ++place;
+    }
     cmdCustomTypeColor->setObjectName(QStringLiteral("cmdCustomTypeColor"));
     cmdChartLimits->setObjectName(QStringLiteral("cmdChartLimits"));
     cmdMultipleCharts->setObjectName(QStringLiteral("cmdMultipleCharts"));
@@ -155,7 +165,9 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     const int listWidth = lstPlotType->fontMetrics().horizontalAdvance(QStringLiteral("Monthly Average Plot")) + 40;
     cmbPerson->setFixedWidth(listWidth);
     lstPlotType->setFixedWidth(listWidth);
-    auto* first = new QVBoxLayout;
+    personAndCategory_ = new QWidget(PicBase);
+    auto* first = new QVBoxLayout(personAndCategory_);
+    first->setContentsMargins(0, 0, 0, 0);
     first->setSpacing(2);
     first->addWidget(Label1);
     first->addWidget(cmbPerson);
@@ -163,27 +175,43 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     first->addWidget(Label3);
     first->addWidget(lstPlotType);
     first->addStretch();
-    auto* panel = new QHBoxLayout(PicBase);
-    panel->setContentsMargins(4, 2, 4, 4);
-    panel->addLayout(first);
-    for (QWidget* w : {static_cast<QWidget*>(FrameYrMnth), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),
-                       static_cast<QWidget*>(Frame3)})
-        panel->addWidget(w, 0, Qt::AlignTop);
-    panel->addWidget(vsFGChartRegimen, 1);
-    // The panel is as high as its tallest choice; the grid scrolls within it.
     vsFGChartRegimen->setMinimumHeight(60);
-    int panelHeight = first->sizeHint().height();
-    for (QWidget* w : {static_cast<QWidget*>(FrameYrMnth), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),
-                       static_cast<QWidget*>(Frame3)})
-        panelHeight = std::max(panelHeight, w->sizeHint().height());
-    PicBase->setFixedHeight(panelHeight + panel->contentsMargins().top() + panel->contentsMargins().bottom());
     vsFGChartRegimen->installEventFilter(this);
 
+    // The choices stand in one row below the chart when the window is wide enough, and in two
+    // when it is not; below the room the two rows need, the window scrolls rather than pressing
+    // its controls together.
+    auto* panel = new QVBoxLayout(PicBase);
+    panel->setContentsMargins(4, 2, 4, 4);
+    panel->setSpacing(4);
+    for (QHBoxLayout*& row : panelRows_) {
+        row = new QHBoxLayout;
+        row->setSpacing(6);
+        panel->addLayout(row);
+    }
+    int oneRow = 0;
+    for (QWidget* w : panelBlocks())
+        oneRow += w->sizeHint().width() + panelRows_[0]->spacing();
+    oneRowWidth_ = oneRow + MinimumGridWidth + panel->contentsMargins().left() + panel->contentsMargins().right();
+    arrangePanel(true);
+
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("content"));
+    auto* body = new QVBoxLayout(content);
+    body->setContentsMargins(2, 2, 2, 2);
+    body->setSpacing(2);
+    body->addWidget(TChart1, 1);
+    body->addWidget(PicBase, 0);
+    scroller_ = new QScrollArea(this);
+    scroller_->setObjectName(QStringLiteral("scroller"));
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setFocusPolicy(Qt::NoFocus);
+    scroller_->setWidgetResizable(true);
+    scroller_->setWidget(content);
+    scroller_->viewport()->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
-    layout->addWidget(TChart1, 1);
-    layout->addWidget(PicBase, 0);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroller_);
 
     connect(cmbPerson, &QComboBox::activated, this, [this] { guarded([this] { cmbPerson_Click(); }); });
     connect(lstPlotType, &QListWidget::currentRowChanged, this, [this] { guarded([this] { lstPlotType_Click(); }); });
@@ -259,16 +287,57 @@ bool frmChart::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == vsFGChartRegimen && event->type() == QEvent::Resize)
         Form_Resize();
+    if (scroller_ && watched == scroller_->viewport() && event->type() == QEvent::Resize)
+        arrangePanel(scroller_->viewport()->width() >= oneRowWidth_);
     return vb::Form::eventFilter(watched, event);
+}
+
+std::array<QWidget*, 5> frmChart::panelBlocks() const { return {personAndCategory_, FrameYrMnth, Frame1, Frame2, Frame3}; }
+
+void frmChart::arrangePanel(bool oneRow)
+{
+    if (arranged_ && oneRow == oneRow_)
+        return;
+    arranged_ = true;
+    oneRow_ = oneRow;
+    const auto blocks = panelBlocks();
+    for (QHBoxLayout* row : panelRows_) {
+        for (QWidget* w : blocks)
+            row->removeWidget(w);
+        row->removeWidget(vsFGChartRegimen);
+        while (QLayoutItem* item = row->takeAt(0))
+            delete item; // the stretch of the last arrangement
+    }
+    // In two rows: person and category, period and plot above; top axis, settings and the
+    // regimen grid below.
+    const std::size_t firstRowCount = oneRow ? blocks.size() : 3;
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        panelRows_[i < firstRowCount ? 0 : 1]->addWidget(blocks[i], 0, Qt::AlignTop);
+    if (!oneRow)
+        panelRows_[0]->addStretch(1);
+    panelRows_[oneRow ? 0 : 1]->addWidget(vsFGChartRegimen, 1);
+    // The panel is as high as its rows' tallest choices; the grid scrolls within it.
+    int height = PicBase->layout()->contentsMargins().top() + PicBase->layout()->contentsMargins().bottom();
+    for (int r = 0; r < (oneRow ? 1 : 2); ++r) {
+        int tallest = 0;
+        for (std::size_t i = 0; i < blocks.size(); ++i)
+            if ((i < firstRowCount) == (r == 0))
+                tallest = std::max(tallest, blocks[i]->sizeHint().height());
+        height += tallest + (r > 0 ? PicBase->layout()->spacing() : 0);
+    }
+    PicBase->setFixedHeight(height);
 }
 
 void frmChart::Form_Resize()
 {
-    // The details column takes what the grid's width leaves after the first two columns.
+    // The details column takes what the grid's width leaves after the first two columns, and no
+    // less than its header needs: a narrow grid scrolls rather than folding the header.
     const int width = static_cast<int>(vb::PixelsToTwipsX(vsFGChartRegimen->viewport()->width(), vsFGChartRegimen));
+    const int header = static_cast<int>(vb::PixelsToTwipsX(
+        vsFGChartRegimen->fontMetrics().horizontalAdvance(QStringLiteral("Regimen Details")) + 12, vsFGChartRegimen));
     const int rest = width - vsFGChartRegimen->ColWidth(0) - vsFGChartRegimen->ColWidth(1);
     if (vsFGChartRegimen->Cols() > 2 && rest > 0)
-        vsFGChartRegimen->setColWidth(2, rest);
+        vsFGChartRegimen->setColWidth(2, std::max(rest, header));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -14,10 +14,12 @@
 class DataControl;
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class TChart;
 class VSFlexGrid;
 class usrMonthYear;
@@ -72,10 +74,22 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The panel's blocks in order: person and category, period, plot, top axis, settings.
+    std::array<QWidget*, 5> panelBlocks() const;
+    // Puts the panel's blocks and the regimen grid in one row, or in two.
+    void arrangePanel(bool oneRow);
     // Selects a list entry from code and runs cmbPerson_Click, as the list's click event does.
     void selectPerson(int index);
     QString titleText(int plot) const;
 
+    // The regimen grid's least width in the one-row panel.
+    static constexpr int MinimumGridWidth = 360;
+    QWidget* personAndCategory_ = nullptr;
+    std::array<QHBoxLayout*, 2> panelRows_{};
+    QScrollArea* scroller_ = nullptr;
+    int oneRowWidth_ = 0; // the width the panel needs for one row
+    bool arranged_ = false;
+    bool oneRow_ = true;
     qint32 regimenPerson_ = 0; // whose regimens the grid shows
     int lastTopLabel_ = 0;     // the top-axis option chosen last
 };

@@ -19,11 +19,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -40,18 +41,63 @@ const QString& refusalText()
     return text;
 }
 
+const QString& validationTitle()
+{
+    static const QString title = QStringLiteral("Limits Validation");
+    return title;
+}
+
 using errorreport::guarded;
 
 QString limitText(const QVariant& stored) { return vb::IsNull(stored) ? QString() : QString::number(stored.toInt()); }
 
 int typingLength(int row) { return row == PlotKey::BloodPressure ? BloodPressureLength : LimitLength; }
 
-// The length holds typing only: a longer stored limit is shown whole, and typing never makes a
-// box longer than its length or its text.
-void setBoxText(QLineEdit* box, int row, const QString& text)
+bool filterTakes(QChar c)
 {
-    box->setMaxLength(std::max(typingLength(row), static_cast<int>(text.size())));
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('/') || c == QLatin1Char(':');
+}
+
+qsizetype untakenCount(const QString& text)
+{
+    return std::count_if(text.begin(), text.end(), [](QChar c) { return !filterTakes(c); });
+}
+
+// A limit box's filter for every edit, typed, pasted or dropped: it takes what the key filter
+// lets through, up to the box's length. A key the key filter dropped never gets here, and a
+// character typed past the length is simply not taken; anything else it cannot take (a paste
+// or a drop) is refused whole and marked, so the dialog can say what a limit may be.
+class LimitFilter : public QValidator {
+public:
+    LimitFilter(int length, QLineEdit* box) : QValidator(box), length_(length)
+    {
+        // The box's text before an edit: what the program showed may hold more (a long or
+        // negative stored limit), and may be shortened.
+        connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text; });
+    }
+    State validate(QString& input, int&) const override
+    {
+        const bool tooLong = input.size() > std::max<qsizetype>(length_, shown_.size());
+        const bool untaken = untakenCount(input) > untakenCount(shown_);
+        refused_ = untaken || (tooLong && input.size() > shown_.size() + 1);
+        return tooLong || untaken ? Invalid : Acceptable;
+    }
+    // Whether the last edit was refused for more than a key typed past the length.
+    bool takeRefusal() { return std::exchange(refused_, false); }
+
+private:
+    int length_;
+    QString shown_;
+    mutable bool refused_ = false;
+};
+
+// Shows a text from the program: a stored limit is shown whole, whatever the filter takes.
+void setBoxText(QLineEdit* box, const QString& text)
+{
+    const QValidator* filter = box->validator();
+    box->setValidator(nullptr);
     box->setText(text);
+    box->setValidator(filter);
 }
 
 // The chart window whose person and plot the dialog works on.
@@ -74,8 +120,6 @@ frmChartLimits::frmChartLimits() : vb::Form(QStringLiteral("frmChartLimits"))
         label->setAlignment(Qt::AlignCenter);
     }
 
-    // Paste takes what typing takes: digits, "/" and ":" (after the sign a stored limit may have).
-    const QRegularExpression typed(QStringLiteral("-?[0-9/:]*"));
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(4);
@@ -93,10 +137,14 @@ frmChartLimits::frmChartLimits() : vb::Form(QStringLiteral("frmChartLimits"))
         for (auto* boxes : {&txtLwrLim, &txtUprLim}) {
             auto* box = new QLineEdit(this);
             box->setObjectName(QStringLiteral("%1_%2").arg(boxes == &txtLwrLim ? "txtLwrLim" : "txtUprLim").arg(i));
-            box->setMaxLength(typingLength(i));
-            connect(box, &QLineEdit::textEdited, box,
-                    [box, i] { box->setMaxLength(std::max(typingLength(i), static_cast<int>(box->text().size()))); });
-            box->setValidator(new QRegularExpressionValidator(typed, box));
+            auto* filter = new LimitFilter(typingLength(i), box);
+            box->setValidator(filter);
+            connect(box, &QLineEdit::inputRejected, this, [this, filter, i] {
+                if (filter->takeRefusal())
+                    vb::MsgBox(QStringLiteral("A limit is a whole number from 0 to %1, of digits only.")
+                                   .arg(i == PlotKey::BloodPressure ? 999 : MaxLimit),
+                               vb::vbExclamation | vb::vbOKOnly, validationTitle());
+            });
             box->setAlignment(Qt::AlignRight);
             box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
             (*boxes)[n] = box;
@@ -205,8 +253,8 @@ void frmChartLimits::setRowState(int row, RowState state)
 
 void frmChartLimits::showLimits(int row, const QVariant& lower, const QVariant& upper)
 {
-    setBoxText(txtLwrLim[static_cast<std::size_t>(row)], row, limitText(lower));
-    setBoxText(txtUprLim[static_cast<std::size_t>(row)], row, limitText(upper));
+    setBoxText(txtLwrLim[static_cast<std::size_t>(row)], limitText(lower));
+    setBoxText(txtUprLim[static_cast<std::size_t>(row)], limitText(upper));
 }
 
 void frmChartLimits::LoadSinglePlotLimits(int plot)
@@ -271,7 +319,9 @@ bool frmChartLimits::applyRow(int row, qint32 personKey)
     const qint64 lower = LeadingNumber(txtLwrLim[n]->text());
     const qint64 upper = LeadingNumber(txtUprLim[n]->text());
     if (upper <= lower || upper > MaxLimit) {
-        vb::MsgBox(refusalText(), vb::vbExclamation | vb::vbOKOnly, QStringLiteral("Limits Validation"));
+        // After the tidying the upper box holds the larger number.
+        vb::MsgBox(upper > MaxLimit ? QStringLiteral("A limit cannot be larger than %1.").arg(MaxLimit) : refusalText(),
+                   vb::vbExclamation | vb::vbOKOnly, validationTitle());
         showLimits(row, rs->Fields(QStringLiteral("y_min")).Value(), rs->Fields(QStringLiteral("y_max")).Value());
     } else {
         rs->Edit();
@@ -294,8 +344,8 @@ void frmChartLimits::cmdApply_Click()
         qint64 upper = LeadingNumber(txtUprLim[n]->text());
         if (upper < lower)
             std::swap(lower, upper);
-        setBoxText(txtLwrLim[n], i, QString::number(lower));
-        setBoxText(txtUprLim[n], i, QString::number(upper));
+        setBoxText(txtLwrLim[n], QString::number(lower));
+        setBoxText(txtUprLim[n], QString::number(upper));
     }
 
     const qint32 personKey = person();
@@ -340,7 +390,7 @@ void frmChartLimits::cmdApply_Click()
     }
     if (gone)
         vb::MsgBox(QStringLiteral("The chart settings of this person are no longer stored. Nothing was saved."),
-                   vb::vbExclamation, QStringLiteral("Limits Validation"));
+                   vb::vbExclamation, validationTitle());
 
     if (mPlotMode == 1) {
         for (int row : rows)

@@ -5,9 +5,10 @@
 // "Apply/Save" tidies the entries, refuses a row whose lower limit is not below its upper one,
 // stores the others and redraws the chart; the dialog stays open until "Close".
 //
-// Limits are whole numbers from 0 to 32767 (the stored columns are 16-bit): the keys admit
-// digits, "/" and ":" only, the blood-pressure boxes take 3 characters and the others 5, and a
-// limit above 32767 is refused like a lower limit that is not below the upper one.
+// Limits are whole numbers from 0 to 32767 (the stored columns are 16-bit): the boxes take
+// digits, "/" and ":" only, typed or pasted, the blood-pressure boxes 3 characters and the
+// others 5. A paste the boxes cannot take is refused whole with a message, and a limit above
+// 32767 is refused at Apply with a message of its own.
 #include "platform/runtime/ui/Form.h"
 
 #include <QString>

@@ -7,6 +7,8 @@
 #include "platform/runtime/ui/Colors.h"
 #include "platform/runtime/ui/Interaction.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -16,6 +18,7 @@ using testing_charts::ChartDialogFixture;
 namespace {
 
 const QString Refusal = QStringLiteral("The value of lower limit must be less than that of upperlimit.");
+const QString Largest = QStringLiteral("A limit cannot be larger than 32767.");
 
 class ChartLimits : public ChartDialogFixture {
 protected:
@@ -141,23 +144,24 @@ TEST_F(ChartLimits, ApplyTidiesTheShownRowThenStoresOrRefusesIt)
     const struct {
         const char *lower, *upper;
         const char* after; // the boxes after Apply, and what is stored then
-        bool refused;
+        const QString* refusal;
     } cases[] = {
-        {"", "", "40-110", true},         // both empty: 0 and 0
-        {"150", "50", "50-150", false},   // swapped
-        {"80", "80", "40-110", true},     // equal
-        {"12:30", "1/2", "1-12", false},  // leading digits only, then swapped
-        {"/5", "90", "0-90", false},      // no leading digit is 0
-        {"0", "32767", "0-32767", false}, // the largest limit
-        {"100", "32768", "40-110", true}, // beyond the stored column
-        {"99999", "5", "40-110", true},   // swapped, and still beyond it
+        {"", "", "40-110", &Refusal},         // both empty: 0 and 0
+        {"150", "50", "50-150", nullptr},     // swapped
+        {"80", "80", "40-110", &Refusal},     // equal
+        {"12:30", "1/2", "1-12", nullptr},    // leading digits only, then swapped
+        {"/5", "90", "0-90", nullptr},        // no leading digit is 0
+        {"0", "32767", "0-32767", nullptr},   // the largest limit
+        {"100", "32768", "40-110", &Largest}, // beyond the stored column
+        {"99999", "5", "40-110", &Largest},   // swapped, and still beyond it
+        {"40000", "40000", "40-110", &Largest},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.lower) + " to " + c.upper);
         gDB->Execute(QStringLiteral("update SINGLE_PERSON_PLOT set Y_MIN = 40, Y_MAX = 110 where PLT_KY = 1"),
                      dao::dbFailOnError);
         messages().Clear();
-        if (c.refused)
+        if (c.refusal)
             answer(vb::vbOK);
         openOn(PlotKey::Pulse, [&](frmChartLimits& d) {
             d.txtLwrLim[0]->setText(QStringLiteral("1")); // a shut row is not stored
@@ -170,9 +174,9 @@ TEST_F(ChartLimits, ApplyTidiesTheShownRowThenStoresOrRefusesIt)
         });
         EXPECT_EQ(QLatin1String(c.after), stored(PlotKey::Pulse));
         EXPECT_EQ(QStringLiteral("60-200"), stored(PlotKey::BloodPressure));
-        ASSERT_EQ(c.refused ? 1u : 0u, messages().Log().size());
-        if (c.refused) {
-            EXPECT_EQ(Refusal, lastBox().text);
+        ASSERT_EQ(c.refusal ? 1u : 0u, messages().Log().size());
+        if (c.refusal) {
+            EXPECT_EQ(*c.refusal, lastBox().text);
             EXPECT_EQ(QStringLiteral("Limits Validation"), lastBox().title);
             EXPECT_EQ(vb::vbExclamation, lastBox().icon);
             EXPECT_EQ(vb::vbOKOnly, lastBox().buttons);
@@ -253,10 +257,42 @@ TEST_F(ChartLimits, TheBoxesTakeDigitsSlashAndColonUpToTheirLength)
         EXPECT_EQ(QStringLiteral("-1000-200"), boxes(d, 0));
         QTest::keyClicks(d.txtLwrLim[0], QStringLiteral("7"));
         EXPECT_EQ(QStringLiteral("-1000"), d.txtLwrLim[0]->text());
-        // Pasted text meets the same rule as typed text.
-        d.txtLwrLim[2]->clear();
-        d.txtLwrLim[2]->insert(QStringLiteral("4.5e"));
-        EXPECT_EQ(QString(), d.txtLwrLim[2]->text());
+        d.cmdClose_Click();
+    });
+}
+
+TEST_F(ChartLimits, APasteTheBoxesCannotTakeIsRefusedWholeAndSaysWhatALimitIs)
+{
+    const struct {
+        int row;
+        const char *before, *pasted, *after;
+        bool refused;
+    } cases[] = {
+        {2, "", "-45abc", "", true}, // neither the sign nor the letters, and nothing of the rest
+        {2, "7", "4.5e", "7", true},  {2, "", " 45", "", true},         {2, "", "123456", "", true}, // too long: refused, not cut
+        {0, "", "1234", "", true},    {2, "", "12:30", "12:30", false},                              // what the keys may type
+        {0, "1", "23", "123", false},
+    };
+    storeMultiple({{0, 1}, {2, 2}});
+    openOn(PlotKey::Multiple, [&](frmChartLimits& d) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.pasted);
+            messages().Clear();
+            if (c.refused)
+                answer(vb::vbOK);
+            QLineEdit* box = d.txtUprLim[std::size_t(c.row)];
+            box->setText(QLatin1String(c.before));
+            QGuiApplication::clipboard()->setText(QLatin1String(c.pasted));
+            box->paste();
+            EXPECT_EQ(QLatin1String(c.after), box->text());
+            ASSERT_EQ(c.refused ? 1u : 0u, messages().Log().size());
+            if (c.refused) {
+                EXPECT_EQ(QStringLiteral("A limit is a whole number from 0 to %1, of digits only.")
+                              .arg(c.row == PlotKey::BloodPressure ? 999 : 32767),
+                          lastBox().text);
+                EXPECT_EQ(QStringLiteral("Limits Validation"), lastBox().title);
+            }
+        }
         d.cmdClose_Click();
     });
 }

@@ -6,6 +6,7 @@
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/controls/usrMonthYear.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QListWidget>
@@ -163,6 +164,42 @@ TEST_F(ChartWindow, WithoutAnyReadingTheWindowSaysSoAndStaysEmpty)
     EXPECT_EQ(vb::vbOKOnly, lastBox().buttons);
     EXPECT_EQ(0, form().cmbPerson->count());
     EXPECT_EQ("", shown());
+}
+
+TEST_F(ChartWindow, EveryControlIsWholeAndApartAtTheOpeningSizeAndLarger)
+{
+    form().Load();
+    form().show();
+    const struct {
+        QSize size;
+        bool oneRow; // every choice beside the others below the chart
+    } cases[] = {{QSize(700, 430), false}, {QSize(860, 600), false}, {QSize(1600, 900), true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(c.size.width()).arg(c.size.height()).toStdString());
+        form().resize(c.size);
+        QApplication::processEvents();
+        const auto place = [this](const QWidget* w) { return QRect(w->mapTo(&form(), QPoint(0, 0)), w->size()); };
+        const std::vector<QWidget*> blocks = {form().TChart1, form().cmbPerson, form().lstPlotType, form().FrameYrMnth,
+                                              form().Frame1,  form().Frame2,    form().Frame3,      form().vsFGChartRegimen};
+        for (std::size_t i = 0; i < blocks.size(); ++i)
+            for (std::size_t j = i + 1; j < blocks.size(); ++j)
+                EXPECT_FALSE(place(blocks[i]).intersects(place(blocks[j])))
+                    << blocks[i]->objectName().toStdString() << " over " << blocks[j]->objectName().toStdString();
+        std::vector<QWidget*> whole = {form().cmdCustomTypeColor, form().cmdChartLimits, form().cmdMultipleCharts,
+                                       form().cmdAppearance, form().usrMonthYear1};
+        whole.insert(whole.end(), form().optFact.begin(), form().optFact.end());
+        whole.insert(whole.end(), form().optTopLbl.begin(), form().optTopLbl.end());
+        for (int m = 1; m <= 12; ++m)
+            whole.push_back(form().usrMonthYear1->monthButton(m));
+        for (QWidget* w : whole) {
+            EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
+            EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
+        }
+        EXPECT_GE(form().vsFGChartRegimen->width(), 200);
+        EXPECT_GE(form().vsFGChartRegimen->height(), 60);
+        EXPECT_GE(chart().height(), 180);
+        EXPECT_EQ(c.oneRow, place(form().Frame3).top() == place(form().Frame1).top());
+    }
 }
 
 TEST_F(ChartWindow, TheChartExportsAsJpegAndPrintsAtScreenSize)

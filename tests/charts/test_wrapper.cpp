@@ -176,10 +176,10 @@ TEST_F(Wrapper, DateAxesSpanThePeriodWithTheirMarginsAndEmptyEverySeries)
         int labels;
         const char* firstLabel;
     } rows[] = {
-        {"31 days", [](auto& c) { c.SetDailyXAxis(1, 2024); }, at(2023, 12, 31, 14, 24), at(2024, 1, 31, 9, 36), 31, "01"},
-        {"30 days", [](auto& c) { c.SetDailyXAxis(4, 2024); }, at(2024, 3, 31, 14, 24), at(2024, 4, 30, 9, 36), 30, "01"},
-        {"29 days", [](auto& c) { c.SetDailyXAxis(2, 2008); }, at(2008, 1, 31, 14, 24), at(2008, 2, 29, 9, 36), 29, "01"},
-        {"28 days", [](auto& c) { c.SetDailyXAxis(2, 2007); }, at(2007, 1, 31, 14, 24), at(2007, 2, 28, 9, 36), 28, "01"},
+        {"31 days", [](auto& c) { c.SetDailyXAxis(1, 2024); }, at(2023, 12, 31, 14, 24), at(2024, 2, 1).addSecs(-1), 31, "01"},
+        {"30 days", [](auto& c) { c.SetDailyXAxis(4, 2024); }, at(2024, 3, 31, 14, 24), at(2024, 5, 1).addSecs(-1), 30, "01"},
+        {"29 days", [](auto& c) { c.SetDailyXAxis(2, 2008); }, at(2008, 1, 31, 14, 24), at(2008, 3, 1).addSecs(-1), 29, "01"},
+        {"28 days", [](auto& c) { c.SetDailyXAxis(2, 2007); }, at(2007, 1, 31, 14, 24), at(2007, 3, 1).addSecs(-1), 28, "01"},
         {"weeks", [](auto& c) { c.SetWeeklyXAxis(7, 2024); }, at(2023, 12, 28), at(2025, 1, 4), 53, "Dec 31"},
         {"weeks, any month", [](auto& c) { c.SetWeeklyXAxis(1, 2024); }, at(2023, 12, 28), at(2025, 1, 4), 53, "Dec 31"},
         {"months", [](auto& c) { c.SetMonthlyXAxis(5, 2024); }, at(2023, 12, 22), at(2024, 12, 11), 12, "Jan"},
@@ -202,6 +202,27 @@ TEST_F(Wrapper, DateAxesSpanThePeriodWithTheirMarginsAndEmptyEverySeries)
             EXPECT_EQ(0, chart().Series(i).Count()) << i;
         for (int i : {6, 7, 8})
             EXPECT_FALSE(chart().Series(i).PointerVisible());
+    }
+}
+
+TEST_F(Wrapper, TheMonthAxisHoldsEveryReadingOfItsFirstAndLastDayAndNoneOfTheNextMonth)
+{
+    const struct {
+        int month, year;
+        QDateTime reading;
+        bool inside;
+    } cases[] = {
+        {1, 2024, at(2024, 1, 31, 23, 30), true}, {1, 2024, at(2024, 1, 31).addSecs(86399), true},
+        {1, 2024, at(2024, 1, 1), true},          {1, 2024, at(2024, 1, 1, 0, 5), true},
+        {2, 2008, at(2008, 2, 29, 23, 30), true}, {4, 2024, at(2024, 4, 30, 23, 59), true},
+        {1, 2024, at(2024, 2, 1), false},         {2, 2007, at(2007, 3, 1), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reading.toString(Qt::ISODate).toStdString());
+        w.SetDailyXAxis(c.month, c.year);
+        const double x = tchart::DateValue(c.reading);
+        for (int axis : {tchart::BottomAxis, tchart::TopAxis})
+            EXPECT_EQ(c.inside, x >= chart().Axis(axis).Minimum && x <= chart().Axis(axis).Maximum);
     }
 }
 
