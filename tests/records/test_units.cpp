@@ -11,9 +11,12 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/MsgBox.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 
 namespace {
 
@@ -295,6 +298,87 @@ TEST_F(UnitsFormTest, AnOpenGoalFormShowsTheConvertedLimits)
     const QString stored = value(QStringLiteral("select GL_NH from DBTS_GOAL where GL_NM=%1").arg(vb::SqlText(name))).toString();
     EXPECT_EQ(stored, goal.txtNH->text());
     EXPECT_TRUE(stored == QStringLiteral("10") || stored == QStringLiteral("6.7") || stored == QStringLiteral("7.8"));
+}
+
+TEST_F(UnitsFormTest, ABarIsRefusedTypedOrPastedInEveryBoxAndOneStoredBeforeAtApply)
+{
+    const QString refused =
+        QStringLiteral("A custom label or unit cannot contain the character \"|\".\r\nPlease use any other character.");
+    QLineEdit* const entries[] = {form->txtTempLbl[0], form->txtTempLbl[1], form->txtTempUnit[0], form->txtTempUnit[1]};
+    const struct {
+        int entry;
+        bool clear; // or type after the previous case's text
+        bool paste;
+        const char* input;
+        const char* kept;
+        std::size_t messages;
+    } cases[] = {
+        {0, true, false, "Temp|C", "TempC", 1}, {1, true, false, "a||b", "ab", 2},
+        {2, true, true, "mg|dl", "", 1}, // a paste is refused whole, not changed
+        {3, true, true, "%", "%", 0},           {3, false, false, "|", "%", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        QLineEdit* box = entries[c.entry];
+        if (c.clear)
+            box->clear();
+        const std::size_t logged = messages().Log().size();
+        for (std::size_t i = 0; i < c.messages; ++i)
+            answer(vb::vbOK);
+        if (c.paste) {
+            QGuiApplication::clipboard()->setText(QLatin1String(c.input));
+            box->paste();
+        } else {
+            QTest::keyClicks(box, QLatin1String(c.input));
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QLatin1String(c.kept), box->text());
+        ASSERT_EQ(logged + c.messages, messages().Log().size());
+        if (c.messages > 0) {
+            EXPECT_EQ(refused, lastBox().text);
+            EXPECT_EQ(vb::vbExclamation, lastBox().icon);
+        }
+    }
+
+    // A label stored with a "|" by an older program: shown, edited, not stored again.
+    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Old|one'"));
+    form->cmdClose_Click();
+    form = &vb::defaultInstance<frmChngeCustomLblUnt>();
+    form->Load();
+    QLineEdit* box = form->txtTempLbl[0];
+    ASSERT_EQ(QStringLiteral("Old|one"), box->text());
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClicks(box, QStringLiteral("s"));
+    EXPECT_EQ(QStringLiteral("Old|ones"), box->text());
+    answer(vb::vbOK);
+    form->cmdApply_Click();
+    EXPECT_EQ(refused, lastBox().text);
+    EXPECT_EQ(QStringLiteral("Old|one"), setting(QStringLiteral("TempLBL")));
+    EXPECT_TRUE(form->StatusText().isEmpty());
+    // Once removed, the "|" cannot come back.
+    box->setCursorPosition(4);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    answer(vb::vbOK);
+    QTest::keyClicks(box, QStringLiteral("|"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QStringLiteral("Oldones"), box->text());
+    form->cmdApply_Click();
+    EXPECT_EQ(QStringLiteral("Oldones"), setting(QStringLiteral("TempLBL")));
+}
+
+TEST_F(UnitsFormTest, TheMeasurementGridKeepsItsColumnsUnderLabelsHoldingMarks)
+{
+    // Written by an older program or edited outside this one.
+    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temp|C', TempUnit = '^F', Temp1LBL = 'a&b', "
+                                "Temp1Unit = '|'"));
+    auto& measure = vb::defaultInstance<frmMeasure>();
+    measure.Load();
+    const VSFlexGrid& grid = *measure.vsFGInfo;
+    EXPECT_EQ(16, grid.Cols());
+    EXPECT_EQ(QStringLiteral("Temp|C (^F)"), grid.TextMatrix(0, 9));
+    EXPECT_EQ(QStringLiteral("a&b (|)"), grid.TextMatrix(0, 10));
+    EXPECT_EQ(QStringLiteral("Sugar(mg/dl)"), grid.TextMatrix(0, 11));
+    EXPECT_EQ(QStringLiteral("Comment"), grid.TextMatrix(0, 15));
 }
 
 } // namespace

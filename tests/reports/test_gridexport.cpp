@@ -5,12 +5,16 @@
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "reports/GridExport.h"
+#include "reports/clsWebReportGenerator.h"
 #include "reports/frmGrid.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <vector>
@@ -126,11 +130,13 @@ TEST_F(GridExportTest, EveryShownFieldIsWrittenWholeAndTextOutsideTheCodePageBec
     frmGrid& grid = openGrid(0, {&frmGrid::chkWt, &frmGrid::chkTemp, &frmGrid::chkCmmnt});
     const QByteArray file = exportTo(grid, userFile("whole.txt"));
     EXPECT_TRUE(file.contains("  Walk      : Walk \"fast\" <daily> caf\xE9 ?\r\n"));
-    EXPECT_TRUE(file.contains("Date (mm/dd/yy)Time        Weight (lb) Temperature1 (F)Comment     \r\n")) << file.toStdString();
+    // A heading wider than its column widens it.
+    EXPECT_TRUE(file.contains("Date (mm/dd/yy)Time        Weight (lb) Temperature1 (F) Comment     \r\n")) << file.toStdString();
     // The weight is wider than its column and keeps every digit, and the columns after it stay
     // in line; the long comment is written whole.
-    EXPECT_TRUE(file.contains("03/01/24       08:00 AM    1234567.5      98.6     A comment longer than twelve characters, with "
-                              "\xE9 and ? \r\n"))
+    EXPECT_TRUE(
+        file.contains("03/01/24       08:00 AM    1234567.5           98.6     A comment longer than twelve characters, with "
+                      "\xE9 and ? \r\n"))
         << file.toStdString();
 }
 
@@ -204,6 +210,64 @@ TEST_F(GridExportTest, NoDataCancelAndAnUnwritableFileNeverReportSuccess)
     EXPECT_TRUE(boxes().Log()[1].text.startsWith(QStringLiteral("The data could not be exported to the file:\r\n")));
     EXPECT_EQ(vb::vbExclamation, boxes().Log()[1].icon);
     EXPECT_EQ(QStringLiteral("Export measurement data"), boxes().Log()[1].title);
+}
+
+TEST_F(GridExportTest, BothExportsDescribeThePersonOfTheTableShownNotOneChosenSince)
+{
+    addRegimen(QStringLiteral("Laps"), QStringLiteral("In the pool"));
+    const qint32 other = addPerson(QStringLiteral("Bea"));
+    Reading theirs{at(2024, 3, 5, 9), 140, 90};
+    theirs.regimen = QStringLiteral("Laps");
+    add(other, theirs);
+    frmGrid& grid = openGrid(0, {&frmGrid::chkBP, &frmGrid::chkRegimen});
+    // Chosen, but the table still shows Ada's rows.
+    grid.cboPerson->setCurrentIndex(grid.cboPerson->findData(other));
+    ASSERT_EQ(other, gPersonKey);
+
+    const QByteArray file = exportTo(grid, userFile("shown.txt"));
+    EXPECT_TRUE(file.contains("Number of Regimen used: 1\r\n  Walk      : Brisk walk\r\n")) << file.toStdString();
+    EXPECT_FALSE(file.contains("Laps"));
+
+    clsWebReportGenerator page;
+    gridexport::ExportFormGridToWebReport(page, QStringLiteral("frmGrid"));
+    page.SaveToFile(programFolder() + QStringLiteral("/Report.html"));
+    const QByteArray html = readFile(page.FileName());
+    EXPECT_TRUE(html.contains("'>Daily measurement reading for Ada</TD>")) << html.toStdString();
+    EXPECT_FALSE(html.contains("for Bea"));
+}
+
+TEST_F(GridExportTest, EveryRowLinesUpUnderItsHeaderWhateverTheGoalNamesLength)
+{
+    gDB->Execute(QStringLiteral("delete from MEASURE"));
+    // Goal names of 4, 18 and 25 (the longest a goal name can be) characters.
+    const QStringList goals{QStringLiteral("Meal"), QStringLiteral("Before the evening"),
+                            QStringLiteral("Two hours after breakfast")};
+    int day = 1;
+    for (const QString& goal : goals) {
+        addGoal(goal, 80, 120, 70, 140);
+        Reading r{at(2024, 3, day++)};
+        r.sugar = 99.5;
+        r.goal = goal;
+        r.regimen = QStringLiteral("Walk");
+        r.comment = QStringLiteral("ok");
+        add(person, r);
+    }
+    frmGrid& grid = openGrid(0, {&frmGrid::chkSugar, &frmGrid::chkRegimen, &frmGrid::chkCmmnt});
+    const QStringList lines = QString::fromLatin1(exportTo(grid, userFile("goals.txt"))).split(QStringLiteral("\r\n"));
+    const qsizetype header = lines.indexOf(QRegularExpression(QStringLiteral("Date .*")));
+    ASSERT_GE(header, 0);
+    const qsizetype regimen = lines[header].indexOf(QStringLiteral("Regimen"));
+    const qsizetype comment = lines[header].indexOf(QStringLiteral("Comment"));
+    ASSERT_GT(regimen, lines[header].indexOf(QStringLiteral("Sugar Goal Name")));
+    ASSERT_EQ(header + 2 + goals.size() + 1, lines.size()); // the file ends with a line end
+    for (qsizetype i = 0; i < goals.size(); ++i) {
+        const QString& line = lines[header + 2 + i];
+        SCOPED_TRACE(line.toStdString());
+        EXPECT_EQ(regimen, line.indexOf(QStringLiteral("Walk")));
+        EXPECT_EQ(comment, line.indexOf(QStringLiteral("ok")));
+        EXPECT_TRUE(line.contains(goals[i] + u' '));
+    }
+    EXPECT_EQ(QStringLiteral(" -------"), lines[header + 1].mid(regimen - 1, 8));
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QKeySequence>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -348,6 +349,49 @@ TEST_F(GridViewTest, TheWebPageOfTheGridEscapesItsTextsAndKeepsItsColours)
     EXPECT_TRUE(html.contains("a&lt;b &amp; \"quoted\" Zo\xEB</TD>"));
     EXPECT_TRUE(html.contains("BGCOLOR=\"#FF9999\" ALIGN=RIGHT > 145</TD>")) << html.toStdString();
     EXPECT_FALSE(html.contains("rgmn_ky"));
+}
+
+TEST_F(GridViewTest, LabelsAndUnitsHoldingMarksKeepTheirColumnsAndShowAsTyped)
+{
+    const qint32 person = addPerson(QStringLiteral("Ada"));
+    gPersonKey = person;
+    Reading r{at(2024, 3, 1), 120, 80};
+    r.temp = 37.5;
+    r.temp1 = 12;
+    r.sugar = 101;
+    add(person, r);
+    // Settings written by an older program or edited outside it.
+    const struct {
+        const char *label, *unit, *label1, *unit1;
+    } cases[] = {
+        {"Temp|C", "Unit1", "Custom2", "Unit2"},
+        {"^Up", "a|b", "<Left", ">|"},
+        {"Temp<&>", "&", "A&&B", "|"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        execute(QStringLiteral("update Application set TempLBL = %1, TempUnit = %2, Temp1LBL = %3, Temp1Unit = %4"),
+                {QLatin1String(c.label), QLatin1String(c.unit), QLatin1String(c.label1), QLatin1String(c.unit1)});
+        frmGrid& grid = openGrid();
+        show(grid, 0, PeriodName::AllPeriod);
+        const VSFlexGrid& g = *grid.vsFGShow;
+        EXPECT_EQ(int(frmGrid::kColumns), g.Cols());
+        EXPECT_EQ(QLatin1String(c.label) + QStringLiteral(" (") + QLatin1String(c.unit) + u')',
+                  g.TextMatrix(0, frmGrid::colTemp));
+        EXPECT_EQ(QLatin1String(c.label1) + QStringLiteral(" (") + QLatin1String(c.unit1) + u')',
+                  g.TextMatrix(0, frmGrid::colTemp1));
+        EXPECT_EQ(QStringLiteral("Sugar (mg/dl)"), g.TextMatrix(0, frmGrid::colSugar));
+        EXPECT_EQ(QStringLiteral("Comment"), g.TextMatrix(0, frmGrid::colComment));
+        EXPECT_EQ(QStringLiteral("37.5"), g.TextMatrix(1, frmGrid::colTemp));
+        EXPECT_EQ(QStringLiteral("101.0"), g.TextMatrix(1, frmGrid::colSugar));
+        // The check boxes show the labels with no access key made of an "&".
+        for (const auto& [box, label] : {std::pair{grid.chkTemp, c.label}, std::pair{grid.chkTemp1, c.label1}}) {
+            EXPECT_TRUE(QKeySequence::mnemonic(box->text()).isEmpty()) << box->text().toStdString();
+            EXPECT_EQ(QLatin1String(label), box->text().replace(QStringLiteral("&&"), QStringLiteral("&")));
+        }
+        vb::DestroyAllForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 } // namespace

@@ -18,9 +18,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeySequence>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 
@@ -483,6 +486,57 @@ TEST_F(ReportWindowTest, EveryDataFormTheReportClosedComesBack)
     EXPECT_EQ((QStringList{"frmReportDoctor", "frmDSetGoal", "frmGrid"}), back);
     // The goal table went into the page once, from the goal window the report drove.
     EXPECT_EQ(1, page().count(QStringLiteral(">Diabetes Goal<")));
+}
+
+TEST_F(ReportWindowTest, ClicksOnGoMadeWhileTheReportRunsAreDroppedNotDeliveredAfter)
+{
+    frmReportDoctor& report = openReport();
+    report.chkIncludeChart->setChecked(false);
+    report.show();
+    // A double-click, waiting in the queue as the window's input does while the report runs.
+    auto doubleClick = [&report] {
+        QPushButton* go = report.cmdShow;
+        const QPointF centre = go->rect().center();
+        for (const QEvent::Type type :
+             {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+            QCoreApplication::postEvent(
+                go, new QMouseEvent(type, centre, go->mapToGlobal(centre), Qt::LeftButton, held, Qt::NoModifier));
+        }
+    };
+    const std::size_t before = services().shell().Calls().size();
+    auto c = QObject::connect(report.StatusBar1, &QStatusBar::messageChanged, [&](const QString& text) {
+        if (text == QLatin1String("Restoring the screen configuration ..."))
+            doubleClick();
+    });
+    report.cmdShow_Click();
+    QObject::disconnect(c);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(before + 1, services().shell().Calls().size());
+
+    // Once the report is done, a click is the user's again: the first click of a double-click
+    // runs a report, and the second, made while it runs, is dropped.
+    doubleClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(before + 2, services().shell().Calls().size());
+    EXPECT_TRUE(report.cmdShow->isEnabled());
+}
+
+TEST_F(ReportWindowTest, LabelsHoldingAnAmpersandShowAsTypedOnEveryBox)
+{
+    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temp<&>', Temp1LBL = 'A&&B'"));
+    frmReportDoctor& report = openReport();
+    auto& chart = vb::defaultInstance<frmChart>();
+    chart.Load();
+    const std::pair<QAbstractButton*, const char*> boxes[] = {
+        {report.chkTemp, "Temp<&>"}, {report.chkFact[3], "Temp<&>"}, {chart.optFact[3], "Temp<&>"},
+        {report.chkTemp1, "A&&B"},   {report.chkFact[4], "A&&B"},    {chart.optFact[4], "A&&B"},
+    };
+    for (const auto& [box, label] : boxes) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        EXPECT_TRUE(QKeySequence::mnemonic(box->text()).isEmpty()) << box->text().toStdString();
+        EXPECT_EQ(QLatin1String(label), box->text().replace(QStringLiteral("&&"), QStringLiteral("&")));
+    }
 }
 
 } // namespace
