@@ -696,10 +696,10 @@ void frmGrid::BuildExportColumns(QString& headerLine, QString& underlineLine)
             ExportColumn& entry = exportColumns_.back();
             entry.numeric = col == colTemp || col == colTemp1 || col == colSugar;
             entry.width = std::max<int>(12, int(text.size()) + (entry.numeric ? 1 : 2));
-            // A text column followed by others is as wide as its longest value and a blank (a
-            // goal name takes up to 25 characters), so the columns after it stay in line.
-            if (!entry.numeric && index + 1 < int(shown.size()))
-                entry.width = std::max(entry.width, longestExportValue(col) + 1);
+            // The goal name column is as wide as the longest goal name (up to 25 characters) and
+            // a blank, so the columns after it stay in line.
+            if (col == colGoal && index + 1 < int(shown.size()))
+                entry.width = std::max(entry.width, longestGoalName() + 1);
             entry.margin = entry.numeric ? 5 : 0;
             cell = text + blanks(entry.width - text.size());
             line = QString(text.size(), u'-');
@@ -720,15 +720,13 @@ void frmGrid::BuildExportColumns(QString& headerLine, QString& underlineLine)
     }
 }
 
-int frmGrid::longestExportValue(int gridCol) const
+int frmGrid::longestGoalName()
 {
-    const dao::RecordsetPtr& rs = datShow->Recordset();
-    const int field = gridCol - 1;
-    if (!rs || !rs->isOpen() || field < 0 || field >= rs->columnCount())
-        return 0;
+    auto rs = gDB->OpenRecordset(QStringLiteral("select GL_NM from DBTS_GOAL"), dao::dbOpenSnapshot);
     qsizetype longest = 0;
-    for (int record = 0; record < rs->RecordCount(); ++record)
-        longest = std::max(longest, trimBlanks(vb::CStr(rs->valueAt(record, field))).size());
+    for (; !rs->Eof(); rs->MoveNext())
+        longest = std::max(longest, trimBlanks(vb::CStr(rs->Fields(0).Value())).size());
+    rs->Close();
     return int(longest);
 }
 

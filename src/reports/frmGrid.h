@@ -131,8 +131,8 @@ private:
     void setHeaders();
     void hideEmptyRows();
     void fitColumns();
-    // The length of the longest value, trimmed as the export writes it, of a grid column.
-    int longestExportValue(int gridCol) const;
+    // The length of the longest goal name, trimmed as the export writes it.
+    static int longestGoalName();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::vector<ExportColumn> exportColumns_;

@@ -494,14 +494,12 @@ TEST_F(ReportWindowTest, ClicksOnGoMadeWhileTheReportRunsAreDroppedNotDeliveredA
     report.chkIncludeChart->setChecked(false);
     report.show();
     // A double-click, waiting in the queue as the window's input does while the report runs.
-    auto doubleClick = [&report] {
-        QPushButton* go = report.cmdShow;
-        const QPointF centre = go->rect().center();
-        for (const QEvent::Type type :
-             {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-            QCoreApplication::postEvent(
-                go, new QMouseEvent(type, centre, go->mapToGlobal(centre), Qt::LeftButton, held, Qt::NoModifier));
+    auto doubleClick = [go = report.cmdShow] {
+        const QPointF at = go->rect().center();
+        using E = QEvent;
+        for (const E::Type type : {E::MouseButtonPress, E::MouseButtonRelease, E::MouseButtonDblClick, E::MouseButtonRelease}) {
+            const Qt::MouseButtons held = type == E::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+            QCoreApplication::postEvent(go, new QMouseEvent(type, at, go->mapToGlobal(at), Qt::LeftButton, held, {}));
         }
     };
     const std::size_t before = services().shell().Calls().size();
@@ -513,29 +511,24 @@ TEST_F(ReportWindowTest, ClicksOnGoMadeWhileTheReportRunsAreDroppedNotDeliveredA
     QObject::disconnect(c);
     QCoreApplication::processEvents();
     EXPECT_EQ(before + 1, services().shell().Calls().size());
-
-    // Once the report is done, a click is the user's again: the first click of a double-click
-    // runs a report, and the second, made while it runs, is dropped.
+    // Afterwards the first click is the user's again; the second, made while it runs, is not.
     doubleClick();
     QCoreApplication::processEvents();
     EXPECT_EQ(before + 2, services().shell().Calls().size());
-    EXPECT_TRUE(report.cmdShow->isEnabled());
 }
 
 TEST_F(ReportWindowTest, LabelsHoldingAnAmpersandShowAsTypedOnEveryBox)
 {
-    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temp<&>', Temp1LBL = 'A&&B'"));
+    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temp<&>'"));
     frmReportDoctor& report = openReport();
     auto& chart = vb::defaultInstance<frmChart>();
     chart.Load();
-    const std::pair<QAbstractButton*, const char*> boxes[] = {
-        {report.chkTemp, "Temp<&>"}, {report.chkFact[3], "Temp<&>"}, {chart.optFact[3], "Temp<&>"},
-        {report.chkTemp1, "A&&B"},   {report.chkFact[4], "A&&B"},    {chart.optFact[4], "A&&B"},
-    };
-    for (const auto& [box, label] : boxes) {
-        SCOPED_TRACE(box->objectName().toStdString());
-        EXPECT_TRUE(QKeySequence::mnemonic(box->text()).isEmpty()) << box->text().toStdString();
-        EXPECT_EQ(QLatin1String(label), box->text().replace(QStringLiteral("&&"), QStringLiteral("&")));
+    auto& grid = vb::defaultInstance<frmGrid>();
+    grid.Load();
+    for (QAbstractButton* box :
+         std::initializer_list<QAbstractButton*>{report.chkTemp, report.chkFact[3], chart.optFact[3], grid.chkTemp}) {
+        EXPECT_TRUE(QKeySequence::mnemonic(box->text()).isEmpty()) << box->objectName().toStdString();
+        EXPECT_EQ(QStringLiteral("Temp<&>"), box->text().replace(QStringLiteral("&&"), QStringLiteral("&")));
     }
 }
 
