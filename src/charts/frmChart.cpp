@@ -9,6 +9,7 @@
 #include "charts/frmChartMultiple.h"
 #include "data/Globals.h"
 #include "data/clsDataService.h"
+#include "data/ui/Captions.h"
 #include "data/ui/ErrorReport.h"
 #include "data/ui/modHealthUi.h"
 #include "platform/controls/DataControl.h"
@@ -241,8 +242,8 @@ frmChart::~frmChart() = default;
 void frmChart::Form_Load()
 {
     clsDataService service;
-    optFact[3]->setText(service.GetMeasureCaption(1, 1));
-    optFact[4]->setText(service.GetMeasureCaption(2, 1));
+    optFact[3]->setText(captions::plain(service.GetMeasureCaption(1, 1)));
+    optFact[4]->setText(captions::plain(service.GetMeasureCaption(2, 1)));
 
     clsTChartInterface().InitChart(*this);
 

@@ -4,6 +4,7 @@
 #include "charts/frmChart.h"
 #include "data/Globals.h"
 #include "data/clsDataService.h"
+#include "data/ui/Captions.h"
 #include "data/ui/ErrorReport.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/NamedControls.h"
@@ -107,8 +108,8 @@ void frmChartMultiple::Form_Load()
         gPersonKey = chart().SelectedPersonKey();
 
     clsDataService service;
-    const QString custom1 = service.GetMeasureCaption(1, 1) + QStringLiteral(":");
-    const QString custom2 = service.GetMeasureCaption(2, 1) + QStringLiteral(":");
+    const QString custom1 = captions::plain(service.GetMeasureCaption(1, 1)) + QStringLiteral(":");
+    const QString custom2 = captions::plain(service.GetMeasureCaption(2, 1)) + QStringLiteral(":");
     optLeftLbl[PlotKey::Custom1]->setText(custom1);
     optRightLbl[PlotKey::Custom1]->setText(custom1);
     optLeftLbl[PlotKey::Custom2]->setText(custom2);

@@ -19,8 +19,10 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include <exception>
+#include <functional>
 
 namespace {
 
@@ -99,6 +101,45 @@ QGroupBox* optionFrame(const QString& name, const QString& caption, std::array<Q
     return frame;
 }
 
+// The grids' headings are made of these texts in a string whose columns "|" separates.
+const QString kNoBarMessage = QStringLiteral("A custom label or unit cannot contain the character \"|\".\r\n"
+                                             "Please use any other character.");
+
+// Refuses an edit, typed, pasted or dropped, that brings a "|" into a label or unit box, and
+// asks for the message once the edit is over. A text that already held one when it was set
+// (an older file) may keep it while the user edits it away; applying refuses it.
+class NoBarValidator : public QValidator {
+public:
+    NoBarValidator(QLineEdit& box, std::function<void()> refused) : QValidator(&box), box_(box), refused_(std::move(refused)) {}
+
+    // The "|" the text set by the program holds, which edits may keep.
+    void allowPresent(const QString& text) { allowed_ = text.count(u'|'); }
+
+    State validate(QString& input, int& /*pos*/) const override
+    {
+        const qsizetype bars = input.count(u'|');
+        if (bars <= allowed_) {
+            allowed_ = bars; // a "|" edited away cannot be typed back
+            return Acceptable;
+        }
+        // After the edit is undone, not inside it.
+        QMetaObject::invokeMethod(&box_, refused_, Qt::QueuedConnection);
+        return Invalid;
+    }
+
+private:
+    QLineEdit& box_;
+    std::function<void()> refused_;
+    mutable qsizetype allowed_ = 0;
+};
+
+void setEntry(QLineEdit* box, const QString& text)
+{
+    if (auto* validator = dynamic_cast<NoBarValidator*>(box->findChild<QValidator*>()))
+        validator->allowPresent(text);
+    box->setText(text);
+}
+
 void reportNotSaved(const QString& reason)
 {
     vb::MsgBox(QStringLiteral("The changes could not be saved.\r\n") + reason, vb::vbOKOnly | vb::vbExclamation);
@@ -136,6 +177,9 @@ frmChngeCustomLblUnt::frmChngeCustomLblUnt(QWidget* parent) : vb::Form(QStringLi
         txtTempUnit[idx]->setMaxLength(kMaxEntryLength);
         txtTempUnit[idx]->setMinimumWidth(boxWidth);
         lblto[idx]->setBuddy(txtTempUnit[idx]);
+
+        for (QLineEdit* box : {txtTempLbl[idx], txtTempUnit[idx]})
+            box->setValidator(new NoBarValidator(*box, [] { vb::MsgBox(kNoBarMessage, vb::vbOKOnly | vb::vbExclamation); }));
 
         grid->addWidget(lblFact[idx], i, 0);
         grid->addWidget(txtTempLbl[idx], i, 1);
@@ -202,10 +246,10 @@ void frmChngeCustomLblUnt::Form_Load()
         setWindowIcon(main->windowIcon());
 
     const UnitSettings s = readSettings();
-    txtTempLbl[0]->setText(s.tempLbl);
-    txtTempLbl[1]->setText(s.temp1Lbl);
-    txtTempUnit[0]->setText(s.tempUnit);
-    txtTempUnit[1]->setText(s.temp1Unit);
+    setEntry(txtTempLbl[0], s.tempLbl);
+    setEntry(txtTempLbl[1], s.temp1Lbl);
+    setEntry(txtTempUnit[0], s.tempUnit);
+    setEntry(txtTempUnit[1], s.temp1Unit);
     // Exact, case-sensitive: a text the program did not write chooses nothing.
     setOption(OptLbKg, optionOf(s.wtUnit, QStringLiteral("lb"), QStringLiteral("kg")));
     setOption(OptFtCm, optionOf(s.htUnit, QStringLiteral("ft"), QStringLiteral("cm")));
@@ -218,6 +262,13 @@ void frmChngeCustomLblUnt::cmdApply_Click()
         vb::MsgBox(QStringLiteral("The custom label cannot be empty.\r\nPlease enter the custom label."),
                    vb::vbOKOnly | vb::vbInformation);
         return;
+    }
+
+    for (const QLineEdit* box : {txtTempLbl[0], txtTempLbl[1], txtTempUnit[0], txtTempUnit[1]}) {
+        if (box->text().contains(u'|')) {
+            vb::MsgBox(kNoBarMessage, vb::vbOKOnly | vb::vbExclamation);
+            return;
+        }
     }
 
     const int weight = chosenOption(OptLbKg);

@@ -1,6 +1,7 @@
 #include "records/frmMeasure.h"
 #include "records/RecordFormSupport.h"
 
+#include "data/ui/Captions.h"
 #include "data/ui/ErrorReport.h"
 #include "data/ui/GridWidths.h"
 
@@ -767,11 +768,26 @@ void frmMeasure::FormatGrid()
     const QString temp2Unit = settingsText(rs, "Temp2Unit");
     rs->Close();
 
-    vsFGInfo->setFormatString(QStringLiteral("|rgmn_ky|gl_ky|md_ky|Date(mm/dd/yy)|High BP|Low BP|Pulse "
-                                             "(/min)|Weight (") +
-                              gWeightUnitText + QStringLiteral(")|") + tempLbl + QStringLiteral(" (") + tempUnit +
-                              QStringLiteral(")|") + temp1Lbl + QStringLiteral(" (") + temp1Unit + QStringLiteral(")") +
-                              QStringLiteral("|^Sugar(") + temp2Unit + QStringLiteral(")|^Sugar Goal Name|Regimen|Mood|Comment"));
+    // The labels and units are the user's: set as texts, not as part of the format string.
+    const auto unitHeading = [](const QString& label, const QString& unit) {
+        return label + QStringLiteral(" (") + unit + QStringLiteral(")");
+    };
+    captions::setHeadings(*vsFGInfo, {{},
+                                      {QStringLiteral("rgmn_ky")},
+                                      {QStringLiteral("gl_ky")},
+                                      {QStringLiteral("md_ky")},
+                                      {QStringLiteral("Date(mm/dd/yy)")},
+                                      {QStringLiteral("High BP")},
+                                      {QStringLiteral("Low BP")},
+                                      {QStringLiteral("Pulse (/min)")},
+                                      {unitHeading(QStringLiteral("Weight"), gWeightUnitText)},
+                                      {unitHeading(tempLbl, tempUnit)},
+                                      {unitHeading(temp1Lbl, temp1Unit)},
+                                      {QStringLiteral("Sugar(") + temp2Unit + QStringLiteral(")"), true},
+                                      {QStringLiteral("Sugar Goal Name"), true},
+                                      {QStringLiteral("Regimen")},
+                                      {QStringLiteral("Mood")},
+                                      {QStringLiteral("Comment")}});
     vsFGInfo->setRowHeight(0, 500);
     const int columns = std::min<int>(vsFGInfo->Cols(), int(kColumnWidths.size()));
     for (int col = 0; col < columns; ++col)

@@ -70,7 +70,8 @@ void exportGrids(clsWebReportGenerator& report, const QString& onlyForm)
                 if (!person.isEmpty())
                     title = QStringLiteral("Measurement Reading for ") + person;
             } else if (name == QLatin1String("frmGrid")) {
-                title = gridFormTitle(*form, GetCurrentPersonName());
+                const auto* grid = dynamic_cast<const frmGrid*>(form);
+                title = gridFormTitle(*form, PersonName(grid ? grid->ShownPersonKey : gPersonKey));
             } else if (name == QLatin1String("frmDSetGoal")) {
                 title = QStringLiteral("Diabetes Goal");
             } else if (name == QLatin1String("frmRegimen")) {
@@ -114,12 +115,14 @@ void ExportGoalGridToWebReport(clsWebReportGenerator& report) { exportGrids(repo
 
 void ExportFormGridToWebReport(clsWebReportGenerator& report, const QString& formName) { exportGrids(report, formName); }
 
-QString GetCurrentPersonName()
+QString GetCurrentPersonName() { return PersonName(gPersonKey); }
+
+QString PersonName(qint32 personKey)
 {
     if (!gDB)
         return QString();
     auto rs = gDB->OpenRecordset(QStringLiteral(" select p.prsn_nm ") + QStringLiteral(" from person p ") +
-                                     QStringLiteral(" Where p.prsn_ky =") + QString::number(gPersonKey),
+                                     QStringLiteral(" Where p.prsn_ky =") + QString::number(personKey),
                                  dao::dbOpenSnapshot);
     const QString name = rs->Eof() ? QString() : rs->Fields(0).Value().toString();
     rs->Close();

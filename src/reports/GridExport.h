@@ -4,6 +4,7 @@
 // own title; an error is shown as these exports always have ("DoHTMLReport: " and the
 // description, the number as the caption) and ends the export.
 #include <QString>
+#include <QtGlobal>
 
 class clsWebReportGenerator;
 
@@ -19,6 +20,8 @@ void ExportGoalGridToWebReport(clsWebReportGenerator& report);
 void ExportFormGridToWebReport(clsWebReportGenerator& report, const QString& formName);
 // The current person's name, "" when gPersonKey matches no person (or no database is open).
 QString GetCurrentPersonName();
+// A person's name by key, "" when the key matches no person.
+QString PersonName(qint32 personKey);
 // Shows an export failure: call it inside a catch block.
 void ReportExportError();
 

@@ -3,6 +3,7 @@
 #include "data/Globals.h"
 #include "data/clsDataService.h"
 #include "data/modFunctions.h"
+#include "data/ui/Captions.h"
 #include "data/ui/ErrorReport.h"
 #include "data/ui/GridWidths.h"
 #include "data/ui/modHealthUi.h"
@@ -268,8 +269,8 @@ void frmGrid::Form_Load()
     // Choosing the person chooses "Daily".
     fillPersons();
     cmdShow_Click();
-    chkTemp->setText(customLabels_[0]);
-    chkTemp1->setText(customLabels_[1]);
+    chkTemp->setText(captions::plain(customLabels_[0]));
+    chkTemp1->setText(captions::plain(customLabels_[1]));
 }
 
 void frmGrid::fillPersons()
@@ -426,6 +427,7 @@ void frmGrid::cmdShow_Click()
             vsFGShow->setColHidden(col, true);
     }
     ShownPlotType = static_cast<qint16>(category);
+    ShownPersonKey = gPersonKey;
 }
 
 void frmGrid::setHeaders()
@@ -438,11 +440,26 @@ void frmGrid::setHeaders()
     const QString sugarUnit = settingText(settings, "Temp2Unit");
     settings->Close();
 
-    vsFGShow->setFormatString(QStringLiteral("|rgmn_ky|md_ky|Date (mm/dd/yy)|Time|High BP|Low BP|Pulse (/min)|Weight (") +
-                              gWeightUnitText + QStringLiteral(")|") + customLabels_[0] + QStringLiteral(" (") + unit1 +
-                              QStringLiteral(")|") + customLabels_[1] + QStringLiteral(" (") + unit2 + QStringLiteral(")") +
-                              QStringLiteral("|^Sugar (") + sugarUnit +
-                              QStringLiteral(")|^Sugar Goal Name|Regimen|Mood|Comment"));
+    // The labels and units are the user's: set as texts, not as part of the format string.
+    const auto unitHeading = [](const QString& label, const QString& unit) {
+        return label + QStringLiteral(" (") + unit + QStringLiteral(")");
+    };
+    captions::setHeadings(*vsFGShow, {{},
+                                      {QStringLiteral("rgmn_ky")},
+                                      {QStringLiteral("md_ky")},
+                                      {QStringLiteral("Date (mm/dd/yy)")},
+                                      {QStringLiteral("Time")},
+                                      {QStringLiteral("High BP")},
+                                      {QStringLiteral("Low BP")},
+                                      {QStringLiteral("Pulse (/min)")},
+                                      {unitHeading(QStringLiteral("Weight"), gWeightUnitText)},
+                                      {unitHeading(customLabels_[0], unit1)},
+                                      {unitHeading(customLabels_[1], unit2)},
+                                      {unitHeading(QStringLiteral("Sugar"), sugarUnit), true},
+                                      {QStringLiteral("Sugar Goal Name"), true},
+                                      {QStringLiteral("Regimen")},
+                                      {QStringLiteral("Mood")},
+                                      {QStringLiteral("Comment")}});
     for (int col = 0; col < kColumns && col < vsFGShow->Cols(); ++col)
         vsFGShow->setColWidth(col, kColumnWidths[col]);
     vsFGShow->setColHidden(colRegimenKey, true);
@@ -679,17 +696,38 @@ void frmGrid::BuildExportColumns(QString& headerLine, QString& underlineLine)
             ExportColumn& entry = exportColumns_.back();
             entry.numeric = col == colTemp || col == colTemp1 || col == colSugar;
             entry.width = std::max<int>(12, int(text.size()) + (entry.numeric ? 1 : 2));
+            // The goal name column is as wide as the longest goal name (up to 25 characters) and
+            // a blank, so the columns after it stay in line.
+            if (col == colGoal && index + 1 < int(shown.size()))
+                entry.width = std::max(entry.width, longestGoalName() + 1);
             entry.margin = entry.numeric ? 5 : 0;
             cell = text + blanks(entry.width - text.size());
             line = QString(text.size(), u'-');
         }
-        exportColumns_.back().gridCol = col;
+        ExportColumn& entry = exportColumns_.back();
+        entry.gridCol = col;
+        // A heading longer than its column (a long custom label and unit) widens the column by
+        // what it needs and a blank, so the values stay under it.
+        if (index + 1 < int(shown.size()) && cell.size() > entry.width) {
+            entry.width = int(cell.size()) + 1;
+            cell += u' ';
+        }
         // The underline keeps to its column, so the columns after it stay in line.
         if (index + 1 < int(shown.size()))
-            line += blanks(exportColumns_.back().width - line.size());
+            line += blanks(entry.width - line.size());
         headerLine += cell;
         underlineLine += line;
     }
+}
+
+int frmGrid::longestGoalName()
+{
+    auto rs = gDB->OpenRecordset(QStringLiteral("select GL_NM from DBTS_GOAL"), dao::dbOpenSnapshot);
+    qsizetype longest = 0;
+    for (; !rs->Eof(); rs->MoveNext())
+        longest = std::max(longest, trimBlanks(vb::CStr(rs->Fields(0).Value())).size());
+    rs->Close();
+    return int(longest);
 }
 
 QByteArray frmGrid::ExportText()
@@ -700,7 +738,8 @@ QByteArray frmGrid::ExportText()
 
     if (ShownPlotType == 0) {
         clsDataService data;
-        auto regimens = data.GetPersonRegimens(gPersonKey);
+        // The regimens of the person whose readings follow, even when another one is chosen.
+        auto regimens = data.GetPersonRegimens(ShownPersonKey);
         int count = 0;
         if (!regimens->Eof()) {
             regimens->MoveLast();

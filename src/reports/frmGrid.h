@@ -54,6 +54,9 @@ public:
     // The averaging level last shown: 0 readings, 1 day, 2 week, 3 month averages. The web-page
     // export titles the grid by it.
     qint16 ShownPlotType = 0;
+    // The person whose rows the last show put in the table: choosing another person changes
+    // the current person before the table follows, and the exports describe what is shown.
+    qint32 ShownPersonKey = -1;
 
     QLabel* lblPerson;
     QComboBox* cboPerson; // persons with measurements; item data PRSN_KY; mouse only
@@ -128,6 +131,8 @@ private:
     void setHeaders();
     void hideEmptyRows();
     void fitColumns();
+    // The length of the longest goal name, trimmed as the export writes it.
+    static int longestGoalName();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::vector<ExportColumn> exportColumns_;

@@ -4,6 +4,7 @@
 #include "data/BodyMassIndex.h"
 #include "data/Globals.h"
 #include "data/clsDataService.h"
+#include "data/ui/Captions.h"
 #include "data/ui/ErrorReport.h"
 #include "data/ui/modHealthUi.h"
 #include "platform/controls/TChart.h"
@@ -23,6 +24,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -34,6 +36,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <vector>
@@ -43,8 +46,60 @@ namespace {
 const char* const kCategories[] = {"Daily", "Day Average", "Weekly Average", "Monthly Average"};
 const char* const kPlots[] = {"Blood Pressure", "Pulse", "Weight", "Temp1", "Temp2", "Sugar", "Multiple"};
 
-// Lets the status and progress show; the user's clicks and keys wait until the report is done.
+// Lets the status and progress show; the user's clicks and keys wait, to be dropped when the
+// report is done.
 void letPendingMessagesRun() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+// While a report runs, the user's clicks and keys aimed at the window are dropped. The report
+// lets only other messages run, so input waits in the queue: the run ends by letting that input
+// through to this filter, or it would reach the window afterwards and, on "&Go", start the
+// report again.
+class UserInputDrop : public QObject {
+public:
+    explicit UserInputDrop(QWidget& window) : window_(window) { QCoreApplication::instance()->installEventFilter(this); }
+    UserInputDrop(const UserInputDrop&) = delete;
+    UserInputDrop& operator=(const UserInputDrop&) = delete;
+    ~UserInputDrop() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    // Delivers (and so drops) the input that waited while the report ran.
+    void dropWaitingInput() { QCoreApplication::processEvents(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!isUserInput(event->type()))
+            return false;
+        if (watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            return widget == &window_ || window_.isAncestorOf(widget);
+        }
+        return watched->isWindowType() && watched == window_.windowHandle();
+    }
+
+private:
+    static bool isUserInput(QEvent::Type type)
+    {
+        switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease: return true;
+        default: return false;
+        }
+    }
+
+    QWidget& window_;
+};
 
 // A window the report loads for one step: unloaded when the step ends, also when it fails.
 class DrivenForm {
@@ -257,10 +312,10 @@ void frmReportDoctor::Form_Load()
     Temp1Unit = text("Temp1Unit");
     Temp2Unit = text("Temp2Unit");
     settings->Close();
-    chkTemp->setText(TempLBL);
-    chkFact[3]->setText(TempLBL);
-    chkTemp1->setText(Temp1LBL);
-    chkFact[4]->setText(Temp1LBL);
+    chkTemp->setText(captions::plain(TempLBL));
+    chkFact[3]->setText(captions::plain(TempLBL));
+    chkTemp1->setText(captions::plain(Temp1LBL));
+    chkFact[4]->setText(captions::plain(Temp1LBL));
 }
 
 void frmReportDoctor::Form_Resize()
@@ -330,12 +385,16 @@ void frmReportDoctor::cmdShow_Click()
     cmdShow->setEnabled(false);
     bool opened = true;
     QString failure;
-    try {
-        runReport(opened);
-    } catch (const std::exception& e) {
-        failure = errorreport::errorParts(e).description;
-    } catch (...) {
-        failure = QStringLiteral("Unknown error.");
+    {
+        UserInputDrop inputDrop(*this);
+        try {
+            runReport(opened);
+        } catch (const std::exception& e) {
+            failure = errorreport::errorParts(e).description;
+        } catch (...) {
+            failure = QStringLiteral("Unknown error.");
+        }
+        inputDrop.dropWaitingInput();
     }
     ProgressBar1->setVisible(false);
     setStatus(QString());

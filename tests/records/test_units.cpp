@@ -11,9 +11,12 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/MsgBox.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 
 namespace {
 
@@ -308,6 +311,56 @@ TEST_F(UnitsFormTest, AnOpenGoalFormShowsTheConvertedLimits)
     const QString stored = value(QStringLiteral("select GL_NH from DBTS_GOAL where GL_NM=%1").arg(vb::SqlText(name))).toString();
     EXPECT_EQ(stored, goal.txtNH->text());
     EXPECT_TRUE(stored == QStringLiteral("10") || stored == QStringLiteral("6.7") || stored == QStringLiteral("7.8"));
+}
+
+TEST_F(UnitsFormTest, ABarIsRefusedTypedOrPastedAndOneStoredBeforeAtApply)
+{
+    const QString refused =
+        QStringLiteral("A custom label or unit cannot contain the character \"|\".\r\nPlease use any other character.");
+    const struct {
+        QLineEdit* box;
+        bool paste;
+        const char *input, *kept;
+        std::size_t messages;
+    } cases[] = {
+        {form->txtTempLbl[0], false, "Temp|C", "TempC", 1},
+        {form->txtTempUnit[1], false, "a||b", "ab", 2},
+        {form->txtTempUnit[0], true, "mg|dl", "", 1}, // refused whole, not changed
+    };
+    for (const auto& c : cases) {
+        c.box->clear();
+        const std::size_t logged = messages().Log().size() + c.messages;
+        for (std::size_t i = 0; i < c.messages; ++i)
+            answer(vb::vbOK);
+        QGuiApplication::clipboard()->setText(QLatin1String(c.input));
+        c.paste ? c.box->paste() : QTest::keyClicks(c.box, QLatin1String(c.input));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QLatin1String(c.kept), c.box->text());
+        ASSERT_EQ(logged, messages().Log().size());
+        EXPECT_EQ(refused, lastBox().text);
+    }
+    // Stored by an older program: shown, but not stored again.
+    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Old|one'"));
+    form->cmdClose_Click();
+    form = &vb::defaultInstance<frmChngeCustomLblUnt>();
+    form->Load();
+    ASSERT_EQ(QStringLiteral("Old|one"), form->txtTempLbl[0]->text());
+    answer(vb::vbOK);
+    form->cmdApply_Click();
+    EXPECT_EQ(refused, lastBox().text);
+    EXPECT_TRUE(form->StatusText().isEmpty());
+}
+
+TEST_F(UnitsFormTest, TheMeasurementGridKeepsItsColumnsUnderLabelsHoldingMarks)
+{
+    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temp|C', TempUnit = '^F', Temp1Unit = '|'"));
+    auto& measure = vb::defaultInstance<frmMeasure>();
+    measure.Load();
+    const QStringList expected{"Temp|C (^F)", "Custom2 (|)", "Sugar(mg/dl)", "Sugar Goal Name", "Regimen", "Mood", "Comment"};
+    QStringList headings;
+    for (int col = 9; col < measure.vsFGInfo->Cols(); ++col)
+        headings << measure.vsFGInfo->TextMatrix(0, col);
+    EXPECT_EQ(expected, headings);
 }
 
 } // namespace

@@ -5,9 +5,12 @@
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "reports/GridExport.h"
+#include "reports/clsWebReportGenerator.h"
 #include "reports/frmGrid.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -126,11 +129,13 @@ TEST_F(GridExportTest, EveryShownFieldIsWrittenWholeAndTextOutsideTheCodePageBec
     frmGrid& grid = openGrid(0, {&frmGrid::chkWt, &frmGrid::chkTemp, &frmGrid::chkCmmnt});
     const QByteArray file = exportTo(grid, userFile("whole.txt"));
     EXPECT_TRUE(file.contains("  Walk      : Walk \"fast\" <daily> caf\xE9 ?\r\n"));
-    EXPECT_TRUE(file.contains("Date (mm/dd/yy)Time        Weight (lb) Temperature1 (F)Comment     \r\n")) << file.toStdString();
+    // A heading wider than its column widens it.
+    EXPECT_TRUE(file.contains("Date (mm/dd/yy)Time        Weight (lb) Temperature1 (F) Comment     \r\n")) << file.toStdString();
     // The weight is wider than its column and keeps every digit, and the columns after it stay
     // in line; the long comment is written whole.
-    EXPECT_TRUE(file.contains("03/01/24       08:00 AM    1234567.5      98.6     A comment longer than twelve characters, with "
-                              "\xE9 and ? \r\n"))
+    EXPECT_TRUE(
+        file.contains("03/01/24       08:00 AM    1234567.5           98.6     A comment longer than twelve characters, with "
+                      "\xE9 and ? \r\n"))
         << file.toStdString();
 }
 
@@ -204,6 +209,48 @@ TEST_F(GridExportTest, NoDataCancelAndAnUnwritableFileNeverReportSuccess)
     EXPECT_TRUE(boxes().Log()[1].text.startsWith(QStringLiteral("The data could not be exported to the file:\r\n")));
     EXPECT_EQ(vb::vbExclamation, boxes().Log()[1].icon);
     EXPECT_EQ(QStringLiteral("Export measurement data"), boxes().Log()[1].title);
+}
+
+TEST_F(GridExportTest, BothExportsDescribeThePersonOfTheTableShownNotOneChosenSince)
+{
+    addRegimen(QStringLiteral("Laps"), QStringLiteral("In the pool"));
+    const qint32 other = addPerson(QStringLiteral("Bea"));
+    Reading theirs{at(2024, 3, 5, 9), 140, 90};
+    theirs.regimen = QStringLiteral("Laps");
+    add(other, theirs);
+    frmGrid& grid = openGrid(0, {&frmGrid::chkBP});
+    grid.cboPerson->setCurrentIndex(grid.cboPerson->findData(other)); // chosen, not shown
+    ASSERT_EQ(other, gPersonKey);
+    const QByteArray file = exportTo(grid, userFile("shown.txt"));
+    EXPECT_TRUE(file.contains("\r\n  Walk      : Brisk walk\r\n")) << file.toStdString();
+    EXPECT_FALSE(file.contains("Laps"));
+    clsWebReportGenerator page;
+    gridexport::ExportFormGridToWebReport(page, QStringLiteral("frmGrid"));
+    page.SaveToFile(programFolder() + QStringLiteral("/Report.html"));
+    EXPECT_TRUE(readFile(page.FileName()).contains("'>Daily measurement reading for Ada</TD>"));
+}
+
+TEST_F(GridExportTest, EveryRowLinesUpUnderItsHeaderWhateverTheGoalNamesLength)
+{
+    gDB->Execute(QStringLiteral("delete from MEASURE"));
+    // 4 characters, and 25, the longest a goal name can be.
+    const QStringList goals{QStringLiteral("Meal"), QStringLiteral("Two hours after breakfast")};
+    for (int i = 0; i < goals.size(); ++i) {
+        addGoal(goals[i], 80, 120, 70, 140);
+        Reading r{at(2024, 3, i + 1)};
+        r.sugar = 99.5;
+        r.goal = goals[i];
+        r.regimen = QStringLiteral("Walk");
+        add(person, r);
+    }
+    frmGrid& grid = openGrid(0, {&frmGrid::chkSugar, &frmGrid::chkRegimen});
+    const QStringList lines = QString::fromLatin1(exportTo(grid, userFile("goals.txt"))).split(QStringLiteral("\r\n"));
+    // Regimen block, header, underline, two rows and the last line end.
+    ASSERT_EQ(10, lines.size());
+    const qsizetype regimen = lines[5].indexOf(QStringLiteral("Regimen"));
+    EXPECT_EQ(QStringLiteral(" -------"), lines[6].mid(regimen - 1, 8));
+    for (int row = 7; row < 9; ++row)
+        EXPECT_EQ(regimen, lines[row].indexOf(QStringLiteral("Walk"))) << lines[row].toStdString();
 }
 
 } // namespace

@@ -350,4 +350,25 @@ TEST_F(GridViewTest, TheWebPageOfTheGridEscapesItsTextsAndKeepsItsColours)
     EXPECT_FALSE(html.contains("rgmn_ky"));
 }
 
+TEST_F(GridViewTest, LabelsAndUnitsHoldingMarksKeepTheirColumns)
+{
+    gPersonKey = addPerson(QStringLiteral("Ada"));
+    Reading r{at(2024, 3, 1), 120, 80};
+    r.temp = 37.5;
+    r.sugar = 101;
+    add(gPersonKey, r);
+    // Written by an older program or edited outside this one.
+    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temp|C', TempUnit = '^F', Temp1Unit = '|'"));
+    frmGrid& grid = openGrid();
+    show(grid, 0, PeriodName::AllPeriod);
+    QStringList headings, values;
+    for (int col = frmGrid::colTemp; col < grid.vsFGShow->Cols(); ++col) {
+        headings << grid.vsFGShow->TextMatrix(0, col);
+        values << grid.vsFGShow->TextMatrix(1, col);
+    }
+    EXPECT_EQ((QStringList{"Temp|C (^F)", "Custom2 (|)", "Sugar (mg/dl)", "Sugar Goal Name", "Regimen", "Mood", "Comment"}),
+              headings);
+    EXPECT_EQ((QStringList{"37.5", "", "101.0", "", "", "", ""}), values);
+}
+
 } // namespace

@@ -18,9 +18,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeySequence>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 
@@ -483,6 +486,50 @@ TEST_F(ReportWindowTest, EveryDataFormTheReportClosedComesBack)
     EXPECT_EQ((QStringList{"frmReportDoctor", "frmDSetGoal", "frmGrid"}), back);
     // The goal table went into the page once, from the goal window the report drove.
     EXPECT_EQ(1, page().count(QStringLiteral(">Diabetes Goal<")));
+}
+
+TEST_F(ReportWindowTest, ClicksOnGoMadeWhileTheReportRunsAreDroppedNotDeliveredAfter)
+{
+    frmReportDoctor& report = openReport();
+    report.chkIncludeChart->setChecked(false);
+    report.show();
+    // A double-click, waiting in the queue as the window's input does while the report runs.
+    auto doubleClick = [go = report.cmdShow] {
+        const QPointF at = go->rect().center();
+        using E = QEvent;
+        for (const E::Type type : {E::MouseButtonPress, E::MouseButtonRelease, E::MouseButtonDblClick, E::MouseButtonRelease}) {
+            const Qt::MouseButtons held = type == E::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+            QCoreApplication::postEvent(go, new QMouseEvent(type, at, go->mapToGlobal(at), Qt::LeftButton, held, {}));
+        }
+    };
+    const std::size_t before = services().shell().Calls().size();
+    auto c = QObject::connect(report.StatusBar1, &QStatusBar::messageChanged, [&](const QString& text) {
+        if (text == QLatin1String("Restoring the screen configuration ..."))
+            doubleClick();
+    });
+    report.cmdShow_Click();
+    QObject::disconnect(c);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(before + 1, services().shell().Calls().size());
+    // Afterwards the first click is the user's again; the second, made while it runs, is not.
+    doubleClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(before + 2, services().shell().Calls().size());
+}
+
+TEST_F(ReportWindowTest, LabelsHoldingAnAmpersandShowAsTypedOnEveryBox)
+{
+    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temp<&>'"));
+    frmReportDoctor& report = openReport();
+    auto& chart = vb::defaultInstance<frmChart>();
+    chart.Load();
+    auto& grid = vb::defaultInstance<frmGrid>();
+    grid.Load();
+    for (QAbstractButton* box :
+         std::initializer_list<QAbstractButton*>{report.chkTemp, report.chkFact[3], chart.optFact[3], grid.chkTemp}) {
+        EXPECT_TRUE(QKeySequence::mnemonic(box->text()).isEmpty()) << box->objectName().toStdString();
+        EXPECT_EQ(QStringLiteral("Temp<&>"), box->text().replace(QStringLiteral("&&"), QStringLiteral("&")));
+    }
 }
 
 } // namespace
