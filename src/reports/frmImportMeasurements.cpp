@@ -2,6 +2,7 @@
 
 #include "data/Globals.h"
 #include "data/MeasurementImport.h"
+#include "data/ui/Captions.h"
 #include "data/ui/ErrorReport.h"
 #include "data/ui/GridWidths.h"
 #include "data/ui/modHealthUi.h"
@@ -283,10 +284,27 @@ void frmImportMeasurements::FormatGrid()
     g.setRows(1);
     g.setFixedRows(1);
     g.setFixedCols(1);
-    g.setFormatString(QStringLiteral("|Line no|Date(mm/dd/yy hh:mm AM/PM)|High BP|Low BP|Pulse (/min)|Weight (") +
-                      gWeightUnitText + QStringLiteral(")|") + tempLbl + QStringLiteral(" (") + tempUnit + QStringLiteral(")|") +
-                      temp1Lbl + QStringLiteral(" (") + temp1Unit + QStringLiteral(")") + QStringLiteral("|^Sugar(") + temp2Unit +
-                      QStringLiteral(")|^Sugar Goal Name|Regimen|Mood|Comment|rgmn_ky|md_ky|DBgl_ky"));
+    // The labels and units are the user's: set as texts, not as part of the format string.
+    const auto unitHeading = [](const QString& label, const QString& unit) {
+        return label + QStringLiteral(" (") + unit + QStringLiteral(")");
+    };
+    captions::setHeadings(g, {{},
+                              {QStringLiteral("Line no")},
+                              {QStringLiteral("Date(mm/dd/yy hh:mm AM/PM)")},
+                              {QStringLiteral("High BP")},
+                              {QStringLiteral("Low BP")},
+                              {QStringLiteral("Pulse (/min)")},
+                              {unitHeading(QStringLiteral("Weight"), gWeightUnitText)},
+                              {unitHeading(tempLbl, tempUnit)},
+                              {unitHeading(temp1Lbl, temp1Unit)},
+                              {QStringLiteral("Sugar(") + temp2Unit + QStringLiteral(")"), true},
+                              {QStringLiteral("Sugar Goal Name"), true},
+                              {QStringLiteral("Regimen")},
+                              {QStringLiteral("Mood")},
+                              {QStringLiteral("Comment")},
+                              {QStringLiteral("rgmn_ky")},
+                              {QStringLiteral("md_ky")},
+                              {QStringLiteral("DBgl_ky")}});
     g.setRowHeight(0, 500);
     static constexpr int widths[colCount] = {600, 0, 1500, 700, 750, 950, 800, 800, 800, 1070, 2000, 1200, 1200, 3000, 0, 0, 0};
     for (int c = 0; c < colCount; ++c)

@@ -151,6 +151,18 @@ TEST_F(ImportWindowTest, OpensWithTheStoredNameTheHeaderAndHiddenFilters)
     EXPECT_EQ(gPersonKey, samplePerson);
 }
 
+TEST_F(ImportWindowTest, LabelsHoldingABarKeepTheirColumns)
+{
+    // Written by an older program or edited outside this one.
+    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temp|C', TempUnit = '^F'"));
+    VSFlexGrid& g = *open().vsFGImport;
+    ASSERT_EQ(g.Cols(), colCount);
+    EXPECT_EQ(g.TextMatrix(0, colCustom1), QStringLiteral("Temp|C (^F)"));
+    EXPECT_EQ(g.TextMatrix(0, colSugar), QStringLiteral("Sugar(mg/dl)"));
+    for (int c : {1, 14, 15, 16})
+        EXPECT_TRUE(g.ColHidden(c)) << c;
+}
+
 TEST_F(ImportWindowTest, TemplateIsWrittenOpenedAndNamed)
 {
     auto& f = open();

@@ -59,6 +59,8 @@ int QtMessageService::Show(const MsgBoxCall& box)
     }
 
     QMessageBox dialog(icon, box.title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    // Messages carry the user's own texts (names, labels): never read them as markup.
+    dialog.setTextFormat(Qt::PlainText);
     std::vector<std::pair<QPushButton*, int>> buttons;
     for (int result : box.results()) {
         QMessageBox::StandardButton standard = QMessageBox::Ok;
