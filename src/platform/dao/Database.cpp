@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <cmath>
 #include <sqlite3.h>
 
@@ -307,76 +308,78 @@ void createWholeNumberTriggers(Connection& c, const QString& table)
            body);
 }
 
+// The two triggers that keep one unique index's keys apart whatever the case of their letters;
+// none when the index holds no text column.
+QByteArray caseTriggerSql(const QString& table, const QString& index, const QStringList& fields, const QSet<QString>& textColumns)
+{
+    QByteArray same, cols;
+    QStringList object;
+    bool text = false;
+    for (const QString& f : fields) {
+        const bool isText = textColumns.contains(f.toLower());
+        text |= isText;
+        const QByteArray q = quoteIdent(f);
+        same += (same.isEmpty() ? "" : " AND ") + q + " = NEW." + q + (isText ? " COLLATE " + QByteArray(kFoldedCollation) : "");
+        cols += (cols.isEmpty() ? "" : ",") + q;
+        object << table + QLatin1Char('.') + f;
+    }
+    if (!text)
+        return {};
+    const QByteArray target = quoteIdent(table);
+    const QByteArray raise = " BEGIN SELECT RAISE(ABORT, " +
+                             quoteLiteral(QStringLiteral("%1|%2").arg(errDuplicateKey).arg(object.join(u", "))) + "); END;";
+    const QString name = table + QLatin1Char('.') + index;
+    return "CREATE TEMP TRIGGER " + quoteIdent(QStringLiteral("dao_case_i:") + name) + " BEFORE INSERT ON main." + target +
+           " WHEN EXISTS (SELECT 1 FROM main." + target + " WHERE " + same + ")" + raise + "CREATE TEMP TRIGGER " +
+           quoteIdent(QStringLiteral("dao_case_u:") + name) + " BEFORE UPDATE OF " + cols + " ON main." + target +
+           " WHEN EXISTS (SELECT 1 FROM main." + target + " WHERE rowid <> OLD.rowid AND " + same + ")" + raise;
+}
+
+// The case triggers of one table, or of every table when table is null, made in one batch: a
+// pair of catalogue reads a table took a fifth of the time an open takes.
+void makeCaseTriggers(Connection& c, const QString* table)
+{
+    sqlite3* db = c.handle();
+    const auto text = [&](Statement& st, int col) {
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), col)));
+    };
+    QByteArray sql;
+    if (table) {
+        Statement st(db, "SELECT name FROM temp.sqlite_master WHERE type='trigger' AND tbl_name = ?1 COLLATE NOCASE "
+                         "AND name LIKE 'dao~_case~_%' ESCAPE '~'");
+        st.bind(1, *table);
+        while (st.step())
+            sql += "DROP TRIGGER temp." + quoteIdent(text(st, 0)) + ";";
+    }
+    const QByteArray which = table ? " AND TableName = ?1" : "";
+    QHash<QString, QSet<QString>> textColumns; // by lower-case table, lower-case column names
+    {
+        Statement st(db, "SELECT TableName, FieldName FROM MSysFields WHERE Type IN (" + QByteArray::number(dbText) + "," +
+                             QByteArray::number(dbMemo) + ")" + which);
+        if (table)
+            st.bind(1, *table);
+        while (st.step())
+            textColumns[text(st, 0).toLower()].insert(text(st, 1).toLower());
+    }
+    Statement st(db, "SELECT TableName, IndexName, Fields FROM MSysIndexes WHERE (IsUnique <> 0 OR IsPrimary <> 0)" + which);
+    if (table)
+        st.bind(1, *table);
+    while (st.step()) {
+        const QString owner = text(st, 0);
+        sql += caseTriggerSql(owner, text(st, 1), splitList(text(st, 2)), textColumns.value(owner.toLower()));
+    }
+    if (!sql.isEmpty())
+        c.exec(sql);
+}
+
 // The unique indexes of a table that hold text keep their keys with SQLite's NOCASE, which folds
 // ASCII letters only: "Zoë" and "ZOË" would both be stored. TEMP triggers of this connection
 // refuse such a second key with the duplicate-key error; they live in the connection only, so
 // the stored schema names nothing that a plain SQLite client lacks, and keys the file already
 // holds are left as they are (a later write of one of them is refused).
-void rebuildCaseTriggersOn(Connection& c, const QString& table)
-{
-    sqlite3* db = c.handle();
-    QStringList old;
-    {
-        Statement st(db, "SELECT name FROM temp.sqlite_master WHERE type='trigger' AND tbl_name = ?1 COLLATE NOCASE "
-                         "AND name LIKE 'dao~_case~_%' ESCAPE '~'");
-        st.bind(1, table);
-        while (st.step())
-            old << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
-    }
-    for (const QString& name : old)
-        c.exec("DROP TRIGGER temp." + quoteIdent(name));
+void rebuildCaseTriggersOn(Connection& c, const QString& table) { makeCaseTriggers(c, &table); }
 
-    QHash<QString, int> types;
-    {
-        Statement st(db, "SELECT FieldName, Type FROM MSysFields WHERE TableName = ?1");
-        st.bind(1, table);
-        while (st.step())
-            types.insert(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0))).toLower(),
-                         sqlite3_column_int(st.get(), 1));
-    }
-    Statement st(db, "SELECT IndexName, Fields FROM MSysIndexes WHERE TableName = ?1 AND (IsUnique <> 0 OR IsPrimary <> 0)");
-    st.bind(1, table);
-    const QByteArray target = quoteIdent(table);
-    while (st.step()) {
-        const QString index = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
-        const QStringList fields = splitList(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1))));
-        QByteArray same, cols;
-        QStringList object;
-        bool text = false;
-        for (const QString& f : fields) {
-            const int type = types.value(f.toLower());
-            const bool isText = type == dbText || type == dbMemo;
-            text |= isText;
-            const QByteArray q = quoteIdent(f);
-            same +=
-                (same.isEmpty() ? "" : " AND ") + q + " = NEW." + q + (isText ? " COLLATE " + QByteArray(kFoldedCollation) : "");
-            cols += (cols.isEmpty() ? "" : ",") + q;
-            object << table + QLatin1Char('.') + f;
-        }
-        if (!text)
-            continue;
-        const QByteArray raise = " BEGIN SELECT RAISE(ABORT, " +
-                                 quoteLiteral(QStringLiteral("%1|%2").arg(errDuplicateKey).arg(object.join(u", "))) + "); END";
-        const QString name = table + QLatin1Char('.') + index;
-        c.exec("CREATE TEMP TRIGGER " + quoteIdent(QStringLiteral("dao_case_i:") + name) + " BEFORE INSERT ON main." + target +
-               " WHEN EXISTS (SELECT 1 FROM main." + target + " WHERE " + same + ")" + raise);
-        c.exec("CREATE TEMP TRIGGER " + quoteIdent(QStringLiteral("dao_case_u:") + name) + " BEFORE UPDATE OF " + cols +
-               " ON main." + target + " WHEN EXISTS (SELECT 1 FROM main." + target + " WHERE rowid <> OLD.rowid AND " + same +
-               ")" + raise);
-    }
-}
-
-void rebuildCaseTriggers(Connection& c)
-{
-    QStringList tables;
-    {
-        Statement st(c.handle(), "SELECT DISTINCT TableName FROM MSysIndexes WHERE IsUnique <> 0 OR IsPrimary <> 0");
-        while (st.step())
-            tables << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
-    }
-    for (const QString& table : tables)
-        rebuildCaseTriggersOn(c, table);
-}
+void rebuildCaseTriggers(Connection& c) { makeCaseTriggers(c, nullptr); }
 
 // Relations are kept by triggers: they can be added to tables that already exist and hold rows.
 void rebuildTriggersOn(Connection& c, const QString& table)
