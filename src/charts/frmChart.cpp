@@ -196,23 +196,14 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     oneRowWidth_ = oneRow + MinimumGridWidth + panel->contentsMargins().left() + panel->contentsMargins().right();
     arrangePanel(true);
 
-    auto* content = new QWidget;
-    content->setObjectName(QStringLiteral("content"));
-    auto* body = new QVBoxLayout(content);
+    const vb::ScrollingBody scrolling = vb::makeScrollingBody(this);
+    scroller_ = scrolling.scroller;
+    scroller_->viewport()->installEventFilter(this);
+    QVBoxLayout* body = scrolling.layout;
     body->setContentsMargins(2, 2, 2, 2);
     body->setSpacing(2);
     body->addWidget(TChart1, 1);
     body->addWidget(PicBase, 0);
-    scroller_ = new QScrollArea(this);
-    scroller_->setObjectName(QStringLiteral("scroller"));
-    scroller_->setFrameShape(QFrame::NoFrame);
-    scroller_->setFocusPolicy(Qt::NoFocus);
-    scroller_->setWidgetResizable(true);
-    scroller_->setWidget(content);
-    scroller_->viewport()->installEventFilter(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(scroller_);
 
     connect(cmbPerson, &QComboBox::activated, this, [this] { guarded([this] { cmbPerson_Click(); }); });
     connect(lstPlotType, &QListWidget::currentRowChanged, this, [this] { guarded([this] { lstPlotType_Click(); }); });

@@ -9,6 +9,7 @@
 #include "platform/dao/Error.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/Colors.h"
+#include "platform/runtime/ui/Form.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
 
@@ -22,7 +23,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -114,23 +114,8 @@ QStatusBar* makeStatusBar(QWidget* parent)
 
 QVBoxLayout* makeScrollingBody(QWidget* form, QStatusBar* statusBar)
 {
-    auto* content = new QWidget;
-    content->setObjectName(QStringLiteral("content"));
-    auto* body = new QVBoxLayout(content);
+    QVBoxLayout* body = vb::makeScrollingBody(form, statusBar).layout;
     body->setContentsMargins(6, 6, 6, 4);
-    auto* scroller = new QScrollArea(form);
-    scroller->setObjectName(QStringLiteral("scroller"));
-    scroller->setFrameShape(QFrame::NoFrame);
-    // A click on a control that takes no focus leaves the focus where it was.
-    scroller->setFocusPolicy(Qt::NoFocus);
-    scroller->setWidgetResizable(true);
-    scroller->setWidget(content);
-
-    auto* layout = new QVBoxLayout(form);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(scroller, 1);
-    layout->addWidget(statusBar, 0);
     return body;
 }
 

@@ -41,7 +41,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -377,9 +376,7 @@ void frmMeasure::buildControls()
 
     // The entry frame and the commands take the height they need; the grid takes the rest.
     // Below the room they need, the form scrolls rather than pressing its fields together.
-    auto* content = new QWidget;
-    content->setObjectName(QStringLiteral("content"));
-    auto* body = new QVBoxLayout(content);
+    QVBoxLayout* body = vb::makeScrollingBody(this, StatusBar1).layout;
     body->setContentsMargins(4, 4, 4, 4);
     body->setSpacing(4);
     body->addLayout(top, 0);
@@ -387,20 +384,6 @@ void frmMeasure::buildControls()
     body->addWidget(vsFGInfo, 1);
     // The grid shows a few rows at least before the form scrolls.
     vsFGInfo->setMinimumHeight(vb::TwipsToPixelsY(2000, this));
-    auto* scroller = new QScrollArea(this);
-    scroller->setObjectName(QStringLiteral("scroller"));
-    scroller->setFrameShape(QFrame::NoFrame);
-    // A click on a control that takes no focus leaves the focus where it was.
-    scroller->setFocusPolicy(Qt::NoFocus);
-    scroller->setWidgetResizable(true);
-    scroller->setWidget(content);
-
-    // The status bar runs along the form's bottom edge.
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(scroller, 1);
-    layout->addWidget(StatusBar1, 0);
 }
 
 void frmMeasure::makeCalendar()
@@ -769,9 +752,7 @@ void frmMeasure::FormatGrid()
     rs->Close();
 
     // The labels and units are the user's: set as texts, not as part of the format string.
-    const auto unitHeading = [](const QString& label, const QString& unit) {
-        return label + QStringLiteral(" (") + unit + QStringLiteral(")");
-    };
+    using captions::unitHeading;
     captions::setHeadings(*vsFGInfo, {{},
                                       {QStringLiteral("rgmn_ky")},
                                       {QStringLiteral("gl_ky")},

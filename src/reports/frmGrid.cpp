@@ -441,9 +441,7 @@ void frmGrid::setHeaders()
     settings->Close();
 
     // The labels and units are the user's: set as texts, not as part of the format string.
-    const auto unitHeading = [](const QString& label, const QString& unit) {
-        return label + QStringLiteral(" (") + unit + QStringLiteral(")");
-    };
+    using captions::unitHeading;
     captions::setHeadings(*vsFGShow, {{},
                                       {QStringLiteral("rgmn_ky")},
                                       {QStringLiteral("md_ky")},

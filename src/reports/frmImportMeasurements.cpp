@@ -285,9 +285,7 @@ void frmImportMeasurements::FormatGrid()
     g.setFixedRows(1);
     g.setFixedCols(1);
     // The labels and units are the user's: set as texts, not as part of the format string.
-    const auto unitHeading = [](const QString& label, const QString& unit) {
-        return label + QStringLiteral(" (") + unit + QStringLiteral(")");
-    };
+    using captions::unitHeading;
     captions::setHeadings(g, {{},
                               {QStringLiteral("Line no")},
                               {QStringLiteral("Date(mm/dd/yy hh:mm AM/PM)")},

@@ -29,4 +29,6 @@ void setHeadings(VSFlexGrid& grid, const std::vector<Heading>& headings)
         grid.setTextMatrix(0, col, headings[std::size_t(col)].text);
 }
 
+QString unitHeading(const QString& label, const QString& unit) { return label + QStringLiteral(" (") + unit + QLatin1Char(')'); }
+
 } // namespace captions

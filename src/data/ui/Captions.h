@@ -13,6 +13,9 @@ namespace captions {
 // there "&" marks the access key, so each "&" is doubled to show as itself.
 QString plain(const QString& text);
 
+// A measurement's column heading: its label with the unit in brackets, "Weight (lb)".
+QString unitHeading(const QString& label, const QString& unit);
+
 // One column heading of a grid.
 struct Heading {
     QString text;

@@ -7,6 +7,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <map>
@@ -474,6 +476,28 @@ void MDIForm::releaseWindow(bool deleteForm)
     hide();
     if (deleteForm)
         deleteLater();
+}
+
+ScrollingBody makeScrollingBody(QWidget* form, QWidget* below)
+{
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("content"));
+    auto* body = new QVBoxLayout(content);
+    auto* scroller = new QScrollArea(form);
+    scroller->setObjectName(QStringLiteral("scroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    // A click on a control that takes no focus leaves the focus where it was.
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(content);
+
+    auto* layout = new QVBoxLayout(form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(scroller, 1);
+    if (below)
+        layout->addWidget(below, 0);
+    return {scroller, body};
 }
 
 } // namespace vb

@@ -21,6 +21,8 @@
 #include <vector>
 
 class QCloseEvent;
+class QScrollArea;
+class QVBoxLayout;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -200,6 +202,15 @@ private:
 
     QMdiArea* mdiArea_;
 };
+
+// A form's controls in a body that scrolls, filling the form above what goes below it (a status
+// bar, or nothing): below the room its controls need, the form scrolls rather than pressing them
+// together. The body's layout takes the controls.
+struct ScrollingBody {
+    QScrollArea* scroller;
+    QVBoxLayout* layout;
+};
+ScrollingBody makeScrollingBody(QWidget* form, QWidget* below = nullptr);
 
 // The loaded forms in load order. Iterate over Snapshot(): unloading inside the loop changes the
 // collection, not the copy (the forms themselves are deleted only later, from the event loop).
