@@ -5,7 +5,6 @@
 #include "platform/runtime/StorableDates.h"
 
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cmath>
@@ -253,36 +252,6 @@ QString CommentMessage()
 }
 
 QString NoMeasurementsMessage() { return QStringLiteral("No measurements"); }
-
-QString DecodeText(const QByteArray& bytes)
-{
-    QByteArray data = bytes;
-    if (data.startsWith("\xEF\xBB\xBF"))
-        data.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(data);
-    if (!utf8.hasError())
-        return text;
-    return fromWindows1252(data);
-}
-
-QStringList SplitLines(const QString& text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines << text.mid(start, i - start);
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
-}
 
 std::optional<FileShape> ScanFile(QIODevice& file)
 {

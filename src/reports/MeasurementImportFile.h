@@ -66,16 +66,11 @@ QString StorableDateMessage();
 QString CommentMessage();
 QString NoMeasurementsMessage();
 
-// The file's text: UTF-8 when the bytes are valid UTF-8, otherwise windows-1252; a leading
-// byte-order mark is dropped.
-QString DecodeText(const QByteArray& bytes);
-// Lines ended by CR LF, LF or CR alike; a last line needs no terminator. An empty text has no
-// lines.
-QStringList SplitLines(const QString& text);
-
 // A file read line by line, so that a large one is never held whole, nor decoded whole: the
-// first pass (ScanFile) counts the lines and settles the encoding, the second (ReadLines) hands
-// each line to the caller decoded as DecodeText and split as SplitLines would.
+// first pass (ScanFile) counts the lines and settles the encoding, UTF-8 when every line is valid
+// UTF-8 and otherwise windows-1252; the second (ReadLines) hands each line to the caller decoded.
+// Lines end at CR LF, LF or CR alike, a last line needs no terminator, an empty file has no
+// lines, and a leading byte-order mark is dropped.
 struct FileShape {
     bool utf8 = true;
     qint64 lines = 0;

@@ -2,6 +2,7 @@
 // dates, names, the values a row writes and the filters.
 #include "reports/MeasurementImportFile.h"
 
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,6 +10,18 @@
 namespace {
 
 using namespace MeasurementImportFile;
+
+// The lines of a file's bytes, as the load reads them.
+QStringList linesOf(const QByteArray& bytes)
+{
+    QBuffer file;
+    file.setData(bytes);
+    QStringList lines;
+    const auto shape = file.open(QIODevice::ReadOnly) ? ScanFile(file) : std::nullopt;
+    if (shape)
+        ReadLines(file, *shape, [&lines](const QString& line) { lines << line; });
+    return lines;
+}
 
 TEST(ImportFileText, LinesEndWithCrLfOrLfAndBlankLinesCount)
 {
@@ -24,16 +37,16 @@ TEST(ImportFileText, LinesEndWithCrLfOrLfAndBlankLinesCount)
         {QStringLiteral("\n"), {QString()}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SplitLines(c.text), c.lines) << c.text.toStdString();
+        EXPECT_EQ(linesOf(c.text.toUtf8()), c.lines) << c.text.toStdString();
 }
 
 TEST(ImportFileText, Utf8WhenValidOtherwiseWindows1252AndTheMarkIsDropped)
 {
-    EXPECT_EQ(DecodeText(QByteArray("\xEF\xBB\xBF"
-                                    "caf\xC3\xA9")),
-              QStringLiteral("caf\u00E9"));
-    EXPECT_EQ(DecodeText(QByteArray("caf\xE9 \x80 \x96")), QStringLiteral("caf\u00E9 \u20AC \u2013"));
-    EXPECT_EQ(DecodeText(QByteArray("plain")), QStringLiteral("plain"));
+    EXPECT_EQ(linesOf(QByteArray("\xEF\xBB\xBF"
+                                 "caf\xC3\xA9")),
+              QStringList{QStringLiteral("caf\u00E9")});
+    EXPECT_EQ(linesOf(QByteArray("caf\xE9 \x80 \x96")), QStringList{QStringLiteral("caf\u00E9 \u20AC \u2013")});
+    EXPECT_EQ(linesOf(QByteArray("plain")), QStringList{QStringLiteral("plain")});
 }
 
 TEST(ImportFileText, FieldsAreTrimmedAndTheTwelfthTakesTheRestOfTheLine)
