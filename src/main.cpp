@@ -20,6 +20,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Ravelcombrick"));
     // Closing the last window does not end the program; the main window's end does.
     QApplication::setQuitOnLastWindowClosed(false);
+    vb::InstallFormBehaviour();
 
     services::InstallRealServices();
     modHealth::setBeepHook([] { vb::Beep(); });

@@ -4,10 +4,14 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollArea>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -78,6 +82,59 @@ protected:
             QCoreApplication::sendEvent(watched, &move);
         }
         return QObject::eventFilter(watched, event);
+    }
+};
+
+const char* const kFormBehaviourName = "vbFormBehaviour";
+
+// Watches every widget of the application, acting only on the labels and buttons of forms.
+class FormBehaviour : public QObject {
+public:
+    explicit FormBehaviour(QObject* application) : QObject(application)
+    {
+        setObjectName(QLatin1String(kFormBehaviourName));
+        application->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::Polish:
+            if (auto* label = qobject_cast<QLabel*>(watched))
+                showAsTyped(*label);
+            break;
+        case QEvent::KeyPress:
+            if (qobject_cast<QPushButton*>(watched) || qobject_cast<QToolButton*>(watched))
+                return enterClicks(*static_cast<QAbstractButton*>(watched), *static_cast<QKeyEvent*>(event));
+            break;
+        default: break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    // Labels read text that looks like markup as rich text by default, so a custom label
+    // "<b>x</b>" would show bold. Every label is polished before it is first drawn; one that
+    // asked for rich text keeps it, and Qt's own windows (tool tips, message boxes) are left.
+    static void showAsTyped(QLabel& label)
+    {
+        if (label.textFormat() == Qt::AutoText && dynamic_cast<const FormBase*>(label.window()))
+            label.setTextFormat(Qt::PlainText);
+    }
+
+    static bool enterClicks(QAbstractButton& button, const QKeyEvent& key)
+    {
+        if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter)
+            return false;
+        if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || !button.isEnabled())
+            return false;
+        if (const auto* push = qobject_cast<const QPushButton*>(&button); push && (push->autoDefault() || push->isDefault()))
+            return false;
+        // A held key is one press, as it is for Space.
+        if (!key.isAutoRepeat())
+            button.click();
+        return true;
     }
 };
 
@@ -476,6 +533,13 @@ void MDIForm::releaseWindow(bool deleteForm)
     hide();
     if (deleteForm)
         deleteLater();
+}
+
+void InstallFormBehaviour()
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application && !application->findChild<QObject*>(QLatin1String(kFormBehaviourName), Qt::FindDirectChildrenOnly))
+        new FormBehaviour(application); // owned by the application
 }
 
 ScrollingBody makeScrollingBody(QWidget* form, QWidget* below)

@@ -261,6 +261,13 @@ T& defaultInstance()
     return *form;
 }
 
+// What the controls of every form do that Qt's widgets do not do by themselves, installed once
+// on the application by the program's start (and by the tests' main):
+// - a label shows its text as typed, never read as markup, unless it was set to show rich text;
+// - Enter (either key) on a focused command button clicks it, as Space does. Buttons that click
+//   themselves on Enter (a dialog's, or a default button) are left to do so.
+void InstallFormBehaviour();
+
 // Ends every form at once without their unload events, as the program's end does, and releases
 // the default instances. Their widgets are deleted from the event loop (deleteLater).
 void DestroyAllForms();

@@ -14,7 +14,8 @@ class QWidget;
 namespace vb {
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption);
-// Enter does not press it: these forms are not dialogs with a default button.
+// Not a default button: Enter clicks it only while it has the focus (InstallFormBehaviour),
+// never from another control of its form.
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption);
 QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption);
 QComboBox* makeComboBox(QWidget* parent, const char* name);
