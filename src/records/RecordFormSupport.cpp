@@ -27,7 +27,6 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-
 namespace recordform {
 
 namespace {
