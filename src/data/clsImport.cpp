@@ -6,6 +6,7 @@
 #include "platform/dao/JetSql.h"
 #include "platform/dao/dao.h"
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/TextLength.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -222,7 +223,7 @@ void takeRegimen(dao::Recordset& regimens, const QString& line)
         return;
     const QString name = line.left(colon).trimmed();
     const QString detail = line.mid(colon + 1).trimmed();
-    if (name.isEmpty() || name.size() > kMaxRegimenName)
+    if (name.isEmpty() || !vb::fitsLength(name, kMaxRegimenName))
         return;
     try {
         regimens.FindFirst(QStringLiteral("RGMN_NM=") + vb::SqlText(name));

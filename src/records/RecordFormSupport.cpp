@@ -11,6 +11,7 @@
 #include "platform/runtime/ui/Colors.h"
 #include "platform/runtime/ui/Form.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/TextLimits.h"
 #include "platform/runtime/ui/Twips.h"
 
 #include <QEvent>
@@ -24,31 +25,20 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QTextCursor>
 #include <QVBoxLayout>
-
-#include <algorithm>
-#include <limits>
 
 namespace recordform {
 
 namespace {
 
-const char* const kTypingLimit = "typingLimit";
 constexpr vb::OLE_COLOR kEntryCaptionColour = 0xC00000; // dark blue
 
 } // namespace
 
 QLineEdit* makeTextBox(QWidget* parent, const char* name, int length)
 {
-    auto* box = new QLineEdit(parent);
+    auto* box = new vb::LimitedLineEdit(length, parent);
     box->setObjectName(QLatin1String(name));
-    box->setProperty(kTypingLimit, length);
-    box->setMaxLength(length);
-    // The limit holds typing (and pasting); a longer text shown by the program shrinks back
-    // to it as the user takes characters away.
-    QObject::connect(box, &QLineEdit::textEdited, box,
-                     [box, length] { box->setMaxLength(std::max(length, int(box->text().size()))); });
     return box;
 }
 
@@ -57,18 +47,9 @@ QPlainTextEdit* makeMultiLineBox(QWidget* parent, const char* name, int length, 
     auto* box = new QPlainTextEdit(parent);
     box->setObjectName(QLatin1String(name));
     box->setTabChangesFocus(true);
-    box->setProperty(kTypingLimit, length);
     const QFontMetrics metrics(box->font());
     box->setFixedHeight(metrics.lineSpacing() * lines + 2 * (box->frameWidth() + int(box->document()->documentMargin())));
-    // What goes past the limit is what was just typed or pasted: it stands before the caret.
-    QObject::connect(box, &QPlainTextEdit::textChanged, box, [box, length] {
-        const int excess = int(box->toPlainText().size()) - length;
-        if (excess <= 0)
-            return;
-        QTextCursor cursor = box->textCursor();
-        cursor.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor, excess);
-        cursor.removeSelectedText();
-    });
+    vb::limitCharacters(box, length);
     return box;
 }
 
@@ -125,14 +106,9 @@ void chainTabOrder(std::initializer_list<QWidget*> widgets)
         QWidget::setTabOrder(*it, *(it + 1));
 }
 
-void setBoxText(QLineEdit* box, const QString& text)
-{
-    const int limit = box->property(kTypingLimit).toInt();
-    box->setMaxLength(std::max(limit, int(text.size())));
-    box->setText(text);
-}
+void setBoxText(QLineEdit* box, const QString& text) { box->setText(text); }
 
-void setMultiLineText(QPlainTextEdit* box, const QString& text) { box->setPlainText(text); }
+void setMultiLineText(QPlainTextEdit* box, const QString& text) { vb::setLimitedText(box, text); }
 
 void setOptions(const std::array<QRadioButton*, 2>& options, int which)
 {

@@ -30,10 +30,12 @@ namespace recordform {
 
 using vb::makeButton;
 using vb::makeLabel;
-// A one-line box of at most `length` typed characters; text set by setBoxText may be longer
-// (a stored value is shown whole), and typing never makes it longer.
+// A one-line box of at most `length` typed characters, counted as the column rules count them;
+// text set by setBoxText may be longer (a stored value is shown whole), and typing never makes
+// it longer.
 QLineEdit* makeTextBox(QWidget* parent, const char* name, int length);
-// A multi-line box of at most `length` characters, `lines` lines high; Tab moves on.
+// A multi-line box of at most `length` typed characters, counted as the column rules count
+// them, `lines` lines high; Tab moves on. Text set by setMultiLineText is shown whole.
 QPlainTextEdit* makeMultiLineBox(QWidget* parent, const char* name, int length, int lines);
 // Narrows a box to about `characters` characters.
 void fitToCharacters(QLineEdit* box, int characters);

@@ -6,6 +6,7 @@
 #include "platform/dao/dao.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/TextLimits.h"
 #include "records/frmDSetGoal.h"
 #include "records/frmMeasure.h"
 #include "records/frmPerson.h"
@@ -164,17 +165,15 @@ frmChngeCustomLblUnt::frmChngeCustomLblUnt(QWidget* parent) : vb::Form(QStringLi
 
         lblFact[idx] = new QLabel(QStringLiteral("Custom %1 Label:").arg(n), Frame1);
         lblFact[idx]->setObjectName(QStringLiteral("lblFact") + suffix);
-        txtTempLbl[idx] = new QLineEdit(Frame1);
+        txtTempLbl[idx] = new vb::LimitedLineEdit(kMaxEntryLength, Frame1);
         txtTempLbl[idx]->setObjectName(QStringLiteral("txtTempLbl") + suffix);
-        txtTempLbl[idx]->setMaxLength(kMaxEntryLength);
         txtTempLbl[idx]->setMinimumWidth(boxWidth);
         lblFact[idx]->setBuddy(txtTempLbl[idx]);
 
         lblto[idx] = new QLabel(QStringLiteral("Custom %1 Unit:").arg(n), Frame1);
         lblto[idx]->setObjectName(QStringLiteral("lblto") + suffix);
-        txtTempUnit[idx] = new QLineEdit(Frame1);
+        txtTempUnit[idx] = new vb::LimitedLineEdit(kMaxEntryLength, Frame1);
         txtTempUnit[idx]->setObjectName(QStringLiteral("txtTempUnit") + suffix);
-        txtTempUnit[idx]->setMaxLength(kMaxEntryLength);
         txtTempUnit[idx]->setMinimumWidth(boxWidth);
         lblto[idx]->setBuddy(txtTempUnit[idx]);
 

@@ -20,9 +20,11 @@
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/StorableDates.h"
+#include "platform/runtime/TextLength.h"
 #include "platform/runtime/ui/Colors.h"
 #include "platform/runtime/ui/Interaction.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/TextLimits.h"
 #include "platform/runtime/ui/Twips.h"
 #include "records/frmDSetGoal.h"
 #include "records/frmOptionTime.h"
@@ -48,7 +50,6 @@
 #include <QStyleOptionGroupBox>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QValidator>
 
 #include <algorithm>
 #include <cmath>
@@ -90,25 +91,6 @@ constexpr double kMaxDecimal = 99999;
 const QString kLargestDecimal = QStringLiteral("99999.0");
 // The comment column's width.
 constexpr int kCommentLength = 100;
-
-// Length limit for typing and pasting, as a text box's maximum length: text set from code is
-// shown whole, and a text already longer may still be shortened.
-class LengthLimit : public QValidator {
-public:
-    LengthLimit(int maxLength, QLineEdit* box) : QValidator(box), max_(maxLength)
-    {
-        // The box's text before an edit (the box already holds the edited text while it asks).
-        connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text.size(); });
-    }
-    State validate(QString& input, int&) const override
-    {
-        return input.size() <= max_ || input.size() <= shown_ ? Acceptable : Invalid;
-    }
-
-private:
-    int max_;
-    qsizetype shown_ = 0;
-};
 
 bool isTabKey(const QKeyEvent* event) { return event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab; }
 
@@ -220,9 +202,10 @@ int boxWidthFor(const QLineEdit* box, const QString& sample)
 
 QLineEdit* makeBox(QWidget* parent, const QString& name, int maxLength, const QString& sample)
 {
-    auto* box = new QLineEdit(parent);
+    // The limit holds typing and pasting: text set from code is shown whole, and a text already
+    // longer may still be shortened.
+    auto* box = new vb::LimitedLineEdit(maxLength, parent);
     box->setObjectName(name);
-    box->setValidator(new LengthLimit(maxLength, box));
     if (!sample.isEmpty())
         box->setFixedWidth(boxWidthFor(box, sample));
     return box;
@@ -1132,7 +1115,7 @@ bool frmMeasure::entriesAreValid()
                    vb::vbOKOnly | vb::vbInformation, App::Title() + QStringLiteral(" Software"));
         return false;
     }
-    if (txtCmmnt->text().size() > kCommentLength) {
+    if (!vb::fitsLength(txtCmmnt->text(), kCommentLength)) {
         vb::MsgBox(QStringLiteral("The comment can hold at most %1 characters; please shorten it.").arg(kCommentLength),
                    vb::vbOKOnly | vb::vbExclamation, QString());
         return false;

@@ -3,6 +3,7 @@
 #include "data/modFunctions.h"
 #include "platform/dao/ValueRanges.h"
 #include "platform/runtime/StorableDates.h"
+#include "platform/runtime/TextLength.h"
 
 #include <QRegularExpression>
 
@@ -386,7 +387,7 @@ CellVerdict CheckCell(int col, const QString& text, const NameLookup& lookup)
         }
         break;
     case colComment:
-        if (text.trimmed().size() > kCommentLength) {
+        if (!vb::fitsLength(text.trimmed(), kCommentLength)) {
             verdict.failed = true;
             verdict.message = CommentMessage();
         }

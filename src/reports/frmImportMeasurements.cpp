@@ -10,6 +10,7 @@
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/TextLength.h"
 #include "platform/runtime/ui/Interaction.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/NamedControls.h"
@@ -405,7 +406,7 @@ int frmImportMeasurements::storedNameSize() const
 void frmImportMeasurements::tellIfNotRemembered(const QString& name)
 {
     const int size = storedNameSize();
-    if (name.trimmed().size() <= size || name == toldTooLong_)
+    if (vb::fitsLength(name.trimmed(), size) || name == toldTooLong_)
         return;
     toldTooLong_ = name;
     vb::MsgBox(QStringLiteral("The file name is longer than %1 characters; it is not remembered for the next time:").arg(size) +
@@ -421,7 +422,7 @@ void frmImportMeasurements::Form_Unload(int&)
         if (rs->Eof())
             return;
         // A longer name was told about when it was chosen.
-        if (name.size() > storedNameSize())
+        if (!vb::fitsLength(name, storedNameSize()))
             return;
         rs->Edit();
         rs->Fields(QStringLiteral("ImportFileName")).setValue(name.isEmpty() ? QVariant() : QVariant(name));

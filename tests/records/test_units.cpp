@@ -160,7 +160,8 @@ TEST_F(UnitsFormTest, LabelsAndUnitsWithQuotesAndOfFullLengthAreStoredAsTyped)
     form->txtTempLbl[0]->setText(label1);
     form->txtTempLbl[1]->setText(label2);
     form->txtTempUnit[0]->setText(unit1);
-    form->txtTempUnit[1]->setText(unit2 + QStringLiteral("3")); // cut at the column's length
+    form->txtTempUnit[1]->setText(unit2);
+    QTest::keyClick(form->txtTempUnit[1], '3'); // typing stops at the column's length
     form->OptLbKg[1]->setChecked(true);
     form->OptFtCm[1]->setChecked(true);
     form->cmdApply_Click();

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QTime>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -24,12 +25,14 @@ char16_t fold(char16_t c)
     return QChar::toCaseFolded(c);
 }
 
-// The text without its case, ß written out as ss, as an upper-case text writes it ("STRASSE").
-QString foldedText(QStringView text)
+// The text as names compare: without its case, ß written out as ss (as an upper-case text
+// writes it, "STRASSE"), in the composed normal form, so that "É" typed as one letter and "É"
+// typed as "E" and a combining accent are one letter.
+QString nameKey(QStringView text)
 {
-    QString out = text.toString().toCaseFolded();
+    QString out = text.toString().normalized(QString::NormalizationForm_D).toCaseFolded();
     out.replace(QChar(0x00DF), QLatin1String("ss"));
-    return out;
+    return out.normalized(QString::NormalizationForm_C);
 }
 
 } // namespace
@@ -43,13 +46,19 @@ int compareNoCase(QStringView a, QStringView b)
     for (; i < n && p[i] < 0x80 && q[i] < 0x80; ++i) {
         const char16_t x = fold(p[i]);
         const char16_t y = fold(q[i]);
-        if (x != y)
+        if (x == y)
+            continue;
+        // Two ASCII letters decide unless a combining mark after one makes it another letter.
+        if ((i + 1 == a.size() || p[i + 1] < 0x80) && (i + 1 == b.size() || q[i + 1] < 0x80))
             return x < y ? -1 : 1;
+        break;
     }
     if (i == n && a.size() == b.size())
         return 0;
-    // Folding works character by character: the rest decides alone.
-    const int r = foldedText(a.sliced(i)).compare(foldedText(b.sliced(i)));
+    // Folding and composing work on a letter with its marks: the rest, from the last plain
+    // letter on (a mark after it belongs to it), decides alone.
+    const qsizetype from = i > 0 ? i - 1 : 0;
+    const int r = nameKey(a.sliced(from)).compare(nameKey(b.sliced(from)));
     return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 
@@ -623,7 +632,7 @@ private:
             const Tok& pattern = take();
             if (pattern.type != TokType::Text)
                 throw syntaxError(text_);
-            node.pattern = pattern.text;
+            node.pattern = pattern.text.normalized(QString::NormalizationForm_C);
         } else {
             throw syntaxError(text_);
         }
@@ -764,6 +773,12 @@ struct Criteria::Impl {
                 text = QStringView(date.data(), static_cast<qsizetype>(date.size()));
                 break;
             case Kind::Text: break;
+            }
+            // Letters with their marks in one form, as the pattern is.
+            QString composed;
+            if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x80; })) {
+                composed = text.toString().normalized(QString::NormalizationForm_C);
+                text = composed;
             }
             return fromBool(like(text, node.pattern) != node.negated);
         }

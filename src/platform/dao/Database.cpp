@@ -312,14 +312,16 @@ void createWholeNumberTriggers(Connection& c, const QString& table)
 // none when the index holds no text column.
 QByteArray caseTriggerSql(const QString& table, const QString& index, const QStringList& fields, const QSet<QString>& textColumns)
 {
-    QByteArray same, cols;
+    QByteArray same, kept, cols;
     QStringList object;
     bool text = false;
     for (const QString& f : fields) {
         const bool isText = textColumns.contains(f.toLower());
         text |= isText;
         const QByteArray q = quoteIdent(f);
-        same += (same.isEmpty() ? "" : " AND ") + q + " = NEW." + q + (isText ? " COLLATE " + QByteArray(kFoldedCollation) : "");
+        const QByteArray collate = isText ? " COLLATE " + QByteArray(kFoldedCollation) : "";
+        same += (same.isEmpty() ? "" : " AND ") + q + " = NEW." + q + collate;
+        kept += QByteArray(kept.isEmpty() ? "" : " AND ") + "OLD." + q + " IS NEW." + q + collate;
         cols += (cols.isEmpty() ? "" : ",") + q;
         object << table + QLatin1Char('.') + f;
     }
@@ -331,8 +333,8 @@ QByteArray caseTriggerSql(const QString& table, const QString& index, const QStr
     const QString name = table + QLatin1Char('.') + index;
     return "CREATE TEMP TRIGGER " + quoteIdent(QStringLiteral("dao_case_i:") + name) + " BEFORE INSERT ON main." + target +
            " WHEN EXISTS (SELECT 1 FROM main." + target + " WHERE " + same + ")" + raise + "CREATE TEMP TRIGGER " +
-           quoteIdent(QStringLiteral("dao_case_u:") + name) + " BEFORE UPDATE OF " + cols + " ON main." + target +
-           " WHEN EXISTS (SELECT 1 FROM main." + target + " WHERE rowid <> OLD.rowid AND " + same + ")" + raise;
+           quoteIdent(QStringLiteral("dao_case_u:") + name) + " BEFORE UPDATE OF " + cols + " ON main." + target + " WHEN NOT (" +
+           kept + ") AND EXISTS (SELECT 1 FROM main." + target + " WHERE rowid <> OLD.rowid AND " + same + ")" + raise;
 }
 
 // The case triggers of one table, or of every table when table is null, made in one batch: a
@@ -373,10 +375,12 @@ void makeCaseTriggers(Connection& c, const QString* table)
 }
 
 // The unique indexes of a table that hold text keep their keys with SQLite's NOCASE, which folds
-// ASCII letters only: "Zoë" and "ZOË" would both be stored. TEMP triggers of this connection
-// refuse such a second key with the duplicate-key error; they live in the connection only, so
-// the stored schema names nothing that a plain SQLite client lacks, and keys the file already
-// holds are left as they are (a later write of one of them is refused).
+// ASCII letters only and knows no normal forms: "Zoë" and "ZOË" would both be stored, and so
+// would "É" typed as one letter beside "É" typed as "E" and a combining accent. TEMP triggers of
+// this connection refuse such a second key with the duplicate-key error; they live in the
+// connection only, so the stored schema names nothing that a plain SQLite client lacks. Keys the
+// file already holds are left as they are: a row that keeps its key (but for letter case and
+// normal form) is written whatever other rows hold; only a key set anew is refused.
 void rebuildCaseTriggersOn(Connection& c, const QString& table) { makeCaseTriggers(c, &table); }
 
 void rebuildCaseTriggers(Connection& c) { makeCaseTriggers(c, nullptr); }

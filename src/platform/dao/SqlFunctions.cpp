@@ -320,8 +320,9 @@ constexpr std::array<Registration, 8> functions{{
 
 namespace {
 
-// "dao_nocase": compareNoCase over UTF-8. ASCII is compared byte by byte; the rest, from the
-// first other character on, as compareNoCase compares it.
+// "dao_nocase": compareNoCase over UTF-8. Plain ASCII is compared byte by byte; the rest, from
+// the last plain letter before the first other character on (a combining mark belongs to the
+// letter before it), as compareNoCase compares it.
 int compareFolded(void*, int na, const void* va, int nb, const void* vb)
 {
     const auto* a = static_cast<const unsigned char*>(va);
@@ -331,13 +332,17 @@ int compareFolded(void*, int na, const void* va, int nb, const void* vb)
     for (; i < n && a[i] < 0x80 && b[i] < 0x80; ++i) {
         const int x = a[i] >= 'A' && a[i] <= 'Z' ? a[i] + 32 : a[i];
         const int y = b[i] >= 'A' && b[i] <= 'Z' ? b[i] + 32 : b[i];
-        if (x != y)
+        if (x == y)
+            continue;
+        if ((i + 1 == na || a[i + 1] < 0x80) && (i + 1 == nb || b[i + 1] < 0x80))
             return x - y;
+        break;
     }
     if (i == n && na == nb)
         return 0;
-    return compareNoCase(QString::fromUtf8(reinterpret_cast<const char*>(a + i), na - i),
-                         QString::fromUtf8(reinterpret_cast<const char*>(b + i), nb - i));
+    const int from = i > 0 ? i - 1 : 0;
+    return compareNoCase(QString::fromUtf8(reinterpret_cast<const char*>(a + from), na - from),
+                         QString::fromUtf8(reinterpret_cast<const char*>(b + from), nb - from));
 }
 
 } // namespace
