@@ -18,9 +18,10 @@ public:
     // remembered. Errors reach the caller.
     void SaveAndClose();
     // Loads every form SaveAndClose unloaded, maximised, in the order they were met: the chart
-    // with its category, month and year, plot and top-axis choice, redrawn through its own
-    // handlers; the grid with its category, period and column boxes, its table shown again.
-    // Nothing when no data form was open. Errors reach the caller.
+    // with its category, month and year (where the person it comes back on has readings then),
+    // plot and top-axis choice, redrawn through its own handlers; the grid with its category,
+    // period and column boxes, its table shown again. Nothing when no data form was open.
+    // Errors reach the caller.
     void Restore();
 
     // The last data form unloaded by SaveAndClose; empty before, or when none was open.
