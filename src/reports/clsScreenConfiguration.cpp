@@ -91,10 +91,13 @@ void clsScreenConfiguration::restoreChart(frmChart& chart, const ClosedForm& sav
 void clsScreenConfiguration::Restore()
 {
     for (const ClosedForm& saved : closed_) {
-        vb::FormBase* form = vb::DefaultInstanceByName(saved.name);
-        if (!form)
-            throw std::runtime_error("There is no form named " + saved.name.toStdString() + " to reopen.");
-        form->Show();
+        vb::FormBase* form = opener_ ? opener_(saved.name) : nullptr;
+        if (!form) {
+            form = vb::DefaultInstanceByName(saved.name);
+            if (!form)
+                throw std::runtime_error("There is no form named " + saved.name.toStdString() + " to reopen.");
+            form->Show();
+        }
         form->Window()->showMaximized();
         if (auto* chart = dynamic_cast<frmChart*>(form))
             restoreChart(*chart, saved);
