@@ -43,3 +43,20 @@ void clsMonthYearInterface::LoadMonths(int year, qint32 personKey, int pickLast,
         selector.MonthHasData(m, false);
     rs->Close();
 }
+
+bool clsMonthYearInterface::SelectKeptPeriod(int year, int month, qint32 personKey, usrMonthYear& selector)
+{
+    bool hasReadings = false;
+    {
+        auto rs = service().GetMeasureMonths(year, personKey);
+        for (; !rs->Eof() && !hasReadings; rs->MoveNext())
+            hasReadings = rs->Fields(0).Value().toInt() == month;
+        rs->Close();
+    }
+    if (!hasReadings)
+        return false;
+    int latest = 0;
+    LoadMonths(year, personKey, 1, selector, latest);
+    selector.SelectPeriod(year, month);
+    return true;
+}

@@ -18,6 +18,10 @@ public:
     // Marks each month 1 to 12 of the year as having readings or not, and gives back the
     // latest month with readings (pickLast 1) or the earliest; selects nothing.
     void LoadMonths(int year, qint32 personKey, int pickLast, usrMonthYear& selector, int& month);
+    // Puts back a period chosen earlier, on a selector filled by LoadYears for the person:
+    // marks the year's months and selects the year and month, but only where the person has
+    // readings in that month; otherwise changes nothing and gives false.
+    bool SelectKeptPeriod(int year, int month, qint32 personKey, usrMonthYear& selector);
 
 private:
     clsDataService& service();

@@ -28,6 +28,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -177,7 +178,7 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     first->addWidget(lstPlotType);
     first->addStretch();
     vsFGChartRegimen->setMinimumHeight(60);
-    vsFGChartRegimen->installEventFilter(this);
+    vsFGChartRegimen->viewport()->installEventFilter(this);
 
     // The choices stand in one row below the chart when the window is wide enough, and in two
     // when it is not; below the room the two rows need, the window scrolls rather than pressing
@@ -277,7 +278,8 @@ void frmChart::Form_Activate()
 
 bool frmChart::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == vsFGChartRegimen && event->type() == QEvent::Resize)
+    // The grid's viewport narrows also when the vertical scroll bar comes, the grid itself not.
+    if (watched == vsFGChartRegimen->viewport() && event->type() == QEvent::Resize)
         Form_Resize();
     if (scroller_ && watched == scroller_->viewport() && event->type() == QEvent::Resize)
         arrangePanel(scroller_->viewport()->width() >= oneRowWidth_);
@@ -322,14 +324,27 @@ void frmChart::arrangePanel(bool oneRow)
 
 void frmChart::Form_Resize()
 {
-    // The details column takes what the grid's width leaves after the first two columns, and no
-    // less than its header needs: a narrow grid scrolls rather than folding the header.
-    const int width = static_cast<int>(vb::PixelsToTwipsX(vsFGChartRegimen->viewport()->width(), vsFGChartRegimen));
-    const int header = static_cast<int>(vb::PixelsToTwipsX(
-        vsFGChartRegimen->fontMetrics().horizontalAdvance(QStringLiteral("Regimen Details")) + 12, vsFGChartRegimen));
-    const int rest = width - vsFGChartRegimen->ColWidth(0) - vsFGChartRegimen->ColWidth(1);
-    if (vsFGChartRegimen->Cols() > 2 && rest > 0)
-        vsFGChartRegimen->setColWidth(2, std::max(rest, header));
+    // The details column takes what the grid's room for columns (the fixed first column
+    // included) leaves after the first two, so the grid needs no sideways scrolling while those
+    // two fit. A grid without room of its own yet (the report's window is never shown) keeps
+    // its widths.
+    if (vsFGChartRegimen->Cols() <= 2)
+        return;
+    const int rest = vsFGChartRegimen->viewport()->width() - vb::TwipsToPixelsX(vsFGChartRegimen->ColWidth(1), vsFGChartRegimen);
+    if (rest <= 0)
+        return;
+    int twips = static_cast<int>(vb::PixelsToTwipsX(rest, vsFGChartRegimen));
+    // Twips to pixels rounds: never a pixel more than the room.
+    while (twips > 0 && vb::TwipsToPixelsX(twips, vsFGChartRegimen) > rest)
+        --twips;
+    vsFGChartRegimen->setColWidth(2, twips);
+    // Headers wrap: a details column too narrow for its header on one line gets a header row
+    // of two lines, so the header stays whole rather than cut in half.
+    QHeaderView* header = vsFGChartRegimen->horizontalHeader();
+    const int oneLine = header->sizeHint().height();
+    const bool wraps = vsFGChartRegimen->fontMetrics().horizontalAdvance(QStringLiteral("Regimen Details")) + 12 > rest;
+    const int height = wraps ? oneLine + vsFGChartRegimen->fontMetrics().lineSpacing() : oneLine;
+    vsFGChartRegimen->setRowHeight(0, static_cast<int>(vb::PixelsToTwipsY(height, vsFGChartRegimen)));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "reports/clsScreenConfiguration.h"
 
+#include "charts/clsMonthYearInterface.h"
 #include "charts/frmChart.h"
 #include "platform/controls/usrMonthYear.h"
 #include "platform/runtime/ui/Form.h"
@@ -77,10 +78,12 @@ void clsScreenConfiguration::SaveAndClose()
 
 // The category first (its handler sets the top-axis options and the month choice), then the
 // period, whose event reloads the data, then the plot and the top-axis labels on that data.
+// The window may come back on another person (the report's): the kept period returns only
+// where that person has readings then, else the selector's own choice for the person stands.
 void clsScreenConfiguration::restoreChart(frmChart& chart, const ClosedForm& saved)
 {
     chart.lstPlotType->setCurrentRow(saved.chartCategory);
-    chart.usrMonthYear1->SelectPeriod(saved.chartYear, saved.chartMonth);
+    clsMonthYearInterface().SelectKeptPeriod(saved.chartYear, saved.chartMonth, chart.SelectedPersonKey(), *chart.usrMonthYear1);
     chooseOption(chart.optFact, saved.chartPlots, [&chart](int i) { chart.optFact_Click(i); });
     chooseOption(chart.optTopLbl, saved.chartTopLabels, [&chart](int i) { chart.optTopLbl_Click(i); });
 }
@@ -88,10 +91,13 @@ void clsScreenConfiguration::restoreChart(frmChart& chart, const ClosedForm& sav
 void clsScreenConfiguration::Restore()
 {
     for (const ClosedForm& saved : closed_) {
-        vb::FormBase* form = vb::DefaultInstanceByName(saved.name);
-        if (!form)
-            throw std::runtime_error("There is no form named " + saved.name.toStdString() + " to reopen.");
-        form->Show();
+        vb::FormBase* form = opener_ ? opener_(saved.name) : nullptr;
+        if (!form) {
+            form = vb::DefaultInstanceByName(saved.name);
+            if (!form)
+                throw std::runtime_error("There is no form named " + saved.name.toStdString() + " to reopen.");
+            form->Show();
+        }
         form->Window()->showMaximized();
         if (auto* chart = dynamic_cast<frmChart*>(form))
             restoreChart(*chart, saved);

@@ -7,20 +7,30 @@
 #include <QtGlobal>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class frmChart;
+namespace vb {
+class FormBase;
+}
 
 class clsScreenConfiguration {
 public:
+    // Opens a data form by name as the main window opens it by hand (its menu item and button
+    // off while it is open); none for a form it does not open, which Restore then opens itself.
+    using FormOpener = std::function<vb::FormBase*(const QString& formName)>;
+    explicit clsScreenConfiguration(FormOpener opener = {}) : opener_(std::move(opener)) {}
+
     // Walks the loaded forms in load order and unloads "frmMeasure", "frmChart", "frmGrid",
     // "frmRegimen" and "frmDSetGoal". A form that refuses to unload stays and is not
     // remembered. Errors reach the caller.
     void SaveAndClose();
     // Loads every form SaveAndClose unloaded, maximised, in the order they were met: the chart
-    // with its category, month and year, plot and top-axis choice, redrawn through its own
-    // handlers; the grid with its category, period and column boxes, its table shown again.
-    // Nothing when no data form was open. Errors reach the caller.
+    // with its category, month and year (where the person it comes back on has readings then),
+    // plot and top-axis choice, redrawn through its own handlers; the grid with its category,
+    // period and column boxes, its table shown again. Nothing when no data form was open.
+    // Errors reach the caller.
     void Restore();
 
     // The last data form unloaded by SaveAndClose; empty before, or when none was open.
@@ -45,5 +55,6 @@ private:
     };
     static void restoreChart(frmChart& chart, const ClosedForm& saved);
 
+    FormOpener opener_;
     std::vector<ClosedForm> closed_;
 };

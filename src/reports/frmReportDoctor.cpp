@@ -413,7 +413,7 @@ void frmReportDoctor::cmdShow_Click()
 
 void frmReportDoctor::runReport(bool& opened)
 {
-    clsScreenConfiguration screen;
+    clsScreenConfiguration screen(dataFormOpener_);
     doctorreport::DeleteOldChartImages();
     clsWebReportGenerator report;
     ProgressBar1->setMaximum(12);

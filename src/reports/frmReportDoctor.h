@@ -10,6 +10,7 @@
 // and unloaded, and the user's forms come back at the end, also after a failure.
 #include "platform/runtime/ui/Form.h"
 #include "reports/DoctorReportSections.h"
+#include "reports/clsScreenConfiguration.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -72,6 +73,8 @@ public:
     // know. The main window sets it before showing this window.
     using FormMaker = std::function<vb::FormBase*()>;
     void setGoalFormMaker(FormMaker maker) { goalFormMaker_ = std::move(maker); }
+    // How the user's data forms are reopened after the report: as the main window opens them.
+    void setDataFormOpener(clsScreenConfiguration::FormOpener opener) { dataFormOpener_ = std::move(opener); }
 
     // The path of the page the last report wrote; empty before.
     QString LastPage() const { return lastPage_; }
@@ -105,6 +108,7 @@ private:
     void runReport(bool& opened);
 
     FormMaker goalFormMaker_;
+    clsScreenConfiguration::FormOpener dataFormOpener_;
     QString lastPage_;
     bool running_ = false;
 };

@@ -31,6 +31,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -317,6 +318,26 @@ T& mdiHealth::openChildForm()
     return form;
 }
 
+vb::FormBase* mdiHealth::OpenDataForm(const QString& formName)
+{
+    vb::FormBase* form = nullptr;
+    if (formName == QLatin1String("frmPerson"))
+        form = &openChildForm<frmPerson>();
+    else if (formName == QLatin1String("frmRegimen"))
+        form = &openChildForm<frmRegimen>();
+    else if (formName == QLatin1String("frmMeasure"))
+        form = &openChildForm<frmMeasure>();
+    else if (formName == QLatin1String("frmChart"))
+        form = &openChildForm<frmChart>();
+    else if (formName == QLatin1String("frmGrid"))
+        form = &openChildForm<frmGrid>();
+    if (!form)
+        return nullptr;
+    fitChildForm(*form);
+    EnableOpener(formName, false); // the chart's turns mnuPrint on
+    return form;
+}
+
 template <class F>
 void mdiHealth::guarded(F&& handler)
 {
@@ -489,15 +510,13 @@ void mdiHealth::mnuExit_Click() { Unload(); }
 void mdiHealth::mnuPerson_Click()
 {
     ArrangeChildForms(2);
-    fitChildForm(openChildForm<frmPerson>());
-    EnableOpener(QStringLiteral("frmPerson"), false);
+    OpenDataForm(QStringLiteral("frmPerson"));
 }
 
 void mdiHealth::mnuRegimen_Click()
 {
     ArrangeChildForms(2);
-    fitChildForm(openChildForm<frmRegimen>());
-    EnableOpener(QStringLiteral("frmRegimen"), false);
+    OpenDataForm(QStringLiteral("frmRegimen"));
 }
 
 void mdiHealth::mnuMeasure_Click()
@@ -507,8 +526,7 @@ void mdiHealth::mnuMeasure_Click()
         return;
     }
     ArrangeChildForms(2);
-    fitChildForm(openChildForm<frmMeasure>());
-    EnableOpener(QStringLiteral("frmMeasure"), false);
+    OpenDataForm(QStringLiteral("frmMeasure"));
 }
 
 void mdiHealth::mnuChart_Click()
@@ -524,9 +542,7 @@ void mdiHealth::mnuChart_Click()
         return;
     }
     ArrangeChildForms(2);
-    frmChart& chart = openChildForm<frmChart>();
-    fitChildForm(chart);
-    EnableOpener(QStringLiteral("frmChart"), false); // and mnuPrint on
+    OpenDataForm(QStringLiteral("frmChart"));
 }
 
 void mdiHealth::mnuGrid_Click()
@@ -542,8 +558,7 @@ void mdiHealth::mnuGrid_Click()
         return;
     }
     ArrangeChildForms(2);
-    fitChildForm(openChildForm<frmGrid>());
-    EnableOpener(QStringLiteral("frmGrid"), false);
+    OpenDataForm(QStringLiteral("frmGrid"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -565,6 +580,10 @@ void mdiHealth::mnuReportForDoctor_Click()
     frmReportDoctor& report = vb::defaultInstance<frmReportDoctor>();
     // The report drives the goal window, which only the shell knows.
     report.setGoalFormMaker([] { return static_cast<vb::FormBase*>(&vb::defaultInstance<frmDSetGoal>()); });
+    // The user's forms come back after the report as if opened by hand.
+    report.setDataFormOpener([main = QPointer<mdiHealth>(this)](const QString& formName) -> vb::FormBase* {
+        return main ? main->OpenDataForm(formName) : nullptr;
+    });
     report.Show(vb::vbModal);
 }
 

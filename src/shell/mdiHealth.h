@@ -108,6 +108,11 @@ public:
     // "frmChart" mnuChart + 5 (and mnuPrint the other way), "frmGrid" mnuGrid + 6,
     // "frmMemo" mnuMemoOpen + the Memo button. Other names: nothing.
     void EnableOpener(const QString& formName, bool enabled);
+    // Opens the named data form ("frmPerson", "frmRegimen", "frmMeasure", "frmChart",
+    // "frmGrid") in the client area as its opener does once its checks passed, other forms left
+    // open: shown and fitted, its menu item and button disabled until it unloads. The report
+    // reopens the user's forms through it. None for another name.
+    vb::FormBase* OpenDataForm(const QString& formName);
 
     // --- Start-up and shutdown ---
     void MDIForm_Load() override;

@@ -47,6 +47,9 @@ TEST(MonthYearSelector, EventsComeInTheOrderOfTheCalls)
     s.setMonthChoiceEnabled(false);
     s.pickMonth(5); // no month choice: nothing
     s.pickYear(2006);
+    s.SelectPeriod(2010, 5); // a year the list lacks: nothing, and no year added
+    EXPECT_EQ(2, s.YearCount());
+    EXPECT_EQ(2006, s.SelectedYear());
     EXPECT_EQ((QStringList{"period 7/2006", "period 3/2006", "year 2007", "period 1/2007", "year 2006"}), log.events);
     EXPECT_EQ(QStringLiteral("..x...x....."), marks(s));
     EXPECT_FALSE(s.monthButton(5)->isEnabled());

@@ -9,9 +9,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 using testing_charts::ChartFixture;
@@ -199,6 +201,29 @@ TEST_F(ChartWindow, EveryControlIsWholeAndApartAtTheOpeningSizeAndLarger)
         EXPECT_GE(form().vsFGChartRegimen->height(), 60);
         EXPECT_GE(chart().height(), 180);
         EXPECT_EQ(c.oneRow, place(form().Frame3).top() == place(form().Frame1).top());
+    }
+}
+
+TEST_F(ChartWindow, TheRegimenDetailsFillTheGridsWidthWithoutSidewaysScrolling)
+{
+    form().Load();
+    form().show();
+    VSFlexGrid& grid = *form().vsFGChartRegimen;
+    const QSize sizes[] = {QSize(705, 460), QSize(1024, 600), QSize(1600, 900), QSize(705, 460)}; // the last: narrowed again
+    for (const QSize& size : sizes) {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(size.width()).arg(size.height()).toStdString());
+        form().resize(size);
+        QApplication::processEvents();
+        const int name = grid.horizontalHeader()->sectionSize(0);
+        const int details = grid.horizontalHeader()->sectionSize(1);
+        ASSERT_GT(grid.viewport()->width(), name);
+        EXPECT_EQ(grid.viewport()->width(), name + details);
+        EXPECT_EQ(0, grid.horizontalScrollBar()->maximum());
+        // Too narrow for its header on one line, the header row holds two.
+        const QFontMetrics metrics = grid.fontMetrics();
+        if (metrics.horizontalAdvance(QStringLiteral("Regimen Details")) + 12 > details) {
+            EXPECT_GE(grid.horizontalHeader()->height(), 2 * metrics.lineSpacing());
+        }
     }
 }
 

@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -150,6 +151,58 @@ TEST_F(ScreenConfigurationTest, TheChartComesBackWithItsCategoryPeriodPlotAndTop
         for (const int series : {6, 7, 8})
             EXPECT_EQ(series == r.topSeries, back->TChart1->Series(series).Active()) << "series " << series;
         EXPECT_EQ(r.plot == 6, back->cmdMultipleCharts->isEnabled());
+        back->Unload();
+    }
+}
+
+TEST_F(ScreenConfigurationTest, TheChartsPeriodComesBackOnlyWhereThePersonItComesBackOnHasReadings)
+{
+    const qint32 sample = gPersonKey; // every month of 1999
+    const qint32 ada = addPerson(QStringLiteral("Ada Holm"));
+    const qint32 bo = addPerson(QStringLiteral("Bo Lind"));
+    for (const QDateTime& when : {testing_reports::at(2026, 12, 4), testing_reports::at(1999, 3, 9)})
+        add(ada, testing_reports::Reading(when, 120, 80, 60));
+    for (const QDateTime& when : {testing_reports::at(1999, 6, 2), testing_reports::at(2001, 1, 5)})
+        add(bo, testing_reports::Reading(when, 120, 80, 60));
+    const struct {
+        int keptYear, keptMonth;
+        qint32 backOn; // the person the window comes back on
+        int year, month;
+        const char* marks; // the months of the shown year with readings
+        const char* years;
+    } rows[] = {
+        {2026, 12, sample, 1999, 12, "xxxxxxxxxxxx", "1999"}, // no year of the person's: the latest
+        {1999, 3, sample, 1999, 3, "xxxxxxxxxxxx", "1999"},
+        {1999, 3, bo, 2001, 1, "x...........", "1999 2001"},  // the year, not the month: the latest
+        {1999, 3, ada, 1999, 3, "..x.........", "1999 2026"}, // the marks of the kept year
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(QStringLiteral("%1/%2 on %3").arg(r.keptMonth).arg(r.keptYear).arg(r.backOn).toStdString());
+        gPersonKey = ada;
+        auto& chart = vb::defaultInstance<frmChart>();
+        chart.Show();
+        chart.usrMonthYear1->SelectPeriod(r.keptYear, r.keptMonth);
+        clsScreenConfiguration screen;
+        screen.SaveAndClose();
+        gPersonKey = r.backOn; // the report's person
+        screen.Restore();
+
+        auto* back = vb::Forms().Find<frmChart>(QStringLiteral("frmChart"));
+        ASSERT_NE(nullptr, back);
+        EXPECT_EQ(r.backOn, back->SelectedPersonKey());
+        EXPECT_EQ(r.year, back->usrMonthYear1->SelectedYear());
+        EXPECT_EQ(r.month, back->usrMonthYear1->SelectedMonth());
+        QString marks;
+        for (int m = 1; m <= 12; ++m)
+            marks += back->usrMonthYear1->MonthMarked(m) ? u'x' : u'.';
+        EXPECT_EQ(r.marks, marks.toStdString());
+        QStringList years;
+        for (int i = 0; i < back->usrMonthYear1->YearCount(); ++i)
+            years << QString::number(back->usrMonthYear1->Year(i));
+        EXPECT_EQ(r.years, years.join(u' ').toStdString());
+        const QString period = QLocale().toString(QDate(r.year, r.month, 1), QStringLiteral("MMMM, yyyy"));
+        EXPECT_EQ(("Daily Plot of Blood Pressure for " + period).toStdString(), back->TChart1->Title().join(u'|').toStdString());
+        EXPECT_GT(back->TChart1->Series(0).Count(), 0);
         back->Unload();
     }
 }

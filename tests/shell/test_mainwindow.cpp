@@ -6,8 +6,10 @@
 #include "platform/runtime/App.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "records/frmMeasure.h"
+#include "reports/frmReportDoctor.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QIcon>
 #include <QLayout>
@@ -314,6 +316,50 @@ TEST_F(MainWindowTest, ADataFormClosedByTheUserGivesItsCommandBack)
             EXPECT_FALSE(mdi->mnuPrint->isEnabled());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
+    }
+    EXPECT_TRUE(boxLog().empty());
+}
+
+TEST_F(MainWindowTest, AfterAReportTheUsersFormsAreBackWithTheirCommandsOffAsWhenOpenedByHand)
+{
+    mdiHealth& window = *mdi;
+    const struct {
+        const char* form;
+        std::function<void()> open;
+        QAction* item;
+        int button;
+    } rows[] = {
+        // The goal form beside the Measurement form: both come back, the Measurement's command off.
+        {"frmMeasure",
+         [&] {
+             window.mnuMeasure_Click();
+             vb::Forms().Find<frmMeasure>(QStringLiteral("frmMeasure"))->cmdSetGoal_Click();
+         },
+         mdi->mnuMeasure, 3},
+        {"frmRegimen", [&] { window.mnuRegimen_Click(); }, mdi->mnuRegimen, 2},
+        {"frmChart", [&] { window.mnuChart_Click(); }, mdi->mnuChart, 5},
+        {"frmGrid", [&] { window.mnuGrid_Click(); }, mdi->mnuGrid, 6},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.form);
+        r.open();
+        const QStringList open = loadedForms();
+        services().modal().Expect([](vb::FormBase& form) {
+            auto& report = dynamic_cast<frmReportDoctor&>(form);
+            report.chkIncludeChart->setChecked(false);
+            report.cmdShow_Click();
+            form.Unload();
+        });
+        mdi->mnuReportForDoctor_Click();
+        EXPECT_EQ(open, loadedForms());
+        EXPECT_FALSE(r.item->isEnabled());
+        EXPECT_FALSE(mdi->Toolbar1Button(r.button)->isEnabled());
+        EXPECT_EQ(QLatin1String(r.form) == QLatin1String("frmChart"), mdi->mnuPrint->isEnabled());
+        // Closed again, the form gives its command back.
+        mdi->mnuClose_Click();
+        EXPECT_TRUE(r.item->isEnabled());
+        EXPECT_TRUE(mdi->Toolbar1Button(r.button)->isEnabled());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     EXPECT_TRUE(boxLog().empty());
 }

@@ -75,10 +75,11 @@ void usrMonthYear::setMonthChoiceEnabled(bool enabled)
 
 void usrMonthYear::SelectPeriod(int year, int month)
 {
+    // The list holds the years with readings only; another year is no period to show.
+    if (cboYear_->findData(year) < 0)
+        return;
     year_ = year;
     month_ = month;
-    if (cboYear_->findData(year) < 0)
-        AddYear(year);
     showSelection();
     emit PeriodChanged();
 }

@@ -4,7 +4,7 @@
 // still select them). With the month choice switched off only a year is picked.
 //
 // PeriodChanged is raised when the user picks a month and whenever SelectPeriod sets a
-// selection; YearChanged when the user picks another year (the listener then selects a month of
+// selection (of a year in the list; the selector never adds one itself); YearChanged when the user picks another year (the listener then selects a month of
 // it). Both are delivered at once, before the call returns.
 #include <QWidget>
 
@@ -32,7 +32,8 @@ public:
     bool MonthChoiceEnabled() const { return monthChoice_; }
     void setMonthChoiceEnabled(bool enabled);
 
-    // Selects the year (added to the list when missing) and the month, then raises PeriodChanged.
+    // Selects the year and the month, then raises PeriodChanged. A year not in the list changes
+    // nothing and raises nothing.
     void SelectPeriod(int year, int month);
     int SelectedYear() const { return year_; }
     int SelectedMonth() const { return month_; } // 0 while nothing is selected
