@@ -340,8 +340,7 @@ std::optional<FileShape> ScanFile(QIODevice& file, const std::function<void(qint
     return shape;
 }
 
-bool ReadLines(QIODevice& file, const FileShape& shape, const std::function<void(const QString& line)>& onLine,
-               qint64 chunkBytes)
+bool ReadLines(QIODevice& file, const FileShape& shape, const std::function<void(const QString& line)>& onLine, qint64 chunkBytes)
 {
     Mark mark;
     qint64 bodyBytes = 0;

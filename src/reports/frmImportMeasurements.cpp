@@ -626,8 +626,7 @@ void frmImportMeasurements::cmdLoadTemplateToGrid_Click()
     frmeLoad->hide();
 }
 
-std::optional<QString> frmImportMeasurements::loadLines(QFile& file, const FileShape& shape, const QString& path,
-                                                        qint32& counter)
+std::optional<QString> frmImportMeasurements::loadLines(QFile& file, const FileShape& shape, const QString& path, qint32& counter)
 {
     txtError->clear();
     separator_ = QStringLiteral(",");
@@ -741,14 +740,14 @@ void frmImportMeasurements::MarkRowsWithoutMeasurements()
 {
     VSFlexGrid& g = *vsFGImport;
     for (int r = 1; r < g.Rows(); ++r) {
+        if (timeToRespond())
+            respond();
         if (backColor(g, r, colStatus) == RejectedColor || !DateOfText(g.TextMatrix(r, colDate)))
             continue;
         if (!HasNoMeasurements(rowCells(r)))
             continue;
         g.setCell(flexcpBackColor, r, colStatus, RejectedColor);
         g.setTextMatrix(r, colError, g.TextMatrix(r, colError) + NoMeasurementsMessage());
-        if (timeToRespond())
-            respond();
     }
 }
 

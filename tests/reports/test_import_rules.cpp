@@ -76,8 +76,11 @@ TEST(ImportFileText, EveryEncodingReadAcrossEveryChunkBoundary)
         {"UTF-16 big-endian", utf16(text, false), Encoding::Utf16BE, lines, ""},
         {"UTF-16 mark alone", "\xFF\xFE", Encoding::Utf16LE, {}, ""},
         {"UTF-16 odd byte count", utf16(text, true) + 'x', Encoding::Utf16LE, {}, "ends in the middle of a character"},
-        {"UTF-16 lone surrogate", utf16(QStringLiteral("a\nb") + QChar(0xD83D) + QStringLiteral("\nc"), true),
-         Encoding::Utf16LE, {}, "line 2 holds a broken character"},
+        {"UTF-16 lone surrogate",
+         utf16(QStringLiteral("a\nb") + QChar(0xD83D) + QStringLiteral("\nc"), true),
+         Encoding::Utf16LE,
+         {},
+         "line 2 holds a broken character"},
         {"UTF-8 with its mark", "\xEF\xBB\xBF" + text.toUtf8(), Encoding::Utf8, lines, ""},
         {"UTF-8 mark alone", "\xEF\xBB\xBF", Encoding::Utf8, {}, ""},
         {"windows-1252", "caf\xE9\r\n\x80", Encoding::Windows1252, {QStringLiteral("caf\u00E9"), QStringLiteral("\u20AC")}, ""},
@@ -100,7 +103,9 @@ TEST(ImportFileText, EveryEncodingReadAcrossEveryChunkBoundary)
             EXPECT_TRUE(shape->fault.isEmpty()) << what;
             EXPECT_EQ(shape->lines, c.lines.size()) << what;
             QStringList read;
-            EXPECT_TRUE(ReadLines(file, *shape, [&read](const QString& line) { read << line; }, chunk)) << what;
+            EXPECT_TRUE(ReadLines(
+                file, *shape, [&read](const QString& line) { read << line; }, chunk))
+                << what;
             EXPECT_EQ(read, c.lines) << what;
         }
     }

@@ -711,8 +711,7 @@ TEST_F(ImportWindowTest, ALongLoadOrWriteIsPaintedCountsItsRowsAndDropsTheUsersI
         const QPointF at = button->rect().center();
         for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-            QCoreApplication::postEvent(button,
-                                        new QMouseEvent(type, at, button->mapToGlobal(at), Qt::LeftButton, held, {}));
+            QCoreApplication::postEvent(button, new QMouseEvent(type, at, button->mapToGlobal(at), Qt::LeftButton, held, {}));
         }
     };
     struct Case {
@@ -738,8 +737,7 @@ TEST_F(ImportWindowTest, ALongLoadOrWriteIsPaintedCountsItsRowsAndDropsTheUsersI
         });
         PaintCounter counter(*f.StatusBar1, [&] { paints += working ? 1 : 0; });
         if (QLatin1String(c.work) == QLatin1String("load"))
-            load(f, "1/5/2031 8:00 AM,120,80\r\n1/6/2031 8:00 AM,121,81\r\n1/7/2031 8:00 AM,122,82\r\n",
-                 QStringLiteral("r.csv"));
+            load(f, "1/5/2031 8:00 AM,120,80\r\n1/6/2031 8:00 AM,121,81\r\n1/7/2031 8:00 AM,122,82\r\n", QStringLiteral("r.csv"));
         else
             write(f);
         working = false;
@@ -801,9 +799,9 @@ TEST_F(ImportWindowTest, ALongFileNameIsToldOnceHoweverItCameIn)
     const QString longName = QStringLiteral("/home/someone/Documents/health/readings-2031.csv");
     struct Case {
         const char* how;
-        bool chosen;       // chosen in the dialog
-        QString typed;     // then typed into the box (none: left as it is)
-        int told;          // messages in all, choice and close
+        bool chosen;   // chosen in the dialog
+        QString typed; // then typed into the box (none: left as it is)
+        int told;      // messages in all, choice and close
         QString remembered;
     } cases[] = {
         {"typed", false, longName, 1, QStringLiteral("short.csv")},
