@@ -25,7 +25,8 @@ std::unordered_set<qint64> storedMinutes(dao::Database& db, qint32 personKey)
 
 } // namespace
 
-std::vector<bool> WriteReadings(qint32 personKey, const std::vector<Measurement>& readings)
+std::vector<bool> WriteReadings(qint32 personKey, const std::vector<Measurement>& readings,
+                                const std::function<void(std::size_t written)>& onRow)
 {
     if (!gDB)
         throw dao::Error(dao::errObjectClosed, QStringLiteral("No database is open."), QStringLiteral("MeasurementImport"));
@@ -41,6 +42,8 @@ std::vector<bool> WriteReadings(qint32 personKey, const std::vector<Measurement>
         else
             batch.add(m);
         replaced.push_back(replace);
+        if (onRow)
+            onRow(replaced.size());
     }
     batch.commit();
     return replaced;

@@ -6,6 +6,7 @@
 #include "platform/runtime/TextLength.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cmath>
@@ -132,37 +133,34 @@ std::optional<QDateTime> otherDateForm(const QString& text)
     return QDateTime(date, QTime(hour, minute, second), Qt::UTC);
 }
 
-// Cuts a stream of bytes into lines at CR LF, LF or CR, across the chunks it is fed; a leading
-// byte-order mark is dropped.
+// Cuts a stream of bytes (View QByteArrayView) or of UTF-16 text (QStringView) into lines at
+// CR LF, LF or CR, across the chunks it is fed.
+template <typename View, typename Buffer>
 class LineSplitter {
 public:
     template <typename OnLine>
-    void feed(QByteArrayView chunk, OnLine&& onLine)
+    void feed(View chunk, OnLine&& onLine)
     {
         qsizetype from = 0;
-        if (first_) {
-            first_ = false;
-            if (chunk.startsWith("\xEF\xBB\xBF"))
-                from = 3;
-        }
-        if (afterCr_ && !chunk.isEmpty() && chunk[0] == '\n')
+        if (afterCr_ && !chunk.isEmpty() && chunk[0] == u'\n')
             from = 1;
-        afterCr_ = false;
+        if (!chunk.isEmpty())
+            afterCr_ = false;
         for (qsizetype i = from; i < chunk.size(); ++i) {
-            const char c = chunk[i];
-            if (c != '\r' && c != '\n')
+            const auto c = chunk[i];
+            if (c != u'\r' && c != u'\n')
                 continue;
             if (pending_.isEmpty()) {
                 onLine(chunk.sliced(from, i - from));
             } else {
                 pending_.append(chunk.sliced(from, i - from));
-                onLine(QByteArrayView(pending_));
-                pending_ = QByteArray();
+                onLine(View(pending_));
+                pending_ = Buffer();
             }
-            if (c == '\r') {
+            if (c == u'\r') {
                 if (i + 1 == chunk.size())
                     afterCr_ = true; // an LF opening the next chunk ends the same line
-                else if (chunk[i + 1] == '\n')
+                else if (chunk[i + 1] == u'\n')
                     ++i;
             }
             from = i + 1;
@@ -175,34 +173,77 @@ public:
     void finish(OnLine&& onLine)
     {
         if (!pending_.isEmpty())
-            onLine(QByteArrayView(pending_));
-        pending_ = QByteArray();
+            onLine(View(pending_));
+        pending_ = Buffer();
     }
 
 private:
-    QByteArray pending_; // the start of a line that goes on in the next chunk
-    bool first_ = true;
+    Buffer pending_; // the start of a line that goes on in the next chunk
     bool afterCr_ = false;
 };
 
-// Feeds the whole file, from its start, through a splitter; false when reading fails.
-template <typename OnLine>
-bool splitFile(QIODevice& file, OnLine&& onLine)
+bool isUtf16(Encoding encoding) { return encoding == Encoding::Utf16LE || encoding == Encoding::Utf16BE; }
+
+// The byte-order mark a file begins with: the encoding it names and its length in bytes.
+struct Mark {
+    std::optional<Encoding> encoding;
+    qint64 size = 0;
+};
+
+Mark markOf(QByteArrayView start)
+{
+    if (start.startsWith("\xEF\xBB\xBF"))
+        return {Encoding::Utf8, 3};
+    if (start.startsWith("\xFF\xFE"))
+        return {Encoding::Utf16LE, 2};
+    if (start.startsWith("\xFE\xFF"))
+        return {Encoding::Utf16BE, 2};
+    return {};
+}
+
+// Reads the whole file from its start, after its mark, in chunks: the lines of a UTF-16 file go
+// to onText decoded, those of any other file to onBytes as they are; onChunk follows each chunk.
+// The mark found and the bytes after it are returned through mark and bodyBytes. False when
+// reading fails.
+template <typename OnBytes, typename OnText, typename OnChunk>
+bool splitFile(QIODevice& file, qint64 chunkBytes, Mark& mark, qint64& bodyBytes, OnBytes&& onBytes, OnText&& onText,
+               OnChunk&& onChunk)
 {
     if (!file.isSequential() && !file.seek(0))
         return false;
-    constexpr qint64 kChunk = 1 << 20;
-    QByteArray buffer(kChunk, Qt::Uninitialized);
-    LineSplitter splitter;
+    // Peeked, not taken from the first chunk: a mark may be longer than a chunk.
+    mark = markOf(file.peek(3));
+    if (mark.size > 0 && file.skip(mark.size) != mark.size)
+        return false;
+    const qint64 chunk = std::max<qint64>(1, chunkBytes);
+    QByteArray buffer(chunk, Qt::Uninitialized);
+    LineSplitter<QByteArrayView, QByteArray> bytes;
+    LineSplitter<QStringView, QString> text;
+    // The decoder keeps the half of a code unit that ends a chunk for the next one; a surrogate
+    // pair cut by a chunk is joined again in the line it belongs to.
+    std::optional<QStringDecoder> decoder;
+    if (mark.encoding && isUtf16(*mark.encoding))
+        decoder.emplace(*mark.encoding == Encoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                        QStringConverter::Flag::ConvertInitialBom);
+    bodyBytes = 0;
     while (true) {
-        const qint64 got = file.read(buffer.data(), kChunk);
+        const qint64 got = file.read(buffer.data(), chunk);
         if (got < 0)
             return false;
         if (got == 0)
             break;
-        splitter.feed(QByteArrayView(buffer.constData(), got), onLine);
+        bodyBytes += got;
+        const QByteArrayView view(buffer.constData(), got);
+        if (decoder) {
+            const QString decoded = decoder->decode(view);
+            text.feed(QStringView(decoded), onText);
+        } else {
+            bytes.feed(view, onBytes);
+        }
+        onChunk();
     }
-    splitter.finish(onLine);
+    bytes.finish(onBytes);
+    text.finish(onText);
     return true;
 }
 
@@ -254,22 +295,61 @@ QString CommentMessage()
 
 QString NoMeasurementsMessage() { return QStringLiteral("No measurements"); }
 
-std::optional<FileShape> ScanFile(QIODevice& file)
+QString EncodingsRead()
+{
+    return QStringLiteral("The import reads files in UTF-8, in UTF-16 that begins with its byte-order mark, and in "
+                          "Windows-1252.");
+}
+
+std::optional<FileShape> ScanFile(QIODevice& file, const std::function<void(qint64 lines)>& onChunk, qint64 chunkBytes)
 {
     FileShape shape;
-    const bool ok = splitFile(file, [&shape](QByteArrayView line) {
-        ++shape.lines;
-        if (shape.utf8 && !line.isValidUtf8())
-            shape.utf8 = false;
-    });
+    bool utf8 = true;
+    qint64 brokenLine = 0;
+    Mark mark;
+    qint64 bodyBytes = 0;
+    const bool ok = splitFile(
+        file, chunkBytes, mark, bodyBytes,
+        [&](QByteArrayView line) {
+            ++shape.lines;
+            if (utf8 && !line.isValidUtf8())
+                utf8 = false;
+        },
+        [&](QStringView line) {
+            ++shape.lines;
+            if (brokenLine == 0 && !line.isValidUtf16())
+                brokenLine = shape.lines;
+        },
+        [&] {
+            if (onChunk)
+                onChunk(shape.lines);
+        });
     if (!ok)
         return std::nullopt;
+    if (mark.encoding && isUtf16(*mark.encoding)) {
+        shape.encoding = *mark.encoding;
+        const QString marked = QStringLiteral("The file begins with the byte-order mark of UTF-16, ");
+        if (bodyBytes % 2 != 0)
+            shape.fault = marked + QStringLiteral("but it ends in the middle of a character.");
+        else if (brokenLine > 0)
+            shape.fault = marked + QStringLiteral("but line %1 holds a broken character.").arg(brokenLine);
+        if (!shape.fault.isEmpty())
+            shape.fault += kCrLf + EncodingsRead();
+    } else {
+        shape.encoding = utf8 ? Encoding::Utf8 : Encoding::Windows1252;
+    }
     return shape;
 }
 
-bool ReadLines(QIODevice& file, const FileShape& shape, const std::function<void(const QString& line)>& onLine)
+bool ReadLines(QIODevice& file, const FileShape& shape, const std::function<void(const QString& line)>& onLine, qint64 chunkBytes)
 {
-    return splitFile(file, [&](QByteArrayView line) { onLine(shape.utf8 ? QString::fromUtf8(line) : fromWindows1252(line)); });
+    Mark mark;
+    qint64 bodyBytes = 0;
+    const bool utf8 = shape.encoding == Encoding::Utf8;
+    return splitFile(
+        file, chunkBytes, mark, bodyBytes,
+        [&](QByteArrayView line) { onLine(utf8 ? QString::fromUtf8(line) : fromWindows1252(line)); },
+        [&](QStringView line) { onLine(line.toString()); }, [] {});
 }
 
 QStringList SplitFields(const QString& line)

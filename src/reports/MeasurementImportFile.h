@@ -67,18 +67,30 @@ QString CommentMessage();
 QString NoMeasurementsMessage();
 
 // A file read line by line, so that a large one is never held whole, nor decoded whole: the
-// first pass (ScanFile) counts the lines and settles the encoding, UTF-8 when every line is valid
-// UTF-8 and otherwise windows-1252; the second (ReadLines) hands each line to the caller decoded.
-// Lines end at CR LF, LF or CR alike, a last line needs no terminator, an empty file has no
-// lines, and a leading byte-order mark is dropped.
+// first pass (ScanFile) counts the lines and settles the encoding, the second (ReadLines) hands
+// each line to the caller decoded. A file that begins with the byte-order mark of UTF-16 (either
+// byte order) is UTF-16; any other is UTF-8 when every line is valid UTF-8 and otherwise
+// windows-1252. Lines end at CR LF, LF or CR alike, a last line needs no terminator, an empty
+// file has no lines, and a leading byte-order mark is dropped. The file is read in chunks of
+// chunkBytes (a test may make them small); a line, a character or a line end may lie across two.
+enum class Encoding { Utf8, Windows1252, Utf16LE, Utf16BE };
+inline constexpr qint64 kReadChunk = 1 << 20;
 struct FileShape {
-    bool utf8 = true;
+    Encoding encoding = Encoding::Utf8;
     qint64 lines = 0;
+    // Why the file cannot be read whole (a UTF-16 file cut in the middle of a character, or one
+    // holding a broken character), naming the encodings the import reads; empty when it can.
+    QString fault;
 };
-// Nothing when the file cannot be read.
-std::optional<FileShape> ScanFile(QIODevice& file);
+// The encodings the import reads, as a sentence for the user.
+QString EncodingsRead();
+// Nothing when the file cannot be read. onChunk, when given, is told the lines counted so far
+// after each chunk.
+std::optional<FileShape> ScanFile(QIODevice& file, const std::function<void(qint64 lines)>& onChunk = {},
+                                  qint64 chunkBytes = kReadChunk);
 // False when reading fails part-way.
-bool ReadLines(QIODevice& file, const FileShape& shape, const std::function<void(const QString& line)>& onLine);
+bool ReadLines(QIODevice& file, const FileShape& shape, const std::function<void(const QString& line)>& onLine,
+               qint64 chunkBytes = kReadChunk);
 // The fields of a line, trimmed, at most twelve: the twelfth holds the rest of the line. A blank
 // line gives one empty field.
 QStringList SplitFields(const QString& line);

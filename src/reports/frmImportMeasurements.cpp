@@ -15,6 +15,7 @@
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/NamedControls.h"
 #include "platform/runtime/ui/Twips.h"
+#include "platform/runtime/ui/UserInputDrop.h"
 #include "platform/services/Dialogs.h"
 #include "platform/services/Services.h"
 #include "platform/services/Shell.h"
@@ -42,6 +43,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <exception>
 #include <limits>
 #include <vector>
 
@@ -89,6 +91,30 @@ vb::OLE_COLOR backColor(const VSFlexGrid& grid, int row, int col)
 using errorreport::guarded;
 
 } // namespace
+
+// A long load or write. While it lasts the window's messages run now and then, so that it is
+// painted and its status counts the rows, but the user's clicks and keys aimed at the window are
+// dropped and the window stays open; at its end the input that waited meanwhile is let through to
+// be dropped, not run afterwards.
+class frmImportMeasurements::Work {
+public:
+    explicit Work(frmImportMeasurements& window) : window_(window)
+    {
+        window_.inputDrop_ = std::make_unique<vb::UserInputDrop>(window_);
+    }
+    Work(const Work&) = delete;
+    Work& operator=(const Work&) = delete;
+    ~Work()
+    {
+        // An error on its way to the user's message is not held up by the waiting input.
+        if (std::uncaught_exceptions() == 0)
+            window_.inputDrop_->dropWaitingInput();
+        window_.inputDrop_.reset();
+    }
+
+private:
+    frmImportMeasurements& window_;
+};
 
 frmImportMeasurements::frmImportMeasurements()
     : vb::Form(QStringLiteral("frmImportMeasurements")), maxLines_(std::numeric_limits<int>::max() - 20)
@@ -406,22 +432,30 @@ int frmImportMeasurements::storedNameSize() const
 void frmImportMeasurements::tellIfNotRemembered(const QString& name)
 {
     const int size = storedNameSize();
-    if (vb::fitsLength(name.trimmed(), size) || name == toldTooLong_)
+    if (vb::fitsLength(name.trimmed(), size) || name.trimmed() == toldTooLong_)
         return;
-    toldTooLong_ = name;
+    toldTooLong_ = name.trimmed();
     vb::MsgBox(QStringLiteral("The file name is longer than %1 characters; it is not remembered for the next time:").arg(size) +
                    kCrLf + u'"' + name + u'"',
                vb::vbInformation);
 }
 
+void frmImportMeasurements::Form_QueryUnload(int& cancel, int /*unloadMode*/)
+{
+    // A load or a write is not left half done.
+    if (inputDrop_)
+        cancel = 1;
+}
+
 void frmImportMeasurements::Form_Unload(int&)
 {
     const QString name = txtImportFileName->text().trimmed();
+    // A name typed into the box is told about now, one chosen in the dialog was told already.
+    tellIfNotRemembered(name);
     try {
         auto rs = gDB->OpenRecordset(QStringLiteral("select * from application"), dao::dbOpenDynaset);
         if (rs->Eof())
             return;
-        // A longer name was told about when it was chosen.
         if (!vb::fitsLength(name, storedNameSize()))
             return;
         rs->Edit();
@@ -525,6 +559,18 @@ void frmImportMeasurements::refuseLoad(const QString& why)
     vb::MsgBox(why + kCrLf + QStringLiteral("Nothing was loaded."), vb::vbExclamation);
 }
 
+bool frmImportMeasurements::timeToRespond() { return inputDrop_ && inputDrop_->due(messagePace_); }
+
+void frmImportMeasurements::respond()
+{
+    // The grid, left undrawn while rows arrive, is drawn as far as it has come.
+    VSFlexGrid& g = *vsFGImport;
+    const bool redraw = g.Redraw();
+    g.setRedraw(true);
+    vb::UserInputDrop::letOtherMessagesRun();
+    g.setRedraw(redraw);
+}
+
 void frmImportMeasurements::cmdLoadTemplateToGrid_Click()
 {
     vb::BusyCursor busy;
@@ -541,50 +587,73 @@ void frmImportMeasurements::cmdLoadTemplateToGrid_Click()
         showMessageOfFile(path);
         return;
     }
-    // The file is read twice rather than held: once to count its lines, once to load them.
-    const std::optional<FileShape> shape = ScanFile(file);
+    std::optional<FileShape> shape;
+    std::optional<QString> refusal;
+    qint32 counter = 0;
+    {
+        const Work work(*this);
+        // The file is read twice rather than held: once to count its lines, once to load them.
+        shape = ScanFile(file, [this](qint64 lines) {
+            if (timeToRespond()) {
+                StatusBar1->showMessage(QStringLiteral("Counting lines ") + QString::number(lines));
+                respond();
+            }
+        });
+        if (shape && shape->fault.isEmpty() && shape->lines <= maxLines_)
+            refusal = loadLines(file, *shape, path, counter);
+    }
     if (!shape) {
+        StatusBar1->clearMessage();
         showMessageOfFile(path);
         return;
     }
-    txtError->clear();
-    separator_ = QStringLiteral(",");
-    names_.clear();
-    VSFlexGrid& g = *vsFGImport;
+    if (!shape->fault.isEmpty()) {
+        refuseLoad(shape->fault);
+        return;
+    }
     if (shape->lines > maxLines_) {
         refuseLoad(QStringLiteral("The file has %1 lines; at most %2 lines can be loaded at a time. Please split the file.")
                        .arg(shape->lines)
                        .arg(maxLines_));
         return;
     }
-    // A file is loaded whole or not at all: a load cut short would show, and write, part of it.
-    qint32 counter = 0;
-    try {
-        g.setRedraw(false);
-        clearGrid(int(shape->lines));
-        const bool read = ReadLines(file, *shape, [&](const QString& line) {
-            ++counter;
-            ParseLineToGrid(line, counter);
-            StatusBar1->showMessage(QStringLiteral("Loading line ") + QString::number(counter));
-            if (counter % 2000 == 0)
-                StatusBar1->repaint(); // progress on a long file, without letting other events in
-        });
-        if (!read || counter != shape->lines) {
-            refuseLoad(QStringLiteral("The file could not be read to its end:") + kCrLf + u'"' + path + u'"' + kCrLf +
-                       file.errorString());
-            return;
-        }
-        MarkRowsWithoutMeasurements();
-    } catch (const std::bad_alloc&) {
-        refuseLoad(QStringLiteral("There is not enough memory to load the whole file (%1 lines). Please split the file.")
-                       .arg(shape->lines));
+    if (refusal) {
+        refuseLoad(*refusal);
         return;
     }
     file.close();
     StatusBar1->showMessage(QStringLiteral("Loaded lines ") + QString::number(counter));
-    g.setRedraw(true);
     frmeValidate->show();
     frmeLoad->hide();
+}
+
+std::optional<QString> frmImportMeasurements::loadLines(QFile& file, const FileShape& shape, const QString& path, qint32& counter)
+{
+    txtError->clear();
+    separator_ = QStringLiteral(",");
+    names_.clear();
+    VSFlexGrid& g = *vsFGImport;
+    // A file is loaded whole or not at all: a load cut short would show, and write, part of it.
+    try {
+        g.setRedraw(false);
+        clearGrid(int(shape.lines));
+        const bool read = ReadLines(file, shape, [&](const QString& line) {
+            ++counter;
+            ParseLineToGrid(line, counter);
+            StatusBar1->showMessage(QStringLiteral("Loading line ") + QString::number(counter));
+            if (timeToRespond())
+                respond();
+        });
+        if (!read || counter != shape.lines)
+            return QStringLiteral("The file could not be read to its end:") + kCrLf + u'"' + path + u'"' + kCrLf +
+                   file.errorString();
+        MarkRowsWithoutMeasurements();
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("There is not enough memory to load the whole file (%1 lines). Please split the file.")
+            .arg(shape.lines);
+    }
+    g.setRedraw(true);
+    return std::nullopt;
 }
 
 void frmImportMeasurements::ParseLineToGrid(const QString& line, qint32 lineNumber)
@@ -672,6 +741,8 @@ void frmImportMeasurements::MarkRowsWithoutMeasurements()
 {
     VSFlexGrid& g = *vsFGImport;
     for (int r = 1; r < g.Rows(); ++r) {
+        if (timeToRespond())
+            respond();
         if (backColor(g, r, colStatus) == RejectedColor || !DateOfText(g.TextMatrix(r, colDate)))
             continue;
         if (!HasNoMeasurements(rowCells(r)))
@@ -729,32 +800,49 @@ void frmImportMeasurements::cmdLoadDataFromGrid_Click()
     std::vector<Measurement> readings;
     qint32 rejected = 0;
     std::vector<bool> replaced;
-    try {
-        // Every row is gathered before anything is written: a row that cannot be gathered stops
-        // the whole write rather than leaving the rest uncounted.
-        for (int r = 1; r < rows; ++r) {
-            g.setRowHidden(r, false);
-            if (g.TextMatrix(r, colStatus).isEmpty())
-                continue;
-            if (backColor(g, r, colStatus) == RejectedColor) {
-                ++rejected;
-                continue;
+    std::optional<QString> failure;
+    {
+        const Work work(*this);
+        try {
+            // Every row is gathered before anything is written: a row that cannot be gathered
+            // stops the whole write rather than leaving the rest uncounted.
+            for (int r = 1; r < rows; ++r) {
+                if (timeToRespond()) {
+                    StatusBar1->showMessage(QStringLiteral("Preparing row %1 of %2").arg(r).arg(rows - 1));
+                    respond();
+                }
+                g.setRowHidden(r, false);
+                if (g.TextMatrix(r, colStatus).isEmpty())
+                    continue;
+                if (backColor(g, r, colStatus) == RejectedColor) {
+                    ++rejected;
+                    continue;
+                }
+                const auto values = ValuesOfRow(rowCells(r));
+                if (!values) {
+                    ++rejected;
+                    continue;
+                }
+                readings.push_back(*values);
+                gridRows.push_back(r);
             }
-            const auto values = ValuesOfRow(rowCells(r));
-            if (!values) {
-                ++rejected;
-                continue;
-            }
-            readings.push_back(*values);
-            gridRows.push_back(r);
+            const QString total = QString::number(readings.size());
+            StatusBar1->showMessage(QStringLiteral("Writing %1 rows ...").arg(total));
+            replaced = MeasurementImport::WriteReadings(gPersonKey, readings, [&](std::size_t written) {
+                const bool last = written == readings.size();
+                if (last || timeToRespond()) {
+                    StatusBar1->showMessage(QStringLiteral("Written %1 of %2 rows").arg(written).arg(total) +
+                                            (last ? QStringLiteral("; updating the averages ...") : QString()));
+                    respond();
+                }
+            });
+        } catch (const std::exception& e) {
+            failure = QString::fromUtf8(e.what());
         }
-        StatusBar1->showMessage(QStringLiteral("Writing %1 rows ...").arg(readings.size()));
-        StatusBar1->repaint();
-        replaced = MeasurementImport::WriteReadings(gPersonKey, readings);
-    } catch (const std::exception& e) {
+    }
+    if (failure) {
         StatusBar1->clearMessage();
-        vb::MsgBox(QStringLiteral("The data could not be loaded; nothing was written.") + kCrLf + QString::fromUtf8(e.what()),
-                   vb::vbCritical);
+        vb::MsgBox(QStringLiteral("The data could not be loaded; nothing was written.") + kCrLf + *failure, vb::vbCritical);
         return;
     }
     qint32 inserted = 0, updated = 0;

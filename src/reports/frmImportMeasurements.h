@@ -10,6 +10,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -24,6 +25,13 @@ class QRadioButton;
 class QStatusBar;
 class QWidget;
 class VSFlexGrid;
+class QFile;
+namespace MeasurementImportFile {
+struct FileShape;
+}
+namespace vb {
+class UserInputDrop;
+}
 
 class frmImportMeasurements : public vb::Form {
     Q_OBJECT
@@ -56,6 +64,9 @@ public:
     // The most lines a file may have to be loaded (the grid's rows hold at most this many); a
     // test may lower it.
     void setMaxLines(qint64 lines) { maxLines_ = lines; }
+    // How often, in milliseconds, a long load or write lets the window's messages run (its
+    // painting and status); a test may make it 0, at every row.
+    void setMessagePace(int milliseconds) { messagePace_ = milliseconds; }
 
     QLabel* lblPerson;
     QComboBox* cboPerson;
@@ -87,9 +98,18 @@ public:
 protected:
     void Form_Load() override;
     void Form_Resize() override;
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
     void Form_Unload(int& cancel) override;
 
 private:
+    // A long load or write, for its length (see Work in the source).
+    class Work;
+    // During such work: whether it is time to let the window's messages run, and letting them.
+    bool timeToRespond();
+    void respond();
+    // Puts the file's lines into the emptied grid; why the file was not loaded, if it was not.
+    std::optional<QString> loadLines(QFile& file, const MeasurementImportFile::FileShape& shape, const QString& path,
+                                     qint32& counter);
     // The controls hidden while the error panel is expanded.
     std::vector<QWidget*> panelControls() const;
     // Places the error box, its button and the grid for the error box's top (twips).
@@ -116,6 +136,8 @@ private:
     bool expanded_ = false;
     qint64 maxLines_;
     QString toldTooLong_;
+    std::unique_ptr<vb::UserInputDrop> inputDrop_; // while a long load or write runs
+    int messagePace_ = 100;
     // Names looked up during one load: the file repeats a few names on many rows.
     std::map<std::pair<int, QString>, std::optional<qint32>> names_;
 };

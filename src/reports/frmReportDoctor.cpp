@@ -13,6 +13,7 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/NamedControls.h"
+#include "platform/runtime/ui/UserInputDrop.h"
 #include "platform/services/Services.h"
 #include "platform/services/Shell.h"
 #include "reports/GridExport.h"
@@ -24,7 +25,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,7 +36,6 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include <algorithm>
 #include <vector>
@@ -49,57 +48,6 @@ const char* const kPlots[] = {"Blood Pressure", "Pulse", "Weight", "Temp1", "Tem
 // Lets the status and progress show; the user's clicks and keys wait, to be dropped when the
 // report is done.
 void letPendingMessagesRun() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
-
-// While a report runs, the user's clicks and keys aimed at the window are dropped. The report
-// lets only other messages run, so input waits in the queue: the run ends by letting that input
-// through to this filter, or it would reach the window afterwards and, on "&Go", start the
-// report again.
-class UserInputDrop : public QObject {
-public:
-    explicit UserInputDrop(QWidget& window) : window_(window) { QCoreApplication::instance()->installEventFilter(this); }
-    UserInputDrop(const UserInputDrop&) = delete;
-    UserInputDrop& operator=(const UserInputDrop&) = delete;
-    ~UserInputDrop() override { QCoreApplication::instance()->removeEventFilter(this); }
-
-    // Delivers (and so drops) the input that waited while the report ran.
-    void dropWaitingInput() { QCoreApplication::processEvents(); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!isUserInput(event->type()))
-            return false;
-        if (watched->isWidgetType()) {
-            auto* widget = static_cast<QWidget*>(watched);
-            return widget == &window_ || window_.isAncestorOf(widget);
-        }
-        return watched->isWindowType() && watched == window_.windowHandle();
-    }
-
-private:
-    static bool isUserInput(QEvent::Type type)
-    {
-        switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TabletPress:
-        case QEvent::TabletRelease: return true;
-        default: return false;
-        }
-    }
-
-    QWidget& window_;
-};
 
 // A window the report loads for one step: unloaded when the step ends, also when it fails.
 class DrivenForm {
@@ -386,7 +334,7 @@ void frmReportDoctor::cmdShow_Click()
     bool opened = true;
     QString failure;
     {
-        UserInputDrop inputDrop(*this);
+        vb::UserInputDrop inputDrop(*this);
         try {
             runReport(opened);
         } catch (const std::exception& e) {

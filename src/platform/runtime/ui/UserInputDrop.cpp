@@ -1,0 +1,66 @@
+#include "platform/runtime/ui/UserInputDrop.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
+#include <QWindow>
+
+namespace vb {
+
+namespace {
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease: return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
+UserInputDrop::UserInputDrop(QWidget& window) : window_(window)
+{
+    QCoreApplication::instance()->installEventFilter(this);
+    sinceLast_.start();
+}
+
+UserInputDrop::~UserInputDrop() { QCoreApplication::instance()->removeEventFilter(this); }
+
+void UserInputDrop::dropWaitingInput() { QCoreApplication::processEvents(); }
+
+bool UserInputDrop::due(int milliseconds)
+{
+    if (sinceLast_.elapsed() < milliseconds)
+        return false;
+    sinceLast_.restart();
+    return true;
+}
+
+void UserInputDrop::letOtherMessagesRun() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+bool UserInputDrop::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!isUserInput(event->type()))
+        return false;
+    if (watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        return widget == &window_ || window_.isAncestorOf(widget);
+    }
+    return watched->isWindowType() && watched == window_.windowHandle();
+}
+
+} // namespace vb
