@@ -13,12 +13,14 @@
 #include "platform/services/Help.h"
 #include "platform/services/Services.h"
 #include "platform/services/Shell.h"
+#include "platform/runtime/ui/WindowPlacement.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -66,6 +68,7 @@ int BmiSlider::HandleCentre(int value) const
 frmBMI::frmBMI(QWidget* parent) : vb::Form(QStringLiteral("frmBMI"), parent)
 {
     setCaption(QStringLiteral("Body Mass Index Calculator"));
+    vb::placeWhenFirstShown(*this);
 
     lblPerson = makeLabel(this, "lblPerson", QStringLiteral("Select Person"));
     cmbPerson = new QComboBox(this);
@@ -426,6 +429,10 @@ void frmBMI::CmdDetail_Click()
     // Beside the Detail button: 100 twips right of it, 200 twips below its top.
     const QPoint corner = CmdDetail->mapToGlobal(QPoint(CmdDetail->width(), 0));
     picker.move(corner.x() + calculators::pixelsX(this, 100), corner.y() + calculators::pixelsY(this, 200));
+    // Near the screen's edge it is moved back within the screen, at the size it will show at.
+    if (picker.layout())
+        picker.layout()->activate();
+    vb::keepWithinScreen(picker);
     picker.Show(vb::vbModal);
 }
 

@@ -4,6 +4,7 @@
 #include "data/BodyMassIndex.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/WindowPlacement.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -28,6 +29,7 @@ QLineEdit* makeTemperatureBox(QWidget* parent, const char* name)
 frmCnFConverter::frmCnFConverter(QWidget* parent) : vb::Form(QStringLiteral("frmCnFConverter"), parent)
 {
     setCaption(QStringLiteral("    Fahrenheight-Centigrade Temperature Converter"));
+    vb::placeWhenFirstShown(*this);
 
     lblF = calculators::makeLabel(this, "lblF", QStringLiteral("Fahrenheit:"));
     txtF = makeTemperatureBox(this, "txtF");

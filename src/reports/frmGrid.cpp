@@ -148,7 +148,7 @@ frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
     lblPerson->setObjectName(QStringLiteral("lblPerson"));
     cboPerson = new QComboBox(this);
     cboPerson->setObjectName(QStringLiteral("cboPerson"));
-    cboPerson->setMinimumContentsLength(16);
+    cboPerson->setMinimumContentsLength(10); // as wide as the category list; the open list shows a name whole
     cboPerson->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     lblPlotType = new QLabel(QStringLiteral("2. Select Category"), this);
     lblPlotType->setObjectName(QStringLiteral("lblPlotType"));
@@ -172,11 +172,12 @@ frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
     chkRegimen = vb::makeCheckBox(fraShow, QStringLiteral("chkRegimen"), QStringLiteral("Regimen"));
     chkMood = vb::makeCheckBox(fraShow, QStringLiteral("chkMood"), QStringLiteral("Mood"));
     chkCmmnt = vb::makeCheckBox(fraShow, QStringLiteral("chkCmmnt"), QStringLiteral("Comment"));
+    // Two columns of five: the frame is no taller than the period list and leaves room across.
     auto* showLayout = new QGridLayout(fraShow);
     const auto boxes = ColumnCheckBoxes();
     for (int i = 0; i < int(boxes.size()); ++i)
-        showLayout->addWidget(boxes[std::size_t(i)], i % 3, i / 3);
-    showLayout->setRowStretch(3, 1);
+        showLayout->addWidget(boxes[std::size_t(i)], i % 5, i / 5);
+    showLayout->setRowStretch(5, 1);
 
     fraColor = new QGroupBox(QStringLiteral("5. Background Color for:"), this);
     fraColor->setObjectName(QStringLiteral("fraColor"));
@@ -211,25 +212,29 @@ frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
     selectors->addWidget(lstPlotType);
     selectors->addStretch();
 
+    // The colours and the buttons share a column.
     auto* buttons = new QVBoxLayout;
+    buttons->addWidget(fraColor);
     buttons->addWidget(cmdShow);
     buttons->addWidget(cmdExport);
     buttons->addStretch();
 
     auto* top = new QHBoxLayout;
+    top->setSpacing(4);
     top->addLayout(selectors);
     top->addWidget(fraPeriod);
     top->addWidget(fraShow);
-    top->addWidget(fraColor);
     top->addLayout(buttons);
     top->addStretch(1);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 0);
+    // Below the room the choices and a few rows need, the form scrolls instead of pressing its
+    // controls together (or making the main window's client area scroll).
+    vsFGShow->setMinimumHeight(vsFGShow->fontMetrics().height() * 8);
+    QVBoxLayout* layout = vb::makeScrollingBody(this, StatusBar1).layout;
+    layout->setContentsMargins(4, 4, 4, 0);
     layout->addLayout(top);
     layout->addWidget(datShow);
     layout->addWidget(vsFGShow, 1);
-    layout->addWidget(StatusBar1);
 
     cboPerson->installEventFilter(this);
     connect(cboPerson, &QComboBox::currentIndexChanged, this, [this](int index) {
