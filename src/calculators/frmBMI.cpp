@@ -68,7 +68,6 @@ int BmiSlider::HandleCentre(int value) const
 frmBMI::frmBMI(QWidget* parent) : vb::Form(QStringLiteral("frmBMI"), parent)
 {
     setCaption(QStringLiteral("Body Mass Index Calculator"));
-    vb::placeWhenFirstShown(*this);
 
     lblPerson = makeLabel(this, "lblPerson", QStringLiteral("Select Person"));
     cmbPerson = new QComboBox(this);

@@ -4,7 +4,6 @@
 #include "data/BodyMassIndex.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ui/MsgBox.h"
-#include "platform/runtime/ui/WindowPlacement.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -29,7 +28,6 @@ QLineEdit* makeTemperatureBox(QWidget* parent, const char* name)
 frmCnFConverter::frmCnFConverter(QWidget* parent) : vb::Form(QStringLiteral("frmCnFConverter"), parent)
 {
     setCaption(QStringLiteral("    Fahrenheight-Centigrade Temperature Converter"));
-    vb::placeWhenFirstShown(*this);
 
     lblF = calculators::makeLabel(this, "lblF", QStringLiteral("Fahrenheit:"));
     txtF = makeTemperatureBox(this, "txtF");

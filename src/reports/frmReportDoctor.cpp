@@ -15,7 +15,6 @@
 #include "platform/runtime/ui/NamedControls.h"
 #include "platform/services/Services.h"
 #include "platform/services/Shell.h"
-#include "platform/runtime/ui/WindowPlacement.h"
 #include "reports/GridExport.h"
 #include "reports/clsScreenConfiguration.h"
 #include "reports/clsWebReportGenerator.h"
@@ -163,7 +162,6 @@ void prepareChart(frmChart& chart, qint32 personKey, int category)
 frmReportDoctor::frmReportDoctor() : vb::Form(QStringLiteral("frmReportDoctor"))
 {
     setCaption(QStringLiteral("Report for Doctor"));
-    vb::placeWhenFirstShown(*this);
 
     lblPerson = new QLabel(QStringLiteral("1. Select Person"), this);
     lblPerson->setObjectName(QStringLiteral("lblPerson"));

@@ -21,7 +21,8 @@ const QScreen* screenOf(const QWidget& window)
     return QGuiApplication::primaryScreen();
 }
 
-// Places its window once, when the window is first shown: before it reaches the screen.
+// Places its window once, when the window is first shown: before it reaches the screen. A window
+// shown inside another (a child of the main window) or placed by its own code is left alone.
 class FirstShowPlacer : public QObject {
 public:
     explicit FirstShowPlacer(QWidget& window) : QObject(&window), window_(window) { window.installEventFilter(this); }
@@ -29,10 +30,12 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == &window_ && event->type() == QEvent::Show && window_.isWindow()) {
+        if (watched == &window_ && event->type() == QEvent::Show) {
             window_.removeEventFilter(this);
-            const MDIForm* main = MDIForm::Current();
-            centreWithinScreen(window_, main ? main->widget() : nullptr);
+            if (window_.isWindow() && !window_.testAttribute(Qt::WA_Moved)) {
+                const MDIForm* main = MDIForm::Current();
+                centreWithinScreen(window_, main && main->widget() != &window_ ? main->widget() : nullptr);
+            }
         }
         return QObject::eventFilter(watched, event);
     }

@@ -20,8 +20,8 @@ void keepWithinScreen(QWidget& window);
 // none), then keeps it within the screen.
 void centreWithinScreen(QWidget& window, const QWidget* over);
 
-// From its first showing on, a window of its own opens centred over the main window (or the
-// screen when none is loaded) and within the screen.
+// At its first showing, a window of its own that its code has not placed opens centred over the
+// main window (or the screen when none is loaded) and within the screen.
 void placeWhenFirstShown(QWidget& window);
 
 // The place of a window of the given size inside an area: as near to where it is as lies within
