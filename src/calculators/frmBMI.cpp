@@ -10,10 +10,10 @@
 #include "platform/runtime/ui/Colors.h"
 #include "platform/runtime/ui/Interaction.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/WindowPlacement.h"
 #include "platform/services/Help.h"
 #include "platform/services/Services.h"
 #include "platform/services/Shell.h"
-#include "platform/runtime/ui/WindowPlacement.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -39,7 +39,6 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <QTextLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -477,73 +476,26 @@ void frmGrid::setHeaders()
     vsFGShow->setRowHeight(0, kHeaderHeight);
     fitColumns();
     modHealth::LoadGridColumnWidths(*vsFGShow);
+    captions::fitHeadings(*vsFGShow, {colWeight, colTemp, colTemp1, colSugar});
 }
-
-namespace {
-
-// Whether the header's text, wrapped into lines of this width as the header wraps it, takes at
-// most two lines broken at blanks only (the wrap may also break after "/", which would cut
-// "(mm/dd/yy)" in two).
-bool wrapsCleanly(const QString& text, const QFont& font, int width)
-{
-    QTextLayout layout(text, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WordWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    int lines = 0;
-    bool atBlanks = true;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        ++lines;
-        const int end = line.textStart() + line.textLength();
-        if (end < text.size() && text.at(end - 1) != u' ')
-            atBlanks = false;
-    }
-    layout.endLayout();
-    return lines <= 2 && atBlanks;
-}
-
-} // namespace
 
 // The designed widths were made for a smaller font: a header must fit on two lines broken at a
 // blank (or else on one), a date or time on one line, or the column is widened (and the header
 // row made taller) to fit.
 void frmGrid::fitColumns()
 {
-    const QFont headerFont = vsFGShow->horizontalHeader()->font();
-    const QFontMetrics header(headerFont);
     const QFontMetrics cell(vsFGShow->font());
-    // Pixels around the text: the header section's margins (and its frame), which are wider than
-    // a cell's.
-    const int padding = 2 * vsFGShow->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, vsFGShow) + 12;
+    const int padding = captions::headingWidthPixels(*vsFGShow, QString()) - 1;
     auto twips = [this](int pixels) { return qRound(vb::PixelsToTwipsX(pixels, vsFGShow)); };
     for (int col = colDate; col < vsFGShow->Cols(); ++col) {
-        const QString text = vsFGShow->TextMatrix(0, col).simplified();
-        const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
-        const int oneLine = header.horizontalAdvance(text);
-        // The narrowest break into two lines at a blank.
-        int needed = oneLine;
-        for (qsizetype split = 1; split < words.size(); ++split) {
-            const int first = header.horizontalAdvance(words.mid(0, split).join(u' '));
-            const int second = header.horizontalAdvance(words.mid(split).join(u' '));
-            needed = std::min(needed, std::max(first, second));
-        }
-        // Measured widths are rounded: a pixel more lets the text layout take what was measured.
-        ++needed;
-        if (needed < oneLine && !(wrapsCleanly(text, headerFont, needed) && wrapsCleanly(text, headerFont, needed + padding)))
-            needed = oneLine;
+        int needed = captions::headingWidthPixels(*vsFGShow, vsFGShow->TextMatrix(0, col));
         if (col == colDate)
-            needed = std::max(needed, cell.horizontalAdvance(QStringLiteral("00/00/00")));
+            needed = std::max(needed, cell.horizontalAdvance(QStringLiteral("00/00/00")) + padding);
         else if (col == colTime)
-            needed = std::max(needed, cell.horizontalAdvance(QStringLiteral("00:00 AM")));
-        needed = twips(needed + padding);
-        if (vsFGShow->ColWidth(col) < needed)
-            vsFGShow->setColWidth(col, needed);
+            needed = std::max(needed, cell.horizontalAdvance(QStringLiteral("00:00 AM")) + padding);
+        if (vsFGShow->ColWidth(col) < twips(needed))
+            vsFGShow->setColWidth(col, twips(needed));
     }
-    const int twoLines = qRound(vb::PixelsToTwipsY(2 * header.lineSpacing() + 10, vsFGShow));
-    if (vsFGShow->RowHeight(0) < twoLines)
-        vsFGShow->setRowHeight(0, twoLines);
 }
 
 // A row is hidden unless one ticked group has a value in it. Read from the records, which the
