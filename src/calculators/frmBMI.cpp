@@ -10,6 +10,7 @@
 #include "platform/runtime/ui/Colors.h"
 #include "platform/runtime/ui/Interaction.h"
 #include "platform/runtime/ui/MsgBox.h"
+#include "platform/runtime/ui/WindowPlacement.h"
 #include "platform/services/Help.h"
 #include "platform/services/Services.h"
 #include "platform/services/Shell.h"
@@ -19,6 +20,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -426,6 +428,10 @@ void frmBMI::CmdDetail_Click()
     // Beside the Detail button: 100 twips right of it, 200 twips below its top.
     const QPoint corner = CmdDetail->mapToGlobal(QPoint(CmdDetail->width(), 0));
     picker.move(corner.x() + calculators::pixelsX(this, 100), corner.y() + calculators::pixelsY(this, 200));
+    // Near the screen's edge it is moved back within the screen, at the size it will show at.
+    if (picker.layout())
+        picker.layout()->activate();
+    vb::keepWithinScreen(picker);
     picker.Show(vb::vbModal);
 }
 

@@ -3,6 +3,7 @@
 #include "calculators/CalculatorSupport.h"
 #include "platform/runtime/ui/Colors.h"
 #include "platform/runtime/ui/Interaction.h"
+#include "platform/runtime/ui/WindowPlacement.h"
 #include "platform/services/Help.h"
 
 #include <QComboBox>
@@ -107,30 +108,39 @@ frmBiologicalClockWork::frmBiologicalClockWork(QWidget* parent) : vb::Form(QStri
     setCaption(QStringLiteral("Work with Biological Clock"));
     setMDIChild(true);
 
-    // The strips, their bands, the scale and the marker are placed by twips on the window.
-    Picture1 = new QWidget(this);
+    // Everything is placed by twips on a canvas of the size it needs; the window scrolls the
+    // canvas where it has less room than that.
+    const vb::ScrollingBody body = vb::makeScrollingBody(this);
+    body.layout->setContentsMargins(0, 0, 0, 0);
+    canvas_ = new QWidget;
+    canvas_->setObjectName(QStringLiteral("canvas"));
+    body.layout->addWidget(canvas_);
+    QWidget* const canvas = canvas_;
+
+    // The strips, their bands, the scale and the marker.
+    Picture1 = new QWidget(canvas);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture2 = new QWidget(this);
+    Picture2 = new QWidget(canvas);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     for (std::size_t i = 0; i < lblMP.size(); ++i) {
         lblMP[i] = calculators::makeLabel(Picture1, "lblMP", QString());
         lblNO[i] = calculators::makeLabel(Picture2, "lblNO", QString());
     }
-    LineScale = new LineControl(this, "LineScale");
+    LineScale = new LineControl(canvas, "LineScale");
     const QFont timeFont = serifFont(6.75);
     for (std::size_t i = 0; i < LineTick.size(); ++i) {
-        LineTick[i] = new LineControl(this, "LineTick");
-        lblTime[i] = calculators::makeLabel(this, "lblTime", i == 0 ? QStringLiteral("5 AM") : QString());
+        LineTick[i] = new LineControl(canvas, "LineTick");
+        lblTime[i] = calculators::makeLabel(canvas, "lblTime", i == 0 ? QStringLiteral("5 AM") : QString());
         lblTime[i]->setFont(timeFont);
         lblTime[i]->setAlignment(Qt::AlignCenter);
     }
-    lineCurrentTime = new LineControl(this, "lineCurrentTime");
-    lblCurrentTime = calculators::makeLabel(this, "lblCurrentTime", QStringLiteral("Current Time"));
+    lineCurrentTime = new LineControl(canvas, "lineCurrentTime");
+    lblCurrentTime = calculators::makeLabel(canvas, "lblCurrentTime", QStringLiteral("Current Time"));
     lblCurrentTime->setFont(serifFont(6));
     lblCurrentTime->setAlignment(Qt::AlignCenter);
 
     // The choices.
-    Frame3 = new QGroupBox(this);
+    Frame3 = new QGroupBox(canvas);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     fmPersonType = new QGroupBox(QStringLiteral("1. Person Type"), Frame3);
     fmPersonType->setObjectName(QStringLiteral("fmPersonType"));
@@ -159,7 +169,7 @@ frmBiologicalClockWork::frmBiologicalClockWork(QWidget* parent) : vb::Form(QStri
     choices->addWidget(cmdHLP, 0, Qt::AlignHCenter);
 
     // The legend.
-    Frame2 = new QGroupBox(QStringLiteral("Color Interpretation"), this);
+    Frame2 = new QGroupBox(QStringLiteral("Color Interpretation"), canvas);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     for (std::size_t i = 0; i < kLegend.size(); ++i) {
         const LegendEntry& entry = kLegend[i];
@@ -222,6 +232,7 @@ void frmBiologicalClockWork::placeControls()
     const double width = std::max(clockplan::kClientWidth, frame2Left + kFrame2Width + 270);
     const double height = std::max(clockplan::kClientHeight, kFramesTop + framesHeight + 105);
     openingSize_ = QSize(calculators::pixelsX(this, width), calculators::pixelsY(this, height));
+    canvas_->setFixedSize(openingSize_);
     resize(openingSize_);
 }
 
@@ -269,11 +280,18 @@ void frmBiologicalClockWork::Form_Activate()
 void frmBiologicalClockWork::showEvent(QShowEvent* event)
 {
     vb::Form::showEvent(event);
-    // Inside the main window the frame opens at the designed size, even where that reaches past
-    // the client area (which then scrolls), rather than at the part of it that is in view.
+    // Inside the main window the frame opens at the size the canvas needs, or at the client
+    // area's where that is less (the window then scrolls the canvas), and within the area.
     if (!opened_ && Window() != this) {
         opened_ = true;
-        Window()->resize(Window()->sizeHint());
+        QWidget* frame = Window();
+        const QWidget* area = frame->parentWidget();
+        QSize size = frame->sizeHint();
+        if (area)
+            size = size.boundedTo(area->size());
+        frame->resize(size);
+        if (area)
+            frame->move(vb::placedWithin(frame->geometry(), area->rect()).topLeft());
     }
     if (Loaded())
         setUpScale();

@@ -4,7 +4,8 @@
 // hour scale that starts at the chosen wake-up hour, and a "Current Time" line marks the present
 // moment. A child of the main window, which leaves it open when it changes data forms. It reads
 // and writes no data. Everything is placed by twips as designed (see BiologicalClockPlan.h); the
-// controls below the scale grow when the screen's font needs more room than the design gave.
+// controls below the scale grow when the screen's font needs more room than the design gave, and
+// the window scrolls its body where it has less room than the body needs.
 #include "calculators/BiologicalClockPlan.h"
 #include "platform/runtime/ui/Form.h"
 
@@ -89,6 +90,7 @@ private:
     bool personTypeChosen() const;
     void setPersonType(int index);
 
+    QWidget* canvas_; // holds every control; scrolled by the window below its size
     Placement place_;
     QSize openingSize_;
     qint16 morningHome_ = 0;

@@ -768,6 +768,8 @@ void frmMeasure::FormatGrid()
     }
     fitColumnsToTheirTexts();
     modHealth::LoadGridColumnWidths(*vsFGInfo);
+    // The weight, custom and sugar headings hold the user's units and labels.
+    captions::fitHeadings(*vsFGInfo, {8, 9, 10, 11});
 }
 
 void frmMeasure::fitColumnsToTheirTexts()

@@ -39,7 +39,6 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <QTextLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -148,7 +147,7 @@ frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
     lblPerson->setObjectName(QStringLiteral("lblPerson"));
     cboPerson = new QComboBox(this);
     cboPerson->setObjectName(QStringLiteral("cboPerson"));
-    cboPerson->setMinimumContentsLength(16);
+    cboPerson->setMinimumContentsLength(10); // as wide as the category list; the open list shows a name whole
     cboPerson->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     lblPlotType = new QLabel(QStringLiteral("2. Select Category"), this);
     lblPlotType->setObjectName(QStringLiteral("lblPlotType"));
@@ -172,11 +171,12 @@ frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
     chkRegimen = vb::makeCheckBox(fraShow, QStringLiteral("chkRegimen"), QStringLiteral("Regimen"));
     chkMood = vb::makeCheckBox(fraShow, QStringLiteral("chkMood"), QStringLiteral("Mood"));
     chkCmmnt = vb::makeCheckBox(fraShow, QStringLiteral("chkCmmnt"), QStringLiteral("Comment"));
+    // Two columns of five: the frame is no taller than the period list and leaves room across.
     auto* showLayout = new QGridLayout(fraShow);
     const auto boxes = ColumnCheckBoxes();
     for (int i = 0; i < int(boxes.size()); ++i)
-        showLayout->addWidget(boxes[std::size_t(i)], i % 3, i / 3);
-    showLayout->setRowStretch(3, 1);
+        showLayout->addWidget(boxes[std::size_t(i)], i % 5, i / 5);
+    showLayout->setRowStretch(5, 1);
 
     fraColor = new QGroupBox(QStringLiteral("5. Background Color for:"), this);
     fraColor->setObjectName(QStringLiteral("fraColor"));
@@ -211,25 +211,29 @@ frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
     selectors->addWidget(lstPlotType);
     selectors->addStretch();
 
+    // The colours and the buttons share a column.
     auto* buttons = new QVBoxLayout;
+    buttons->addWidget(fraColor);
     buttons->addWidget(cmdShow);
     buttons->addWidget(cmdExport);
     buttons->addStretch();
 
     auto* top = new QHBoxLayout;
+    top->setSpacing(4);
     top->addLayout(selectors);
     top->addWidget(fraPeriod);
     top->addWidget(fraShow);
-    top->addWidget(fraColor);
     top->addLayout(buttons);
     top->addStretch(1);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 0);
+    // Below the room the choices and a few rows need, the form scrolls instead of pressing its
+    // controls together (or making the main window's client area scroll).
+    vsFGShow->setMinimumHeight(vsFGShow->fontMetrics().height() * 8);
+    QVBoxLayout* layout = vb::makeScrollingBody(this, StatusBar1).layout;
+    layout->setContentsMargins(4, 4, 4, 0);
     layout->addLayout(top);
     layout->addWidget(datShow);
     layout->addWidget(vsFGShow, 1);
-    layout->addWidget(StatusBar1);
 
     cboPerson->installEventFilter(this);
     connect(cboPerson, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -472,73 +476,26 @@ void frmGrid::setHeaders()
     vsFGShow->setRowHeight(0, kHeaderHeight);
     fitColumns();
     modHealth::LoadGridColumnWidths(*vsFGShow);
+    captions::fitHeadings(*vsFGShow, {colWeight, colTemp, colTemp1, colSugar});
 }
-
-namespace {
-
-// Whether the header's text, wrapped into lines of this width as the header wraps it, takes at
-// most two lines broken at blanks only (the wrap may also break after "/", which would cut
-// "(mm/dd/yy)" in two).
-bool wrapsCleanly(const QString& text, const QFont& font, int width)
-{
-    QTextLayout layout(text, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WordWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    int lines = 0;
-    bool atBlanks = true;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        ++lines;
-        const int end = line.textStart() + line.textLength();
-        if (end < text.size() && text.at(end - 1) != u' ')
-            atBlanks = false;
-    }
-    layout.endLayout();
-    return lines <= 2 && atBlanks;
-}
-
-} // namespace
 
 // The designed widths were made for a smaller font: a header must fit on two lines broken at a
 // blank (or else on one), a date or time on one line, or the column is widened (and the header
 // row made taller) to fit.
 void frmGrid::fitColumns()
 {
-    const QFont headerFont = vsFGShow->horizontalHeader()->font();
-    const QFontMetrics header(headerFont);
     const QFontMetrics cell(vsFGShow->font());
-    // Pixels around the text: the header section's margins (and its frame), which are wider than
-    // a cell's.
-    const int padding = 2 * vsFGShow->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, vsFGShow) + 12;
+    const int padding = captions::headingWidthPixels(*vsFGShow, QString()) - 1;
     auto twips = [this](int pixels) { return qRound(vb::PixelsToTwipsX(pixels, vsFGShow)); };
     for (int col = colDate; col < vsFGShow->Cols(); ++col) {
-        const QString text = vsFGShow->TextMatrix(0, col).simplified();
-        const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
-        const int oneLine = header.horizontalAdvance(text);
-        // The narrowest break into two lines at a blank.
-        int needed = oneLine;
-        for (qsizetype split = 1; split < words.size(); ++split) {
-            const int first = header.horizontalAdvance(words.mid(0, split).join(u' '));
-            const int second = header.horizontalAdvance(words.mid(split).join(u' '));
-            needed = std::min(needed, std::max(first, second));
-        }
-        // Measured widths are rounded: a pixel more lets the text layout take what was measured.
-        ++needed;
-        if (needed < oneLine && !(wrapsCleanly(text, headerFont, needed) && wrapsCleanly(text, headerFont, needed + padding)))
-            needed = oneLine;
+        int needed = captions::headingWidthPixels(*vsFGShow, vsFGShow->TextMatrix(0, col));
         if (col == colDate)
-            needed = std::max(needed, cell.horizontalAdvance(QStringLiteral("00/00/00")));
+            needed = std::max(needed, cell.horizontalAdvance(QStringLiteral("00/00/00")) + padding);
         else if (col == colTime)
-            needed = std::max(needed, cell.horizontalAdvance(QStringLiteral("00:00 AM")));
-        needed = twips(needed + padding);
-        if (vsFGShow->ColWidth(col) < needed)
-            vsFGShow->setColWidth(col, needed);
+            needed = std::max(needed, cell.horizontalAdvance(QStringLiteral("00:00 AM")) + padding);
+        if (vsFGShow->ColWidth(col) < twips(needed))
+            vsFGShow->setColWidth(col, twips(needed));
     }
-    const int twoLines = qRound(vb::PixelsToTwipsY(2 * header.lineSpacing() + 10, vsFGShow));
-    if (vsFGShow->RowHeight(0) < twoLines)
-        vsFGShow->setRowHeight(0, twoLines);
 }
 
 // A row is hidden unless one ticked group has a value in it. Read from the records, which the

@@ -354,6 +354,7 @@ void frmImportMeasurements::FormatGrid()
         g.setColWidth(c, std::max(g.ColWidth(c), int(vb::PixelsToTwipsX(pixels + padding, &g) + 0.5)));
     }
     modHealth::LoadGridColumnWidths(g);
+    captions::fitHeadings(g, {colWeight, colCustom1, colCustom2, colSugar});
 }
 
 std::vector<QWidget*> frmImportMeasurements::panelControls() const

@@ -2,11 +2,90 @@
 
 #include "platform/controls/VSFlexGrid.h"
 
+#include "platform/runtime/ui/Twips.h"
+
+#include <QHeaderView>
 #include <QStringList>
+#include <QStyle>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace captions {
+
+namespace {
+
+// Whether the heading, wrapped into lines of this width as the header wraps it, takes at most
+// two lines broken at blanks only (the wrap may also break after a "/" or a "-", which would cut
+// "(mm/dd/yy)" or "mg/dl" in two).
+bool wrapsCleanly(const QString& text, const QFont& font, int width)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    int lines = 0;
+    bool atBlanks = true;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        ++lines;
+        const int end = line.textStart() + line.textLength();
+        if (end < text.size() && text.at(end - 1) != u' ')
+            atBlanks = false;
+    }
+    layout.endLayout();
+    return lines <= 2 && atBlanks;
+}
+
+// The pixels a header section takes around its text: its margins and its frame, which are wider
+// than a cell's.
+int headerPadding(const QHeaderView& header)
+{
+    return 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header) + 12;
+}
+
+} // namespace
+
+int headingWidthPixels(const VSFlexGrid& grid, const QString& heading)
+{
+    const QHeaderView& header = *grid.horizontalHeader();
+    const QFont font = header.font();
+    const QFontMetrics metrics(font);
+    const QString text = heading.simplified();
+    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    const int oneLine = metrics.horizontalAdvance(text);
+    // The narrowest break into two lines at a blank.
+    int needed = oneLine;
+    for (qsizetype split = 1; split < words.size(); ++split) {
+        const int first = metrics.horizontalAdvance(words.mid(0, split).join(u' '));
+        const int second = metrics.horizontalAdvance(words.mid(split).join(u' '));
+        needed = std::min(needed, std::max(first, second));
+    }
+    // Measured widths are rounded: a pixel more lets the text layout take what was measured.
+    ++needed;
+    if (needed < oneLine && !(wrapsCleanly(text, font, needed) && wrapsCleanly(text, font, needed + headerPadding(header))))
+        needed = oneLine;
+    return needed + headerPadding(header);
+}
+
+void fitHeadings(VSFlexGrid& grid, std::initializer_list<int> columns)
+{
+    if (grid.Rows() < 1)
+        return;
+    for (const int col : columns) {
+        if (col < 0 || col >= grid.Cols() || grid.ColHidden(col) || grid.ColWidth(col) <= 0)
+            continue;
+        const int needed = int(std::ceil(vb::PixelsToTwipsX(headingWidthPixels(grid, grid.TextMatrix(0, col)), &grid)));
+        if (grid.ColWidth(col) < needed)
+            grid.setColWidth(col, needed);
+    }
+    const QFontMetrics metrics(grid.horizontalHeader()->font());
+    const int twoLines = int(std::ceil(vb::PixelsToTwipsY(2 * metrics.lineSpacing() + 10, &grid)));
+    if (grid.RowHeight(0) < twoLines)
+        grid.setRowHeight(0, twoLines);
+}
 
 QString plain(const QString& text)
 {

@@ -3,6 +3,7 @@
 // typed, whatever marks the control would otherwise read in them.
 #include <QString>
 
+#include <initializer_list>
 #include <vector>
 
 class VSFlexGrid;
@@ -15,6 +16,16 @@ QString plain(const QString& text);
 
 // A measurement's column heading: its label with the unit in brackets, "Weight (lb)".
 QString unitHeading(const QString& label, const QString& unit);
+
+// The width in pixels a grid's column needs to show a heading whole in the header's two lines:
+// on two lines broken at a blank where that is narrower and the header's wrap breaks it there
+// too, else on one line; with the header section's margins.
+int headingWidthPixels(const VSFlexGrid& grid, const QString& heading);
+
+// Widens each of the columns (shown, and not hidden by a width of 0) that is narrower than its
+// heading needs, and makes the heading row two lines high at least. Called after the stored
+// widths are put back: a width stored for an earlier, shorter label does not cut a longer one.
+void fitHeadings(VSFlexGrid& grid, std::initializer_list<int> columns);
 
 // One column heading of a grid.
 struct Heading {

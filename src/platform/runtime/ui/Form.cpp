@@ -1,6 +1,7 @@
 #include "platform/runtime/ui/Form.h"
 
 #include "platform/runtime/ui/RuntimeServices.h"
+#include "platform/runtime/ui/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -381,7 +382,13 @@ void FormBase::handleClose(QCloseEvent* event)
 // ---------------------------------------------------------------------------------------------
 // Form
 
-Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window) { setObjectName(name); }
+Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(name);
+    // A window of its own opens over the main window and within the screen, unless its own
+    // code places it.
+    placeWhenFirstShown(*this);
+}
 
 Form::~Form() = default;
 

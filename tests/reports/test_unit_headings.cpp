@@ -1,0 +1,121 @@
+// The headings of the custom measurements in the three grids that show them (the grid view, the
+// Measurement form's grid and the import window's): a label and unit within their allowed
+// lengths show whole, each word on a line of its own at most, within the heading's two lines.
+#include "records/RecordsFixture.h"
+#include "records/frmMeasure.h"
+#include "reports/frmGrid.h"
+#include "reports/frmImportMeasurements.h"
+
+#include "platform/controls/VSFlexGrid.h"
+#include "platform/runtime/ui/Twips.h"
+
+#include <QHeaderView>
+#include <QStyle>
+#include <QStyleOptionHeader>
+#include <QTextLayout>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+using UnitHeadingTest = testing_records::RecordsFixture;
+
+// How many lines the heading takes in its section, or -1 when a word is broken: the header wraps
+// its text at blanks and breaks a word only when the word is wider than the line.
+int shownLines(const VSFlexGrid& grid, int col)
+{
+    const QHeaderView* header = grid.horizontalHeader();
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.rect = QRect(0, 0, vb::TwipsToPixelsX(grid.ColWidth(col), &grid), header->height());
+    const int width = header->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header).width();
+    const QString text = grid.TextMatrix(0, col);
+    QTextLayout layout(text, header->font());
+    QTextOption wrap;
+    wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(wrap);
+    layout.beginLayout();
+    int lines = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        const int end = line.textStart() + line.textLength();
+        if (end < text.size() && text.at(end - 1) != u' ')
+            return -1;
+        ++lines;
+    }
+    layout.endLayout();
+    return lines;
+}
+
+TEST_F(UnitHeadingTest, ACustomLabelAndUnitWithinTheirLengthsShowWholeInEachGrid)
+{
+    const struct {
+        const char* label;
+        const char* unit;
+    } settings[] = {
+        {"Temperature", "F"},
+        {"Blood oxygen", "%"},
+        {"WWWWWWWWWWWW", "WWWWWWWWWWWW"}, // both at their 12 characters, of the widest letter
+        {"Oxygen", "mmHg per min"},
+    };
+    struct Grid {
+        const char* name;
+        std::function<VSFlexGrid&()> open;
+        int firstCustomColumn;
+    };
+    const Grid grids[] = {
+        {"grid view",
+         [] {
+             auto& form = vb::defaultInstance<frmGrid>();
+             form.Load();
+             return std::ref(*form.vsFGShow);
+         },
+         frmGrid::colTemp},
+        {"measurement grid",
+         [] {
+             auto& form = vb::defaultInstance<frmMeasure>();
+             form.Load();
+             return std::ref(*form.vsFGInfo);
+         },
+         9},
+        {"import grid",
+         [] {
+             auto& form = vb::defaultInstance<frmImportMeasurements>();
+             form.Load();
+             return std::ref(*form.vsFGImport);
+         },
+         7},
+    };
+    for (const auto& s : settings) {
+        // Each grid was closed before with the labels a new database has, and so keeps the widths
+        // they were given.
+        gDB->Execute(QStringLiteral("update Application set TempLBL = 'Custom1', TempUnit = 'Unit1', Temp1LBL = 'Custom2', "
+                                    "Temp1Unit = 'Unit2'"),
+                     dao::dbFailOnError);
+        for (const Grid& g : grids) {
+            g.open();
+            for (vb::FormBase* form : vb::Forms().Snapshot())
+                form->Unload();
+        }
+        gDB->Execute(QStringLiteral("update Application set TempLBL = '%1', TempUnit = '%2', Temp1LBL = '%1', Temp1Unit = '%2'")
+                         .arg(QLatin1String(s.label), QLatin1String(s.unit)),
+                     dao::dbFailOnError);
+        for (const Grid& g : grids) {
+            SCOPED_TRACE(std::string(g.name) + ": " + s.label + " (" + s.unit + ")");
+            VSFlexGrid& grid = g.open();
+            grid.show();
+            const int lineRoom = grid.horizontalHeader()->height() / grid.horizontalHeader()->fontMetrics().lineSpacing();
+            for (int col : {g.firstCustomColumn, g.firstCustomColumn + 1}) {
+                ASSERT_EQ(QStringLiteral("%1 (%2)").arg(QLatin1String(s.label), QLatin1String(s.unit)), grid.TextMatrix(0, col));
+                const int lines = shownLines(grid, col);
+                EXPECT_GE(lines, 1) << "a word is broken in " << grid.ColWidth(col) << " twips";
+                EXPECT_LE(lines, lineRoom);
+            }
+            vb::DestroyAllForms();
+        }
+    }
+}
+
+} // namespace

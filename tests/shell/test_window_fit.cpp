@@ -1,0 +1,240 @@
+// Every window the menus open is whole at the main window's opening size and maximised: each
+// caption as large as its text needs, no two controls over each other, and the window within
+// the client area (a window of its own within the screen) without the client area scrolling.
+#include "shell/ShellFixture.h"
+
+#include "platform/runtime/ui/Form.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTextEdit>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+using testing_shell::ShellFixture;
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+// Controls that hold no other controls: they are checked whole, not looked into.
+bool isLeafControl(const QWidget* w)
+{
+    return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLabel*>(w) || qobject_cast<const QLineEdit*>(w) ||
+           qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const QAbstractSlider*>(w) || qobject_cast<const QProgressBar*>(w) ||
+           (qobject_cast<const QAbstractScrollArea*>(w) && !qobject_cast<const QScrollArea*>(w)) ||
+           w->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).isEmpty();
+}
+
+// The controls of a window that are shown: leaves and group boxes (which are also looked into).
+// Lines drawn over other controls let the mouse through them and are not controls.
+void collectControls(QWidget* parent, std::vector<QWidget*>& controls)
+{
+    for (QWidget* w : parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (w->isWindow() || !w->isVisible() || w->testAttribute(Qt::WA_TransparentForMouseEvents) || w->size().isEmpty())
+            continue;
+        if (qobject_cast<QGroupBox*>(w) || isLeafControl(w))
+            controls.push_back(w);
+        if (!isLeafControl(w))
+            collectControls(w, controls);
+    }
+}
+
+// Where a control shows in its window: its rectangle cut to every parent's.
+QRect shownRect(const QWidget* w, const QWidget* window)
+{
+    QRect shown(w->mapTo(window, QPoint(0, 0)), w->size());
+    for (const QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        shown &= QRect(p->mapTo(window, QPoint(0, 0)), p->size());
+    return shown;
+}
+
+QString nameOf(const QWidget* w)
+{
+    QString text;
+    if (auto* button = qobject_cast<const QAbstractButton*>(w))
+        text = button->text();
+    else if (auto* label = qobject_cast<const QLabel*>(w))
+        text = label->text();
+    else if (auto* box = qobject_cast<const QGroupBox*>(w))
+        text = box->title();
+    return QStringLiteral("%1 %2 \"%3\"").arg(QLatin1String(w->metaObject()->className()), w->objectName(), text.left(40));
+}
+
+// The room a caption's text needs: each of its lines whole, the access-key mark not counted.
+QSize textNeeds(const QWidget* w, const QString& text) { return w->fontMetrics().size(Qt::TextShowMnemonic, text); }
+
+void expectCaptionWhole(QWidget* w)
+{
+    const QSize size = w->size();
+    if (auto* box = qobject_cast<QGroupBox*>(w)) {
+        EXPECT_GE(size.width(), box->minimumSizeHint().width()) << nameOf(w).toStdString();
+        EXPECT_GE(size.height(), box->minimumSizeHint().height()) << nameOf(w).toStdString();
+    } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+        if (button->text().isEmpty())
+            return;
+        // As large as the style asks, or at least the text within the button's margins.
+        const int margin = 2 * w->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w);
+        const QSize text = textNeeds(w, button->text().simplified()) + QSize(margin / 2, 2);
+        const bool asHinted = size.width() >= w->sizeHint().width() && size.height() >= w->minimumSizeHint().height();
+        EXPECT_TRUE(asHinted || (size.width() >= text.width() && size.height() >= text.height()))
+            << nameOf(w).toStdString() << " " << size.width() << "x" << size.height();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        if (button->text().isEmpty())
+            return;
+        EXPECT_GE(size.width(), w->sizeHint().width()) << nameOf(w).toStdString();
+        EXPECT_GE(size.height(), w->minimumSizeHint().height()) << nameOf(w).toStdString();
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (label->text().isEmpty())
+            return;
+        if (label->wordWrap() || label->textFormat() == Qt::RichText || Qt::mightBeRichText(label->text())) {
+            EXPECT_GE(size.height(), label->heightForWidth(size.width())) << nameOf(w).toStdString();
+            return;
+        }
+        const QSize text = textNeeds(w, label->text());
+        EXPECT_GE(size.width(), text.width()) << nameOf(w).toStdString();
+        EXPECT_GE(size.height(), text.height()) << nameOf(w).toStdString();
+    }
+}
+
+// Every caption whole (when asked) and no two controls over each other.
+void expectWholeAndApart(QWidget* window, bool whole = true)
+{
+    std::vector<QWidget*> controls;
+    collectControls(window, controls);
+    ASSERT_FALSE(controls.empty());
+    for (QWidget* w : controls) {
+        if (whole)
+            expectCaptionWhole(w);
+    }
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const QRect a = shownRect(controls[i], window);
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            if (controls[i]->isAncestorOf(controls[j]) || controls[j]->isAncestorOf(controls[i]))
+                continue;
+            EXPECT_FALSE(a.intersects(shownRect(controls[j], window)))
+                << nameOf(controls[i]).toStdString() << " over " << nameOf(controls[j]).toStdString();
+        }
+    }
+}
+
+// The window within the client area without the area scrolling, or, in a window of its own,
+// within the screen.
+void expectPlaced(vb::FormBase& form, const mdiHealth& main)
+{
+    QWidget* window = form.Window();
+    if (form.MdiParent()) {
+        const QMdiArea* area = main.MdiArea();
+        EXPECT_TRUE(area->viewport()->rect().contains(window->geometry()))
+            << window->geometry().width() << "x" << window->geometry().height() << " in " << area->viewport()->width() << "x"
+            << area->viewport()->height();
+        EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
+        EXPECT_FALSE(area->verticalScrollBar()->isVisible());
+        return;
+    }
+    // Its place is the program's, not left to the window system, which may open it partly
+    // below the screen.
+    EXPECT_TRUE(window->testAttribute(Qt::WA_Moved));
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(window->frameGeometry()))
+        << window->frameGeometry().x() << "," << window->frameGeometry().y() << " " << window->frameGeometry().width() << "x"
+        << window->frameGeometry().height() << " in " << screen.width() << "x" << screen.height();
+}
+
+class WindowFitTest : public ShellFixture {};
+
+TEST_F(WindowFitTest, EveryWindowTheMenusOpenIsWholeApartAndWithinItsArea)
+{
+    startProgram();
+    mdiHealth& main = *mainWindow();
+    // The longest custom labels and units there may be, as the windows show them.
+    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temperature', TempUnit = 'F', Temp1LBL = 'Oxygen level', "
+                                "Temp1Unit = 'percent'"));
+
+    const struct {
+        const char* form;
+        std::function<void()> open;
+        bool modal;
+    } windows[] = {
+        {"frmPerson", [&] { main.mnuPerson_Click(); }, false},
+        {"frmRegimen", [&] { main.mnuRegimen_Click(); }, false},
+        {"frmMeasure", [&] { main.mnuMeasure_Click(); }, false},
+        {"frmChart", [&] { main.mnuChart_Click(); }, false},
+        {"frmGrid", [&] { main.mnuGrid_Click(); }, false},
+        {"frmMemo", [&] { main.mnuMemoOpen_Click(); }, false},
+        {"frmBMI", [&] { main.mnuBMI_Click(); }, false},
+        {"frmBiologicalClockWork", [&] { main.mnuWrkBio_Click(); }, false},
+        {"frmCnFConverter", [&] { main.mnuFC_Click(); }, false},
+        {"frmReportDoctor", [&] { main.mnuReportForDoctor_Click(); }, true},
+        {"frmImportMeasurements", [&] { main.mnuImportMeasurements_Click(); }, true},
+        {"frmChngeCustomLblUnt", [&] { main.mnuChngeCustomLblUnt_Click(); }, true},
+        {"frmPictureManager", [&] { main.mnuPicture_Click(); }, true},
+        {"frmTip", [&] { main.mnuTip_Click(); }, true},
+        {"frmAbout", [&] { main.mnuAbout_Click(); }, true},
+    };
+    for (const bool maximised : {false, true}) {
+        if (maximised)
+            main.showMaximized();
+        settle();
+        const QSize size = main.size();
+        ASSERT_EQ(maximised, main.isMaximized());
+        for (const auto& w : windows) {
+            SCOPED_TRACE(std::string(w.form) + (maximised ? " maximised at " : " at the opening size ") +
+                         std::to_string(size.width()) + "x" + std::to_string(size.height()));
+            auto check = [&](vb::FormBase& form) {
+                settle();
+                EXPECT_EQ(QLatin1String(w.form), form.Name());
+                expectWholeAndApart(form.widget());
+                expectPlaced(form, main);
+                if (maximised)
+                    return;
+                // Made as small as the user can make it, it may press texts together but lays
+                // no control over another.
+                QWidget* window = form.Window();
+                window->resize(window->minimumSizeHint().expandedTo(window->minimumSize()));
+                settle();
+                SCOPED_TRACE("as small as it goes");
+                expectWholeAndApart(form.widget(), false);
+            };
+            if (w.modal) {
+                services().modal().Expect([&](vb::FormBase& form) {
+                    check(form);
+                    form.Unload();
+                });
+                w.open();
+                EXPECT_EQ(0, services().modal().Pending());
+            } else {
+                w.open();
+                vb::FormBase* form = vb::Forms().Find(QLatin1String(w.form));
+                ASSERT_TRUE(form);
+                check(*form);
+                form->Unload();
+            }
+            settle();
+        }
+    }
+}
+
+} // namespace
