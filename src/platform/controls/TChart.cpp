@@ -1,7 +1,9 @@
 #include "platform/controls/TChart.h"
 
+#include <QHelpEvent>
 #include <QLocale>
 #include <QTimeZone>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -42,8 +44,9 @@ QString QtDateFormat(const QString& format)
     return out;
 }
 
-// The labels that fit: a label that would run into the one kept before it is left empty (its
-// tick stays). Upright labels need their width, labels turned by 90 degrees the font's height.
+// The labels that fit: a label that would run into one already kept is left empty (its tick
+// stays). Upright labels need their width, labels turned by 90 degrees the font's height. Blank
+// labels take no room and never keep a real one out; labels outside the axis are not drawn.
 QMap<double, QString> Thinned(const QMap<double, QString>& labels, const QCPAxis* axis, double angle)
 {
     const QFontMetricsF metrics(axis->tickLabelFont());
@@ -53,8 +56,12 @@ QMap<double, QString> Thinned(const QMap<double, QString>& labels, const QCPAxis
     double lastHalf = 0;
     bool any = false;
     for (auto it = labels.cbegin(); it != labels.cend(); ++it) {
+        if (it.value().trimmed().isEmpty() || !axis->range().contains(it.key())) {
+            out.insert(it.key(), QString());
+            continue;
+        }
         const double pixel = axis->coordToPixel(it.key());
-        const double half = (upright ? metrics.horizontalAdvance(it.value()) : metrics.height()) / 2 + 3;
+        const double half = upright ? metrics.horizontalAdvance(it.value()) / 2 + 3 : metrics.height() / 2;
         if (any && std::abs(pixel - lastPixel) < lastHalf + half) {
             out.insert(it.key(), QString());
             continue;
@@ -277,9 +284,7 @@ void TChartSeries::Clear()
 }
 
 // ---------------------------------------------------------------------------------------------
-// Value marks: the value above each point of the shown series that have marks on. A mark that
-// would cover the one before it on the same series is left out, so that a crowded month stays
-// readable.
+// Value marks, as the last layout placed them (see placeMarks).
 
 class TChart::MarksLayer : public QCPLayerable {
 public:
@@ -287,42 +292,91 @@ public:
     explicit MarksLayer(TChart* chart) : QCPLayerable(chart, QStringLiteral("axes")), chart_(chart) {}
 
 protected:
-    void applyDefaultAntialiasingHint(QCPPainter* painter) const override { painter->setAntialiasing(true); }
+    void applyDefaultAntialiasingHint(QCPPainter* painter) const override { painter->setAntialiasing(false); }
     QRect clipRect() const override { return chart_->boxRect(); }
     void draw(QCPPainter* painter) override
     {
         painter->setFont(chart_->font());
-        const QFontMetrics metrics(chart_->font());
-        for (std::size_t index = 0; index < chart_->series_.size(); ++index) {
-            const auto& series = chart_->series_[index];
-            if (!series->Active() || !series->MarksVisible() || series->Kind() == tchart::Candle)
-                continue;
-            // In depth, a mark stands over the middle of the series' slice, above its top.
-            const Slice slice = index < chart_->slices_.size() ? chart_->slices_[index] : Slice{};
-            const double across = (slice.front + slice.back) / 2;
-            QCPAxis* keyAxis = chart_->qcpAxis(series->HorizontalAxis());
-            QCPAxis* valueAxis = chart_->qcpAxis(series->VerticalAxis());
-            QRectF last;
-            for (const TChartPoint& p : series->Points()) {
-                const QString text = MarkText(p.y);
-                const double px = keyAxis->coordToPixel(p.x) + across;
-                const double py = valueAxis->coordToPixel(p.y) - slice.back;
-                QRectF box(0, 0, metrics.horizontalAdvance(text) + 4, metrics.height());
-                box.moveCenter(QPointF(px, py - box.height() / 2 - 4));
-                if (!last.isNull() && box.intersects(last))
-                    continue;
-                last = box;
-                painter->setPen(QPen(QColor(160, 160, 160)));
-                painter->setBrush(QColor(255, 255, 225));
-                painter->drawRect(box);
-                painter->setPen(Qt::black);
-                painter->drawText(box, Qt::AlignCenter, text);
-            }
+        for (const TChartMark& mark : chart_->marksShown_) {
+            painter->setPen(QPen(QColor(160, 160, 160)));
+            painter->setBrush(QColor(255, 255, 225));
+            painter->drawRect(mark.rect.adjusted(0, 0, -1, -1));
+            painter->setPen(Qt::black);
+            painter->drawText(mark.rect, Qt::AlignCenter, mark.text);
         }
     }
 
 private:
     TChart* chart_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// A value axis drawn at the depth of the series read against it (shifted up by that many pixels
+// in the 3D view), with its title drawn where the layout placed it, whole inside the chart.
+
+class TChart::ValueAxis : public QCPAxis {
+public:
+    ValueAxis(QCPAxisRect* rect, AxisType type) : QCPAxis(rect, type) {}
+    double shift = 0;
+    QString title;
+    QString shownTitle;
+    QRectF titleRect;
+
+protected:
+    void draw(QCPPainter* painter) override
+    {
+        painter->save();
+        painter->translate(0, -shift);
+        QCPAxis::draw(painter);
+        painter->restore();
+        if (shownTitle.isEmpty())
+            return;
+        painter->save();
+        painter->setFont(labelFont());
+        painter->setPen(labelColor());
+        painter->translate(titleRect.center());
+        painter->rotate(axisType() == atLeft ? -90 : 90);
+        const QRectF upright(-titleRect.height() / 2, -titleRect.width() / 2, titleRect.height(), titleRect.width());
+        painter->drawText(upright, Qt::AlignCenter | Qt::TextDontClip, shownTitle);
+        painter->restore();
+    }
+};
+
+// The value scale's steps: the plot's own choice, made coarser until neighbouring tick labels
+// stand apart at the height the axis has.
+class TChart::ValueTicker : public QCPAxisTicker {
+public:
+    void setPixels(double pixels, double gap)
+    {
+        pixels_ = pixels;
+        gap_ = gap;
+    }
+    double lastStep() const { return last_; }
+    double stepFor(const QCPRange& range) { return getTickStep(range); }
+
+protected:
+    double getTickStep(const QCPRange& range) override
+    {
+        double step = QCPAxisTicker::getTickStep(range);
+        for (int guard = 0; guard < 64 && pixels_ > 0 && range.size() > 0 && step * pixels_ / range.size() < gap_; ++guard)
+            step = coarser(step);
+        last_ = step;
+        return step;
+    }
+
+private:
+    double coarser(double step) const
+    {
+        double magnitude = 1;
+        const double mantissa = getMantissa(step, &magnitude);
+        for (double nice : {2.0, 2.5, 5.0, 10.0})
+            if (mantissa < nice - 1e-9)
+                return nice * magnitude;
+        return 20 * magnitude;
+    }
+    double pixels_ = 0;
+    double gap_ = 0;
+    double last_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -547,9 +601,21 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent)
     titleElement_ = new QCPTextElement(this, QString(), titleFont_);
     plotLayout()->insertRow(0);
     plotLayout()->addElement(0, 0, titleElement_);
+    // The value axes are drawn at the depth of their series, with titles kept inside the chart.
+    for (QCPAxis::AxisType type : {QCPAxis::atLeft, QCPAxis::atRight}) {
+        axisRect()->removeAxis(axisRect()->axis(type));
+        auto* axis = new ValueAxis(axisRect(), type);
+        axisRect()->addAxis(type, axis);
+        axis->setLayer(QStringLiteral("axes"));
+        axis->grid()->setLayer(QStringLiteral("grid"));
+        axis->grid()->setVisible(type == QCPAxis::atLeft);
+        axis->setTicker(QSharedPointer<ValueTicker>::create());
+        (type == QCPAxis::atLeft ? yAxis : yAxis2) = axis;
+    }
     xAxis2->setVisible(true);
     xAxis2->setTickLabels(false);
     yAxis2->setVisible(false);
+    yAxis2->grid()->setZeroLinePen(Qt::NoPen);
     for (QCPAxis* axis : {xAxis, xAxis2})
         axis->setTicker(QSharedPointer<QCPAxisTickerText>::create());
     xAxis->grid()->setVisible(true);
@@ -683,6 +749,21 @@ QCPAxis* TChart::qcpAxis(int id) const
     }
 }
 
+TChart::ValueAxis* TChart::valueAxis(int side) const
+{
+    return static_cast<ValueAxis*>(side == tchart::LeftAxis ? yAxis : yAxis2);
+}
+
+QRectF TChart::AxisTitleRect(int axisId) const
+{
+    return axisId == tchart::LeftAxis || axisId == tchart::RightAxis ? valueAxis(axisId)->titleRect : QRectF();
+}
+
+QString TChart::AxisTitleText(int axisId) const
+{
+    return axisId == tchart::LeftAxis || axisId == tchart::RightAxis ? valueAxis(axisId)->shownTitle : QString();
+}
+
 QMap<double, QString> TChart::DateLabels(int axisId) const
 {
     QMap<double, QString> labels;
@@ -740,8 +821,10 @@ void TChart::applyAxes()
 
     for (int id : {tchart::LeftAxis, tchart::RightAxis}) {
         const TChartAxis& model = axes_[id];
-        QCPAxis* axis = qcpAxis(id);
-        axis->setLabel(model.Title);
+        ValueAxis* axis = valueAxis(id);
+        // The title is drawn by the axis itself, in the room its padding keeps at the outside.
+        axis->title = model.Title;
+        axis->setPadding(model.Title.isEmpty() ? 0 : axis->labelPadding() + QFontMetrics(axis->labelFont()).height());
         if (!model.Automatic) {
             // Limits the wrong way round are drawn the right way; equal ones get a unit each side
             // (the plot would otherwise keep the range it had).
@@ -810,8 +893,184 @@ bool TChart::thinLabels()
         }
     };
     show(xAxis, Thinned(bottomLabels_, xAxis, axes_[tchart::BottomAxis].LabelsAngle));
-    show(xAxis2, thinTop_ ? Thinned(topLabels_, xAxis2, axes_[tchart::TopAxis].LabelsAngle) : topLabels_);
+    if (!thinTop_) {
+        show(xAxis2, topLabels_);
+        return changed;
+    }
+    // Texts longer than the room the plot leaves them end with "…"; the tooltip has them whole.
+    const QFontMetricsF metrics(xAxis2->tickLabelFont());
+    QMap<double, QString> fitted;
+    for (auto it = topLabels_.cbegin(); it != topLabels_.cend(); ++it)
+        fitted.insert(it.key(), metrics.elidedText(it.value().trimmed(), Qt::ElideRight, topRoom_));
+    const QMap<double, QString> shown = Thinned(fitted, xAxis2, axes_[tchart::TopAxis].LabelsAngle);
+    show(xAxis2, shown);
+    const bool any = std::any_of(shown.cbegin(), shown.cend(), [](const QString& t) { return !t.isEmpty(); });
+    if (xAxis2->tickLabels() != any) {
+        xAxis2->setTickLabels(any);
+        changed = true;
+    }
     return changed;
+}
+
+bool TChart::fitValueTicks()
+{
+    bool changed = false;
+    const double gap = QFontMetricsF(yAxis->tickLabelFont()).height() + 2;
+    for (int side : {tchart::LeftAxis, tchart::RightAxis}) {
+        QCPAxis* axis = valueAxis(side);
+        auto ticker = qSharedPointerDynamicCast<ValueTicker>(axis->ticker());
+        if (!ticker)
+            continue;
+        const double used = ticker->lastStep();
+        ticker->setPixels(axisRect()->rect().height(), gap);
+        if (axis->visible() && axis->range().size() > 0 && ticker->stepFor(axis->range()) != used)
+            changed = true;
+    }
+    return changed;
+}
+
+void TChart::padDateAxes()
+{
+    // Room at both ends for half of the widest candle, bar or symbol, so that a reading at the
+    // very end of the period is drawn whole; the labels keep to the period.
+    int pad = 1;
+    for (const auto& s : series_) {
+        if (!s->Active() || s->points_.empty())
+            continue;
+        switch (s->Kind()) {
+        case tchart::Candle: pad = std::max(pad, s->CandleWidth() / 2 + 2); break;
+        case tchart::Bar: pad = std::max(pad, s->BarWidth() / 2 + 2); break;
+        case tchart::Point:
+            if (s->PointerVisible())
+                pad = std::max(pad, SymbolSize(*s) / 2 + 2);
+            break;
+        default: break;
+        }
+    }
+    const double pixels = axisRect()->rect().width();
+    for (int id : {tchart::BottomAxis, tchart::TopAxis}) {
+        const TChartAxis& model = axes_[id];
+        if (model.Automatic || !(model.Maximum > model.Minimum) || pixels <= 4.0 * pad)
+            continue;
+        const double perPixel = (model.Maximum - model.Minimum) / (pixels - 2.0 * pad);
+        qcpAxis(id)->setRange(model.Minimum - pad * perPixel, model.Maximum + pad * perPixel);
+    }
+}
+
+void TChart::placeTitles()
+{
+    const QRect outer = axisRect()->outerRect();
+    const QRect front = axisRect()->rect();
+    for (int side : {tchart::LeftAxis, tchart::RightAxis}) {
+        ValueAxis* axis = valueAxis(side);
+        axis->shownTitle.clear();
+        axis->titleRect = QRectF();
+        if (!axis->visible() || axis->title.isEmpty() || outer.height() <= 0)
+            continue;
+        // At the outer edge of the axis's margin, centred on the axis, moved and if need be
+        // shortened to stay whole within the chart.
+        const QFontMetricsF metrics(axis->labelFont());
+        const double room = outer.height();
+        axis->shownTitle = metrics.elidedText(axis->title, Qt::ElideRight, room);
+        const double length = std::min(room, std::ceil(metrics.horizontalAdvance(axis->shownTitle)));
+        const double centre = front.top() + front.height() / 2.0 - axis->shift;
+        const double top = std::clamp(centre - length / 2, double(outer.top()), outer.top() + room - length);
+        const double band = std::ceil(metrics.height());
+        const double x = side == tchart::LeftAxis ? outer.left() : outer.left() + outer.width() - band;
+        axis->titleRect = QRectF(x, top, band, length);
+    }
+}
+
+void TChart::placeMarks()
+{
+    marksShown_.clear();
+    const QRectF bounds = boxRect();
+    const QFontMetrics metrics(font());
+    // The point symbols, so that no mark hides one.
+    struct Symbol {
+        int series, point;
+        QRectF rect;
+    };
+    std::vector<Symbol> symbols;
+    for (std::size_t index = 0; index < series_.size(); ++index) {
+        const TChartSeries& s = *series_[index];
+        if (!s.Active() || s.Kind() != tchart::Point || !s.PointerVisible())
+            continue;
+        const Slice slice = index < slices_.size() ? slices_[index] : Slice{};
+        const double size = SymbolSize(s);
+        const double deep = slice.back - slice.front;
+        for (int i = 0; i < s.Count(); ++i) {
+            const TChartPoint& p = s.Point(i);
+            const QPointF centre =
+                Back({qcpAxis(s.HorizontalAxis())->coordToPixel(p.x), qcpAxis(s.VerticalAxis())->coordToPixel(p.y)}, slice.front);
+            symbols.push_back(
+                {int(index), i, QRectF(centre.x() - size / 2, centre.y() - size / 2 - deep, size + deep, size + deep)});
+        }
+    }
+    for (std::size_t index = 0; index < series_.size(); ++index) {
+        const TChartSeries& s = *series_[index];
+        if (!s.Active() || !s.MarksVisible() || s.Kind() == tchart::Candle || (s.Kind() == tchart::Point && !s.PointerVisible()))
+            continue;
+        // In depth, a mark stands over the middle of the series' slice, above its top.
+        const Slice slice = index < slices_.size() ? slices_[index] : Slice{};
+        const double across = (slice.front + slice.back) / 2;
+        QCPAxis* keyAxis = qcpAxis(s.HorizontalAxis());
+        QCPAxis* values = qcpAxis(s.VerticalAxis());
+        for (int i = 0; i < s.Count(); ++i) {
+            const TChartPoint& p = s.Point(i);
+            const QString text = MarkText(p.y);
+            const double w = metrics.horizontalAdvance(text) + 4;
+            const double h = metrics.height();
+            if (w > bounds.width() || h > bounds.height())
+                break;
+            const double px = std::round(keyAxis->coordToPixel(p.x) + across);
+            const double py = std::round(values->coordToPixel(p.y) - slice.back);
+            if (!bounds.contains(px, py))
+                continue;
+            // Above the point, else below it, else a line further up or down: always over its
+            // own date, moved inward only at the plot's sides. A mark that finds no place clear
+            // of the symbols and the marks already placed is left out rather than drawn where
+            // it hides a point or reads as another date's value.
+            const double near = h / 2 + 4, far = near + h + 2;
+            for (double offset : {-near, near, -far, far}) {
+                QRectF box(0, 0, w, h);
+                box.moveCenter(QPointF(px, py + offset));
+                box.moveLeft(std::clamp(box.left(), bounds.left(), bounds.right() - w));
+                if (box.top() < bounds.top() || box.bottom() > bounds.bottom())
+                    continue;
+                const bool hides =
+                    std::any_of(symbols.cbegin(), symbols.cend(),
+                                [&](const Symbol& sym) {
+                                    return !(sym.series == int(index) && sym.point == i) && sym.rect.intersects(box);
+                                }) ||
+                    std::any_of(marksShown_.cbegin(), marksShown_.cend(),
+                                [&](const TChartMark& m) { return m.rect.intersects(box); });
+                if (hides)
+                    continue;
+                marksShown_.push_back({int(index), i, box, text});
+                break;
+            }
+        }
+    }
+}
+
+bool TChart::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QCustomPlot::event(event);
+    // The labels as drawn on screen (an export may have laid the chart out at another size).
+    if (laidOut_ != rect())
+        replot(QCustomPlot::rpImmediateRefresh);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    for (const TChartLabel& label : topShown_) {
+        if (label.rect.contains(help->pos()) && label.text != label.fullText) {
+            QToolTip::showText(help->globalPos(), label.fullText, this);
+            return true;
+        }
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
 }
 
 QStringList TChart::ShownLabels(int axisId) const
@@ -866,6 +1125,8 @@ void TChart::assignSlices()
 {
     slices_.assign(series_.size(), Slice{});
     drawOrder_.clear();
+    valueAxis(tchart::LeftAxis)->shift = 0;
+    valueAxis(tchart::RightAxis)->shift = 0;
     if (depthPixels_ <= 0)
         return;
     const auto draws = [](const TChartSeries& s) {
@@ -874,7 +1135,7 @@ void TChart::assignSlices()
     const int count = SeriesCount();
     // Points that mark another series' values sit on that series' front.
     std::vector<int> host(series_.size(), -1);
-    std::vector<int> own;
+    std::vector<int> own[2];
     for (int i = 0; i < count; ++i) {
         const TChartSeries& s = *series_[static_cast<std::size_t>(i)];
         if (!draws(s))
@@ -887,30 +1148,47 @@ void TChart::assignSlices()
             }
         }
         if (host[static_cast<std::size_t>(i)] < 0)
-            own.push_back(i);
+            own[s.VerticalAxis() == 1 ? 1 : 0].push_back(i);
     }
-    std::stable_sort(own.begin(), own.end(),
-                     [this](int a, int b) { return DepthRank(Series(a).Kind()) < DepthRank(Series(b).Kind()); });
-    // Each series its own slice; a little space between slices keeps their faces apart.
-    const double width = double(depthPixels_) / std::max<std::size_t>(1, own.size());
-    const double gap = own.size() > 1 ? width * 0.2 : 0;
-    for (std::size_t k = 0; k < own.size(); ++k) {
-        const TChartSeries& s = Series(own[k]);
-        Slice& slice = slices_[static_cast<std::size_t>(own[k])];
-        slice.back = depthPixels_ - width * double(k);
-        slice.front = slice.back - width + (k + 1 < own.size() ? gap : 0);
-        // Narrow boxes stand at the front of their slice, no deeper than twice their width, so
-        // that they read as boxes rather than as plates hiding the wall.
-        if (s.Kind() == tchart::Bar || s.Kind() == tchart::Candle) {
-            const int across = s.Kind() == tchart::Bar ? s.BarWidth() : s.CandleWidth();
-            slice.back = std::min(slice.back, slice.front + 2.0 * std::max(1, across));
-        }
-        drawOrder_.push_back(own[k]);
-        for (int i = 0; i < count; ++i) {
-            if (host[static_cast<std::size_t>(i)] != own[k])
-                continue;
-            slices_[static_cast<std::size_t>(i)] = slice;
-            drawOrder_.push_back(i);
+    // The series read against one value axis share a slice, and the axis stands at its front:
+    // every value is then read level with its axis. The slices run from the back to the front
+    // by the kinds' ranks (areas at the back); the left axis's series are in front of equals.
+    const auto rank = [this](int i) { return DepthRank(Series(i).Kind()); };
+    std::vector<int> sides;
+    for (int side : {0, 1}) {
+        std::stable_sort(own[side].begin(), own[side].end(), [&rank](int a, int b) { return rank(a) < rank(b); });
+        if (!own[side].empty())
+            sides.push_back(side);
+    }
+    std::stable_sort(sides.begin(), sides.end(), [&](int a, int b) {
+        const int ra = rank(own[a].front()), rb = rank(own[b].front());
+        return ra != rb ? ra < rb : a > b;
+    });
+    // A little space between the slices keeps their faces apart.
+    const double width = double(depthPixels_) / std::max<std::size_t>(1, sides.size());
+    const double gap = sides.size() > 1 ? width * 0.2 : 0;
+    for (std::size_t k = 0; k < sides.size(); ++k) {
+        Slice group;
+        group.back = depthPixels_ - width * double(k);
+        group.front = std::max(0.0, group.back - width + (k + 1 < sides.size() ? gap : 0));
+        valueAxis(sides[k])->shift = group.front;
+        for (int index : own[sides[k]]) {
+            const TChartSeries& s = Series(index);
+            Slice& slice = slices_[static_cast<std::size_t>(index)];
+            slice = group;
+            // Narrow boxes stand at the front of their slice, no deeper than twice their width,
+            // so that they read as boxes rather than as plates hiding the wall.
+            if (s.Kind() == tchart::Bar || s.Kind() == tchart::Candle) {
+                const int across = s.Kind() == tchart::Bar ? s.BarWidth() : s.CandleWidth();
+                slice.back = std::min(slice.back, slice.front + 2.0 * std::max(1, across));
+            }
+            drawOrder_.push_back(index);
+            for (int i = 0; i < count; ++i) {
+                if (host[static_cast<std::size_t>(i)] != index)
+                    continue;
+                slices_[static_cast<std::size_t>(i)] = slice;
+                drawOrder_.push_back(i);
+            }
         }
     }
     // Points are small cubes at the front of their slice.
@@ -921,14 +1199,52 @@ void TChart::assignSlices()
     }
 }
 
+void TChart::settle()
+{
+    // Each change of labels or steps can change the margins; a few rounds settle them.
+    for (int round = 0; round < 3; ++round) {
+        padDateAxes();
+        const bool labels = thinLabels();
+        const bool ticks = fitValueTicks();
+        if (!labels && !ticks)
+            break;
+        QCustomPlot::updateLayout();
+    }
+    padDateAxes();
+}
+
+void TChart::placeTopLabels()
+{
+    topShown_.clear();
+    auto ticker = qSharedPointerDynamicCast<QCPAxisTickerText>(xAxis2->ticker());
+    if (!thinTop_ || !ticker || !xAxis2->visible() || !xAxis2->tickLabels())
+        return;
+    // Turned by 90 degrees: as wide as the font is high, as high as the text is long, standing
+    // on the axis.
+    const QFontMetricsF metrics(xAxis2->tickLabelFont());
+    const double base =
+        axisRect()->rect().top() - xAxis2->offset() - std::max(0, xAxis2->tickLengthOut()) - xAxis2->tickLabelPadding();
+    for (auto it = ticker->ticks().cbegin(); it != ticker->ticks().cend(); ++it) {
+        if (it.value().isEmpty())
+            continue;
+        const double x = xAxis2->coordToPixel(it.key());
+        const double length = metrics.horizontalAdvance(it.value());
+        topShown_.push_back({QRectF(x - metrics.height() / 2, base - length, metrics.height(), length), it.value(),
+                             topLabels_.value(it.key()).trimmed()});
+    }
+}
+
 void TChart::updateLayout()
 {
     // Flat first, with the labels that fit it: the depth is a share of that plot area, whatever
-    // was drawn before.
+    // was drawn before. The top axis's labels may take no more than a share of the plot area
+    // they would leave without them.
     applyDepth(0);
+    if (thinTop_)
+        xAxis2->setTickLabels(false);
     QCustomPlot::updateLayout();
-    if (thinLabels())
-        QCustomPlot::updateLayout();
+    topRoom_ = std::max(0.0, 0.45 * axisRect()->rect().height() - xAxis2->tickLabelPadding());
+    settle();
     if (view3D_) {
         const QRect area = axisRect()->rect();
         const int side = std::max(0, std::min(area.width(), area.height()));
@@ -936,11 +1252,14 @@ void TChart::updateLayout()
         if (pixels > 0) {
             applyDepth(pixels, axisRect()->margins());
             QCustomPlot::updateLayout();
-            if (thinLabels())
-                QCustomPlot::updateLayout();
+            settle();
         }
     }
     assignSlices();
+    placeTitles();
+    placeTopLabels();
+    placeMarks();
+    laidOut_ = viewport();
 }
 
 void TChart::dropDrawn(TChartSeries& series)

@@ -118,6 +118,22 @@ private:
     bool dirty_ = true;
 };
 
+// A value mark as drawn at the last layout: the box it fills and the value written in it.
+struct TChartMark {
+    int series = 0;
+    int point = 0;
+    QRectF rect;
+    QString text;
+};
+
+// A label of the top axis as drawn at the last layout: where it stands, the text written (ended
+// with "…" when the whole text does not fit) and the whole text.
+struct TChartLabel {
+    QRectF rect;
+    QString text;
+    QString fullText;
+};
+
 struct TChartAxis {
     bool Automatic = true;
     double Minimum = 0;
@@ -183,8 +199,16 @@ public:
     QMap<double, QString> DateLabels(int axisId) const;
     // The labels an axis drew at its last layout, after those that did not fit were left out.
     QStringList ShownLabels(int axisId) const;
+    // What the last layout placed: the top axis's labels, the value marks, and the title of a
+    // value axis (its rectangle, upright, and the text written there).
+    const std::vector<TChartLabel>& TopLabels() const { return topShown_; }
+    const std::vector<TChartMark>& Marks() const { return marksShown_; }
+    QRectF AxisTitleRect(int axisId) const;
+    QString AxisTitleText(int axisId) const;
 
 protected:
+    // Shows the whole text of a top-axis label that was shortened.
+    bool event(QEvent* event) override;
     // Lays the chart out at the size it is drawn at (screen, print or image), then chooses the
     // depth and the date labels that fit that geometry.
     void updateLayout() override;
@@ -194,6 +218,8 @@ private:
     class MarksLayer;
     class WallsLayer;
     class SolidsLayer;
+    class ValueAxis;
+    class ValueTicker;
     // The slice of the depth a series is drawn in, in pixels from the front (0) to the back.
     struct Slice {
         double front = 0;
@@ -203,6 +229,13 @@ private:
     void applyDepth(int pixels, const QMargins& flat = {});
     void assignSlices();
     bool thinLabels();
+    void padDateAxes();
+    bool fitValueTicks();
+    void placeTitles();
+    void placeMarks();
+    void placeTopLabels();
+    void settle();
+    ValueAxis* valueAxis(int side) const;
     // The front plot area widened to hold the depth behind it.
     QRect boxRect() const;
     void sync();
@@ -234,6 +267,11 @@ private:
     QMap<double, QString> bottomLabels_;
     QMap<double, QString> topLabels_;
     bool thinTop_ = false;
+    // The longest a top-axis label may be drawn, in pixels, at the last layout.
+    double topRoom_ = 0;
+    std::vector<TChartLabel> topShown_;
+    std::vector<TChartMark> marksShown_;
+    QRect laidOut_; // the viewport of the last layout
     // The flat look of the plot area's margins and the top axis, given back when the 3D view goes off.
     QMargins flatMinimumMargins_;
     QPen topBasePen_;
