@@ -71,51 +71,38 @@ QRect shownRect(const QWidget* w, const QWidget* window)
     return shown;
 }
 
-QString nameOf(const QWidget* w)
-{
-    QString text;
-    if (auto* button = qobject_cast<const QAbstractButton*>(w))
-        text = button->text();
-    else if (auto* label = qobject_cast<const QLabel*>(w))
-        text = label->text();
-    else if (auto* box = qobject_cast<const QGroupBox*>(w))
-        text = box->title();
-    return QStringLiteral("%1 %2 \"%3\"").arg(QLatin1String(w->metaObject()->className()), w->objectName(), text.left(40));
-}
-
-// The room a caption's text needs: each of its lines whole, the access-key mark not counted.
-QSize textNeeds(const QWidget* w, const QString& text) { return w->fontMetrics().size(Qt::TextShowMnemonic, text); }
+std::string nameOf(const QWidget* w) { return w->metaObject()->className() + (" " + w->objectName().toStdString()); }
 
 void expectCaptionWhole(QWidget* w)
 {
     const QSize size = w->size();
     if (auto* box = qobject_cast<QGroupBox*>(w)) {
-        EXPECT_GE(size.width(), box->minimumSizeHint().width()) << nameOf(w).toStdString();
-        EXPECT_GE(size.height(), box->minimumSizeHint().height()) << nameOf(w).toStdString();
+        EXPECT_GE(size.width(), box->minimumSizeHint().width()) << nameOf(w);
+        EXPECT_GE(size.height(), box->minimumSizeHint().height()) << nameOf(w);
     } else if (auto* button = qobject_cast<QPushButton*>(w)) {
         if (button->text().isEmpty())
             return;
         // As large as the style asks, or at least the text within the button's margins.
         const int margin = 2 * w->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w);
-        const QSize text = textNeeds(w, button->text().simplified()) + QSize(margin / 2, 2);
+        const QSize text = w->fontMetrics().size(Qt::TextShowMnemonic, button->text().simplified()) + QSize(margin / 2, 2);
         const bool asHinted = size.width() >= w->sizeHint().width() && size.height() >= w->minimumSizeHint().height();
         EXPECT_TRUE(asHinted || (size.width() >= text.width() && size.height() >= text.height()))
-            << nameOf(w).toStdString() << " " << size.width() << "x" << size.height();
+            << nameOf(w) << " " << size.width() << "x" << size.height();
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (button->text().isEmpty())
             return;
-        EXPECT_GE(size.width(), w->sizeHint().width()) << nameOf(w).toStdString();
-        EXPECT_GE(size.height(), w->minimumSizeHint().height()) << nameOf(w).toStdString();
+        EXPECT_GE(size.width(), w->sizeHint().width()) << nameOf(w);
+        EXPECT_GE(size.height(), w->minimumSizeHint().height()) << nameOf(w);
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         if (label->text().isEmpty())
             return;
         if (label->wordWrap() || label->textFormat() == Qt::RichText || Qt::mightBeRichText(label->text())) {
-            EXPECT_GE(size.height(), label->heightForWidth(size.width())) << nameOf(w).toStdString();
+            EXPECT_GE(size.height(), label->heightForWidth(size.width())) << nameOf(w);
             return;
         }
-        const QSize text = textNeeds(w, label->text());
-        EXPECT_GE(size.width(), text.width()) << nameOf(w).toStdString();
-        EXPECT_GE(size.height(), text.height()) << nameOf(w).toStdString();
+        const QSize text = w->fontMetrics().size(Qt::TextShowMnemonic, label->text());
+        EXPECT_GE(size.width(), text.width()) << nameOf(w);
+        EXPECT_GE(size.height(), text.height()) << nameOf(w);
     }
 }
 
@@ -135,7 +122,7 @@ void expectWholeAndApart(QWidget* window, bool whole = true)
             if (controls[i]->isAncestorOf(controls[j]) || controls[j]->isAncestorOf(controls[i]))
                 continue;
             EXPECT_FALSE(a.intersects(shownRect(controls[j], window)))
-                << nameOf(controls[i]).toStdString() << " over " << nameOf(controls[j]).toStdString();
+                << nameOf(controls[i]) << " over " << nameOf(controls[j]);
         }
     }
 }
