@@ -121,8 +121,7 @@ void expectWholeAndApart(QWidget* window, bool whole = true)
         for (std::size_t j = i + 1; j < controls.size(); ++j) {
             if (controls[i]->isAncestorOf(controls[j]) || controls[j]->isAncestorOf(controls[i]))
                 continue;
-            EXPECT_FALSE(a.intersects(shownRect(controls[j], window)))
-                << nameOf(controls[i]) << " over " << nameOf(controls[j]);
+            EXPECT_FALSE(a.intersects(shownRect(controls[j], window))) << nameOf(controls[i]) << " over " << nameOf(controls[j]);
         }
     }
 }
