@@ -54,7 +54,7 @@ TEST_F(NamesAndLengths, ARecordOfAnOlderNamePairSavesWhileItKeepsItsName)
     gPersonKey = count(QStringLiteral("select max(PRSN_KY) from PERSON"));
     auto& form = open<frmPerson>();
     form.cmdEdit_Click();
-    form.txtName->setText(QStringLiteral("E\u0301LODIE")); // its own name in other letters and form
+    form.txtName->setText(QStringLiteral("\u00E9LODIE")); // its own name in other letters
     form.txtAge->setText(QStringLiteral("41"));
     form.cmdSave_Click();
     EXPECT_EQ(41, count(QStringLiteral("select AGE from PERSON where PRSN_KY = %1").arg(gPersonKey)));
