@@ -49,6 +49,15 @@ int shownLines(const VSFlexGrid& grid, int col)
     return lines;
 }
 
+// The grid of a form, loaded.
+template <class Form>
+VSFlexGrid& loaded(VSFlexGrid* Form::*grid)
+{
+    auto& form = vb::defaultInstance<Form>();
+    form.Load();
+    return *(form.*grid);
+}
+
 TEST_F(UnitHeadingTest, ACustomLabelAndUnitWithinTheirLengthsShowWholeInEachGrid)
 {
     const struct {
@@ -60,33 +69,14 @@ TEST_F(UnitHeadingTest, ACustomLabelAndUnitWithinTheirLengthsShowWholeInEachGrid
         {"WWWWWWWWWWWW", "WWWWWWWWWWWW"}, // both at their 12 characters, of the widest letter
         {"Oxygen", "mmHg per min"},
     };
-    struct Grid {
+    const struct {
         const char* name;
         std::function<VSFlexGrid&()> open;
         int firstCustomColumn;
-    };
-    const Grid grids[] = {
-        {"grid view",
-         [] {
-             auto& form = vb::defaultInstance<frmGrid>();
-             form.Load();
-             return std::ref(*form.vsFGShow);
-         },
-         frmGrid::colTemp},
-        {"measurement grid",
-         [] {
-             auto& form = vb::defaultInstance<frmMeasure>();
-             form.Load();
-             return std::ref(*form.vsFGInfo);
-         },
-         9},
-        {"import grid",
-         [] {
-             auto& form = vb::defaultInstance<frmImportMeasurements>();
-             form.Load();
-             return std::ref(*form.vsFGImport);
-         },
-         7},
+    } grids[] = {
+        {"grid view", [] { return std::ref(loaded(&frmGrid::vsFGShow)); }, frmGrid::colTemp},
+        {"measurement grid", [] { return std::ref(loaded(&frmMeasure::vsFGInfo)); }, 9},
+        {"import grid", [] { return std::ref(loaded(&frmImportMeasurements::vsFGImport)); }, 7},
     };
     for (const auto& s : settings) {
         // Each grid was closed before with the labels a new database has, and so keeps the widths
@@ -94,7 +84,7 @@ TEST_F(UnitHeadingTest, ACustomLabelAndUnitWithinTheirLengthsShowWholeInEachGrid
         gDB->Execute(QStringLiteral("update Application set TempLBL = 'Custom1', TempUnit = 'Unit1', Temp1LBL = 'Custom2', "
                                     "Temp1Unit = 'Unit2'"),
                      dao::dbFailOnError);
-        for (const Grid& g : grids) {
+        for (const auto& g : grids) {
             g.open();
             for (vb::FormBase* form : vb::Forms().Snapshot())
                 form->Unload();
@@ -102,7 +92,7 @@ TEST_F(UnitHeadingTest, ACustomLabelAndUnitWithinTheirLengthsShowWholeInEachGrid
         gDB->Execute(QStringLiteral("update Application set TempLBL = '%1', TempUnit = '%2', Temp1LBL = '%1', Temp1Unit = '%2'")
                          .arg(QLatin1String(s.label), QLatin1String(s.unit)),
                      dao::dbFailOnError);
-        for (const Grid& g : grids) {
+        for (const auto& g : grids) {
             SCOPED_TRACE(std::string(g.name) + ": " + s.label + " (" + s.unit + ")");
             VSFlexGrid& grid = g.open();
             grid.show();
