@@ -485,7 +485,7 @@ void frmGrid::setHeaders()
 void frmGrid::fitColumns()
 {
     const QFontMetrics cell(vsFGShow->font());
-    const int padding = captions::headingWidthPixels(*vsFGShow, QString()) - 1;
+    const int padding = captions::headingPadding(*vsFGShow);
     auto twips = [this](int pixels) { return qRound(vb::PixelsToTwipsX(pixels, vsFGShow)); };
     for (int col = colDate; col < vsFGShow->Cols(); ++col) {
         int needed = captions::headingWidthPixels(*vsFGShow, vsFGShow->TextMatrix(0, col));

@@ -104,13 +104,7 @@ public:
     }
     Work(const Work&) = delete;
     Work& operator=(const Work&) = delete;
-    ~Work()
-    {
-        // An error on its way to the user's message is not held up by the waiting input.
-        if (std::uncaught_exceptions() == 0)
-            window_.inputDrop_->dropWaitingInput();
-        window_.inputDrop_.reset();
-    }
+    ~Work() { window_.inputDrop_.reset(); }
 
 private:
     frmImportMeasurements& window_;

@@ -23,7 +23,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -44,10 +43,6 @@ namespace {
 
 const char* const kCategories[] = {"Daily", "Day Average", "Weekly Average", "Monthly Average"};
 const char* const kPlots[] = {"Blood Pressure", "Pulse", "Weight", "Temp1", "Temp2", "Sugar", "Multiple"};
-
-// Lets the status and progress show; the user's clicks and keys wait, to be dropped when the
-// report is done.
-void letPendingMessagesRun() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 // A window the report loads for one step: unloaded when the step ends, also when it fails.
 class DrivenForm {
@@ -342,7 +337,6 @@ void frmReportDoctor::cmdShow_Click()
         } catch (...) {
             failure = QStringLiteral("Unknown error.");
         }
-        inputDrop.dropWaitingInput();
     }
     ProgressBar1->setVisible(false);
     setStatus(QString());
@@ -478,7 +472,7 @@ void frmReportDoctor::AddCharts(clsWebReportGenerator& report)
     setStatus(QStringLiteral("Creating Charts ..."));
     frmChart& chart = vb::defaultInstance<frmChart>();
     DrivenForm driven(chart);
-    letPendingMessagesRun();
+    vb::UserInputDrop::letOtherMessagesRun(); // status and progress show; input waits to be dropped
     prepareChart(chart, gPersonKey, std::max(0, lstPlotType->currentRow()));
 
     clsDataService service;
@@ -496,7 +490,7 @@ void frmReportDoctor::AddCharts(clsWebReportGenerator& report)
     for (const Month& m : list) {
         showChartMonth(chart, m.year, m.month);
         report.AddContent(QStringLiteral("<p class='pSpacer'></p>"));
-        letPendingMessagesRun();
+        vb::UserInputDrop::letOtherMessagesRun();
         report.AddContent(doctorreport::ChartMonthOpenHtml());
         for (int i = 0; i < 7; ++i) {
             if (!chkFact[static_cast<std::size_t>(i)]->isChecked())
@@ -505,7 +499,7 @@ void frmReportDoctor::AddCharts(clsWebReportGenerator& report)
                 const QSignalBlocker block(chart.optFact[static_cast<std::size_t>(i)]);
                 chart.optFact[static_cast<std::size_t>(i)]->setChecked(true);
             }
-            letPendingMessagesRun();
+            vb::UserInputDrop::letOtherMessagesRun();
             chart.optFact_Click(i);
             const int number = ++ChartImageNumber;
             setStatus(QStringLiteral("Creating Charts - ") + QString::number(number) + QStringLiteral(" ... "));
@@ -550,7 +544,7 @@ void frmReportDoctor::AddMeasurementTable(clsWebReportGenerator& report)
     for (const auto& [theirs, ours] : boxes)
         theirs->setChecked(ours->isChecked());
     grid.cmdShow_Click();
-    letPendingMessagesRun();
+    vb::UserInputDrop::letOtherMessagesRun();
     gridexport::ExportFormGridToWebReport(report, QStringLiteral("frmGrid"));
 }
 
@@ -566,7 +560,7 @@ void frmReportDoctor::AddDiabetesGoals(clsWebReportGenerator& report)
     if (!goals)
         throw vb::RuntimeError(424, QStringLiteral("Object required: the goal window frmDSetGoal"));
     DrivenForm driven(*goals);
-    letPendingMessagesRun();
+    vb::UserInputDrop::letOtherMessagesRun();
     gridexport::ExportFormGridToWebReport(report, QStringLiteral("frmDSetGoal"));
 }
 
@@ -575,7 +569,7 @@ void frmReportDoctor::AddRegimenTables(clsWebReportGenerator& report)
     setStatus(QStringLiteral("Creating Regimen Information ..."));
     frmChart& chart = vb::defaultInstance<frmChart>();
     DrivenForm driven(chart);
-    letPendingMessagesRun();
+    vb::UserInputDrop::letOtherMessagesRun();
 
     // The month of the latest reading, whatever period the report covers. The regimen table
     // depends on the person only; the chart's load already shows that month, and is not
@@ -589,7 +583,7 @@ void frmReportDoctor::AddRegimenTables(clsWebReportGenerator& report)
     for (const auto& [year, month] : list) {
         if (chart.usrMonthYear1->SelectedYear() != year || chart.usrMonthYear1->SelectedMonth() != month)
             showChartMonth(chart, year, month);
-        letPendingMessagesRun();
+        vb::UserInputDrop::letOtherMessagesRun();
         gridexport::ExportFormGridToWebReport(report, QStringLiteral("frmChart"));
     }
 }

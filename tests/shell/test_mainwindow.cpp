@@ -73,6 +73,25 @@ protected:
         return form ? qobject_cast<QMdiSubWindow*>(form->Window()) : nullptr;
     }
 
+    // The five data forms, each with how the main window opens it and its menu item and button.
+    struct Opener {
+        const char* form;
+        std::function<void()> open;
+        QAction* item;
+        int button;
+    };
+    std::vector<Opener> dataFormOpeners() const
+    {
+        mdiHealth& window = *mdi;
+        return {
+            {"frmPerson", [&window] { window.mnuPerson_Click(); }, mdi->mnuPerson, 1},
+            {"frmRegimen", [&window] { window.mnuRegimen_Click(); }, mdi->mnuRegimen, 2},
+            {"frmMeasure", [&window] { window.mnuMeasure_Click(); }, mdi->mnuMeasure, 3},
+            {"frmChart", [&window] { window.mnuChart_Click(); }, mdi->mnuChart, 5},
+            {"frmGrid", [&window] { window.mnuGrid_Click(); }, mdi->mnuGrid, 6},
+        };
+    }
+
     mdiHealth* mdi = nullptr;
 };
 
@@ -286,20 +305,7 @@ TEST_F(MainWindowTest, OpeningTheGridClosesTheChartAndSwapsTheirCommands)
 
 TEST_F(MainWindowTest, ADataFormClosedByTheUserGivesItsCommandBack)
 {
-    mdiHealth& window = *mdi;
-    struct Opener {
-        const char* form;
-        std::function<void()> open;
-        QAction* item;
-        int button;
-    };
-    const Opener openers[] = {
-        {"frmPerson", [&] { window.mnuPerson_Click(); }, mdi->mnuPerson, 1},
-        {"frmRegimen", [&] { window.mnuRegimen_Click(); }, mdi->mnuRegimen, 2},
-        {"frmMeasure", [&] { window.mnuMeasure_Click(); }, mdi->mnuMeasure, 3},
-        {"frmChart", [&] { window.mnuChart_Click(); }, mdi->mnuChart, 5},
-        {"frmGrid", [&] { window.mnuGrid_Click(); }, mdi->mnuGrid, 6},
-    };
+    const std::vector<Opener> openers = dataFormOpeners();
     for (int round = 1; round <= 2; ++round) { // the second time through a new default instance
         for (const Opener& o : openers) {
             SCOPED_TRACE(o.form);
@@ -322,27 +328,12 @@ TEST_F(MainWindowTest, ADataFormClosedByTheUserGivesItsCommandBack)
 
 TEST_F(MainWindowTest, AfterAReportTheUsersFormsAreBackWithTheirCommandsOffAsWhenOpenedByHand)
 {
-    mdiHealth& window = *mdi;
-    const struct {
-        const char* form;
-        std::function<void()> open;
-        QAction* item;
-        int button;
-    } rows[] = {
-        // The goal form beside the Measurement form: both come back, the Measurement's command off.
-        {"frmMeasure",
-         [&] {
-             window.mnuMeasure_Click();
-             vb::Forms().Find<frmMeasure>(QStringLiteral("frmMeasure"))->cmdSetGoal_Click();
-         },
-         mdi->mnuMeasure, 3},
-        {"frmRegimen", [&] { window.mnuRegimen_Click(); }, mdi->mnuRegimen, 2},
-        {"frmChart", [&] { window.mnuChart_Click(); }, mdi->mnuChart, 5},
-        {"frmGrid", [&] { window.mnuGrid_Click(); }, mdi->mnuGrid, 6},
-    };
-    for (const auto& r : rows) {
+    for (const Opener& r : dataFormOpeners()) {
         SCOPED_TRACE(r.form);
         r.open();
+        // The goal form beside the Measurement form: both come back, the Measurement's command off.
+        if (QLatin1String(r.form) == QLatin1String("frmMeasure"))
+            vb::Forms().Find<frmMeasure>(QStringLiteral("frmMeasure"))->cmdSetGoal_Click();
         const QStringList open = loadedForms();
         services().modal().Expect([](vb::FormBase& form) {
             auto& report = dynamic_cast<frmReportDoctor&>(form);

@@ -39,14 +39,13 @@ bool wrapsCleanly(const QString& text, const QFont& font, int width)
     return lines <= 2 && atBlanks;
 }
 
-// The pixels a header section takes around its text: its margins and its frame, which are wider
-// than a cell's.
-int headerPadding(const QHeaderView& header)
+} // namespace
+
+int headingPadding(const VSFlexGrid& grid)
 {
+    const QHeaderView& header = *grid.horizontalHeader();
     return 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header) + 12;
 }
-
-} // namespace
 
 int headingWidthPixels(const VSFlexGrid& grid, const QString& heading)
 {
@@ -65,9 +64,9 @@ int headingWidthPixels(const VSFlexGrid& grid, const QString& heading)
     }
     // Measured widths are rounded: a pixel more lets the text layout take what was measured.
     ++needed;
-    if (needed < oneLine && !(wrapsCleanly(text, font, needed) && wrapsCleanly(text, font, needed + headerPadding(header))))
+    if (needed < oneLine && !(wrapsCleanly(text, font, needed) && wrapsCleanly(text, font, needed + headingPadding(grid))))
         needed = oneLine;
-    return needed + headerPadding(header);
+    return needed + headingPadding(grid);
 }
 
 void fitHeadings(VSFlexGrid& grid, std::initializer_list<int> columns)

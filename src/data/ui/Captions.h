@@ -21,6 +21,9 @@ QString unitHeading(const QString& label, const QString& unit);
 // on two lines broken at a blank where that is narrower and the header's wrap breaks it there
 // too, else on one line; with the header section's margins.
 int headingWidthPixels(const VSFlexGrid& grid, const QString& heading);
+// The pixels a header section takes around its text: its margins and its frame, which are wider
+// than a cell's.
+int headingPadding(const VSFlexGrid& grid);
 
 // Widens each of the columns (shown, and not hidden by a width of 0) that is narrower than its
 // heading needs, and makes the heading row two lines high at least. Called after the stored

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <exception>
+
 namespace vb {
 
 namespace {
@@ -38,9 +40,14 @@ UserInputDrop::UserInputDrop(QWidget& window) : window_(window)
     sinceLast_.start();
 }
 
-UserInputDrop::~UserInputDrop() { QCoreApplication::instance()->removeEventFilter(this); }
-
-void UserInputDrop::dropWaitingInput() { QCoreApplication::processEvents(); }
+UserInputDrop::~UserInputDrop()
+{
+    // The input that waited while the work ran is delivered into the filter, and so dropped; an
+    // error on its way to the user's message is not held up by it.
+    if (std::uncaught_exceptions() == 0)
+        QCoreApplication::processEvents();
+    QCoreApplication::instance()->removeEventFilter(this);
+}
 
 bool UserInputDrop::due(int milliseconds)
 {

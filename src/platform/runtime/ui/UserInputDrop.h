@@ -1,7 +1,7 @@
 #pragma once
 // Long work inside a handler of a window, on the user-interface thread: while it runs, the user's
 // clicks and keys aimed at the window are dropped, never run afterwards. The work lets only other
-// messages run (painting, status texts), so input waits in the queue: the work ends by letting
+// messages run (painting, status texts), so input waits in the queue: the drop ends by letting
 // that input through to the filter, or it would reach the window afterwards and, on the button
 // that started the work, start it again.
 #include <QElapsedTimer>
@@ -18,9 +18,6 @@ public:
     UserInputDrop(const UserInputDrop&) = delete;
     UserInputDrop& operator=(const UserInputDrop&) = delete;
     ~UserInputDrop() override;
-
-    // Delivers (and so drops) the input that waited while the work ran.
-    void dropWaitingInput();
 
     // Whether at least the given time has passed since the drop began or since the last time this
     // said so: a loop asks it often and lets messages run when it says yes.
