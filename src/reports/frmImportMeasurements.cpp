@@ -16,6 +16,7 @@
 #include "platform/runtime/ui/NamedControls.h"
 #include "platform/runtime/ui/Twips.h"
 #include "platform/runtime/ui/UserInputDrop.h"
+#include "platform/runtime/ui/WindowPlacement.h"
 #include "platform/services/Dialogs.h"
 #include "platform/services/Services.h"
 #include "platform/services/Shell.h"
@@ -28,7 +29,6 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -38,9 +38,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 
 #include <algorithm>
 #include <exception>
@@ -263,27 +261,7 @@ void frmImportMeasurements::Form_Load()
     cboLoad->setCurrentIndex(0);
     frmeValidate->hide();
     frmeLoad->hide();
-    fitToScreen();
-}
-
-void frmImportMeasurements::fitToScreen()
-{
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    // The frame is known once the window is shown; until then allow for a title bar and borders
-    // of a usual size at least.
-    const int border = std::max(8, 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
-    const QSize frame = isVisible() ? frameGeometry().size() - size()
-                                    : QSize(border, border + std::max(40, style()->pixelMetric(QStyle::PM_TitleBarHeight)));
-    const QSize fits(std::min(width(), area.width() - frame.width()), std::min(height(), area.height() - frame.height()));
-    if (fits != size())
-        resize(fits);
-    const QRect placed(frameGeometry().topLeft(), size() + frame);
-    if (!area.contains(placed))
-        move(std::clamp(placed.left(), area.left(), area.right() + 1 - placed.width()),
-             std::clamp(placed.top(), area.top(), area.bottom() + 1 - placed.height()));
+    vb::keepWithinScreen(*this);
 }
 
 void frmImportMeasurements::FormatGrid()

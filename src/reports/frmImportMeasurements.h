@@ -126,8 +126,6 @@ private:
     int storedNameSize() const;
     // Tells, once for each name, that a chosen file's name is too long to be remembered.
     void tellIfNotRemembered(const QString& name);
-    // Keeps the window within the screen's free area.
-    void fitToScreen();
 
     QWidget* fraTop;
     QString chosenPath_;

@@ -13,6 +13,7 @@
 #include "platform/runtime/ui/Interaction.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
+#include "platform/runtime/ui/WindowPlacement.h"
 #include "records/frmChngeCustomLblUnt.h"
 #include "records/frmDSetGoal.h"
 #include "records/frmMeasure.h"
@@ -467,10 +468,7 @@ void mdiHealth::fitChildForm(vb::FormBase& form)
     if (window->minimumSize() == window->maximumSize()) {
         // A window of fixed size keeps it and is only moved into the area (its top left
         // corner first, when the area is smaller than the window).
-        const QRect frame = window->frameGeometry();
-        const int left = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
-        const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
-        window->move(left, top);
+        window->move(vb::placedWithin(window->frameGeometry(), area).topLeft());
         return;
     }
     window->setGeometry(area);
