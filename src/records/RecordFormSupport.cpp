@@ -44,12 +44,11 @@ QLineEdit* makeTextBox(QWidget* parent, const char* name, int length)
 
 QPlainTextEdit* makeMultiLineBox(QWidget* parent, const char* name, int length, int lines)
 {
-    auto* box = new QPlainTextEdit(parent);
+    auto* box = new vb::LimitedPlainTextEdit(length, parent);
     box->setObjectName(QLatin1String(name));
     box->setTabChangesFocus(true);
     const QFontMetrics metrics(box->font());
     box->setFixedHeight(metrics.lineSpacing() * lines + 2 * (box->frameWidth() + int(box->document()->documentMargin())));
-    vb::limitCharacters(box, length);
     return box;
 }
 
@@ -108,7 +107,7 @@ void chainTabOrder(std::initializer_list<QWidget*> widgets)
 
 void setBoxText(QLineEdit* box, const QString& text) { box->setText(text); }
 
-void setMultiLineText(QPlainTextEdit* box, const QString& text) { vb::setLimitedText(box, text); }
+void setMultiLineText(QPlainTextEdit* box, const QString& text) { box->setPlainText(text); }
 
 void setOptions(const std::array<QRadioButton*, 2>& options, int which)
 {

@@ -16,23 +16,16 @@ qsizetype characterCount(QStringView text)
     return count;
 }
 
-qsizetype unitsBefore(QStringView text, qsizetype end, qsizetype characters)
+QString fittingInsert(QStringView inserted, qsizetype present, qsizetype replaced, qsizetype limit)
 {
-    end = std::clamp<qsizetype>(end, 0, text.size());
-    const char16_t* p = text.utf16();
-    qsizetype i = end;
-    for (; characters > 0 && i > 0; --characters) {
-        --i;
-        if (i > 0 && QChar::isLowSurrogate(p[i]) && QChar::isHighSurrogate(p[i - 1]))
-            --i;
+    qsizetype room = std::max(present, limit) - present + replaced;
+    const char16_t* p = inserted.utf16();
+    qsizetype units = 0;
+    for (; room > 0 && units < inserted.size(); --room) {
+        const bool pair = units + 1 < inserted.size() && QChar::isHighSurrogate(p[units]) && QChar::isLowSurrogate(p[units + 1]);
+        units += pair ? 2 : 1;
     }
-    return end - i;
-}
-
-qsizetype typedExcess(QStringView text, qsizetype caret, qsizetype before, qsizetype limit)
-{
-    const qsizetype excess = characterCount(text) - std::max(before, limit);
-    return excess > 0 ? unitsBefore(text, caret, excess) : 0;
+    return inserted.left(units).toString();
 }
 
 } // namespace vb

@@ -15,13 +15,10 @@ qsizetype characterCount(QStringView text);
 // Whether the text holds at most `limit` characters.
 inline bool fitsLength(QStringView text, qsizetype limit) { return characterCount(text) <= limit; }
 
-// The UTF-16 units that the last `characters` characters before `end` take (fewer characters
-// when the text before `end` holds fewer); a surrogate pair is never split.
-qsizetype unitsBefore(QStringView text, qsizetype end, qsizetype characters);
-
-// After an edit the text holds more than `limit` characters and more than the `before` it held:
-// the excess is what was just typed or pasted, which stands before `caret`. Returns how many
-// UTF-16 units before the caret to take away (0 when the text may stay as it is).
-qsizetype typedExcess(QStringView text, qsizetype caret, qsizetype before, qsizetype limit);
+// The part of `inserted` that an edit may put in place of `replaced` characters of a text of
+// `present` characters: its first characters up to `limit` characters in all, or up to `present`
+// when the text is already longer (such a text may be edited shorter, never longer). A character
+// outside the basic plane is taken whole or not at all.
+QString fittingInsert(QStringView inserted, qsizetype present, qsizetype replaced, qsizetype limit);
 
 } // namespace vb
