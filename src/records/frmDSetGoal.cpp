@@ -611,9 +611,7 @@ void frmDSetGoal::cmdExport_Click()
                    vb::vbOKOnly | vb::vbExclamation, QString());
         return;
     }
-    if (!services::Current().shell->OpenFile(page.FileName()))
-        vb::MsgBox(QStringLiteral("The page \"") + page.FileName() + QStringLiteral("\" was written but could not be opened."),
-                   vb::vbOKOnly | vb::vbExclamation, QString());
+    services::OpenOrTell(services::OpenTarget::Page, page.FileName());
 }
 
 void frmDSetGoal::cmdHLP_Click() { modHTMLhelp::ShowHelp(Name()); }

@@ -347,9 +347,8 @@ void frmReportDoctor::cmdShow_Click()
         vb::MsgBox(QStringLiteral("The report for the doctor could not be made:") + QStringLiteral("\r\n") + failure,
                    vb::vbExclamation, App::Title());
     } else if (!opened) {
-        vb::MsgBox(QStringLiteral("The report was written but could not be opened:") + QStringLiteral("\r\n") +
-                       QDir::toNativeSeparators(lastPage_),
-                   vb::vbExclamation, App::Title());
+        // Told once the user's forms are back.
+        services::TellNotOpened(services::OpenTarget::Page, lastPage_);
     }
 }
 

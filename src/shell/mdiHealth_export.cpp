@@ -3,14 +3,10 @@
 #include "shell/mdiHealth.h"
 
 #include "platform/runtime/App.h"
-#include "platform/runtime/ui/MsgBox.h"
-#include "platform/services/Services.h"
 #include "platform/services/Shell.h"
 #include "reports/DoctorReportSections.h"
 #include "reports/GridExport.h"
 #include "reports/clsWebReportGenerator.h"
-
-#include <QDir>
 
 void mdiHealth::mnuExportHTML_Click()
 {
@@ -25,10 +21,7 @@ void mdiHealth::mnuExportHTML_Click()
         gridexport::ReportExportError();
         return;
     }
-    if (!services::Current().shell->OpenFile(report.FileName()))
-        vb::MsgBox(QStringLiteral("The page was written but could not be opened:") + QStringLiteral("\r\n") +
-                       QDir::toNativeSeparators(report.FileName()),
-                   vb::vbExclamation);
+    services::OpenOrTell(services::OpenTarget::Page, report.FileName());
 }
 
 void mdiHealth::ExportActiveGridToWebReport(clsWebReportGenerator& report) { gridexport::ExportActiveGridToWebReport(report); }

@@ -353,9 +353,7 @@ void ShowDatabaseFolder()
     if (vb::MsgBox(question, vb::vbYesNo | vb::vbExclamation | vb::vbDefaultButton2) != vb::vbYes)
         return;
     const QString folder = App::Path() + QStringLiteral("/database");
-    if (!services::Current().shell->OpenFolder(folder))
-        vb::MsgBox(QStringLiteral("The folder could not be opened:") + kCrLf + QDir::toNativeSeparators(folder),
-                   vb::vbExclamation);
+    services::OpenOrTell(services::OpenTarget::Folder, folder);
 }
 
 } // namespace modMaintenance

@@ -412,7 +412,7 @@ TEST_F(ReportWindowTest, TheUsersFormComesBackAfterSuccessAndAfterAFailure)
          false},
         {Fault::PageIsAFolder, "The report for the doctor could not be made:\r\nPath/File access error: cannot write the page",
          false},
-        {Fault::BrowserFails, "The report was written but could not be opened:", true},
+        {Fault::BrowserFails, "The page could not be opened:", true},
     };
     for (const Case& c : cases) {
         // The user's grid view, on weekly averages over all the period, without the comment.

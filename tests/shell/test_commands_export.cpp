@@ -4,6 +4,7 @@
 
 #include "charts/frmChart.h"
 #include "data/Globals.h"
+#include "data/ui/modHTMLhelp.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "records/frmDSetGoal.h"
@@ -11,12 +12,15 @@
 #include "reports/GridExport.h"
 #include "reports/clsWebReportGenerator.h"
 #include "reports/frmGrid.h"
+#include "reports/frmReportDoctor.h"
 #include "shell/mdiHealth.h"
+#include "shell/modMaintenance.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTextBrowser>
 
 namespace {
 
@@ -249,8 +253,67 @@ TEST_F(ExportTest, FailuresAreReportedAndTheProgramGoesOn)
     services().shell().setResult(false);
     answer(vb::vbOK);
     main().mnuExportHTML_Click();
-    EXPECT_EQ(QStringLiteral("The page was written but could not be opened:\r\n") + reportPath(), messages().Last().text);
+    EXPECT_EQ(services::NotOpenedText(services::OpenTarget::Page, reportPath()), messages().Last().text);
     EXPECT_EQ(vb::vbExclamation, messages().Last().icon);
+}
+
+TEST_F(ExportTest, WhatTheDesktopCannotOpenIsNamedSoTheUserCanOpenItByHand)
+{
+    // A desktop whose opener finds no program for anything, as one without a browser or file
+    // manager: xdg-open ends with its "no method available" status.
+    const QString bin = programPath(QStringLiteral("bin"));
+    QDir().mkpath(bin);
+    QFile opener(bin + QStringLiteral("/xdg-open"));
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly) && opener.write("#!/bin/sh\nexit 3\n") > 0);
+    opener.close();
+    opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.toLocal8Bit() + ':' + path);
+    services::Current().shell = std::make_shared<services::DesktopShell>();
+    const auto help = std::make_shared<services::HelpWindowViewer>();
+    services::Current().help = help;
+
+    using services::OpenTarget;
+    const struct {
+        const char* command;
+        std::function<void()> run;
+        OpenTarget kind;
+        QString named;
+    } cases[] = {
+        {"report for the doctor",
+         [] {
+             auto& report = vb::defaultInstance<frmReportDoctor>();
+             report.setGoalFormMaker([] { return static_cast<vb::FormBase*>(&vb::defaultInstance<frmDSetGoal>()); });
+             report.Load();
+             report.cmdShow_Click();
+         },
+         OpenTarget::Page, programPath(QStringLiteral("ReportForDoctor.html"))},
+        {"web page export", [this] { main().mnuExportHTML_Click(); }, OpenTarget::Page, reportPath()},
+        {"goal page", [] { vb::defaultInstance<frmDSetGoal>().cmdExport_Click(); }, OpenTarget::Page,
+         programPath(QStringLiteral("DiabetesGoals.html"))},
+        {"a help page's outside link",
+         [&] {
+             modHTMLhelp::ShowHelp(QStringLiteral("frmPerson"));
+             emit help->Browser()->anchorClicked(QUrl(QStringLiteral("https://example.org/blood-pressure")));
+         },
+         OpenTarget::Address, QStringLiteral("https://example.org/blood-pressure")},
+        {"database directory", [] { modMaintenance::ShowDatabaseFolder(); }, OpenTarget::Folder,
+         programPath(QStringLiteral("database"))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        messages().Clear();
+        if (c.kind == OpenTarget::Folder)
+            answer(vb::vbYes); // the command asks first
+        answer(vb::vbOK);
+        c.run();
+        ASSERT_FALSE(messages().Log().empty());
+        EXPECT_EQ(services::NotOpenedText(c.kind, c.named), messages().Last().text);
+        EXPECT_TRUE(messages().Last().text.contains(QDir::toNativeSeparators(c.named)));
+        vb::DestroyAllForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    qputenv("PATH", path);
 }
 
 } // namespace

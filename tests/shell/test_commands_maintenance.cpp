@@ -444,7 +444,7 @@ TEST_F(MaintenanceTest, DatabaseFolderShowsTheFilesPathAndOpensTheFolderOnYes)
     answer(vb::vbYes);
     answer(vb::vbOK);
     modMaintenance::ShowDatabaseFolder();
-    EXPECT_EQ(QStringLiteral("The folder could not be opened:") + kCrLf + programPath(QStringLiteral("database")),
+    EXPECT_EQ(services::NotOpenedText(services::OpenTarget::Folder, programPath(QStringLiteral("database"))),
               messages().Last().text);
 }
 

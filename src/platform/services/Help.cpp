@@ -4,6 +4,7 @@
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/Twips.h"
 #include "platform/services/Services.h"
+#include "platform/services/Shell.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -85,8 +86,16 @@ void HelpWindowViewer::ShowPage(const QString& file)
         layout->setContentsMargins(0, 0, 0, 0);
         browser_ = new QTextBrowser(window_.get());
         browser_->setObjectName(QStringLiteral("HelpBrowser"));
-        // Addresses outside the help pages go to the user's browser.
-        browser_->setOpenExternalLinks(true);
+        // Addresses outside the help pages go to the user's browser, and the user is told when
+        // the desktop has none.
+        browser_->setOpenLinks(false);
+        QObject::connect(browser_, &QTextBrowser::anchorClicked, browser_, [browser = browser_.data()](const QUrl& link) {
+            const QUrl url = browser->source().resolved(link);
+            if (url.isLocalFile())
+                browser->setSource(url);
+            else
+                OpenOrTell(OpenTarget::Address, url.toString());
+        });
         layout->addWidget(browser_);
         window_->resize(vb::TwipsToPixels(QSizeF(10800, 9000), window_.get()));
     }

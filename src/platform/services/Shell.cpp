@@ -1,6 +1,11 @@
 #include "platform/services/Shell.h"
 
+#include "platform/runtime/ui/MsgBox.h"
+#include "platform/services/Services.h"
+
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -9,14 +14,34 @@
 
 namespace services {
 
-bool DesktopShell::OpenFile(const QString& path)
-{
-    if (!QFileInfo::exists(path))
-        return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
-}
-
 namespace {
+
+// How long the desktop's opener is waited for. Where the desktop has a session of its own the
+// opener hands the file over and ends at once; elsewhere it runs the program it found and stays
+// until that program ends, so one still running after this time has opened the file.
+constexpr int kOpenerWaitMs = 3000;
+
+// Opens through xdg-open, which ends with a failing status (3, 4) when no program would or could
+// open the target: Qt's own opening only tells whether the opener started.
+bool openThroughDesktop(const QUrl& url)
+{
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty())
+        return QDesktopServices::openUrl(url);
+    // Left running, it goes when it ends.
+    auto* process = new QProcess(QCoreApplication::instance());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->start(opener, {url.isLocalFile() ? url.toLocalFile() : url.toString()});
+    if (!process->waitForStarted()) {
+        process->deleteLater();
+        return false;
+    }
+    if (!process->waitForFinished(kOpenerWaitMs))
+        return true;
+    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+}
 
 // The command line of the desktop's default program for plain text, with the file in place of
 // its file or address field codes; empty when there is none.
@@ -58,6 +83,13 @@ QStringList textEditorCommand(const QString& file)
 
 } // namespace
 
+bool DesktopShell::OpenFile(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return false;
+    return openThroughDesktop(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
 bool DesktopShell::OpenTextFile(const QString& path)
 {
     if (!QFileInfo::exists(path))
@@ -72,7 +104,7 @@ bool DesktopShell::OpenFolder(const QString& path)
 {
     if (!QFileInfo(path).isDir())
         return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    return openThroughDesktop(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
 bool DesktopShell::OpenWebAddress(const QString& address)
@@ -80,7 +112,37 @@ bool DesktopShell::OpenWebAddress(const QString& address)
     QUrl url = QUrl::fromUserInput(address);
     if (!url.isValid())
         return false;
-    return QDesktopServices::openUrl(url);
+    return openThroughDesktop(url);
+}
+
+QString NotOpenedText(OpenTarget kind, const QString& target)
+{
+    const QString crLf = QStringLiteral("\r\n");
+    const QString shown = kind == OpenTarget::Address ? target : QDir::toNativeSeparators(target);
+    switch (kind) {
+    case OpenTarget::Page:
+        return QStringLiteral("The page could not be opened: no program on this desktop opens it.") + crLf + crLf +
+               QStringLiteral("It was written to:") + crLf + shown + crLf + crLf + QStringLiteral("Open it by hand.");
+    case OpenTarget::Folder:
+        return QStringLiteral("The folder could not be opened: no program on this desktop opens it.") + crLf + crLf +
+               QStringLiteral("The folder is:") + crLf + shown + crLf + crLf + QStringLiteral("Open it by hand.");
+    case OpenTarget::Address: break;
+    }
+    return QStringLiteral("The address could not be opened: no program on this desktop opens it.") + crLf + crLf + shown + crLf +
+           crLf + QStringLiteral("Open it in a web browser by hand.");
+}
+
+void TellNotOpened(OpenTarget kind, const QString& target) { vb::MsgBox(NotOpenedText(kind, target), vb::vbExclamation); }
+
+bool OpenOrTell(OpenTarget kind, const QString& target)
+{
+    ShellService& shell = *Current().shell;
+    const bool opened = kind == OpenTarget::Page     ? shell.OpenFile(target)
+                        : kind == OpenTarget::Folder ? shell.OpenFolder(target)
+                                                     : shell.OpenWebAddress(target);
+    if (!opened)
+        TellNotOpened(kind, target);
+    return opened;
 }
 
 } // namespace services

@@ -16,7 +16,8 @@ public:
     virtual bool OpenWebAddress(const QString& address) = 0;
 };
 
-// Through QDesktopServices (xdg-open on Linux).
+// Through the desktop's opener (xdg-open on Linux, whose exit status says whether a program
+// took the file), or QDesktopServices where there is none.
 class DesktopShell : public ShellService {
 public:
     bool OpenFile(const QString& path) override;
@@ -26,5 +27,17 @@ public:
     bool OpenFolder(const QString& path) override;
     bool OpenWebAddress(const QString& address) override;
 };
+
+// What the program asks the desktop to open.
+enum class OpenTarget { Page, Folder, Address };
+
+// The message telling that the desktop could not open `target` and where it is, so that the user
+// can open it by hand.
+QString NotOpenedText(OpenTarget kind, const QString& target);
+// Tells it (exclamation box).
+void TellNotOpened(OpenTarget kind, const QString& target);
+// Opens it through the current shell service and tells the user when the desktop cannot; returns
+// whether it was opened.
+bool OpenOrTell(OpenTarget kind, const QString& target);
 
 } // namespace services
