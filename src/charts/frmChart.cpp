@@ -40,6 +40,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const char* const PlotCaptions[] = {"Blood Pressure", "Pulse", "Weight", "Temp1", "Temp2", "Sugar", "Multiple"};
@@ -127,10 +129,25 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     // row, when it wraps, is no taller than it must be.
     auto* tops = new QGridLayout(Frame2);
     tops->setVerticalSpacing(2);
+    // The room kept for bold captions comes out of the gap between the columns and the frame's
+    // sides, so that the regimen grid keeps its width at the opening size.
+    tops->setHorizontalSpacing(2);
+    const QMargins sides = tops->contentsMargins();
+    tops->setContentsMargins(std::min(sides.left(), 6), sides.top(), std::min(sides.right(), 6), sides.bottom());
     for (int i = 0; i < 4; ++i) {
         optTopLbl[static_cast<std::size_t>(i)] = new QRadioButton(QLatin1String(TopCaptions[i]), Frame2);
         optTopLbl[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("optTopLbl%1").arg(i));
         tops->addWidget(optTopLbl[static_cast<std::size_t>(i)], i % 2, i / 2);
+    }
+    // The chosen option's caption is bold: each option keeps the room of its bold caption, so
+    // that choosing another moves nothing beside it.
+    for (QRadioButton* option : optTopLbl) {
+        const QFont plain = option->font();
+        QFont bold = plain;
+        bold.setBold(true);
+        option->setFont(bold);
+        option->setMinimumWidth(option->sizeHint().width());
+        option->setFont(plain);
     }
     optTopLbl[0]->setChecked(true);
     QFont bold = optTopLbl[0]->font();
@@ -164,9 +181,11 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     FormatRegimenGrid();
 
     // Narrow enough to leave the regimen grid room for its details.
-    const int listWidth = lstPlotType->fontMetrics().horizontalAdvance(QStringLiteral("Monthly Average Plot")) + 40;
-    cmbPerson->setFixedWidth(listWidth);
-    lstPlotType->setFixedWidth(listWidth);
+    listWidth_ = lstPlotType->fontMetrics().horizontalAdvance(QStringLiteral("Monthly Average Plot")) + 40;
+    personListWidth_ = listWidth_;
+    cmbPerson->setFixedWidth(listWidth_);
+    cmbPerson->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    lstPlotType->setFixedWidth(listWidth_);
     personAndCategory_ = new QWidget(PicBase);
     auto* first = new QVBoxLayout(personAndCategory_);
     first->setContentsMargins(0, 0, 0, 0);
@@ -195,6 +214,8 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     for (QWidget* w : panelBlocks())
         oneRow += w->sizeHint().width() + panelRows_[0]->spacing();
     oneRowWidth_ = oneRow + MinimumGridWidth + panel->contentsMargins().left() + panel->contentsMargins().right();
+    twoRowsFirstWidth_ = panel->contentsMargins().left() + panel->contentsMargins().right() + FrameYrMnth->sizeHint().width() +
+                         Frame1->sizeHint().width() + 2 * panelRows_[0]->spacing();
     arrangePanel(true);
 
     const vb::ScrollingBody scrolling = vb::makeScrollingBody(this);
@@ -245,6 +266,13 @@ void frmChart::Form_Load()
         remembered = modHealth::FillPersonList(cmbPerson, *rs);
         rs->Close();
     }
+    // As wide as its longest name, as far as the window has room.
+    oneRowWidth_ -= personListWidth_;
+    personListWidth_ = std::max(listWidth_, cmbPerson->sizeHint().width());
+    oneRowWidth_ += personListWidth_;
+    // A window not shown (the report's) keeps its panel; a shown one fits it at once.
+    if (scroller_->viewport()->isVisible())
+        fitPanel();
 
     {
         QSignalBlocker block(lstPlotType);
@@ -282,7 +310,7 @@ bool frmChart::eventFilter(QObject* watched, QEvent* event)
     if (watched == vsFGChartRegimen->viewport() && event->type() == QEvent::Resize)
         Form_Resize();
     if (scroller_ && watched == scroller_->viewport() && event->type() == QEvent::Resize)
-        arrangePanel(scroller_->viewport()->width() >= oneRowWidth_);
+        fitPanel();
     return vb::Form::eventFilter(watched, event);
 }
 
@@ -320,6 +348,15 @@ void frmChart::arrangePanel(bool oneRow)
         height += tallest + (r > 0 ? PicBase->layout()->spacing() : 0);
     }
     PicBase->setFixedHeight(height);
+}
+
+void frmChart::fitPanel()
+{
+    const int room = scroller_->viewport()->width();
+    arrangePanel(room >= oneRowWidth_);
+    // In two rows the person list shares the first with the period and the plot.
+    const int width = oneRow_ ? personListWidth_ : std::clamp(room - twoRowsFirstWidth_, listWidth_, personListWidth_);
+    cmbPerson->setFixedWidth(width);
 }
 
 void frmChart::Form_Resize()

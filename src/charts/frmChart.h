@@ -78,6 +78,9 @@ private:
     std::array<QWidget*, 5> panelBlocks() const;
     // Puts the panel's blocks and the regimen grid in one row, or in two.
     void arrangePanel(bool oneRow);
+    // Arranges the panel for the window's width and gives the person list the width it has room
+    // for, up to its longest name.
+    void fitPanel();
     // Selects a list entry from code and runs cmbPerson_Click, as the list's click event does.
     void selectPerson(int index);
     QString titleText(int plot) const;
@@ -87,7 +90,10 @@ private:
     QWidget* personAndCategory_ = nullptr;
     std::array<QHBoxLayout*, 2> panelRows_{};
     QScrollArea* scroller_ = nullptr;
-    int oneRowWidth_ = 0; // the width the panel needs for one row
+    int oneRowWidth_ = 0;       // the width the panel needs for one row
+    int twoRowsFirstWidth_ = 0; // what the first of two rows needs beside the person list
+    int listWidth_ = 0;         // the category list's width, the person list's least
+    int personListWidth_ = 0;   // the person list's width for its longest name
     bool arranged_ = false;
     bool oneRow_ = true;
     qint32 regimenPerson_ = 0; // whose regimens the grid shows

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
 #include <QTest>
 
 using testing_charts::ChartFixture;
@@ -240,6 +241,48 @@ TEST_F(ChartWindow, TheChartExportsAsJpegAndPrintsAtScreenSize)
     ASSERT_EQ(1u, services().printer().Jobs().size());
     EXPECT_EQ(QSize(640 * 15, 320 * 15), services().printer().Jobs()[0].sizeTwips);
     EXPECT_EQ(QSize(1280, 640), services().printer().Jobs()[0].image.size());
+}
+
+TEST_F(ChartWindow, ATopAxisChoiceMovesNothingAndLongNamesShowWhole)
+{
+    // The longest as long as a name may be.
+    const QString names[] = {QStringLiteral("Quillon Varga-Hemsworth"), QStringLiteral("Bartholomew Quincy-Fairweather")};
+    for (const QString& name : names)
+        addReading(addPerson(name), QStringLiteral("#12/1/1999 8:00#"), QStringLiteral("HBP, LBP"), QStringLiteral("120, 80"));
+    form().Load();
+    form().show();
+    const auto place = [this](const QWidget* w) { return QRect(w->mapTo(&form(), QPoint(0, 0)), w->size()); };
+    const struct {
+        const char* row;
+        int option; // the top-axis option chosen, -1 for none
+        QString name;
+    } rows[] = {{"Regimen", 1, {}},
+                {"Mood", 2, {}},
+                {"Sugar Test Time", 3, {}},
+                {"None", 0, {}},
+                {"a long name", -1, names[0]},
+                {"the longest name", -1, names[1]}};
+    for (const QSize size : {QSize(700, 430), QSize(1600, 840)}) { // the opening size and maximised
+        form().resize(size);
+        QApplication::processEvents();
+        const QRect beside = place(form().Frame3), grid = place(form().vsFGChartRegimen), frame = place(form().Frame2);
+        for (const auto& r : rows) {
+            SCOPED_TRACE(QStringLiteral("%1 at %2 wide").arg(QLatin1String(r.row)).arg(size.width()).toStdString());
+            if (r.option >= 0) {
+                form().optTopLbl[static_cast<std::size_t>(r.option)]->setChecked(true);
+                QApplication::processEvents();
+                EXPECT_EQ(frame, place(form().Frame2));
+                EXPECT_EQ(beside, place(form().Frame3));
+                EXPECT_EQ(grid, place(form().vsFGChartRegimen));
+                continue;
+            }
+            QComboBox& list = *form().cmbPerson;
+            QStyleOptionComboBox option;
+            option.initFrom(&list);
+            const QRect field = list.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &list);
+            EXPECT_GE(field.width(), list.fontMetrics().horizontalAdvance(r.name));
+        }
+    }
 }
 
 } // namespace
