@@ -214,8 +214,6 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     for (QWidget* w : panelBlocks())
         oneRow += w->sizeHint().width() + panelRows_[0]->spacing();
     oneRowWidth_ = oneRow + MinimumGridWidth + panel->contentsMargins().left() + panel->contentsMargins().right();
-    twoRowsFirstWidth_ = panel->contentsMargins().left() + panel->contentsMargins().right() + FrameYrMnth->sizeHint().width() +
-                         Frame1->sizeHint().width() + 2 * panelRows_[0]->spacing();
     arrangePanel(true);
 
     const vb::ScrollingBody scrolling = vb::makeScrollingBody(this);
@@ -354,8 +352,12 @@ void frmChart::fitPanel()
 {
     const int room = scroller_->viewport()->width();
     arrangePanel(room >= oneRowWidth_);
-    // In two rows the person list shares the first with the period and the plot.
-    const int width = oneRow_ ? personListWidth_ : std::clamp(room - twoRowsFirstWidth_, listWidth_, personListWidth_);
+    // In two rows the person list shares the first with the period and the plot (whose captions
+    // the custom labels set).
+    const QMargins margins = PicBase->layout()->contentsMargins();
+    const int beside = margins.left() + margins.right() + FrameYrMnth->sizeHint().width() + Frame1->sizeHint().width() +
+                       2 * panelRows_[0]->spacing();
+    const int width = oneRow_ ? personListWidth_ : std::clamp(room - beside, listWidth_, personListWidth_);
     cmbPerson->setFixedWidth(width);
 }
 

@@ -90,10 +90,9 @@ private:
     QWidget* personAndCategory_ = nullptr;
     std::array<QHBoxLayout*, 2> panelRows_{};
     QScrollArea* scroller_ = nullptr;
-    int oneRowWidth_ = 0;       // the width the panel needs for one row
-    int twoRowsFirstWidth_ = 0; // what the first of two rows needs beside the person list
-    int listWidth_ = 0;         // the category list's width, the person list's least
-    int personListWidth_ = 0;   // the person list's width for its longest name
+    int oneRowWidth_ = 0;     // the width the panel needs for one row
+    int listWidth_ = 0;       // the category list's width, the person list's least
+    int personListWidth_ = 0; // the person list's width for its longest name
     bool arranged_ = false;
     bool oneRow_ = true;
     qint32 regimenPerson_ = 0; // whose regimens the grid shows
