@@ -79,8 +79,8 @@ struct Refusal {
     QString reason;
 };
 
-const Refusal damaged{dao::errDamaged, QStringLiteral("it is damaged")};
-const Refusal notOurs{dao::errUnrecognisedFormat, QStringLiteral("it is no database of this program")};
+Refusal damaged() { return {dao::errDamaged, QStringLiteral("it is damaged")}; }
+Refusal notOurs() { return {dao::errUnrecognisedFormat, QStringLiteral("it is no database of this program")}; }
 
 Refusal refusalOf(int rc)
 {
@@ -88,8 +88,8 @@ Refusal refusalOf(int rc)
     case SQLITE_OK: return {};
     case SQLITE_BUSY:
     case SQLITE_LOCKED: return {dao::errFileInUse, QStringLiteral("another program is using it")};
-    case SQLITE_CORRUPT: return damaged;
-    case SQLITE_NOTADB: return notOurs;
+    case SQLITE_CORRUPT: return damaged();
+    case SQLITE_NOTADB: return notOurs();
     default:
         return {dao::errCannotOpenFile, QStringLiteral("it could not be read (%1)").arg(QString::fromUtf8(sqlite3_errstr(rc)))};
     }
@@ -185,18 +185,18 @@ Refusal checkCopy(const QString& temp)
     {
         const RawConnection copy(temp, SQLITE_OPEN_READWRITE);
         QByteArray verdict;
-        if (const int rc = copy.run("PRAGMA quick_check", &verdict); rc != SQLITE_OK)
+        if (const int rc = copy.run("PRAGMA integrity_check", &verdict); rc != SQLITE_OK)
             return refusalOf(rc);
         if (verdict != "ok")
-            return damaged;
+            return damaged();
     }
     try {
         dao::Database::open(temp, true)->Close();
     } catch (const dao::Error& e) {
         if (e.Number() == dao::errUnrecognisedFormat)
-            return notOurs;
+            return notOurs();
         if (e.Number() == dao::errDamaged)
-            return damaged;
+            return damaged();
         return {e.Number(), e.Description()};
     }
     return {};
@@ -254,8 +254,9 @@ void clsCreateMDB::takeOverPrevious(const QString& previous, const QString& path
     if (refusal.number != 0) {
         // The journal of a write in progress elsewhere is that program's business.
         const bool withJournal = refusal.number != dao::errFileInUse && QFileInfo::exists(journal);
-        const QString what = withJournal ? QStringLiteral("'%1' (with its journal '%2')").arg(previous, journal)
-                                         : QStringLiteral("'%1'").arg(previous);
+        const QString what =
+            withJournal ? QStringLiteral("'%1' (with its journal '%2' beside it)").arg(previous, QFileInfo(journal).fileName())
+                        : QStringLiteral("'%1'").arg(previous);
         const QString todo =
             refusal.number == dao::errFileInUse
                 ? QStringLiteral("Close that program, then start %1 again.").arg(App::Title())
