@@ -171,12 +171,19 @@ frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
     chkRegimen = vb::makeCheckBox(fraShow, QStringLiteral("chkRegimen"), QStringLiteral("Regimen"));
     chkMood = vb::makeCheckBox(fraShow, QStringLiteral("chkMood"), QStringLiteral("Mood"));
     chkCmmnt = vb::makeCheckBox(fraShow, QStringLiteral("chkCmmnt"), QStringLiteral("Comment"));
-    // Two columns of five: the frame is no taller than the period list and leaves room across.
+    // The short captions in two columns; the custom labels, as long as the user makes them, each
+    // on a line across both, so that they widen the frame once rather than a column beside another.
     auto* showLayout = new QGridLayout(fraShow);
-    const auto boxes = ColumnCheckBoxes();
-    for (int i = 0; i < int(boxes.size()); ++i)
-        showLayout->addWidget(boxes[std::size_t(i)], i % 5, i / 5);
-    showLayout->setRowStretch(5, 1);
+    showLayout->setVerticalSpacing(2);
+    const std::pair<QCheckBox*, QCheckBox*> pairs[] = {{chkBP, chkRegimen}, {chkPLSE, chkMood}, {chkWt, chkCmmnt}};
+    int row = 0;
+    for (const auto& [left, right] : pairs) {
+        showLayout->addWidget(left, row, 0);
+        showLayout->addWidget(right, row++, 1);
+    }
+    for (QCheckBox* box : {chkTemp, chkTemp1, chkSugar})
+        showLayout->addWidget(box, row++, 0, 1, 2);
+    showLayout->setRowStretch(row, 1);
 
     fraColor = new QGroupBox(QStringLiteral("5. Background Color for:"), this);
     fraColor->setObjectName(QStringLiteral("fraColor"));
