@@ -3,6 +3,7 @@
 // byte for byte, and the user's data form put back after success and after a failure.
 #include "reports/GridFixture.h"
 
+#include "charts/clsTChartInterface.h"
 #include "charts/frmChart.h"
 #include "data/clsDataService.h"
 #include "platform/runtime/App.h"
@@ -26,6 +27,8 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+
+#include <functional>
 
 namespace {
 
@@ -393,6 +396,59 @@ TEST_F(ReportWindowTest, PageMatchesTheGoldenFile)
     };
     EXPECT_EQ(withoutPixelWidths(golden.readAll()), withoutPixelWidths(bytes));
     EXPECT_TRUE(images().isEmpty());
+}
+
+// What a printed page needs: headings that repeat on every page, a long word that wraps inside
+// its cell, a note that closes its font, and a legend whose bands are the colours' own.
+TEST_F(ReportWindowTest, PrintedPageRepeatsHeadingsWrapsLongWordsClosesFontsAndStatesTheColouredBands)
+{
+    Reading r(at(2007, 6, 20), 125, 80);
+    r.comment = QString(100, u'w');
+    add(person, r);
+    frmReportDoctor& report = openReport();
+    report.chkIncludeChart->setChecked(false);
+    report.cmdShow_Click();
+    const QString html = page();
+    const auto matches = [&html](const char* pattern) {
+        return QRegularExpression(QLatin1String(pattern), QRegularExpression::DotMatchesEverythingOption).match(html).hasMatch();
+    };
+    // The legend's texts, row by row (green, yellow, red), low then high.
+    QStringList bands;
+    const QString legend = html.section(QStringLiteral("<table width='538'>"), 1).section(QStringLiteral("</table>"), 0, 0);
+    for (const auto& m : QRegularExpression(QStringLiteral("<td[^>]*>([^<]*\\d)</td>")).globalMatch(legend))
+        bands << m.captured(1);
+    const auto claims = [&bands](int band, int value) {
+        const QStringList words = bands.value(band).split(u' ');
+        const int first = words.front().toInt(), last = words.back().toInt();
+        if (words.front() == u"&lt;")
+            return value < last;
+        return words.front() == u"&gt;"    ? value > last
+               : words.front() == u"&gt;=" ? value >= last
+                                           : value >= first && value <= last;
+    };
+    const auto legendIsTheColours = [&] {
+        const vb::OLE_COLOR colours[] = {clsTChartInterface::BpGreen, clsTChartInterface::BpYellow, clsTChartInterface::BpRed};
+        bool agrees = bands.size() == 6;
+        for (int value : {84, 85, 89, 90, 129, 130, 139, 140})
+            for (int row = 0; row < 3; ++row)
+                agrees &= claims(2 * row + (value > 100), value) ==
+                          (clsTChartInterface::BpColorCode(float(value), value > 100) == colours[row]);
+        return agrees;
+    };
+    const struct {
+        const char* what;
+        std::function<bool()> holds;
+    } cases[] = {
+        {"title and headings in the head",
+         [&] { return matches("<THEAD>((?!</THEAD>).)*High BP((?!</TR>).)*</TR>\\r\\n</THEAD>\\r\\n<TBODY>\\r\\n<TR >"); }},
+        {"the long word may break",
+         [&] { return matches("STYLE='overflow-wrap:anywhere;word-break:break-word' > w{100}</TD>"); }},
+        {"short texts kept whole", [&] { return !matches("overflow-wrap:anywhere[^>]*> (note|Walk)"); }},
+        {"every font closed", [&] { return html.count(QStringLiteral("<font")) == html.count(QStringLiteral("</font>")); }},
+        {"legend bands as coloured", legendIsTheColours},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(c.holds()) << c.what;
 }
 
 // ---------------------------------------------------------------------------------------------
