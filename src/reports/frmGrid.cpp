@@ -136,24 +136,29 @@ QString blanks(qsizetype count) { return count > 0 ? QString(count, u' ') : QStr
 
 // A field of the text export on one line: every line or paragraph break (CR LF counting as
 // one) and every tab becomes a blank, so a record stays one line and its columns in line.
+bool breaksLine(QChar ch)
+{
+    switch (ch.unicode()) {
+    case u'\t':
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case 0x85:   // next line
+    case 0x2028: // line separator
+    case 0x2029: // paragraph separator
+        return true;
+    default: return false;
+    }
+}
+
 QString oneLine(QString text)
 {
+    // Most fields hold no break and are passed on without a copy.
+    if (std::none_of(text.cbegin(), text.cend(), breaksLine))
+        return text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    for (QChar& ch : text) {
-        switch (ch.unicode()) {
-        case u'\t':
-        case u'\n':
-        case u'\v':
-        case u'\f':
-        case u'\r':
-        case 0x85:   // next line
-        case 0x2028: // line separator
-        case 0x2029: // paragraph separator
-            ch = u' ';
-            break;
-        default: break;
-        }
-    }
+    std::replace_if(text.begin(), text.end(), breaksLine, u' ');
     return text;
 }
 
