@@ -430,7 +430,8 @@ TEST_F(ReportWindowTest, PrintedPageRepeatsHeadingsWrapsLongWordsClosesFontsAndS
                           (clsTChartInterface::BpColorCode(float(v), v > 100) ==
                            std::array{clsTChartInterface::BpGreen, clsTChartInterface::BpYellow, clsTChartInterface::BpRed}[row]);
     const std::pair<const char*, bool> cases[] = {
-        {"title and headings in the head", has("(?s)<THEAD>((?!</THEAD>).)*High BP((?!</TR>).)*</TR>\\r\\n</THEAD>\\r\\n<TBODY>")},
+        {"title and headings in the head",
+         has("(?s)<THEAD>((?!</THEAD>).)*High BP((?!</TR>).)*</TR>\\r\\n</THEAD>\\r\\n<TBODY>")},
         {"the long word may break", has("STYLE='overflow-wrap:anywhere;word-break:break-word' > w{100}</TD>")},
         {"short texts kept whole", !has("overflow-wrap:anywhere[^>]*> (note|Walk)")},
         {"every font closed", html.count(QStringLiteral("<font")) == html.count(QStringLiteral("</font>"))},
