@@ -134,8 +134,7 @@ QString trimBlanks(const QString& text)
 
 QString blanks(qsizetype count) { return count > 0 ? QString(count, u' ') : QString(); }
 
-// A field of the text export on one line: every line or paragraph break (CR LF counting as
-// one) and every tab becomes a blank, so a record stays one line and its columns in line.
+// A character on which some reader starts a new line, or, a tab, a new column.
 bool breaksLine(QChar ch)
 {
     switch (ch.unicode()) {
@@ -152,6 +151,8 @@ bool breaksLine(QChar ch)
     }
 }
 
+// A field of the text export on one line: every line or paragraph break (CR LF counting as
+// one) and every tab becomes a blank, so a record stays one line and its columns in line.
 QString oneLine(QString text)
 {
     // Most fields hold no break and are passed on without a copy.
