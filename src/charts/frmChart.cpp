@@ -120,8 +120,12 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     for (int i = 0; i < 7; ++i) {
         optFact[static_cast<std::size_t>(i)] = new QRadioButton(QLatin1String(PlotCaptions[i]), Frame1);
         optFact[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("optFact%1").arg(i));
-        plots->addWidget(optFact[static_cast<std::size_t>(i)], i % 4, i / 4);
     }
+    // The custom labels, as long as the user makes them, each on a line across both columns.
+    for (int i = 0; i < 5; ++i)
+        plots->addWidget(optFact[static_cast<std::size_t>(i)], i, 0, 1, i < 3 ? 1 : 2);
+    plots->addWidget(optFact[5], 0, 1);
+    plots->addWidget(optFact[6], 1, 1);
 
     Frame2 = new QGroupBox(QStringLiteral("5. Display on Top Axis"), PicBase);
     Frame2->setObjectName(QStringLiteral("Frame2"));

@@ -58,9 +58,8 @@ void clsCreateMDB::OpenOrCreateDatabase()
     const QString path = base + QStringLiteral(".mdb");
     const QString previous = previousDatabasePath();
 
-    QString unreadablePrevious; // why the earlier version's file could not be taken over
     if (!QFileInfo::exists(path) && QFileInfo::exists(previous))
-        unreadablePrevious = takeOverPrevious(previous, path);
+        takeOverPrevious(previous, path);
 
     // The workgroup file has no meaning on our engine: it is named, never required.
     dao::DBEngine::setSystemDB(base + QStringLiteral(".mdw"));
@@ -70,17 +69,152 @@ void clsCreateMDB::OpenOrCreateDatabase()
     if (!QFileInfo::exists(path))
         createDatabaseFile(path);
     gDB = gWS->OpenDatabase(path);
-    if (!unreadablePrevious.isEmpty())
-        dataMessage::show(QStringLiteral("The database of the earlier version, '%1', could not be opened (%2).\n"
-                                         "It was left as it is, and a new database was made.")
-                              .arg(previous, unreadablePrevious),
-                          dataMessage::vbOKOnly + dataMessage::vbExclamation, App::Title());
 }
 
-// The earlier version's file is copied under a temporary name and takes the current name only
-// once the copy opens as one of our databases; a file that does not stays where it is, and the
-// reason is returned (empty when the copy was taken over).
-QString clsCreateMDB::takeOverPrevious(const QString& previous, const QString& path)
+namespace {
+
+// Why the earlier version's file was not taken over; number 0 when it was.
+struct Refusal {
+    int number = 0;
+    QString reason;
+};
+
+Refusal damaged() { return {dao::errDamaged, QStringLiteral("it is damaged")}; }
+Refusal notOurs() { return {dao::errUnrecognisedFormat, QStringLiteral("it is no database of this program")}; }
+
+Refusal refusalOf(int rc)
+{
+    switch (rc & 0xff) {
+    case SQLITE_OK: return {};
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return {dao::errFileInUse, QStringLiteral("another program is using it")};
+    case SQLITE_CORRUPT: return damaged();
+    case SQLITE_NOTADB: return notOurs();
+    default:
+        return {dao::errCannotOpenFile, QStringLiteral("it could not be read (%1)").arg(QString::fromUtf8(sqlite3_errstr(rc)))};
+    }
+}
+
+// A plain SQLite connection, closed on every path.
+class RawConnection {
+public:
+    RawConnection(const QString& path, int flags)
+    {
+        opened_ = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
+        // A write of another program is waited for a little, as the engine's own connections do.
+        sqlite3_busy_timeout(db_, 2000);
+    }
+    ~RawConnection() { sqlite3_close_v2(db_); }
+    RawConnection(const RawConnection&) = delete;
+    RawConnection& operator=(const RawConnection&) = delete;
+
+    sqlite3* get() const { return db_; }
+
+    // Runs one statement, the text of its first value going to `first`; the extended code of a
+    // failure (that of the open first).
+    int run(const char* sql, QByteArray* first = nullptr) const
+    {
+        if (opened_ != SQLITE_OK)
+            return db_ ? sqlite3_extended_errcode(db_) : opened_;
+        sqlite3_stmt* st = nullptr;
+        int rc = sqlite3_prepare_v2(db_, sql, -1, &st, nullptr);
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_step(st);
+            if (rc == SQLITE_ROW && first)
+                *first = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+            if (rc == SQLITE_ROW || rc == SQLITE_DONE)
+                rc = SQLITE_OK;
+        }
+        if (rc != SQLITE_OK)
+            rc = sqlite3_extended_errcode(db_);
+        sqlite3_finalize(st);
+        return rc;
+    }
+
+    // True when a connection other than this one holds the file for a write.
+    bool reservedByAnother() const
+    {
+        sqlite3_file* file = nullptr;
+        int reserved = 0;
+        return sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) == SQLITE_OK && file && file->pMethods &&
+               file->pMethods->xCheckReservedLock(file, &reserved) == SQLITE_OK && reserved != 0;
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+    int opened_ = SQLITE_OK;
+};
+
+// Copies the last committed state of the earlier version's file through SQLite, read-only and
+// under a shared lock, so that neither a write of another program nor this copy changes what
+// the other sees. A crash's hot journal cannot be undone without writing to the file, which is
+// not ours to change: that is reported through `hotJournal` and nothing is copied.
+Refusal backUpPrevious(const QString& previous, const QString& temp, bool& hotJournal)
+{
+    const RawConnection source(previous, SQLITE_OPEN_READONLY);
+    int rc = source.run("BEGIN");
+    if (rc == SQLITE_OK)
+        rc = source.run("SELECT count(*) FROM sqlite_master");
+    if (rc == SQLITE_READONLY_ROLLBACK) {
+        hotJournal = true;
+        return {};
+    }
+    if (rc == SQLITE_OK && source.reservedByAnother())
+        rc = SQLITE_BUSY; // its change would be lost to the copy
+    if (rc != SQLITE_OK)
+        return refusalOf(rc);
+    const RawConnection copy(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    sqlite3_backup* backup = sqlite3_backup_init(copy.get(), "main", source.get(), "main");
+    if (!backup)
+        return refusalOf(sqlite3_extended_errcode(copy.get()));
+    const int step = sqlite3_backup_step(backup, -1);
+    rc = sqlite3_backup_finish(backup);
+    return refusalOf(step == SQLITE_DONE ? rc : step);
+}
+
+// A byte copy that this program may write to, whatever the original's permissions.
+bool copyWritable(const QString& from, const QString& to)
+{
+    return QFile::copy(from, to) && QFile::setPermissions(to, QFile::permissions(from) | QFile::ReadOwner | QFile::WriteOwner);
+}
+
+// Reads the copy as SQLite does, which first undoes from a copied hot journal what a crash left
+// half-written, then checks that it is whole and one of our databases.
+Refusal checkCopy(const QString& temp)
+{
+    {
+        const RawConnection copy(temp, SQLITE_OPEN_READWRITE);
+        QByteArray verdict;
+        if (const int rc = copy.run("PRAGMA integrity_check", &verdict); rc != SQLITE_OK)
+            return refusalOf(rc);
+        if (verdict != "ok")
+            return damaged();
+    }
+    try {
+        dao::Database::open(temp, true)->Close();
+    } catch (const dao::Error& e) {
+        if (e.Number() == dao::errUnrecognisedFormat)
+            return notOurs();
+        if (e.Number() == dao::errDamaged)
+            return damaged();
+        return {e.Number(), e.Description()};
+    }
+    return {};
+}
+
+void removeCopy(const QString& temp)
+{
+    QFile::remove(temp);
+    QFile::remove(temp + QStringLiteral("-journal"));
+}
+
+} // namespace
+
+// The earlier version's file is taken over in the state SQLite reads it in: its last committed
+// one. It is copied under a temporary name that takes the current name only once the copy is
+// whole and one of our databases. The file and its journal are never changed; when they
+// cannot be taken over, no database is made in their place, so the next start tries again.
+void clsCreateMDB::takeOverPrevious(const QString& previous, const QString& path)
 {
     // Leftovers of a copy that was killed half-way go first.
     const QFileInfo target(path);
@@ -88,32 +222,59 @@ QString clsCreateMDB::takeOverPrevious(const QString& previous, const QString& p
          QDir(target.absolutePath()).entryList({target.fileName() + QStringLiteral(".*.copying*")}, QDir::Files))
         QFile::remove(target.absolutePath() + QLatin1Char('/') + name);
     const QString temp = path + QStringLiteral(".%1.copying").arg(QCoreApplication::applicationPid());
-    if (!QFile::copy(previous, temp)) {
-        QFile::remove(temp);
-        throw dao::Error(75, QStringLiteral("Path/File access error: '%1' could not be copied to '%2'.").arg(previous, path),
+    const QString journal = previous + QStringLiteral("-journal");
+    const struct Cleanup {
+        const QString& temp;
+        ~Cleanup() { removeCopy(temp); }
+    } cleanup{temp};
+
+    bool hotJournal = false;
+    Refusal refusal = backUpPrevious(previous, temp, hotJournal);
+    bool journalLeftAside = false;
+    if (hotJournal) {
+        // The copy of file and journal is rolled back where the original cannot be.
+        refusal = copyWritable(previous, temp) && copyWritable(journal, temp + QStringLiteral("-journal"))
+                      ? checkCopy(temp)
+                      : Refusal{dao::errCannotOpenFile, QStringLiteral("it could not be copied")};
+        if (refusal.number == dao::errDamaged || refusal.number == dao::errUnrecognisedFormat) {
+            // A journal of another file mixes foreign pages in. The pages of the file's own one
+            // always make it whole again, so a file that is whole without it never needed it.
+            removeCopy(temp);
+            if (copyWritable(previous, temp) && checkCopy(temp).number == 0) {
+                refusal = {};
+                journalLeftAside = true;
+            }
+        }
+    } else if (refusal.number == 0) {
+        refusal = checkCopy(temp);
+    }
+    if (refusal.number == 0 && !QFile::rename(temp, path))
+        refusal = {dao::errCannotOpenFile, QStringLiteral("its copy could not be saved as '%1'").arg(path)};
+
+    if (refusal.number != 0) {
+        // The journal of a write in progress elsewhere is that program's business.
+        const bool withJournal = refusal.number != dao::errFileInUse && QFileInfo::exists(journal);
+        const QString what =
+            withJournal ? QStringLiteral("'%1' (with its journal '%2' beside it)").arg(previous, QFileInfo(journal).fileName())
+                        : QStringLiteral("'%1'").arg(previous);
+        const QString todo =
+            refusal.number == dao::errFileInUse
+                ? QStringLiteral("Close that program, then start %1 again.").arg(App::Title())
+                : QStringLiteral("Put a sound copy of it from a backup in its place and start %1 again, or move it%2 out of "
+                                 "the folder '%3' to begin with a new, empty database.")
+                      .arg(App::Title(), withJournal ? QStringLiteral(" and its journal") : QString(),
+                           QDir::toNativeSeparators(target.absolutePath()));
+        throw dao::Error(refusal.number,
+                         QStringLiteral("The readings of the earlier version are still in %1, but it could not be taken "
+                                        "over: %2. It was left as it is, and no new database was made. %3")
+                             .arg(what, refusal.reason, todo),
                          App::Title());
     }
-    QString reason;
-    try {
-        const dao::DatabasePtr copy = dao::Database::open(temp, true);
-        sqlite3_stmt* st = nullptr;
-        bool sound = sqlite3_prepare_v2(copy->handle(), "PRAGMA quick_check", -1, &st, nullptr) == SQLITE_OK &&
-                     sqlite3_step(st) == SQLITE_ROW;
-        sound = sound && QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok";
-        sqlite3_finalize(st);
-        copy->Close();
-        if (!sound)
-            reason = QStringLiteral("it is damaged");
-    } catch (const dao::Error& e) {
-        reason = e.Number() == dao::errUnrecognisedFormat ? QStringLiteral("it is no database of this program")
-                 : e.Number() == dao::errDamaged          ? QStringLiteral("it is damaged")
-                                                          : e.Description();
-    }
-    if (reason.isEmpty() && QFile::rename(temp, path))
-        return {};
-    QFile::remove(temp);
-    QFile::remove(temp + QStringLiteral("-journal"));
-    return reason.isEmpty() ? QStringLiteral("its copy could not be named '%1'").arg(path) : reason;
+    if (journalLeftAside)
+        dataMessage::show(QStringLiteral("The database of the earlier version, '%1', was taken over as it was saved. The "
+                                         "journal beside it, '%2', does not belong to it and was left as it is.")
+                              .arg(previous, journal),
+                          dataMessage::vbOKOnly + dataMessage::vbExclamation, App::Title());
 }
 
 void clsCreateMDB::createDatabaseFile(const QString& path)

@@ -36,7 +36,9 @@ public:
 
     // Opens the database into gWS/gDB; builds it first when it is missing. A new file is built
     // under a temporary name and renamed into place only when it is complete, so a failed
-    // build leaves no file behind (and never replaces one). Errors reach the caller.
+    // build leaves no file behind (and never replaces one). The earlier version's file is
+    // taken over when the current one is missing; one that cannot be raises an error and no
+    // new database is made. Errors reach the caller.
     void OpenOrCreateDatabase();
 
     // The twelve first-layer tables, then the relations; works on gDB.
@@ -68,7 +70,7 @@ protected:
     virtual void CreateApplicationTable();
 
 private:
-    QString takeOverPrevious(const QString& previous, const QString& path);
+    void takeOverPrevious(const QString& previous, const QString& path);
     void createDatabaseFile(const QString& path);
     void newTable(const QString& name);
     void newField(const QString& name, int type, int size = 0, bool required = false, bool zeroLength = false,

@@ -22,6 +22,7 @@
 #include "platform/runtime/StorableDates.h"
 #include "platform/runtime/TextLength.h"
 #include "platform/runtime/ui/Colors.h"
+#include "platform/runtime/ui/FlowLayout.h"
 #include "platform/runtime/ui/Interaction.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/TextLimits.h"
@@ -384,7 +385,8 @@ QWidget* frmMeasure::buildEntryFrame()
 {
     Frame1 = new CaptionFrame(QStringLiteral("Browse Health Measurement:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    // As tall as its values take at the width it has: they may stand on two lines.
+    Frame1->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
 
     static const char* const captions[13] = {
         "Select Person:", "Measured Date:", "Mood:",  "Regimen:", "low:",   "high:",         "Pulse:",
@@ -393,12 +395,15 @@ QWidget* frmMeasure::buildEntryFrame()
         lbl1[std::size_t(i)] = makeCaption(Frame1, QStringLiteral("lbl1_%1").arg(i), QString::fromLatin1(captions[i]));
 
     QGridLayout* rows = buildPersonDateTimeRows();
-    auto* values = new QHBoxLayout;
-    values->setSpacing(4);
+    // The groups of values continue on a second line when long custom labels and units leave
+    // them no room across.
+    auto* values = new vb::FlowLayout(4);
     values->addWidget(buildPressureFrame());
-    values->addLayout(buildPulseWeightRows());
+    auto* pulseWeight = new QWidget(Frame1);
+    pulseWeight->setLayout(buildPulseWeightRows());
+    values->addWidget(pulseWeight);
     values->addWidget(buildCustomFrame());
-    values->addWidget(buildDiabetesFrame(), 1);
+    values->addWidget(buildDiabetesFrame());
 
     auto* frame = new QVBoxLayout(Frame1);
     frame->setContentsMargins(6, 4, 6, 6);

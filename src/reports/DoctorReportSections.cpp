@@ -56,7 +56,7 @@ QString NoteHtml()
 {
     return QStringLiteral("<p class='NoteStyle'><font size='1'> ") +
            QStringLiteral("Note: This report is generated from Ravelcombrick Software ") + QStringLiteral("from ") +
-           kMakerAddress + QStringLiteral(". Please read the disclaimer before interpreting the results.</p>");
+           kMakerAddress + QStringLiteral(". Please read the disclaimer before interpreting the results.</font></p>");
 }
 
 QString HeightText(const QVariant& height, int heightUnit)
@@ -286,13 +286,15 @@ QString BPColorTableHtml()
             QStringLiteral("<td width='20%' align='center'>Color Code</td>") + kCrLf +
             QStringLiteral("<td width='40%' align='center'>Low Blood Pressure Range</td>") + kCrLf +
             QStringLiteral("<td align='center' width='40%'>High Blood Pressure Range</td>") + kCrLf + QStringLiteral("</tr>");
+    // The bands as the table and the chart colour a reading (whole numbers): red from 140 and
+    // from 90 on, yellow from 130 and from 85 on.
     const char* const rows[3][3] = {
         {"<td width='20%' align='center'  bgcolor='#99FF99'>&nbsp;</td>", "<td width='40%' align='center'>&lt; 85</td>",
          "<td align='center' width='40%'>&lt; 130</td>"},
-        {"<td width='20%' align='center' bgcolor='#FFFF99'>&nbsp;</td>", "<td width='40%' align='center'>85 to 90</td>",
-         "<td align='center' width='40%'>130 to 140</td>"},
+        {"<td width='20%' align='center' bgcolor='#FFFF99'>&nbsp;</td>", "<td width='40%' align='center'>85 to 89</td>",
+         "<td align='center' width='40%'>130 to 139</td>"},
         {"<td width='20%' align='center'  bgcolor='#FF9999' height='24'>&nbsp;</td>",
-         "<td width='40%' align='center' height='24'>&gt; 90</td>", "<td align='center' width='40%' height='24'>&gt; 140</td>"},
+         "<td width='40%' align='center' height='24'>&gt;= 90</td>", "<td align='center' width='40%' height='24'>&gt;= 140</td>"},
     };
     for (const auto& r : rows) {
         html += QStringLiteral("<tr>") + kCrLf + QLatin1String(r[0]) + kCrLf + QLatin1String(r[1]) + kCrLf + QLatin1String(r[2]) +

@@ -40,6 +40,20 @@ QString widthText(qint64 twips)
     return QString::number(static_cast<double>(width), 'g', 7);
 }
 
+// Whether the text holds a word (a run without blanks, a web address say) longer than a table
+// column is usually wide.
+bool hasLongWord(QStringView text)
+{
+    constexpr qsizetype kLongWord = 20;
+    qsizetype run = 0;
+    for (const QChar ch : text) {
+        run = ch.isSpace() ? 0 : run + 1;
+        if (run > kLongWord)
+            return true;
+    }
+    return false;
+}
+
 bool isTrueText(const QString& text) { return vb::Val(text) != 0.0 || text.trimmed().compare(u"true", Qt::CaseInsensitive) == 0; }
 
 } // namespace
@@ -137,6 +151,9 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
     QString out;
     out.reserve(qsizetype(rows) * visibleCols * 48 + 256);
     out += QStringLiteral("<TABLE WIDTH=90%>") + kCrLf;
+    // The title and the fixed rows stand in the table's head, which a browser repeats on every
+    // printed page of a long table.
+    out += QStringLiteral("<THEAD>") + kCrLf;
     out += QStringLiteral("<TR class='TableHeader'>") + kCrLf;
     out += QStringLiteral("<TD align='center' Class='TableHeader2' colspan='") + QString::number(visibleCols - 1) +
            QStringLiteral("'>") + htmlText(title) + QStringLiteral("</TD>") + kCrLf;
@@ -147,10 +164,15 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
     const int outlineCol = grid.OutlineCol();
     QString indent; // of the last subtotal row met in this table
     QHash<vb::OLE_COLOR, QString> colors;
+    bool inBody = false;
 
     for (int r = 0; r < rows; ++r) {
         if (grid.RowHidden(r) || grid.RowHeight(r) == 0)
             continue;
+        if (r >= fixedRows && !inBody) {
+            out += QStringLiteral("</THEAD>\r\n<TBODY>\r\n");
+            inBody = true;
+        }
         out += r < fixedRows ? QStringLiteral("<TR Class='TableHeader'>\r\n") : QStringLiteral("<TR >\r\n");
 
         for (int c = 1; c < cols; ++c) {
@@ -194,6 +216,10 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
                 out += QStringLiteral(" COLSPAN=") + QString::number(c2 - c + 1);
             if (r2 > r)
                 out += QStringLiteral(" ROWSPAN=") + QString::number(r2 - r + 1);
+            // Such a word may break anywhere, so it wraps inside its cell instead of widening the
+            // table past the window or the paper; other cells keep their words whole.
+            if (hasLongWord(displayed))
+                out += QStringLiteral(" STYLE='overflow-wrap:anywhere;word-break:break-word'");
             out += QStringLiteral(" > ");
             if (look.bold)
                 out += QStringLiteral("<B>");
@@ -228,6 +254,8 @@ bool clsExport::GridToHTML(const FlexGridSource& grid, const QString& title, cls
         out += QStringLiteral("</TR>\r\n");
     }
 
+    out += inBody ? QStringLiteral("</TBODY>") : QStringLiteral("</THEAD>");
+    out += kCrLf;
     out += QStringLiteral("</TABLE>") + kCrLf;
     out += QStringLiteral("<p class='pSpacer'></p>") + kCrLf;
     report.AddContent(out);

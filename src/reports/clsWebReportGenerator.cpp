@@ -95,6 +95,18 @@ QByteArray toWindows1252Text(const QString& text)
     return out;
 }
 
+QByteArray toPlainTextFile(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text.at(i).unicode();
+        if ((unit >= 0x80 && unit < 0xA0) || unit > 0xFF) {
+            if (QChar::isSurrogate(unit) || windows1252Byte(unit) < 0)
+                return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+        }
+    }
+    return toWindows1252Text(text);
+}
+
 QString clsWebReportGenerator::GetTempFolder()
 {
     const QString folder = QDir(App::Path()).filePath(QStringLiteral("temp"));

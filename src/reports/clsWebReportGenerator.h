@@ -46,3 +46,7 @@ QByteArray toWindows1252Html(const QString& text);
 // Text as windows-1252 bytes for plain text files; a character outside the code page is
 // written as "?".
 QByteArray toWindows1252Text(const QString& text);
+// Text for a plain text file: windows-1252 bytes when the code page holds every character,
+// otherwise UTF-8 after a byte order mark, so that no character is lost and readers tell the
+// two apart.
+QByteArray toPlainTextFile(const QString& text);

@@ -134,6 +134,50 @@ QString trimBlanks(const QString& text)
 
 QString blanks(qsizetype count) { return count > 0 ? QString(count, u' ') : QString(); }
 
+// A character on which some reader starts a new line, or, a tab, a new column.
+bool breaksLine(QChar ch)
+{
+    switch (ch.unicode()) {
+    case u'\t':
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case 0x85:   // next line
+    case 0x2028: // line separator
+    case 0x2029: // paragraph separator
+        return true;
+    default: return false;
+    }
+}
+
+// A field of the text export on one line: every line or paragraph break (CR LF counting as
+// one) and every tab becomes a blank, so a record stays one line and its columns in line.
+QString oneLine(QString text)
+{
+    // Most fields hold no break and are passed on without a copy.
+    if (std::none_of(text.cbegin(), text.cend(), breaksLine))
+        return text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    std::replace_if(text.begin(), text.end(), breaksLine, u' ');
+    return text;
+}
+
+// The number of characters: a character outside the basic plane is one, not its two halves.
+qsizetype characters(const QString& text)
+{
+    return text.size() - std::count_if(text.cbegin(), text.cend(), [](QChar ch) { return ch.isLowSurrogate(); });
+}
+
+// The text cut to its first count characters or padded with blanks to them.
+QString justified(const QString& text, qsizetype count)
+{
+    qsizetype units = 0;
+    for (qsizetype n = 0; n < count && units < text.size(); ++n)
+        units += text.at(units).isHighSurrogate() && units + 1 < text.size() ? 2 : 1;
+    return text.first(units) + blanks(count - characters(text.first(units)));
+}
+
 using errorreport::guarded;
 
 } // namespace
@@ -171,12 +215,19 @@ frmGrid::frmGrid() : vb::Form(QStringLiteral("frmGrid"))
     chkRegimen = vb::makeCheckBox(fraShow, QStringLiteral("chkRegimen"), QStringLiteral("Regimen"));
     chkMood = vb::makeCheckBox(fraShow, QStringLiteral("chkMood"), QStringLiteral("Mood"));
     chkCmmnt = vb::makeCheckBox(fraShow, QStringLiteral("chkCmmnt"), QStringLiteral("Comment"));
-    // Two columns of five: the frame is no taller than the period list and leaves room across.
+    // The short captions in two columns; the custom labels, as long as the user makes them, each
+    // on a line across both, so that they widen the frame once rather than a column beside another.
     auto* showLayout = new QGridLayout(fraShow);
-    const auto boxes = ColumnCheckBoxes();
-    for (int i = 0; i < int(boxes.size()); ++i)
-        showLayout->addWidget(boxes[std::size_t(i)], i % 5, i / 5);
-    showLayout->setRowStretch(5, 1);
+    showLayout->setVerticalSpacing(2);
+    const std::pair<QCheckBox*, QCheckBox*> pairs[] = {{chkBP, chkRegimen}, {chkPLSE, chkMood}, {chkWt, chkCmmnt}};
+    int row = 0;
+    for (const auto& [left, right] : pairs) {
+        showLayout->addWidget(left, row, 0);
+        showLayout->addWidget(right, row++, 1);
+    }
+    for (QCheckBox* box : {chkTemp, chkTemp1, chkSugar})
+        showLayout->addWidget(box, row++, 0, 1, 2);
+    showLayout->setRowStretch(row, 1);
 
     fraColor = new QGroupBox(QStringLiteral("5. Background Color for:"), this);
     fraColor->setObjectName(QStringLiteral("fraColor"));
@@ -616,7 +667,7 @@ QString frmGrid::ExportUnderline(int index, const QString& header)
 QString frmGrid::PadExportField(const QString& text, int index) const
 {
     const ExportColumn& column = exportColumns_.at(std::size_t(index));
-    const qsizetype length = text.size();
+    const qsizetype length = characters(text);
     if (column.numeric) {
         const qsizetype lead = column.width - length - column.margin;
         if (lead >= 0)
@@ -640,7 +691,7 @@ void frmGrid::BuildExportColumns(QString& headerLine, QString& underlineLine)
     }
     for (int index = 0; index < int(shown.size()); ++index) {
         const int col = shown[std::size_t(index)];
-        const QString header = vsFGShow->TextMatrix(0, col);
+        const QString header = oneLine(vsFGShow->TextMatrix(0, col));
         exportColumns_.resize(std::size_t(index) + 1);
         QString cell = SetExportColumnFormat(index, header);
         QString line = ExportUnderline(index, header);
@@ -705,9 +756,9 @@ QByteArray frmGrid::ExportText()
         if (count > 0) {
             writeLine(QStringLiteral("Number of Regimen used: ") + QString::number(count));
             for (; !regimens->Eof(); regimens->MoveNext()) {
-                const QString name = vb::CStr(regimens->Fields(QStringLiteral("rgmn_nm")).Value());
-                writeLine(QStringLiteral("  ") + name.leftJustified(10, u' ', true) + QStringLiteral(": ") +
-                          vb::CStr(regimens->Fields(QStringLiteral("rgmn_dtl")).Value()));
+                const QString name = oneLine(vb::CStr(regimens->Fields(QStringLiteral("rgmn_nm")).Value()));
+                writeLine(QStringLiteral("  ") + justified(name, 10) + QStringLiteral(": ") +
+                          oneLine(vb::CStr(regimens->Fields(QStringLiteral("rgmn_dtl")).Value())));
             }
         } else {
             writeLine(QStringLiteral("Regimen used: 0"));
@@ -729,19 +780,13 @@ QByteArray frmGrid::ExportText()
             line.clear();
             for (int index = 0; index < int(exportColumns_.size()); ++index) {
                 const int field = exportColumns_[std::size_t(index)].gridCol - 1;
-                const QString text = field < fields ? trimBlanks(vb::CStr(rs->valueAt(record, field))) : QString();
+                const QString text = field < fields ? trimBlanks(oneLine(vb::CStr(rs->valueAt(record, field)))) : QString();
                 line += PadExportField(text, index);
             }
             writeLine(line);
         }
     }
-    // A detail or comment written on several lines keeps the file's line ends.
-    if (out.count(u'\n') != out.count(kCrLf) || out.count(u'\r') != out.count(kCrLf)) {
-        out.replace(kCrLf, QStringLiteral("\n"));
-        out.replace(u'\r', u'\n');
-        out.replace(QStringLiteral("\n"), kCrLf);
-    }
-    return toWindows1252Text(out);
+    return toPlainTextFile(out);
 }
 
 void frmGrid::cmdExport_Click()

@@ -122,7 +122,8 @@ public:
     // Fills the export column table from the shown grid columns and returns the header and
     // underline lines.
     void BuildExportColumns(QString& headerLine, QString& underlineLine);
-    // The whole file as it is written (lines ending in CR LF, windows-1252).
+    // The whole file as it is written: lines ending in CR LF, windows-1252 when the code page
+    // holds the text, else UTF-8 after a byte order mark.
     QByteArray ExportText();
     const std::vector<ExportColumn>& ExportColumns() const { return exportColumns_; }
 

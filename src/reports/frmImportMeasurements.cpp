@@ -8,6 +8,7 @@
 #include "data/ui/modHealthUi.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
+#include "platform/dao/SqlFunctions.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/TextLength.h"
@@ -43,6 +44,7 @@
 #include <algorithm>
 #include <exception>
 #include <limits>
+#include <utility>
 #include <vector>
 
 using namespace MeasurementImportFile;
@@ -103,6 +105,28 @@ public:
     Work(const Work&) = delete;
     Work& operator=(const Work&) = delete;
     ~Work() { window_.inputDrop_.reset(); }
+
+private:
+    frmImportMeasurements& window_;
+};
+
+// A load or write handler, from its start to its end. A close of the window asked meanwhile (by
+// the window manager, delivered wherever the work lets messages run) waits for the handler to
+// end, and the window then closes as asked: unloaded in the middle, the window would be gone
+// from under the handler that still fills it.
+class frmImportMeasurements::CloseWaits {
+public:
+    explicit CloseWaits(frmImportMeasurements& window) : window_(window) { ++window_.running_; }
+    CloseWaits(const CloseWaits&) = delete;
+    CloseWaits& operator=(const CloseWaits&) = delete;
+    ~CloseWaits()
+    {
+        if (--window_.running_ > 0 || !std::exchange(window_.closeAsked_, false))
+            return;
+        // From the event loop, once the handler has returned.
+        QMetaObject::invokeMethod(
+            &window_, [w = &window_] { w->close(); }, Qt::QueuedConnection);
+    }
 
 private:
     frmImportMeasurements& window_;
@@ -413,11 +437,13 @@ void frmImportMeasurements::tellIfNotRemembered(const QString& name)
                vb::vbInformation);
 }
 
-void frmImportMeasurements::Form_QueryUnload(int& cancel, int /*unloadMode*/)
+void frmImportMeasurements::Form_QueryUnload(int& cancel, int unloadMode)
 {
-    // A load or a write is not left half done.
-    if (inputDrop_)
+    // A load or a write is not left half done; the user's close is kept for its end.
+    if (running_ > 0) {
         cancel = 1;
+        closeAsked_ = closeAsked_ || unloadMode == vb::vbFormControlMenu;
+    }
 }
 
 void frmImportMeasurements::Form_Unload(int&)
@@ -546,6 +572,7 @@ void frmImportMeasurements::respond()
 
 void frmImportMeasurements::cmdLoadTemplateToGrid_Click()
 {
+    const CloseWaits closeWaits(*this);
     vb::BusyCursor busy;
     if (written_) {
         const int answer = vb::MsgBox(QStringLiteral("The data has recently been loaded,") + kCrLf +
@@ -658,7 +685,11 @@ std::optional<qint32> frmImportMeasurements::lookupName(int col, const QString& 
     default: sql = QStringLiteral("select gl_ky from dbts_goal where gl_nm ="); break;
     }
     std::optional<qint32> key;
-    auto rs = gDB->OpenRecordset(sql + QStringLiteral(" ?"), dao::Params{name}, dao::dbOpenSnapshot, dao::dbReadOnly);
+    // A bound name compares by the column's own rule, which folds ASCII letters only: it is
+    // compared as the names were kept apart when stored, every letter's case and either normal
+    // form alike ("CAFÉ" finds "Café").
+    auto rs = gDB->OpenRecordset(sql + QStringLiteral(" ? collate ") + QLatin1String(dao::kFoldedCollation), dao::Params{name},
+                                 dao::dbOpenSnapshot, dao::dbReadOnly);
     if (!rs->Eof())
         key = vb::CLng(rs->Fields(0).Value());
     rs->Close();
@@ -766,6 +797,7 @@ void frmImportMeasurements::cmdLoad_Click()
 
 void frmImportMeasurements::cmdLoadDataFromGrid_Click()
 {
+    const CloseWaits closeWaits(*this);
     vb::BusyCursor busy;
     VSFlexGrid& g = *vsFGImport;
     const int rows = g.Rows();

@@ -104,6 +104,8 @@ protected:
 private:
     // A long load or write, for its length (see Work in the source).
     class Work;
+    // A load or write handler, for its length: a close asked meanwhile waits for its end.
+    class CloseWaits;
     // During such work: whether it is time to let the window's messages run, and letting them.
     bool timeToRespond();
     void respond();
@@ -135,6 +137,8 @@ private:
     qint64 maxLines_;
     QString toldTooLong_;
     std::unique_ptr<vb::UserInputDrop> inputDrop_; // while a long load or write runs
+    int running_ = 0;                              // load or write handlers under way
+    bool closeAsked_ = false;                      // the user closed the window while one ran
     int messagePace_ = 100;
     // Names looked up during one load: the file repeats a few names on many rows.
     std::map<std::pair<int, QString>, std::optional<qint32>> names_;

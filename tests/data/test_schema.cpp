@@ -10,6 +10,7 @@
 
 using namespace testing_data;
 using testing_files::readBytes;
+using testing_files::setImmutable;
 using testing_files::writeBytes;
 
 namespace {
@@ -152,46 +153,159 @@ TEST_F(CreationTest, CopiesThePreviousVersionFileWhenTheCurrentOneIsMissing)
     EXPECT_EQ(value(QStringLiteral("select RGMN_DTL from Regimen")).toString(), QStringLiteral("From v1"));
 }
 
-TEST_F(CreationTest, AnEarlierVersionFileThatDoesNotOpenIsLeftAloneAndANewDatabaseIsMade)
+namespace {
+
+// Runs statements with plain SQLite, as the earlier version would (none of our functions, so
+// no triggers or checks); the first value of the last row.
+QByteArray plain(const QString& path, const char* sql, const char* vfs = nullptr, sqlite3** keep = nullptr)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, vfs);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    QByteArray first;
+    const auto take = [](void* to, int, char** values, char**) {
+        *static_cast<QByteArray*>(to) = values[0];
+        return 0;
+    };
+    EXPECT_EQ(sqlite3_exec(db, sql, take, &first, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    if (keep)
+        *keep = db;
+    else
+        sqlite3_close(db);
+    return first;
+}
+
+// Keeps a copy of each journal SQLite deletes, which it does last in a commit.
+int deleteKeepingJournal(sqlite3_vfs*, const char* name, int syncDir)
+{
+    QFile::copy(QString::fromUtf8(name), QString::fromUtf8(name) + QStringLiteral(".kept"));
+    sqlite3_vfs* unix = sqlite3_vfs_find("unix");
+    return unix->xDelete(unix, name, syncDir);
+}
+
+// The file and journal that a crash in `write` on `committed` leaves: killed before its commit,
+// once the change has spilled into the file, or inside it, with only every other page written.
+std::pair<QByteArray, QByteArray> crashed(const QString& scratch, const QByteArray& committed, const QByteArray& write,
+                                          bool insideCommit)
+{
+    EXPECT_TRUE(writeBytes(scratch, committed));
+    sqlite3_vfs keeping = *sqlite3_vfs_find("unix");
+    keeping.zName = "keeping-journal";
+    keeping.xDelete = deleteKeepingJournal;
+    sqlite3_vfs_register(&keeping, 0);
+    sqlite3* db = nullptr;
+    plain(scratch, "PRAGMA ignore_check_constraints=ON; PRAGMA cache_size=10; BEGIN", "keeping-journal", &db);
+    EXPECT_EQ(sqlite3_exec(db, write.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    std::pair<QByteArray, QByteArray> left{readBytes(scratch), readBytes(scratch + QStringLiteral("-journal"))};
+    if (insideCommit) {
+        EXPECT_EQ(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+        left = {readBytes(scratch), readBytes(scratch + QStringLiteral("-journal.kept"))};
+        for (qsizetype page = 4096; page < committed.size(); page += 8192)
+            left.first.replace(page, 4096, committed.mid(page, 4096));
+    }
+    sqlite3_close(db); // an open write is rolled back
+    sqlite3_vfs_unregister(&keeping);
+    QFile::remove(scratch + QStringLiteral("-journal.kept"));
+    return left;
+}
+
+} // namespace
+
+TEST_F(CreationTest, TheEarlierVersionsFileIsTakenOverAsLastCommittedOrLeftAsItIs)
 {
     const QString previous = clsCreateMDB::previousDatabasePath();
-    const QString folder = programFolder() + QStringLiteral("/database");
-    // Our own file with a damaged page, a text file, a database of another program.
+    const QString journal = previous + QStringLiteral("-journal");
+    const QString scratch = programFolder() + QStringLiteral("/scratch");
+    // The earlier version's file: a person's readings over eight years and their averages.
     openFirstLayer();
-    for (int i = 0; i < 400; ++i)
-        gDB->Execute(
-            QStringLiteral("insert into Regimen (RGMN_NM, RGMN_DTL) values ('R%1', '%2')").arg(i).arg(QString(150, u'x')));
-    const int regimenRoot = count(QStringLiteral("select rootpage from sqlite_master where name = 'REGIMEN'"));
     closeDatabase();
-    ASSERT_TRUE(QFile::rename(databasePath(), previous));
-    QByteArray damaged = readBytes(previous);
-    damaged.replace((regimenRoot - 1) * 4096, 4096, QByteArray(4096, '\xff'));
+    plain(databasePath(), "INSERT INTO PERSON(PRSN_NM) VALUES('Ann');"
+                          "WITH RECURSIVE d(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM d WHERE n < 2999) "
+                          "INSERT INTO MEASURE(PRSN_KY, MSRD_DT, WT) "
+                          "SELECT 1, datetime('2015-01-01', '+' || n || ' days'), 150 + n % 7 FROM d;"
+                          "INSERT INTO AVERAGE_MONTH(PRSN_KY, MNTH, WT) "
+                          "SELECT 1, strftime('%Y-%m-01 00:00:00', MSRD_DT), avg(WT) FROM MEASURE GROUP BY 2");
+    const char* readings = "SELECT (SELECT group_concat(MSRD_DT || WT) FROM MEASURE) || "
+                           "(SELECT group_concat(MNTH || WT) FROM AVERAGE_MONTH)";
+    const QByteArray committed = readBytes(databasePath());
+    const QByteArray committedReadings = plain(databasePath(), readings);
+    ASSERT_TRUE(QFile::remove(databasePath()));
+    const char* save = "UPDATE MEASURE SET WT = WT + 50; UPDATE AVERAGE_MONTH SET WT = WT + 50;"
+                       "INSERT INTO MEASURE(PRSN_KY, MSRD_DT, WT) VALUES(1, '2024-01-01 00:00:00', 99)";
+    const auto before = crashed(scratch, committed, save, false);
+    // Deleting a year of readings changes the file's structure: half of it written is damage.
+    const auto inside = crashed(scratch, committed, save + QByteArray(";DELETE FROM MEASURE WHERE MSRD_DT < '2016'"), true);
+    ASSERT_TRUE(QFile::remove(scratch));
+    plain(scratch, "CREATE TABLE t(x); WITH RECURSIVE d(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM d WHERE n < 99) "
+                   "INSERT INTO t SELECT randomblob(300) FROM d");
+    const QByteArray foreign = crashed(scratch, readBytes(scratch), "UPDATE t SET x = randomblob(300)", false).second;
+
     struct Case {
         const char* what;
-        QByteArray content;
-        const char* reason;
+        QByteArray file, journal;
+        const char* otherProgram; // holds this open on the file
+        bool readOnly;
+        int error; // 0 when it is taken over
+        const char* words;
     };
     const Case cases[] = {
-        {"damaged", damaged, "it is damaged"},
-        {"text", QByteArray("Not a database at all.\n"), "it is no database of this program"},
+        {"killed before its commit", before.first, before.second, nullptr, false, 0, ""},
+        {"killed inside its commit", inside.first, inside.second, nullptr, false, 0, ""},
+        {"read-only, killed before its commit", before.first, before.second, nullptr, true, 0, ""},
+        {"another file's journal", committed, foreign, nullptr, false, 0, "-journal', does not belong to it and was left"},
+        {"damaged", inside.first.left(8192), inside.second, nullptr, false, dao::errDamaged,
+         "' (with its journal 'Ravelcombrick-1.mdb-journal' beside it), but it could not be taken over: it is damaged. "
+         "It was left as it is, and no new database was made. Put a sound copy of it from a backup in its place"},
+        {"no database",
+         "Not a database.\n",
+         {},
+         nullptr,
+         false,
+         dao::errUnrecognisedFormat,
+         "', but it could not be taken over: it is no database of this program."},
+        {"held for a write",
+         committed,
+         {},
+         "BEGIN IMMEDIATE; DELETE FROM MEASURE",
+         false,
+         dao::errFileInUse,
+         "', but it could not be taken over: another program is using it. It was left as it is, and no new database "
+         "was made. Close that program, then start"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_TRUE(writeBytes(previous, c.content));
+        ASSERT_TRUE(writeBytes(previous, c.file));
+        ASSERT_TRUE(c.journal.isEmpty() || writeBytes(journal, c.journal));
+        sqlite3* other = nullptr;
+        if (c.otherProgram)
+            plain(previous, c.otherProgram, nullptr, &other);
+        const QByteArray held = readBytes(previous) + readBytes(journal);
+        const QStringList files = filesOf(programFolder() + QStringLiteral("/database"));
+        for (const QString& file : {previous, journal})
+            setImmutable(file, c.readOnly && QFile::setPermissions(file, QFile::ReadOwner));
         messages.entries.clear();
-        CountingCreateMDB creator;
-        ASSERT_NO_THROW(creator.OpenOrCreateDatabase());
-        EXPECT_EQ(creator.builds, 1);
-        EXPECT_EQ(count(QStringLiteral("select count(*) from REGIMEN")), 0);
-        ASSERT_EQ(messages.entries.size(), 1u);
-        EXPECT_EQ(messages.entries[0].prompt, QStringLiteral("The database of the earlier version, '%1', could not be opened "
-                                                             "(%2).\nIt was left as it is, and a new database was made.")
-                                                  .arg(previous, QLatin1String(c.reason)));
-        EXPECT_EQ(messages.entries[0].buttons, dataMessage::vbOKOnly + dataMessage::vbExclamation);
+        QString said;
+        try {
+            clsCreateMDB().OpenOrCreateDatabase();
+            EXPECT_EQ(plain(databasePath(), readings), committedReadings);
+        } catch (const dao::Error& e) {
+            EXPECT_EQ(e.Number(), c.error);
+            said = e.Description().section(QStringLiteral("earlier version are still in '") + previous, 1);
+        }
+        for (const auto& m : messages.entries)
+            said += m.prompt;
+        EXPECT_EQ(said.isEmpty(), !*c.words);
+        EXPECT_TRUE(said.contains(QLatin1String(c.words))) << said.toStdString();
         closeDatabase();
-        EXPECT_EQ(readBytes(previous), c.content);
-        EXPECT_EQ(filesOf(folder), (QStringList{QStringLiteral("Ravelcombrick-1.mdb"), QStringLiteral("Ravelcombrick-2.mdb")}));
-        ASSERT_TRUE(QFile::remove(databasePath()));
+        EXPECT_EQ(readBytes(previous) + readBytes(journal), held);
+        EXPECT_EQ(filesOf(programFolder() + QStringLiteral("/database")),
+                  c.error ? files : files + QStringList{QStringLiteral("Ravelcombrick-2.mdb")});
+
+        sqlite3_close(other);
+        for (const QString& file : {previous, journal, databasePath()}) {
+            setImmutable(file, false);
+            QFile::remove(file);
+        }
     }
 }
 

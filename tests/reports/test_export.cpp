@@ -164,7 +164,7 @@ TEST_F(ExportTest, GridShowsAsSeen)
 
     const QString nbsp5 = QStringLiteral("&nbsp;").repeated(5);
     const QString expected =
-        lines({"<TABLE WIDTH=90%>", "<TR class='TableHeader'>",
+        lines({"<TABLE WIDTH=90%>", "<THEAD>", "<TR class='TableHeader'>",
                "<TD align='center' Class='TableHeader2' colspan='6'>&lt;Zo\u00EB &amp; O'Brien&gt;</TD>"}) +
         QStringLiteral("</TR>") + lines({"<TR Class='TableHeader'>", "<TD Width = \"90.90909\" > Name</TD>"}) +
         QStringLiteral("<TD Width = \"100\" > ") + nbsp5 + QStringLiteral("Time") + nbsp5 + QStringLiteral("</TD>") + kCrLf +
@@ -172,6 +172,8 @@ TEST_F(ExportTest, GridShowsAsSeen)
                "<TD Width = \"109.0909\" ALIGN=CENTER > Taken</TD>",
                "<TD Width = \"81.81818\" > Date</TD>",
                "</TR>",
+               "</THEAD>",
+               "<TBODY>",
                "<TR >",
                "<TD Width = \"90.90909\" > a&lt;b</TD>",
                "<TD Width = \"100\" > 07:30 AM</TD>",
@@ -193,6 +195,7 @@ TEST_F(ExportTest, GridShowsAsSeen)
                "<TD Width = \"109.0909\" ALIGN=CENTER > Y</TD>",
                "<TD Width = \"81.81818\" > &nbsp;</TD>",
                "</TR>",
+               "</TBODY>",
                "</TABLE>",
                "<p class='pSpacer'></p>"});
     EXPECT_EQ(bodyOf(page_).toStdString(), QString::fromLatin1(toWindows1252Html(expected)).toStdString());
@@ -261,12 +264,12 @@ TEST_F(ExportTest, MergesOutlineAndColumnZeroOnly)
     onlyFixed.hiddenCols = {1, 2};
     clsWebReportGenerator second;
     exporter_.GridToHTML(onlyFixed, QStringLiteral("Empty"), second);
-    EXPECT_EQ(bodyOf(second).toStdString(),
-              (lines({"<TABLE WIDTH=90%>", "<TR class='TableHeader'>",
-                      "<TD align='center' Class='TableHeader2' colspan='0'>Empty</TD>"}) +
-               QStringLiteral("</TR>") +
-               lines({"<TR Class='TableHeader'>", "</TR>", "<TR >", "</TR>", "</TABLE>", "<p class='pSpacer'></p>"}))
-                  .toStdString());
+    EXPECT_EQ(bodyOf(second).toStdString(), (lines({"<TABLE WIDTH=90%>", "<THEAD>", "<TR class='TableHeader'>",
+                                                    "<TD align='center' Class='TableHeader2' colspan='0'>Empty</TD>"}) +
+                                             QStringLiteral("</TR>") +
+                                             lines({"<TR Class='TableHeader'>", "</TR>", "</THEAD>", "<TBODY>", "<TR >", "</TR>",
+                                                    "</TBODY>", "</TABLE>", "<p class='pSpacer'></p>"}))
+                                                .toStdString());
 
     // Outline: the indentation of the last subtotal row, in the outline column only.
     GridDouble outline(5, 3);

@@ -115,7 +115,7 @@ TEST_F(GridExportTest, WeeklyAverageFileHasNoRegimenBlockAndOneLinePerWeek)
     EXPECT_EQ(expected, exportTo(grid, userFile("weekly.txt")));
 }
 
-TEST_F(GridExportTest, EveryShownFieldIsWrittenWholeAndTextOutsideTheCodePageBecomesQuestionMarks)
+TEST_F(GridExportTest, EveryShownFieldIsWrittenWhole)
 {
     gDB->Execute(QStringLiteral("delete from MEASURE"));
     gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temperature1', TempUnit = 'F'"));
@@ -128,15 +128,44 @@ TEST_F(GridExportTest, EveryShownFieldIsWrittenWholeAndTextOutsideTheCodePageBec
     add(person, r);
     frmGrid& grid = openGrid(0, {&frmGrid::chkWt, &frmGrid::chkTemp, &frmGrid::chkCmmnt});
     const QByteArray file = exportTo(grid, userFile("whole.txt"));
-    EXPECT_TRUE(file.contains("  Walk      : Walk \"fast\" <daily> caf\xE9 ?\r\n"));
+    EXPECT_TRUE(file.contains("  Walk      : Walk \"fast\" <daily> caf\u00E9 \u540D\r\n"));
     // A heading wider than its column widens it.
     EXPECT_TRUE(file.contains("Date (mm/dd/yy)Time        Weight (lb) Temperature1 (F) Comment     \r\n")) << file.toStdString();
     // The weight is wider than its column and keeps every digit, and the columns after it stay
     // in line; the long comment is written whole.
     EXPECT_TRUE(
         file.contains("03/01/24       08:00 AM    1234567.5           98.6     A comment longer than twelve characters, with "
-                      "\xE9 and ? \r\n"))
+                      "\u00E9 and \u540D \r\n"))
         << file.toStdString();
+}
+
+// A line break inside a field is written as a blank; text the code page holds whole is written
+// in it as ever, other text as UTF-8 after a byte order mark.
+TEST_F(GridExportTest, OneLinePerRecordAndNoCharacterLost)
+{
+    const struct {
+        const char *comment, *written; // UTF-8
+        bool utf8;
+    } cases[] = {
+        {"a\r\nb\nc\rd", "a b c d", false},
+        {"a\u2028b\u2029c\u0085d\te\vf", "a b c d e f", false},
+        {"caf\u00E9 \u20AC", "caf\u00E9 \u20AC", false},
+        {"\u263A \u8840\u538B \u2192\r\n\U0001F600", "\u263A \u8840\u538B \u2192 \U0001F600", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.comment);
+        gDB->Execute(QStringLiteral("delete from MEASURE"));
+        Reading r{at(2024, 3, 1, 8), 128, 82};
+        r.comment = QString::fromUtf8(c.comment);
+        add(person, r);
+        const QByteArray file = exportTo(openGrid(0, {&frmGrid::chkCmmnt}), userFile("lines.txt"));
+        const QString written = QString::fromUtf8(c.written);
+        EXPECT_EQ(c.utf8, file.startsWith("\xEF\xBB\xBF"));
+        // Regimen block, header, underline and the one record: seven lines, no other break.
+        EXPECT_EQ(7, file.count("\r\n"));
+        EXPECT_EQ(7, file.count('\n') + file.count('\r') - 7);
+        EXPECT_TRUE(file.trimmed().endsWith(c.utf8 ? written.toUtf8() : toWindows1252Text(written))) << file.toStdString();
+    }
 }
 
 TEST_F(GridExportTest, ColumnFormatsUnderlinesAndPaddingFollowTheTable)

@@ -11,6 +11,7 @@
 #include "platform/runtime/ui/MsgBox.h"
 
 #include <QBuffer>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -730,6 +731,58 @@ TEST_F(ImportWindowTest, ALongLoadOrWriteLetsMessagesRunCountsItsRowsAndDropsThe
     click();
     QCoreApplication::processEvents();
     EXPECT_EQ(services().shell().Calls().size(), 1u);
+}
+
+// The window system's close, delivered wherever the work lets messages run (or as it ends), waits
+// for the load or write to end and is then honoured.
+TEST_F(ImportWindowTest, AWindowCloseDuringALoadOrWriteWaitsForItsEnd)
+{
+    const QByteArray lines = "1/5/2031 8:00 AM,120,80\r\n1/6/2031 8:00 AM,121,81\r\n";
+    for (const char* closedAt : {"Loading line 1", "Written 2 of 2 rows; updating the averages ..."}) {
+        SCOPED_TRACE(closedAt);
+        auto& f = open();
+        f.setMessagePace(0);
+        QString statusAtUnload = QStringLiteral("<still loaded>");
+        QObject::connect(&f, &vb::Form::formUnloaded, [&] { statusAtUnload = f.StatusBar1->currentMessage(); });
+        QObject::connect(f.StatusBar1, &QStatusBar::messageChanged, &f, [&f, closedAt](const QString& text) {
+            if (text == QLatin1String(closedAt))
+                QMetaObject::invokeMethod(
+                    &f, [&f] { QCoreApplication::postEvent(&f, new QCloseEvent); }, Qt::QueuedConnection);
+        });
+        load(f, lines);
+        if (closedAt[0] == 'W')
+            write(f);
+        const QString finalStatus = f.StatusBar1->currentMessage();
+        answer(vb::vbOK); // the file's name is too long to be remembered
+        QCoreApplication::processEvents();
+        EXPECT_EQ(statusAtUnload.toStdString(), finalStatus.toStdString());
+    }
+    EXPECT_EQ(readings(), 2);
+}
+
+// A name in the file finds the stored name that differs only in letter case or normal form.
+TEST_F(ImportWindowTest, NamesInTheFileAreFoundWhateverTheirLettersCaseOrForm)
+{
+    gDB->Execute(QStringLiteral("update regimen set rgmn_nm = 'Café' where rgmn_ky = %1").arg(regimen), dao::dbFailOnError);
+    gDB->Execute(QStringLiteral("insert into mood (md_ky, md_nm) values (90, 'Ängstlich')"), dao::dbFailOnError);
+    gDB->Execute(QStringLiteral("update dbts_goal set gl_nm = 'Straße' where gl_ky = 2"), dao::dbFailOnError);
+    const struct {
+        const char* line;
+        int col, key;
+    } cases[] = {{"1/1/2031 8:00 AM,120,80,,,,,,,CAFÉ", colRegimen, regimen},
+                 {"1/2/2031 8:00 AM,120,80,,,,,,,cafe\u0301", colRegimen, regimen},
+                 {"1/3/2031 8:00 AM,120,80,,,,,,,,ÄNGSTLICH", colMood, 90},
+                 {"1/4/2031 8:00 AM,,,,,,,5.5,STRASSE", colGoal, 2}};
+    QByteArray file;
+    for (const auto& c : cases)
+        file += QByteArray(c.line) + "\r\n";
+    auto& f = open();
+    load(f, file);
+    for (int row = 1; const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(f.vsFGImport->TextMatrix(row, KeyColumnOf(c.col)), QString::number(c.key));
+        EXPECT_EQ(color(f, row++, colStatus), 0u);
+    }
 }
 
 TEST_F(ImportWindowTest, AUtf16FileLoadsWholeOrIsRefusedWithTheEncodingsRead)

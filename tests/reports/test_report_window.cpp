@@ -3,6 +3,7 @@
 // byte for byte, and the user's data form put back after success and after a failure.
 #include "reports/GridFixture.h"
 
+#include "charts/clsTChartInterface.h"
 #include "charts/frmChart.h"
 #include "data/clsDataService.h"
 #include "platform/runtime/App.h"
@@ -393,6 +394,43 @@ TEST_F(ReportWindowTest, PageMatchesTheGoldenFile)
     };
     EXPECT_EQ(withoutPixelWidths(golden.readAll()), withoutPixelWidths(bytes));
     EXPECT_TRUE(images().isEmpty());
+}
+
+// What a printed page needs: headings that repeat on every page, a long word that wraps inside
+// its cell, a note that closes its font, and a legend whose bands are the colours' own.
+TEST_F(ReportWindowTest, PrintedPageRepeatsHeadingsWrapsLongWordsClosesFontsAndStatesTheColouredBands)
+{
+    Reading r(at(2007, 6, 20), 125, 80);
+    r.comment = QString(100, u'w');
+    add(person, r);
+    frmReportDoctor& report = openReport();
+    report.chkIncludeChart->setChecked(false);
+    report.cmdShow_Click();
+    const QString html = page();
+    const auto has = [&html](const char* pattern) { return html.contains(QRegularExpression(QLatin1String(pattern))); };
+    // The legend names the bands from the first readings the colour function paints yellow and red.
+    const QString legend = html.section(QStringLiteral("<table width='538'>"), 1).section(QStringLiteral("</table>"), 0, 0);
+    bool bandsAgree = true;
+    for (bool high : {false, true}) {
+        int yellow = 0, red = 0;
+        for (int v = 300; v >= 0; --v) {
+            yellow = clsTChartInterface::BpColorCode(float(v), high) != clsTChartInterface::BpGreen ? v : yellow;
+            red = clsTChartInterface::BpColorCode(float(v), high) == clsTChartInterface::BpRed ? v : red;
+        }
+        for (const QString& band : {QStringLiteral(">&lt; %1<").arg(yellow),
+                                    QStringLiteral(">%1 to %2<").arg(yellow).arg(red - 1), QStringLiteral(">&gt;= %1<").arg(red)})
+            bandsAgree &= legend.contains(band);
+    }
+    const std::pair<const char*, bool> cases[] = {
+        {"title and headings in the head",
+         has("(?s)<THEAD>((?!</THEAD>).)*High BP((?!</TR>).)*</TR>\\r\\n</THEAD>\\r\\n<TBODY>")},
+        {"the long word may break", has("STYLE='overflow-wrap:anywhere;word-break:break-word' > w{100}</TD>")},
+        {"short texts kept whole", !has("overflow-wrap:anywhere[^>]*> (note|Walk)")},
+        {"every font closed", html.count(QStringLiteral("<font")) == html.count(QStringLiteral("</font>"))},
+        {"legend bands as coloured", bandsAgree},
+    };
+    for (const auto& [what, holds] : cases)
+        EXPECT_TRUE(holds) << what;
 }
 
 // ---------------------------------------------------------------------------------------------

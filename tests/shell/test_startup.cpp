@@ -16,15 +16,13 @@
 #include <QLabel>
 #include <QPixmap>
 
-#include <fcntl.h>
-#include <linux/fs.h>
 #include <sqlite3.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
 
 using testing_files::readBytes;
+using testing_files::setImmutable;
 using testing_files::writeBytes;
 using testing_shell::ShellFixture;
 
@@ -336,20 +334,6 @@ void editWithPlainSqlite(const QString& path, const char* sql)
     EXPECT_EQ(SQLITE_OK, rc) << (error ? error : "");
     sqlite3_free(error);
     sqlite3_close(db);
-}
-
-// Makes a file unwritable even for root, whom file modes do not stop; false where the file
-// system can't.
-bool setImmutable(const QString& path, bool on)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    int flags = 0;
-    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
 }
 
 } // namespace

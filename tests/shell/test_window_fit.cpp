@@ -4,6 +4,7 @@
 #include "shell/ShellFixture.h"
 
 #include "platform/runtime/ui/Form.h"
+#include "records/frmMeasure.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -20,6 +21,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTest>
 
 #include <functional>
 #include <vector>
@@ -112,10 +114,14 @@ void expectWholeAndApart(QWidget* window, bool whole = true)
 }
 
 // The window within the client area without the area scrolling, or, in a window of its own,
-// within the screen.
+// within the screen; a body that scrolls does so up and down only.
 void expectPlaced(vb::FormBase& form, const mdiHealth& main)
 {
     QWidget* window = form.Window();
+    // (The biological clock's canvas, drawn to scale, scrolls both ways.)
+    for (const QScrollArea* body : form.widget()->findChildren<QScrollArea*>(QStringLiteral("scroller")))
+        EXPECT_TRUE(form.Name() == QLatin1String("frmBiologicalClockWork") ||
+                    (body->horizontalScrollBar()->maximum() == 0 && body->horizontalScrollBar()->value() == 0));
     if (form.MdiParent()) {
         const QMdiArea* area = main.MdiArea();
         EXPECT_TRUE(area->viewport()->rect().contains(window->geometry()));
@@ -134,9 +140,6 @@ TEST_F(WindowFitTest, EveryWindowTheMenusOpenIsWholeApartAndWithinItsArea)
 {
     startProgram();
     mdiHealth& main = *mainWindow();
-    // The longest custom labels and units there may be, as the windows show them.
-    gDB->Execute(QStringLiteral("update Application set TempLBL = 'Temperature', TempUnit = 'F', Temp1LBL = 'Oxygen level', "
-                                "Temp1Unit = 'percent'"));
 
     const struct {
         const char* form;
@@ -159,7 +162,14 @@ TEST_F(WindowFitTest, EveryWindowTheMenusOpenIsWholeApartAndWithinItsArea)
         {"frmTip", [&] { main.mnuTip_Click(); }, true},
         {"frmAbout", [&] { main.mnuAbout_Click(); }, true},
     };
-    for (const bool maximised : {false, true}) {
+    // Custom labels and units as long as the labels form takes them, as the windows show them.
+    const char* const labels[] = {"TempLBL = 'Blood Oxygen', TempUnit = '% saturation', Temp1LBL = 'Temperature', "
+                                  "Temp1Unit = 'deg. Celsius'",
+                                  "TempLBL = 'WWWWWWWWWWWW', TempUnit = 'WWWWWWWWWWWW', Temp1LBL = 'WWWWWWWWWWWW', "
+                                  "Temp1Unit = 'WWWWWWWWWWWW'"};
+    for (const auto& [label, maximised] :
+         {std::pair{labels[0], false}, {labels[1], false}, {labels[0], true}, {labels[1], true}}) {
+        gDB->Execute(QStringLiteral("update Application set ") + QLatin1String(label));
         if (maximised)
             main.showMaximized();
         settle();
@@ -167,12 +177,27 @@ TEST_F(WindowFitTest, EveryWindowTheMenusOpenIsWholeApartAndWithinItsArea)
         ASSERT_EQ(maximised, main.isMaximized());
         for (const auto& w : windows) {
             SCOPED_TRACE(std::string(w.form) + (maximised ? " maximised at " : " at the opening size ") +
-                         std::to_string(size.width()) + "x" + std::to_string(size.height()));
+                         std::to_string(size.width()) + "x" + std::to_string(size.height()) + " with " + label);
             auto check = [&](vb::FormBase& form) {
                 settle();
                 EXPECT_EQ(QLatin1String(w.form), form.Name());
                 expectWholeAndApart(form.widget());
                 expectPlaced(form, main);
+                if (auto* measure = dynamic_cast<frmMeasure*>(&form)) {
+                    // Entering, the captions turn bold; the focus then goes through every field.
+                    measure->cmdAddNew->click();
+                    measure->txtHBP->setFocus();
+                    for (int i = 0; i < 30; ++i) {
+                        settle();
+                        QWidget* focus = form.widget()->focusWidget();
+                        ASSERT_TRUE(focus);
+                        SCOPED_TRACE("adding, the focus in " + nameOf(focus));
+                        expectWholeAndApart(form.widget());
+                        expectPlaced(form, main);
+                        QTest::keyClick(focus, Qt::Key_Tab);
+                    }
+                    measure->cmdCancel->click();
+                }
                 if (maximised)
                     return;
                 // Made as small as it goes, it may press texts together but lays no control

@@ -28,11 +28,37 @@ char16_t fold(char16_t c)
 // The text as names compare: without its case, ß written out as ss (as an upper-case text
 // writes it, "STRASSE"), in the composed normal form, so that "É" typed as one letter and "É"
 // typed as "E" and a combining accent are one letter.
-QString nameKey(QStringView text)
+QString foldedRun(QStringView text)
 {
     QString out = text.toString().normalized(QString::NormalizationForm_D).toCaseFolded();
     out.replace(QChar(0x00DF), QLatin1String("ss"));
     return out.normalized(QString::NormalizationForm_C);
+}
+
+// As foldedRun, but a lone surrogate is kept as it is, between the runs folded on either side of
+// it. Qt's normal forms keep such a code unit in some texts and turn it into U+FFFD in others, so
+// that a text's key would depend on what stands before it, and the order would not be transitive;
+// no letter composes with it or changes case, so nothing is lost by folding around it.
+QString nameKey(QStringView text)
+{
+    QString out;
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (!QChar::isSurrogate(c))
+            continue;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            ++i;
+            continue;
+        }
+        out += foldedRun(text.sliced(run, i - run));
+        out += QChar(c);
+        run = i + 1;
+    }
+    if (run == 0)
+        return foldedRun(text);
+    out += foldedRun(text.sliced(run));
+    return out;
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 // Names equal but for the case of their letters, for every letter, and the refusals of triggers
 // the engine did not make.
 #include "EngineFixture.h"
+#include "platform/dao/Criteria.h"
 
 #include <QFile>
+
+#include <string>
 
 using namespace dao;
 using testing_dao::EngineTest;
@@ -161,6 +164,38 @@ TEST_F(LetterCaseTest, APlainSqliteClientReadsAndWritesTheFileAndItsDuplicatesSt
     rs->Edit();
     rs->Fields(QStringLiteral("PRSN_NM")).setValue(QStringLiteral("A\u030ASA"));
     EXPECT_EQ(errDuplicateKey, errorOf([&] { rs->Update(); }));
+}
+
+// Names are sorted and matched by this order: a strict weak order for any text, lone surrogates included.
+TEST(CompareNoCase, IsAStrictWeakOrderForEveryText)
+{
+    const std::u16string texts[] = {u"Kb\xDC00",
+                                    u"kb\xFEFF",
+                                    u"\x212A"
+                                    u"b\xFEFF",
+                                    u"kb\xFFFD",
+                                    u"Ee\x0307\xDC00",
+                                    u"Ee\x0307\xDBFF\x11A8\xDC00K",
+                                    u"\xD800",
+                                    u"Ab\xD83D\xDE00",
+                                    u"Ab\xD83D\x00E9",
+                                    u"E\x0301",
+                                    u"\x00C9",
+                                    u"Stra\xDF",
+                                    u"STRASS\xDC00",
+                                    u""};
+    const auto cmp = [](const std::u16string& a, const std::u16string& b) {
+        const int c = compareNoCase(QStringView(a), QStringView(b));
+        return (c > 0) - (c < 0);
+    };
+    for (const auto& a : texts)
+        for (const auto& b : texts) {
+            EXPECT_EQ(cmp(a, b), -cmp(b, a)) << &a - texts << " " << &b - texts; // and so a == a
+            for (const auto& c : texts)
+                if (cmp(a, b) <= 0 && cmp(b, c) <= 0) { // then a <= c, strictly if either step is
+                    EXPECT_EQ(std::min(cmp(a, b), cmp(b, c)), cmp(a, c)) << &a - texts << " " << &b - texts << " " << &c - texts;
+                }
+        }
 }
 
 TEST_F(EngineTest, ATriggerTheEngineDidNotMakeRefusesWithItsOwnWords)
