@@ -133,15 +133,12 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
     // row, when it wraps, is no taller than it must be.
     auto* tops = new QGridLayout(Frame2);
     tops->setVerticalSpacing(2);
-    // The room kept for bold captions comes out of the gap between the columns and the frame's
-    // sides, so that the regimen grid keeps its width at the opening size.
-    tops->setHorizontalSpacing(2);
-    const QMargins sides = tops->contentsMargins();
-    tops->setContentsMargins(std::min(sides.left(), 6), sides.top(), std::min(sides.right(), 6), sides.bottom());
     for (int i = 0; i < 4; ++i) {
         optTopLbl[static_cast<std::size_t>(i)] = new QRadioButton(QLatin1String(TopCaptions[i]), Frame2);
         optTopLbl[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("optTopLbl%1").arg(i));
-        tops->addWidget(optTopLbl[static_cast<std::size_t>(i)], i % 2, i / 2);
+        // Row by row, so that the two long captions share a column and the room kept for bold
+        // captions (below) is that of one.
+        tops->addWidget(optTopLbl[static_cast<std::size_t>(i)], i / 2, i % 2);
     }
     // The chosen option's caption is bold: each option keeps the room of its bold caption, so
     // that choosing another moves nothing beside it.
