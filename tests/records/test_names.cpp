@@ -144,46 +144,35 @@ TEST_F(NamesAndLengths, LengthsCountCharactersAsTheColumnRulesDo)
 
 TEST_F(NamesAndLengths, UndoAndRedoShowOnlyTextsTheUserHadWithinTheLimit)
 {
-    // A box typed to one short of its limit (its last character outside the basic plane), then
-    // given more than fits, then undone and redone: every text shown is one the user had.
+    // A box typed to one short of its limit (its last character outside the basic plane), given
+    // more than fits, then undone and redone: every text shown is one the user had.
     enum Way { Type, Paste, Drop };
-    const std::function<QWidget*()> comment = [&] { return editPerson().txtComment; };
-    const std::function<QWidget*()> name = [&] { return editPerson().txtName; };
-    const std::function<QWidget*()> measurement = [&] {
-        openForm().cmdAddNew_Click();
-        return form->txtCmmnt;
-    };
     const QStringList xyz{"X", "Y", "Z"}, threeFaces{kFace, kFace, kFace};
     const struct {
         const char* box;
-        const std::function<QWidget*()>& open;
-        int limit;
+        bool comment; // the person's comment, else the name
         Way way;
         QStringList more;  // one key each
         const char* steps; // u Undo, r Redo
     } cases[] = {
-        {"person's comment, typed", comment, 100, Type, xyz, "uurr"},
-        {"person's comment, pasted", comment, 100, Paste, threeFaces, "uurru"},
-        {"person's comment, dropped", comment, 100, Drop, xyz, "urur"},
-        {"person's name, typed", name, 30, Type, threeFaces, "uurr"},
-        {"person's name, pasted", name, 30, Paste, xyz, "uurru"},
-        {"measurement's comment, dropped", measurement, 100, Drop, threeFaces, "urur"},
+        {"comment, typed", true, Type, xyz, "uurr"},   {"comment, pasted", true, Paste, threeFaces, "uurru"},
+        {"comment, dropped", true, Drop, xyz, "urur"}, {"name, typed", false, Type, threeFaces, "uurr"},
+        {"name, pasted", false, Paste, xyz, "uurru"},  {"name, dropped", false, Drop, threeFaces, "urur"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.box);
-        QWidget* box = c.open();
-        auto* lines = qobject_cast<QPlainTextEdit*>(box);
-        const auto shown = [&] { return box->property(lines ? "plainText" : "text").toString(); };
+        auto& person = open<frmPerson>();
+        person.cmdAddNew_Click();
+        QWidget* box = c.comment ? static_cast<QWidget*>(person.txtComment) : person.txtName;
+        const int limit = c.comment ? 100 : 30;
+        const auto shown = [&] { return box->property(c.comment ? "plainText" : "text").toString(); };
         QStringList had{shown()};
-        QTest::keySequence(box, QKeySequence::SelectAll);
-        QTest::keyClick(box, Qt::Key_Delete);
-        had << shown();
         const auto type = [&](const QString& key) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, key);
             QCoreApplication::sendEvent(box, &press);
             had << shown();
         };
-        for (int i = 0; i < c.limit - 2; ++i)
+        for (int i = 0; i < limit - 2; ++i)
             type(QStringLiteral("a"));
         type(kFace);
         QMimeData dragged;
@@ -194,19 +183,19 @@ TEST_F(NamesAndLengths, UndoAndRedoShowOnlyTextsTheUserHadWithinTheLimit)
                 type(key);
         } else if (c.way == Paste) {
             QTest::keySequence(box, QKeySequence::Paste);
-        } else {
-            QWidget* target = lines ? lines->viewport() : box;
-            const QPoint end = lines ? lines->cursorRect().center() : QPoint(box->width() - 3, box->height() / 2);
+        } else { // at the end of the text
+            QWidget* target = c.comment ? person.txtComment->viewport() : box;
+            const QPoint end = c.comment ? person.txtComment->cursorRect().center() : QPoint(box->width() - 3, box->height() / 2);
             QDragEnterEvent enter(end, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
             QDropEvent drop(end, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(target, &enter);
             QCoreApplication::sendEvent(target, &drop);
         }
         had << shown();
-        EXPECT_EQ(c.limit, vb::characterCount(shown()));
+        EXPECT_EQ(limit, vb::characterCount(shown()));
         for (const char* step = c.steps; *step; ++step) {
             QTest::keySequence(box, *step == 'u' ? QKeySequence::Undo : QKeySequence::Redo);
-            EXPECT_TRUE(had.contains(shown()) && vb::fitsLength(shown(), c.limit)) << step;
+            EXPECT_TRUE(had.contains(shown()) && vb::fitsLength(shown(), limit)) << step;
         }
         vb::DestroyAllForms();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

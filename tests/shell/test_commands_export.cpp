@@ -16,6 +16,7 @@
 #include "shell/mdiHealth.h"
 #include "shell/modMaintenance.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,6 +42,13 @@ public:
         grid->setTextMatrix(1, 2, QStringLiteral("detail"));
     }
     VSFlexGrid* grid;
+};
+
+// Stands for Qt's own opening, which says only that the desktop's opener started.
+class StartedOpener : public QObject {
+    Q_OBJECT
+public slots:
+    void open(const QUrl& /*url*/) {}
 };
 
 class ExportTest : public CommandsFixture {
@@ -265,10 +273,13 @@ TEST_F(ExportTest, WhatTheDesktopCannotOpenIsNamedSoTheUserCanOpenItByHand)
     QDir().mkpath(bin);
     QFile opener(bin + QStringLiteral("/xdg-open"));
     ASSERT_TRUE(opener.open(QIODevice::WriteOnly) && opener.write("#!/bin/sh\nexit 3\n") > 0);
+    opener.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     opener.close();
-    opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", bin.toLocal8Bit() + ':' + path);
+    StartedOpener started;
+    for (const char* scheme : {"file", "https"})
+        QDesktopServices::setUrlHandler(QLatin1String(scheme), &started, "open");
     services::Current().shell = std::make_shared<services::DesktopShell>();
     const auto help = std::make_shared<services::HelpWindowViewer>();
     services::Current().help = help;
@@ -302,18 +313,22 @@ TEST_F(ExportTest, WhatTheDesktopCannotOpenIsNamedSoTheUserCanOpenItByHand)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        messages().Clear();
         if (c.kind == OpenTarget::Folder)
             answer(vb::vbYes); // the command asks first
         answer(vb::vbOK);
         c.run();
         ASSERT_FALSE(messages().Log().empty());
-        EXPECT_EQ(services::NotOpenedText(c.kind, c.named), messages().Last().text);
-        EXPECT_TRUE(messages().Last().text.contains(QDir::toNativeSeparators(c.named)));
+        const QString text = messages().Last().text;
+        EXPECT_TRUE(text.contains(QStringLiteral("could not be opened")) && text.contains(QDir::toNativeSeparators(c.named)))
+            << text.toStdString();
         vb::DestroyAllForms();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     qputenv("PATH", path);
+    for (const char* scheme : {"file", "https"})
+        QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
 }
 
 } // namespace
+
+#include "test_commands_export.moc"
