@@ -313,12 +313,12 @@ TEST_F(ExportTest, WhatTheDesktopCannotOpenIsNamedSoTheUserCanOpenItByHand)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
+        messages().Clear();
         if (c.kind == OpenTarget::Folder)
             answer(vb::vbYes); // the command asks first
         answer(vb::vbOK);
         c.run();
-        ASSERT_FALSE(messages().Log().empty());
-        const QString text = messages().Last().text;
+        const QString text = messages().Log().empty() ? QString() : messages().Last().text;
         EXPECT_TRUE(text.contains(QStringLiteral("could not be opened")) && text.contains(QDir::toNativeSeparators(c.named)))
             << text.toStdString();
         vb::DestroyAllForms();
