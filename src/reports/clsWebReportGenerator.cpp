@@ -97,14 +97,15 @@ QByteArray toWindows1252Text(const QString& text)
 
 QByteArray toPlainTextFile(const QString& text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text.at(i).unicode();
-        if ((unit >= 0x80 && unit < 0xA0) || unit > 0xFF) {
-            if (QChar::isSurrogate(unit) || windows1252Byte(unit) < 0)
-                return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-        }
+    QByteArray out;
+    out.reserve(text.size());
+    for (const QChar ch : text) {
+        const int byte = ch.isSurrogate() ? -1 : windows1252Byte(ch.unicode());
+        if (byte < 0)
+            return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+        out.append(static_cast<char>(byte));
     }
-    return toWindows1252Text(text);
+    return out;
 }
 
 QString clsWebReportGenerator::GetTempFolder()

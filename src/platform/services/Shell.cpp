@@ -117,19 +117,21 @@ bool DesktopShell::OpenWebAddress(const QString& address)
 
 QString NotOpenedText(OpenTarget kind, const QString& target)
 {
-    const QString crLf = QStringLiteral("\r\n");
+    struct Words {
+        const char* what;
+        const char* where;
+        const char* todo;
+    };
+    static constexpr Words words[] = {
+        // in OpenTarget's order
+        {"page", "It was written to:\r\n", "Open it by hand."},
+        {"folder", "The folder is:\r\n", "Open it by hand."},
+        {"address", "", "Open it in a web browser by hand."},
+    };
+    const Words& w = words[static_cast<int>(kind)];
     const QString shown = kind == OpenTarget::Address ? target : QDir::toNativeSeparators(target);
-    switch (kind) {
-    case OpenTarget::Page:
-        return QStringLiteral("The page could not be opened: no program on this desktop opens it.") + crLf + crLf +
-               QStringLiteral("It was written to:") + crLf + shown + crLf + crLf + QStringLiteral("Open it by hand.");
-    case OpenTarget::Folder:
-        return QStringLiteral("The folder could not be opened: no program on this desktop opens it.") + crLf + crLf +
-               QStringLiteral("The folder is:") + crLf + shown + crLf + crLf + QStringLiteral("Open it by hand.");
-    case OpenTarget::Address: break;
-    }
-    return QStringLiteral("The address could not be opened: no program on this desktop opens it.") + crLf + crLf + shown + crLf +
-           crLf + QStringLiteral("Open it in a web browser by hand.");
+    return QStringLiteral("The %1 could not be opened: no program on this desktop opens it.\r\n\r\n%2%3\r\n\r\n%4")
+        .arg(QLatin1String(w.what), QLatin1String(w.where), shown, QLatin1String(w.todo));
 }
 
 void TellNotOpened(OpenTarget kind, const QString& target) { vb::MsgBox(NotOpenedText(kind, target), vb::vbExclamation); }
