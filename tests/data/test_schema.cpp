@@ -216,6 +216,7 @@ TEST_F(CreationTest, TheEarlierVersionsFileIsTakenOverAsLastCommittedOrLeftAsItI
     const QString previous = clsCreateMDB::previousDatabasePath();
     const QString journal = previous + QStringLiteral("-journal");
     const QString scratch = programFolder() + QStringLiteral("/scratch");
+    const QString folder = programFolder() + QStringLiteral("/database");
     // The earlier version's file: a person's readings over eight years and their averages.
     openFirstLayer();
     closeDatabase();
@@ -243,34 +244,25 @@ TEST_F(CreationTest, TheEarlierVersionsFileIsTakenOverAsLastCommittedOrLeftAsItI
     struct Case {
         const char* what;
         QByteArray file, journal;
-        const char* otherProgram; // holds this open on the file
-        bool readOnly;
-        int error; // 0 when it is taken over
-        const char* words;
+        int error;                          // 0 when it is taken over
+        const char* words;                  // said in the error or a message
+        const char* otherProgram = nullptr; // holds this open on the file
+        bool readOnly = false;
     };
     const Case cases[] = {
-        {"killed before its commit", before.first, before.second, nullptr, false, 0, ""},
-        {"killed inside its commit", inside.first, inside.second, nullptr, false, 0, ""},
-        {"read-only, killed before its commit", before.first, before.second, nullptr, true, 0, ""},
-        {"another file's journal", committed, foreign, nullptr, false, 0, "-journal', does not belong to it and was left"},
-        {"damaged", inside.first.left(8192), inside.second, nullptr, false, dao::errDamaged,
+        {"killed before its commit", before.first, before.second, 0, ""},
+        {"killed inside its commit", inside.first, inside.second, 0, ""},
+        {"read-only, killed before its commit", before.first, before.second, 0, "", nullptr, true},
+        {"another file's journal", committed, foreign, 0, "-journal', does not belong to it and was left"},
+        {"damaged", inside.first.left(8192), inside.second, dao::errDamaged,
          "' (with its journal 'Ravelcombrick-1.mdb-journal' beside it), but it could not be taken over: it is damaged. "
          "It was left as it is, and no new database was made. Put a sound copy of it from a backup in its place"},
-        {"no database",
-         "Not a database.\n",
-         {},
-         nullptr,
-         false,
-         dao::errUnrecognisedFormat,
+        {"no database", "Not a database.\n", "", dao::errUnrecognisedFormat,
          "', but it could not be taken over: it is no database of this program."},
-        {"held for a write",
-         committed,
-         {},
-         "BEGIN IMMEDIATE; DELETE FROM MEASURE",
-         false,
-         dao::errFileInUse,
+        {"held for a write", committed, "", dao::errFileInUse,
          "', but it could not be taken over: another program is using it. It was left as it is, and no new database "
-         "was made. Close that program, then start"},
+         "was made. Close that program, then start",
+         "BEGIN IMMEDIATE; DELETE FROM MEASURE"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -280,7 +272,7 @@ TEST_F(CreationTest, TheEarlierVersionsFileIsTakenOverAsLastCommittedOrLeftAsItI
         if (c.otherProgram)
             plain(previous, c.otherProgram, nullptr, &other);
         const QByteArray held = readBytes(previous) + readBytes(journal);
-        const QStringList files = filesOf(programFolder() + QStringLiteral("/database"));
+        const QStringList files = filesOf(folder);
         for (const QString& file : {previous, journal})
             setImmutable(file, c.readOnly && QFile::setPermissions(file, QFile::ReadOwner));
         messages.entries.clear();
@@ -298,8 +290,7 @@ TEST_F(CreationTest, TheEarlierVersionsFileIsTakenOverAsLastCommittedOrLeftAsItI
         EXPECT_TRUE(said.contains(QLatin1String(c.words))) << said.toStdString();
         closeDatabase();
         EXPECT_EQ(readBytes(previous) + readBytes(journal), held);
-        EXPECT_EQ(filesOf(programFolder() + QStringLiteral("/database")),
-                  c.error ? files : files + QStringList{QStringLiteral("Ravelcombrick-2.mdb")});
+        EXPECT_EQ(filesOf(folder), c.error ? files : files + QStringList{QStringLiteral("Ravelcombrick-2.mdb")});
 
         sqlite3_close(other);
         for (const QString& file : {previous, journal, databasePath()}) {
