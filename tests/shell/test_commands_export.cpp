@@ -271,10 +271,8 @@ TEST_F(ExportTest, WhatTheDesktopCannotOpenIsNamedSoTheUserCanOpenItByHand)
     // manager: xdg-open ends with its "no method available" status.
     const QString bin = programPath(QStringLiteral("bin"));
     QDir().mkpath(bin);
-    QFile opener(bin + QStringLiteral("/xdg-open"));
-    ASSERT_TRUE(opener.open(QIODevice::WriteOnly) && opener.write("#!/bin/sh\nexit 3\n") > 0);
-    opener.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    opener.close();
+    ASSERT_TRUE(testing_files::writeBytes(bin + QStringLiteral("/xdg-open"), "#!/bin/sh\nexit 3\n") &&
+                QFile::setPermissions(bin + QStringLiteral("/xdg-open"), QFile::ReadOwner | QFile::ExeOwner));
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", bin.toLocal8Bit() + ':' + path);
     StartedOpener started;
