@@ -8,7 +8,6 @@
 #include "data/ui/modHealthUi.h"
 #include "platform/controls/DataControl.h"
 #include "platform/controls/VSFlexGrid.h"
-#include "platform/dao/SqlFunctions.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/TextLength.h"
@@ -426,15 +425,20 @@ int frmImportMeasurements::storedNameSize() const
     return size;
 }
 
-void frmImportMeasurements::tellIfNotRemembered(const QString& name)
+bool frmImportMeasurements::tellIfNotRemembered(const QString& name)
 {
     const int size = storedNameSize();
-    if (vb::fitsLength(name.trimmed(), size) || name.trimmed() == toldTooLong_)
-        return;
-    toldTooLong_ = name.trimmed();
-    vb::MsgBox(QStringLiteral("The file name is longer than %1 characters; it is not remembered for the next time:").arg(size) +
-                   kCrLf + u'"' + name + u'"',
-               vb::vbInformation);
+    const QString trimmed = name.trimmed();
+    if (vb::fitsLength(trimmed, size))
+        return true;
+    if (trimmed != toldTooLong_) {
+        toldTooLong_ = trimmed;
+        vb::MsgBox(
+            QStringLiteral("The file name is longer than %1 characters; it is not remembered for the next time:").arg(size) +
+                kCrLf + u'"' + name + u'"',
+            vb::vbInformation);
+    }
+    return false;
 }
 
 void frmImportMeasurements::Form_QueryUnload(int& cancel, int unloadMode)
@@ -450,12 +454,11 @@ void frmImportMeasurements::Form_Unload(int&)
 {
     const QString name = txtImportFileName->text().trimmed();
     // A name typed into the box is told about now, one chosen in the dialog was told already.
-    tellIfNotRemembered(name);
+    if (!tellIfNotRemembered(name))
+        return;
     try {
         auto rs = gDB->OpenRecordset(QStringLiteral("select * from application"), dao::dbOpenDynaset);
         if (rs->Eof())
-            return;
-        if (!vb::fitsLength(name, storedNameSize()))
             return;
         rs->Edit();
         rs->Fields(QStringLiteral("ImportFileName")).setValue(name.isEmpty() ? QVariant() : QVariant(name));
@@ -685,11 +688,9 @@ std::optional<qint32> frmImportMeasurements::lookupName(int col, const QString& 
     default: sql = QStringLiteral("select gl_ky from dbts_goal where gl_nm ="); break;
     }
     std::optional<qint32> key;
-    // A bound name compares by the column's own rule, which folds ASCII letters only: it is
-    // compared as the names were kept apart when stored, every letter's case and either normal
-    // form alike ("CAFÉ" finds "Café").
-    auto rs = gDB->OpenRecordset(sql + QStringLiteral(" ? collate ") + QLatin1String(dao::kFoldedCollation), dao::Params{name},
-                                 dao::dbOpenSnapshot, dao::dbReadOnly);
+    // Written as a text, not bound: the name then compares as stored names are kept apart, every
+    // letter's case and either normal form alike ("CAFÉ" finds "Café").
+    auto rs = gDB->OpenRecordset(sql + vb::SqlText(name), dao::dbOpenSnapshot, dao::dbReadOnly);
     if (!rs->Eof())
         key = vb::CLng(rs->Fields(0).Value());
     rs->Close();

@@ -126,8 +126,8 @@ private:
     void refuseLoad(const QString& why);
     // The length of the stored file name's column.
     int storedNameSize() const;
-    // Tells, once for each name, that a chosen file's name is too long to be remembered.
-    void tellIfNotRemembered(const QString& name);
+    // Whether the file's name fits to be remembered; when it does not, tells so, once for each name.
+    bool tellIfNotRemembered(const QString& name);
 
     QWidget* fraTop;
     QString chosenPath_;

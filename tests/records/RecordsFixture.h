@@ -30,10 +30,16 @@ protected:
         gShortDateFormat = QStringLiteral("M/d/yyyy");
     }
 
-    void TearDown() override
+    // Closes every form and lets Qt delete them.
+    static void closeForms()
     {
         vb::DestroyAllForms();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void TearDown() override
+    {
+        closeForms();
         testing_data::DataFixture::TearDown();
         services_.reset();
     }

@@ -54,8 +54,7 @@ TEST_F(NamesAndLengths, ARecordOfAnOlderNamePairSavesWhileItKeepsItsName)
     EXPECT_EQ(SQLITE_OK, sqlite3_exec(plain, "INSERT INTO PERSON (PRSN_NM) VALUES ('Élodie'), ('élodie')", {}, {}, {}));
     sqlite3_close(plain);
     gPersonKey = count(QStringLiteral("select max(PRSN_KY) from PERSON"));
-    auto& form = open<frmPerson>();
-    form.cmdEdit_Click();
+    auto& form = editPerson();
     form.txtName->setText(QStringLiteral("\u00E9LODIE")); // its own name in other letters
     form.txtAge->setText(QStringLiteral("41"));
     form.cmdSave_Click();
@@ -90,8 +89,7 @@ TEST_F(NamesAndLengths, ANameTypedInAnotherNormalFormIsFoundAndReplaced)
                   value(QStringLiteral("select %2 from %1 where %2 = %3").arg(table, column, vb::SqlText(c.stored)))
                       .toString()
                       .toUtf8());
-        vb::DestroyAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeForms();
     }
 }
 
@@ -121,8 +119,7 @@ TEST_F(NamesAndLengths, LengthsCountCharactersAsTheColumnRulesDo)
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(c.kept, box->property(qobject_cast<QLineEdit*>(box) ? "text" : "plainText").toString());
-        vb::DestroyAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeForms();
     }
 
     // The measurement's comment is saved when it fits the column in characters and refused with
@@ -197,8 +194,7 @@ TEST_F(NamesAndLengths, UndoAndRedoShowOnlyTextsTheUserHadWithinTheLimit)
             QTest::keySequence(box, *step == 'u' ? QKeySequence::Undo : QKeySequence::Redo);
             EXPECT_TRUE(had.contains(shown()) && vb::fitsLength(shown(), limit)) << step;
         }
-        vb::DestroyAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeForms();
     }
 }
 

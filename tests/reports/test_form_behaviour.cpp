@@ -49,8 +49,7 @@ TEST_F(FormBehaviourTest, CustomLabelsAndUnitsShowAsTypedOnTheMeasurementFormAnd
             EXPECT_EQ((typed + u':').toStdString(), shown(label).toStdString()) << label->objectName().toStdString();
         for (const QLabel* label : {measure.lblUnitTemp[0], measure.lblUnitTemp[1]})
             EXPECT_EQ(typed.toStdString(), shown(label).toStdString()) << label->objectName().toStdString();
-        vb::DestroyAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeForms();
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/runtime/TextLength.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -34,61 +35,75 @@ QString typedText(const QKeyEvent* event)
     return types ? text : QString();
 }
 
-// The key with only the part of its text that fits.
-QKeyEvent shortenedKey(const QKeyEvent* event, const QString& fits)
+// What a key types into a box of several lines, where Enter types a line break.
+QString typedText(const QPlainTextEdit&, const QKeyEvent* event)
 {
-    return QKeyEvent(event->type(), event->key(), event->modifiers(), fits, event->isAutoRepeat(), event->count());
+    if (event->matches(QKeySequence::InsertParagraphSeparator) || event->matches(QKeySequence::InsertLineSeparator))
+        return QStringLiteral("\n");
+    return typedText(event);
 }
 
-// What of an input method's committed text fits in `text`, where it replaces the selection and
-// the event's replacement range around the caret.
-QString fittingCommit(const QInputMethodEvent* event, const QString& text, qsizetype caret, const QString& selected, int limit)
-{
-    const qsizetype from = std::clamp<qsizetype>(caret + event->replacementStart(), 0, text.size());
-    const qsizetype length = std::clamp<qsizetype>(event->replacementLength(), 0, text.size() - from);
-    const qsizetype replaced = characterCount(selected) + characterCount(QStringView(text).mid(from, length));
-    return fittingInsert(event->commitString(), characterCount(text), replaced, limit);
-}
+QString typedText(const QLineEdit&, const QKeyEvent* event) { return typedText(event); }
 
-// Hands the box the input method's event with only the part of its committed text that fits.
-template <class Handle>
-void commitShortened(QInputMethodEvent* event, const QString& fits, Handle handle)
-{
-    QInputMethodEvent shorter(event->preeditString(), event->attributes());
-    shorter.setCommitString(fits, event->replacementStart(), event->replacementLength());
-    handle(&shorter);
-    event->setAccepted(shorter.isAccepted());
-}
+QString boxText(const QLineEdit& box) { return box.text(); }
+QString boxText(const QPlainTextEdit& box) { return box.toPlainText(); }
+qsizetype caretOf(const QLineEdit& box) { return box.cursorPosition(); }
+qsizetype caretOf(const QPlainTextEdit& box) { return box.textCursor().position(); }
+QString selectionOf(const QLineEdit& box) { return box.selectedText(); }
+QString selectionOf(const QPlainTextEdit& box) { return box.textCursor().selectedText(); }
 
 } // namespace
 
-// ---- one line -------------------------------------------------------------------------------
-
-LimitedLineEdit::LimitedLineEdit(int limit, QWidget* parent) : QLineEdit(parent), limit_(limit) {}
-
-void LimitedLineEdit::keyPressEvent(QKeyEvent* event)
+template <class Box>
+QString LimitedBox<Box>::fitting(QStringView inserted, bool overSelection) const
 {
-    if (event->matches(QKeySequence::Paste) && pastedShorter(QClipboard::Clipboard)) {
-        event->accept();
-        return;
-    }
-    const QString typed = isReadOnly() ? QString() : typedText(event);
-    const QString fits = fittingInsert(typed, characterCount(text()), characterCount(selectedText()), limit_);
+    const qsizetype replaced = overSelection ? characterCount(selectionOf(*this)) : 0;
+    return fittingInsert(inserted, characterCount(boxText(*this)), replaced, limit_);
+}
+
+template <class Box>
+void LimitedBox<Box>::keyPressEvent(QKeyEvent* event)
+{
+    const QString typed = this->isReadOnly() ? QString() : typedText(*this, event);
+    const QString fits = fitting(typed);
     if (fits.size() == typed.size())
-        return QLineEdit::keyPressEvent(event);
+        return Box::keyPressEvent(event);
     event->accept();
     if (!fits.isEmpty()) {
-        QKeyEvent shorter = shortenedKey(event, fits);
-        QLineEdit::keyPressEvent(&shorter);
+        QKeyEvent shorter(event->type(), event->key(), event->modifiers(), fits, event->isAutoRepeat(), event->count());
+        Box::keyPressEvent(&shorter);
     }
 }
 
-void LimitedLineEdit::inputMethodEvent(QInputMethodEvent* event)
+template <class Box>
+void LimitedBox<Box>::inputMethodEvent(QInputMethodEvent* event)
 {
-    const QString fits = fittingCommit(event, text(), cursorPosition(), selectedText(), limit_);
-    if (isReadOnly() || fits.size() == event->commitString().size())
-        return QLineEdit::inputMethodEvent(event);
-    commitShortened(event, fits, [this](QInputMethodEvent* shorter) { QLineEdit::inputMethodEvent(shorter); });
+    // The committed text replaces the selection and the event's range around the caret.
+    const QString text = boxText(*this);
+    const qsizetype from = std::clamp<qsizetype>(caretOf(*this) + event->replacementStart(), 0, text.size());
+    const qsizetype length = std::clamp<qsizetype>(event->replacementLength(), 0, text.size() - from);
+    const qsizetype replaced = characterCount(selectionOf(*this)) + characterCount(QStringView(text).mid(from, length));
+    const QString fits = fittingInsert(event->commitString(), characterCount(text), replaced, limit_);
+    if (this->isReadOnly() || fits.size() == event->commitString().size())
+        return Box::inputMethodEvent(event);
+    QInputMethodEvent shorter(event->preeditString(), event->attributes());
+    shorter.setCommitString(fits, event->replacementStart(), event->replacementLength());
+    Box::inputMethodEvent(&shorter);
+    event->setAccepted(shorter.isAccepted());
+}
+
+template class LimitedBox<QLineEdit>;
+template class LimitedBox<QPlainTextEdit>;
+
+// ---- one line -------------------------------------------------------------------------------
+
+void LimitedLineEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Paste) && pastedShorter()) {
+        event->accept();
+        return;
+    }
+    LimitedBox::keyPressEvent(event);
 }
 
 void LimitedLineEdit::dropEvent(QDropEvent* event)
@@ -97,7 +112,7 @@ void LimitedLineEdit::dropEvent(QDropEvent* event)
     // A drop goes in at the mouse, the selection kept; a move within the box takes out what it
     // puts in.
     const bool within = event->source() == this && event->dropAction() == Qt::MoveAction;
-    const QString fits = within ? dropped : fittingInsert(dropped, characterCount(text()), 0, limit_);
+    const QString fits = within ? dropped : fitting(dropped, false);
     if (isReadOnly() || fits.size() == dropped.size())
         return QLineEdit::dropEvent(event);
     if (fits.isEmpty()) {
@@ -119,7 +134,7 @@ void LimitedLineEdit::mouseReleaseEvent(QMouseEvent* event)
     // The middle button pastes the selection clipboard at the caret, not over the selection.
     if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection() && !isReadOnly()) {
         const QString clip = QGuiApplication::clipboard()->text(QClipboard::Selection);
-        const QString fits = fittingInsert(clip, characterCount(text()), 0, limit_);
+        const QString fits = fitting(clip, false);
         if (fits.size() != clip.size()) {
             deselect();
             startUndoStep();
@@ -141,19 +156,19 @@ void LimitedLineEdit::contextMenuEvent(QContextMenuEvent* event)
     for (QAction* action : menu->actions()) {
         if (disconnect(action, &QAction::triggered, this, &QLineEdit::paste))
             connect(action, &QAction::triggered, this, [this] {
-                if (!pastedShorter(QClipboard::Clipboard))
+                if (!pastedShorter())
                     paste();
             });
     }
     menu->popup(event->globalPos());
 }
 
-bool LimitedLineEdit::pastedShorter(QClipboard::Mode mode)
+bool LimitedLineEdit::pastedShorter()
 {
     if (isReadOnly())
         return false;
-    const QString clip = QGuiApplication::clipboard()->text(mode);
-    const QString fits = fittingInsert(clip, characterCount(text()), characterCount(selectedText()), limit_);
+    const QString clip = QGuiApplication::clipboard()->text();
+    const QString fits = fitting(clip);
     if (fits.size() == clip.size())
         return false;
     startUndoStep();
@@ -173,41 +188,12 @@ void LimitedLineEdit::startUndoStep()
 
 // ---- several lines --------------------------------------------------------------------------
 
-LimitedPlainTextEdit::LimitedPlainTextEdit(int limit, QWidget* parent) : QPlainTextEdit(parent), limit_(limit) {}
-
-void LimitedPlainTextEdit::keyPressEvent(QKeyEvent* event)
-{
-    QString typed = isReadOnly() ? QString() : typedText(event);
-    const bool lineBreak =
-        event->matches(QKeySequence::InsertParagraphSeparator) || event->matches(QKeySequence::InsertLineSeparator);
-    if (!isReadOnly() && lineBreak)
-        typed = QStringLiteral("\n");
-    const QString fits = fittingInsert(typed, characterCount(toPlainText()), characterCount(textCursor().selectedText()), limit_);
-    if (fits.size() == typed.size())
-        return QPlainTextEdit::keyPressEvent(event);
-    // A line break that does not fit is left out whole.
-    event->accept();
-    if (!fits.isEmpty() && !lineBreak) {
-        QKeyEvent shorter = shortenedKey(event, fits);
-        QPlainTextEdit::keyPressEvent(&shorter);
-    }
-}
-
-void LimitedPlainTextEdit::inputMethodEvent(QInputMethodEvent* event)
-{
-    const QString fits = fittingCommit(event, toPlainText(), textCursor().position(), textCursor().selectedText(), limit_);
-    if (isReadOnly() || fits.size() == event->commitString().size())
-        return QPlainTextEdit::inputMethodEvent(event);
-    commitShortened(event, fits, [this](QInputMethodEvent* shorter) { QPlainTextEdit::inputMethodEvent(shorter); });
-}
-
 void LimitedPlainTextEdit::insertFromMimeData(const QMimeData* source)
 {
     // A CR LF pair becomes one line break in the box.
     const QString inserted = source->text().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // Pasting replaces the selection; a drop has none by now (a move within took it out).
-    const QString fits =
-        fittingInsert(inserted, characterCount(toPlainText()), characterCount(textCursor().selectedText()), limit_);
+    const QString fits = fitting(inserted);
     if (fits.size() == inserted.size())
         return QPlainTextEdit::insertFromMimeData(source);
     QMimeData shorter;
