@@ -12,6 +12,7 @@
 #include "platform/dao/dao.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/TextLength.h"
 #include "platform/runtime/ui/MsgBox.h"
 #include "platform/runtime/ui/NamedControls.h"
 #include "platform/runtime/ui/Twips.h"
@@ -163,19 +164,11 @@ QString oneLine(QString text)
     return text;
 }
 
-// The number of characters: a character outside the basic plane is one, not its two halves.
-qsizetype characters(const QString& text)
-{
-    return text.size() - std::count_if(text.cbegin(), text.cend(), [](QChar ch) { return ch.isLowSurrogate(); });
-}
-
 // The text cut to its first count characters or padded with blanks to them.
 QString justified(const QString& text, qsizetype count)
 {
-    qsizetype units = 0;
-    for (qsizetype n = 0; n < count && units < text.size(); ++n)
-        units += text.at(units).isHighSurrogate() && units + 1 < text.size() ? 2 : 1;
-    return text.first(units) + blanks(count - characters(text.first(units)));
+    const QString cut = vb::fittingInsert(text, 0, 0, count);
+    return cut + blanks(count - vb::characterCount(cut));
 }
 
 using errorreport::guarded;
@@ -667,7 +660,7 @@ QString frmGrid::ExportUnderline(int index, const QString& header)
 QString frmGrid::PadExportField(const QString& text, int index) const
 {
     const ExportColumn& column = exportColumns_.at(std::size_t(index));
-    const qsizetype length = characters(text);
+    const qsizetype length = vb::characterCount(text);
     if (column.numeric) {
         const qsizetype lead = column.width - length - column.margin;
         if (lead >= 0)

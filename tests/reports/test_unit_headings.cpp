@@ -6,24 +6,23 @@
 #include "reports/frmGrid.h"
 #include "reports/frmImportMeasurements.h"
 
+#include "data/ui/Captions.h"
 #include "platform/controls/VSFlexGrid.h"
 #include "platform/runtime/ui/Twips.h"
 
 #include <QHeaderView>
 #include <QStyle>
 #include <QStyleOptionHeader>
-#include <QTextLayout>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 namespace {
 
 using UnitHeadingTest = testing_records::RecordsFixture;
 
-// How many lines the heading takes in its section, or -1 when a word is broken: the header wraps
-// its text at blanks and breaks a word only when the word is wider than the line.
+// How many lines the heading takes in the width its section leaves for the label, or -1 when a
+// word is broken.
 int shownLines(const VSFlexGrid& grid, int col)
 {
     const QHeaderView* header = grid.horizontalHeader();
@@ -31,22 +30,7 @@ int shownLines(const VSFlexGrid& grid, int col)
     option.initFrom(header);
     option.rect = QRect(0, 0, vb::TwipsToPixelsX(grid.ColWidth(col), &grid), header->height());
     const int width = header->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header).width();
-    const QString text = grid.TextMatrix(0, col);
-    QTextLayout layout(text, header->font());
-    QTextOption wrap;
-    wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(wrap);
-    layout.beginLayout();
-    int lines = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        const int end = line.textStart() + line.textLength();
-        if (end < text.size() && text.at(end - 1) != u' ')
-            return -1;
-        ++lines;
-    }
-    layout.endLayout();
-    return lines;
+    return captions::headingLines(grid.TextMatrix(0, col), header->font(), width);
 }
 
 // The grid of a form, loaded.
@@ -60,10 +44,7 @@ VSFlexGrid& loaded(VSFlexGrid* Form::*grid)
 
 TEST_F(UnitHeadingTest, ACustomLabelAndUnitWithinTheirLengthsShowWholeInEachGrid)
 {
-    const struct {
-        const char* label;
-        const char* unit;
-    } settings[] = {
+    const std::pair<const char*, const char*> settings[] = {
         {"Temperature", "F"},
         {"Blood oxygen", "%"},
         {"WWWWWWWWWWWW", "WWWWWWWWWWWW"}, // both at their 12 characters, of the widest letter
@@ -71,14 +52,14 @@ TEST_F(UnitHeadingTest, ACustomLabelAndUnitWithinTheirLengthsShowWholeInEachGrid
     };
     const struct {
         const char* name;
-        std::function<VSFlexGrid&()> open;
+        VSFlexGrid& (*open)();
         int firstCustomColumn;
     } grids[] = {
-        {"grid view", [] { return std::ref(loaded(&frmGrid::vsFGShow)); }, frmGrid::colTemp},
-        {"measurement grid", [] { return std::ref(loaded(&frmMeasure::vsFGInfo)); }, 9},
-        {"import grid", [] { return std::ref(loaded(&frmImportMeasurements::vsFGImport)); }, 7},
+        {"grid view", []() -> VSFlexGrid& { return loaded(&frmGrid::vsFGShow); }, frmGrid::colTemp},
+        {"measurement grid", []() -> VSFlexGrid& { return loaded(&frmMeasure::vsFGInfo); }, 9},
+        {"import grid", []() -> VSFlexGrid& { return loaded(&frmImportMeasurements::vsFGImport); }, 7},
     };
-    for (const auto& s : settings) {
+    for (const auto& [label, unit] : settings) {
         // Each grid was closed before with the labels a new database has, and so keeps the widths
         // they were given.
         gDB->Execute(QStringLiteral("update Application set TempLBL = 'Custom1', TempUnit = 'Unit1', Temp1LBL = 'Custom2', "
@@ -90,15 +71,15 @@ TEST_F(UnitHeadingTest, ACustomLabelAndUnitWithinTheirLengthsShowWholeInEachGrid
                 form->Unload();
         }
         gDB->Execute(QStringLiteral("update Application set TempLBL = '%1', TempUnit = '%2', Temp1LBL = '%1', Temp1Unit = '%2'")
-                         .arg(QLatin1String(s.label), QLatin1String(s.unit)),
+                         .arg(QLatin1String(label), QLatin1String(unit)),
                      dao::dbFailOnError);
         for (const auto& g : grids) {
-            SCOPED_TRACE(std::string(g.name) + ": " + s.label + " (" + s.unit + ")");
+            SCOPED_TRACE(std::string(g.name) + ": " + label + " (" + unit + ")");
             VSFlexGrid& grid = g.open();
             grid.show();
             const int lineRoom = grid.horizontalHeader()->height() / grid.horizontalHeader()->fontMetrics().lineSpacing();
             for (int col : {g.firstCustomColumn, g.firstCustomColumn + 1}) {
-                ASSERT_EQ(QStringLiteral("%1 (%2)").arg(QLatin1String(s.label), QLatin1String(s.unit)), grid.TextMatrix(0, col));
+                ASSERT_EQ(QStringLiteral("%1 (%2)").arg(QLatin1String(label), QLatin1String(unit)), grid.TextMatrix(0, col));
                 const int lines = shownLines(grid, col);
                 EXPECT_GE(lines, 1) << "a word is broken in " << grid.ColWidth(col) << " twips";
                 EXPECT_LE(lines, lineRoom);

@@ -23,12 +23,9 @@
 #include <QStyle>
 #include <QTest>
 
-#include <functional>
 #include <vector>
 
 namespace {
-
-using testing_shell::ShellFixture;
 
 void settle()
 {
@@ -69,6 +66,18 @@ QRect shownRect(const QWidget* w, const QWidget* window)
     return shown;
 }
 
+// Whether a parent cuts the control, other than a scrolled body's view.
+bool cutByParent(const QWidget* w, const QWidget* window)
+{
+    const QRect whole(w->mapTo(window, QPoint(0, 0)), w->size());
+    for (const QWidget* p = w->parentWidget(); p != window && !qobject_cast<QScrollArea*>(p->parentWidget());
+         p = p->parentWidget()) {
+        if (!QRect(p->mapTo(window, QPoint(0, 0)), p->size()).contains(whole))
+            return true;
+    }
+    return false;
+}
+
 std::string nameOf(const QWidget* w) { return w->metaObject()->className() + (" " + w->objectName().toStdString()); }
 
 // Each caption as large as its text needs: each of its lines whole, the access-key mark not counted.
@@ -95,15 +104,18 @@ void expectCaptionWhole(QWidget* w)
         << nameOf(w) << " " << size.width() << "x" << size.height() << " needs " << needs.width() << "x" << needs.height();
 }
 
-// Every caption whole (when asked) and no two controls over each other.
+// Every caption whole and no control cut off by its parent (when asked), and no two controls
+// over each other.
 void expectWholeAndApart(QWidget* window, bool whole = true)
 {
     std::vector<QWidget*> controls;
     collectControls(window, controls);
     ASSERT_FALSE(controls.empty());
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        if (whole)
+        if (whole) {
             expectCaptionWhole(controls[i]);
+            EXPECT_FALSE(cutByParent(controls[i], window)) << nameOf(controls[i]) << " cut";
+        }
         const QRect a = shownRect(controls[i], window);
         for (std::size_t j = i + 1; j < controls.size(); ++j) {
             const bool nested = controls[i]->isAncestorOf(controls[j]) || controls[j]->isAncestorOf(controls[i]);
@@ -134,7 +146,7 @@ void expectPlaced(vb::FormBase& form, const mdiHealth& main)
     EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
 }
 
-class WindowFitTest : public ShellFixture {};
+using WindowFitTest = testing_shell::ShellFixture;
 
 TEST_F(WindowFitTest, EveryWindowTheMenusOpenIsWholeApartAndWithinItsArea)
 {
@@ -143,24 +155,24 @@ TEST_F(WindowFitTest, EveryWindowTheMenusOpenIsWholeApartAndWithinItsArea)
 
     const struct {
         const char* form;
-        std::function<void()> open;
+        void (mdiHealth::*open)();
         bool modal;
     } windows[] = {
-        {"frmPerson", [&] { main.mnuPerson_Click(); }, false},
-        {"frmRegimen", [&] { main.mnuRegimen_Click(); }, false},
-        {"frmMeasure", [&] { main.mnuMeasure_Click(); }, false},
-        {"frmChart", [&] { main.mnuChart_Click(); }, false},
-        {"frmGrid", [&] { main.mnuGrid_Click(); }, false},
-        {"frmMemo", [&] { main.mnuMemoOpen_Click(); }, false},
-        {"frmBMI", [&] { main.mnuBMI_Click(); }, false},
-        {"frmBiologicalClockWork", [&] { main.mnuWrkBio_Click(); }, false},
-        {"frmCnFConverter", [&] { main.mnuFC_Click(); }, false},
-        {"frmReportDoctor", [&] { main.mnuReportForDoctor_Click(); }, true},
-        {"frmImportMeasurements", [&] { main.mnuImportMeasurements_Click(); }, true},
-        {"frmChngeCustomLblUnt", [&] { main.mnuChngeCustomLblUnt_Click(); }, true},
-        {"frmPictureManager", [&] { main.mnuPicture_Click(); }, true},
-        {"frmTip", [&] { main.mnuTip_Click(); }, true},
-        {"frmAbout", [&] { main.mnuAbout_Click(); }, true},
+        {"frmPerson", &mdiHealth::mnuPerson_Click, false},
+        {"frmRegimen", &mdiHealth::mnuRegimen_Click, false},
+        {"frmMeasure", &mdiHealth::mnuMeasure_Click, false},
+        {"frmChart", &mdiHealth::mnuChart_Click, false},
+        {"frmGrid", &mdiHealth::mnuGrid_Click, false},
+        {"frmMemo", &mdiHealth::mnuMemoOpen_Click, false},
+        {"frmBMI", &mdiHealth::mnuBMI_Click, false},
+        {"frmBiologicalClockWork", &mdiHealth::mnuWrkBio_Click, false},
+        {"frmCnFConverter", &mdiHealth::mnuFC_Click, false},
+        {"frmReportDoctor", &mdiHealth::mnuReportForDoctor_Click, true},
+        {"frmImportMeasurements", &mdiHealth::mnuImportMeasurements_Click, true},
+        {"frmChngeCustomLblUnt", &mdiHealth::mnuChngeCustomLblUnt_Click, true},
+        {"frmPictureManager", &mdiHealth::mnuPicture_Click, true},
+        {"frmTip", &mdiHealth::mnuTip_Click, true},
+        {"frmAbout", &mdiHealth::mnuAbout_Click, true},
     };
     // Custom labels and units as long as the labels form takes them, as the windows show them.
     const char* const labels[] = {"TempLBL = 'Blood Oxygen', TempUnit = '% saturation', Temp1LBL = 'Temperature', "
@@ -198,29 +210,26 @@ TEST_F(WindowFitTest, EveryWindowTheMenusOpenIsWholeApartAndWithinItsArea)
                     }
                     measure->cmdCancel->click();
                 }
-                if (maximised)
-                    return;
-                // Made as small as it goes, it may press texts together but lays no control
-                // over another.
-                QWidget* window = form.Window();
-                window->resize(window->minimumSizeHint().expandedTo(window->minimumSize()));
-                settle();
-                SCOPED_TRACE("as small as it goes");
-                expectWholeAndApart(form.widget(), false);
+                if (!maximised) {
+                    // Made as small as it goes, it may press texts together but lays no control
+                    // over another.
+                    QWidget* window = form.Window();
+                    window->resize(window->minimumSizeHint().expandedTo(window->minimumSize()));
+                    settle();
+                    SCOPED_TRACE("as small as it goes");
+                    expectWholeAndApart(form.widget(), false);
+                }
+                form.Unload();
             };
+            if (w.modal)
+                services().modal().Expect(check);
+            (main.*w.open)();
             if (w.modal) {
-                services().modal().Expect([&](vb::FormBase& form) {
-                    check(form);
-                    form.Unload();
-                });
-                w.open();
                 EXPECT_EQ(0, services().modal().Pending());
             } else {
-                w.open();
                 vb::FormBase* form = vb::Forms().Find(QLatin1String(w.form));
                 ASSERT_TRUE(form);
                 check(*form);
-                form->Unload();
             }
             settle();
         }

@@ -14,12 +14,7 @@
 
 namespace captions {
 
-namespace {
-
-// Whether the heading, wrapped into lines of this width as the header wraps it, takes at most
-// two lines broken at blanks only (the wrap may also break after a "/" or a "-", which would cut
-// "(mm/dd/yy)" or "mg/dl" in two).
-bool wrapsCleanly(const QString& text, const QFont& font, int width)
+int headingLines(const QString& text, const QFont& font, int width)
 {
     QTextLayout layout(text, font);
     QTextOption option;
@@ -27,19 +22,16 @@ bool wrapsCleanly(const QString& text, const QFont& font, int width)
     layout.setTextOption(option);
     layout.beginLayout();
     int lines = 0;
-    bool atBlanks = true;
+    bool broken = false;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
         ++lines;
         const int end = line.textStart() + line.textLength();
-        if (end < text.size() && text.at(end - 1) != u' ')
-            atBlanks = false;
+        broken = broken || (end < text.size() && text.at(end - 1) != u' ');
     }
     layout.endLayout();
-    return lines <= 2 && atBlanks;
+    return broken ? -1 : lines;
 }
-
-} // namespace
 
 int headingPadding(const VSFlexGrid& grid)
 {
@@ -64,9 +56,14 @@ int headingWidthPixels(const VSFlexGrid& grid, const QString& heading)
     }
     // Measured widths are rounded: a pixel more lets the text layout take what was measured.
     ++needed;
-    if (needed < oneLine && !(wrapsCleanly(text, font, needed) && wrapsCleanly(text, font, needed + headingPadding(grid))))
+    const int padding = headingPadding(grid);
+    auto wrapsCleanly = [&](int width) {
+        const int lines = headingLines(text, font, width);
+        return lines >= 0 && lines <= 2;
+    };
+    if (needed < oneLine && !(wrapsCleanly(needed) && wrapsCleanly(needed + padding)))
         needed = oneLine;
-    return needed + headingPadding(grid);
+    return needed + padding;
 }
 
 void fitHeadings(VSFlexGrid& grid, std::initializer_list<int> columns)

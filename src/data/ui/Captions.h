@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
+class QFont;
 class VSFlexGrid;
 
 namespace captions {
@@ -21,6 +22,10 @@ QString unitHeading(const QString& label, const QString& unit);
 // on two lines broken at a blank where that is narrower and the header's wrap breaks it there
 // too, else on one line; with the header section's margins.
 int headingWidthPixels(const VSFlexGrid& grid, const QString& heading);
+// The lines a heading takes wrapped into lines of this width as the header wraps it, or -1 when
+// the wrap breaks it other than at a blank (after a "/" or a "-", cutting "mg/dl" in two, or
+// within a word wider than the line).
+int headingLines(const QString& text, const QFont& font, int width);
 // The pixels a header section takes around its text: its margins and its frame, which are wider
 // than a cell's.
 int headingPadding(const VSFlexGrid& grid);

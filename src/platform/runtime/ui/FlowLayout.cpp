@@ -40,8 +40,7 @@ QSize FlowLayout::minimumSize() const
     for (const QLayoutItem* item : items_)
         if (!item->isEmpty())
             size = size.expandedTo(item->minimumSize());
-    const QMargins margins = contentsMargins();
-    return size + QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+    return size.grownBy(contentsMargins());
 }
 
 QSize FlowLayout::sizeHint() const
@@ -57,8 +56,7 @@ QSize FlowLayout::sizeHint() const
         width += item->sizeHint().width();
         height = std::max(height, item->sizeHint().height());
     }
-    const QMargins margins = contentsMargins();
-    return QSize(width + margins.left() + margins.right(), height + margins.top() + margins.bottom());
+    return QSize(width, height).grownBy(contentsMargins());
 }
 
 void FlowLayout::setGeometry(const QRect& rect)

@@ -8,17 +8,9 @@ class QWidget;
 
 namespace vb {
 
-// The window's frame as the window system will draw it: its real frame once it is shown with
-// one, else its size with a title bar and borders of a usual size at least.
-QSize expectedFrameSize(const QWidget& window);
-
 // Moves a window of its own, and if need be shrinks it (not below its minimum size), so that it
 // lies within its screen's available area; a window that lies within it already stays put.
 void keepWithinScreen(QWidget& window);
-
-// Centres a window of its own over another one (the screen's available area when there is
-// none), then keeps it within the screen.
-void centreWithinScreen(QWidget& window, const QWidget* over);
 
 // At its first showing, a window of its own that its code has not placed opens centred over the
 // main window (or the screen when none is loaded) and within the screen.
