@@ -2,6 +2,27 @@
 
 #include "platform/controls/usrMonthYear.h"
 
+namespace {
+
+// Marks each month 1 to 12 by whether the year's months with readings (ascending) hold it.
+void markMonths(dao::Recordset& rs, usrMonthYear& selector)
+{
+    rs.MoveFirst();
+    int m = 1;
+    for (; !rs.Eof() && m <= 12; ++m) {
+        if (rs.Fields(0).Value().toInt() == m) {
+            selector.MonthHasData(m, true);
+            rs.MoveNext();
+        } else {
+            selector.MonthHasData(m, false);
+        }
+    }
+    for (; m <= 12; ++m)
+        selector.MonthHasData(m, false);
+}
+
+} // namespace
+
 clsDataService& clsMonthYearInterface::service()
 {
     if (!service_)
@@ -29,34 +50,20 @@ void clsMonthYearInterface::LoadMonths(int year, qint32 personKey, int pickLast,
     else
         rs->MoveFirst();
     month = rs->Fields(0).Value().toInt();
-    rs->MoveFirst();
-    int m = 1;
-    for (; !rs->Eof() && m <= 12; ++m) {
-        if (rs->Fields(0).Value().toInt() == m) {
-            selector.MonthHasData(m, true);
-            rs->MoveNext();
-        } else {
-            selector.MonthHasData(m, false);
-        }
-    }
-    for (; m <= 12; ++m)
-        selector.MonthHasData(m, false);
+    markMonths(*rs, selector);
     rs->Close();
 }
 
 bool clsMonthYearInterface::SelectKeptPeriod(int year, int month, qint32 personKey, usrMonthYear& selector)
 {
+    auto rs = service().GetMeasureMonths(year, personKey);
     bool hasReadings = false;
-    {
-        auto rs = service().GetMeasureMonths(year, personKey);
-        for (; !rs->Eof() && !hasReadings; rs->MoveNext())
-            hasReadings = rs->Fields(0).Value().toInt() == month;
-        rs->Close();
-    }
-    if (!hasReadings)
-        return false;
-    int latest = 0;
-    LoadMonths(year, personKey, 1, selector, latest);
-    selector.SelectPeriod(year, month);
-    return true;
+    for (; !rs->Eof() && !hasReadings; rs->MoveNext())
+        hasReadings = rs->Fields(0).Value().toInt() == month;
+    if (hasReadings)
+        markMonths(*rs, selector);
+    rs->Close();
+    if (hasReadings)
+        selector.SelectPeriod(year, month);
+    return hasReadings;
 }

@@ -140,20 +140,17 @@ frmChart::frmChart() : vb::Form(QStringLiteral("frmChart"))
         // captions (below) is that of one.
         tops->addWidget(optTopLbl[static_cast<std::size_t>(i)], i / 2, i % 2);
     }
-    // The chosen option's caption is bold: each option keeps the room of its bold caption, so
-    // that choosing another moves nothing beside it.
+    // The chosen option's caption is bold (the first at the start): each option keeps the room
+    // of its bold caption, so that choosing another moves nothing beside it.
     for (QRadioButton* option : optTopLbl) {
-        const QFont plain = option->font();
-        QFont bold = plain;
-        bold.setBold(true);
-        option->setFont(bold);
+        QFont font = option->font();
+        font.setBold(true);
+        option->setFont(font);
         option->setMinimumWidth(option->sizeHint().width());
-        option->setFont(plain);
+        font.setBold(option == optTopLbl[0]);
+        option->setFont(font);
     }
     optTopLbl[0]->setChecked(true);
-    QFont bold = optTopLbl[0]->font();
-    bold.setBold(true);
-    optTopLbl[0]->setFont(bold);
 
     Frame3 = new QGroupBox(QStringLiteral("6. Chart Feature Adjustment"), PicBase);
     Frame3->setObjectName(QStringLiteral("Frame3"));
@@ -266,9 +263,7 @@ void frmChart::Form_Load()
         rs->Close();
     }
     // As wide as its longest name, as far as the window has room.
-    oneRowWidth_ -= personListWidth_;
     personListWidth_ = std::max(listWidth_, cmbPerson->sizeHint().width());
-    oneRowWidth_ += personListWidth_;
     // A window not shown (the report's) keeps its panel; a shown one fits it at once.
     if (scroller_->viewport()->isVisible())
         fitPanel();
@@ -352,7 +347,7 @@ void frmChart::arrangePanel(bool oneRow)
 void frmChart::fitPanel()
 {
     const int room = scroller_->viewport()->width();
-    arrangePanel(room >= oneRowWidth_);
+    arrangePanel(room >= oneRowWidth_ - listWidth_ + personListWidth_);
     // In two rows the person list shares the first with the period and the plot (whose captions
     // the custom labels set).
     const QMargins margins = PicBase->layout()->contentsMargins();
@@ -373,15 +368,11 @@ void frmChart::Form_Resize()
     const int rest = vsFGChartRegimen->viewport()->width() - vb::TwipsToPixelsX(vsFGChartRegimen->ColWidth(1), vsFGChartRegimen);
     if (rest <= 0)
         return;
-    int twips = static_cast<int>(vb::PixelsToTwipsX(rest, vsFGChartRegimen));
-    // Twips to pixels rounds: never a pixel more than the room.
-    while (twips > 0 && vb::TwipsToPixelsX(twips, vsFGChartRegimen) > rest)
-        --twips;
-    vsFGChartRegimen->setColWidth(2, twips);
+    // Cut, not rounded, to twips: never a pixel more than the room.
+    vsFGChartRegimen->setColWidth(2, static_cast<int>(vb::PixelsToTwipsX(rest, vsFGChartRegimen)));
     // Headers wrap: a details column too narrow for its header on one line gets a header row
     // of two lines, so the header stays whole rather than cut in half.
-    QHeaderView* header = vsFGChartRegimen->horizontalHeader();
-    const int oneLine = header->sizeHint().height();
+    const int oneLine = vsFGChartRegimen->horizontalHeader()->sizeHint().height();
     const bool wraps = vsFGChartRegimen->fontMetrics().horizontalAdvance(QStringLiteral("Regimen Details")) + 12 > rest;
     const int height = wraps ? oneLine + vsFGChartRegimen->fontMetrics().lineSpacing() : oneLine;
     vsFGChartRegimen->setRowHeight(0, static_cast<int>(vb::PixelsToTwipsY(height, vsFGChartRegimen)));

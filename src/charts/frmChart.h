@@ -90,7 +90,7 @@ private:
     QWidget* personAndCategory_ = nullptr;
     std::array<QHBoxLayout*, 2> panelRows_{};
     QScrollArea* scroller_ = nullptr;
-    int oneRowWidth_ = 0;     // the width the panel needs for one row
+    int oneRowWidth_ = 0;     // the width the panel needs for one row, the person list as narrow as it goes
     int listWidth_ = 0;       // the category list's width, the person list's least
     int personListWidth_ = 0; // the person list's width for its longest name
     bool arranged_ = false;

@@ -297,9 +297,9 @@ protected:
     void draw(QCPPainter* painter) override
     {
         painter->setFont(chart_->font());
+        painter->setBrush(QColor(255, 255, 225));
         for (const TChartMark& mark : chart_->marksShown_) {
             painter->setPen(QPen(QColor(160, 160, 160)));
-            painter->setBrush(QColor(255, 255, 225));
             painter->drawRect(mark.rect.adjusted(0, 0, -1, -1));
             painter->setPen(Qt::black);
             painter->drawText(mark.rect, Qt::AlignCenter, mark.text);
@@ -1047,7 +1047,7 @@ void TChart::placeMarks()
                                 [&](const TChartMark& m) { return m.rect.intersects(box); });
                 if (hides)
                     continue;
-                marksShown_.push_back({int(index), i, box, text});
+                marksShown_.push_back({i, box, text});
                 break;
             }
         }
@@ -1202,15 +1202,15 @@ void TChart::assignSlices()
 void TChart::settle()
 {
     // Each change of labels or steps can change the margins; a few rounds settle them.
+    padDateAxes();
     for (int round = 0; round < 3; ++round) {
-        padDateAxes();
         const bool labels = thinLabels();
         const bool ticks = fitValueTicks();
         if (!labels && !ticks)
             break;
         QCustomPlot::updateLayout();
+        padDateAxes();
     }
-    padDateAxes();
 }
 
 void TChart::placeTopLabels()

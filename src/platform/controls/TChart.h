@@ -118,9 +118,9 @@ private:
     bool dirty_ = true;
 };
 
-// A value mark as drawn at the last layout: the box it fills and the value written in it.
+// A value mark as drawn at the last layout: the point it marks (by its index in its series), the
+// box it fills and the value written in it.
 struct TChartMark {
-    int series = 0;
     int point = 0;
     QRectF rect;
     QString text;

@@ -4,8 +4,9 @@
 // still select them). With the month choice switched off only a year is picked.
 //
 // PeriodChanged is raised when the user picks a month and whenever SelectPeriod sets a
-// selection (of a year in the list; the selector never adds one itself); YearChanged when the user picks another year (the listener then selects a month of
-// it). Both are delivered at once, before the call returns.
+// selection (of a year in the list; the selector never adds one itself); YearChanged when the
+// user picks another year (the listener then selects a month of it). Both are delivered at
+// once, before the call returns.
 #include <QWidget>
 
 #include <array>

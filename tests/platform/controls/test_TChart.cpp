@@ -163,20 +163,14 @@ TEST(TChartPoints, ASymbolOfSizeThreeIsSevenPixelsAcross)
     }
 }
 
-} // namespace
-
-// ---------------------------------------------------------------------------------------------
-// Reading the chart
-
-namespace {
-
-// The multiple plot: candles with their high (pure red) and low points against one value axis,
-// a pure blue pulse line against the other, readings on days 3 to 27.
+// The multiple plot in a month as the chart window sets it: candles with their high (pure red)
+// and low points against one value axis, a pure blue pulse line against the other, readings on
+// days 3 to 27.
 std::unique_ptr<TChart> multipleChart(int pressureSide)
 {
     auto chart = std::make_unique<TChart>();
     for (int id : {tchart::BottomAxis, tchart::TopAxis})
-        chart->SetMinMax(id, day(1) - 0.4, day(31) + 1 - 1.0 / 86400); // as the chart window sets a month
+        chart->SetMinMax(id, day(1) - 0.4, day(31) + 1 - 1.0 / 86400);
     // No tick at the ends, where the date axes' lines would hide it.
     chart->SetMinMax(pressureSide == 0 ? tchart::LeftAxis : tchart::RightAxis, 42, 198);
     chart->SetMinMax(pressureSide == 0 ? tchart::RightAxis : tchart::LeftAxis, 43, 107);
@@ -197,19 +191,6 @@ std::unique_ptr<TChart> multipleChart(int pressureSide)
             points.AddXY(day(d) + 0.3, high ? 150 : 80, QString(), high ? Red : 0x00FF00);
     }
     return chart;
-}
-
-// Drawn as the report's image (empty size) or on screen at that size.
-void draw(TChart& chart, QSize shown, int percent)
-{
-    if (shown.isEmpty()) {
-        render(chart, percent > 0, percent);
-        return;
-    }
-    chart.resize(shown);
-    chart.setView3D(percent > 0);
-    chart.setChart3DPercent(percent);
-    chart.Repaint();
 }
 
 // The row of a value as read from the axis's tick marks in the image (black, five pixels long
@@ -275,7 +256,7 @@ TEST(TChartReading, MarksAreWholeInsideThePlotAndCoverNoPoint)
     const struct {
         int kind;
         double first, last; // the values on the 1st and late on the 31st
-        QSize shown;
+        QSize shown;        // on screen at that size; empty: as the report's image
     } rows[] = {
         {tchart::Bar, 169.8, 97.9, QSize()},
         {tchart::Point, 160, 160, QSize()},
@@ -295,7 +276,11 @@ TEST(TChartReading, MarksAreWholeInsideThePlotAndCoverNoPoint)
         values.AddXY(day(31) + 23.5 / 24, r.last, QString(), 0);
         for (int percent : {0, 20}) {
             SCOPED_TRACE(testing::Message() << "kind " << r.kind << " at " << r.shown.width() << ", depth " << percent);
-            draw(*chart, r.shown, percent);
+            render(*chart, percent > 0, percent);
+            if (!r.shown.isEmpty()) {
+                chart->resize(r.shown);
+                chart->Repaint();
+            }
             const QRect plot = chart->axisRect()->rect();
             const QRectF box = QRectF(plot).adjusted(0, -plot.height(), plot.height(), 0); // holds any depth
             for (const TChartMark& mark : chart->Marks()) {
