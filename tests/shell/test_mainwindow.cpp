@@ -76,18 +76,19 @@ protected:
     // The five data forms, each with how the main window opens it and its menu item and button.
     struct Opener {
         const char* form;
-        void (mdiHealth::*open)();
+        std::function<void()> open;
         QAction* item;
         int button;
     };
     std::vector<Opener> dataFormOpeners() const
     {
+        mdiHealth& window = *mdi;
         return {
-            {"frmPerson", &mdiHealth::mnuPerson_Click, mdi->mnuPerson, 1},
-            {"frmRegimen", &mdiHealth::mnuRegimen_Click, mdi->mnuRegimen, 2},
-            {"frmMeasure", &mdiHealth::mnuMeasure_Click, mdi->mnuMeasure, 3},
-            {"frmChart", &mdiHealth::mnuChart_Click, mdi->mnuChart, 5},
-            {"frmGrid", &mdiHealth::mnuGrid_Click, mdi->mnuGrid, 6},
+            {"frmPerson", [&window] { window.mnuPerson_Click(); }, mdi->mnuPerson, 1},
+            {"frmRegimen", [&window] { window.mnuRegimen_Click(); }, mdi->mnuRegimen, 2},
+            {"frmMeasure", [&window] { window.mnuMeasure_Click(); }, mdi->mnuMeasure, 3},
+            {"frmChart", [&window] { window.mnuChart_Click(); }, mdi->mnuChart, 5},
+            {"frmGrid", [&window] { window.mnuGrid_Click(); }, mdi->mnuGrid, 6},
         };
     }
 
@@ -308,7 +309,7 @@ TEST_F(MainWindowTest, ADataFormClosedByTheUserGivesItsCommandBack)
     for (int round = 1; round <= 2; ++round) { // the second time through a new default instance
         for (const Opener& o : openers) {
             SCOPED_TRACE(o.form);
-            (mdi->*o.open)();
+            o.open();
             vb::FormBase* form = vb::Forms().Find(QLatin1String(o.form));
             ASSERT_NE(nullptr, form);
             EXPECT_FALSE(o.item->isEnabled());
@@ -329,7 +330,7 @@ TEST_F(MainWindowTest, AfterAReportTheUsersFormsAreBackWithTheirCommandsOffAsWhe
 {
     for (const Opener& r : dataFormOpeners()) {
         SCOPED_TRACE(r.form);
-        (mdi->*r.open)();
+        r.open();
         // The goal form beside the Measurement form: both come back, the Measurement's command off.
         if (QLatin1String(r.form) == QLatin1String("frmMeasure"))
             vb::Forms().Find<frmMeasure>(QStringLiteral("frmMeasure"))->cmdSetGoal_Click();
